@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include "app/display_settings.h"
+#include "app/preferences.h"
+#include "engine/filter_spec.h"
+#include "engine/response.h"
+
+namespace veltrix {
+
+class PaintedForm;
+class MessageBoxes;
+class DesktopShell;
+class PrintDialogRunner;
+
+enum class DocumentWindow { Select, Mechanical, Tabular };
+
+// What a window may ask of the frame without knowing it. The frame implements it; tests fake it.
+class WindowHub {
+public:
+    virtual ~WindowHub() = default;
+    virtual void ExitProgram() = 0;
+    virtual void BringToFront(DocumentWindow window) = 0;
+    virtual void Invalidate(DocumentWindow window) = 0;
+    virtual void RepaintNow(DocumentWindow window) = 0;
+    // The common print command: prints the window's own paint scaled to the page.
+    virtual void PrintForm(PaintedForm& form, const QString& jobTitle) = 0;
+    // The modal "Abort Print" dialog, for printouts drawn directly on the printer.
+    virtual void ShowPrintException() = 0;
+};
+
+// The program's single records and services, owned by main and given to every window.
+struct Program {
+    FilterSpec Spec;
+    ResponseData Response;
+    DisplaySettings Display;
+    Preferences Prefs;
+    WindowHub* Hub = nullptr;
+    MessageBoxes* Messages = nullptr;
+    DesktopShell* Shell = nullptr;
+    PrintDialogRunner* PrintDialogs = nullptr;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "engine/filter_spec.h"
+#include "engine/response.h"
+#include "engine/rules.h"
+
+namespace veltrix {
+
+// Everything one paint of the specification screen computes, in the paint's order: the
+// evaluation, then for a valid part the return-loss sweep, the response sweep, the stopband
+// points and the guarantee.
+struct SelectionResults {
+    RuleOutcome Outcome;
+    bool F1Computed = false;
+    bool F2Computed = false;
+    double F1Attenuation = 0.0;
+    double F2Attenuation = 0.0;
+    bool Over30dB = false;
+    bool Over60dB = false;
+    std::string Guarantee;  // "" when none
+};
+
+SelectionResults ComputeSelection(FilterSpec& spec, ResponseData& rd);
+
+// The three result labels as the screen sets them.
+std::string InsertionLossLabel(const RuleOutcome& outcome);
+std::string StopbandLabel(bool computed, double attenuation);  // "%6.1f", or a single blank
+
+}  // namespace veltrix

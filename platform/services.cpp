@@ -1,0 +1,25 @@
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace veltrix {
+
+void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationName() : caption, text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtDesktopShell::Open(const QString& target) { return QDesktopServices::openUrl(QUrl(target)); }
+
+bool QtPrintDialogRunner::Run(QPrinter& printer, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace veltrix {
+
+// Plain message boxes with an OK button; tests capture the text instead of blocking.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption = QString()) = 0;
+};
+
+// The desktop's "open" action on a web address or a mailto: target; false when it failed.
+class DesktopShell {
+public:
+    virtual ~DesktopShell() = default;
+    virtual bool Open(const QString& target) = 0;
+};
+
+// The system print dialog; false when the user cancelled.
+class PrintDialogRunner {
+public:
+    virtual ~PrintDialogRunner() = default;
+    virtual bool Run(QPrinter& printer, QWidget* parent) = 0;
+};
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
+};
+
+class QtDesktopShell : public DesktopShell {
+public:
+    bool Open(const QString& target) override;
+};
+
+class QtPrintDialogRunner : public PrintDialogRunner {
+public:
+    bool Run(QPrinter& printer, QWidget* parent) override;
+};
+
+}  // namespace veltrix

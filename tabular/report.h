@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/filter_spec.h"
+#include "engine/response.h"
+
+namespace veltrix {
+
+// The lines of the tabular report for the record. For a valid selection it solves the lossy
+// design again and rewrites the sweep span; the return-loss and delay columns are read from the
+// sweeps the specification screen's latest paint left behind.
+std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData& rd);
+
+}  // namespace veltrix
