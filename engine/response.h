@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "engine/filter_spec.h"
 
@@ -73,7 +74,9 @@ bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t 
                    double bw, char dielectric);
 void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd);
 
-// The span fields every sweep shares; returns the step.
+// The span fields every sweep shares.
 void SetSweepSpan(ResponseData& rd, double f0, double bw, double graphHalfSpan);
+// Visits the sweep's points k = 1, 2, ... at f = SweepStart + (k - 1) * SweepStep and stores SweepCount.
+void ForEachSweepPoint(ResponseData& rd, const std::function<void(int k, double f)>& point);
 
 }  // namespace veltrix

@@ -1,0 +1,94 @@
+#include "engine/filter_spec.h"
+
+#include <cctype>
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace veltrix {
+
+double ReadDecimal(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // Keep only the digits and the first point: no exponent, no "inf", "nan" or hexadecimal form.
+    std::string number;
+    bool seenPoint = false;
+    bool seenDigit = false;
+    bool nonZeroBeforePoint = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            seenDigit = true;
+            if (!seenPoint && c != '0') nonZeroBeforePoint = true;
+            number += c;
+        } else if (c == '.' && !seenPoint) {
+            seenPoint = true;
+            number += c;
+        } else {
+            break;
+        }
+    }
+    if (!seenDigit) return 0.0;
+
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                              std::chars_format::fixed);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        value = nonZeroBeforePoint ? std::numeric_limits<double>::max() : 0.0;
+    } else if (error != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+double NormaliseCentreFrequency(double f0) { return f0 < 100.0 ? 100.0 : f0; }
+
+double NormaliseBandwidth(double bw) { return bw == 0.0 ? 1.0 : bw; }
+
+double NormaliseStopband(double f) { return f < 0.0 ? 0.0 : f; }
+
+PassbandDefinition PassbandFromIndex(int index) {
+    switch (index) {
+        case 0: return {0.5, 'H'};
+        case 2: return {3.0, 'T'};
+        default: return {1.0, 'U'};
+    }
+}
+
+int PassbandIndex(double pbd) {
+    if (pbd == 0.5) return 0;
+    if (pbd == 1.0) return 1;
+    if (pbd == 3.0) return 2;
+    return -1;
+}
+
+int32_t SectionsFromIndex(int index) { return index + 2; }
+
+int32_t ProfileFromIndex(int index) { return index + 1; }
+
+char DielectricFromIndex(int index) {
+    switch (index) {
+        case 0: return 'L';
+        case 2: return 'H';
+        default: return 'R';
+    }
+}
+
+int DielectricIndex(char dielectric) {
+    switch (dielectric) {
+        case 'L': return 0;
+        case 'R': return 1;
+        case 'H': return 2;
+        default: return -1;
+    }
+}
+
+double GraphHalfSpanFromIndex(int index) { return (index + 1) / 2.0; }
+
+}  // namespace veltrix

@@ -1,0 +1,350 @@
+#include "engine/response.h"
+
+#include <algorithm>
+#include <cfenv>
+#include <cmath>
+
+#include "engine/tables.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kDbPerNeper = 4.342944819;  // 10 / ln 10 as the loss function takes it
+constexpr double kEdgeTolerance = 1e-6;
+constexpr int kBracketRounds = 102;
+// Brent's method ends by itself on a true bracket; the cap only guards against non-finite input.
+constexpr int kMaxZeroinSteps = 1000;
+constexpr int kMaxSecantSteps = 49;
+constexpr int kMaxNewtonSteps = 1001;
+
+double g_machineEpsilon = ComputeMachineEpsilon();
+
+int32_t ClampSections(int32_t n) { return std::clamp<int32_t>(n, 1, kMaxSections); }
+
+struct DesignParameters {
+    double rippleDb;
+    double m;
+    double rippleOffset;
+};
+
+SolvedDesign SolveDissipation(ResponseData& rd, int32_t n, double pbd, const DesignParameters& params) {
+    ChebyshevPoles(rd, n, params.rippleDb);
+    const double m = params.m;
+    const double level = pbd - params.rippleOffset;
+
+    // delta = m * edge(delta): the prototype's band-edge scale depends on its own losses.
+    const double d1 = EdgeSearch(rd, n, m, level);
+    double h0 = m / d1 - m;
+    double t = m / d1;
+    double d = EdgeSearch(rd, n, t, level);
+    double h1 = t / d - m;
+    double p = m;
+    double delta = t;
+    for (int step = 0; step < kMaxSecantSteps; ++step) {
+        if (h1 == h0) {
+            delta = t;
+            break;
+        }
+        const double x = t * (p * h1 / t - h0) / (h1 - h0);
+        d = EdgeSearch(rd, n, x, level);
+        const double hx = x / d - m;
+        delta = x;
+        if (std::fabs(hx) < 0.01) break;
+        p = t;
+        t = x;
+        h0 = h1;
+        h1 = hx;
+    }
+    return {d, params.rippleOffset, delta};
+}
+
+}  // namespace
+
+double ComputeMachineEpsilon() {
+    volatile double e = 1.0;
+    volatile double t;
+    do {
+        e = e * 0.5;
+        t = e + 1.0;
+    } while (t > 1.0);
+    return e;
+}
+
+void SetMachineEpsilon(double eps) { g_machineEpsilon = eps; }
+
+double MachineEpsilon() { return g_machineEpsilon; }
+
+bool AnalysisPrecluded(double f0, double bw) {
+    // A zero, negative or non-finite bandwidth is as extreme as a tiny one: never compute with it.
+    if (!std::isfinite(f0) || !std::isfinite(bw) || bw <= 0.0) return true;
+    if (f0 < 100.0) return true;
+    return f0 / bw > 1000.0;
+}
+
+void ChebyshevPoles(ResponseData& rd, int32_t n, double rippleDb) {
+    n = ClampSections(n);
+    const double epsilon = std::sqrt(std::pow(10.0, 0.1 * rippleDb) - 1.0);
+    const double beta = std::log(std::sqrt(1.0 / (epsilon * epsilon) + 1.0) + 1.0 / epsilon);
+    const double a = std::exp(beta / n);
+    const double sh = (a - 1.0 / a) / 2.0;
+    const double ch = (a + 1.0 / a) / 2.0;
+    for (int k = 1; k <= n; ++k) {
+        const double theta = (2 * k - 1) * kPi / (2 * n);
+        rd.PoleRe[k] = std::sin(theta) * sh;
+        rd.PoleIm[k] = std::cos(theta) * ch;
+    }
+}
+
+double PrototypeLoss(const ResponseData& rd, int32_t n, double dissipation, double omega) {
+    n = ClampSections(n);
+    double product = 1.0;
+    for (int k = 1; k <= n; ++k) {
+        const double im = omega - rd.PoleIm[k];
+        const double re = dissipation + rd.PoleRe[k];
+        product = product * (im * im + re * re);
+    }
+    return kDbPerNeper * std::log(product);
+}
+
+double EdgeSearch(ResponseData& rd, int32_t n, double dissipation, double levelDb) {
+    rd.CenterLoss = PrototypeLoss(rd, n, dissipation, 0.0);
+    const double target = rd.CenterLoss + levelDb;
+    auto g = [&](double omega) { return PrototypeLoss(rd, n, dissipation, omega) - target; };
+    auto fail = [&]() {
+        rd.SolveFailed = 1;
+        return 1.0;
+    };
+
+    double lo = 1.0;
+    double hi = 1.5;
+    double glo = g(lo);
+    double ghi = g(hi);
+    for (int round = 0; round < kBracketRounds && glo * ghi >= 0.0; ++round) {
+        for (int i = 0; i < 10 && glo * ghi >= 0.0; ++i) {
+            hi = hi + 0.5;
+            ghi = g(hi);
+        }
+        if (glo * ghi >= 0.0) {
+            for (int i = 0; i < 5 && glo * ghi >= 0.0; ++i) {
+                lo = lo - 0.01;
+                glo = g(lo);
+            }
+        }
+    }
+    if (!(glo * ghi < 0.0)) return fail();  // no bracket, or a non-finite value
+
+    // Brent's zeroin on [lo, hi].
+    const double eps = g_machineEpsilon;
+    double a = lo, b = hi, fa = glo, fb = ghi;
+    double c = a, fc = fa;
+    double d = b - a, e = d;
+    for (int step = 0; step < kMaxZeroinSteps; ++step) {
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+        }
+        const double tol1 = 2.0 * eps * std::fabs(b) + 0.5 * kEdgeTolerance;
+        const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= tol1 || fb == 0.0) return b;
+
+        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+            const double s = fb / fa;
+            double p, q;
+            if (a == c) {
+                p = 2.0 * xm * s;
+                q = 1.0 - s;
+            } else {
+                q = fa / fc;
+                const double r = fb / fc;
+                p = s * (2.0 * xm * q * (q - r) - (b - a) * (r - 1.0));
+                q = (q - 1.0) * (r - 1.0) * (s - 1.0);
+            }
+            if (p > 0.0) q = -q;
+            p = std::fabs(p);
+            if (2.0 * p < 3.0 * xm * q - std::fabs(tol1 * q) && p < std::fabs(0.5 * e * q)) {
+                e = d;
+                d = p / q;
+            } else {
+                d = xm;
+                e = d;
+            }
+        } else {
+            d = xm;
+            e = d;
+        }
+
+        a = b;
+        fa = fb;
+        if (std::fabs(d) > tol1) {
+            b = b + d;
+        } else {
+            b = b + (xm >= 0.0 ? tol1 : -tol1);
+        }
+        fb = g(b);
+        if (fb * fc / std::fabs(fc) > 0.0) {
+            c = a;
+            fc = fa;
+            d = b - a;
+            e = d;
+        }
+    }
+    return fail();
+}
+
+SolvedDesign DesignSolve(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
+                         char dielectric) {
+    const double qu = UnloadedQ(profile, dielectric, f0);
+    const double m = f0 / (qu * bw);
+    return SolveDissipation(rd, n, pbd, {0.0005, m, n % 2 == 0 ? 0.0005 : 0.0});
+}
+
+SolvedDesign LosslessDesignSolve(ResponseData& rd, int32_t n, double pbd) {
+    return SolveDissipation(rd, n, pbd, {0.05, 1e-6, n % 2 == 0 ? 0.05 : 0.0});
+}
+
+double BandwidthRatio3dB(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
+                         char dielectric) {
+    const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
+    const double k = design.RippleOffset - rd.CenterLoss - 3.0;
+    auto y = [&](double x) { return PrototypeLoss(rd, n, design.Dissipation, x * design.PBDEdge) + k; };
+
+    double x = 1.0;
+    double y1 = y(x - 0.0005);
+    double y2 = y(x + 0.0005);
+    double slope = (y2 - y1) * 1000.0;
+    double ym = (y1 + y2) / 2.0;
+    for (int step = 0; step < kMaxNewtonSteps && std::fabs(ym) >= 0.05; ++step) {
+        x = x - ym / slope;
+        y1 = y(x - 0.0005);
+        y2 = y(x + 0.0005);
+        slope = (y2 - y1) * 1000.0;
+        ym = (y1 + y2) / 2.0;
+    }
+    if (!(std::fabs(ym) < 0.05)) rd.SolveFailed = 1;
+    return x;
+}
+
+double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, int32_t profile, double f0, double bw,
+                         double pbd, char dielectric, bool& arithmeticFailure) {
+    constexpr int kTraps = FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID;
+    arithmeticFailure = false;
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    const double qu = UnloadedQ(profile, dielectric, f0);
+    rd.SolveFailed = 0;
+    const double r = BandwidthRatio3dB(rd, n, profile, f0, bw, pbd, dielectric);
+    rd.BW3Ratio = r;
+    if (std::fetestexcept(kTraps)) {
+        arithmeticFailure = true;
+        return 0.0;
+    }
+    if (rd.SolveFailed) {
+        selStatus = kInsufficientQ;
+        return 0.0;
+    }
+    if (3.5 * f0 / (r * bw) > qu) selStatus = kInsufficientQ;
+
+    const double fbw = r * bw / f0;
+    const int32_t sections = std::clamp<int32_t>(n, 0, static_cast<int32_t>(SectionLossTable.size()) - 1);
+    const double loss = SectionLossTable[sections] / (fbw * qu) + n * SectionExtraLoss(100.0 * fbw);
+    if (std::fetestexcept(kTraps)) {
+        arithmeticFailure = true;
+        return 0.0;
+    }
+    return loss;
+}
+
+SkirtOffset SkirtTerms(double f, double f0, double bw) {
+    const double f1 = f0 - 0.5 * bw;
+    const double f2 = f1 + bw;
+    const double omegaN = std::fabs((f - f1 * f2 / f) / bw);
+    double d = 1.0;
+    if (f < f1) {
+        d = f / f1;
+    } else if (f > f2) {
+        d = f / f2;
+    }
+    return {omegaN, 20.0 * std::log10(d)};
+}
+
+double TwoSectionCorrection(int32_t n, double attenuation) {
+    if (n == 2 && attenuation > 0.9) return attenuation <= 1.0 ? 0.9 : 0.9 * attenuation;
+    return attenuation;
+}
+
+double RelativeAttenuation(const ResponseData& rd, const SolvedDesign& design, int32_t n, double f, double f0,
+                           double bw) {
+    const SkirtOffset skirt = SkirtTerms(f, f0, bw);
+    const double a = PrototypeLoss(rd, n, design.Dissipation, skirt.omegaN * design.PBDEdge) - rd.CenterLoss +
+                     design.RippleOffset + (1 - n) * skirt.asymmetry;
+    return TwoSectionCorrection(n, a);
+}
+
+bool AttenuationAt(ResponseData& rd, double f, int32_t n, int32_t profile, double f0, double bw, double pbd,
+                   char dielectric, double& attenuation) {
+    const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
+    rd.Over30dB = 0;
+    attenuation = RelativeAttenuation(rd, design, n, f, f0, bw);
+    if (attenuation > 30.0) rd.Over30dB = 1;
+    return attenuation > 60.0;
+}
+
+void ForEachSweepPoint(ResponseData& rd, const std::function<void(int k, double f)>& point) {
+    double f = rd.SweepStart;
+    for (int k = 1; k < kSweepCapacity; ++k) {
+        point(k, f);
+        f = k * rd.SweepStep + rd.SweepStart;
+        // 60 or 61 points, as the rounding of the last step falls; never more than the arrays hold.
+        if (f > rd.SweepStop || k == kSweepCapacity - 1 || std::isnan(f)) {
+            rd.SweepCount = k;
+            return;
+        }
+    }
+}
+
+void SetSweepSpan(ResponseData& rd, double f0, double bw, double graphHalfSpan) {
+    rd.SweepStart = f0 - graphHalfSpan * bw;
+    rd.SweepStop = f0 + graphHalfSpan * bw;
+    rd.SweepStep = (rd.SweepStop - rd.SweepStart) / 60.0;
+}
+
+bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0, double pbd,
+                   double bw, char dielectric) {
+    const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
+    SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
+    const double d0 = DelayLookup(0.0, n);
+    rd.Over30dB = 0;
+    bool over60 = false;
+    ForEachSweepPoint(rd, [&](int k, double f) {
+        const double a = RelativeAttenuation(rd, design, n, f, f0, bw);
+        if (a > 30.0) rd.Over30dB = 1;
+        if (a > 60.0) over60 = true;
+        rd.SweepAtten[k] = a;
+
+        // The measured skirts are not symmetric: the delay leans towards the lower side.
+        double d = DelayLookup(SkirtTerms(f, f0, bw).omegaN / rd.BW3Ratio, n);
+        const double t = 0.1 * std::max(0.0, d - d0);
+        d = f > f0 ? d - t : d + t;
+        rd.SweepDelay[k] = d / (bw * kPi * rd.BW3Ratio) * 900.0;
+    });
+    return over60;
+}
+
+void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd) {
+    const SolvedDesign design = LosslessDesignSolve(rd, n, pbd);
+    SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
+    ForEachSweepPoint(rd, [&](int k, double f) {
+        const SkirtOffset skirt = SkirtTerms(f, f0, bw);
+        const double a0 = PrototypeLoss(rd, n, design.Dissipation, skirt.omegaN * design.PBDEdge) -
+                          rd.CenterLoss + design.RippleOffset + (1 - n) * skirt.asymmetry;
+        rd.SweepReturnLoss[k] = 10.0 * std::fabs(std::log10(1.0 - std::pow(10.0, -0.1 * (a0 + 0.1))));
+    });
+}
+
+}  // namespace veltrix
