@@ -1,5 +1,6 @@
 #include "engine/selection.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace veltrix {
@@ -14,18 +15,18 @@ SelectionResults ComputeSelection(FilterSpec& spec, ResponseData& rd) {
     ReturnLossSweep(rd, spec, spec.Sections, spec.F0, spec.BW, spec.PBD);
     bool over60 = ResponseSweep(rd, spec, spec.Sections, spec.Profile, spec.F0, spec.PBD, spec.BW, spec.Dielectric);
     bool over30 = rd.Over30dB != 0;
-    if (spec.F1 > 0.0) {
-        results.F1Computed = true;
-        over60 |= AttenuationAt(rd, spec.F1, spec.Sections, spec.Profile, spec.F0, spec.BW, spec.PBD,
-                                spec.Dielectric, results.F1Attenuation);
+    auto stopbandPoint = [&](double f, bool& computed, double& attenuation) {
+        if (!(f > 0.0)) return;
+        const bool above60 =
+            AttenuationAt(rd, f, spec.Sections, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric, attenuation);
+        // A point so far out that its attenuation overflows has no figure to show or to judge by.
+        computed = std::isfinite(attenuation);
+        if (!computed) return;
+        over60 |= above60;
         over30 |= rd.Over30dB != 0;
-    }
-    if (spec.F2 > 0.0) {
-        results.F2Computed = true;
-        over60 |= AttenuationAt(rd, spec.F2, spec.Sections, spec.Profile, spec.F0, spec.BW, spec.PBD,
-                                spec.Dielectric, results.F2Attenuation);
-        over30 |= rd.Over30dB != 0;
-    }
+    };
+    stopbandPoint(spec.F1, results.F1Computed, results.F1Attenuation);
+    stopbandPoint(spec.F2, results.F2Computed, results.F2Attenuation);
     rd.Over30dB = over30 ? 1 : 0;
     results.Over30dB = over30;
     results.Over60dB = over60;

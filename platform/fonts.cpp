@@ -1,5 +1,6 @@
 #include "platform/fonts.h"
 
+#include <QStringList>
 #include <cmath>
 
 namespace veltrix {

@@ -1,5 +1,6 @@
 #include "tabular/report.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace veltrix {
@@ -8,8 +9,12 @@ namespace {
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    std::string line(length > 0 ? length : 0, '\0');
+    // One pass into a stack buffer covers every ordinary line; only absurd figures need a second.
+    char buffer[128];
+    const int length = std::snprintf(buffer, sizeof buffer, format, args...);
+    if (length < 0) return std::string();
+    if (static_cast<size_t>(length) < sizeof buffer) return std::string(buffer, length);
+    std::string line(length, '\0');
     std::snprintf(line.data(), line.size() + 1, format, args...);
     return line;
 }
@@ -45,15 +50,15 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
 
     if (spec.F1 > 0.0 || spec.F2 > 0.0) {
         lines.insert(lines.end(), {" ", "  Stopband Point   Frequency    Attenuation", " "});
-        double attenuation = 0.0;
-        if (spec.F1 > 0.0) {
-            AttenuationAt(rd, spec.F1, n, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric, attenuation);
-            lines.push_back(Format("        F1      %8.2f MHz   %7.1f dBc", spec.F1, attenuation));
-        }
-        if (spec.F2 > 0.0) {
-            AttenuationAt(rd, spec.F2, n, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric, attenuation);
-            lines.push_back(Format("        F2      %8.2f MHz   %7.1f dBc", spec.F2, attenuation));
-        }
+        auto stopbandLine = [&](const char* format, double f) {
+            if (!(f > 0.0)) return;
+            double attenuation = 0.0;
+            AttenuationAt(rd, f, n, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric, attenuation);
+            // As on the screen, a point whose attenuation overflows is not listed.
+            if (std::isfinite(attenuation)) lines.push_back(Format(format, f, attenuation));
+        };
+        stopbandLine("        F1      %8.2f MHz   %7.1f dBc", spec.F1);
+        stopbandLine("        F2      %8.2f MHz   %7.1f dBc", spec.F2);
         lines.emplace_back(" ");
     }
     return lines;

@@ -166,6 +166,19 @@ TEST(SelectionTest, CombinesTheFlagsOfEveryComputation) {
     EXPECT_EQ(results.Guarantee, "");
 }
 
+TEST(SelectionTest, OverflowingStopbandPointIsNotComputed) {
+    FilterSpec spec;
+    spec.F1 = 1e308;
+    spec.F2 = 950;
+    ResponseData rd;
+    const SelectionResults results = ComputeSelection(spec, rd);
+    EXPECT_EQ(spec.SelStatus, 0);
+    EXPECT_FALSE(results.F1Computed);
+    EXPECT_EQ(StopbandLabel(results.F1Computed, results.F1Attenuation), " ");
+    EXPECT_TRUE(results.F2Computed);
+    EXPECT_FALSE(results.Over60dB);
+}
+
 TEST(SelectionTest, LabelsAsTheScreenShowsThem) {
     FilterSpec spec;
     spec.F1 = 950;

@@ -1,0 +1,1 @@
+veltrix_add_bench(engine_bench SOURCES engine_bench.cpp LIBS veltrix_engine veltrix_report)

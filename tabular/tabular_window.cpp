@@ -1,0 +1,255 @@
+#include "tabular/tabular_window.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFile>
+#include <QFontMetrics>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+#include <exception>
+
+#include "app/program.h"
+#include "platform/fonts.h"
+#include "platform/services.h"
+#include "tabular/report.h"
+
+namespace veltrix {
+
+namespace {
+
+constexpr const char* kLineHeightSample = "QWERTYUIOPASDFGHJKLZXCVBNM";
+
+QFont ReportPrintFont(const QPaintDevice& device) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(9.0 * device.logicalDpiY() / 72.0))));
+    return font;
+}
+
+// Qt's PDF-based engines cannot abort: end() would still write the half-printed report. A file
+// output is removed so a failed job leaves no printout that looks complete.
+void AbortJob(QPrinter& printer, QPainter& painter) {
+    const bool aborted = printer.abort();
+    painter.end();
+    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        QFile::remove(printer.outputFileName());
+    }
+}
+
+bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) {
+    painter.setFont(ReportPrintFont(printer));
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBrush(Qt::white);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int lineHeight = metrics.size(Qt::TextSingleLine, QString::fromLatin1(kLineHeightSample)).height();
+    const int pageHeight = painter.device()->height();
+    const auto placements = PageReportLines(static_cast<int>(lines.size()), lineHeight, pageHeight);
+    if (placements.size() != static_cast<size_t>(lines.size())) return false;
+
+    int page = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ReportLinePlacement& at = placements[static_cast<size_t>(i)];
+        while (page < at.Page) {
+            if (!printer.newPage()) return false;
+            ++page;
+        }
+        painter.drawText(20, static_cast<int>(at.Y) + metrics.ascent(), lines[i]);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight) {
+    std::vector<ReportLinePlacement> out;
+    if (pageHeight <= 0 || lineCount <= 0) return out;
+    const long long step = static_cast<long long>(std::max(lineHeight, 0)) + 1;
+    out.reserve(static_cast<size_t>(lineCount));
+    long long c = 0;
+    int page = 0;
+    for (int i = 0; i < lineCount; ++i) {
+        long long y = c * step;
+        if (y >= pageHeight) {
+            ++page;
+            c = 1;
+            y = step;
+            // A page too short for the continuation offset still takes one line at its top.
+            if (y >= pageHeight) {
+                c = 0;
+                y = 0;
+            }
+        }
+        out.push_back({page, y});
+        ++c;
+    }
+    return out;
+}
+
+bool PrintTabularReport(QPrinter& printer, const QStringList& lines) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    bool ok = false;
+    try {
+        ok = DrawReport(printer, painter, lines);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (ok) return painter.end();
+    AbortJob(printer, painter);
+    return false;
+}
+
+TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+    setWindowTitle(QStringLiteral("Tabular Data"));
+    setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
+    setAutoFillBackground(true);
+    resize(632, 438);
+
+    RDMemo = new QPlainTextEdit(this);
+    RDMemo->setObjectName(QStringLiteral("RDMemo"));
+    RDMemo->setGeometry(0, 8, 513, 377);
+    QFont terminal = PixelFont(QStringLiteral("Terminal"), 12);
+    terminal.setStyleHint(QFont::TypeWriter);
+    terminal.setFixedPitch(true);
+    RDMemo->setFont(terminal);
+    QPalette palette = RDMemo->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, Qt::black);
+        palette.setColor(group, QPalette::Text, QColor(255, 255, 0));
+    }
+    RDMemo->setPalette(palette);
+    RDMemo->setReadOnly(true);
+    RDMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    RDMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RDMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RDMemo->setPlainText(QStringLiteral("RDMemo"));
+
+    Button1 = new QPushButton(QStringLiteral("Selection Scree&n"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(520, 32, 100, 25);
+    Button2 = new QPushButton(QStringLiteral("&Outline Drawings"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(520, 64, 100, 25);
+
+    File1 = new QMenu(QStringLiteral("&File"), this);
+    Print1 = File1->addAction(QStringLiteral("&Print"));
+    File1->addSeparator();
+    Exit1 = File1->addAction(QStringLiteral("E&xit"));
+    View1 = new QMenu(QStringLiteral("&View"), this);
+    SelectionScreen1 = View1->addAction(QStringLiteral("&Selection Screen"));
+    OutlineDrawings1 = View1->addAction(QStringLiteral("&Outline Drawings"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Print1->setObjectName(QStringLiteral("Print1"));
+    Exit1->setObjectName(QStringLiteral("Exit1"));
+    View1->setObjectName(QStringLiteral("View1"));
+    SelectionScreen1->setObjectName(QStringLiteral("SelectionScreen1"));
+    OutlineDrawings1->setObjectName(QStringLiteral("OutlineDrawings1"));
+
+    auto bringToFront = [this](DocumentWindow window) {
+        if (program_.Hub) program_.Hub->BringToFront(window);
+    };
+    connect(Button1, &QPushButton::clicked, this, [bringToFront] { bringToFront(DocumentWindow::Select); });
+    connect(Button2, &QPushButton::clicked, this,
+            [bringToFront] { bringToFront(DocumentWindow::Mechanical); });
+    connect(SelectionScreen1, &QAction::triggered, this,
+            [bringToFront] { bringToFront(DocumentWindow::Select); });
+    connect(OutlineDrawings1, &QAction::triggered, this,
+            [bringToFront] { bringToFront(DocumentWindow::Mechanical); });
+    connect(Exit1, &QAction::triggered, this, [this] {
+        if (program_.Hub) program_.Hub->ExitProgram();
+    });
+    connect(Print1, &QAction::triggered, this, &TTabular::Print1Click);
+    connect(File1, &QMenu::aboutToShow, this, &TTabular::File1Popup);
+}
+
+TTabular::~TTabular() = default;
+
+QList<GroupedMenu> TTabular::GroupedMenus() { return {{0, File1}, {5, View1}}; }
+
+void TTabular::FormActivate() {
+    std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
+    if (built_ && lines == lines_) return;
+    lines_ = std::move(lines);
+    built_ = true;
+
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(lines_.size()));
+    for (const std::string& line : lines_) text.append(QString::fromStdString(line));
+
+    QScrollBar* vertical = RDMemo->verticalScrollBar();
+    QScrollBar* horizontal = RDMemo->horizontalScrollBar();
+    const int top = vertical->value();
+    const int left = horizontal->value();
+    RDMemo->setUpdatesEnabled(false);
+    RDMemo->setPlainText(text.join(QLatin1Char('\n')));
+    vertical->setValue(top);
+    horizontal->setValue(left);
+    RDMemo->setUpdatesEnabled(true);
+}
+
+QStringList TTabular::MemoLines() const { return RDMemo->toPlainText().split(QLatin1Char('\n')); }
+
+QPrinter& TTabular::ReportPrinter() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void TTabular::Print1Click() { PrintReport(ReportPrinter()); }
+
+bool TTabular::PrintReport(QPrinter& printer) {
+    if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
+    if (PrintTabularReport(printer, MemoLines())) return true;
+    if (program_.Hub) program_.Hub->ShowPrintException();
+    return false;
+}
+
+void TTabular::File1Popup() { Print1->setEnabled(!IsMinimised()); }
+
+bool TTabular::IsMinimised() const {
+    if (subWindow_) return subWindow_->isMinimized();
+    return window()->isMinimized();
+}
+
+void TTabular::WatchSubWindow() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (sub == subWindow_) return;
+    if (subWindow_) disconnect(subWindow_, nullptr, this, nullptr);
+    subWindow_ = sub;
+    if (!sub) return;
+    connect(sub, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
+                if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive)) FormActivate();
+            });
+}
+
+bool TTabular::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            FormActivate();
+            break;
+        case QEvent::ParentChange:
+            WatchSubWindow();
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+// The specification screen invalidates this window after each of its paints; the report follows.
+void TTabular::paintEvent(QPaintEvent* event) {
+    FormActivate();
+    QWidget::paintEvent(event);
+}
+
+}  // namespace veltrix

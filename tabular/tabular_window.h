@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/menu_groups.h"
+
+class QAction;
+class QMdiSubWindow;
+class QMenu;
+class QPlainTextEdit;
+class QPrinter;
+class QPushButton;
+
+namespace veltrix {
+
+struct Program;
+
+// Where one report line lands when printed: its page (0 first) and its top in printer pixels.
+struct ReportLinePlacement {
+    int Page = 0;
+    long long Y = 0;
+    bool operator==(const ReportLinePlacement&) const = default;
+};
+
+// The report's paging: lines one (lineHeight + 1) apart, the first page from its top edge and every
+// later page one line lower; no line starts at or below the page height. Empty for a page height
+// of 0 or less.
+std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight);
+
+// Prints the lines in "Courier New" 9 pt on the printer, one job, no title of its own. On any error
+// the job is aborted and false returned.
+bool PrintTabularReport(QPrinter& printer, const QStringList& lines);
+
+// "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
+// window is activated or painted.
+class TTabular : public QWidget, public MenuProvider {
+    Q_OBJECT
+  public:
+    explicit TTabular(Program& program, QWidget* parent = nullptr);
+    ~TTabular() override;
+
+    QList<GroupedMenu> GroupedMenus() override;
+
+    // Rebuilds the report; the memo is touched only when its lines changed.
+    void FormActivate();
+    // The memo's lines as they stand.
+    QStringList MemoLines() const;
+
+    // "&Print" of the File menu on the window's own printer.
+    void Print1Click();
+    // The print command on a given printer: the print dialog, then the report. True when printed.
+    bool PrintReport(QPrinter& printer);
+    // The window's own printer, made on first use.
+    QPrinter& ReportPrinter();
+
+    QPlainTextEdit* RDMemo = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    QMenu* File1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* View1 = nullptr;
+    QAction* SelectionScreen1 = nullptr;
+    QAction* OutlineDrawings1 = nullptr;
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void File1Popup();
+    bool IsMinimised() const;
+    void WatchSubWindow();
+
+    Program& program_;
+    std::unique_ptr<QPrinter> printer_;
+    std::vector<std::string> lines_;
+    bool built_ = false;
+    QPointer<QMdiSubWindow> subWindow_;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,33 @@
+# Runs the veltrix-cli binary given as CLI and checks what it prints and returns.
+
+execute_process(COMMAND ${CLI} --format json
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
+    message(FATAL_ERROR "default run failed: status ${rc}, stderr: ${err}")
+endif()
+
+function(expect_json expected)
+    string(JSON actual ERROR_VARIABLE parse_error GET "${out}" ${ARGN})
+    if(parse_error)
+        message(FATAL_ERROR "JSON: ${parse_error}\n${out}")
+    endif()
+    if(NOT actual STREQUAL expected)
+        message(FATAL_ERROR "${ARGN}: expected '${expected}', got '${actual}'")
+    endif()
+endfunction()
+
+expect_json("0" status)
+expect_json("3DR25-1000/U20 - 1.8" part_number)
+expect_json("61" sweep count)
+expect_json("940" sweep start)
+expect_json("1060" sweep stop)
+string(JSON points LENGTH "${out}" sweep attenuation_db)
+if(NOT points EQUAL 61)
+    message(FATAL_ERROR "expected 61 sweep points, got ${points}")
+endif()
+
+execute_process(COMMAND ${CLI} --mounting sideways
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err MATCHES "drop-in, pin, tab, tessel, orbis")
+    message(FATAL_ERROR "usage error: status ${rc}, stdout '${out}', stderr '${err}'")
+endif()

@@ -1,0 +1,133 @@
+#include "printing/print_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "app/program.h"
+#include "printing/prnutils.h"
+#include "tests/printing/test_form.h"
+
+namespace veltrix {
+namespace {
+
+using testing::FakeMessages;
+using testing::FakePrintDialog;
+using testing::ShownMessage;
+using testing::TestForm;
+
+enum class Scenario { Printed, PrinterBusy, DialogCancelled, CancelPressedTwice, JobCannotStart };
+
+struct CommandCase {
+    const char* name;
+    Scenario scenario;
+    bool printed;
+    std::vector<QString> messages;
+    int dialogRuns;
+    int bandPaints;  // -1: at least one
+};
+
+const QString kBusy = QStringLiteral("Printer is busy... Please try again when finished.");
+const QString kFailed = QStringLiteral("User aborted or other error. Please try again later.");
+
+class PrintCommandTest : public ::testing::TestWithParam<CommandCase> {};
+
+TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
+    const CommandCase& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = c.scenario == Scenario::JobCannotStart ? dir.filePath("missing/sub/out.pdf")
+                                                               : dir.filePath("out.pdf");
+
+    FakeMessages messages;
+    FakePrintDialog dialog(c.scenario != Scenario::DialogCancelled);
+    Program program;
+    program.Messages = &messages;
+    program.PrintDialogs = &dialog;
+    TestForm form(program.Display);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(150);
+
+    std::optional<QPainter> otherJob;
+    if (c.scenario == Scenario::PrinterBusy) otherJob.emplace(&printer);
+    if (c.scenario == Scenario::CancelPressedTwice) {
+        form.OnPaint = [] {
+            if (TAbortDialog* progress = testing::OpenProgressDialog()) {
+                progress->btnCancel->click();
+                progress->btnCancel->click();
+            }
+        };
+    }
+
+    const bool printed =
+        RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer);
+    if (otherJob) otherJob->end();
+
+    EXPECT_EQ(printed, c.printed);
+    std::vector<QString> shown;
+    for (const ShownMessage& m : messages.Shown) shown.push_back(m.text);
+    EXPECT_EQ(shown, c.messages);
+    EXPECT_EQ(dialog.Runs, c.dialogRuns);
+    if (c.bandPaints < 0) {
+        EXPECT_GT(form.PaintCount, 0);
+    } else {
+        EXPECT_EQ(form.PaintCount, c.bandPaints);
+    }
+    for (CopyMode mode : form.ModesSeen) EXPECT_EQ(mode, CopyMode::InvertedSource);
+    EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+    EXPECT_EQ(testing::OpenProgressDialog(), nullptr);
+    EXPECT_NE(printer.printerState(), QPrinter::Active);
+
+    if (c.scenario == Scenario::Printed) {
+        EXPECT_EQ(printer.docName(), QStringLiteral("Veltrix Filter Specification"));
+        QFile file(pdf);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_GT(file.size(), 1000);
+        EXPECT_TRUE(file.read(5) == "%PDF-");
+    }
+    if (c.scenario == Scenario::DialogCancelled || c.scenario == Scenario::CancelPressedTwice) {
+        EXPECT_FALSE(QFileInfo::exists(pdf));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PrintCommandTest,
+    ::testing::Values(CommandCase{"Printed", Scenario::Printed, true, {}, 1, -1},
+                      CommandCase{"PrinterBusy", Scenario::PrinterBusy, false, {kBusy}, 0, 0},
+                      CommandCase{"DialogCancelled", Scenario::DialogCancelled, false, {}, 1, 0},
+                      CommandCase{"CancelPressedTwice", Scenario::CancelPressedTwice, false, {kFailed}, 1, 1},
+                      CommandCase{"JobCannotStart", Scenario::JobCannotStart, false, {kFailed}, 1, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PrintCommandScreenTest, WindowRepaintsInNormalColoursAfterTheJob) {
+    QTemporaryDir dir;
+    FakeMessages messages;
+    FakePrintDialog dialog(true);
+    Program program;
+    program.Messages = &messages;
+    program.PrintDialogs = &dialog;
+    TestForm form(program.Display);
+    form.show();
+    QCoreApplication::processEvents();
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("screen.pdf"));
+    printer.setResolution(100);
+    ASSERT_TRUE(RunPrintCommand(program, form, QStringLiteral("Veltrix Notes"), printer));
+
+    const QImage screen = form.grab().toImage();
+    EXPECT_EQ(screen.pixel(50, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(screen.pixel(150, 150), qRgb(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace veltrix

@@ -1,0 +1,303 @@
+#include "tabular/tabular_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <set>
+
+#include "app/program.h"
+#include "engine/selection.h"
+#include "platform/services.h"
+
+namespace veltrix {
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Paging
+
+void ExpectSoundPaging(const std::vector<ReportLinePlacement>& placed, int lineCount, int lineHeight,
+                       int pageHeight) {
+    ASSERT_EQ(placed.size(), static_cast<size_t>(lineCount));
+    for (size_t i = 0; i < placed.size(); ++i) {
+        EXPECT_GE(placed[i].Y, 0);
+        EXPECT_LT(placed[i].Y, pageHeight) << "line " << i;
+        if (i == 0) continue;
+        const ReportLinePlacement& before = placed[i - 1];
+        if (placed[i].Page == before.Page) {
+            EXPECT_EQ(placed[i].Y, before.Y + lineHeight + 1) << "line " << i;
+        } else {
+            EXPECT_EQ(placed[i].Page, before.Page + 1) << "line " << i;
+            EXPECT_EQ(placed[i].Y, lineHeight + 1) << "line " << i;
+        }
+    }
+}
+
+TEST(ReportPagingTest, FirstPageFromTheTopLaterPagesOneLineLower) {
+    // Lines 10 apart on a 35-pixel page: 0, 10, 20, 30 fit; 40 starts page 2 at 10.
+    const auto placed = PageReportLines(10, 9, 35);
+    const std::vector<ReportLinePlacement> expected{{0, 0},  {0, 10}, {0, 20}, {0, 30}, {1, 10},
+                                                    {1, 20}, {1, 30}, {2, 10}, {2, 20}, {2, 30}};
+    EXPECT_EQ(placed, expected);
+}
+
+TEST(ReportPagingTest, EveryLineOnceAndNoneAtOrBelowThePageHeight) {
+    for (const int pageHeight : {11, 12, 30, 31, 100, 1000, 13699}) {
+        for (const int lineHeight : {9, 10, 150}) {
+            if (lineHeight + 1 >= pageHeight) continue;
+            SCOPED_TRACE(testing::Message() << "h=" << lineHeight << " H=" << pageHeight);
+            ExpectSoundPaging(PageReportLines(69, lineHeight, pageHeight), 69, lineHeight, pageHeight);
+        }
+    }
+}
+
+TEST(ReportPagingTest, PageTooShortForTheContinuationOffsetStillPrintsEveryLine) {
+    // A 10-pixel page cannot start a continuation at 10: each line gets a page of its own at the top.
+    const auto placed = PageReportLines(3, 9, 10);
+    EXPECT_EQ(placed, (std::vector<ReportLinePlacement>{{0, 0}, {1, 0}, {2, 0}}));
+    EXPECT_TRUE(PageReportLines(3, 9, 0).empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window
+
+class FakeHub : public WindowHub {
+  public:
+    void ExitProgram() override { Calls.push_back("exit"); }
+    void BringToFront(DocumentWindow window) override {
+        Calls.push_back(window == DocumentWindow::Select       ? "front:select"
+                        : window == DocumentWindow::Mechanical ? "front:mechanical"
+                                                               : "front:tabular");
+    }
+    void Invalidate(DocumentWindow) override {}
+    void RepaintNow(DocumentWindow) override {}
+    void PrintForm(PaintedForm&, const QString&) override {}
+    void ShowPrintException() override { Calls.push_back("print-exception"); }
+    std::vector<std::string> Calls;
+};
+
+class FakePrintDialog : public PrintDialogRunner {
+  public:
+    bool Run(QPrinter&, QWidget*) override {
+        ++Runs;
+        return Answer;
+    }
+    bool Answer = true;
+    int Runs = 0;
+};
+
+class TabularWindowTest : public ::testing::Test {
+  protected:
+    TabularWindowTest() {
+        program.Hub = &hub;
+        program.PrintDialogs = &dialogs;
+    }
+    // What one paint of the specification screen leaves in the records.
+    void PaintSpecificationScreen() { ComputeSelection(program.Spec, program.Response); }
+
+    FakeHub hub;
+    FakePrintDialog dialogs;
+    Program program;
+};
+
+TEST_F(TabularWindowTest, LayoutAndMemoLook) {
+    TTabular window(program);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tabular Data"));
+    EXPECT_EQ(window.size(), QSize(632, 438));
+    EXPECT_EQ(window.RDMemo->geometry(), QRect(0, 8, 513, 377));
+    EXPECT_TRUE(window.RDMemo->isReadOnly());
+    EXPECT_EQ(window.RDMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(window.RDMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(window.RDMemo->palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(window.RDMemo->palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_EQ(window.RDMemo->font().pixelSize(), 12);
+    EXPECT_TRUE(QFontInfo(window.RDMemo->font()).fixedPitch());
+    EXPECT_EQ(window.Button1->text(), QStringLiteral("Selection Scree&n"));
+    EXPECT_EQ(window.Button1->geometry(), QRect(520, 32, 100, 25));
+    EXPECT_EQ(window.Button2->text(), QStringLiteral("&Outline Drawings"));
+    EXPECT_EQ(window.Button2->geometry(), QRect(520, 64, 100, 25));
+    EXPECT_EQ(window.MemoLines(), QStringList{"RDMemo"});
+}
+
+TEST_F(TabularWindowTest, DefaultSelectionListsSixtyOneRows) {
+    PaintSpecificationScreen();
+    TTabular window(program);
+    window.FormActivate();
+    const QStringList lines = window.MemoLines();
+    ASSERT_EQ(lines.size(), 7 + 61 + 1);
+    EXPECT_EQ(lines[0], " ");
+    EXPECT_EQ(lines[1], "Veltrix Ceramic Filters from Norvane Microwave, Inc.");
+    EXPECT_EQ(lines[3], " Response Data for 3DR25-1000/U20-1.8");
+    EXPECT_EQ(lines[5], "  Frequency     Attenuation    Return Loss     Delay   ");
+    EXPECT_TRUE(lines[7].startsWith("  940.00 MHz")) << lines[7].toStdString();
+    EXPECT_TRUE(lines[67].startsWith(" 1060.00 MHz")) << lines[67].toStdString();
+    EXPECT_EQ(lines.last(), " ");
+
+    const QRegularExpression row(R"(^ *([\d.]+) MHz +([-\d.]+) dB +([-\d.]+) dB +([-\d.]+) ns$)");
+    const auto centre = row.match(lines[37]);
+    ASSERT_TRUE(centre.hasMatch()) << lines[37].toStdString();
+    EXPECT_EQ(centre.captured(1), "1000.00");
+    EXPECT_NEAR(centre.captured(2).toDouble(), 2.4, 0.15);
+    EXPECT_NEAR(centre.captured(3).toDouble(), 16.4, 0.15);
+    EXPECT_NEAR(centre.captured(4).toDouble(), 21.96, 0.02);
+}
+
+TEST_F(TabularWindowTest, RefusedSelectionShowsTheThreeLineNotice) {
+    program.Spec.F0 = 50000.0;
+    program.Spec.LastF0 = 50000.0;
+    PaintSpecificationScreen();
+    ASSERT_NE(program.Spec.SelStatus, 0);
+    TTabular window(program);
+    window.FormActivate();
+    EXPECT_EQ(window.MemoLines(),
+              (QStringList{" No Response Data.", " ", " There is an error on the filter selection screen."}));
+}
+
+// Counts the window's own paints.
+class PaintCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+    int Paints = 0;
+};
+
+TEST_F(TabularWindowTest, InvalidatingRebuildsOnceKeepsTheScrollAndDoesNotLoop) {
+    PaintSpecificationScreen();
+    TTabular window(program);
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window.MemoLines().size(), 69);
+    window.RDMemo->verticalScrollBar()->setValue(10);
+
+    program.Spec.F1 = 950.0;
+    PaintSpecificationScreen();
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    window.update();
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+
+    const QStringList lines = window.MemoLines();
+    EXPECT_EQ(lines.size(), 69 + 5);
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith("        F1        950.00 MHz"))
+        << lines.last().toStdString();
+    EXPECT_EQ(window.RDMemo->verticalScrollBar()->value(), 10);
+    EXPECT_GE(counter.Paints, 1);
+    EXPECT_LE(counter.Paints, 2);
+
+    const int settled = counter.Paints;
+    for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(counter.Paints, settled);
+    window.removeEventFilter(&counter);
+}
+
+TEST_F(TabularWindowTest, ActivatingTheSubWindowRebuilds) {
+    PaintSpecificationScreen();
+    QMdiArea area;
+    auto* tabular = new TTabular(program);
+    QMdiSubWindow* tabularSub = area.addSubWindow(tabular);
+    QMdiSubWindow* otherSub = area.addSubWindow(new QWidget);
+    area.show();
+    area.setActiveSubWindow(otherSub);
+    QCoreApplication::processEvents();
+
+    program.Spec.F2 = 1100.0;
+    PaintSpecificationScreen();
+    area.setActiveSubWindow(tabularSub);
+    EXPECT_TRUE(tabular->MemoLines().join('\n').contains("        F2       1100.00 MHz"));
+}
+
+TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
+    QMdiArea area;
+    auto* tabular = new TTabular(program);
+    QMdiSubWindow* sub = area.addSubWindow(tabular);
+    area.show();
+
+    const QList<GroupedMenu> menus = tabular->GroupedMenus();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0].group, 0);
+    EXPECT_EQ(menus[0].menu->title(), QStringLiteral("&File"));
+    EXPECT_EQ(menus[1].group, 5);
+    EXPECT_EQ(menus[1].menu->title(), QStringLiteral("&View"));
+    QStringList fileItems;
+    for (QAction* a : menus[0].menu->actions()) fileItems << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(fileItems, (QStringList{"&Print", "-", "E&xit"}));
+
+    emit tabular->File1->aboutToShow();
+    EXPECT_TRUE(tabular->Print1->isEnabled());
+    sub->showMinimized();
+    emit tabular->File1->aboutToShow();
+    EXPECT_FALSE(tabular->Print1->isEnabled());
+    sub->showNormal();
+    emit tabular->File1->aboutToShow();
+    EXPECT_TRUE(tabular->Print1->isEnabled());
+
+    tabular->Button1->click();
+    tabular->Button2->click();
+    tabular->SelectionScreen1->trigger();
+    tabular->OutlineDrawings1->trigger();
+    tabular->Exit1->trigger();
+    EXPECT_EQ(hub.Calls, (std::vector<std::string>{"front:select", "front:mechanical", "front:select",
+                                                   "front:mechanical", "exit"}));
+}
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray pdf = file.readAll();
+    return static_cast<int>(QString::fromLatin1(pdf).count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")));
+}
+
+TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
+    PaintSpecificationScreen();
+    TTabular window(program);
+    window.FormActivate();
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    QPrinter& printer = window.ReportPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setResolution(300);
+    printer.setPageSize(QPageSize(QSizeF(100, 60), QPageSize::Millimeter));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+
+    window.Print1->trigger();
+    EXPECT_EQ(dialogs.Runs, 1);
+    EXPECT_TRUE(hub.Calls.empty());
+    // 69 lines of about 40 pixels on a 708-pixel page: well over one page.
+    EXPECT_GE(PdfPageCount(pdf), 3);
+    EXPECT_TRUE(printer.docName().isEmpty());
+}
+
+TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExceptionDialog) {
+    TTabular window(program);
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+
+    printer.setOutputFileName(dir.filePath("cancelled.pdf"));
+    dialogs.Answer = false;
+    EXPECT_FALSE(window.PrintReport(printer));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("cancelled.pdf")));
+    EXPECT_TRUE(hub.Calls.empty());
+
+    printer.setOutputFileName(dir.filePath("no/such/dir/report.pdf"));
+    dialogs.Answer = true;
+    EXPECT_FALSE(window.PrintReport(printer));
+    EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
+}
+
+}  // namespace
+}  // namespace veltrix
