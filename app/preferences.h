@@ -31,4 +31,19 @@ Preferences ReadPreferences(const std::string& path = kPreferencesFile);
 // Replaces the file atomically; false when it could not be written (never reported to the user).
 bool WritePreferences(const Preferences& prefs, const std::string& path = kPreferencesFile);
 
+// Repairs what a file may hold: units other than 'E'/'M' become 'E', a start-up state other than
+// 'Y'/'N'/'I' becomes 'N', a negative rectangle value takes its own default.
+Preferences ValidatePreferences(const Preferences& read);
+
+// The current windows as they are now are saved with 'Y'. The in-memory rectangles stay as read
+// at start-up; only the units and the start-up state change.
+bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect& select,
+                         const WindowRect& outline, const WindowRect& tabular,
+                         const std::string& path = kPreferencesFile);
+// Writes the factory state; takes effect at the next start.
+bool ResetPreferences(Preferences& prefs, const std::string& path = kPreferencesFile);
+// The first hiding of the Introduction window: 'N' becomes 'I' and is written once with the
+// default rectangles. Any other state leaves memory and file alone.
+void RecordFirstIntroduction(Preferences& prefs, const std::string& path = kPreferencesFile);
+
 }  // namespace veltrix

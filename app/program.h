@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "app/display_settings.h"
 #include "app/preferences.h"
@@ -36,6 +37,8 @@ struct Program {
     ResponseData Response;
     DisplaySettings Display;
     Preferences Prefs;
+    // Where the preferences live: "veltrix.dat" in the working directory.
+    std::string PreferencesPath = kPreferencesFile;
     WindowHub* Hub = nullptr;
     MessageBoxes* Messages = nullptr;
     DesktopShell* Shell = nullptr;

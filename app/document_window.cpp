@@ -1,0 +1,57 @@
+#include "app/document_window.h"
+
+#include <QCloseEvent>
+#include <QWidget>
+#include <algorithm>
+
+namespace veltrix {
+namespace {
+
+// Saved values have no upper limit, but a widget's edges must stay within int: positions and sizes
+// are held to the toolkit's own largest widget size, which still puts a window far off screen.
+int32_t Limited(int32_t value, int32_t lowest) { return std::clamp<int32_t>(value, lowest, QWIDGETSIZE_MAX); }
+
+}  // namespace
+
+TDocumentWindow::TDocumentWindow(QWidget* content, const QString& caption, QWidget* parent)
+    : QMdiSubWindow(parent) {
+    setWidget(content);
+    setWindowTitle(caption);
+    // Closing minimises, so the sub-window must never be deleted on close.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    normal_ = geometry();
+}
+
+void TDocumentWindow::ApplyRect(const WindowRect& rect) {
+    resize(Limited(rect.Width, 0), height());
+    resize(width(), Limited(rect.Height, 0));
+    move(x(), Limited(rect.Top, -QWIDGETSIZE_MAX));
+    move(Limited(rect.Left, -QWIDGETSIZE_MAX), y());
+    RememberNormalGeometry();
+}
+
+WindowRect TDocumentWindow::NormalRect() const {
+    const QRect r = (isMinimized() || isMaximized()) ? normal_ : geometry();
+    return WindowRect{r.left(), r.top(), r.width(), r.height()};
+}
+
+void TDocumentWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (!isMinimized()) showMinimized();
+}
+
+void TDocumentWindow::moveEvent(QMoveEvent* event) {
+    QMdiSubWindow::moveEvent(event);
+    RememberNormalGeometry();
+}
+
+void TDocumentWindow::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    RememberNormalGeometry();
+}
+
+void TDocumentWindow::RememberNormalGeometry() {
+    if (!isMinimized() && !isMaximized()) normal_ = geometry();
+}
+
+}  // namespace veltrix

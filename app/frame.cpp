@@ -1,0 +1,463 @@
+#include "app/frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+
+#include "app/contact_data.h"
+#include "app/document_window.h"
+#include "app/move_dialog.h"
+#include "app/window_arrangement.h"
+#include "engine/response.h"
+#include "platform/fonts.h"
+#include "platform/services.h"
+#include "printing/print_command.h"
+#include "printing/print_dialogs.h"
+#include "spec_screen/select_window.h"
+#include "spec_screen/tolerances_dialog.h"
+#include "tabular/tabular_window.h"
+
+namespace veltrix {
+
+TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
+    setObjectName(QStringLiteral("VXFrame"));
+    setWindowTitle(QStringLiteral("Veltrix 1.8"));
+    setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
+    setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
+    // The design rectangle; it shows only when the maximised frame is restored.
+    move(189, 101);
+    resize(571, 387);
+
+    MdiArea = new QMdiArea(this);
+    MdiArea->setObjectName(QStringLiteral("MdiArea"));
+    MdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    setCentralWidget(MdiArea);
+    BuildMenus();
+    connect(MdiArea, &QMdiArea::subWindowActivated, this, &TVXFrame::RebuildMenuBar);
+
+    // FormCreate, in its order.
+    SetMachineEpsilon(ComputeMachineEpsilon());
+    program_.Spec = FilterSpec{};
+    program_.Spec.Profile = 2;
+    program_.Spec.Units = 'E';
+    program_.Spec.SelStatus = kSelectionValid;
+    program_.Display = DisplaySettings{};
+    program_.Prefs = ReadPreferences(program_.PreferencesPath);
+    program_.Spec.Units = program_.Prefs.PrefUnits;
+    Preserve1->setChecked(false);
+    Reset1->setChecked(false);
+
+    program_.Hub = this;
+    RebuildMenuBar(nullptr);
+}
+
+TVXFrame::~TVXFrame() {
+    // The windows go first, while they can still reach the frame through the hub. The area stops
+    // reporting activations before it is torn down.
+    QMdiArea* area = MdiArea;
+    disconnect(area, nullptr, this, nullptr);
+    MdiArea = nullptr;
+    delete area;
+    delete TolWin;
+    delete MoveDlg;
+    delete PXDlg;
+    if (program_.Hub == this) program_.Hub = nullptr;
+}
+
+void TVXFrame::BuildMenus() {
+    const auto item = [this](QMenu* menu, const QString& caption, const char* name,
+                             void (TVXFrame::*handler)()) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    const auto menu = [this](const QString& caption, const char* name) {
+        auto* m = new QMenu(caption, this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    File1 = menu(QStringLiteral("&File"), "File1");
+    Exit1 = item(File1, QStringLiteral("E&xit"), "Exit1", &TVXFrame::Exit1Click);
+
+    Window1 = menu(QStringLiteral("&Window"), "Window1");
+    Tile1 = item(Window1, QStringLiteral("&Tile"), "Tile1", &TVXFrame::Tile1Click);
+    Cascade1 = item(Window1, QStringLiteral("&Cascade"), "Cascade1", &TVXFrame::Cascade1Click);
+    ArrangeIcons1 =
+        item(Window1, QStringLiteral("&Arrange Icons"), "ArrangeIcons1", &TVXFrame::ArrangeIcons1Click);
+
+    Order1 = menu(QStringLiteral("&Sales"), "Order1");
+    connect(Order1, &QMenu::aboutToShow, this, &TVXFrame::Order1Click);
+    RequestforQuote1 = item(Order1, QStringLiteral("Request For &Quote"), "RequestforQuote1",
+                            &TVXFrame::RequestforQuote1Click);
+    ContactInformation1 = item(Order1, QStringLiteral("&Contact Information"), "ContactInformation1",
+                               &TVXFrame::ContactInformation1Click);
+    VeltrixOnline1 =
+        item(Order1, QStringLiteral("Veltrix &Online"), "VeltrixOnline1", &TVXFrame::VeltrixOnline1Click);
+    EmailVeltrixSales1 = item(Order1, QStringLiteral("&E-mail Veltrix Sales"), "EmailVeltrixSales1",
+                              &TVXFrame::EmailVeltrixSales1Click);
+    Representatives1 = item(Order1, QStringLiteral("&Representatives"), "Representatives1",
+                            &TVXFrame::Representatives1Click);
+
+    Configure1 = menu(QStringLiteral("&Configure"), "Configure1");
+    connect(Configure1, &QMenu::aboutToShow, this, &TVXFrame::Configure1Click);
+    Instructions1 =
+        item(Configure1, QStringLiteral("&Instructions"), "Instructions1", &TVXFrame::Instructions1Click);
+    N4 = Configure1->addSeparator();
+    N4->setObjectName(QStringLiteral("N4"));
+    Settings1 = Configure1->addMenu(QStringLiteral("&Preferences"));
+    Settings1->setObjectName(QStringLiteral("Settings1"));
+    Preserve1 = item(Settings1, QStringLiteral("&Preserve"), "Preserve1", &TVXFrame::Preserve1Click);
+    Reset1 = item(Settings1, QStringLiteral("&Reset"), "Reset1", &TVXFrame::Reset1Click);
+    FontMenu = Configure1->addMenu(QStringLiteral("&Font"));
+    FontMenu->setObjectName(QStringLiteral("FontMenu"));
+    MSSansSerif1 =
+        item(FontMenu, QStringLiteral("&MS Sans Serif"), "MSSansSerif1", &TVXFrame::MSSansSerif1Click);
+    Arial1 = item(FontMenu, QStringLiteral("&Arial"), "Arial1", &TVXFrame::Arial1Click);
+    SmallArial1 = item(FontMenu, QStringLiteral("&Small Arial"), "SmallArial1", &TVXFrame::SmallArial1Click);
+    // Check marks, not radio marks: the command itself moves the mark.
+    for (QAction* font : {MSSansSerif1, Arial1, SmallArial1}) font->setCheckable(true);
+    MSSansSerif1->setChecked(true);
+    Offsets1 = item(Configure1, QStringLiteral("&Offsets"), "Offsets1", &TVXFrame::Offsets1Click);
+
+    Help1 = menu(QStringLiteral("&Help"), "Help1");
+    connect(Help1, &QMenu::aboutToShow, this, &TVXFrame::Help1Click);
+    LicenseInformation1 = item(Help1, QStringLiteral("&License Information"), "LicenseInformation1",
+                               &TVXFrame::LicenseInformation1Click);
+    Introduction1 =
+        item(Help1, QStringLiteral("&Introduction"), "Introduction1", &TVXFrame::Introduction1Click);
+    FilterCharacteristics1 = item(Help1, QStringLiteral("&Filter Characteristics"), "FilterCharacteristics1",
+                                  &TVXFrame::FilterCharacteristics1Click);
+    Notes1 = item(Help1, QStringLiteral("&Notes"), "Notes1", &TVXFrame::Notes1Click);
+    N1 = Help1->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+    About1 = item(Help1, QStringLiteral("&About"), "About1", &TVXFrame::About1Click);
+
+    UpdateFrameWindowItems();
+}
+
+QList<GroupedMenu> TVXFrame::FrameMenus() const {
+    return {{0, File1}, {6, Window1}, {7, Order1}, {8, Configure1}, {9, Help1}};
+}
+
+void TVXFrame::RebuildMenuBar(QMdiSubWindow* activated) {
+    if (MdiArea == nullptr) return;
+    // While another top-level window (a dialog, a tool window) is active, no child is active, yet the
+    // bar keeps the menus of the child that will be active again.
+    QMdiSubWindow* child = activated != nullptr ? activated : MdiArea->currentSubWindow();
+    QList<GroupedMenu> childMenus;
+    if (child != nullptr) {
+        if (auto* provider = dynamic_cast<MenuProvider*>(child->widget()))
+            childMenus = provider->GroupedMenus();
+    }
+    const QList<QMenu*> menus = MergeMenus(childMenus, FrameMenus());
+    if (menus == shownMenus_) return;
+    shownMenus_ = menus;
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    for (QMenu* m : menus) bar->addMenu(m);
+}
+
+TDocumentWindow* TVXFrame::AddDocumentWindow(QWidget* content, const QString& caption,
+                                             const WindowRect& rect) {
+    auto* window = new TDocumentWindow(content, caption);
+    MdiArea->addSubWindow(window);
+    window->ApplyRect(rect);
+    window->show();
+    return window;
+}
+
+void TVXFrame::CreateWindows() {
+    if (windowsCreated_) return;
+    windowsCreated_ = true;
+
+    Tabular = new TTabular(program_);
+    Tabular->setObjectName(QStringLiteral("Tabular"));
+    documents_[DocumentWindow::Tabular] =
+        AddDocumentWindow(Tabular, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
+
+    // The outline drawing window's own class comes with the drawings; until then its place in the
+    // frame is an empty document window.
+    Mechanical = new QWidget;
+    Mechanical->setObjectName(QStringLiteral("Mechanical"));
+    documents_[DocumentWindow::Mechanical] =
+        AddDocumentWindow(Mechanical, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);
+
+    Select = new TSelect(program_);
+    Select->setObjectName(QStringLiteral("Select"));
+    documents_[DocumentWindow::Select] =
+        AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
+    MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
+
+    // Windows opened from the frame's menus are created in this sequence and handed to SetFrameWindow:
+    // Contact Information, Notes, Filter Characteristics, Introduction and License Information here,
+    // About after PXDlg, Configuration Instructions and Request for Quote after MoveDlg.
+    PXDlg = new TPXDlg(this);
+    MoveDlg = new TMoveDlg(program_.Display, this);
+    TolWin = new TTolWin(this);
+    Select->SetTolerancesDialog(TolWin);
+
+    RebuildMenuBar(MdiArea->activeSubWindow());
+}
+
+void TVXFrame::SetFrameWindow(FrameWindow which, QWidget* window) {
+    frameWindows_[which] = window;
+    UpdateFrameWindowItems();
+}
+
+QWidget* TVXFrame::GetFrameWindow(FrameWindow which) const { return frameWindows_.value(which); }
+
+void TVXFrame::UpdateFrameWindowItems() {
+    const auto has = [this](FrameWindow w) { return GetFrameWindow(w) != nullptr; };
+    RequestforQuote1->setVisible(has(FrameWindow::RFQWin));
+    ContactInformation1->setVisible(has(FrameWindow::ReachWin));
+
+    Instructions1->setVisible(has(FrameWindow::CfgWin));
+    N4->setVisible(has(FrameWindow::CfgWin));
+
+    LicenseInformation1->setVisible(has(FrameWindow::OwnWin));
+    Introduction1->setVisible(has(FrameWindow::IntroWin));
+    FilterCharacteristics1->setVisible(has(FrameWindow::InfoWin));
+    Notes1->setVisible(has(FrameWindow::NoteWin));
+    About1->setVisible(has(FrameWindow::AboutBox));
+    const bool anyPage = has(FrameWindow::OwnWin) || has(FrameWindow::IntroWin) ||
+                         has(FrameWindow::InfoWin) || has(FrameWindow::NoteWin);
+    N1->setVisible(anyPage && has(FrameWindow::AboutBox));
+    // A Help menu with nothing in it would only be a dead end in the menu bar.
+    Help1->menuAction()->setVisible(anyPage || has(FrameWindow::AboutBox));
+}
+
+TDocumentWindow* TVXFrame::DocumentSubWindow(DocumentWindow which) const {
+    return documents_.value(which).data();
+}
+
+QWidget* TVXFrame::DocumentWidget(DocumentWindow which) const {
+    TDocumentWindow* window = DocumentSubWindow(which);
+    return window != nullptr ? window->widget() : nullptr;
+}
+
+// --- WindowHub ---
+
+void TVXFrame::ExitProgram() { Exit1Click(); }
+
+void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {
+    if (window == nullptr) return;
+    if (window->isMinimized()) window->showNormal();
+    window->show();
+    MdiArea->setActiveSubWindow(window);
+    window->raise();
+}
+
+void TVXFrame::BringToFront(DocumentWindow window) { ActivateDocumentWindow(DocumentSubWindow(window)); }
+
+void TVXFrame::Invalidate(DocumentWindow window) {
+    if (QWidget* widget = DocumentWidget(window)) InvalidateWidget(widget);
+}
+
+void TVXFrame::RepaintNow(DocumentWindow window) {
+    if (QWidget* widget = DocumentWidget(window)) widget->repaint();
+}
+
+void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    RunPrintCommand(program_, form, jobTitle, *printer_);
+}
+
+void TVXFrame::ShowPrintException() {
+    if (PXDlg != nullptr) PXDlg->exec();
+}
+
+void TVXFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
+
+void TVXFrame::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit Closed();
+}
+
+// --- File and Window ---
+
+void TVXFrame::Exit1Click() { close(); }
+
+void TVXFrame::Tile1Click() {
+    QList<TDocumentWindow*> open;
+    QList<TDocumentWindow*> minimised;
+    // The active window takes the top row, the others follow in the order they were last active.
+    const QList<QMdiSubWindow*> stack = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+        auto* window = qobject_cast<TDocumentWindow*>(*it);
+        if (window == nullptr || !window->isVisible()) continue;
+        (window->isMinimized() ? minimised : open).append(window);
+    }
+    QRect area = MdiArea->viewport()->rect();
+    if (!minimised.isEmpty()) area.setBottom(area.bottom() - minimised.first()->height());
+    const std::vector<QRect> rects = TileHorizontally(area, static_cast<int>(open.size()));
+    for (int i = 0; i < static_cast<int>(rects.size()); ++i) {
+        if (open[i]->isMaximized()) open[i]->showNormal();
+        open[i]->setGeometry(rects[static_cast<std::size_t>(i)]);
+    }
+    if (!minimised.isEmpty()) ArrangeIcons1Click();
+}
+
+void TVXFrame::Cascade1Click() {
+    const struct {
+        DocumentWindow window;
+        int offset;
+    } places[] = {
+        {DocumentWindow::Tabular, 0}, {DocumentWindow::Mechanical, 25}, {DocumentWindow::Select, 50}};
+    for (const auto& place : places) {
+        TDocumentWindow* window = DocumentSubWindow(place.window);
+        if (window == nullptr) continue;
+        // A cascade lays out windows to be seen; a minimised or maximised one is restored first.
+        if (window->isMinimized() || window->isMaximized()) window->showNormal();
+        window->move(window->x(), place.offset);
+        window->move(place.offset, window->y());
+    }
+    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Mechanical));
+    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Select));
+}
+
+void TVXFrame::ArrangeIcons1Click() {
+    std::vector<QSize> sizes;
+    QList<QMdiSubWindow*> icons;
+    for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (window->isVisible() && window->isMinimized()) {
+            icons.append(window);
+            sizes.push_back(window->size());
+        }
+    }
+    const std::vector<QPoint> positions = ArrangeIconPositions(MdiArea->viewport()->rect(), sizes);
+    for (int i = 0; i < static_cast<int>(icons.size()); ++i)
+        icons[i]->move(positions[static_cast<std::size_t>(i)]);
+}
+
+// --- Sales ---
+
+void TVXFrame::Order1Click() {
+    const QWidget* reach = GetFrameWindow(FrameWindow::ReachWin);
+    ContactInformation1->setEnabled(reach == nullptr || !reach->isVisible());
+}
+
+void TVXFrame::ShowFrameWindow(FrameWindow which) {
+    QWidget* window = GetFrameWindow(which);
+    if (window == nullptr) return;
+    if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isModal()) {
+        dialog->exec();
+        return;
+    }
+    if (window->isMinimized()) window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void TVXFrame::RequestforQuote1Click() { ShowFrameWindow(FrameWindow::RFQWin); }
+void TVXFrame::ContactInformation1Click() { ShowFrameWindow(FrameWindow::ReachWin); }
+
+void TVXFrame::OpenLink(const QString& target, const QString& failureMessage) {
+    const bool opened = program_.Shell != nullptr && program_.Shell->Open(target);
+    if (!opened && program_.Messages != nullptr) program_.Messages->ShowMessage(this, failureMessage);
+}
+
+void TVXFrame::VeltrixOnline1Click() {
+    OpenLink(QString::fromLatin1(contact::kProductPage), QStringLiteral("Unable to start web browser."));
+}
+
+void TVXFrame::EmailVeltrixSales1Click() {
+    OpenLink(QString::fromLatin1(contact::kSalesMailto), QStringLiteral("Unable to start mail client."));
+}
+
+void TVXFrame::Representatives1Click() {
+    OpenLink(QString::fromLatin1(contact::kRepresentativesPage),
+             QStringLiteral("Unable to start web browser."));
+}
+
+// --- Configure ---
+
+void TVXFrame::Configure1Click() {
+    const QWidget* instructions = GetFrameWindow(FrameWindow::CfgWin);
+    Instructions1->setEnabled(instructions == nullptr || !instructions->isVisible());
+}
+
+void TVXFrame::Instructions1Click() { ShowFrameWindow(FrameWindow::CfgWin); }
+
+void TVXFrame::Preserve1Click() {
+    const auto rectOf = [this](DocumentWindow which, const WindowRect& fallback) {
+        TDocumentWindow* window = DocumentSubWindow(which);
+        return window != nullptr ? window->NormalRect() : fallback;
+    };
+    const WindowRect select = rectOf(DocumentWindow::Select, program_.Prefs.SelectRect);
+    const WindowRect outline = rectOf(DocumentWindow::Mechanical, program_.Prefs.OutlineRect);
+    const WindowRect tabular = rectOf(DocumentWindow::Tabular, program_.Prefs.TabularRect);
+    Preserve1->setChecked(false);
+    Reset1->setChecked(false);
+    PreservePreferences(program_.Prefs, program_.Spec.Units, select, outline, tabular,
+                        program_.PreferencesPath);
+}
+
+void TVXFrame::Reset1Click() {
+    Preserve1->setChecked(false);
+    Reset1->setChecked(false);
+    ResetPreferences(program_.Prefs, program_.PreferencesPath);
+}
+
+void TVXFrame::FontCommand(FontChoice choice, QAction* item) {
+    ApplyFontChoice(program_.Display, choice);
+    for (QAction* font : {MSSansSerif1, Arial1, SmallArial1}) font->setChecked(font == item);
+    // Windows that paint with the new font, in the order they are asked to repaint.
+    QWidget* const order[] = {GetFrameWindow(FrameWindow::OwnWin), GetFrameWindow(FrameWindow::IntroWin),
+                              GetFrameWindow(FrameWindow::InfoWin), DocumentWidget(DocumentWindow::Select),
+                              DocumentWidget(DocumentWindow::Mechanical)};
+    for (QWidget* window : order) {
+        if (window != nullptr) InvalidateWidget(window);
+    }
+}
+
+void TVXFrame::MSSansSerif1Click() { FontCommand(FontChoice::MSSansSerif, MSSansSerif1); }
+void TVXFrame::Arial1Click() { FontCommand(FontChoice::Arial, Arial1); }
+void TVXFrame::SmallArial1Click() { FontCommand(FontChoice::SmallArial, SmallArial1); }
+
+void TVXFrame::Offsets1Click() {
+    if (MoveDlg == nullptr) return;
+    const int oldX = program_.Display.FieldOffsetX;
+    const int oldY = program_.Display.FieldOffsetY;
+    MoveDlg->exec();
+    if (program_.Display.FieldOffsetX != oldX || program_.Display.FieldOffsetY != oldY) {
+        if (QWidget* select = DocumentWidget(DocumentWindow::Select)) InvalidateWidget(select);
+    }
+}
+
+// --- Help ---
+
+void TVXFrame::Help1Click() {
+    const auto hidden = [this](FrameWindow which) {
+        const QWidget* window = GetFrameWindow(which);
+        return window == nullptr || !window->isVisible();
+    };
+    LicenseInformation1->setEnabled(hidden(FrameWindow::OwnWin));
+    Introduction1->setEnabled(hidden(FrameWindow::IntroWin));
+    FilterCharacteristics1->setEnabled(hidden(FrameWindow::InfoWin));
+    Notes1->setEnabled(hidden(FrameWindow::NoteWin));
+    About1->setEnabled(true);
+}
+
+void TVXFrame::LicenseInformation1Click() { ShowFrameWindow(FrameWindow::OwnWin); }
+void TVXFrame::Introduction1Click() { ShowFrameWindow(FrameWindow::IntroWin); }
+void TVXFrame::FilterCharacteristics1Click() { ShowFrameWindow(FrameWindow::InfoWin); }
+void TVXFrame::Notes1Click() { ShowFrameWindow(FrameWindow::NoteWin); }
+
+void TVXFrame::About1Click() {
+    QWidget* about = GetFrameWindow(FrameWindow::AboutBox);
+    if (auto* dialog = qobject_cast<QDialog*>(about)) {
+        dialog->exec();
+    } else if (about != nullptr) {
+        ShowFrameWindow(FrameWindow::AboutBox);
+    }
+}
+
+}  // namespace veltrix

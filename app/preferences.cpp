@@ -1,0 +1,131 @@
+#include "app/preferences.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string_view>
+
+#include "app/integer_text.h"
+
+namespace veltrix {
+namespace {
+
+constexpr int kLineCount = 14;
+// The file is read through a 60-character line buffer: at most 59 characters of a line count.
+constexpr std::size_t kLineLimit = 59;
+
+// The twelve rectangle values in file order: Left, Top, Width, Height of Select, Outline, Tabular.
+template <typename P>
+auto& RectField(P& prefs, int index) {
+    auto& r = index < 4 ? prefs.SelectRect : index < 8 ? prefs.OutlineRect : prefs.TabularRect;
+    switch (index % 4) {
+        case 0:
+            return r.Left;
+        case 1:
+            return r.Top;
+        case 2:
+            return r.Width;
+        default:
+            return r.Height;
+    }
+}
+
+// One value per line; what lies beyond the limit on a long line is dropped rather than read as the
+// next value, so every later value stays on its own line.
+std::optional<std::array<std::string, kLineCount>> ReadLines(const std::string& path) {
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) return std::nullopt;
+    std::array<std::string, kLineCount> lines;
+    for (std::string& line : lines) {
+        // A missing line is a failed read: the whole record then falls back to its defaults.
+        if (!std::getline(in, line)) return std::nullopt;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > kLineLimit) line.resize(kLineLimit);
+    }
+    return lines;
+}
+
+char FirstCharacter(const std::string& line) { return line.empty() ? '\0' : line.front(); }
+
+bool WriteFile(const Preferences& prefs, const std::string& path) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
+        if (!out) return false;
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%c\n", prefs.PrefUnits);
+        out << buffer;
+        std::snprintf(buffer, sizeof buffer, "%c\n", prefs.StartupScreens);
+        out << buffer;
+        for (int i = 0; i < 12; ++i) {
+            std::snprintf(buffer, sizeof buffer, "%d\n", static_cast<int>(RectField(prefs, i)));
+            out << buffer;
+        }
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Preferences ValidatePreferences(const Preferences& read) {
+    const Preferences defaults;
+    Preferences prefs = read;
+    if (prefs.PrefUnits != 'E' && prefs.PrefUnits != 'M') prefs.PrefUnits = 'E';
+    if (prefs.StartupScreens != 'Y' && prefs.StartupScreens != 'N' && prefs.StartupScreens != 'I')
+        prefs.StartupScreens = 'N';
+    for (int i = 0; i < 12; ++i) {
+        if (RectField(prefs, i) < 0) RectField(prefs, i) = RectField(defaults, i);
+    }
+    return prefs;
+}
+
+Preferences ReadPreferences(const std::string& path) {
+    const auto lines = ReadLines(path);
+    if (!lines) return Preferences{};
+    Preferences prefs;
+    prefs.PrefUnits = FirstCharacter((*lines)[0]);
+    prefs.StartupScreens = FirstCharacter((*lines)[1]);
+    for (int i = 0; i < 12; ++i) RectField(prefs, i) = ReadLeadingInteger((*lines)[2 + i]);
+    return ValidatePreferences(prefs);
+}
+
+bool WritePreferences(const Preferences& prefs, const std::string& path) { return WriteFile(prefs, path); }
+
+bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect& select,
+                         const WindowRect& outline, const WindowRect& tabular, const std::string& path) {
+    prefs.PrefUnits = currentUnits;
+    prefs.StartupScreens = 'Y';
+    Preferences saved = prefs;
+    saved.SelectRect = select;
+    saved.OutlineRect = outline;
+    saved.TabularRect = tabular;
+    return WritePreferences(saved, path);
+}
+
+bool ResetPreferences(Preferences& prefs, const std::string& path) {
+    prefs.PrefUnits = 'E';
+    prefs.StartupScreens = 'N';
+    return WritePreferences(Preferences{}, path);
+}
+
+void RecordFirstIntroduction(Preferences& prefs, const std::string& path) {
+    if (prefs.StartupScreens != 'N') return;
+    prefs.StartupScreens = 'I';
+    Preferences saved;
+    saved.PrefUnits = prefs.PrefUnits;
+    saved.StartupScreens = 'I';
+    WritePreferences(saved, path);
+}
+
+}  // namespace veltrix
