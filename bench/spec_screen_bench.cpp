@@ -1,0 +1,86 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <clocale>
+
+#include "app/program.h"
+#include "platform/fonts.h"
+#include "spec_screen/select_window.h"
+
+namespace {
+
+using veltrix::Program;
+using veltrix::TSelect;
+
+// The paint as the window runs it, into a window-sized surface.
+void PaintOnce(TSelect& select, QImage& surface) {
+    QPainter painter(&surface);
+    select.FormPaint(painter, surface.size());
+}
+
+void BM_SelectPaintDefaults(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        PaintOnce(select, surface);
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_SelectPaintDefaults)->Unit(benchmark::kMillisecond);
+
+// Both stopband points add two more attenuation computations and the guarantee notice.
+void BM_SelectPaintStopbands(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    program.Spec.F1 = 950.0;
+    program.Spec.F2 = 1200.0;
+    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        PaintOnce(select, surface);
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_SelectPaintStopbands)->Unit(benchmark::kMillisecond);
+
+// A refused selection: messages and the contact notice, no sweeps.
+void BM_SelectPaintRefused(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    program.Spec.F0 = 500.0;
+    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        PaintOnce(select, surface);
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_SelectPaintRefused)->Unit(benchmark::kMillisecond);
+
+// While printing the copy is inverted.
+void BM_SelectPaintPrinting(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
+    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        PaintOnce(select, surface);
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_SelectPaintPrinting)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    veltrix::RegisterFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

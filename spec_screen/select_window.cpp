@@ -1,0 +1,340 @@
+#include "spec_screen/select_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "engine/selection.h"
+#include "platform/fonts.h"
+#include "spec_screen/response_graph.h"
+#include "spec_screen/select_painter.h"
+
+namespace veltrix {
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kYellow(255, 255, 0);
+
+const QString kEntryFace = QStringLiteral("MS Sans Serif");
+const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
+const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
+
+// Children paint their whole rectangle, so their own updates (a blinking cursor, a hovered button)
+// never repaint the screen underneath them; only the screen's own invalidations do.
+void MakeOpaque(QWidget* widget) { widget->setAutoFillBackground(true); }
+
+template <typename T>
+T* Place(T* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QString& face, int pixels) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(PixelFont(face, pixels));
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    if (background) palette.setColor(QPalette::Window, *background);
+    label->setPalette(palette);
+}
+
+void SetText(QLabel* label, const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    if (label->text() != value) label->setText(value);
+}
+
+// Only a changed text is written, so a paint does not reset a field's cursor or selection.
+void SetText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+}  // namespace
+
+TSelect::TSelect(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+    setObjectName(QStringLiteral("Select"));
+    setWindowTitle(QStringLiteral("Specify Filter"));
+    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    // The paint covers every pixel; no background is needed under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(PixelFont(kEntryFace, 13));
+    resize(kClientWidth, kClientHeight);
+    CreateControls();
+    CreateMenus();
+    FormCreate();
+}
+
+TSelect::~TSelect() = default;
+
+void TSelect::CreateControls() {
+    const QFont entryFont = PixelFont(kEntryFace, 11);
+    auto edit = [&](const char* name, int left, int top) {
+        auto* field = Place(new QLineEdit(this), name, left, top, 50, 21);
+        field->setFont(entryFont);
+        MakeOpaque(field);
+        field->installEventFilter(this);
+        return field;
+    };
+    auto list = [&](const char* name, int left, int top, int width, const QStringList& items) {
+        auto* box = Place(new QComboBox(this), name, left, top, width, 21);
+        box->setFont(entryFont);
+        box->addItems(items);
+        MakeOpaque(box);
+        box->installEventFilter(this);
+        return box;
+    };
+    auto button = [&](const char* name, const QString& text, int left, int width,
+                      void (TSelect::*handler)()) {
+        auto* b = Place(new QPushButton(text, this), name, left, 375, width, 25);
+        b->setAutoDefault(false);
+        MakeOpaque(b);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+
+    SelMechBtn_ = button("SelMechBtn", QStringLiteral("&Outline Drawing"), 7, 110, &TSelect::SelMechBtnClick);
+    SelRespBtn_ = button("SelRespBtn", QStringLiteral("&Tabular Data"), 125, 105, &TSelect::SelRespBtnClick);
+    TolBtn_ = button("TolBtn", QStringLiteral("Tolerances"), 238, 106, &TSelect::TolBtnClick);
+
+    F0Edit_ = edit("F0Edit", 86, 152);
+    NCBox_ = list("NCBox", 86, 194, 77, {"2", "3", "4", "5", "6"});
+    BWEdit_ = edit("BWEdit", 251, 152);
+    PBDCBox_ = list("PBDCBox", 251, 194, 77, {"0.5 dB", "1.0 dB", "3.0 dB"});
+    RPBox_ = list("RPBox", 86, 236, 77, {"4 mm ", "6 mm"});
+    DBox_ = list("DBox", 251, 236, 77, {"DL 21.5", "DR 37", "DH 90"});
+    F1Edit_ = edit("F1Edit", 148, 324);
+    F2Edit_ = edit("F2Edit", 245, 324);
+    comboGraphWidth_ = list("comboGraphWidth", 472, 380, 102,
+                            {"1 * bandwidth", "2 * bandwidth", "3 * bandwidth", "4 * bandwidth",
+                             "5 * bandwidth", "6 * bandwidth"});
+    comboGraphWidth_->setMaxVisibleItems(6);
+    // Its keys are the list's own: no Enter chain, no window keys.
+    comboGraphWidth_->removeEventFilter(this);
+
+    keyHandlers_ = {{F0Edit_, &TSelect::F0EditKeyPress}, {BWEdit_, &TSelect::BWEditKeyPress},
+                    {F1Edit_, &TSelect::F1EditKeyPress}, {F2Edit_, &TSelect::F2EditKeyPress},
+                    {NCBox_, &TSelect::NCBoxKeyPress},   {PBDCBox_, &TSelect::PBDCBoxKeyPress},
+                    {RPBox_, &TSelect::RPBoxKeyPress},   {DBox_, &TSelect::DBoxKeyPress}};
+
+    connect(NCBox_, &QComboBox::activated, this, &TSelect::NCBoxChange);
+    connect(PBDCBox_, &QComboBox::activated, this, &TSelect::PBDCBoxChange);
+    connect(RPBox_, &QComboBox::activated, this, &TSelect::RPBoxChange);
+    connect(DBox_, &QComboBox::activated, this, &TSelect::DBoxChange);
+    connect(comboGraphWidth_, &QComboBox::activated, this, &TSelect::comboGraphWidthChange);
+
+    const QList<QWidget*> tabOrder{SelMechBtn_, SelRespBtn_, TolBtn_, F0Edit_, NCBox_,  BWEdit_,
+                                   PBDCBox_,    RPBox_,      DBox_,   F1Edit_, F2Edit_, comboGraphWidth_};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    auto resultLabel = [&](const char* name, int left, int top, int width, Qt::Alignment alignment) {
+        auto* label = Place(new QLabel(QStringLiteral(" "), this), name, left, top, width, 16);
+        label->setAlignment(alignment | Qt::AlignVCenter);
+        label->setAutoFillBackground(true);
+        return label;
+    };
+    IL0Label_ = resultLabel("IL0Label", 16, 266, 313, Qt::AlignHCenter);
+    IL1Label_ = resultLabel("IL1Label", 136, 348, 57, Qt::AlignRight);
+    IL2Label_ = resultLabel("IL2Label", 232, 348, 57, Qt::AlignRight);
+
+    VXImage_ = Place(new QLabel(this), "VXImage", 43, 12, 225, 61);
+    const QPixmap logo(kLogoResource);
+    if (!logo.isNull())
+        VXImage_->setPixmap(logo.scaled(VXImage_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QString small = QStringLiteral("Small Fonts");
+    SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 256, 8, kEntryFace, 16);
+    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 256, 48, small, 8);
+    Caption_ =
+        LogoLabel(this, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
+    Caption2_ = LogoLabel(this, "Caption2", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);
+    for (QLabel* label : {VXImage_, SymLbl_, VerLbl_, Caption_, Caption2_})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+QAction* TSelect::AddItem(QMenu* menu, const char* name, const QString& text, void (TSelect::*handler)()) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TSelect::CreateMenus() {
+    auto menu = [&](QMenu* parentMenu, const char* name, const QString& title) {
+        auto* m = parentMenu ? parentMenu->addMenu(title) : new QMenu(title, this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+
+    File1_ = menu(nullptr, "File1", QStringLiteral("&File"));
+    connect(File1_, &QMenu::aboutToShow, this, &TSelect::File1Click);
+    Print1_ = AddItem(File1_, "Print1", QStringLiteral("&Print"), &TSelect::Print1Click);
+    File1_->addSeparator()->setObjectName(QStringLiteral("N1"));
+    AddItem(File1_, "Exit1", QStringLiteral("E&xit"), &TSelect::Exit1Click);
+
+    Passband1_ = menu(nullptr, "Passband1", QStringLiteral("&Passband"));
+    AddItem(Passband1_, "Frequency1", QStringLiteral("&Frequency"), &TSelect::Frequency1Click);
+    QMenu* definition = menu(Passband1_, "Definition1", QStringLiteral("&Definition"));
+    AddItem(definition, "N05dB1", QStringLiteral("0.5 dB"), &TSelect::N05dB1Click);
+    AddItem(definition, "N10dB1", QStringLiteral("1.0 dB"), &TSelect::N10dB1Click);
+    AddItem(definition, "N30dB1", QStringLiteral("3.0 dB"), &TSelect::N30dB1Click);
+    AddItem(Passband1_, "Bandwidth1", QStringLiteral("&Bandwidth"), &TSelect::Bandwidth1Click);
+    QMenu* sections = menu(Passband1_, "NumberofSections1", QStringLiteral("&Number of Sections"));
+    AddItem(sections, "N21", QStringLiteral("2"), &TSelect::N21Click);
+    AddItem(sections, "N31", QStringLiteral("3"), &TSelect::N31Click);
+    AddItem(sections, "N41", QStringLiteral("4"), &TSelect::N41Click);
+    AddItem(sections, "N51", QStringLiteral("5"), &TSelect::N51Click);
+    AddItem(sections, "N61", QStringLiteral("6"), &TSelect::N61Click);
+    QMenu* profile = menu(Passband1_, "Profile1", QStringLiteral("&Profile"));
+    AddItem(profile, "N22", QStringLiteral("2"), &TSelect::N22Click);
+    AddItem(profile, "N32", QStringLiteral("3"), &TSelect::N32Click);
+    QAction* profile12mm = AddItem(profile, "N42", QStringLiteral("4"), &TSelect::N42Click);
+    profile12mm->setEnabled(false);
+    profile12mm->setVisible(false);
+    QMenu* dielectric = menu(Passband1_, "KDielectricconstant1", QStringLiteral("&K (Dielectric constant)"));
+    AddItem(dielectric, "DL221", QStringLiteral("D&L 21.5"), &TSelect::DL221Click);
+    AddItem(dielectric, "DR381", QStringLiteral("D&R 37"), &TSelect::DR381Click);
+    AddItem(dielectric, "DH901", QStringLiteral("D&H 90"), &TSelect::DH901Click);
+
+    Stopband1_ = menu(nullptr, "Stopband1", QStringLiteral("Stop&band"));
+    AddItem(Stopband1_, "F11", QStringLiteral("F&1"), &TSelect::F11Click);
+    AddItem(Stopband1_, "F21", QStringLiteral("F&2"), &TSelect::F21Click);
+
+    // Radio items whose mark the program never sets: plain items show exactly that.
+    Graph1_ = menu(nullptr, "Graph1", QStringLiteral("&Graph"));
+    AddItem(Graph1_, "N1bandwidth1", QStringLiteral("&1 bandwidth"), &TSelect::N1bandwidth1Click);
+    AddItem(Graph1_, "N2bandwidths1", QStringLiteral("&2 bandwidths"), &TSelect::N2bandwidths1Click);
+    AddItem(Graph1_, "N3bandwidths1", QStringLiteral("&3 bandwidths"), &TSelect::N3bandwidths1Click);
+    AddItem(Graph1_, "N4bandwidths1", QStringLiteral("&4 bandwidths"), &TSelect::N4bandwidths1Click);
+    AddItem(Graph1_, "N5bandwidths1", QStringLiteral("&5 bandwidths"), &TSelect::N5bandwidths1Click);
+    AddItem(Graph1_, "N6bandwidths1", QStringLiteral("&6 bandwidths"), &TSelect::N6bandwidths1Click);
+
+    Mounting1_ = menu(nullptr, "Mounting1", QStringLiteral("&Mounting"));
+    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"), &TSelect::OrbisLeadless1Click);
+    AddItem(Mounting1_, "SurfacemountTab1", QStringLiteral("Surface mount - &Tab"),
+            &TSelect::SurfacemountTab1Click);
+    AddItem(Mounting1_, "Dropin1", QStringLiteral("&Drop-in"), &TSelect::Dropin1Click);
+
+    View1_ = menu(nullptr, "View1", QStringLiteral("&View"));
+    AddItem(View1_, "OutlineDrawings1", QStringLiteral("&Outline Drawings"), &TSelect::OutlineDrawings1Click);
+    AddItem(View1_, "TabularData1", QStringLiteral("&Tabular Data"), &TSelect::TabularData1Click);
+}
+
+QList<GroupedMenu> TSelect::GroupedMenus() {
+    return {{0, File1_}, {1, Passband1_}, {2, Stopband1_}, {5, Graph1_}, {5, Mounting1_}, {5, View1_}};
+}
+
+void TSelect::FormCreate() {
+    FilterSpec& spec = program_.Spec;
+    spec.F0 = spec.LastF0 = 1000.0;
+    spec.Sections = spec.LastSections = 3;
+    spec.BW = spec.BWRequested = 20.0;
+    spec.F1 = spec.F2 = 0.0;
+    spec.Profile = spec.LastProfile = 1;
+    spec.Dielectric = spec.LastDielectric = 'R';
+    spec.GraphHalfSpan = 3.0;
+    spec.PBD = spec.LastPBD = 1.0;
+    spec.PBDCode = 'U';
+    spec.Mounting = kMountOrbis;
+
+    PBDCBox_->setCurrentIndex(1);
+    NCBox_->setCurrentIndex(1);
+    RPBox_->setCurrentIndex(0);
+    DBox_->setCurrentIndex(1);
+    comboGraphWidth_->setCurrentIndex(5);
+
+    const char units = program_.Prefs.PrefUnits;
+    spec.Units = units == 'M' ? 'M' : 'E';
+}
+
+void TSelect::ColourComponents(bool printing) {
+    const QColor& logoText = printing ? kBlack : kWhite;
+    for (QLabel* label : {Caption_, Caption2_, VerLbl_, SymLbl_}) SetLabelColours(label, logoText);
+    const QColor& resultBackground = printing ? kWhite : kBlack;
+    const QColor& resultText = printing ? kBlack : kYellow;
+    const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);
+    for (QLabel* label : {IL0Label_, IL1Label_, IL2Label_}) {
+        SetLabelColours(label, resultText, &resultBackground);
+        label->setFont(resultFont);
+    }
+}
+
+void TSelect::PlaceResultLabels() {
+    const int dx = program_.Display.FieldOffsetX;
+    const int dy = program_.Display.FieldOffsetY;
+    IL0Label_->move(16 - dx, 266 - dy);
+    IL1Label_->setGeometry(136 - dx, 348 - dy, 57, IL1Label_->height());
+    IL2Label_->setGeometry(232 - dx, 348 - dy, 57, IL2Label_->height());
+}
+
+void TSelect::ShowEntryTexts(FocusTarget focus) {
+    const FilterSpec& spec = program_.Spec;
+    SetText(F0Edit_, FormatC("%.1f", spec.F0));
+    if (focus == FocusTarget::F0Edit) F0Edit_->setFocus();
+    SetText(BWEdit_, FormatC("%.2f", spec.BW));
+    if (focus == FocusTarget::BWEdit) BWEdit_->setFocus();
+    SetText(F1Edit_, FormatC("%.2f", spec.F1));
+    SetText(F2Edit_, FormatC("%.2f", spec.F2));
+}
+
+void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
+    // A focus move below runs exit handlers; they only request later paints, never this one again.
+    if (painting_) return;
+    painting_ = true;
+
+    const DisplaySettings& display = program_.Display;
+    ColourComponents(display.PaintCopyMode == CopyMode::InvertedSource);
+    PlaceResultLabels();
+
+    drawnTexts_.clear();
+    PageCanvas page(page_.BeginRecording(clientSize), &drawnTexts_);
+
+    const SelectionResults results = ComputeSelection(program_.Spec, program_.Response);
+    const RuleOutcome& outcome = results.Outcome;
+    const bool valid = program_.Spec.SelStatus == kSelectionValid;
+    PaintMessageColumn(page, outcome.MessageLines, display);
+    PaintPartNumber(page, valid, outcome.PartNumber, display);
+    PaintInputFrames(page, display);
+    ShowEntryTexts(outcome.Focus);
+
+    SetText(IL0Label_, InsertionLossLabel(outcome));
+    SetText(IL1Label_, valid ? StopbandLabel(results.F1Computed, results.F1Attenuation) : std::string(" "));
+    SetText(IL2Label_, valid ? StopbandLabel(results.F2Computed, results.F2Attenuation) : std::string(" "));
+
+    if (valid) {
+        DrawResponseGraph(page, program_.Response, display);
+        PaintGuaranteeNotice(page, results.Guarantee, display);
+    } else {
+        PaintContactNotice(page, static_cast<int>(outcome.MessageLines.size()), display);
+    }
+    comboGraphWidth_->setVisible(valid);
+
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    page_.Present(canvas, clientSize, display.PaintCopyMode, kPageShift, ratio);
+    if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Tabular);
+
+    painting_ = false;
+}
+
+void TSelect::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    FormPaint(painter, size());
+}
+
+}  // namespace veltrix

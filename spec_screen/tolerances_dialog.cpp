@@ -1,0 +1,102 @@
+#include "spec_screen/tolerances_dialog.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/fonts.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kFace = QStringLiteral("MS Sans Serif");
+
+// Inside the bevel, with a little room to its right edge.
+constexpr int kTextRight = 8 + 372 - 4;
+
+QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const QFont& font) {
+    auto* label = new QLabel(text, parent);
+    label->setFont(font);
+    label->adjustSize();
+    // The substitute face runs a little wider than the classic one: close up the letters of a line
+    // that would cross the bevel rather than let it.
+    const int overflow = left + label->width() - kTextRight;
+    if (overflow > 0 && text.size() > 1) {
+        QFont tighter = font;
+        tighter.setLetterSpacing(QFont::AbsoluteSpacing, -static_cast<qreal>(overflow) / (text.size() - 1));
+        label->setFont(tighter);
+        label->adjustSize();
+    }
+    label->move(left, top);
+    return label;
+}
+
+}  // namespace
+
+TTolWin::TTolWin(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TolWin"));
+    setWindowTitle(QStringLiteral("Tolerances"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    setFixedSize(388, 237);
+
+    const QFont plain = PixelFont(kFace, 11);
+    setFont(plain);
+
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(8, 8, 372, 177);
+
+    QFont bold = plain;
+    bold.setBold(true);
+    AddLabel(this, QStringLiteral("Tolerance Information"), 136, 24, bold);
+    AddLabel(this, QStringLiteral("Due to manufacturing variations, please observe these guidelines: "), 24,
+             48, plain);
+    AddLabel(this, QStringLiteral(u"Actual attenuation at any given frequency point may vary by \u00B110%."),
+             48, 64, plain);
+    AddLabel(this, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."), 48,
+             80, plain);
+    AddLabel(this, QStringLiteral("Passband insertion loss may exceed given value (10% maximum)."), 48, 96,
+             plain);
+    AddLabel(this, QStringLiteral("For fo < 2 GHz, attenuation levels are guaranteed to -60dBc."), 24, 120,
+             plain);
+    AddLabel(this, QStringLiteral("For fo > 2 GHz, attenuation levels are guaranteed to -30dBc."), 24, 136,
+             plain);
+    QFont italic = plain;
+    italic.setItalic(true);
+    QLabel* contact =
+        AddLabel(this, QStringLiteral("For more stringent requirements, please contact the factory."), 55,
+                 160, italic);
+    QPalette palette = contact->palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    contact->setPalette(palette);
+
+    okBtn_ = new QPushButton(QStringLiteral("OK"), this);
+    okBtn_->setObjectName(QStringLiteral("OKBtn"));
+    okBtn_->setGeometry(160, 200, 75, 25);
+    okBtn_->setDefault(true);
+    connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
+    okBtn_->setFocus();
+}
+
+void TTolWin::showEvent(QShowEvent* event) {
+    if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+void TTolWin::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    FormHide();
+}
+
+void TTolWin::FormHide() { okBtn_->setFocus(); }
+
+}  // namespace veltrix

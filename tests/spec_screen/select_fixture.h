@@ -1,0 +1,107 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "spec_screen/select_window.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace veltrix::testing {
+
+// Records what a window asks of the frame.
+class FakeHub : public WindowHub {
+  public:
+    struct Call {
+        std::string what;
+        DocumentWindow window;
+        bool operator==(const Call&) const = default;
+    };
+
+    void ExitProgram() override { calls.push_back({"Exit", DocumentWindow::Select}); }
+    void BringToFront(DocumentWindow w) override { calls.push_back({"Front", w}); }
+    void Invalidate(DocumentWindow w) override { calls.push_back({"Invalidate", w}); }
+    void RepaintNow(DocumentWindow w) override { calls.push_back({"RepaintNow", w}); }
+    void PrintForm(PaintedForm& form, const QString& title) override {
+        printed = &form;
+        printTitle = title;
+        calls.push_back({"Print", DocumentWindow::Select});
+    }
+    void ShowPrintException() override { calls.push_back({"PrintException", DocumentWindow::Select}); }
+
+    int Count(const std::string& what, DocumentWindow w) const {
+        int n = 0;
+        for (const Call& c : calls) n += c.what == what && c.window == w;
+        return n;
+    }
+    void Clear() { calls.clear(); }
+
+    std::vector<Call> calls;
+    PaintedForm* printed = nullptr;
+    QString printTitle;
+};
+
+// A fresh program and specification screen per test.
+class SelectTest : public ::testing::Test {
+  protected:
+    SelectTest() {
+        program.Hub = &hub;
+        select = std::make_unique<TSelect>(program);
+    }
+
+    template <typename T>
+    T* Child(const char* name) const {
+        T* child = select->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QLineEdit* Edit(const char* name) const { return Child<QLineEdit>(name); }
+    QComboBox* List(const char* name) const { return Child<QComboBox>(name); }
+    QString LabelText(const char* name) const { return Child<QLabel>(name)->text(); }
+
+    // One paint of the screen into a window-sized image, as the window would show it.
+    QImage Render() {
+        QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        select->FormPaint(painter, image.size());
+        return image;
+    }
+
+    // Shows the window and makes it active so that focus moves send their events.
+    void ShowActive() {
+        select->show();
+        select->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(select.get()));
+    }
+
+    // Texts the last paint drew at x, top to bottom, empty ones left out.
+    std::vector<std::pair<int, QString>> TextsAt(int x) const {
+        std::vector<std::pair<int, QString>> texts;
+        for (const DrawnText& t : select->DrawnTexts())
+            if (t.at.x() == x && !t.text.isEmpty()) texts.emplace_back(t.at.y(), t.text);
+        return texts;
+    }
+    bool Drew(const QString& text, int x, int y) const {
+        for (const DrawnText& t : select->DrawnTexts())
+            if (t.text == text && t.at == QPoint(x, y)) return true;
+        return false;
+    }
+
+    FakeHub hub;
+    Program program;
+    std::unique_ptr<TSelect> select;
+};
+
+}  // namespace veltrix::testing
