@@ -1,7 +1,10 @@
 #include "tabular/report.h"
 
+#include "tabular/fixed_format.h"
+
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace veltrix {
 
@@ -43,8 +46,18 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
 
     ForEachSweepPoint(rd, [&](int k, double f) {
         const double a = RelativeAttenuation(rd, design, n, f, spec.F0, spec.BW);
-        lines.push_back(Format("%8.2f MHz   %7.1f dB    %7.1f dB    %7.2f ns", f, a + il0, rd.SweepReturnLoss[k],
-                               rd.SweepDelay[k]));
+        // "%8.2f MHz   %7.1f dB    %7.1f dB    %7.2f ns"
+        std::string line;
+        line.reserve(64);
+        AppendFixed(line, f, 8, 2);
+        line += " MHz   ";
+        AppendFixed(line, a + il0, 7, 1);
+        line += " dB    ";
+        AppendFixed(line, rd.SweepReturnLoss[k], 7, 1);
+        line += " dB    ";
+        AppendFixed(line, rd.SweepDelay[k], 7, 2);
+        line += " ns";
+        lines.push_back(std::move(line));
     });
     lines.emplace_back(" ");
 

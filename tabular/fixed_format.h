@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace veltrix {
+
+// Appends value exactly as printf's "%<width>.<precision>f" in the C locale writes it, several
+// times faster than snprintf: the report formats 244 numbers on every paint.
+void AppendFixed(std::string& out, double value, int width, int precision);
+
+}  // namespace veltrix
