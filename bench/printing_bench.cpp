@@ -11,10 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -27,13 +25,10 @@
 #include "app/program.h"
 #include "platform/fonts.h"
 #include "platform/painted_form.h"
-#include "platform/painted_page.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
 
-#if VELTRIX_BENCH_SPEC_SCREEN
 #include "spec_screen/select_window.h"
-#endif
 
 extern char** environ;
 
@@ -51,47 +46,6 @@ class SilentMessages : public MessageBoxes {
     std::vector<QString> Shown;
 };
 
-#if !VELTRIX_BENCH_SPEC_SCREEN
-// Stand-in for the specification screen: a 632 x 406 page of frames, text and a graph-like grid,
-// with a few labels and controls, painted through the recorded page like the real windows.
-class RepresentativeForm : public QWidget, public PaintedForm {
-  public:
-    explicit RepresentativeForm(DisplaySettings& display) : display_(display) {
-        resize(632, 406);
-        for (int i = 0; i < 3; ++i) {
-            auto* label = new QLabel(QStringLiteral("  2.4  dB"), this);
-            label->setGeometry(16 + 120 * i, 266, 100, 16);
-        }
-        (new QPushButton(QStringLiteral("&Outline Drawing"), this))->setGeometry(20, 380, 110, 22);
-    }
-    void FormPaint(QPainter& canvas, QSize clientSize) override {
-        QPainter& p = page_.BeginRecording(clientSize);
-        p.setPen(QColor(255, 0, 255));
-        for (const QRect& r : {QRect(2, 88, 337, 30), QRect(2, 134, 337, 156), QRect(2, 305, 337, 67)})
-            p.drawRect(r);
-        p.setPen(QColor(255, 255, 0));
-        p.setFont(PointFont(display_.FontName, display_.FontSizeMedium));
-        for (int i = 0; i < 12; ++i)
-            p.drawText(10, 100 + 22 * i, QStringLiteral("Design (Passband) Specifications"));
-        p.setPen(QColor(0, 255, 0));
-        for (int x = 360; x <= 620; x += 26) p.drawLine(x, 100, x, 380);
-        for (int y = 100; y <= 380; y += 28) p.drawLine(360, y, 620, y);
-        p.setPen(Qt::white);
-        QPoint last(360, 380);
-        for (int x = 361; x <= 620; ++x) {
-            const QPoint next(x, 380 - static_cast<int>(260.0 / (1.0 + (x - 490) * (x - 490) / 400.0)));
-            p.drawLine(last, next);
-            last = next;
-        }
-        page_.Present(canvas, clientSize, display_.PaintCopyMode, 5);
-    }
-    QWidget* FormWidget() override { return this; }
-
-  private:
-    DisplaySettings& display_;
-    PaintedPage page_;
-};
-#endif
 
 struct Job {
     Program program;
@@ -103,13 +57,8 @@ struct Job {
     Job() {
         program.PrintDialogs = &dialogs;
         program.Messages = &messages;
-#if VELTRIX_BENCH_SPEC_SCREEN
         auto* select = new TSelect(program);
         form = select;
-#else
-        auto* select = new RepresentativeForm(program.Display);
-        form = select;
-#endif
         window.reset(select);
     }
 
