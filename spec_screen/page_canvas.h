@@ -11,6 +11,15 @@
 
 namespace veltrix {
 
+// The painted pages' colours.
+inline const QColor kPageBlack(0, 0, 0);
+inline const QColor kPageWhite(255, 255, 255);
+inline const QColor kPageYellow(255, 255, 0);
+inline const QColor kPageGreen(0, 255, 0);
+inline const QColor kPageMagenta(255, 0, 255);
+inline const QColor kPageCyan(0, 255, 255);
+inline const QColor kPageGrey(128, 128, 128);
+
 // A C printf conversion as the program formats every number; any length.
 QString FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

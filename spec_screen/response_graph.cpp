@@ -8,13 +8,6 @@ namespace veltrix {
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kMagenta(255, 0, 255);
-const QColor kCyan(0, 255, 255);
-const QColor kGrey(128, 128, 128);
-
 constexpr double kSeries[3] = {1.0, 2.0, 5.0};
 // Far more steps than any finite double needs; only a degenerate input reaches it.
 constexpr int kMaxSeriesSteps = 2000;
@@ -159,18 +152,18 @@ void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const Display
     const GraphColumns columns = GraphColumnsFor(rd.SweepCount);
     const FrequencyDivision fd = ComputeFrequencyDivision(columns.dx, rd.SweepStep, rd.SweepStart);
 
-    canvas.SetPen(kYellow);
-    canvas.SetBrush(kBlack);
+    canvas.SetPen(kPageYellow);
+    canvas.SetBrush(kPageBlack);
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kWhite);
+    canvas.SetFontColour(kPageWhite);
     canvas.TextOut(355, 30, FormatC("%7.1f", rd.SweepStart));
     canvas.TextOut(560, 30, FormatC("%7.1f", rd.SweepStop));
     canvas.TextOut(420, 10, FormatC("1st div. = %.4g %s  ", fd.firstGrid, "MHz"));
 
-    canvas.SetPen(kWhite);
+    canvas.SetPen(kPageWhite);
     canvas.Rectangle(386, 46, 574, 374);
 
-    canvas.SetPen(kGrey);
+    canvas.SetPen(kPageGrey);
     if (fd.valid) {
         const double width = fd.division * fd.pixelsPerMHz;
         double offset = fd.firstOffset;
@@ -190,8 +183,8 @@ void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const Display
     const double largestDelay = Largest(buffer, columns.count);
     const AxisDivision delay = AxisScale(largestDelay);
     const double bottom = DelayAxisBottom(largestDelay, delay.division);
-    canvas.SetFontColour(kCyan);
-    canvas.SetPen(kCyan, 1);
+    canvas.SetFontColour(kPageCyan);
+    canvas.SetPen(kPageCyan, 1);
     canvas.TextOut(595, 385, "ns");
     for (int i = 0; i <= 7; ++i) {
         const double value = bottom - i * delay.division;
@@ -204,13 +197,13 @@ void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const Display
     canvas.TextOut(588, 346, "Delay");
 
     // Return loss on a fixed scale: 5 dB per division, 0 dB on the top line.
-    canvas.SetPen(kMagenta, 2);
+    canvas.SetPen(kPageMagenta, 2);
     buffer = Copy(rd.SweepReturnLoss);
     DrawCurve(canvas, buffer, columns, kGraphHeight * 0.025);
     canvas.SetPenWidth(1);
 
-    canvas.SetFontColour(kWhite);
-    canvas.SetPen(kYellow);
+    canvas.SetFontColour(kPageWhite);
+    canvas.SetPen(kPageYellow);
     buffer = Copy(rd.SweepAtten);
     const AxisDivision atten = AxisScale(Largest(buffer, columns.count));
     canvas.TextOut(420, 25, FormatC("%4.1f MHz/div.", fd.division));
@@ -218,24 +211,24 @@ void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const Display
     DrawCurve(canvas, buffer, columns, atten.scale);
     canvas.SetPenWidth(1);
 
-    canvas.SetFontColour(kYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(355, 60, "dBc");
-    canvas.SetFontColour(kMagenta);
+    canvas.SetFontColour(kPageMagenta);
     canvas.TextOut(580, 60, "dB");
 
     for (int i = 0; i <= 7; ++i) {
         const int y = 86 + kGraphDivision * i;
         const double value = (i + 1) * atten.division;
-        canvas.SetFontColour(kYellow);
+        canvas.SetFontColour(kPageYellow);
         canvas.TextOut(350, y, FormatC(8.0 * atten.division < 100.0 ? "%4.1f" : "%4.0f", value));
         const int returnLoss = 5 * (i + 1);
         if (returnLoss < 21) {
-            canvas.SetFontColour(kMagenta);
+            canvas.SetFontColour(kPageMagenta);
             canvas.TextOut(580, y, FormatC("%g", static_cast<double>(returnLoss)));
         }
     }
 
-    canvas.SetFontColour(kWhite);
+    canvas.SetFontColour(kPageWhite);
     canvas.TextOut(390, 385, "Graph Width =");
 }
 

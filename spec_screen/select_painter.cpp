@@ -4,12 +4,6 @@ namespace veltrix {
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kGreen(0, 255, 0);
-const QColor kMagenta(255, 0, 255);
-
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 struct FixedLabel {
@@ -26,9 +20,9 @@ void Labels(PageCanvas& canvas, std::initializer_list<FixedLabel> labels) {
 
 void PaintMessageColumn(PageCanvas& canvas, const std::vector<std::string>& lines,
                         const DisplaySettings& display) {
-    canvas.SetBrush(kBlack);
+    canvas.SetBrush(kPageBlack);
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kGreen);
+    canvas.SetFontColour(kPageGreen);
     int y = 86;
     for (const std::string& line : lines) {
         y += 20;
@@ -38,8 +32,8 @@ void PaintMessageColumn(PageCanvas& canvas, const std::vector<std::string>& line
 
 void PaintPartNumber(PageCanvas& canvas, bool valid, const std::string& partNumber,
                      const DisplaySettings& display) {
-    canvas.SetBrush(kBlack);
-    canvas.SetFontColour(kWhite);
+    canvas.SetBrush(kPageBlack);
+    canvas.SetFontColour(kPageWhite);
     if (valid) {
         canvas.SetFont(display.FontName, display.FontSizeLarge);
         canvas.TextOut(100, 91, Text(partNumber));
@@ -51,22 +45,22 @@ void PaintPartNumber(PageCanvas& canvas, bool valid, const std::string& partNumb
 
 void PaintInputFrames(PageCanvas& canvas, const DisplaySettings& display) {
     const QString& face = display.FontName;
-    canvas.SetBrush(kBlack);
+    canvas.SetBrush(kPageBlack);
 
     canvas.SetFont(face, display.FontSizeMedium);
-    canvas.SetFontColour(kYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(45, 94, ">");
-    canvas.FrameRect(2, 88, 339, 118, kMagenta);
-    canvas.SetPen(kMagenta);
+    canvas.FrameRect(2, 88, 339, 118, kPageMagenta);
+    canvas.SetPen(kPageMagenta);
     canvas.MoveTo(5, 104);
     canvas.LineTo(48, 104);
     canvas.TextOut(10, 93, "Part");
 
-    canvas.FrameRect(2, 134, 339, 290, kMagenta);
+    canvas.FrameRect(2, 134, 339, 290, kPageMagenta);
     canvas.TextOut(10, 122, "Design (Passband) Specifications");
 
     canvas.SetFont(face, display.FontSizeSmall);
-    canvas.SetFontColour(kWhite);
+    canvas.SetFontColour(kPageWhite);
     Labels(canvas, {{10, 149, "Center"},
                     {10, 163, "Frequency"},
                     {179, 149, "Bandwidth"},
@@ -81,29 +75,29 @@ void PaintInputFrames(PageCanvas& canvas, const DisplaySettings& display) {
                     {10, 246, "Profile"},
                     {179, 232, "Dielectric"},
                     {179, 246, "Constant"}});
-    canvas.SetFontColour(kYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(30, 267, "Insertion loss at Fo");
-    canvas.SetFontColour(kWhite);
+    canvas.SetFontColour(kPageWhite);
     Labels(canvas, {{275, 267, "dB"}, {171, 267, "="}});
 
-    canvas.FrameRect(2, 305, 339, 372, kMagenta);
+    canvas.FrameRect(2, 305, 339, 372, kPageMagenta);
     canvas.SetFont(face, display.FontSizeMedium);
-    canvas.SetFontColour(kYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(10, 293, "Stopband Points");
 
     canvas.SetFont(face, display.FontSizeSmall);
-    canvas.SetFontColour(kWhite);
+    canvas.SetFontColour(kPageWhite);
     Labels(
         canvas,
         {{163, 308, "F1"}, {260, 308, "F2"}, {10, 327, "Frequency"}, {197, 327, "MHz"}, {294, 327, "MHz"}});
-    canvas.SetFontColour(kYellow);
+    canvas.SetFontColour(kPageYellow);
     Labels(canvas, {{10, 349, "Nominal Attenuation"}, {197, 349, "dBc"}, {294, 349, "dBc"}});
 }
 
 void PaintContactNotice(PageCanvas& canvas, int messageLineCount, const DisplaySettings& display) {
-    canvas.SetBrush(kBlack);
+    canvas.SetBrush(kPageBlack);
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kGreen);
+    canvas.SetFontColour(kPageGreen);
     const int top = 20 * messageLineCount;
     canvas.TextOut(400, top + 126, "This program defines");
     canvas.TextOut(400, top + 146, "standard Veltrix products.");
@@ -114,9 +108,9 @@ void PaintContactNotice(PageCanvas& canvas, int messageLineCount, const DisplayS
 
 void PaintGuaranteeNotice(PageCanvas& canvas, const std::string& notice, const DisplaySettings& display) {
     if (notice.empty()) return;
-    canvas.SetBrush(kBlack);
+    canvas.SetBrush(kPageBlack);
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kGreen);
+    canvas.SetFontColour(kPageGreen);
     canvas.TextOut(144, 289, Text(notice));
 }
 

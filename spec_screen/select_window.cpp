@@ -21,10 +21,6 @@ namespace veltrix {
 
 namespace {
 
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kYellow(255, 255, 0);
-
 const QString kEntryFace = QStringLiteral("MS Sans Serif");
 const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
 const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
@@ -264,10 +260,10 @@ void TSelect::FormCreate() {
 }
 
 void TSelect::ColourComponents(bool printing) {
-    const QColor& logoText = printing ? kBlack : kWhite;
+    const QColor& logoText = printing ? kPageBlack : kPageWhite;
     for (QLabel* label : {Caption_, Caption2_, VerLbl_, SymLbl_}) SetLabelColours(label, logoText);
-    const QColor& resultBackground = printing ? kWhite : kBlack;
-    const QColor& resultText = printing ? kBlack : kYellow;
+    const QColor& resultBackground = printing ? kPageWhite : kPageBlack;
+    const QColor& resultText = printing ? kPageBlack : kPageYellow;
     const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);
     for (QLabel* label : {IL0Label_, IL1Label_, IL2Label_}) {
         SetLabelColours(label, resultText, &resultBackground);
