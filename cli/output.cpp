@@ -1,11 +1,11 @@
 #include "cli/output.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "cli/json_writer.h"
+#include "tabular/fixed_format.h"
 
 namespace veltrix {
 namespace {
@@ -25,9 +25,9 @@ std::string FocusName(FocusTarget focus) {
 }
 
 std::string Mhz(double f) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", f);
-    return buffer;
+    std::string text;
+    AppendFixed(text, f, 0, 2);
+    return text;
 }
 
 void WriteStopbandLine(std::ostream& out, const char* name, double f, bool computed, double attenuation) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -77,9 +79,9 @@ bool HasLine(const std::string& text, const std::string& line) {
 }
 
 std::string Format(const char* format, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
+    std::string text(std::snprintf(nullptr, 0, format, value), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, value);
+    return text;
 }
 
 // A printf of a non-finite value, as a word of its own ("inf", "-nan", "Infinity").
@@ -267,6 +269,12 @@ TEST(CliVerdicts, StopbandPointsAndGuaranteeNotices) {
     const JsonValue high = RunJson({"--f0", "2000"});
     EXPECT_EQ(high["status"].number, 0);
     EXPECT_EQ(high["guarantee"].text, "Only 30 dB attenuation guaranteed");
+
+    // A point too far out for a figure is still named whole, not cut short.
+    const CliRun huge = Invoke({"--f1", std::string(400, '9')});
+    EXPECT_EQ(huge.status, 0);
+    const std::string named = "Attenuation at F1 (" + Format("%.2f", DBL_MAX) + " MHz): not computed";
+    EXPECT_TRUE(HasLine(huge.out, named)) << huge.out;
 }
 
 // --- choices -----------------------------------------------------------------------------------
