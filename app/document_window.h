@@ -3,7 +3,7 @@
 #include <QMdiSubWindow>
 #include <QRect>
 
-#include "app/preferences.h"
+#include "program/preferences.h"
 
 namespace veltrix {
 

@@ -9,7 +9,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 
-#include "app/contact_data.h"
+#include "program/contact_data.h"
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <memory>
 
-#include "app/display_options.h"
-#include "app/program.h"
+#include "program/display_options.h"
+#include "program/program.h"
 #include "platform/menu_groups.h"
 
 class QAction;

@@ -8,7 +8,7 @@
 
 #include "app/application.h"
 #include "app/frame.h"
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 

@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
-#include "app/display_options.h"
+#include "program/display_options.h"
 #include "platform/fonts.h"
 
 namespace veltrix {

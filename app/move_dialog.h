@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/display_settings.h"
+#include "program/display_settings.h"
 
 class QFrame;
 class QLabel;

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"

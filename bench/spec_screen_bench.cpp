@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <clocale>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/fonts.h"
 #include "spec_screen/select_window.h"
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <exception>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/prnutils.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/display_settings.h"
+#include "program/display_settings.h"
 #include "engine/response.h"
 #include "spec_screen/page_canvas.h"
 

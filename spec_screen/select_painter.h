@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/contact_data.h"
-#include "app/display_settings.h"
+#include "program/contact_data.h"
+#include "program/display_settings.h"
 #include "spec_screen/page_canvas.h"
 
 namespace veltrix {

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "engine/rules.h"
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"

@@ -14,7 +14,7 @@
 #include <cmath>
 #include <exception>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "tabular/report.h"

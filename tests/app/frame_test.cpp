@@ -27,7 +27,7 @@
 
 #include "app/document_window.h"
 #include "app/move_dialog.h"
-#include "app/program.h"
+#include "program/program.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "spec_screen/select_window.h"

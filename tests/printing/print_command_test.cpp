@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "printing/prnutils.h"
 #include "tests/printing/test_form.h"
 

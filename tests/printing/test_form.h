@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/display_settings.h"
+#include "program/display_settings.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 #include "platform/services.h"

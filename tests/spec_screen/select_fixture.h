@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "spec_screen/select_window.h"
 
 // Readable QString values in failure messages.

@@ -17,7 +17,7 @@
 #include <QTemporaryDir>
 #include <set>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "engine/selection.h"
 #include "platform/services.h"
 

@@ -1,4 +1,4 @@
-#include "app/display_options.h"
+#include "program/display_options.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/integer_text.h"
+#include "program/integer_text.h"
 
 namespace veltrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/preferences.h"
+#include "program/preferences.h"
 
 #include <gtest/gtest.h>
 

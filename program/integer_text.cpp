@@ -1,4 +1,4 @@
-#include "app/integer_text.h"
+#include "program/integer_text.h"
 
 #include <limits>
 

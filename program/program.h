@@ -3,8 +3,8 @@
 #include <QString>
 #include <string>
 
-#include "app/display_settings.h"
-#include "app/preferences.h"
+#include "program/display_settings.h"
+#include "program/preferences.h"
 #include "engine/filter_spec.h"
 #include "engine/response.h"
 

@@ -1,4 +1,4 @@
-#include "app/preferences.h"
+#include "program/preferences.h"
 
 #include <array>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/integer_text.h"
+#include "program/integer_text.h"
 
 namespace veltrix {
 namespace {

@@ -1,6 +1,6 @@
-#include "app/display_options.h"
+#include "program/display_options.h"
 
-#include "app/integer_text.h"
+#include "program/integer_text.h"
 
 namespace veltrix {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/display_settings.h"
+#include "program/display_settings.h"
 
 namespace veltrix {
 
