@@ -14,6 +14,9 @@
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
 #include "engine/response.h"
+#include "info/about_box.h"
+#include "info/info_windows.h"
+#include "info/rfq.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -64,8 +67,16 @@ TVXFrame::~TVXFrame() {
     MdiArea = nullptr;
     delete area;
     delete TolWin;
+    delete RFQWin;
+    delete CfgWin;
     delete MoveDlg;
+    delete AboutBox;
     delete PXDlg;
+    delete OwnWin;
+    delete IntroWin;
+    delete InfoWin;
+    delete NoteWin;
+    delete ReachWin;
     if (program_.Hub == this) program_.Hub = nullptr;
 }
 
@@ -195,11 +206,26 @@ void TVXFrame::CreateWindows() {
         AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
 
-    // Windows opened from the frame's menus are created in this sequence and handed to SetFrameWindow:
-    // Contact Information, Notes, Filter Characteristics, Introduction and License Information here,
-    // About after PXDlg, Configuration Instructions and Request for Quote after MoveDlg.
+    // The start-up pages show themselves as they are created, so the licence ends on top.
+    ReachWin = new TReachWin(program_, this);
+    SetFrameWindow(FrameWindow::ReachWin, ReachWin);
+    NoteWin = new TNoteWin(program_, this);
+    SetFrameWindow(FrameWindow::NoteWin, NoteWin);
+    InfoWin = new TInfoWin(program_, NoteWin, this);
+    SetFrameWindow(FrameWindow::InfoWin, InfoWin);
+    IntroWin = new TIntroWin(program_, this);
+    SetFrameWindow(FrameWindow::IntroWin, IntroWin);
+    OwnWin = new TOwnWin(program_, this);
+    SetFrameWindow(FrameWindow::OwnWin, OwnWin);
     PXDlg = new TPXDlg(this);
+    AboutBox = new TAboutBox(program_, this);
+    SetFrameWindow(FrameWindow::AboutBox, AboutBox);
     MoveDlg = new TMoveDlg(program_.Display, this);
+    CfgWin = new TCfgWin(program_, this);
+    SetFrameWindow(FrameWindow::CfgWin, CfgWin);
+    // An ordinary window of its own, not kept above the frame.
+    RFQWin = new TRFQWin(program_);
+    SetFrameWindow(FrameWindow::RFQWin, RFQWin);
     TolWin = new TTolWin(this);
     Select->SetTolerancesDialog(TolWin);
 

@@ -17,9 +17,17 @@ class QPrinter;
 
 namespace veltrix {
 
+class TAboutBox;
+class TCfgWin;
 class TDocumentWindow;
+class TInfoWin;
+class TIntroWin;
 class TMoveDlg;
+class TNoteWin;
+class TOwnWin;
 class TPXDlg;
+class TReachWin;
+class TRFQWin;
 class TSelect;
 class TTabular;
 class TTolWin;
@@ -117,8 +125,16 @@ public:
     TTabular* Tabular = nullptr;
     QWidget* Mechanical = nullptr;
     TSelect* Select = nullptr;
+    TReachWin* ReachWin = nullptr;
+    TNoteWin* NoteWin = nullptr;
+    TInfoWin* InfoWin = nullptr;
+    TIntroWin* IntroWin = nullptr;
+    TOwnWin* OwnWin = nullptr;
     TPXDlg* PXDlg = nullptr;
+    TAboutBox* AboutBox = nullptr;
     TMoveDlg* MoveDlg = nullptr;
+    TCfgWin* CfgWin = nullptr;
+    TRFQWin* RFQWin = nullptr;
     TTolWin* TolWin = nullptr;
 
 signals:

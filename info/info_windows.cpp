@@ -1,0 +1,332 @@
+#include "info/info_windows.h"
+
+#include <QHideEvent>
+
+#include "info/startup_rule.h"
+#include "platform/fonts.h"
+#include "program/contact_data.h"
+#include "program/preferences.h"
+#include "program/program.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kDegree = QString(QChar(0x00B0));
+
+struct Row {
+    int y;
+    const char* label;
+    QString value;
+};
+
+}  // namespace
+
+// --- License Information ---
+
+TOwnWin::TOwnWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("License Information"), QStringLiteral("Veltrix License Information"),
+                  Kind::StayOnTopTool, parent) {
+    setObjectName(QStringLiteral("OwnWin"));
+    AddLogoBlock();
+    FinishLayout();
+    ShowAtStart(ShownAtStart(StartupPage::License, program.Prefs.StartupScreens));
+}
+
+const QStringList& TOwnWin::LicenseLines() {
+    static const QStringList lines{
+        QStringLiteral("Norvane Microwave, Inc. grants you a free licence to install and use this program"),
+        QStringLiteral("on any number of computers, and to give unmodified copies of it to others,"),
+        QStringLiteral("provided that no fee is charged and that this licence accompanies every copy."),
+        QStringLiteral("The program may not be sold, modified, decompiled or made part of another product."),
+        QStringLiteral("The responses shown are theoretical estimates for standard Veltrix filters. They"),
+        QStringLiteral("are provided as is, without warranty of any kind, express or implied, including"),
+        QStringLiteral("fitness for a particular purpose. Norvane Microwave, Inc. shall not be liable for"),
+        QStringLiteral("any damages arising from the use of this program or of the results it shows."),
+        QStringLiteral("Only specifications confirmed by the factory in writing are binding. Veltrix is a"),
+        QStringLiteral("registered trademark of Norvane Microwave, Inc. Using this program means that"),
+        QStringLiteral("you accept these terms."),
+    };
+    return lines;
+}
+
+const QString& TOwnWin::LegalNotice() {
+    static const QString notice =
+        QStringLiteral("Copyright %1 2026 Norvane Microwave, Inc.  All rights reserved.").arg(QChar(0x00A9));
+    return notice;
+}
+
+void TOwnWin::PaintPage(PageWriter& page) {
+    page.Box(41, 113, 590, 381);
+    page.Text(59, 103, kInfoYellow, QStringLiteral("LICENSE"));
+    page.UseSmall();
+    const int rows[] = {129, 149, 169, 189, 219, 239, 259, 279, 309, 329, 349};
+    const QStringList& lines = LicenseLines();
+    for (qsizetype i = 0; i < lines.size(); ++i) page.Text(61, rows[i], kInfoWhite, lines[i]);
+    page.UseMedium();
+    page.Text(98, 369, kInfoYellow, LegalNotice());
+}
+
+// --- Introduction ---
+
+TIntroWin::TIntroWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Introduction"), QStringLiteral("Veltrix Welcome Notes"),
+                  Kind::StayOnTopTool, parent) {
+    setObjectName(QStringLiteral("IntroWin"));
+    AddLogoBlock();
+    FinishLayout();
+    ShowAtStart(ShownAtStart(StartupPage::Introduction, program.Prefs.StartupScreens));
+}
+
+void TIntroWin::PaintPage(PageWriter& page) {
+    page.Box(25, 160, 607, 323);
+    page.Text(40, 150, kInfoYellow, QStringLiteral("INTRODUCTION"));
+    const Row rows[] = {
+        {179, "This program was created to assist the engineer in the selection of a", {}},
+        {200, "standard Norvane Microwave ceramic bandpass filter.  It was designed primarily", {}},
+        {221, "for use in commercial / industrial applications.  However, special packaging", {}},
+        {242, "may be available to accommodate enhanced performance.  If you have a", {}},
+        {263, "special requirement which is unavailable through the use of this program,", {}},
+        {284, "please contact the factory.", {}},
+    };
+    for (const Row& row : rows) page.Text(40, row.y, kInfoWhite, QString::fromLatin1(row.label));
+}
+
+void TIntroWin::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath); }
+
+void TIntroWin::hideEvent(QHideEvent* event) {
+    TPageWindow::hideEvent(event);
+    // Minimising is not closing.
+    if (!event->spontaneous()) FormHide();
+}
+
+// --- Notes ---
+
+TNoteWin::TNoteWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Notes"), QStringLiteral("Veltrix Notes"), Kind::StayOnTopTool,
+                  parent) {
+    setObjectName(QStringLiteral("NoteWin"));
+    const auto bottomLabel = [this](const char* name, const QString& text, int left, int top, int pixels) {
+        auto* label = new QLabel(text, Client);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFont(PixelFont(QStringLiteral("MS Sans Serif"), pixels));
+        label->setAutoFillBackground(true);
+        label->adjustSize();
+        label->move(left, top);
+        return label;
+    };
+    Label1 = bottomLabel("Label1", QStringLiteral("Veltrix"), 81, 369, 16);
+    Label2 = bottomLabel("Label2", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
+    Label3 = bottomLabel("Label3", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."),
+                         136, 369, 16);
+    ColourLabels(false);
+    FinishLayout();
+    ShowAtStart(ShownAtStart(StartupPage::Notes, program.Prefs.StartupScreens));
+}
+
+void TNoteWin::PaintPage(PageWriter& page) {
+    page.Box(20, 25, 612, 381);
+    page.Text(38, 15, kInfoYellow, QStringLiteral("NOTES"));
+    const auto note = [&page](int y, const char* label, const QString& text) {
+        page.UseMedium();
+        page.Text(38, y, kInfoYellow, QString::fromLatin1(label));
+        page.Text(100, y, kInfoWhite, text);
+    };
+    const auto first = [&page](int y, const QString& text) {
+        page.UseMedium();
+        page.Text(100, y, kInfoWhite, text);
+    };
+    const auto indented = [&page](int y, const QString& text) {
+        page.UseSmall();
+        page.Text(140, y, kInfoWhite, text);
+    };
+    note(45, "Note 1:", QStringLiteral("Maximum bandwidth is dependent on center frequency, the"));
+    first(65, QStringLiteral("dielectric constant of the resonator, and the resonator profile."));
+    note(90, "Note 2:", QStringLiteral("For fo < 2000MHz, attenuation levels are guaranteed to -60dBc."));
+    indented(110, QStringLiteral("Values given are theoretical at levels > -60dBc."));
+    first(130, QStringLiteral("For fo > 2000MHz, attenuation levels are guaranteed to -30dBc."));
+    indented(150, QStringLiteral("Values given are theoretical at levels > -30dBc."));
+    note(175, "Note 3:", QStringLiteral("Ultimate rejection may be affected by:"));
+    indented(195, QStringLiteral("3rd harmonic"));
+    indented(215, QStringLiteral("Hybrid modes in coaxial resonator"));
+    indented(235, QStringLiteral("Finite isolation properties of packaging (shielding)"));
+    note(260, "Note 4:", QStringLiteral("Due to manufacturing variations, please observe these guidelines:"));
+    indented(280,
+             QStringLiteral("Actual attenuation at any given frequency point may vary by %1""10%.").arg(QChar(0x00B1)));
+    indented(300, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."));
+    page.UseMedium();
+    page.Text(100, 340, kInfoYellow, QStringLiteral("For more stringent requirements, please contact the factory."));
+}
+
+void TNoteWin::ColourLabels(bool printing) {
+    const QColor& text = printing ? kInfoBlue : kInfoYellow;
+    const QColor& background = printing ? kInfoWhite : kInfoBlack;
+    for (QLabel* label : {Label1, Label2, Label3}) SetLabelColours(label, text, &background);
+}
+
+// --- Filter Characteristics ---
+
+TInfoWin::TInfoWin(Program& program, TNoteWin* notes, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Filter Characteristics"), QStringLiteral("Veltrix User Information"),
+                  Kind::StayOnTopTool, parent),
+      notes_(notes) {
+    setObjectName(QStringLiteral("InfoWin"));
+    AddLogoBlock();
+    Note1Lbl = MakeLinkLabel(Client, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kInfoYellow);
+    Note2Lbl = MakeLinkLabel(Client, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kInfoYellow);
+    NoteLbl = MakeLinkLabel(Client, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kInfoYellow);
+    Note1Lbl->OnClick = [this] { Note1LblClick(); };
+    Note2Lbl->OnClick = [this] { Note2LblClick(); };
+    NoteLbl->OnClick = [this] { NoteLblClick(); };
+    FinishLayout();
+    ShowAtStart(ShownAtStart(StartupPage::Characteristics, program.Prefs.StartupScreens));
+}
+
+void TInfoWin::PaintPage(PageWriter& page) {
+    page.Box(25, 119, 607, 370);
+    page.Text(40, 109, kInfoYellow, QStringLiteral("CHARACTERISTICS"));
+    const Row rows[] = {
+        {136, "Center Frequency: ", QStringLiteral("270 to 3000MHz")},
+        {156, "Filter Type: ", QStringLiteral("Chebyshev Bandpass")},
+        {176, "Number of Sections: ", QStringLiteral("2 to 6")},
+        {196, "Bandwidth: ", QStringLiteral("Up to 30%")},
+        {216, "Attenuation: ", QStringLiteral("Guaranteed to -60dBc (270 to 2000MHz)")},
+        {236, nullptr, QStringLiteral("Guaranteed to -30dBc (2001 to 3000MHz)")},
+        {276, "VSWR: ", QStringLiteral("2.0 : 1 Maximum")},
+        {296, "Temperature Range: ", QStringLiteral("-40 to +85%1C").arg(kDegree)},
+        {316, nullptr, QStringLiteral("-50 to +125%1C").arg(kDegree)},
+        {336, "Temperature Stability: ", QStringLiteral("+2 to +11 ppm / %1C").arg(kDegree)},
+    };
+    for (const Row& row : rows) {
+        if (row.label) page.Text(40, row.y, kInfoYellow, QString::fromLatin1(row.label));
+        page.Text(260, row.y, kInfoWhite, row.value);
+    }
+    page.Text(380, 296, kInfoWhite, QStringLiteral("Operating"));
+    page.Text(380, 316, kInfoWhite, QStringLiteral("Storage"));
+    page.Text(110, 358, kInfoYellow,
+              QStringLiteral("* Please refer to important information on the                         "));
+}
+
+void TInfoWin::ColourLabels(bool printing) {
+    TPageWindow::ColourLabels(printing);
+    const QColor& link = printing ? kInfoBlue : kInfoYellow;
+    for (QLabel* label : {Note1Lbl, Note2Lbl, NoteLbl}) SetLabelColours(label, link);
+}
+
+void TInfoWin::ShowNotes() {
+    if (!notes_) return;
+    if (notes_->isMinimized()) notes_->showNormal();
+    notes_->show();
+    notes_->raise();
+    notes_->activateWindow();
+}
+
+void TInfoWin::Note1LblClick() { ShowNotes(); }
+void TInfoWin::Note2LblClick() { ShowNotes(); }
+void TInfoWin::NoteLblClick() { ShowNotes(); }
+
+// --- Configuration Instructions ---
+
+TCfgWin::TCfgWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Configuration Instructions"),
+                  QStringLiteral("Veltrix Configuration Information"), Kind::StayOnTopTool, parent) {
+    setObjectName(QStringLiteral("CfgWin"));
+    FinishLayout();
+}
+
+void TCfgWin::PaintPage(PageWriter& page) {
+    page.Box(25, 50, 607, 367);
+    page.Text(45, 40, kInfoYellow, QStringLiteral("CONFIGURATION INSTRUCTIONS"));
+    page.Text(45, 75, kInfoYellow, QStringLiteral("Preferences"));
+    page.Text(45, 230, kInfoYellow, QStringLiteral("Troubleshooting"));
+    page.UseSmall();
+    const struct {
+        int y;
+        const char* text;
+        QStringList words;
+    } lines[] = {
+        {105, "Use the Preserve option to save screen positions and sizes,", {QStringLiteral("Preserve")}},
+        {125, "to retain a units preference, and to suppress start-up screens.", {}},
+        {155, "The Reset option resets screen positions and sizes, resets units", {QStringLiteral("Reset")}},
+        {175, "to inches, and reactivates the five start-up screens that supply", {}},
+        {195, "user information.", {}},
+        {260, "MS Sans Serif, Arial, and Small Arial are font options.  The three",
+         {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Small Arial")}},
+        {280, "Font options and the Offsets option are provided only for the",
+         {QStringLiteral("Font"), QStringLiteral("Offsets")}},
+        {300, "diagnosis and resolution of video problems.  These four options", {}},
+        {320, "are not of general use to the user.", {}},
+    };
+    for (const auto& line : lines) {
+        if (line.words.isEmpty())
+            page.Text(90, line.y, kInfoWhite, QString::fromLatin1(line.text));
+        else
+            page.Highlighted(90, line.y, QString::fromLatin1(line.text), line.words);
+    }
+}
+
+// --- Contact Information ---
+
+TReachWin::TReachWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Contact Information"), QStringLiteral("Veltrix Contact Information"),
+                  Kind::StayOnTopTool, parent) {
+    setObjectName(QStringLiteral("ReachWin"));
+    AddLogoBlock();
+    Label2 = MakeLinkLabel(Client, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kInfoWhite);
+    Label3 = MakeLinkLabel(Client, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224, kInfoWhite);
+    for (QLabel* label : {Label2, Label3}) label->setAutoFillBackground(true);
+    Label2->OnClick = [this] { Label2Click(); };
+    Label3->OnClick = [this] { Label3Click(); };
+
+    CSWebBtn = new QPushButton(QString::fromLatin1(contact::kWebSiteHost), Client);
+    CSWebBtn->setObjectName(QStringLiteral("CSWebBtn"));
+    CSWebBtn->setGeometry(226, 305, 180, 30);
+    CSWebBtn->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16));
+    connect(CSWebBtn, &QPushButton::clicked, this, &TReachWin::CSWebBtnClick);
+    setFocusProxy(CSWebBtn);
+    ColourLabels(false);
+    FinishLayout();
+}
+
+void TReachWin::PaintPage(PageWriter& page) {
+    page.Box(25, 160, 607, 267);
+    page.Text(35, 150, kInfoYellow, QStringLiteral("USA"));
+    page.Text(328, 150, kInfoYellow, QStringLiteral("EUROPE"));
+    const struct {
+        int x;
+        int valueX;
+        const char* phone;
+        const char* fax;
+    } columns[] = {{35, 94, contact::kSalesPhone, contact::kSalesFax},
+                   {328, 387, contact::kEuropePhone, contact::kEuropeFax}};
+    for (const auto& column : columns) {
+        page.Text(column.x, 181, kInfoYellow, QStringLiteral("Phone: "));
+        page.Text(column.valueX, 181, kInfoWhite, QString::fromLatin1(column.phone));
+        page.Text(column.x, 203, kInfoYellow, QStringLiteral("Fax: "));
+        page.Text(column.valueX, 203, kInfoWhite, QString::fromLatin1(column.fax));
+        page.Text(column.x, 225, kInfoYellow, QStringLiteral("E-mail:"));
+    }
+}
+
+void TReachWin::ColourLabels(bool printing) {
+    TPageWindow::ColourLabels(printing);
+    const QColor& text = printing ? kInfoBlack : kInfoWhite;
+    const QColor& background = printing ? kInfoWhite : kInfoBlack;
+    for (QLabel* label : {Label2, Label3}) SetLabelColours(label, text, &background);
+}
+
+void TReachWin::Label2Click() {
+    OpenShellLink(program_, this, QString::fromLatin1(contact::kSalesMailto), QString::fromLatin1(kMailFailure));
+}
+
+void TReachWin::Label3Click() {
+    OpenShellLink(program_, this, QString::fromLatin1(contact::kEuropeSalesMailto),
+                  QString::fromLatin1(kMailFailure));
+}
+
+void TReachWin::CSWebBtnClick() {
+    OpenShellLink(program_, this, QString::fromLatin1(contact::kWebSiteAddress),
+                  QString::fromLatin1(kBrowserFailure));
+}
+
+}  // namespace veltrix

@@ -1,0 +1,176 @@
+#include "info/page_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include "platform/fonts.h"
+#include "platform/services.h"
+#include "printing/print_dialogs.h"
+#include "program/program.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
+const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
+
+// The client of a page window: its paint is the window's FormPaint.
+class PageClient : public QWidget {
+  public:
+    PageClient(PaintedForm& form, QWidget* parent) : QWidget(parent), form_(form) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFixedSize(TPageWindow::kClientWidth, TPageWindow::kClientHeight);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        form_.FormPaint(painter, size());
+    }
+
+  private:
+    PaintedForm& form_;
+};
+
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QString& face, int pixels) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(PixelFont(face, pixels));
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+}  // namespace
+
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click && OnClick) OnClick();
+}
+
+void OpenShellLink(Program& program, QWidget* parent, const QString& target, const QString& failureMessage) {
+    const bool opened = program.Shell != nullptr && program.Shell->Open(target);
+    if (!opened && program.Messages != nullptr) program.Messages->ShowMessage(parent, failureMessage);
+}
+
+void SetLabelColours(QLabel* label, const QColor& text, const QColor* background) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    if (background) palette.setColor(QPalette::Window, *background);
+    if (palette != label->palette()) label->setPalette(palette);
+}
+
+TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                          const QColor& colour) {
+    auto* label = new TLinkLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font = PixelFont(QStringLiteral("MS Sans Serif"), 16);
+    font.setUnderline(true);
+    label->setFont(font);
+    SetLabelColours(label, colour);
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+TPageWindow::TPageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
+                         QWidget* parent)
+    : QMainWindow(parent), program_(program), jobTitle_(jobTitle), kind_(kind) {
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    flags |= kind == Kind::StayOnTopTool ? (Qt::Tool | Qt::WindowStaysOnTopHint) : Qt::Window;
+    setWindowFlags(flags);
+    setWindowTitle(caption);
+    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+
+    Client = new PageClient(*this, this);
+    Client->setObjectName(QStringLiteral("Client"));
+    setCentralWidget(Client);
+
+    menuBar()->setNativeMenuBar(false);
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Print1 = File1->addAction(QStringLiteral("&Print"));
+    Print1->setObjectName(QStringLiteral("Print1"));
+    N1 = File1->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+    Exit1 = File1->addAction(QStringLiteral("E&xit"));
+    Exit1->setObjectName(QStringLiteral("Exit1"));
+    connect(Print1, &QAction::triggered, this, &TPageWindow::Print1Click);
+    connect(Exit1, &QAction::triggered, this, &TPageWindow::Exit1Click);
+}
+
+TPageWindow::~TPageWindow() = default;
+
+void TPageWindow::FinishLayout() {
+    adjustSize();
+    setFixedSize(size());
+    if (kind_ == Kind::StayOnTopTool) CentreOnScreen(this);
+}
+
+void TPageWindow::ShowAtStart(bool shown) {
+    if (shown) show();
+}
+
+void TPageWindow::AddLogoBlock() {
+    VXImage = new QLabel(Client);
+    VXImage->setObjectName(QStringLiteral("VXImage"));
+    VXImage->setGeometry(199, 28, 225, 61);
+    const QPixmap logo(kLogoResource);
+    if (!logo.isNull())
+        VXImage->setPixmap(logo.scaled(VXImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QString small = QStringLiteral("Small Fonts");
+    SymLbl = LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
+    VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V1.8"), 412, 64, small, 8);
+    Caption = LogoLabel(Client, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
+    Caption2 = LogoLabel(Client, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
+}
+
+void TPageWindow::ColourLabels(bool printing) {
+    const QColor& text = printing ? kInfoBlack : kInfoWhite;
+    for (QLabel* label : {SymLbl, VerLbl, Caption, Caption2}) {
+        if (label) SetLabelColours(label, text);
+    }
+}
+
+void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
+    const DisplaySettings& display = program_.Display;
+    drawnTexts_.clear();
+    QPainter& recorder = page_.BeginRecording(clientSize);
+    {
+        PageWriter writer(recorder, display, &drawnTexts_);
+        PaintPage(writer);
+    }
+    ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
+}
+
+void TPageWindow::Print1Click() {
+    if (program_.Hub) program_.Hub->PrintForm(*this, jobTitle_);
+}
+
+void TPageWindow::Exit1Click() { close(); }
+
+}  // namespace veltrix

@@ -1,0 +1,141 @@
+#include "info/rfq.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+#include <cmath>
+#include <exception>
+
+#include "platform/fonts.h"
+#include "platform/services.h"
+#include "program/contact_data.h"
+#include "program/program.h"
+
+namespace veltrix {
+
+namespace {
+
+QFont FormFont(const QPaintDevice& device, int points) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * device.logicalDpiY() / 72.0))));
+    return font;
+}
+
+int TextHeight(const QPaintDevice& device, int points) {
+    return QFontMetrics(FormFont(device, points), &device)
+        .size(Qt::TextSingleLine, QStringLiteral("Hi there!"))
+        .height();
+}
+
+// Qt's PDF-based engines cannot abort: end() would still write the half-drawn form. A file output
+// is removed so a failed job leaves no printout that looks complete.
+void AbortJob(QPrinter& printer, QPainter& painter) {
+    const bool aborted = printer.abort();
+    painter.end();
+    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        QFile::remove(printer.outputFileName());
+}
+
+bool DrawForm(QPrinter& printer, QPainter& painter) {
+    const QPaintDevice& device = *painter.device();
+    QuoteTextHeights heights;
+    heights.At12 = TextHeight(device, 12);
+    heights.At10 = TextHeight(device, 10);
+    heights.At9 = TextHeight(device, 9);
+    if (heights.At9 <= 0 || device.width() < 80) return false;
+
+    painter.setBrush(Qt::white);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    int points = 0;
+    for (const QuoteFormItem& item : LayoutQuoteForm(device.width(), heights)) {
+        if (item.Points != points) {
+            points = item.Points;
+            painter.setFont(FormFont(device, points));
+        }
+        switch (item.What) {
+            case QuoteFormItem::Kind::Text:
+                painter.drawText(QPoint(item.X, item.Y + painter.fontMetrics().ascent()),
+                                 QString::fromStdString(item.Text));
+                break;
+            case QuoteFormItem::Kind::Rectangle:
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(QRect(item.X, item.Y, item.X2 - item.X, item.Y2 - item.Y));
+                painter.setBrush(Qt::white);
+                break;
+            case QuoteFormItem::Kind::Line:
+                painter.drawLine(item.X, item.Y, item.X2, item.Y2);
+                break;
+        }
+    }
+    return printer.printerState() != QPrinter::Error;
+}
+
+}  // namespace
+
+bool PrintQuoteRequestForm(QPrinter& printer) {
+    printer.setDocName(QStringLiteral("Veltrix Quote Request Form"));
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    bool ok = false;
+    try {
+        ok = DrawForm(printer, painter);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (ok) return painter.end();
+    AbortJob(printer, painter);
+    return false;
+}
+
+TRFQWin::TRFQWin(Program& program, QWidget* parent)
+    : TPageWindow(program, QStringLiteral("Request for Quote"), QStringLiteral("Veltrix Quote Request"),
+                  Kind::TopLevel, parent) {
+    setObjectName(QStringLiteral("RFQWin"));
+    AddLogoBlock();
+    OnQBtn = new QPushButton(QStringLiteral("&Online Quote Form"), Client);
+    OnQBtn->setObjectName(QStringLiteral("OnQBtn"));
+    OnQBtn->setGeometry(464, 213, 100, 25);
+    PrtQBtn = new QPushButton(QStringLiteral("&Print Quote Form"), Client);
+    PrtQBtn->setObjectName(QStringLiteral("PrtQBtn"));
+    PrtQBtn->setGeometry(464, 263, 100, 25);
+    connect(OnQBtn, &QPushButton::clicked, this, &TRFQWin::OnQBtnClick);
+    connect(PrtQBtn, &QPushButton::clicked, this, &TRFQWin::PrtQBtnClick);
+    FinishLayout();
+    move(162, 103);
+}
+
+TRFQWin::~TRFQWin() = default;
+
+void TRFQWin::PaintPage(PageWriter& page) {
+    page.Box(25, 160, 607, 323);
+    page.Text(40, 150, kInfoYellow, QStringLiteral("REQUEST FOR QUOTE"));
+    page.Text(40, 179, kInfoWhite, QStringLiteral("There are two ways to submit a request for quote (RFQ):"));
+    page.Text(118, 220, kInfoWhite, QStringLiteral("1) Submit RFQ online for quickest response."));
+    page.Text(118, 270, kInfoWhite, QStringLiteral("2) Print RFQ form, complete and fax."));
+}
+
+void TRFQWin::OnQBtnClick() {
+    OpenShellLink(program_, this, QString::fromLatin1(contact::kWebSiteAddress) + QStringLiteral("/veltrixquote.html"),
+                  QString::fromLatin1(kBrowserFailure));
+}
+
+QPrinter& TRFQWin::FormPrinter() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void TRFQWin::PrtQBtnClick() { PrintQuoteForm(FormPrinter()); }
+
+bool TRFQWin::PrintQuoteForm(QPrinter& printer) {
+    if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
+    if (PrintQuoteRequestForm(printer)) return true;
+    if (program_.Hub) program_.Hub->ShowPrintException();
+    return false;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPushButton>
+#include <memory>
+
+#include "info/page_window.h"
+#include "info/quote_form.h"
+
+class QPrinter;
+
+namespace veltrix {
+
+// Draws the blank quotation request form directly on the printer as one job titled
+// "Veltrix Quote Request Form". On any error the job is aborted and false returned.
+bool PrintQuoteRequestForm(QPrinter& printer);
+
+// "Request for Quote": the two ways to ask for a quotation, online or by a printed form.
+class TRFQWin : public TPageWindow {
+    Q_OBJECT
+  public:
+    explicit TRFQWin(Program& program, QWidget* parent = nullptr);
+    ~TRFQWin() override;
+
+    void OnQBtnClick();
+    void PrtQBtnClick();
+    // The form's print command on a given printer: the print dialog, then the form. True when printed.
+    bool PrintQuoteForm(QPrinter& printer);
+    // The window's own printer, made on first use.
+    QPrinter& FormPrinter();
+
+    QPushButton* OnQBtn = nullptr;
+    QPushButton* PrtQBtn = nullptr;
+
+  protected:
+    void PaintPage(PageWriter& page) override;
+
+  private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace veltrix
