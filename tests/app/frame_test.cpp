@@ -27,6 +27,9 @@
 
 #include "app/document_window.h"
 #include "app/move_dialog.h"
+#include "info/about_box.h"
+#include "info/info_windows.h"
+#include "info/rfq.h"
 #include "program/program.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
@@ -208,22 +211,23 @@ TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
 TEST_F(FrameTest, MenuBarMergesTheActiveWindowsMenus) {
     Start();
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Passband", "Stop&band", "&Graph", "&Mounting", "&View",
-                                         "&Window", "&Sales", "&Configure"}));
+                                         "&Window", "&Sales", "&Configure", "&Help"}));
     EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction())
         << "the child's File replaces it";
 
     frame_->BringToFront(DocumentWindow::Tabular);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&View", "&Window", "&Sales", "&Configure"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
     EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
 
     // The outline window has no menus of its own yet: the frame's File shows.
     frame_->BringToFront(DocumentWindow::Mechanical);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Window", "&Sales", "&Configure"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Window", "&Sales", "&Configure", "&Help"}));
     EXPECT_EQ(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
 }
 
 TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
-    Start();
+    // The frame before it has created the windows its menus open.
+    frame_ = std::make_unique<RecordingFrame>(program_);
     EXPECT_FALSE(frame_->RequestforQuote1->isVisible());
     EXPECT_FALSE(frame_->ContactInformation1->isVisible());
     EXPECT_FALSE(frame_->Instructions1->isVisible());
@@ -237,6 +241,110 @@ TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
     EXPECT_TRUE(frame_->About1->isVisible());
     EXPECT_FALSE(frame_->N1->isVisible()) << "no page above the separator";
     EXPECT_TRUE(MenuTitles().endsWith("&Help"));
+}
+
+// --- Information pages ---
+
+// Records which windows are shown, in order.
+class ShowRecorder : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* widget = qobject_cast<QWidget*>(watched); widget != nullptr && widget->isWindow())
+                shown << widget->objectName();
+        }
+        return false;
+    }
+    QStringList shown;
+};
+
+TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
+    ShowRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    Start();
+    qApp->removeEventFilter(&recorder);
+    QStringList pages;
+    for (const QString& name : recorder.shown) {
+        if (name.endsWith("Win") || name == "AboutBox") pages << name;
+    }
+    EXPECT_EQ(pages, (QStringList{"NoteWin", "InfoWin", "IntroWin", "OwnWin"}));
+    EXPECT_FALSE(frame_->ReachWin->isVisible());
+    EXPECT_FALSE(frame_->CfgWin->isVisible());
+    EXPECT_FALSE(frame_->RFQWin->isVisible());
+    EXPECT_FALSE(frame_->AboutBox->isVisible());
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RFQWin), static_cast<QWidget*>(frame_->RFQWin));
+
+    // Every item has its window now.
+    for (QAction* item : {frame_->RequestforQuote1, frame_->ContactInformation1, frame_->Instructions1,
+                          frame_->N4, frame_->LicenseInformation1, frame_->Introduction1,
+                          frame_->FilterCharacteristics1, frame_->Notes1, frame_->N1, frame_->About1}) {
+        EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
+    }
+
+    emit frame_->Help1->aboutToShow();
+    EXPECT_FALSE(frame_->LicenseInformation1->isEnabled());
+    EXPECT_FALSE(frame_->Introduction1->isEnabled());
+    EXPECT_FALSE(frame_->FilterCharacteristics1->isEnabled());
+    EXPECT_FALSE(frame_->Notes1->isEnabled());
+    EXPECT_TRUE(frame_->About1->isEnabled());
+
+    frame_->OwnWin->Exit1->trigger();
+    frame_->NoteWin->close();
+    emit frame_->Help1->aboutToShow();
+    EXPECT_TRUE(frame_->LicenseInformation1->isEnabled());
+    EXPECT_TRUE(frame_->Notes1->isEnabled());
+    EXPECT_FALSE(frame_->Introduction1->isEnabled());
+    EXPECT_FALSE(PreferencesText().size()) << "nothing written before the introduction closes";
+
+    frame_->IntroWin->close();
+    EXPECT_EQ(PreferencesText(), "E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
+    emit frame_->Help1->aboutToShow();
+    frame_->Introduction1->trigger();
+    EXPECT_TRUE(frame_->IntroWin->isVisible());
+    frame_->Notes1->trigger();
+    EXPECT_TRUE(frame_->NoteWin->isVisible());
+}
+
+TEST_F(FrameTest, LaterStartsShowFewerPages) {
+    WritePreferencesText("E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
+    Start();
+    EXPECT_TRUE(frame_->NoteWin->isVisible());
+    EXPECT_TRUE(frame_->InfoWin->isVisible());
+    EXPECT_FALSE(frame_->IntroWin->isVisible());
+    EXPECT_FALSE(frame_->OwnWin->isVisible());
+
+    frame_->Preserve1->trigger();
+    frame_.reset();
+    Start();
+    for (QWidget* page : std::initializer_list<QWidget*>{frame_->NoteWin, frame_->InfoWin, frame_->IntroWin,
+                                                         frame_->OwnWin})
+        EXPECT_FALSE(page->isVisible()) << page->objectName().toStdString();
+}
+
+TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
+    Start();
+    ASSERT_TRUE(frame_->IntroWin->isVisible());
+    frame_->Exit1Click();
+    frame_.reset();
+    EXPECT_FALSE(fs::exists(program_.PreferencesPath));
+}
+
+TEST_F(FrameTest, SalesAndConfigureOpenTheRealWindows) {
+    WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
+    Start();
+    frame_->ContactInformation1->trigger();
+    EXPECT_TRUE(frame_->ReachWin->isVisible());
+    emit frame_->Order1->aboutToShow();
+    EXPECT_FALSE(frame_->ContactInformation1->isEnabled());
+    frame_->RequestforQuote1->trigger();
+    EXPECT_TRUE(frame_->RFQWin->isVisible());
+    frame_->Instructions1->trigger();
+    EXPECT_TRUE(frame_->CfgWin->isVisible());
+    emit frame_->Configure1->aboutToShow();
+    EXPECT_FALSE(frame_->Instructions1->isEnabled());
+    frame_->CfgWin->Exit1->trigger();
+    emit frame_->Configure1->aboutToShow();
+    EXPECT_TRUE(frame_->Instructions1->isEnabled());
 }
 
 // --- Closing, activation, exit ---
@@ -464,8 +572,8 @@ TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     Start();
     QWidget* select = frame_->DocumentWidget(DocumentWindow::Select);
     frame_->Arial1->trigger();
-    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{select, frame_->Mechanical}))
-        << "windows that do not exist are skipped";
+    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->OwnWin, frame_->IntroWin, frame_->InfoWin,
+                                                          select, frame_->Mechanical}));
 
     QWidget own, intro, info, notes;
     frame_->SetFrameWindow(FrameWindow::OwnWin, &own);

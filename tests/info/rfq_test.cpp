@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "info/rfq.h"
+#include "info_fixture.h"
+
+namespace veltrix {
+namespace {
+
+using testing::InfoTest;
+
+int PdfPageCount(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    return static_cast<int>(QString::fromLatin1(file.readAll()).count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")));
+}
+
+class QuoteFormPrinting : public InfoTest {
+  protected:
+    void SetUp() override {
+        InfoTest::SetUp();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        pdf = dir.filePath("form.pdf");
+        printer.setOutputFileName(pdf);
+    }
+    QPrinter printer{QPrinter::HighResolution};
+    QString pdf;
+};
+
+TEST_F(QuoteFormPrinting, PrintsOnePageWithItsTextAndTitle) {
+    TRFQWin rfq(program);
+    EXPECT_TRUE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(dialogs.Runs, 1);
+    EXPECT_EQ(hub.PrintExceptions, 0);
+    EXPECT_EQ(printer.docName(), QString("Veltrix Quote Request Form"));
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    EXPECT_TRUE(hub.PrintedTitles.isEmpty()) << "drawn directly, not through the picture print";
+
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext not installed";
+    QProcess process;
+    process.start(pdftotext, {"-layout", pdf, "-"});
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    for (const char* expected : {"REQUEST FOR QUOTE", "Veltrix\u00ae part number", "Quantity", "REMARKS/COMMENTS:",
+                                 "ZIP/COUNTRY CODE", "www.norvane.example"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(QuoteFormPrinting, CancelledDialogPrintsNothing) {
+    TRFQWin rfq(program);
+    dialogs.Answer = false;
+    rfq.PrtQBtn->click();
+    EXPECT_EQ(dialogs.Runs, 1) << "the button asks the window's own printer";
+    EXPECT_FALSE(rfq.PrintQuoteForm(printer));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_EQ(hub.PrintExceptions, 0);
+}
+
+TEST_F(QuoteFormPrinting, FailedJobIsAbortedAndShowsAbortPrint) {
+    TRFQWin rfq(program);
+    printer.setOutputFileName(dir.filePath("no/such/dir/form.pdf"));
+    EXPECT_FALSE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(hub.PrintExceptions, 1);
+    EXPECT_TRUE(rfq.isHidden()) << "the window stays as it was";
+}
+
+}  // namespace
+}  // namespace veltrix
