@@ -1,6 +1,8 @@
 #include "info/info_windows.h"
 
+#include <QFontMetrics>
 #include <QHideEvent>
+#include <algorithm>
 
 #include "info/startup_rule.h"
 #include "platform/fonts.h"
@@ -152,7 +154,8 @@ void TNoteWin::PaintPage(PageWriter& page) {
     indented(235, QStringLiteral("Finite isolation properties of packaging (shielding)"));
     note(260, "Note 4:", QStringLiteral("Due to manufacturing variations, please observe these guidelines:"));
     indented(280,
-             QStringLiteral("Actual attenuation at any given frequency point may vary by %1""10%.").arg(QChar(0x00B1)));
+             QStringLiteral("Actual attenuation at any given frequency point may vary by ") + QChar(0x00B1) +
+                          QStringLiteral("10%."));
     indented(300, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."));
     page.UseMedium();
     page.Text(100, 340, kInfoYellow, QStringLiteral("For more stringent requirements, please contact the factory."));
@@ -203,8 +206,12 @@ void TInfoWin::PaintPage(PageWriter& page) {
     }
     page.Text(380, 296, kInfoWhite, QStringLiteral("Operating"));
     page.Text(380, 316, kInfoWhite, QStringLiteral("Storage"));
-    page.Text(110, 358, kInfoYellow,
-              QStringLiteral("* Please refer to important information on the                         "));
+    const QString reference = QStringLiteral("* Please refer to important information on the ");
+    page.Text(110, 358, kInfoYellow, reference + QStringLiteral("                        "));
+    // A face wider than the layout's would run the sentence into its link.
+    const int end = 110 + QFontMetrics(PointFont(program_.Display.FontName, program_.Display.FontSizeMedium))
+                              .horizontalAdvance(reference);
+    NoteLbl->move(std::max(428, end), 357);
 }
 
 void TInfoWin::ColourLabels(bool printing) {

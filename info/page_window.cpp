@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -138,8 +139,11 @@ void TPageWindow::AddLogoBlock() {
     VXImage->setObjectName(QStringLiteral("VXImage"));
     VXImage->setGeometry(199, 28, 225, 61);
     const QPixmap logo(kLogoResource);
-    if (!logo.isNull())
-        VXImage->setPixmap(logo.scaled(VXImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    if (!logo.isNull()) {
+        screenLogo_ = logo.scaled(VXImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        printLogo_ = QPixmap::fromImage(PrintedLogo(screenLogo_.toImage()));
+        VXImage->setPixmap(screenLogo_);
+    }
     const QString small = QStringLiteral("Small Fonts");
     SymLbl = LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
     VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V1.8"), 412, 64, small, 8);
@@ -152,6 +156,24 @@ void TPageWindow::ColourLabels(bool printing) {
     for (QLabel* label : {SymLbl, VerLbl, Caption, Caption2}) {
         if (label) SetLabelColours(label, text);
     }
+    if (VXImage && !screenLogo_.isNull()) {
+        const QPixmap& logo = printing ? printLogo_ : screenLogo_;
+        if (VXImage->pixmap().cacheKey() != logo.cacheKey()) VXImage->setPixmap(logo);
+    }
+}
+
+QImage PrintedLogo(const QImage& logo) {
+    QImage out = logo.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb p = line[x];
+            const int high = std::max({qRed(p), qGreen(p), qBlue(p)});
+            const int low = std::min({qRed(p), qGreen(p), qBlue(p)});
+            if (high - low < 48) line[x] = qRgba(255 - qRed(p), 255 - qGreen(p), 255 - qBlue(p), qAlpha(p));
+        }
+    }
+    return out;
 }
 
 void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -90,11 +91,17 @@ class TPageWindow : public QMainWindow, public PaintedForm {
     Program& program_;
 
   private:
+    QPixmap screenLogo_;
+    QPixmap printLogo_;
     PaintedPage page_;
     std::vector<PageText> drawnTexts_;
     QString jobTitle_;
     Kind kind_;
 };
+
+// The logo for paper: its black ground white and its greys inverted, its colours kept, so the
+// artwork prints dark on white like the page around it.
+QImage PrintedLogo(const QImage& logo);
 
 // Sets a label's text colour, and its background when it paints one.
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);

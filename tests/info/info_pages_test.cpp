@@ -138,10 +138,17 @@ TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
             EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black)) << label->objectName().toStdString();
     }
 
+    if (page.logo) {
+        EXPECT_EQ(window->VXImage->pixmap().toImage().pixelColor(0, 0), QColor(Qt::white)) << "logo ground on paper";
+    }
+
     program.Display.PaintCopyMode = CopyMode::Source;
     const QImage screen = Render(*window);
     EXPECT_EQ(screen.pixelColor(l, b - 4), kMagenta);
-    if (page.logo) { EXPECT_EQ(window->Caption->palette().color(QPalette::WindowText), QColor(Qt::white)); }
+    if (page.logo) {
+        EXPECT_EQ(window->Caption->palette().color(QPalette::WindowText), QColor(Qt::white));
+        EXPECT_EQ(window->VXImage->pixmap().toImage().pixelColor(0, 0), QColor(Qt::black));
+    }
 }
 
 TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
@@ -343,6 +350,13 @@ TEST_F(InfoTest, CharacteristicsLinksOpenTheNotes) {
     }
     EXPECT_EQ(info.Note1Lbl->pos(), QPoint(374, 194));
     EXPECT_EQ(info.NoteLbl->pos(), QPoint(428, 357));
+
+    // The link follows the sentence it completes, however wide the face.
+    Render(info);
+    const int end = 110 + QFontMetrics(PointFont(program.Display.FontName, program.Display.FontSizeMedium))
+                              .horizontalAdvance("* Please refer to important information on the ");
+    EXPECT_EQ(info.NoteLbl->x(), std::max(428, end));
+    EXPECT_EQ(info.NoteLbl->y(), 357);
 }
 
 struct LinkCase {
@@ -442,6 +456,17 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
         EXPECT_EQ(back(label), QColor(Qt::black));
     }
     for (QLabel* label : {reach.Label2, reach.Label3}) { EXPECT_EQ(text(label), QColor(Qt::white)); }
+}
+
+TEST(PrintedLogo, TurnsTheGroundWhiteAndTheLetteringDarkKeepingColours) {
+    QImage logo(3, 1, QImage::Format_RGB32);
+    logo.setPixelColor(0, 0, Qt::black);
+    logo.setPixelColor(1, 0, QColor(250, 250, 250));
+    logo.setPixelColor(2, 0, QColor(0, 190, 230));
+    const QImage paper = PrintedLogo(logo);
+    EXPECT_EQ(paper.pixelColor(0, 0), QColor(Qt::white));
+    EXPECT_EQ(paper.pixelColor(1, 0), QColor(5, 5, 5));
+    EXPECT_EQ(paper.pixelColor(2, 0), QColor(0, 190, 230));
 }
 
 // --- About ---
