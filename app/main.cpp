@@ -59,8 +59,10 @@ int main(int argc, char** argv) {
         // Without a window manager (a bare X server) the maximised state is not applied: fill the screen.
         if (QScreen* screen = QGuiApplication::primaryScreen()) frame->setGeometry(screen->availableGeometry());
         frame->showMaximized();
-        // Where no window manager keeps them on top, the start-up pages come back over the frame, licence last.
-        for (FrameWindow page : {FrameWindow::NoteWin, FrameWindow::InfoWin, FrameWindow::IntroWin, FrameWindow::OwnWin}) {
+        // Where no window manager keeps them on top, the start-up pages come back over the frame,
+        // the licence last.
+        for (FrameWindow page :
+             {FrameWindow::NoteWin, FrameWindow::InfoWin, FrameWindow::IntroWin, FrameWindow::OwnWin}) {
             QWidget* window = frame->GetFrameWindow(page);
             if (window != nullptr && window->isVisible()) window->raise();
         }

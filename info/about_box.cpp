@@ -51,7 +51,8 @@ TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), progr
     if (QFile::exists(icon)) ProgramIcon->setPixmap(QPixmap(icon));
 
     ProductName = PanelLabel(Panel1, "ProductName", QStringLiteral("Veltrix Version 1.8a"), 95, 62);
-    Descript = PanelLabel(Panel1, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
+    Descript =
+        PanelLabel(Panel1, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
     Copyright = PanelLabel(Panel1, "Copyright", LegalNotice(), 47, 102);
     Owner = PanelLabel(Panel1, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
     Label1 = MakeLinkLabel(Panel1, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kInfoBlue);
@@ -71,7 +72,8 @@ TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), progr
 }
 
 const QString& TAboutBox::LegalNotice() {
-    static const QString notice = QStringLiteral("Copyright %1 2026.  All rights reserved.").arg(QChar(0x00A9));
+    static const QString notice =
+        QStringLiteral("Copyright %1 2026.  All rights reserved.").arg(QChar(0x00A9));
     return notice;
 }
 

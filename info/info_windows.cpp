@@ -27,8 +27,8 @@ struct Row {
 // --- License Information ---
 
 TOwnWin::TOwnWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("License Information"), QStringLiteral("Veltrix License Information"),
-                  Kind::StayOnTopTool, parent) {
+    : TPageWindow(program, QStringLiteral("License Information"),
+                  QStringLiteral("Veltrix License Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("OwnWin"));
     AddLogoBlock();
     FinishLayout();
@@ -119,8 +119,9 @@ TNoteWin::TNoteWin(Program& program, QWidget* parent)
     };
     Label1 = bottomLabel("Label1", QStringLiteral("Veltrix"), 81, 369, 16);
     Label2 = bottomLabel("Label2", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
-    Label3 = bottomLabel("Label3", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."),
-                         136, 369, 16);
+    Label3 =
+        bottomLabel("Label3", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."),
+                    136, 369, 16);
     ColourLabels(false);
     FinishLayout();
     ShowAtStart(ShownAtStart(StartupPage::Notes, program.Prefs.StartupScreens));
@@ -153,12 +154,12 @@ void TNoteWin::PaintPage(PageWriter& page) {
     indented(215, QStringLiteral("Hybrid modes in coaxial resonator"));
     indented(235, QStringLiteral("Finite isolation properties of packaging (shielding)"));
     note(260, "Note 4:", QStringLiteral("Due to manufacturing variations, please observe these guidelines:"));
-    indented(280,
-             QStringLiteral("Actual attenuation at any given frequency point may vary by ") + QChar(0x00B1) +
-                          QStringLiteral("10%."));
+    indented(280, QStringLiteral("Actual attenuation at any given frequency point may vary by ") +
+                      QChar(0x00B1) + QStringLiteral("10%."));
     indented(300, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."));
     page.UseMedium();
-    page.Text(100, 340, kInfoYellow, QStringLiteral("For more stringent requirements, please contact the factory."));
+    page.Text(100, 340, kInfoYellow,
+              QStringLiteral("For more stringent requirements, please contact the factory."));
 }
 
 void TNoteWin::ColourLabels(bool printing) {
@@ -170,8 +171,8 @@ void TNoteWin::ColourLabels(bool printing) {
 // --- Filter Characteristics ---
 
 TInfoWin::TInfoWin(Program& program, TNoteWin* notes, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Filter Characteristics"), QStringLiteral("Veltrix User Information"),
-                  Kind::StayOnTopTool, parent),
+    : TPageWindow(program, QStringLiteral("Filter Characteristics"),
+                  QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
       notes_(notes) {
     setObjectName(QStringLiteral("InfoWin"));
     AddLogoBlock();
@@ -257,9 +258,11 @@ void TCfgWin::PaintPage(PageWriter& page) {
         {155, "The Reset option resets screen positions and sizes, resets units", {QStringLiteral("Reset")}},
         {175, "to inches, and reactivates the five start-up screens that supply", {}},
         {195, "user information.", {}},
-        {260, "MS Sans Serif, Arial, and Small Arial are font options.  The three",
+        {260,
+         "MS Sans Serif, Arial, and Small Arial are font options.  The three",
          {QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Small Arial")}},
-        {280, "Font options and the Offsets option are provided only for the",
+        {280,
+         "Font options and the Offsets option are provided only for the",
          {QStringLiteral("Font"), QStringLiteral("Offsets")}},
         {300, "diagnosis and resolution of video problems.  These four options", {}},
         {320, "are not of general use to the user.", {}},
@@ -275,12 +278,13 @@ void TCfgWin::PaintPage(PageWriter& page) {
 // --- Contact Information ---
 
 TReachWin::TReachWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Contact Information"), QStringLiteral("Veltrix Contact Information"),
-                  Kind::StayOnTopTool, parent) {
+    : TPageWindow(program, QStringLiteral("Contact Information"),
+                  QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("ReachWin"));
     AddLogoBlock();
     Label2 = MakeLinkLabel(Client, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kInfoWhite);
-    Label3 = MakeLinkLabel(Client, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224, kInfoWhite);
+    Label3 = MakeLinkLabel(Client, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224,
+                           kInfoWhite);
     for (QLabel* label : {Label2, Label3}) label->setAutoFillBackground(true);
     Label2->OnClick = [this] { Label2Click(); };
     Label3->OnClick = [this] { Label3Click(); };
@@ -323,7 +327,8 @@ void TReachWin::ColourLabels(bool printing) {
 }
 
 void TReachWin::Label2Click() {
-    OpenShellLink(program_, this, QString::fromLatin1(contact::kSalesMailto), QString::fromLatin1(kMailFailure));
+    OpenShellLink(program_, this, QString::fromLatin1(contact::kSalesMailto),
+                  QString::fromLatin1(kMailFailure));
 }
 
 void TReachWin::Label3Click() {

@@ -26,7 +26,8 @@ const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 class PageClient : public QWidget {
   public:
     PageClient(PaintedForm& form, QWidget* parent) : QWidget(parent), form_(form) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
+        // Not marked opaque: the frame repaints a page by invalidating its window, and an opaque
+        // client would be left out of that.
         setFixedSize(TPageWindow::kClientWidth, TPageWindow::kClientHeight);
     }
 
@@ -62,7 +63,8 @@ void TLinkLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     event->accept();
     if (click && OnClick) OnClick();
@@ -145,9 +147,11 @@ void TPageWindow::AddLogoBlock() {
         VXImage->setPixmap(screenLogo_);
     }
     const QString small = QStringLiteral("Small Fonts");
-    SymLbl = LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
+    SymLbl =
+        LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
     VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V1.8"), 412, 64, small, 8);
-    Caption = LogoLabel(Client, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
+    Caption =
+        LogoLabel(Client, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
     Caption2 = LogoLabel(Client, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
 }
 

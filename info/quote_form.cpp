@@ -44,13 +44,15 @@ std::vector<QuoteFormItem> LayoutQuoteForm(int pageWidth, const QuoteTextHeights
     };
 
     text(2, 8, 12,
-         std::string("Veltrix") + kRegistered + " Ceramic Filter Selection Program from Norvane Microwave, Inc.");
+         std::string("Veltrix") + kRegistered +
+             " Ceramic Filter Selection Program from Norvane Microwave, Inc.");
     text(4, 33, 10, "REQUEST FOR QUOTE");
     text(8, 18, 9, std::string("For quickest response submit form online @ ") + contact::kWebSiteHost);
     text(9, 18, 9, "or complete the form and fax to Norvane Microwave, Inc.");
     text(12, 5, 9, QuoteOfficeColumns("USA", "EUROPE"));
     text(13, 5, 9,
-         QuoteOfficeColumns(std::string("FAX: ") + contact::kSalesFax, std::string("FAX: ") + contact::kEuropeFax));
+         QuoteOfficeColumns(std::string("FAX: ") + contact::kSalesFax,
+                            std::string("FAX: ") + contact::kEuropeFax));
     text(14, 5, 9, QuoteOfficeColumns("QUESTIONS?", "QUESTIONS?       "));
     text(15, 5, 9,
          QuoteOfficeColumns(std::string("TEL: ") + contact::kSalesPhone,

@@ -120,7 +120,8 @@ void TRFQWin::PaintPage(PageWriter& page) {
 }
 
 void TRFQWin::OnQBtnClick() {
-    OpenShellLink(program_, this, QString::fromLatin1(contact::kWebSiteAddress) + QStringLiteral("/veltrixquote.html"),
+    OpenShellLink(program_, this,
+                  QString::fromLatin1(contact::kWebSiteAddress) + QStringLiteral("/veltrixquote.html"),
                   QString::fromLatin1(kBrowserFailure));
 }
 

@@ -305,6 +305,18 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     EXPECT_TRUE(frame_->NoteWin->isVisible());
 }
 
+TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
+    Start();
+    ASSERT_TRUE(frame_->OwnWin->isVisible());
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(frame_->OwnWin->DrawnTexts().empty());
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().PixelSize, 16);
+    frame_->SmallArial1->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().PixelSize, 13) << "the legal notice at the new medium size";
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().Text, TOwnWin::LegalNotice());
+}
+
 TEST_F(FrameTest, LaterStartsShowFewerPages) {
     WritePreferencesText("E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();

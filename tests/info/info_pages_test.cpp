@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -52,19 +52,55 @@ std::function<std::unique_ptr<TPageWindow>(Program&)> Make() {
 }
 
 const PageCase kPages[] = {
-    {"License", Make<TOwnWin>(), Box(41, 113, 590, 381), {59, 103}, "LICENSE", "License Information",
-     "Veltrix License Information", true},
-    {"Introduction", Make<TIntroWin>(), Box(25, 160, 607, 323), {40, 150}, "INTRODUCTION", "Introduction",
-     "Veltrix Welcome Notes", true},
-    {"Characteristics", [](Program& p) { return std::make_unique<TInfoWin>(p, nullptr); }, Box(25, 119, 607, 370),
-     {40, 109}, "CHARACTERISTICS", "Filter Characteristics", "Veltrix User Information", true},
+    {"License",
+     Make<TOwnWin>(),
+     Box(41, 113, 590, 381),
+     {59, 103},
+     "LICENSE",
+     "License Information",
+     "Veltrix License Information",
+     true},
+    {"Introduction",
+     Make<TIntroWin>(),
+     Box(25, 160, 607, 323),
+     {40, 150},
+     "INTRODUCTION",
+     "Introduction",
+     "Veltrix Welcome Notes",
+     true},
+    {"Characteristics",
+     [](Program& p) { return std::make_unique<TInfoWin>(p, nullptr); },
+     Box(25, 119, 607, 370),
+     {40, 109},
+     "CHARACTERISTICS",
+     "Filter Characteristics",
+     "Veltrix User Information",
+     true},
     {"Notes", Make<TNoteWin>(), Box(20, 25, 612, 381), {38, 15}, "NOTES", "Notes", "Veltrix Notes", false},
-    {"Configuration", Make<TCfgWin>(), Box(25, 50, 607, 367), {45, 40}, "CONFIGURATION INSTRUCTIONS",
-     "Configuration Instructions", "Veltrix Configuration Information", false},
-    {"Contact", Make<TReachWin>(), Box(25, 160, 607, 267), {35, 150}, "USA", "Contact Information",
-     "Veltrix Contact Information", true},
-    {"Quote", Make<TRFQWin>(), Box(25, 160, 607, 323), {40, 150}, "REQUEST FOR QUOTE", "Request for Quote",
-     "Veltrix Quote Request", true},
+    {"Configuration",
+     Make<TCfgWin>(),
+     Box(25, 50, 607, 367),
+     {45, 40},
+     "CONFIGURATION INSTRUCTIONS",
+     "Configuration Instructions",
+     "Veltrix Configuration Information",
+     false},
+    {"Contact",
+     Make<TReachWin>(),
+     Box(25, 160, 607, 267),
+     {35, 150},
+     "USA",
+     "Contact Information",
+     "Veltrix Contact Information",
+     true},
+    {"Quote",
+     Make<TRFQWin>(),
+     Box(25, 160, 607, 323),
+     {40, 150},
+     "REQUEST FOR QUOTE",
+     "Request for Quote",
+     "Veltrix Quote Request",
+     true},
 };
 
 class PageWindows : public InfoTest, public ::testing::WithParamInterface<PageCase> {
@@ -111,8 +147,9 @@ TEST_P(PageWindows, BoxIsFramedAndTheHeadingInterruptsItsTopEdge) {
     EXPECT_GT(yellow, 20);
 
     ASSERT_FALSE(window->DrawnTexts().empty());
-    const auto& headingText = *std::find_if(window->DrawnTexts().begin(), window->DrawnTexts().end(),
-                                            [&](const PageText& text) { return text.Text == page.headingText; });
+    const auto& headingText =
+        *std::find_if(window->DrawnTexts().begin(), window->DrawnTexts().end(),
+                      [&](const PageText& text) { return text.Text == page.headingText; });
     EXPECT_EQ(headingText.At, page.heading);
     EXPECT_EQ(headingText.Colour, QColor(255, 255, 0));
     EXPECT_EQ(headingText.PixelSize, 16);
@@ -135,11 +172,13 @@ TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
     EXPECT_GT(blue, 20) << "yellow heading prints blue";
     if (page.logo) {
         for (QLabel* label : {window->Caption, window->Caption2, window->VerLbl, window->SymLbl})
-            EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black)) << label->objectName().toStdString();
+            EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black))
+                << label->objectName().toStdString();
     }
 
     if (page.logo) {
-        EXPECT_EQ(window->VXImage->pixmap().toImage().pixelColor(0, 0), QColor(Qt::white)) << "logo ground on paper";
+        EXPECT_EQ(window->VXImage->pixmap().toImage().pixelColor(0, 0), QColor(Qt::white))
+            << "logo ground on paper";
     }
 
     program.Display.PaintCopyMode = CopyMode::Source;
@@ -163,7 +202,9 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
     const bool quote = page.headingText == "REQUEST FOR QUOTE";
     EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !quote);
     EXPECT_EQ((window->windowFlags() & Qt::WindowType_Mask) == Qt::Tool, !quote);
-    if (quote) { EXPECT_EQ(window->pos(), QPoint(162, 103)); }
+    if (quote) {
+        EXPECT_EQ(window->pos(), QPoint(162, 103));
+    }
 
     window->Print1->trigger();
     EXPECT_EQ(hub.PrintedTitles, QStringList{page.jobTitle});
@@ -292,13 +333,15 @@ TEST_F(InfoTest, ConfigurationPageHighlightsItsWordsByOverprinting) {
     EXPECT_EQ(yellowBetween(260, fonts, 20, 26), 0);
     EXPECT_GT(yellowBetween(260, fonts, 26, 37), 10);
     EXPECT_EQ(yellowBetween(260, fonts, 37, fonts.size()), 0);
-    EXPECT_EQ(yellowBetween(300, "diagnosis and resolution of video problems.  These four options", 0, 60), 0);
+    EXPECT_EQ(yellowBetween(300, "diagnosis and resolution of video problems.  These four options", 0, 60),
+              0);
 
     std::vector<QString> overprints;
     for (const PageText& text : cfg.DrawnTexts())
         if (text.At == QPoint(90, 260)) overprints.push_back(text.Text);
-    EXPECT_EQ(overprints, (std::vector<QString>{fonts, "MS Sans Serif, Arial, and Small Arial", "MS Sans Serif, Arial, and ",
-                                                "MS Sans Serif, Arial", "MS Sans Serif, ", "MS Sans Serif"}));
+    EXPECT_EQ(overprints, (std::vector<QString>{fonts, "MS Sans Serif, Arial, and Small Arial",
+                                                "MS Sans Serif, Arial, and ", "MS Sans Serif, Arial",
+                                                "MS Sans Serif, ", "MS Sans Serif"}));
 }
 
 TEST_F(InfoTest, LicencePageHasElevenLinesInThreeParagraphs) {
@@ -329,8 +372,12 @@ TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
     program.Display.FontSizeSmall = 8;
     Render(notes);
     for (const PageText& text : notes.DrawnTexts()) {
-        if (text.At == QPoint(140, 110)) { EXPECT_EQ(text.PixelSize, 11); }
-        if (text.At == QPoint(100, 45)) { EXPECT_EQ(text.PixelSize, 13); }
+        if (text.At == QPoint(140, 110)) {
+            EXPECT_EQ(text.PixelSize, 11);
+        }
+        if (text.At == QPoint(100, 45)) {
+            EXPECT_EQ(text.PixelSize, 13);
+        }
     }
 }
 
@@ -436,7 +483,9 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     Render(notes);
     Render(info);
     Render(reach);
-    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) { EXPECT_EQ(text(label), QColor(0, 0, 255)); }
+    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
+        EXPECT_EQ(text(label), QColor(0, 0, 255));
+    }
     for (QLabel* label : {notes.Label1, notes.Label2, notes.Label3}) {
         EXPECT_EQ(text(label), QColor(0, 0, 255));
         EXPECT_EQ(back(label), QColor(Qt::white));
@@ -450,12 +499,16 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     Render(notes);
     Render(info);
     Render(reach);
-    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) { EXPECT_EQ(text(label), QColor(255, 255, 0)); }
+    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
+        EXPECT_EQ(text(label), QColor(255, 255, 0));
+    }
     for (QLabel* label : {notes.Label1, notes.Label2, notes.Label3}) {
         EXPECT_EQ(text(label), QColor(255, 255, 0));
         EXPECT_EQ(back(label), QColor(Qt::black));
     }
-    for (QLabel* label : {reach.Label2, reach.Label3}) { EXPECT_EQ(text(label), QColor(Qt::white)); }
+    for (QLabel* label : {reach.Label2, reach.Label3}) {
+        EXPECT_EQ(text(label), QColor(Qt::white));
+    }
 }
 
 TEST(PrintedLogo, TurnsTheGroundWhiteAndTheLetteringDarkKeepingColours) {

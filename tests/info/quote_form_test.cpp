@@ -48,7 +48,8 @@ TEST(QuoteForm, PlacesTheItemsOfAnA4PageAt600Dpi) {
     EXPECT_EQ(delivery->Y, 3520);
     EXPECT_EQ(delivery->X, 310);
 
-    const auto box = std::find_if(items.begin(), items.end(), [](const auto& i) { return i.What == Kind::Rectangle; });
+    const auto box =
+        std::find_if(items.begin(), items.end(), [](const auto& i) { return i.What == Kind::Rectangle; });
     ASSERT_NE(box, items.end());
     EXPECT_EQ(box->X, 744);
     EXPECT_EQ(box->X2, 4216);
@@ -56,7 +57,8 @@ TEST(QuoteForm, PlacesTheItemsOfAnA4PageAt600Dpi) {
     EXPECT_EQ(box->Y2, 30 * 110);
 
     std::vector<QuoteFormItem> lines;
-    std::copy_if(items.begin(), items.end(), std::back_inserter(lines), [](const auto& i) { return i.What == Kind::Line; });
+    std::copy_if(items.begin(), items.end(), std::back_inserter(lines),
+                 [](const auto& i) { return i.What == Kind::Line; });
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0].X, 3100);
     EXPECT_EQ(lines[0].X2, 3100);
@@ -86,11 +88,14 @@ TEST(QuoteForm, PlacesTheItemsOfAnA4PageAt600Dpi) {
 TEST(QuoteForm, WritingLinesAndTailsGoOnTheirRows) {
     const auto items = LayoutQuoteForm(4960, kHeights);
     const std::string writingLine(72, '_');
-    EXPECT_EQ(RowsOf(items, writingLine, 110), (std::set<int>{32, 34, 36, 38, 40, 42, 44, 48, 52, 56, 58, 60}));
+    EXPECT_EQ(RowsOf(items, writingLine, 110),
+              (std::set<int>{32, 34, 36, 38, 40, 42, 44, 48, 52, 56, 58, 60}));
     EXPECT_EQ(RowsOf(items, "_____", 110),
               (std::set<int>{32, 34, 36, 38, 40, 42, 44, 46, 48, 50, 52, 56, 58, 60}));
     for (const QuoteFormItem& item : items)
-        if (item.Text == writingLine) { EXPECT_EQ(item.X, 20 * 62); }
+        if (item.Text == writingLine) {
+            EXPECT_EQ(item.X, 20 * 62);
+        }
 }
 
 TEST(QuoteForm, OfficeColumnsStartAtCharactersNineAndSixtyOne) {
@@ -100,7 +105,8 @@ TEST(QuoteForm, OfficeColumnsStartAtCharactersNineAndSixtyOne) {
     EXPECT_EQ(offices->Text, "         USA                                                 EUROPE");
     const QuoteFormItem* questions = FindText(items, "         QUESTIONS?");
     ASSERT_NE(questions, nullptr);
-    EXPECT_EQ(questions->Text, "         QUESTIONS?                                          QUESTIONS?       ");
+    EXPECT_EQ(questions->Text,
+              "         QUESTIONS?                                          QUESTIONS?       ");
     for (const char* label : {"FAX: ", "TEL: "}) {
         const QuoteFormItem* line = FindText(items, std::string(9, ' ') + label);
         ASSERT_NE(line, nullptr) << label;
@@ -126,7 +132,9 @@ TEST_P(QuoteFormPage, EveryItemSitsOnTheColumnAndRowGrid) {
         } else {
             EXPECT_EQ(item.X, static_cast<int>(u * 73.25));
         }
-        if (item.What != Kind::Text) { EXPECT_EQ(item.Y2 % row, 0); }
+        if (item.What != Kind::Text) {
+            EXPECT_EQ(item.Y2 % row, 0);
+        }
         EXPECT_LE(item.Y / row, 60);
     }
 }

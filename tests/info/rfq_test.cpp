@@ -1,3 +1,5 @@
+#include "info/rfq.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -6,7 +8,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include "info/rfq.h"
 #include "info_fixture.h"
 
 namespace veltrix {
@@ -17,7 +18,8 @@ using testing::InfoTest;
 int PdfPageCount(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
-    return static_cast<int>(QString::fromLatin1(file.readAll()).count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")));
+    return static_cast<int>(
+        QString::fromLatin1(file.readAll()).count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")));
 }
 
 class QuoteFormPrinting : public InfoTest {
@@ -47,8 +49,8 @@ TEST_F(QuoteFormPrinting, PrintsOnePageWithItsTextAndTitle) {
     process.start(pdftotext, {"-layout", pdf, "-"});
     ASSERT_TRUE(process.waitForFinished(20000));
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    for (const char* expected : {"REQUEST FOR QUOTE", "Veltrix\u00ae part number", "Quantity", "REMARKS/COMMENTS:",
-                                 "ZIP/COUNTRY CODE", "www.norvane.example"})
+    for (const char* expected : {"REQUEST FOR QUOTE", "Veltrix\u00ae part number", "Quantity",
+                                 "REMARKS/COMMENTS:", "ZIP/COUNTRY CODE", "www.norvane.example"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
 }
 
