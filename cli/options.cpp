@@ -331,7 +331,7 @@ std::optional<std::string> Apply(const CLI::App& app,
 
 ParseOutcome Failure(std::string message) {
     ParseOutcome outcome;
-    outcome.Error = "veltrix-cli: " + std::move(message);
+    outcome.Error = "veltrix-cli: " + std::move(message);  // one line: the message holds no newline
     return outcome;
 }
 
@@ -393,16 +393,16 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
     if (find->parsed()) {
         outcome.Command = CliCommand::Find;
         if (!app.parse_order().empty() || !app.remaining().empty()) {
-            error = "find takes its options after the word find";
+            error = "its options go after the word find";
         } else {
             error = Apply(*find, findDefs, FindTable(), outcome.Find);
         }
         const auto given = [&](const char* name) { return find->get_option(name)->count() > 0; };
         if (!error && !outcome.Find.Help) {
             if (!given("--f0")) {
-                error = "find needs --f0 (the centre frequency in MHz)";
+                error = "--f0 is required (the centre frequency in MHz)";
             } else if (!given("--bw")) {
-                error = "find needs --bw (the minimum bandwidth in MHz)";
+                error = "--bw is required (the minimum bandwidth in MHz)";
             }
         }
     } else {
@@ -413,7 +413,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
                     " applies to --touchstone FILE only";
         }
     }
-    if (error) return Failure(*error);
+    if (error) return Failure(find->parsed() ? "find: " + *error : *error);
     outcome.Ok = true;
     return outcome;
 }
