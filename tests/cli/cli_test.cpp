@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <regex>
 #include <sstream>
@@ -18,6 +21,8 @@
 
 #include "cli/json_number.h"
 #include "cli/run.h"
+#include "exports/exports.h"
+#include "finder/finder.h"
 
 namespace veltrix {
 namespace {
@@ -383,7 +388,25 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"choice_missing_value", {"--mounting"}, "drop-in, pin, tab, tessel, orbis"},
         OptionErrorCase{"help_with_value", {"--help=yes"}, "--help"},
         OptionErrorCase{"newline_in_value", {"--dielectric", "DR\nDH"}, "DL, DR, DH"},
-        OptionErrorCase{"error_after_valid", {"--f0", "900", "--format", "yaml"}, "text, json"}),
+        OptionErrorCase{"error_after_valid", {"--f0", "900", "--format", "yaml"}, "text, json, csv"},
+        OptionErrorCase{"points_alone", {"--points", "11"}, "--points applies to --touchstone"},
+        OptionErrorCase{"points_too_few", {"--touchstone", "x.s2p", "--points", "1"}, "--points: invalid value '1'"},
+        OptionErrorCase{"points_not_whole", {"--touchstone", "x.s2p", "--points=5.5"}, "--points: invalid value"},
+        OptionErrorCase{"span_zero", {"--touchstone", "x.s2p", "--span-bandwidths", "0"}, "--span-bandwidths"},
+        OptionErrorCase{"touchstone_without_file", {"--touchstone"}, "--touchstone needs a value"},
+        OptionErrorCase{"find_mounting_list", {"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,sideways"},
+                        "--mounting: invalid value 'tab,sideways'"},
+        OptionErrorCase{"find_empty_item", {"find", "--f0", "1500", "--bw", "30", "--dielectric", "DL,,DR"},
+                        "--dielectric"},
+        OptionErrorCase{"find_profile_empty", {"find", "--f0", "1500", "--bw", "30", "--profile="}, "--profile"},
+        OptionErrorCase{"find_reject_no_colon", {"find", "--f0", "1500", "--bw", "30", "--reject", "1400"},
+                        "--reject: invalid value '1400'"},
+        OptionErrorCase{"find_reject_text", {"find", "--f0", "1500", "--bw", "30", "--reject=1400:lots"}, "--reject"},
+        OptionErrorCase{"find_max_il", {"find", "--f0", "1500", "--bw", "30", "--max-il", "low"}, "--max-il"},
+        OptionErrorCase{"find_csv", {"find", "--f0", "1500", "--bw", "30", "--format", "csv"}, "text, json"},
+        OptionErrorCase{"find_needs_bw", {"find", "--f0", "1500"}, "--bw is required"},
+        OptionErrorCase{"find_unknown", {"find", "--f0", "1500", "--bw", "30", "--sections", "3"}, "--sections"},
+        OptionErrorCase{"find_after_options", {"--f0", "1500", "find", "--bw", "30"}, "after the word find"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- hostile entries ---------------------------------------------------------------------------
@@ -494,6 +517,156 @@ TEST(CliOptions, EchoOfALongArgumentStaysValidUtf8) {
     const CliRun broken = Invoke({"--profile", "4mm\xff\xc3"});
     EXPECT_TRUE(ValidUtf8(broken.err)) << broken.err;
     EXPECT_NE(broken.err.find("'4mm?" "?'"), std::string::npos) << broken.err;
+}
+
+
+// --- the part finder ---------------------------------------------------------------------------
+
+const std::vector<std::string> kFindExample = {"find", "--f0", "1500", "--bw", "30", "--pbd", "1.0",
+                                               "--reject", "1400:40", "--reject=1620:35"};
+
+TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
+    std::vector<std::string> args = kFindExample;
+    args.push_back("--format=json");
+    const CliRun run = Invoke(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_FALSE(MentionsNonFinite(run.out));
+    const JsonValue doc = ParseOrFail(run.out);
+    EXPECT_EQ(Keys(doc), (std::vector<std::string>{"parts", "misses"}));
+
+    FinderRequirement requirement;
+    requirement.F0 = 1500.0;
+    requirement.BW = 30.0;
+    requirement.Stopbands = {{1400.0, 40.0}, {1620.0, 35.0}};
+    const FinderResults expected = FindParts(requirement);
+    ASSERT_FALSE(expected.Parts.empty());
+    ASSERT_EQ(doc["parts"].size(), expected.Parts.size());
+    ASSERT_EQ(doc["misses"].size(), expected.Misses.size());
+    for (size_t i = 0; i < expected.Parts.size(); ++i) {
+        const JsonValue& part = doc["parts"][i];
+        const FoundPart& want = expected.Parts[i];
+        EXPECT_EQ(Keys(part), (std::vector<std::string>{"part_number", "insertion_loss_db", "sections", "profile",
+                                                        "dielectric", "mounting", "stopbands"}));
+        EXPECT_EQ(part["part_number"].get<std::string>(), want.PartNumber);
+        EXPECT_EQ(part["insertion_loss_db"].get<double>(), want.InsertionLossDb) << "unrounded";
+        EXPECT_EQ(part["sections"].get<int>(), want.Sections);
+        ASSERT_EQ(part["stopbands"].size(), 2u);
+        const JsonValue& point = part["stopbands"][0];
+        EXPECT_EQ(Keys(point),
+                  (std::vector<std::string>{"frequency_mhz", "attenuation_dbc", "required_dbc", "margin_db"}));
+        EXPECT_EQ(point["frequency_mhz"].get<double>(), 1400.0);
+        EXPECT_EQ(point["attenuation_dbc"].get<double>(), want.Stopbands[0].AttenuationDbc);
+        EXPECT_EQ(point["required_dbc"].get<double>(), 40.0);
+        EXPECT_EQ(point["margin_db"].get<double>(), want.Stopbands[0].MarginDb);
+    }
+    // The option spellings name the choices.
+    const JsonValue& best = doc["parts"][0];
+    EXPECT_EQ(best["part_number"].get<std::string>(), "3DL32-1500/U30 - 1.8");
+    EXPECT_EQ(best["profile"].get<std::string>(), "6mm");
+    EXPECT_EQ(best["dielectric"].get<std::string>(), "DL");
+    EXPECT_EQ(best["mounting"].get<std::string>(), "pin");
+    const JsonValue& miss = doc["misses"][0];
+    EXPECT_EQ(Keys(miss), (std::vector<std::string>{"sections", "profile", "dielectric", "mounting", "reason"}));
+    EXPECT_EQ(miss["mounting"].get<std::string>(), "drop-in");
+    EXPECT_EQ(miss["reason"].get<std::string>(), expected.Misses[0].Reason);
+}
+
+TEST(CliFind, TextListsTheSamePartsBestFirstAndTheReasons) {
+    std::vector<std::string> args = kFindExample;
+    args.push_back("--format=json");
+    const JsonValue doc = ParseOrFail(Invoke(args).out);
+    const CliRun text = Invoke(kFindExample);
+    ASSERT_EQ(text.status, 0) << text.err;
+    size_t at = 0;
+    for (const auto& part : doc["parts"]) {
+        const size_t found = text.out.find(". " + part["part_number"].get<std::string>() + " ", at);
+        ASSERT_NE(found, std::string::npos) << part["part_number"] << " missing or out of order";
+        at = found;
+    }
+    EXPECT_TRUE(HasLine(text.out, "  2 sections, 4mm, DL, drop-in: No DL Parts for Drop-in Mounting")) << text.out;
+    EXPECT_NE(text.out.find("1400.00 MHz: "), std::string::npos);
+
+    // Restricted to what cannot be made: the finder says so.
+    const CliRun none = Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "drop-in", "--dielectric", "DL"});
+    ASSERT_EQ(none.status, 0);
+    EXPECT_TRUE(HasLine(none.out, "No standard part meets the requirement.")) << none.out;
+    const CliRun help = Invoke({"find", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--reject MHZ:DBC"), std::string::npos);
+}
+
+TEST(CliFind, ListsLimitTheCombinations) {
+    const JsonValue doc = ParseOrFail(Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,orbis",
+                                              "--profile=4mm", "--dielectric", "DR,DL,DR", "--format", "json"})
+                                          .out);
+    EXPECT_EQ(doc["parts"].size() + doc["misses"].size(), 5u * 2u * 1u * 2u);
+    for (const char* list : {"parts", "misses"}) {
+        for (const auto& item : doc[list]) {
+            EXPECT_EQ(item["profile"].get<std::string>(), "4mm");
+            EXPECT_NE(item["dielectric"].get<std::string>(), "DH");
+            const std::string mounting = item["mounting"].get<std::string>();
+            EXPECT_TRUE(mounting == "tab" || mounting == "orbis") << mounting;
+        }
+    }
+}
+
+// --- exports -----------------------------------------------------------------------------------
+
+class CliExports : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrix-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(CliExports, CsvIsTheExportOfTheJudgedPart) {
+    const CliRun run = Invoke({"--f1", "950", "--format", "csv"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    FilterSpec spec;
+    spec.F1 = 950.0;
+    EXPECT_EQ(run.out, CsvText(ComputeResponseTable(spec)));
+    EXPECT_EQ(Lines(run.out).size(), 1u + 61u + 1u + 2u);
+
+    const CliRun refused = Invoke({"--f0", "500", "--format", "csv"});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "veltrix-cli: --format csv: No standard part for last inputs. Maximum Bandwidth Exceeded\n");
+}
+
+TEST_F(CliExports, TouchstoneFileIsWrittenWholeOrNotAtAll) {
+    const std::string path = (dir_ / "part.s2p").string();
+    const CliRun run = Invoke({"--touchstone", path, "--points", "11", "--span-bandwidths=4", "--format", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ParseOrFail(run.out)["status"].get<int>(), 0) << "the usual output still follows";
+    std::ifstream in(path);
+    std::vector<std::string> data;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line[0] != '!' && line[0] != '#') data.push_back(line);
+    }
+    ASSERT_EQ(data.size(), 11u);
+    EXPECT_EQ(data.front().rfind("960.000000 ", 0), 0u) << data.front();
+    EXPECT_EQ(data.back().rfind("1040.000000 ", 0), 0u) << data.back();
+
+    const std::string refusedPath = (dir_ / "refused.s2p").string();
+    const CliRun refused = Invoke({"--f0", "500", "--touchstone", refusedPath});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "veltrix-cli: --touchstone: No standard part for last inputs. Maximum Bandwidth Exceeded\n");
+    EXPECT_FALSE(std::filesystem::exists(refusedPath));
+
+    const std::string unwritable = (dir_ / "no-such-folder" / "part.s2p").string();
+    const CliRun failed = Invoke({"--touchstone", unwritable});
+    EXPECT_EQ(failed.status, kExitFailure);
+    EXPECT_EQ(failed.err, "veltrix-cli: --touchstone: " + unwritable + ": " + std::strerror(ENOENT) + "\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1)
+        << "only the first file";
 }
 
 }  // namespace
