@@ -12,9 +12,12 @@ namespace {
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
-    char buffer[256];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
+    // Sized to fit: a frequency may be named with hundreds of digits.
+    const int length = std::snprintf(nullptr, 0, format, args...);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
 }
 
 std::string FirstMessage(const RuleOutcome& outcome) {

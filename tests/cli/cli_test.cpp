@@ -591,6 +591,12 @@ TEST(CliFind, TextListsTheSamePartsBestFirstAndTheReasons) {
     const CliRun none = Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "drop-in", "--dielectric", "DL"});
     ASSERT_EQ(none.status, 0);
     EXPECT_TRUE(HasLine(none.out, "No standard part meets the requirement.")) << none.out;
+    // A point too far out for a figure is named whole and missed with its reason.
+    const CliRun far = Invoke({"find", "--f0", "1500", "--bw", "30", "--reject", "1e308:1"});
+    ASSERT_EQ(far.status, 0) << far.err;
+    const std::string requirementLine = Lines(far.out).front();
+    EXPECT_EQ(requirementLine.substr(requirementLine.size() - 4), " MHz");
+    EXPECT_NE(far.out.find(" MHz cannot be computed\n"), std::string::npos);
     const CliRun help = Invoke({"find", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--reject MHZ:DBC"), std::string::npos);
