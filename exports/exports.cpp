@@ -65,15 +65,16 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
 
     const int32_t n = spec.Sections;
     std::vector<double> frequencies;
-    if (span.Points == 0) {
+    if (span.Points == 0 && span.SpanBandwidths == 0.0) {
         SetSweepSpan(rd, spec.F0, spec.BW, spec.GraphHalfSpan);
         ForEachSweepPoint(rd, [&](int, double f) { frequencies.push_back(f); });
     } else {
         const double half = 0.5 * (span.SpanBandwidths > 0.0 ? span.SpanBandwidths : 2.0 * spec.GraphHalfSpan);
         const double start = spec.F0 - half * spec.BW;
         const double stop = spec.F0 + half * spec.BW;
-        for (int k = 0; k < span.Points; ++k) {
-            frequencies.push_back(k + 1 == span.Points ? stop : start + k * (stop - start) / (span.Points - 1));
+        const int count = span.Points > 1 ? span.Points : kDefaultExportPoints;
+        for (int k = 0; k < count; ++k) {
+            frequencies.push_back(k + 1 == count ? stop : start + k * (stop - start) / (count - 1));
         }
     }
     table.Points.resize(frequencies.size());

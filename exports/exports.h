@@ -23,8 +23,10 @@ struct StopbandPoint {
     double AttenuationDbc = 0.0;
 };
 
-// The sweep to export: Points == 0 is the graph's own; otherwise Points evenly spaced over a span
-// of SpanBandwidths bandwidths (0: the graph's width) centred on the centre frequency.
+// The sweep to export: both 0 is the graph's own; otherwise Points (0: as many as the graph has)
+// evenly spaced over a span of SpanBandwidths bandwidths (0: the graph's width) centred on the
+// centre frequency.
+constexpr int kDefaultExportPoints = 61;
 struct ExportSpan {
     int Points = 0;
     double SpanBandwidths = 0.0;

@@ -146,6 +146,14 @@ TEST_F(Exports, ChosenSpanAndPoints) {
     EXPECT_DOUBLE_EQ(table.Points[100].FrequencyMhz, 1500.0);
     const auto rows = TouchstoneRows(TouchstoneText(table, "today"));
     EXPECT_NEAR(rows[100][4], 0.0, 1e-9);
+
+    // Either alone takes the other from the graph: 61 points, or its six bandwidths.
+    const ResponseTable wide = ComputeResponseTable(FourSectionPart(), {0, 10.0});
+    ASSERT_EQ(wide.Points.size(), 61u);
+    EXPECT_EQ(wide.Points.back().FrequencyMhz, 1650.0);
+    const ResponseTable dense = ComputeResponseTable(FourSectionPart(), {7, 0.0});
+    ASSERT_EQ(dense.Points.size(), 7u);
+    EXPECT_EQ(dense.Points.back().FrequencyMhz, 1590.0);
 }
 
 TEST_F(Exports, RefusedSelectionWritesNothing) {
@@ -168,7 +176,9 @@ TEST_F(Exports, CsvHoldsTheSweepThenTheStopbandPointsInAnyLocale) {
     const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     const std::string text = CsvText(ComputeResponseTable(FourSectionPart()));
     std::setlocale(LC_ALL, "C");
-    if (comma) EXPECT_EQ(text, CsvText(ComputeResponseTable(FourSectionPart())));
+    if (comma) {
+        EXPECT_EQ(text, CsvText(ComputeResponseTable(FourSectionPart())));
+    }
 
     std::istringstream in(text);
     std::string line;
