@@ -72,11 +72,27 @@ FileResult WriteInPlace(const std::string& path, std::string_view contents, int 
     return ok ? FileResult{} : Failure(path, error);
 }
 
+// A device or FIFO is written to, never replaced: saving to /dev/null must not swap the device for
+// a plain file.
+FileResult WriteToSpecialFile(const std::string& path, std::string_view contents) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return Failure(path, errno);
+    const bool ok = WriteAll(fd, contents);
+    const int error = errno;
+    if (close(fd) != 0 && ok) return Failure(path, errno);
+    return ok ? FileResult{} : Failure(path, error);
+}
+
 }  // namespace
 
 FileResult WriteFileAtomically(const std::string& path, std::string_view contents) {
     if (path.empty()) return Failure("(no file name)", ENOENT);
     const std::string target = FollowLinks(path);
+    struct stat existing {};
+    if (stat(target.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) return Failure(target, EISDIR);
+        if (!S_ISREG(existing.st_mode)) return WriteToSpecialFile(target, contents);
+    }
     std::string temporary = target + ".XXXXXX";
     // mkstemp creates with O_EXCL: a link planted under the chosen name makes it pick another.
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);

@@ -35,6 +35,16 @@ TEST_F(AtomicFile, FailureNamesThePathAndTheReason) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0) << "temporary left";
 }
 
+// Root may create files in /dev: a device named as the target is written to, never replaced.
+TEST_F(AtomicFile, DevicesAreWrittenToNotReplaced) {
+    EXPECT_TRUE(WriteFileAtomically("/dev/null", "data").Ok);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    const FileResult full = WriteFileAtomically("/dev/full", "data");
+    EXPECT_FALSE(full.Ok);
+    EXPECT_EQ(full.Error, std::string("/dev/full: ") + std::strerror(ENOSPC));
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
 TEST_F(AtomicFile, ReplacesWholeAndReadsBackBounded) {
     const std::string path = (dir_ / "out.csv").string();
     ASSERT_TRUE(WriteFileAtomically(path, "a much longer first version\n").Ok);
