@@ -1,9 +1,14 @@
 #include "cli/options.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <functional>
+#include <map>
 #include <optional>
-#include <string_view>
 
 namespace veltrix {
 namespace {
@@ -25,7 +30,9 @@ constexpr std::array<Choice<char>, 5> kMountingChoices{{{"drop-in", kMountDropIn
                                                         {"orbis", kMountOrbis}}};
 constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
-constexpr std::array<Choice<OutputFormat>, 2> kFormatChoices{
+constexpr std::array<Choice<OutputFormat>, 3> kFormatChoices{
+    {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}}};
+constexpr std::array<Choice<OutputFormat>, 2> kFindFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}}};
 
 template <typename T, size_t N>
@@ -46,77 +53,159 @@ std::optional<T> Lookup(const std::array<Choice<T>, N>& choices, std::string_vie
     return std::nullopt;
 }
 
-// Whatever the user passed is echoed in one error line: keep it short and free of control bytes.
-std::string Printable(std::string_view text) {
-    constexpr size_t kMaxEcho = 40;
-    std::string shown;
-    for (char c : text.substr(0, kMaxEcho)) {
-        const auto byte = static_cast<unsigned char>(c);
-        shown += (byte < 0x20 || byte == 0x7f) ? '?' : c;
+template <typename T, size_t N>
+std::string NameOf(const std::array<Choice<T>, N>& choices, T value) {
+    for (const auto& choice : choices) {
+        if (choice.value == value) return std::string(choice.text);
     }
-    if (text.size() > kMaxEcho) shown += "...";
-    return shown;
+    return "?";
 }
 
+// The length of the valid UTF-8 sequence starting text[i], or 0 when it is not one.
+size_t Utf8Length(std::string_view text, size_t i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xbf;  // the allowed range of the second byte
+    if (lead >= 0xc2 && lead <= 0xdf) {
+        length = 2;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+        length = 3;
+        if (lead == 0xe0) low = 0xa0;
+        if (lead == 0xed) high = 0x9f;  // no surrogates
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+        length = 4;
+        if (lead == 0xf0) low = 0x90;
+        if (lead == 0xf4) high = 0x8f;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) return 0;
+    if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+    for (size_t k = 2; k < length; ++k) {
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xbf) return 0;
+    }
+    return length;
+}
+
+// A value of a user's option, on one of the option's callbacks: false when it is not accepted.
+template <typename Target>
 struct OptionDef {
-    std::string_view name;  // without the leading dashes
+    std::string name;  // without the leading dashes
     bool takesValue;
     std::string accepted;  // for error messages
-    // Applies a value; returns false when the value is not accepted.
-    std::function<bool(std::string_view, CliOptions&)> apply;
+    std::function<bool(std::string_view, Target&)> apply;
 };
 
-template <typename T, size_t N, typename Store>
-OptionDef ChoiceOption(std::string_view name, const std::array<Choice<T>, N>& choices, Store store) {
-    return {name, true, Accepted(choices), [&choices, store](std::string_view text, CliOptions& options) {
+template <typename Target, typename T, size_t N, typename Store>
+OptionDef<Target> ChoiceOption(std::string name, const std::array<Choice<T>, N>& choices, Store store) {
+    return {std::move(name), true, Accepted(choices), [&choices, store](std::string_view text, Target& target) {
                 const auto value = Lookup(choices, text);
                 if (!value) return false;
-                store(*value, options);
+                store(*value, target);
                 return true;
             }};
 }
 
-const std::vector<OptionDef>& OptionTable() {
-    static const std::vector<OptionDef> table = [] {
-        const std::string number = "a decimal number in MHz";
-        std::vector<OptionDef> t;
-        t.push_back({"f0", true, number, [](std::string_view text, CliOptions& o) {
+// A comma-separated list of choices: every item must be one of them; the list replaces the default.
+template <typename Target, typename T, size_t N, typename Store>
+OptionDef<Target> ChoiceListOption(std::string name, const std::array<Choice<T>, N>& choices, Store store) {
+    return {std::move(name), true, "a comma-separated list of " + Accepted(choices),
+            [&choices, store](std::string_view text, Target& target) {
+                std::vector<T> values;
+                for (size_t start = 0;;) {
+                    const size_t comma = text.find(',', start);
+                    const auto value = Lookup(choices, text.substr(start, comma - start));
+                    if (!value) return false;
+                    if (std::find(values.begin(), values.end(), *value) == values.end()) values.push_back(*value);
+                    if (comma == std::string_view::npos) break;
+                    start = comma + 1;
+                }
+                // Kept in the offered order, so the search order does not depend on the typing.
+                std::vector<T> ordered;
+                for (const auto& choice : choices) {
+                    if (std::find(values.begin(), values.end(), choice.value) != values.end())
+                        ordered.push_back(choice.value);
+                }
+                store(std::move(ordered), target);
+                return true;
+            }};
+}
+
+// A whole decimal number and nothing else.
+std::optional<double> StrictNumber(std::string_view text) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+const std::string kNumber = "a decimal number in MHz";
+
+const std::vector<OptionDef<CliOptions>>& JudgeTable() {
+    static const std::vector<OptionDef<CliOptions>> table = [] {
+        using O = CliOptions;
+        std::vector<OptionDef<O>> t;
+        t.push_back({"f0", true, kNumber, [](std::string_view text, O& o) {
                          o.Spec.F0 = NormaliseCentreFrequency(ReadDecimal(text));
                          return true;
                      }});
-        t.push_back({"bw", true, number, [](std::string_view text, CliOptions& o) {
+        t.push_back({"bw", true, kNumber, [](std::string_view text, O& o) {
                          const double bw = NormaliseBandwidth(ReadDecimal(text));
                          o.Spec.BW = bw;
                          o.Spec.BWRequested = bw;
                          return true;
                      }});
-        t.push_back({"f1", true, number, [](std::string_view text, CliOptions& o) {
+        t.push_back({"f1", true, kNumber, [](std::string_view text, O& o) {
                          o.Spec.F1 = NormaliseStopband(ReadDecimal(text));
                          return true;
                      }});
-        t.push_back({"f2", true, number, [](std::string_view text, CliOptions& o) {
+        t.push_back({"f2", true, kNumber, [](std::string_view text, O& o) {
                          o.Spec.F2 = NormaliseStopband(ReadDecimal(text));
                          return true;
                      }});
-        t.push_back(ChoiceOption("pbd", kPassbandChoices, [](int index, CliOptions& o) {
+        t.push_back(ChoiceOption<O>("pbd", kPassbandChoices, [](int index, O& o) {
             const PassbandDefinition pbd = PassbandFromIndex(index);
             o.Spec.PBD = pbd.PBD;
             o.Spec.PBDCode = pbd.PBDCode;
         }));
-        t.push_back(ChoiceOption("sections", kSectionChoices,
-                                 [](int n, CliOptions& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
-        t.push_back(ChoiceOption("profile", kProfileChoices,
-                                 [](int32_t profile, CliOptions& o) { o.Spec.Profile = profile; }));
-        t.push_back(ChoiceOption("dielectric", kDielectricChoices,
-                                 [](char dielectric, CliOptions& o) { o.Spec.Dielectric = dielectric; }));
-        t.push_back(ChoiceOption("mounting", kMountingChoices,
-                                 [](char mounting, CliOptions& o) { o.Spec.Mounting = mounting; }));
-        t.push_back(ChoiceOption("graph-width", kGraphWidthChoices, [](int n, CliOptions& o) {
-            o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1);
-        }));
-        t.push_back(ChoiceOption("format", kFormatChoices,
-                                 [](OutputFormat format, CliOptions& o) { o.Format = format; }));
-        t.push_back({"help", false, "", [](std::string_view, CliOptions& o) {
+        t.push_back(
+            ChoiceOption<O>("sections", kSectionChoices, [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
+        t.push_back(
+            ChoiceOption<O>("profile", kProfileChoices, [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
+        t.push_back(ChoiceOption<O>("dielectric", kDielectricChoices,
+                                    [](char dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
+        t.push_back(
+            ChoiceOption<O>("mounting", kMountingChoices, [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
+        t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices,
+                                    [](int n, O& o) { o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1); }));
+        t.push_back(ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
+        t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
+                         if (text.empty()) return false;
+                         o.TouchstoneFile = std::string(text);
+                         return true;
+                     }});
+        t.push_back({"points", true,
+                     "a whole number from " + std::to_string(kMinTouchstonePoints) + " to " +
+                         std::to_string(kMaxTouchstonePoints),
+                     [](std::string_view text, O& o) {
+                         int points = 0;
+                         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
+                         if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+                             points < kMinTouchstonePoints || points > kMaxTouchstonePoints)
+                             return false;
+                         o.TouchstonePoints = points;
+                         return true;
+                     }});
+        t.push_back({"span-bandwidths", true, "a number of bandwidths above 0, at most 1000",
+                     [](std::string_view text, O& o) {
+                         const auto k = StrictNumber(text);
+                         if (!k || !(*k > 0.0) || *k > kMaxSpanBandwidths) return false;
+                         o.SpanBandwidths = *k;
+                         return true;
+                     }});
+        t.push_back({"help", false, "", [](std::string_view, O& o) {
                          o.Help = true;
                          return true;
                      }});
@@ -125,69 +214,217 @@ const std::vector<OptionDef>& OptionTable() {
     return table;
 }
 
-std::string OptionNames() {
+const std::vector<OptionDef<FindOptions>>& FindTable() {
+    static const std::vector<OptionDef<FindOptions>> table = [] {
+        using O = FindOptions;
+        std::vector<OptionDef<O>> t;
+        t.push_back({"f0", true, kNumber, [](std::string_view text, O& o) {
+                         o.Requirement.F0 = NormaliseCentreFrequency(ReadDecimal(text));
+                         return true;
+                     }});
+        t.push_back({"bw", true, kNumber, [](std::string_view text, O& o) {
+                         o.Requirement.BW = NormaliseBandwidth(ReadDecimal(text));
+                         return true;
+                     }});
+        t.push_back(ChoiceOption<O>("pbd", kPassbandChoices,
+                                    [](int index, O& o) { o.Requirement.PassbandIndex = index; }));
+        t.push_back({"max-il", true, "a decimal number in dB", [](std::string_view text, O& o) {
+                         const auto il = StrictNumber(text);
+                         if (!il) return false;
+                         o.Requirement.MaxInsertionLossDb = *il;
+                         return true;
+                     }});
+        t.push_back({"reject", true, "MHZ:DBC, a frequency above 0 and a minimum attenuation",
+                     [](std::string_view text, O& o) {
+                         const size_t colon = text.find(':');
+                         if (colon == std::string_view::npos) return false;
+                         const auto f = StrictNumber(text.substr(0, colon));
+                         const auto dbc = StrictNumber(text.substr(colon + 1));
+                         if (!f || !dbc || !(*f > 0.0)) return false;
+                         o.Requirement.Stopbands.push_back({*f, *dbc});
+                         return true;
+                     }});
+        t.push_back(ChoiceListOption<O>("mounting", kMountingChoices,
+                                        [](std::vector<char> v, O& o) { o.Requirement.Mountings = std::move(v); }));
+        t.push_back(ChoiceListOption<O>("profile", kProfileChoices,
+                                        [](std::vector<int32_t> v, O& o) { o.Requirement.Profiles = std::move(v); }));
+        t.push_back(ChoiceListOption<O>(
+            "dielectric", kDielectricChoices, [](std::vector<char> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
+        t.push_back(
+            ChoiceOption<O>("format", kFindFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
+        t.push_back({"help", false, "", [](std::string_view, O& o) {
+                         o.Help = true;
+                         return true;
+                     }});
+        return t;
+    }();
+    return table;
+}
+
+template <typename Target>
+std::string OptionNames(const std::vector<OptionDef<Target>>& table) {
     std::string list;
-    for (const auto& def : OptionTable()) {
+    for (const auto& def : table) {
         if (!list.empty()) list += ", ";
-        list += "--";
-        list += def.name;
+        list += "--" + def.name;
     }
     return list;
 }
 
+// argv never holds a NUL byte, so this stands for "no value followed the option".
+const std::string kNoValue("\0none", 5);
+
+template <typename Target>
+std::map<const CLI::Option*, const OptionDef<Target>*> Declare(CLI::App& app,
+                                                               const std::vector<OptionDef<Target>>& table) {
+    app.set_help_flag();
+    app.allow_extras();
+    std::map<const CLI::Option*, const OptionDef<Target>*> defs;
+    for (const auto& def : table) {
+        CLI::Option* option = nullptr;
+        if (def.takesValue) {
+            // Zero or one value: an option followed by another option has none, which is reported
+            // as such rather than taking the next option as its value.
+            option = app.add_option("--" + def.name)
+                         ->expected(0, 1)
+                         ->default_str(kNoValue)
+                         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+        } else {
+            option = app.add_flag("--" + def.name)->disable_flag_override();
+        }
+        defs[option] = &def;
+    }
+    return defs;
+}
+
+// Applies the options in the order they were typed; the first fault is the one reported.
+template <typename Target>
+std::optional<std::string> Apply(const CLI::App& app,
+                                 const std::map<const CLI::Option*, const OptionDef<Target>*>& defs,
+                                 const std::vector<OptionDef<Target>>& table, Target& target) {
+    const std::vector<std::string> extras = app.remaining();
+    if (!extras.empty()) {
+        const std::string& arg = extras.front();
+        if (arg.size() >= 3 && arg.compare(0, 2, "--") == 0) {
+            return "unknown option '--" + Printable(std::string_view(arg).substr(2, arg.find('=') - 2)) +
+                   "' (accepted options: " + OptionNames(table) + ")";
+        }
+        return "unexpected argument '" + Printable(arg) + "' (accepted options: " + OptionNames(table) + ")";
+    }
+    std::map<const CLI::Option*, size_t> used;
+    for (const CLI::Option* option : app.parse_order()) {
+        const OptionDef<Target>& def = *defs.at(option);
+        const std::string name = "--" + def.name;
+        if (!def.takesValue) {
+            def.apply({}, target);
+            continue;
+        }
+        const size_t index = used[option]++;
+        const std::string& value = option->results().at(index);
+        if (value == kNoValue) return name + " needs a value (accepted: " + def.accepted + ")";
+        if (!def.apply(value, target)) {
+            return name + ": invalid value '" + Printable(value) + "' (accepted: " + def.accepted + ")";
+        }
+    }
+    return std::nullopt;
+}
+
 ParseOutcome Failure(std::string message) {
     ParseOutcome outcome;
-    outcome.Error = "veltrix-cli: " + std::move(message);
+    outcome.Error = "veltrix-cli: " + std::move(message);  // one line: the message holds no newline
     return outcome;
+}
+
+// "--opt=" gives the option an empty value, which CLI11 would take for no value at all.
+std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& args) {
+    std::vector<std::string> split;
+    for (const std::string& arg : args) {
+        if (arg.size() > 3 && arg.compare(0, 2, "--") == 0 && arg.find('=') == arg.size() - 1) {
+            split.push_back(arg.substr(0, arg.size() - 1));
+            split.emplace_back();
+        } else {
+            split.push_back(arg);
+        }
+    }
+    return split;
 }
 
 }  // namespace
 
-ParseOutcome ParseArguments(const std::vector<std::string>& args) {
-    ParseOutcome outcome;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg.size() < 3 || arg.substr(0, 2) != "--") {
-            return Failure("unexpected argument '" + Printable(arg) +
-                           "' (accepted options: " + OptionNames() + ")");
-        }
-        const size_t equals = arg.find('=');
-        const std::string_view name = arg.substr(2, equals == std::string_view::npos ? arg.npos : equals - 2);
-        const OptionDef* def = nullptr;
-        for (const auto& candidate : OptionTable()) {
-            if (candidate.name == name) def = &candidate;
-        }
-        if (def == nullptr) {
-            return Failure("unknown option '--" + Printable(name) + "' (accepted options: " + OptionNames() +
-                           ")");
-        }
-        const std::string option = "--" + std::string(def->name);
-        if (!def->takesValue) {
-            if (equals != std::string_view::npos) return Failure(option + " takes no value");
-            def->apply({}, outcome.Options);
+std::string Printable(std::string_view text) {
+    constexpr size_t kMaxEcho = 40;
+    std::string shown;
+    size_t i = 0;
+    while (i < text.size() && shown.size() < kMaxEcho) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            shown += (byte < 0x20 || byte == 0x7f) ? '?' : text[i];
+            ++i;
             continue;
         }
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            value = arg.substr(equals + 1);
+        const size_t length = Utf8Length(text, i);
+        if (length == 0) {
+            shown += '?';
+            ++i;
         } else {
-            // A following option is not a value; "--f0=--x" still passes such text on purpose.
-            if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
-                return Failure(option + " needs a value (accepted: " + def->accepted + ")");
-            }
-            value = args[++i];
-        }
-        if (!def->apply(value, outcome.Options)) {
-            return Failure(option + ": invalid value '" + Printable(value) + "' (accepted: " + def->accepted +
-                           ")");
+            if (shown.size() + length > kMaxEcho) break;
+            shown.append(text.substr(i, length));
+            i += length;
         }
     }
+    if (i < text.size()) shown += "...";
+    return shown;
+}
+
+ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
+    const std::vector<std::string> args = SplitEmptyValues(rawArgs);
+    ParseOutcome outcome;
+    CLI::App app{"", "veltrix-cli"};
+    const auto judgeDefs = Declare(app, JudgeTable());
+    CLI::App* find = app.add_subcommand("find");
+    const auto findDefs = Declare(*find, FindTable());
+    std::optional<std::string> error;
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::ParseError&) {
+        // Declared as above, the only fault CLI11 itself reports is a value given to a flag.
+        return Failure("--help takes no value");
+    }
+    if (find->parsed()) {
+        outcome.Command = CliCommand::Find;
+        if (!app.parse_order().empty() || !app.remaining().empty()) {
+            error = "its options go after the word find";
+        } else {
+            error = Apply(*find, findDefs, FindTable(), outcome.Find);
+        }
+        const auto given = [&](const char* name) { return find->get_option(name)->count() > 0; };
+        if (!error && !outcome.Find.Help) {
+            if (!given("--f0")) {
+                error = "--f0 is required (the centre frequency in MHz)";
+            } else if (!given("--bw")) {
+                error = "--bw is required (the minimum bandwidth in MHz)";
+            }
+        }
+    } else {
+        error = Apply(app, judgeDefs, JudgeTable(), outcome.Options);
+        const CliOptions& o = outcome.Options;
+        if (!error && o.TouchstoneFile.empty() && (o.TouchstonePoints != 0 || o.SpanBandwidths != 0.0)) {
+            error = std::string(o.TouchstonePoints != 0 ? "--points" : "--span-bandwidths") +
+                    " applies to --touchstone FILE only";
+        }
+    }
+    if (error) return Failure(find->parsed() ? "find: " + *error : *error);
     outcome.Ok = true;
     return outcome;
 }
 
+std::string ProfileName(int32_t profile) { return NameOf(kProfileChoices, profile); }
+std::string DielectricName(char dielectric) { return NameOf(kDielectricChoices, dielectric); }
+std::string MountingName(char mounting) { return NameOf(kMountingChoices, mounting); }
+
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"
+           "       veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
            "Judges one Veltrix ceramic bandpass filter specification and prints its part number,\n"
            "insertion loss, stopband attenuations and tabular response.\n"
            "\n"
@@ -202,11 +439,33 @@ std::string UsageText() {
            "  --dielectric D      dielectric: DL, DR, DH (default DR)\n"
            "  --mounting M        drop-in, pin, tab, tessel, orbis (default orbis)\n"
            "  --graph-width N     sweep width in bandwidths: 1 to 6 (default 6)\n"
-           "  --format F          text or json (default text)\n"
+           "  --format F          text, json or csv (default text)\n"
+           "  --touchstone FILE   also write the standard part's response as a Touchstone file\n"
+           "  --points N          with --touchstone: N points (2 to 100001) instead of the graph's sweep\n"
+           "  --span-bandwidths K with --touchstone: a span of K bandwidths (default the graph's)\n"
            "  --help              show this help\n"
            "\n"
            "Exit status: 0 when the specification was judged (whatever the verdict),\n"
-           "1 on an internal failure, 2 on a usage error.\n";
+           "1 on an internal failure or an export that could not be made, 2 on a usage error.\n";
+}
+
+std::string FindUsageText() {
+    return "Usage: veltrix-cli find --f0 MHZ --bw MHZ [options]\n"
+           "Lists the standard parts that meet a requirement, best first, and why the others miss.\n"
+           "\n"
+           "Options (--opt VALUE or --opt=VALUE):\n"
+           "  --f0 MHZ            centre frequency (below 100 becomes 100)\n"
+           "  --bw MHZ            minimum bandwidth at the passband definition (0 becomes 1)\n"
+           "  --pbd DB            passband definition: 0.5, 1.0, 3.0 (default 1.0)\n"
+           "  --max-il DB         highest insertion loss at the centre frequency\n"
+           "  --reject MHZ:DBC    a stopband point and its minimum attenuation; repeat for more\n"
+           "  --mounting LIST     allowed mountings, comma-separated: drop-in, pin, tab, tessel, orbis\n"
+           "  --profile LIST      allowed profiles: 4mm, 6mm, 12mm\n"
+           "  --dielectric LIST   allowed dielectrics: DL, DR, DH\n"
+           "  --format F          text or json (default text)\n"
+           "  --help              show this help\n"
+           "\n"
+           "Exit status: 0 when the search ran (whether or not a part fits), 2 on a usage error.\n";
 }
 
 }  // namespace veltrix

@@ -1,31 +1,61 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/filter_spec.h"
+#include "finder/finder.h"
 
 namespace veltrix {
 
-enum class OutputFormat { Text, Json };
+enum class OutputFormat { Text, Json, Csv };
 
 struct CliOptions {
     FilterSpec Spec;  // the screen's defaults until an option changes them
     OutputFormat Format = OutputFormat::Text;
     bool Help = false;
+    std::string TouchstoneFile;  // "" when no Touchstone file is asked for
+    int TouchstonePoints = 0;    // 0: the graph's sweep
+    double SpanBandwidths = 0.0;
 };
+
+struct FindOptions {
+    FinderRequirement Requirement;
+    OutputFormat Format = OutputFormat::Text;
+    bool Help = false;
+};
+
+enum class CliCommand { Judge, Find };
 
 struct ParseOutcome {
     bool Ok = false;
+    CliCommand Command = CliCommand::Judge;
     CliOptions Options;
+    FindOptions Find;
     std::string Error;  // one line, without its newline, when !Ok
 };
 
+constexpr int kMinTouchstonePoints = 2;
+constexpr int kMaxTouchstonePoints = 100001;
+constexpr double kMaxSpanBandwidths = 1000.0;
+
 // Reads the arguments that follow the program name. Both "--opt VALUE" and "--opt=VALUE" are
 // accepted; the last of a repeated option wins. Numeric fields are normalised as the matching
-// entry field does when it is left.
+// entry field does when it is left. "find" as the first argument starts the part finder.
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
 std::string UsageText();
+std::string FindUsageText();
+
+// The option spellings of the choices, as the companion reads and writes them.
+std::string ProfileName(int32_t profile);
+std::string DielectricName(char dielectric);
+std::string MountingName(char mounting);
+
+// At most a few dozen characters of what the user typed, safe to echo in one line: control
+// bytes and broken UTF-8 become '?', and a multi-byte character is never cut in half.
+std::string Printable(std::string_view text);
 
 }  // namespace veltrix

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_writer.h"
+#include "cli/json_number.h"
 #include "tabular/fixed_format.h"
 
 namespace veltrix {
@@ -40,28 +40,12 @@ void WriteStopbandLine(std::ostream& out, const char* name, double f, bool compu
     }
 }
 
-std::string NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : "null"; }
+Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : Json(nullptr); }
 
-std::string Bool(bool value) { return value ? "true" : "false"; }
-
-std::string NumberArray(const std::vector<double>& values) {
-    std::string out = "[";
-    for (size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) out += ", ";
-        out += JsonNumber(values[i]);
-    }
-    return out + "]";
-}
-
-std::string StringArray(const std::vector<std::string>& lines, const char* indent) {
-    if (lines.empty()) return "[]";
-    std::string out = "[\n";
-    for (size_t i = 0; i < lines.size(); ++i) {
-        out += indent;
-        out += "  " + JsonString(lines[i]);
-        out += i + 1 < lines.size() ? ",\n" : "\n";
-    }
-    return out + indent + "]";
+Json NumberArray(const std::vector<double>& values) {
+    Json array = Json::array();
+    for (const double value : values) array.push_back(JsonNumber(value));
+    return array;
 }
 
 }  // namespace
@@ -95,41 +79,43 @@ void WriteJson(const PaintResults& results, std::ostream& out) {
     const SelectionResults& sel = results.Selection;
     const RuleOutcome& outcome = sel.Outcome;
     const FilterSpec& spec = results.Spec;
+    const bool valid = spec.SelStatus == kSelectionValid;
     const bool lossDefined = outcome.FoLossDefined();
 
-    out << "{\n";
-    out << "  \"status\": " << spec.SelStatus << ",\n";
-    out << "  \"messages\": " << StringArray(outcome.MessageLines, "  ") << ",\n";
-    out << "  \"focus\": " << JsonString(FocusName(outcome.Focus)) << ",\n";
-    out << "  \"part_number\": " << JsonString(outcome.PartNumber) << ",\n";
-    out << "  \"f0\": " << JsonNumber(spec.F0) << ",\n";
-    out << "  \"bw\": " << JsonNumber(spec.BW) << ",\n";
-    out << "  \"insertion_loss_defined\": " << Bool(lossDefined) << ",\n";
-    out << "  \"insertion_loss_db\": " << NumberOrNull(lossDefined, outcome.FoLoss) << ",\n";
-    out << "  \"il0_label\": " << JsonString(InsertionLossLabel(outcome)) << ",\n";
-    out << "  \"il1_label\": " << JsonString(StopbandLabel(sel.F1Computed, sel.F1Attenuation)) << ",\n";
-    out << "  \"il2_label\": " << JsonString(StopbandLabel(sel.F2Computed, sel.F2Attenuation)) << ",\n";
-    out << "  \"f1_attenuation_db\": " << NumberOrNull(sel.F1Computed, sel.F1Attenuation) << ",\n";
-    out << "  \"f2_attenuation_db\": " << NumberOrNull(sel.F2Computed, sel.F2Attenuation) << ",\n";
-    out << "  \"over30db\": " << Bool(sel.Over30dB) << ",\n";
-    out << "  \"over60db\": " << Bool(sel.Over60dB) << ",\n";
-    out << "  \"guarantee\": " << JsonString(sel.Guarantee) << ",\n";
+    Json doc;
+    doc["status"] = spec.SelStatus;
+    doc["messages"] = outcome.MessageLines;
+    doc["focus"] = FocusName(outcome.Focus);
+    // A refused entry has no part number, whatever the record would spell.
+    doc["part_number"] = valid ? Json(outcome.PartNumber) : Json(nullptr);
+    doc["f0"] = JsonNumber(spec.F0);
+    doc["bw"] = JsonNumber(spec.BW);
+    doc["insertion_loss_defined"] = lossDefined;
+    doc["insertion_loss_db"] = NumberOrNull(lossDefined, outcome.FoLoss);
+    doc["il0_label"] = InsertionLossLabel(outcome);
+    doc["il1_label"] = StopbandLabel(sel.F1Computed, sel.F1Attenuation);
+    doc["il2_label"] = StopbandLabel(sel.F2Computed, sel.F2Attenuation);
+    doc["f1_attenuation_db"] = NumberOrNull(sel.F1Computed, sel.F1Attenuation);
+    doc["f2_attenuation_db"] = NumberOrNull(sel.F2Computed, sel.F2Attenuation);
+    doc["over30db"] = sel.Over30dB;
+    doc["over60db"] = sel.Over60dB;
+    doc["guarantee"] = sel.Guarantee;
     if (results.HasSweep) {
         const SweepSnapshot& sweep = results.Sweep;
-        out << "  \"sweep\": {\n";
-        out << "    \"start\": " << JsonNumber(sweep.Start) << ",\n";
-        out << "    \"stop\": " << JsonNumber(sweep.Stop) << ",\n";
-        out << "    \"step\": " << JsonNumber(sweep.Step) << ",\n";
-        out << "    \"count\": " << sweep.Count << ",\n";
-        out << "    \"attenuation_db\": " << NumberArray(sweep.AttenuationDb) << ",\n";
-        out << "    \"return_loss_db\": " << NumberArray(sweep.ReturnLossDb) << ",\n";
-        out << "    \"delay_ns\": " << NumberArray(sweep.DelayNs) << "\n";
-        out << "  },\n";
+        Json& s = doc["sweep"];
+        s["start"] = JsonNumber(sweep.Start);
+        s["stop"] = JsonNumber(sweep.Stop);
+        s["step"] = JsonNumber(sweep.Step);
+        s["count"] = sweep.Count;
+        s["attenuation_db"] = NumberArray(sweep.AttenuationDb);
+        s["return_loss_db"] = NumberArray(sweep.ReturnLossDb);
+        s["delay_ns"] = NumberArray(sweep.DelayNs);
     } else {
-        out << "  \"sweep\": null,\n";
+        doc["sweep"] = nullptr;
     }
-    out << "  \"report\": " << StringArray(results.Report, "  ") << "\n";
-    out << "}\n";
+    doc["report"] = results.Report;
+    // Text that is not UTF-8 is replaced rather than refused: the document is always written.
+    out << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 }  // namespace veltrix

@@ -1,14 +1,79 @@
 #include "cli/run.h"
 
+#include <ctime>
 #include <exception>
 #include <sstream>
 
+#include "cli/find_output.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/paint_results.h"
 #include "engine/response.h"
+#include "exports/exports.h"
+#include "finder/finder.h"
 
 namespace veltrix {
+namespace {
+
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+int RunFind(const FindOptions& options, std::ostream& out) {
+    if (options.Help) {
+        out << FindUsageText();
+        return kExitOk;
+    }
+    const FinderResults results = FindParts(options.Requirement);
+    std::ostringstream document;
+    if (options.Format == OutputFormat::Json) {
+        WriteFindJson(results, document);
+    } else {
+        WriteFindText(options.Requirement, results, document);
+    }
+    out << document.str();
+    return kExitOk;
+}
+
+int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.Help) {
+        out << UsageText();
+        return kExitOk;
+    }
+    std::ostringstream document;
+    if (options.Format == OutputFormat::Csv) {
+        const ResponseTable table = ComputeResponseTable(options.Spec);
+        if (!table.Standard) {
+            err << "veltrix-cli: --format csv: " << table.Refusal << '\n';
+            return kExitFailure;
+        }
+        document << CsvText(table);
+    } else {
+        const PaintResults results = ComputePaint(options.Spec);
+        if (options.Format == OutputFormat::Json) {
+            WriteJson(results, document);
+        } else {
+            WriteText(results, document);
+        }
+    }
+    if (!options.TouchstoneFile.empty()) {
+        const FileResult written = WriteTouchstoneFile(
+            options.Spec, {options.TouchstonePoints, options.SpanBandwidths}, options.TouchstoneFile, Today());
+        if (!written.Ok) {
+            err << "veltrix-cli: --touchstone: " << written.Error << '\n';
+            return kExitFailure;
+        }
+    }
+    out << document.str();
+    return kExitOk;
+}
+
+}  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParseOutcome parsed = ParseArguments(args);
@@ -16,25 +81,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << parsed.Error << '\n';
         return kExitUsage;
     }
-    if (parsed.Options.Help) {
-        out << UsageText();
-        return kExitOk;
-    }
     try {
         SetMachineEpsilon(ComputeMachineEpsilon());
-        const PaintResults results = ComputePaint(parsed.Options.Spec);
-        std::ostringstream document;
-        if (parsed.Options.Format == OutputFormat::Json) {
-            WriteJson(results, document);
-        } else {
-            WriteText(results, document);
-        }
-        out << document.str();
+        if (parsed.Command == CliCommand::Find) return RunFind(parsed.Find, out);
+        return RunJudge(parsed.Options, out, err);
     } catch (const std::exception& e) {
         err << "veltrix-cli: internal error: " << e.what() << '\n';
         return kExitFailure;
     }
-    return kExitOk;
 }
 
 }  // namespace veltrix

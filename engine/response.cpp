@@ -314,11 +314,27 @@ void SetSweepSpan(ResponseData& rd, double f0, double bw, double graphHalfSpan) 
     rd.SweepStep = (rd.SweepStop - rd.SweepStart) / 60.0;
 }
 
+double GroupDelayAt(const ResponseData& rd, int32_t n, double f, double f0, double bw) {
+    // The measured skirts are not symmetric: the delay leans towards the lower side.
+    const double d0 = DelayLookup(0.0, n);
+    double d = DelayLookup(SkirtTerms(f, f0, bw).omegaN / rd.BW3Ratio, n);
+    const double t = 0.1 * std::max(0.0, d - d0);
+    d = f > f0 ? d - t : d + t;
+    return d / (bw * kPi * rd.BW3Ratio) * 900.0;
+}
+
+double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_t n, double f, double f0,
+                    double bw) {
+    const SkirtOffset skirt = SkirtTerms(f, f0, bw);
+    const double a0 = PrototypeLoss(rd, n, lossless.Dissipation, skirt.omegaN * lossless.PBDEdge) -
+                      rd.CenterLoss + lossless.RippleOffset + (1 - n) * skirt.asymmetry;
+    return 10.0 * std::fabs(std::log10(1.0 - std::pow(10.0, -0.1 * (a0 + 0.1))));
+}
+
 bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0, double pbd,
                    double bw, char dielectric) {
     const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
     SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
-    const double d0 = DelayLookup(0.0, n);
     rd.Over30dB = 0;
     bool over60 = false;
     ForEachSweepPoint(rd, [&](int k, double f) {
@@ -326,12 +342,7 @@ bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t 
         if (a > 30.0) rd.Over30dB = 1;
         if (a > 60.0) over60 = true;
         rd.SweepAtten[k] = a;
-
-        // The measured skirts are not symmetric: the delay leans towards the lower side.
-        double d = DelayLookup(SkirtTerms(f, f0, bw).omegaN / rd.BW3Ratio, n);
-        const double t = 0.1 * std::max(0.0, d - d0);
-        d = f > f0 ? d - t : d + t;
-        rd.SweepDelay[k] = d / (bw * kPi * rd.BW3Ratio) * 900.0;
+        rd.SweepDelay[k] = GroupDelayAt(rd, n, f, f0, bw);
     });
     return over60;
 }
@@ -339,12 +350,7 @@ bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t 
 void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd) {
     const SolvedDesign design = LosslessDesignSolve(rd, n, pbd);
     SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
-    ForEachSweepPoint(rd, [&](int k, double f) {
-        const SkirtOffset skirt = SkirtTerms(f, f0, bw);
-        const double a0 = PrototypeLoss(rd, n, design.Dissipation, skirt.omegaN * design.PBDEdge) -
-                          rd.CenterLoss + design.RippleOffset + (1 - n) * skirt.asymmetry;
-        rd.SweepReturnLoss[k] = 10.0 * std::fabs(std::log10(1.0 - std::pow(10.0, -0.1 * (a0 + 0.1))));
-    });
+    ForEachSweepPoint(rd, [&](int k, double f) { rd.SweepReturnLoss[k] = ReturnLossAt(rd, design, n, f, f0, bw); });
 }
 
 }  // namespace veltrix

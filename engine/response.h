@@ -66,6 +66,12 @@ double TwoSectionCorrection(int32_t n, double attenuation);
 double RelativeAttenuation(const ResponseData& rd, const SolvedDesign& design, int32_t n, double f, double f0,
                            double bw);
 
+// One point of the delay sweep, ns; reads BW3Ratio of the latest evaluation.
+double GroupDelayAt(const ResponseData& rd, int32_t n, double f, double f0, double bw);
+// One point of the return-loss sweep, dB, for the near-lossless design just solved.
+double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_t n, double f, double f0,
+                    double bw);
+
 // Returns whether the attenuation exceeds 60 dB; sets Over30dB from this computation alone.
 bool AttenuationAt(ResponseData& rd, double f, int32_t n, int32_t profile, double f0, double bw, double pbd,
                    char dielectric, double& attenuation);

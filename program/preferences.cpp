@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <optional>
 #include <string_view>
 
+#include "files/atomic_file.h"
 #include "program/integer_text.h"
 
 namespace veltrix {
@@ -31,11 +32,17 @@ auto& RectField(P& prefs, int index) {
     }
 }
 
+// A line may run on (only its first kLineLimit characters count), but a file is read only as far as
+// fourteen generous lines reach: a huge or endless file costs no more than a normal one.
+constexpr std::size_t kLineBytes = 4096;
+constexpr std::size_t kReadLimit = kLineCount * kLineBytes;
+
 // One value per line; what lies beyond the limit on a long line is dropped rather than read as the
 // next value, so every later value stays on its own line.
 std::optional<std::array<std::string, kLineCount>> ReadLines(const std::string& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return std::nullopt;
+    const auto data = ReadRegularFile(path, kReadLimit);
+    if (!data) return std::nullopt;
+    std::istringstream in(*data);
     std::array<std::string, kLineCount> lines;
     for (std::string& line : lines) {
         // A missing line is a failed read: the whole record then falls back to its defaults.
@@ -48,32 +55,16 @@ std::optional<std::array<std::string, kLineCount>> ReadLines(const std::string& 
 
 char FirstCharacter(const std::string& line) { return line.empty() ? '\0' : line.front(); }
 
-bool WriteFile(const Preferences& prefs, const std::string& path) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
-        if (!out) return false;
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%c\n", prefs.PrefUnits);
-        out << buffer;
-        std::snprintf(buffer, sizeof buffer, "%c\n", prefs.StartupScreens);
-        out << buffer;
-        for (int i = 0; i < 12; ++i) {
-            std::snprintf(buffer, sizeof buffer, "%d\n", static_cast<int>(RectField(prefs, i)));
-            out << buffer;
-        }
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
+std::string FileText(const Preferences& prefs) {
+    std::string text;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%c\n%c\n", prefs.PrefUnits, prefs.StartupScreens);
+    text += buffer;
+    for (int i = 0; i < 12; ++i) {
+        std::snprintf(buffer, sizeof buffer, "%d\n", static_cast<int>(RectField(prefs, i)));
+        text += buffer;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return text;
 }
 
 }  // namespace
@@ -100,7 +91,9 @@ Preferences ReadPreferences(const std::string& path) {
     return ValidatePreferences(prefs);
 }
 
-bool WritePreferences(const Preferences& prefs, const std::string& path) { return WriteFile(prefs, path); }
+bool WritePreferences(const Preferences& prefs, const std::string& path) {
+    return WriteFileAtomically(path, FileText(prefs)).Ok;
+}
 
 bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect& select,
                          const WindowRect& outline, const WindowRect& tabular, const std::string& path) {

@@ -31,3 +31,12 @@ execute_process(COMMAND ${CLI} --mounting sideways
 if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err MATCHES "drop-in, pin, tab, tessel, orbis")
     message(FATAL_ERROR "usage error: status ${rc}, stdout '${out}', stderr '${err}'")
 endif()
+
+execute_process(COMMAND ${CLI} find --f0 1500 --bw 30 --reject 1400:40 --reject 1620:35 --format json
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
+    message(FATAL_ERROR "find failed: status ${rc}, stderr: ${err}")
+endif()
+expect_json("3DL32-1500/U30 - 1.8" parts 0 part_number)
+expect_json("pin" parts 0 mounting)
+expect_json("No DL Parts for Drop-in Mounting" misses 0 reason)

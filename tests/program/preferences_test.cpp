@@ -10,6 +10,10 @@
 #include <sstream>
 #include <string>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace veltrix {
 namespace {
 
@@ -208,6 +212,96 @@ TEST_F(PreferencesFile, FirstIntroductionFailureIsNotRetried) {
     fs::create_directory(dir_ / "missing");
     RecordFirstIntroduction(prefs, unwritable);
     EXPECT_FALSE(fs::exists(unwritable));
+}
+
+
+// --- the file is read and saved safely -----------------------------------------------------------
+
+const char* const kCustomText = "M\nY\n10\n20\n600\n400\n1\n2\n3\n4\n5\n6\n7\n8\n";
+const Preferences kCustom{'M', 'Y', {10, 20, 600, 400}, {1, 2, 3, 4}, {5, 6, 7, 8}};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST_F(PreferencesFile, LinkPlantedUnderTheOldTemporaryNameIsNotFollowed) {
+    const fs::path victim = dir_ / "someone-elses-file";
+    std::ofstream(victim) << "precious\n";
+    fs::create_symlink(victim, path_ + ".tmp");
+    ASSERT_TRUE(WritePreferences(kCustom, path_));
+    EXPECT_EQ(ReadAll(victim), "precious\n");
+    EXPECT_EQ(ReadText(), kCustomText);
+    EXPECT_TRUE(fs::is_symlink(path_ + ".tmp"));
+    // Nothing but the three files is left behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3);
+}
+
+TEST_F(PreferencesFile, SavingKeepsThePrivateMode) {
+    WriteText(kFactoryText);
+    ASSERT_EQ(chmod(path_.c_str(), 0600), 0);
+    ASSERT_TRUE(WritePreferences(kCustom, path_));
+    struct stat st {};
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(ReadText(), kCustomText);
+}
+
+TEST_F(PreferencesFile, LinkedFileIsSavedThroughAndTheLinkKept) {
+    fs::create_directory(dir_ / "dotfiles");
+    const fs::path real = dir_ / "dotfiles" / "veltrix.dat";
+    std::ofstream(real) << kFactoryText;
+    fs::create_symlink("dotfiles/veltrix.dat", path_);  // relative, as dotfile managers make them
+    ASSERT_TRUE(WritePreferences(kCustom, path_));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(ReadAll(real), kCustomText);
+    EXPECT_EQ(ReadPreferences(path_), kCustom);
+}
+
+// A folder one may not write to, holding a file one may: the file is rewritten in place. Root may
+// write anywhere, so there the save runs in a child that has given up root.
+TEST_F(PreferencesFile, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
+    WriteText(kFactoryText);
+    const bool root = geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    if (root) {
+        ASSERT_EQ(chown(path_.c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (root && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(3);
+        _exit(WritePreferences(kCustom, path_) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    chmod(dir_.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported failure";
+    EXPECT_EQ(ReadText(), kCustomText);
+}
+
+TEST_F(PreferencesFile, OnlyARegularFileIsRead) {
+    ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+    EXPECT_EQ(ReadPreferences(path_), Preferences{}) << "a FIFO";  // returns at once, no writer needed
+    fs::remove(path_);
+    fs::create_symlink("/dev/zero", path_);
+    EXPECT_EQ(ReadPreferences(path_), Preferences{}) << "an endless device";
+}
+
+TEST_F(PreferencesFile, HugeFileIsReadOnlyAsFarAsFourteenLines) {
+    // Valid lines, then a tail without end: the values are read, the tail is not.
+    {
+        std::ofstream out(path_, std::ios::binary);
+        out << kCustomText << std::string(1 << 20, 'x');
+    }
+    EXPECT_EQ(ReadPreferences(path_), kCustom);
+    // A first line longer than any real one leaves the record short of lines: defaults.
+    WriteText(std::string(100000, '1') + "\n" + kCustomText);
+    EXPECT_EQ(ReadPreferences(path_), Preferences{});
 }
 
 }  // namespace

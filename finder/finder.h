@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/filter_spec.h"
+
+namespace veltrix {
+
+struct StopbandRequirement {
+    double FrequencyMhz = 0.0;
+    double MinAttenuationDbc = 0.0;
+};
+
+// What the engineer needs; the lists hold the allowed choices, by default every offered one.
+struct FinderRequirement {
+    double F0 = 1000.0;
+    double BW = 20.0;  // the minimum bandwidth at the passband definition
+    int PassbandIndex = 1;  // 0.5, 1.0, 3.0 dB
+    std::optional<double> MaxInsertionLossDb;
+    std::vector<StopbandRequirement> Stopbands;
+    std::vector<int32_t> Profiles{1, 2, 3};
+    std::vector<char> Dielectrics{'L', 'R', 'H'};
+    std::vector<char> Mountings{kMountDropIn, kMountSurfacePin, kMountSurfaceTab, kMountTessel, kMountOrbis};
+};
+
+struct StopbandResult {
+    double FrequencyMhz = 0.0;
+    double AttenuationDbc = 0.0;
+    double RequiredDbc = 0.0;
+    double MarginDb = 0.0;
+};
+
+struct FoundPart {
+    std::string PartNumber;
+    double InsertionLossDb = 0.0;
+    int32_t Sections = 0;
+    int32_t Profile = 0;
+    char Dielectric = 0;
+    char Mounting = 0;
+    std::vector<StopbandResult> Stopbands;  // in the requirement's order
+};
+
+struct FinderMiss {
+    int32_t Sections = 0;
+    int32_t Profile = 0;
+    char Dielectric = 0;
+    char Mounting = 0;
+    std::string Reason;
+};
+
+struct FinderResults {
+    std::vector<FoundPart> Parts;    // best first
+    std::vector<FinderMiss> Misses;  // in search order
+};
+
+constexpr int32_t kFinderMinSections = 2;
+constexpr int32_t kFinderMaxSections = 6;
+
+// The record the specification screen would hold for one combination of the requirement.
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile, char dielectric,
+                      char mounting);
+
+// Judges every allowed combination as the specification screen does and keeps the standard
+// parts meeting every requirement, ranked by insertion loss, then fewer sections, then the
+// smaller profile.
+FinderResults FindParts(const FinderRequirement& requirement);
+
+}  // namespace veltrix
