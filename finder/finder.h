@@ -21,9 +21,10 @@ struct FinderRequirement {
     int PassbandIndex = 1;  // 0.5, 1.0, 3.0 dB
     std::optional<double> MaxInsertionLossDb;
     std::vector<StopbandRequirement> Stopbands;
-    std::vector<int32_t> Profiles{1, 2, 3};
+    // The program offers two profiles (the 12 mm one is withdrawn) and three mountings.
+    std::vector<int32_t> Profiles{1, 2};
     std::vector<char> Dielectrics{'L', 'R', 'H'};
-    std::vector<char> Mountings{kMountDropIn, kMountSurfacePin, kMountSurfaceTab, kMountTessel, kMountOrbis};
+    std::vector<char> Mountings{kMountDropIn, kMountSurfaceTab, kMountOrbis};
 };
 
 struct StopbandResult {

@@ -562,10 +562,10 @@ TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
     }
     // The option spellings name the choices.
     const JsonValue& best = doc["parts"][0];
-    EXPECT_EQ(best["part_number"].get<std::string>(), "3DL32-1500/U30 - 1.8");
+    EXPECT_EQ(best["part_number"].get<std::string>(), "3DL33-1500/U30 - 1.8");
     EXPECT_EQ(best["profile"].get<std::string>(), "6mm");
     EXPECT_EQ(best["dielectric"].get<std::string>(), "DL");
-    EXPECT_EQ(best["mounting"].get<std::string>(), "pin");
+    EXPECT_EQ(best["mounting"].get<std::string>(), "tab");
     const JsonValue& miss = doc["misses"][0];
     EXPECT_EQ(Keys(miss), (std::vector<std::string>{"sections", "profile", "dielectric", "mounting", "reason"}));
     EXPECT_EQ(miss["mounting"].get<std::string>(), "drop-in");
