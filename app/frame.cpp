@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrinter>
 
 #include "program/contact_data.h"
 #include "app/document_window.h"
@@ -265,8 +264,9 @@ void TVXFrame::RepaintNow(DocumentWindow window) {
 }
 
 void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    RunPrintCommand(program_, form, jobTitle, *printer_);
+    std::unique_ptr<WindowPrinter>& printer = printers_[&form];
+    if (!printer) printer = std::make_unique<WindowPrinter>();
+    RunPrintCommand(program_, form, jobTitle, *printer);
 }
 
 void TVXFrame::ShowPrintException() {

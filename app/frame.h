@@ -3,17 +3,18 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <map>
 #include <memory>
 
 #include "program/display_options.h"
 #include "program/program.h"
 #include "platform/menu_groups.h"
+#include "printing/print_output.h"
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QPrinter;
 
 namespace veltrix {
 
@@ -146,7 +147,8 @@ private:
     QMap<DocumentWindow, QPointer<TDocumentWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;
     QList<QMenu*> shownMenus_;
-    std::unique_ptr<QPrinter> printer_;
+    // Each painted window keeps its own printer settings.
+    std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
 };
 
 }  // namespace veltrix
