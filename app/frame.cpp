@@ -428,6 +428,8 @@ void TVXFrame::Offsets1Click() {
     const int oldY = program_.Display.FieldOffsetY;
     MoveDlg->exec();
     if (program_.Display.FieldOffsetX != oldX || program_.Display.FieldOffsetY != oldY) {
+        // The fields move before the repaint, so the paint covers them at their new place.
+        if (Select != nullptr) Select->PlaceResultLabels();
         if (QWidget* select = DocumentWidget(DocumentWindow::Select)) InvalidateWidget(select);
     }
 }

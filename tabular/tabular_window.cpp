@@ -13,6 +13,7 @@
 #include <cmath>
 #include <exception>
 
+#include "program/evaluation.h"
 #include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -173,6 +174,8 @@ TTabular::~TTabular() = default;
 QList<GroupedMenu> TTabular::GroupedMenus() { return {{0, File1}, {5, View1}}; }
 
 void TTabular::FormActivate() {
+    // The return loss and delay columns come from the screen's computation.
+    EvaluateSelectionIfStale(program_);
     std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
     if (built_ && lines == lines_) return;
     lines_ = std::move(lines);

@@ -127,6 +127,36 @@ class TabularWindowTest : public ::testing::Test {
     Program program;
 };
 
+// The delay column of the report's rows.
+std::vector<QString> Delays(const QStringList& lines) {
+    std::vector<QString> delays;
+    for (const QString& line : lines)
+        if (line.endsWith(QStringLiteral(" ns"))) delays.push_back(line.section(QLatin1Char(' '), -2, -2));
+    return delays;
+}
+
+TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
+    // A specification window of 0 x 0 never paints: the report runs the computation itself.
+    TTabular window(program);
+    window.FormActivate();
+    std::vector<QString> delays = Delays(window.MemoLines());
+    ASSERT_EQ(delays.size(), 61u);
+    EXPECT_EQ(delays[0], QStringLiteral("0.90"));
+    EXPECT_EQ(delays[1], QStringLiteral("0.97"));
+    EXPECT_EQ(delays[30], QStringLiteral("21.96"));
+
+    // An entry changes the specification; the screen still does not paint.
+    program.Spec.F0 = program.Spec.LastF0 = 1500.0;
+    window.FormActivate();
+    Program painted;
+    painted.Spec = program.Spec;
+    ComputeSelection(painted.Spec, painted.Response);
+    TTabular reference(painted);
+    reference.FormActivate();
+    EXPECT_EQ(window.MemoLines(), reference.MemoLines());
+    EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
+}
+
 TEST_F(TabularWindowTest, LayoutAndMemoLook) {
     TTabular window(program);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tabular Data"));
