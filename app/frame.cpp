@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
 
 #include "program/contact_data.h"
 #include "app/document_window.h"
@@ -245,6 +247,18 @@ QWidget* TVXFrame::DocumentWidget(DocumentWindow which) const {
 
 void TVXFrame::ExitProgram() { Exit1Click(); }
 
+void TVXFrame::ShowMaximisedAtStart() {
+    showMaximized();
+    // A window manager answers within a moment; until then the frame keeps its design rectangle.
+    QTimer::singleShot(500, this, [this] {
+        const QScreen* shown = screen();
+        if (shown == nullptr || !isMaximized()) return;
+        const QRect area = shown->availableGeometry();
+        if (frameGeometry().width() >= area.width() && frameGeometry().height() >= area.height()) return;
+        setGeometry(area);
+    });
+}
+
 void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {
     if (window == nullptr) return;
     if (window->isMinimized()) window->showNormal();
@@ -310,16 +324,20 @@ void TVXFrame::Cascade1Click() {
         int offset;
     } places[] = {
         {DocumentWindow::Tabular, 0}, {DocumentWindow::Mechanical, 25}, {DocumentWindow::Select, 50}};
+    // Only Top, then Left: sizes and window states stay as they are (a minimised window's icon moves).
     for (const auto& place : places) {
         TDocumentWindow* window = DocumentSubWindow(place.window);
         if (window == nullptr) continue;
-        // A cascade lays out windows to be seen; a minimised or maximised one is restored first.
-        if (window->isMinimized() || window->isMaximized()) window->showNormal();
         window->move(window->x(), place.offset);
         window->move(place.offset, window->y());
     }
-    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Mechanical));
-    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Select));
+    for (const DocumentWindow shown : {DocumentWindow::Mechanical, DocumentWindow::Select}) {
+        TDocumentWindow* window = DocumentSubWindow(shown);
+        if (window == nullptr) continue;
+        window->show();
+        MdiArea->setActiveSubWindow(window);
+        window->raise();
+    }
 }
 
 void TVXFrame::ArrangeIcons1Click() {

@@ -40,6 +40,9 @@ public:
 
     // Creates the program's windows after the frame, in their fixed order. Runs once.
     void CreateWindows();
+    // Shows the frame maximised. Where no window manager maximises it (a bare X server) it fills
+    // the screen itself; its normal geometry stays the design rectangle either way.
+    void ShowMaximisedAtStart();
 
     // Plugs in a window reached through the frame's menus; the frame does not take ownership.
     void SetFrameWindow(FrameWindow which, QWidget* window);

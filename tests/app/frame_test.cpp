@@ -170,6 +170,20 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
     EXPECT_EQ(program_.Hub, nullptr);
 }
 
+TEST_F(FrameTest, MaximisedAtStartWithTheDesignRectangleAsItsNormalGeometry) {
+    frame_ = std::make_unique<RecordingFrame>(program_);
+    frame_->CreateWindows();
+    frame_->ShowMaximisedAtStart();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    // Longer than a window manager is given to answer.
+    QTest::qWait(700);
+    EXPECT_TRUE(frame_->isMaximized());
+    EXPECT_EQ(frame_->normalGeometry(), QRect(189, 101, 571, 387));
+    frame_->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame_->geometry().size(), QSize(571, 387));
+}
+
 TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
     WritePreferencesText("E\nY\n10\n20\n600\n400\n30\n35\n500\n310\n5\n6\n470\n290\n");
     Start();
@@ -276,7 +290,7 @@ TEST_F(FrameTest, HubRoutesRepaintsToTheNamedWindow) {
 
 // --- Window menu ---
 
-TEST_F(FrameTest, CascadePlacesTheWindowsAndActivatesSelect) {
+TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
     Start();
     Sub(DocumentWindow::Tabular)->setGeometry(300, 200, 410, 220);
     Sub(DocumentWindow::Mechanical)->setGeometry(10, 400, 420, 230);
@@ -284,14 +298,28 @@ TEST_F(FrameTest, CascadePlacesTheWindowsAndActivatesSelect) {
     Sub(DocumentWindow::Mechanical)->showMinimized();
     frame_->BringToFront(DocumentWindow::Tabular);
 
+    const QSize icon = Sub(DocumentWindow::Mechanical)->size();
+
     frame_->Cascade1->trigger();
     EXPECT_EQ(Sub(DocumentWindow::Tabular)->geometry(), QRect(0, 0, 410, 220));
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(25, 25, 420, 230));
+    // Only Top and Left change: the minimised window stays minimised, its icon at 25, 25.
+    EXPECT_TRUE(Sub(DocumentWindow::Mechanical)->isMinimized());
+    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(QPoint(25, 25), icon));
     EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(50, 50, 430, 240));
+    EXPECT_FALSE(Sub(DocumentWindow::Tabular)->isMinimized());
+    EXPECT_FALSE(Sub(DocumentWindow::Select)->isMinimized());
     EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
     const QList<QMdiSubWindow*> stack = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
     EXPECT_EQ(stack.last(), Sub(DocumentWindow::Select));
-    EXPECT_EQ(stack.at(stack.size() - 2), Sub(DocumentWindow::Mechanical));
+
+    // With every window restored, Mechanical is shown before Select and ends just below it.
+    Sub(DocumentWindow::Mechanical)->showNormal();
+    frame_->BringToFront(DocumentWindow::Tabular);
+    frame_->Cascade1->trigger();
+    const QList<QMdiSubWindow*> restored = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(restored.last(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(restored.at(restored.size() - 2), Sub(DocumentWindow::Mechanical));
+    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->pos(), QPoint(25, 25));
 }
 
 TEST_F(FrameTest, TileStacksTheWindowsAtFullWidth) {
