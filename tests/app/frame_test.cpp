@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "program/program.h"
+#include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "spec_screen/select_window.h"
@@ -55,11 +57,15 @@ public:
 
 class FakePrintDialogs : public PrintDialogRunner {
 public:
-    bool Run(QPrinter&, QWidget*) override {
+    bool Run(QPrinter& printer, QWidget*) override {
         ++runs;
+        printers.push_back(&printer);
+        docNames.push_back(printer.docName());
         return false;
     }
     int runs = 0;
+    std::vector<const QPrinter*> printers;
+    std::vector<QString> docNames;
 };
 
 // The frame with its invalidations recorded, in order.
@@ -652,13 +658,29 @@ TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
 
 // --- Printing through the hub ---
 
-TEST_F(FrameTest, PrintFormRunsThePrintDialogOnTheFramesPrinter) {
+// A second painted window, as the outline and information windows will be.
+class OtherForm : public QWidget, public PaintedForm {
+public:
+    void FormPaint(QPainter&, QSize) override {}
+    QWidget* FormWidget() override { return this; }
+};
+
+TEST_F(FrameTest, PrintFormRunsThePrintDialogOnTheWindowsOwnPrinter) {
     Start();
     auto* select = static_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    OtherForm other;
     program_.Hub->PrintForm(*select, "Veltrix Filter Specification");
-    EXPECT_EQ(printDialogs_.runs, 1);
+    program_.Hub->PrintForm(other, "Veltrix Outline");
+    program_.Hub->PrintForm(*select, "Veltrix Filter Specification");
+    EXPECT_EQ(printDialogs_.runs, 3);
     EXPECT_EQ(program_.Display.PaintCopyMode, CopyMode::Source);
     EXPECT_TRUE(messages_.texts.isEmpty()) << "a cancelled dialog prints nothing and says nothing";
+    // Each window keeps its own printer, and the dialog is offered a file named after the job.
+    ASSERT_EQ(printDialogs_.printers.size(), 3u);
+    EXPECT_NE(printDialogs_.printers[0], printDialogs_.printers[1]);
+    EXPECT_EQ(printDialogs_.printers[0], printDialogs_.printers[2]);
+    EXPECT_EQ(printDialogs_.docNames, (std::vector<QString>{"Veltrix Filter Specification", "Veltrix Outline",
+                                                            "Veltrix Filter Specification"}));
 }
 
 TEST_F(FrameTest, PrintExceptionShowsAbortPrintModally) {
