@@ -79,9 +79,9 @@ bool PdfFileOutput::Commit() {
     if (::stat(QFile::encodeName(target_).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
         QFile device(target_);
         if (!device.open(QIODevice::WriteOnly)) return false;
-        const bool written = device.write(pdf) == pdf.size() && device.flush();
+        const bool sent = device.write(pdf) == pdf.size() && device.flush();
         device.close();
-        return written && device.error() == QFileDevice::NoError;
+        return sent && device.error() == QFileDevice::NoError;
     }
     // A file is written beside the chosen one and renamed over it.
     QSaveFile out(target_);
