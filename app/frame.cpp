@@ -7,7 +7,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrinter>
+#include <QScreen>
+#include <QTimer>
 
 #include "program/contact_data.h"
 #include "app/document_window.h"
@@ -272,6 +273,18 @@ QWidget* TVXFrame::DocumentWidget(DocumentWindow which) const {
 
 void TVXFrame::ExitProgram() { Exit1Click(); }
 
+void TVXFrame::ShowMaximisedAtStart() {
+    showMaximized();
+    // A window manager answers within a moment; until then the frame keeps its design rectangle.
+    QTimer::singleShot(500, this, [this] {
+        const QScreen* shown = screen();
+        if (shown == nullptr || !isMaximized()) return;
+        const QRect area = shown->availableGeometry();
+        if (frameGeometry().width() >= area.width() && frameGeometry().height() >= area.height()) return;
+        setGeometry(area);
+    });
+}
+
 void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {
     if (window == nullptr) return;
     if (window->isMinimized()) window->showNormal();
@@ -291,8 +304,9 @@ void TVXFrame::RepaintNow(DocumentWindow window) {
 }
 
 void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    RunPrintCommand(program_, form, jobTitle, *printer_);
+    std::unique_ptr<WindowPrinter>& printer = printers_[&form];
+    if (!printer) printer = std::make_unique<WindowPrinter>();
+    RunPrintCommand(program_, form, jobTitle, *printer);
 }
 
 void TVXFrame::ShowPrintException() {
@@ -336,16 +350,20 @@ void TVXFrame::Cascade1Click() {
         int offset;
     } places[] = {
         {DocumentWindow::Tabular, 0}, {DocumentWindow::Mechanical, 25}, {DocumentWindow::Select, 50}};
+    // Only Top, then Left: sizes and window states stay as they are (a minimised window's icon moves).
     for (const auto& place : places) {
         TDocumentWindow* window = DocumentSubWindow(place.window);
         if (window == nullptr) continue;
-        // A cascade lays out windows to be seen; a minimised or maximised one is restored first.
-        if (window->isMinimized() || window->isMaximized()) window->showNormal();
         window->move(window->x(), place.offset);
         window->move(place.offset, window->y());
     }
-    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Mechanical));
-    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Select));
+    for (const DocumentWindow shown : {DocumentWindow::Mechanical, DocumentWindow::Select}) {
+        TDocumentWindow* window = DocumentSubWindow(shown);
+        if (window == nullptr) continue;
+        window->show();
+        MdiArea->setActiveSubWindow(window);
+        window->raise();
+    }
 }
 
 void TVXFrame::ArrangeIcons1Click() {
@@ -454,6 +472,8 @@ void TVXFrame::Offsets1Click() {
     const int oldY = program_.Display.FieldOffsetY;
     MoveDlg->exec();
     if (program_.Display.FieldOffsetX != oldX || program_.Display.FieldOffsetY != oldY) {
+        // The fields move before the repaint, so the paint covers them at their new place.
+        if (Select != nullptr) Select->PlaceResultLabels();
         if (QWidget* select = DocumentWidget(DocumentWindow::Select)) InvalidateWidget(select);
     }
 }

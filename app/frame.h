@@ -3,17 +3,18 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <map>
 #include <memory>
 
 #include "program/display_options.h"
 #include "program/program.h"
 #include "platform/menu_groups.h"
+#include "printing/print_output.h"
 
 class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QPrinter;
 
 namespace veltrix {
 
@@ -47,6 +48,9 @@ public:
 
     // Creates the program's windows after the frame, in their fixed order. Runs once.
     void CreateWindows();
+    // Shows the frame maximised. Where no window manager maximises it (a bare X server) it fills
+    // the screen itself; its normal geometry stays the design rectangle either way.
+    void ShowMaximisedAtStart();
 
     // Plugs in a window reached through the frame's menus; the frame does not take ownership.
     void SetFrameWindow(FrameWindow which, QWidget* window);
@@ -162,7 +166,8 @@ private:
     QMap<DocumentWindow, QPointer<TDocumentWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;
     QList<QMenu*> shownMenus_;
-    std::unique_ptr<QPrinter> printer_;
+    // Each painted window keeps its own printer settings.
+    std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
 };
 
 }  // namespace veltrix

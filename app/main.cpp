@@ -1,6 +1,4 @@
-#include <QGuiApplication>
 #include <QIcon>
-#include <QScreen>
 #include <QLocale>
 #include <clocale>
 #include <exception>
@@ -56,9 +54,7 @@ int main(int argc, char** argv) {
     try {
         frame = std::make_unique<TVXFrame>(program);
         frame->CreateWindows();
-        // Without a window manager (a bare X server) the maximised state is not applied: fill the screen.
-        if (QScreen* screen = QGuiApplication::primaryScreen()) frame->setGeometry(screen->availableGeometry());
-        frame->showMaximized();
+        frame->ShowMaximisedAtStart();
         // Where no window manager keeps them on top, the start-up pages come back over the frame,
         // the licence last.
         for (FrameWindow page :

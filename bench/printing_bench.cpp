@@ -27,6 +27,7 @@
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
+#include "printing/print_output.h"
 
 #include "spec_screen/select_window.h"
 
@@ -63,10 +64,10 @@ struct Job {
     }
 
     bool Print(int dpi, const QString& path) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setResolution(dpi);
+        WindowPrinter printer;
+        printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+        printer.Printer().setOutputFileName(path);
+        printer.Printer().setResolution(dpi);
         return RunPrintCommand(program, *form, QStringLiteral("Veltrix Filter Specification"), printer);
     }
 };

@@ -26,6 +26,8 @@ struct FilterSpec {
     double LastPBD = 1.0;
     int32_t LastSections = 3;
     int32_t LastProfile = 1;
+
+    bool operator==(const FilterSpec&) const = default;
 };
 
 enum SelectionStatus : int32_t {

@@ -1,6 +1,5 @@
 #include "printing/print_command.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QPrinter>
 #include <QWidget>
@@ -9,6 +8,7 @@
 #include "program/program.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
+#include "printing/print_output.h"
 #include "printing/prnutils.h"
 
 namespace veltrix {
@@ -38,22 +38,15 @@ class InvertedCopyScope {
     QWidget* window_;
 };
 
-// Qt's PDF-based engines cannot abort: end() would still write the half-printed page. A file
-// output is removed so a cancelled job leaves no printout that looks complete.
-void AbortJob(QPrinter& printer, QPainter& canvas) {
-    const bool aborted = printer.abort();
-    canvas.end();
-    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        QFile::remove(printer.outputFileName());
-    }
-}
-
 bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPrinter& printer) {
     PrintOptions options;
     options.ShowProgress = true;
     PrintShowErrors = true;
 
     printer.setDocName(jobTitle);
+    // A PDF file gets the page only once it is known whole.
+    PdfFileOutput output(printer);
+    if (!output.Ready()) return false;
     QPainter canvas;
     if (!canvas.begin(&printer)) return false;
     bool ok = false;
@@ -62,24 +55,31 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) return canvas.end();
-    AbortJob(printer, canvas);
+    if (ok) return canvas.end() && output.Commit();
+    printer.abort();
+    canvas.end();
     return false;
 }
 
 }  // namespace
 
-bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle, QPrinter& printer) {
+bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle, WindowPrinter& windowPrinter) {
     QWidget* window = form.FormWidget();
+    QPrinter& printer = windowPrinter.Printer();
     if (printer.printerState() == QPrinter::Active) {
         ShowMessage(program, window, kPrinterBusy);
         return false;
     }
+    // The dialog names its proposed file after the document.
+    printer.setDocName(jobTitle);
     if (!program.PrintDialogs || !program.PrintDialogs->Run(printer, window)) return false;
 
     InvertedCopyScope inverted(program.Display, window);
     const bool ok = PrintJob(program, form, jobTitle, printer);
-    if (!ok) ShowMessage(program, window, kPrintFailed);
+    if (!ok) {
+        windowPrinter.Renew();
+        ShowMessage(program, window, kPrintFailed);
+    }
     return ok;
 }
 

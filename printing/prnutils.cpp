@@ -192,10 +192,30 @@ void PainterSurface::EndTarget() { canvas_.restore(); }
 int PainterSurface::SendImage(const PackedImage& image, QPoint at) {
     if (!canvas_.isActive()) return 0;
     QImage qimage = image.ToQImage();
-    // A black-and-white mono image would reach a PDF as a stencil in the pen's colour.
-    if (qimage.format() == QImage::Format_Mono) qimage = qimage.convertToFormat(QImage::Format_Indexed8);
     if (qimage.isNull()) return 0;
+    if (qimage.format() == QImage::Format_Mono) {
+        // Qt's PDF engine keeps a 1-bit image at 1 bit only with the table black, white; any other
+        // pair goes as 8 bits per pixel (still lossless, below).
+        const QList<QRgb> table = qimage.colorTable();
+        const QRgb black = qRgb(0, 0, 0);
+        const QRgb white = qRgb(255, 255, 255);
+        const auto blackOrWhite = [&](QRgb c) { return c == black || c == white; };
+        if (table.size() == 2 && blackOrWhite(table[0]) && blackOrWhite(table[1])) {
+            if (table[0] == white && table[1] == white) {
+                qimage.fill(1);
+            } else if (table[0] == white) {
+                qimage.invertPixels();
+            }
+            qimage.setColorTable({black, white});
+        } else {
+            qimage = qimage.convertToFormat(QImage::Format_Indexed8);
+        }
+    }
+    // Lossless: the PDF engine would otherwise store the band as a JPEG.
+    const bool lossless = canvas_.testRenderHint(QPainter::LosslessImageRendering);
+    canvas_.setRenderHint(QPainter::LosslessImageRendering, true);
     canvas_.drawImage(at, qimage);
+    canvas_.setRenderHint(QPainter::LosslessImageRendering, lossless);
     return qimage.height();
 }
 
@@ -203,7 +223,10 @@ bool PainterSurface::CopyBitmap(const PackedImage& image, QPoint at) {
     if (!canvas_.isActive()) return false;
     const QPixmap bitmap = QPixmap::fromImage(image.ToQImage());
     if (bitmap.isNull()) return false;
+    const bool lossless = canvas_.testRenderHint(QPainter::LosslessImageRendering);
+    canvas_.setRenderHint(QPainter::LosslessImageRendering, true);
     canvas_.drawPixmap(at, bitmap);
+    canvas_.setRenderHint(QPainter::LosslessImageRendering, lossless);
     return true;
 }
 
@@ -333,11 +356,16 @@ std::vector<QRect> CutBands(const QRect& destination, QSize band) {
 
 QRect BandSourceRegion(const QRect& band, const QRect& destination, long double sourcePerDestX,
                        long double sourcePerDestY) {
-    const int x = TruncToInt((band.left() - destination.left()) * sourcePerDestX);
-    const int y = TruncToInt((band.top() - destination.top()) * sourcePerDestY);
-    const int w = TruncToInt(band.width() * sourcePerDestX) + 1;
-    const int h = TruncToInt(band.height() * sourcePerDestY) + 1;
-    return {x, y, w, h};
+    // From the source pixel of the band's first printer pixel to that of its last one, both taken
+    // from their place on the whole page.
+    const int dx = band.left() - destination.left();
+    const int dy = band.top() - destination.top();
+    const int x = TruncToInt(dx * sourcePerDestX);
+    const int y = TruncToInt(dy * sourcePerDestY);
+    if (band.isEmpty()) return {x, y, 0, 0};
+    const int right = TruncToInt((dx + band.width() - 1) * sourcePerDestX);
+    const int bottom = TruncToInt((dy + band.height() - 1) * sourcePerDestY);
+    return {x, y, right - x + 1, bottom - y + 1};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -368,7 +396,8 @@ ColourReduction ReduceColours(const QImage& source) {
 }
 
 PackedImage ResampleBand(const QImage& source, const ColourReduction& colours, QSize output,
-                         long double sourcePerDestX, long double sourcePerDestY) {
+                         long double sourcePerDestX, long double sourcePerDestY, QPoint bandOffset,
+                         QPoint sourceOrigin) {
     const QImage image =
         source.format() == QImage::Format_RGB32 ? source : source.convertToFormat(QImage::Format_RGB32);
     PackedImage out;
@@ -380,9 +409,15 @@ PackedImage ResampleBand(const QImage& source, const ColourReduction& colours, Q
     out.Bits.assign(static_cast<size_t>(out.BytesPerRow) * static_cast<size_t>(out.Height), 0);
     if (out.Width == 0 || out.Height == 0 || image.isNull()) return out;
 
+    // Each printer pixel takes its source pixel from its place on the whole page, so a screen row
+    // or column prints the same whichever band it falls in.
+    const auto sourceIndex = [](int pagePixel, long double sourcePerDest, int origin, int size) {
+        return std::clamp(TruncToInt(pagePixel * sourcePerDest) - origin, 0, size - 1);
+    };
     std::vector<int> columns(static_cast<size_t>(out.Width));
     for (int x = 0; x < out.Width; ++x) {
-        columns[static_cast<size_t>(x)] = std::clamp(TruncToInt(x * sourcePerDestX), 0, image.width() - 1);
+        columns[static_cast<size_t>(x)] =
+            sourceIndex(bandOffset.x() + x, sourcePerDestX, sourceOrigin.x(), image.width());
     }
 
     ColourIndexer indexer;
@@ -390,7 +425,7 @@ PackedImage ResampleBand(const QImage& source, const ColourReduction& colours, Q
         indexer.index.emplace(colours.Table[i], static_cast<int>(i));
 
     for (int y = 0; y < out.Height; ++y) {
-        const int sy = std::clamp(TruncToInt(y * sourcePerDestY), 0, image.height() - 1);
+        const int sy = sourceIndex(bandOffset.y() + y, sourcePerDestY, sourceOrigin.y(), image.height());
         const auto* src = reinterpret_cast<const uint32_t*>(image.constScanLine(sy));
         uint8_t* row = out.Bits.data() + static_cast<size_t>(y) * out.BytesPerRow;
         for (int x = 0; x < out.Width; ++x) {
@@ -485,7 +520,8 @@ bool PrintBand(BandJob& job, const QRect& band, int k, int n) {
                                                   [&] { return PrintProgress(job.dialog, k - 1, n); });
             if (image.isNull()) return false;
             const ColourReduction colours = ReduceColours(image);
-            output = ResampleBand(image, colours, band.size(), job.sourcePerDestX, job.sourcePerDestY);
+            output = ResampleBand(image, colours, band.size(), job.sourcePerDestX, job.sourcePerDestY,
+                                  band.topLeft() - job.destination.topLeft(), source.topLeft());
         }
         if (!job.bitmapCopy) {
             const int lines = job.surface.SendImage(output, band.topLeft());

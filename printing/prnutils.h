@@ -122,7 +122,8 @@ QSize ScreenBandSize();
 // Cuts the destination into bands: rows top to bottom, each row left to right; empty bands dropped.
 std::vector<QRect> CutBands(const QRect& destination, QSize band);
 
-// The part of the window's picture a band shows, in source pixels.
+// The part of the window's picture a band shows, in source pixels: every source pixel that one of
+// its printer pixels takes (see ResampleBand).
 QRect BandSourceRegion(const QRect& band, const QRect& destination, long double sourcePerDestX,
                        long double sourcePerDestY);
 
@@ -135,8 +136,12 @@ struct ColourReduction {
 ColourReduction ReduceColours(const QImage& source);
 
 // Nearest-neighbour resampling of the band's source image to printer pixels at the reduced depth.
+// Printer pixel (x, y) of the band takes source pixel trunc((offset + (x, y)) x source per
+// destination) of the whole picture, where offset is the band's place in the destination and the
+// source image starts at sourceOrigin of the picture.
 PackedImage ResampleBand(const QImage& source, const ColourReduction& colours, QSize output,
-                         long double sourcePerDestX, long double sourcePerDestY);
+                         long double sourcePerDestX, long double sourcePerDestY, QPoint bandOffset = {},
+                         QPoint sourceOrigin = {});
 
 // Renders one band's source region of the window into an off-screen image: the window's paint,
 // then its non-windowed children, then its windowed children. goOn is asked before each step

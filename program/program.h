@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "program/display_settings.h"
@@ -43,6 +44,8 @@ struct Program {
     MessageBoxes* Messages = nullptr;
     DesktopShell* Shell = nullptr;
     PrintDialogRunner* PrintDialogs = nullptr;
+    // The specification as the screen's computation left it; empty before the first one.
+    std::optional<FilterSpec> EvaluatedSpec;
 };
 
 }  // namespace veltrix

@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include "engine/selection.h"
+#include "program/evaluation.h"
 #include "platform/fonts.h"
 #include "spec_screen/response_graph.h"
 #include "spec_screen/select_painter.h"
@@ -76,6 +77,7 @@ TSelect::TSelect(Program& program, QWidget* parent) : QWidget(parent), program_(
     CreateControls();
     CreateMenus();
     FormCreate();
+    PlaceResultLabels();
 }
 
 TSelect::~TSelect() = default;
@@ -271,12 +273,18 @@ void TSelect::ColourComponents(bool printing) {
     }
 }
 
-void TSelect::PlaceResultLabels() {
+bool TSelect::PlaceResultLabels() {
     const int dx = program_.Display.FieldOffsetX;
     const int dy = program_.Display.FieldOffsetY;
-    IL0Label_->move(16 - dx, 266 - dy);
-    IL1Label_->setGeometry(136 - dx, 348 - dy, 57, IL1Label_->height());
-    IL2Label_->setGeometry(232 - dx, 348 - dy, 57, IL2Label_->height());
+    const QRect il0(QPoint(16 - dx, 266 - dy), IL0Label_->size());
+    const QRect il1(136 - dx, 348 - dy, 57, IL1Label_->height());
+    const QRect il2(232 - dx, 348 - dy, 57, IL2Label_->height());
+    const bool moved =
+        IL0Label_->geometry() != il0 || IL1Label_->geometry() != il1 || IL2Label_->geometry() != il2;
+    IL0Label_->setGeometry(il0);
+    IL1Label_->setGeometry(il1);
+    IL2Label_->setGeometry(il2);
+    return moved;
 }
 
 void TSelect::ShowEntryTexts(FocusTarget focus) {
@@ -296,12 +304,16 @@ void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
 
     const DisplaySettings& display = program_.Display;
     ColourComponents(display.PaintCopyMode == CopyMode::InvertedSource);
-    PlaceResultLabels();
+    // Normally placed already when the offsets changed; should they have changed unannounced, the
+    // fields are shown whole by one more paint.
+    if (PlaceResultLabels() && canvas.device() == this) {
+        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    }
 
     drawnTexts_.clear();
     PageCanvas page(page_.BeginRecording(clientSize), &drawnTexts_);
 
-    const SelectionResults results = ComputeSelection(program_.Spec, program_.Response);
+    const SelectionResults results = EvaluateSelection(program_);
     const RuleOutcome& outcome = results.Outcome;
     const bool valid = program_.Spec.SelStatus == kSelectionValid;
     PaintMessageColumn(page, outcome.MessageLines, display);

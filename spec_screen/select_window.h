@@ -41,6 +41,11 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
 
     void SetTolerancesDialog(TTolWin* dialog) { tolWin_ = dialog; }
 
+    // Places the result fields from the display offsets. Run whenever the offsets change, before
+    // the repaint: a field moved while its window paints would show only where it overlaps its old
+    // place. True when a field moved.
+    bool PlaceResultLabels();
+
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
     QList<GroupedMenu> GroupedMenus() override;
@@ -148,7 +153,6 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     void SetMounting(char mounting);
 
     void ColourComponents(bool printing);
-    void PlaceResultLabels();
     void ShowEntryTexts(FocusTarget focus);
 
     Program& program_;

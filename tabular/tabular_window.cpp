@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFile>
 #include <QFontMetrics>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -14,9 +13,11 @@
 #include <cmath>
 #include <exception>
 
+#include "program/evaluation.h"
 #include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
+#include "printing/print_output.h"
 #include "tabular/report.h"
 
 namespace veltrix {
@@ -31,16 +32,6 @@ QFont ReportPrintFont(const QPaintDevice& device) {
     font.setFixedPitch(true);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(9.0 * device.logicalDpiY() / 72.0))));
     return font;
-}
-
-// Qt's PDF-based engines cannot abort: end() would still write the half-printed report. A file
-// output is removed so a failed job leaves no printout that looks complete.
-void AbortJob(QPrinter& printer, QPainter& painter) {
-    const bool aborted = printer.abort();
-    painter.end();
-    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-        QFile::remove(printer.outputFileName());
-    }
 }
 
 bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) {
@@ -73,18 +64,20 @@ bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) 
 std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight) {
     std::vector<ReportLinePlacement> out;
     if (pageHeight <= 0 || lineCount <= 0) return out;
-    const long long step = static_cast<long long>(std::max(lineHeight, 0)) + 1;
+    const long long height = std::max(lineHeight, 0);
+    const long long step = height + 1;
     out.reserve(static_cast<size_t>(lineCount));
     long long c = 0;
     int page = 0;
     for (int i = 0; i < lineCount; ++i) {
         long long y = c * step;
-        if (y >= pageHeight) {
+        // A line goes on the page only when it ends within it.
+        if (c > 0 && y + height > pageHeight) {
             ++page;
             c = 1;
             y = step;
             // A page too short for the continuation offset still takes one line at its top.
-            if (y >= pageHeight) {
+            if (y + height > pageHeight) {
                 c = 0;
                 y = 0;
             }
@@ -96,6 +89,9 @@ std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, 
 }
 
 bool PrintTabularReport(QPrinter& printer, const QStringList& lines) {
+    printer.setDocName(QString());
+    PdfFileOutput output(printer);
+    if (!output.Ready()) return false;
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     bool ok = false;
@@ -104,8 +100,9 @@ bool PrintTabularReport(QPrinter& printer, const QStringList& lines) {
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) return painter.end();
-    AbortJob(printer, painter);
+    if (ok) return painter.end() && output.Commit();
+    printer.abort();
+    painter.end();
     return false;
 }
 
@@ -177,6 +174,8 @@ TTabular::~TTabular() = default;
 QList<GroupedMenu> TTabular::GroupedMenus() { return {{0, File1}, {5, View1}}; }
 
 void TTabular::FormActivate() {
+    // The return loss and delay columns come from the screen's computation.
+    EvaluateSelectionIfStale(program_);
     std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
     if (built_ && lines == lines_) return;
     lines_ = std::move(lines);
@@ -199,16 +198,13 @@ void TTabular::FormActivate() {
 
 QStringList TTabular::MemoLines() const { return RDMemo->toPlainText().split(QLatin1Char('\n')); }
 
-QPrinter& TTabular::ReportPrinter() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-void TTabular::Print1Click() { PrintReport(ReportPrinter()); }
-
-bool TTabular::PrintReport(QPrinter& printer) {
+bool TTabular::Print1Click() {
+    QPrinter& printer = printer_.Printer();
+    // The job has no title; the name only gives the dialog's proposed file a meaning.
+    printer.setDocName(QString::fromLatin1(kReportFileTitle));
     if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
     if (PrintTabularReport(printer, MemoLines())) return true;
+    printer_.Renew();
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/menu_groups.h"
+#include "printing/print_output.h"
 
 class QAction;
 class QMdiSubWindow;
@@ -21,6 +22,9 @@ namespace veltrix {
 
 struct Program;
 
+// What the print dialog proposes to call the report's file.
+inline constexpr const char* kReportFileTitle = "Veltrix Response Data";
+
 // Where one report line lands when printed: its page (0 first) and its top in printer pixels.
 struct ReportLinePlacement {
     int Page = 0;
@@ -29,12 +33,12 @@ struct ReportLinePlacement {
 };
 
 // The report's paging: lines one (lineHeight + 1) apart, the first page from its top edge and every
-// later page one line lower; no line starts at or below the page height. Empty for a page height
-// of 0 or less.
+// later page one line lower; a line goes on a page only when it ends within it (y + h <= H). Empty
+// for a page height of 0 or less.
 std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight);
 
-// Prints the lines in "Courier New" 9 pt on the printer, one job, no title of its own. On any error
-// the job is aborted and false returned.
+// Prints the lines in "Courier New" 9 pt on the printer, one job, no title of its own. On any error,
+// the output's included, the job is aborted, no partial file is left and false returned.
 bool PrintTabularReport(QPrinter& printer, const QStringList& lines);
 
 // "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
@@ -52,12 +56,10 @@ class TTabular : public QWidget, public MenuProvider {
     // The memo's lines as they stand.
     QStringList MemoLines() const;
 
-    // "&Print" of the File menu on the window's own printer.
-    void Print1Click();
-    // The print command on a given printer: the print dialog, then the report. True when printed.
-    bool PrintReport(QPrinter& printer);
-    // The window's own printer, made on first use.
-    QPrinter& ReportPrinter();
+    // "&Print" of the File menu: the print dialog, then the report on the window's own printer.
+    // True when printed; a failed job shows "Abort Print" and leaves the window a fresh printer.
+    bool Print1Click();
+    WindowPrinter& ReportPrinter() { return printer_; }
 
     QPlainTextEdit* RDMemo = nullptr;
     QPushButton* Button1 = nullptr;
@@ -80,7 +82,7 @@ class TTabular : public QWidget, public MenuProvider {
     void WatchSubWindow();
 
     Program& program_;
-    std::unique_ptr<QPrinter> printer_;
+    WindowPrinter printer_;
     std::vector<std::string> lines_;
     bool built_ = false;
     QPointer<QMdiSubWindow> subWindow_;

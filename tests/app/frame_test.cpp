@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -31,6 +32,7 @@
 #include "info/info_windows.h"
 #include "info/rfq.h"
 #include "program/program.h"
+#include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "spec_screen/select_window.h"
@@ -58,11 +60,15 @@ public:
 
 class FakePrintDialogs : public PrintDialogRunner {
 public:
-    bool Run(QPrinter&, QWidget*) override {
+    bool Run(QPrinter& printer, QWidget*) override {
         ++runs;
+        printers.push_back(&printer);
+        docNames.push_back(printer.docName());
         return false;
     }
     int runs = 0;
+    std::vector<const QPrinter*> printers;
+    std::vector<QString> docNames;
 };
 
 // The frame with its invalidations recorded, in order.
@@ -171,6 +177,20 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
 
     frame_.reset();
     EXPECT_EQ(program_.Hub, nullptr);
+}
+
+TEST_F(FrameTest, MaximisedAtStartWithTheDesignRectangleAsItsNormalGeometry) {
+    frame_ = std::make_unique<RecordingFrame>(program_);
+    frame_->CreateWindows();
+    frame_->ShowMaximisedAtStart();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    // Longer than a window manager is given to answer.
+    QTest::qWait(700);
+    EXPECT_TRUE(frame_->isMaximized());
+    EXPECT_EQ(frame_->normalGeometry(), QRect(189, 101, 571, 387));
+    frame_->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(frame_->geometry().size(), QSize(571, 387));
 }
 
 TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
@@ -396,7 +416,7 @@ TEST_F(FrameTest, HubRoutesRepaintsToTheNamedWindow) {
 
 // --- Window menu ---
 
-TEST_F(FrameTest, CascadePlacesTheWindowsAndActivatesSelect) {
+TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
     Start();
     Sub(DocumentWindow::Tabular)->setGeometry(300, 200, 410, 220);
     Sub(DocumentWindow::Mechanical)->setGeometry(10, 400, 420, 230);
@@ -404,14 +424,28 @@ TEST_F(FrameTest, CascadePlacesTheWindowsAndActivatesSelect) {
     Sub(DocumentWindow::Mechanical)->showMinimized();
     frame_->BringToFront(DocumentWindow::Tabular);
 
+    const QSize icon = Sub(DocumentWindow::Mechanical)->size();
+
     frame_->Cascade1->trigger();
     EXPECT_EQ(Sub(DocumentWindow::Tabular)->geometry(), QRect(0, 0, 410, 220));
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(25, 25, 420, 230));
+    // Only Top and Left change: the minimised window stays minimised, its icon at 25, 25.
+    EXPECT_TRUE(Sub(DocumentWindow::Mechanical)->isMinimized());
+    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(QPoint(25, 25), icon));
     EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(50, 50, 430, 240));
+    EXPECT_FALSE(Sub(DocumentWindow::Tabular)->isMinimized());
+    EXPECT_FALSE(Sub(DocumentWindow::Select)->isMinimized());
     EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
     const QList<QMdiSubWindow*> stack = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
     EXPECT_EQ(stack.last(), Sub(DocumentWindow::Select));
-    EXPECT_EQ(stack.at(stack.size() - 2), Sub(DocumentWindow::Mechanical));
+
+    // With every window restored, Mechanical is shown before Select and ends just below it.
+    Sub(DocumentWindow::Mechanical)->showNormal();
+    frame_->BringToFront(DocumentWindow::Tabular);
+    frame_->Cascade1->trigger();
+    const QList<QMdiSubWindow*> restored = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(restored.last(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(restored.at(restored.size() - 2), Sub(DocumentWindow::Mechanical));
+    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->pos(), QPoint(25, 25));
 }
 
 TEST_F(FrameTest, TileStacksTheWindowsAtFullWidth) {
@@ -676,8 +710,7 @@ TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
     RunDialog("20", "10", true);
     EXPECT_EQ(screenRepaints(), 1);
 
-    // The screen's next paint places the result fields from the offsets.
-    select->repaint();
+    // The result fields are at their new place before the screen paints.
     const QLabel* il0 = select->findChild<QLabel*>("IL0Label");
     ASSERT_NE(il0, nullptr);
     EXPECT_EQ(il0->pos(), QPoint(-4, 256));
@@ -745,13 +778,29 @@ TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
 
 // --- Printing through the hub ---
 
-TEST_F(FrameTest, PrintFormRunsThePrintDialogOnTheFramesPrinter) {
+// A second painted window, as the outline and information windows will be.
+class OtherForm : public QWidget, public PaintedForm {
+public:
+    void FormPaint(QPainter&, QSize) override {}
+    QWidget* FormWidget() override { return this; }
+};
+
+TEST_F(FrameTest, PrintFormRunsThePrintDialogOnTheWindowsOwnPrinter) {
     Start();
     auto* select = static_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    OtherForm other;
     program_.Hub->PrintForm(*select, "Veltrix Filter Specification");
-    EXPECT_EQ(printDialogs_.runs, 1);
+    program_.Hub->PrintForm(other, "Veltrix Outline");
+    program_.Hub->PrintForm(*select, "Veltrix Filter Specification");
+    EXPECT_EQ(printDialogs_.runs, 3);
     EXPECT_EQ(program_.Display.PaintCopyMode, CopyMode::Source);
     EXPECT_TRUE(messages_.texts.isEmpty()) << "a cancelled dialog prints nothing and says nothing";
+    // Each window keeps its own printer, and the dialog is offered a file named after the job.
+    ASSERT_EQ(printDialogs_.printers.size(), 3u);
+    EXPECT_NE(printDialogs_.printers[0], printDialogs_.printers[1]);
+    EXPECT_EQ(printDialogs_.printers[0], printDialogs_.printers[2]);
+    EXPECT_EQ(printDialogs_.docNames, (std::vector<QString>{"Veltrix Filter Specification", "Veltrix Outline",
+                                                            "Veltrix Filter Specification"}));
 }
 
 TEST_F(FrameTest, PrintExceptionShowsAbortPrintModally) {

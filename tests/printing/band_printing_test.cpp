@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QFile>
+#include <QPrinter>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "printing/prnutils.h"
 #include "tests/printing/test_form.h"
@@ -91,6 +94,65 @@ TEST_F(BandPrintingTest, ScaledPageIsSentBandByBandWithinTheBandSize) {
     EXPECT_TRUE(messages.Shown.empty());
 }
 
+// A 40 x 30 checkerboard of single pixels: every screen row and column shows as one run.
+class CheckerForm : public QWidget, public PaintedForm {
+  public:
+    CheckerForm() { resize(40, 30); }
+    void FormPaint(QPainter& canvas, QSize clientSize) override {
+        for (int y = 0; y < clientSize.height(); ++y)
+            for (int x = 0; x < clientSize.width(); ++x)
+                canvas.fillRect(x, y, 1, 1, (x + y) % 2 ? Qt::white : Qt::black);
+    }
+    QWidget* FormWidget() override { return this; }
+};
+
+// Run lengths of equal colours along a line of the page.
+std::vector<int> Runs(const std::vector<uint32_t>& line) {
+    std::vector<int> runs;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (i == 0 || line[i] != line[i - 1]) runs.push_back(0);
+        ++runs.back();
+    }
+    return runs;
+}
+
+TEST(BandSeamTest, EveryScreenRowAndColumnPrintsAtTheSameSizeAcrossBands) {
+    // 533 / 40 = 13.325 printer pixels per screen pixel; bands of 97 x 61 cut through screen
+    // pixels in both directions.
+    CheckerForm form;
+    FakeSurface surface({533, 800});
+    PrintOptions options;
+    ASSERT_TRUE(PrintFormToPage(form, surface, options, nullptr, QSize(97, 61)));
+    const QRect destination = FitToPage({533, 800}, {40, 30});
+    ASSERT_EQ(destination, QRect(0, 0, 533, 399));
+
+    std::vector<std::vector<uint32_t>> page(399, std::vector<uint32_t>(533, 1u));
+    for (const auto& [image, at] : surface.Sent)
+        for (int y = 0; y < image.Height; ++y)
+            for (int x = 0; x < image.Width; ++x) page[at.y() + y][at.x() + x] = image.ColourAt(x, y);
+
+    // The whole page's mapping: printer pixel X takes source pixel trunc(X x source per destination).
+    const long double perDestX = 40.0L / 533.0L;
+    const long double perDestY = 30.0L / 399.0L;
+    for (int y = 0; y < 399; ++y) {
+        for (int x = 0; x < 533; ++x) {
+            const int sx = static_cast<int>(x * perDestX);
+            const int sy = static_cast<int>(y * perDestY);
+            ASSERT_EQ(page[y][x], (sx + sy) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x << "," << y;
+        }
+    }
+    std::vector<uint32_t> column;
+    for (int y = 0; y < 399; ++y) column.push_back(page[y][5]);
+    const std::vector<int> rows = Runs(column);
+    const std::vector<int> columns = Runs(page[5]);
+    ASSERT_EQ(rows.size(), 30u);
+    ASSERT_EQ(columns.size(), 40u);
+    // 13 or 14 printer pixels each.
+    for (size_t i = 0; i < rows.size(); ++i) EXPECT_TRUE(rows[i] == 13 || rows[i] == 14) << "row " << i;
+    for (size_t i = 0; i < columns.size(); ++i)
+        EXPECT_TRUE(columns[i] == 13 || columns[i] == 14) << "column " << i;
+}
+
 TEST_F(BandPrintingTest, ShortTransferSwitchesTheRestOfTheJobToBitmapCopies) {
     FakeSurface surface({1264, 808});
     surface.LinesShort = 1;
@@ -141,6 +203,63 @@ TEST_F(BandPrintingTest, PainterSurfacePutsEveryBandInPlaceAtOneToOne) {
     EXPECT_EQ(page.pixel(2 * 310, 2 * 50), testing::kLabelColour.rgb());
     EXPECT_EQ(page.pixel(1263, 807), qRgb(255, 255, 255));
     EXPECT_TRUE(messages.Shown.empty());
+}
+
+PackedImage MonoBand(std::vector<uint32_t> table) {
+    PackedImage image;
+    image.Width = 3;
+    image.Height = 2;
+    image.BitsPerPixel = 1;
+    image.BytesPerRow = PackedRowBytes(3, 1);
+    // Rows 1 0 1 and 0 1 0; a one-colour band has only index 0.
+    image.Bits = table.size() == 1 ? std::vector<uint8_t>(8, 0) : std::vector<uint8_t>{0xA0, 0, 0, 0, 0x40, 0, 0, 0};
+    image.ColourTable = std::move(table);
+    return image;
+}
+
+TEST(PainterSurfaceTest, BandsReachAPdfLosslesslyAndBlackAndWhiteAtOneBit) {
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb blue = qRgb(0, 0, 255);
+    const std::vector<std::vector<uint32_t>> tables{{white, black}, {black, white}, {white}, {white, blue}};
+
+    // The pixels survive whatever the table's order.
+    for (const auto& table : tables) {
+        QImage page(3, 2, QImage::Format_RGB32);
+        page.fill(qRgb(9, 9, 9));
+        QPainter canvas(&page);
+        PainterSurface surface(canvas, GetPageMetrics(page));
+        const PackedImage band = MonoBand(table);
+        ASSERT_EQ(surface.SendImage(band, QPoint(0, 0)), 2);
+        canvas.end();
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) EXPECT_EQ(page.pixel(x, y), band.ColourAt(x, y)) << x << "," << y;
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bands.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    {
+        QPainter canvas(&printer);
+        PainterSurface surface(canvas, GetPageMetrics(printer));
+        int x = 0;
+        for (const auto& table : tables) surface.SendImage(MonoBand(table), QPoint(x += 10, 0));
+        PackedImage colours = MonoBand({});
+        colours.BitsPerPixel = 4;
+        colours.BytesPerRow = PackedRowBytes(3, 4);
+        colours.ColourTable = {white, blue, qRgb(255, 0, 255)};
+        colours.Bits = {0x01, 0x20, 0, 0, 0x12, 0x00, 0, 0};
+        surface.SendImage(colours, QPoint(60, 0));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    EXPECT_EQ(pdf.count("/Subtype /Image"), 5);
+    EXPECT_FALSE(pdf.contains("/DCTDecode"));
+    EXPECT_EQ(pdf.count("/BitsPerComponent 1"), 3);
+    EXPECT_FALSE(pdf.contains("/ImageMask"));
 }
 
 TEST(PainterSurfaceTest, BitmapCopyDrawsThePackedImage) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "program/program.h"
+#include "printing/print_output.h"
 #include "printing/prnutils.h"
 #include "tests/printing/test_form.h"
 
@@ -51,7 +53,8 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
     program.PrintDialogs = &dialog;
     TestForm form(program.Display);
 
-    QPrinter printer(QPrinter::HighResolution);
+    WindowPrinter windowPrinter;
+    QPrinter& printer = windowPrinter.Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setResolution(150);
@@ -68,7 +71,7 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
     }
 
     const bool printed =
-        RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer);
+        RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), windowPrinter);
     if (otherJob) otherJob->end();
 
     EXPECT_EQ(printed, c.printed);
@@ -84,10 +87,10 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
     for (CopyMode mode : form.ModesSeen) EXPECT_EQ(mode, CopyMode::InvertedSource);
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
     EXPECT_EQ(testing::OpenProgressDialog(), nullptr);
-    EXPECT_NE(printer.printerState(), QPrinter::Active);
+    EXPECT_NE(windowPrinter.Printer().printerState(), QPrinter::Active);
 
     if (c.scenario == Scenario::Printed) {
-        EXPECT_EQ(printer.docName(), QStringLiteral("Veltrix Filter Specification"));
+        EXPECT_EQ(windowPrinter.Printer().docName(), QStringLiteral("Veltrix Filter Specification"));
         QFile file(pdf);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_GT(file.size(), 1000);
@@ -118,15 +121,97 @@ TEST(PrintCommandScreenTest, WindowRepaintsInNormalColoursAfterTheJob) {
     form.show();
     QCoreApplication::processEvents();
 
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("screen.pdf"));
-    printer.setResolution(100);
+    WindowPrinter printer;
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.Printer().setOutputFileName(dir.filePath("screen.pdf"));
+    printer.Printer().setResolution(100);
     ASSERT_TRUE(RunPrintCommand(program, form, QStringLiteral("Veltrix Notes"), printer));
 
     const QImage screen = form.grab().toImage();
     EXPECT_EQ(screen.pixel(50, 50), qRgb(0, 0, 0));
     EXPECT_EQ(screen.pixel(150, 150), qRgb(255, 255, 255));
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The command with a real printer whose output fails: a full device, then a directory that
+// cannot take the file (the partial file a full disk would leave).
+TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrints) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    FakeMessages messages;
+    FakePrintDialog dialog(true);
+    Program program;
+    program.Messages = &messages;
+    program.PrintDialogs = &dialog;
+    TestForm form(program.Display);
+
+    WindowPrinter printer;
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.Printer().setResolution(300);
+    printer.Printer().setOutputFileName(QStringLiteral("/dev/full"));
+    EXPECT_FALSE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
+    ASSERT_EQ(messages.Shown.size(), 1u);
+    EXPECT_EQ(messages.Shown[0].text, kFailed);
+    EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+    // The window keeps its settings in a fresh printer.
+    EXPECT_EQ(printer.Printer().outputFileName(), QStringLiteral("/dev/full"));
+    EXPECT_EQ(printer.Printer().resolution(), 300);
+
+    const QString good = dir.filePath("good.pdf");
+    for (int job = 0; job < 2; ++job) {
+        QFile::remove(good);
+        printer.Printer().setOutputFileName(good);
+        EXPECT_TRUE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
+        EXPECT_EQ(messages.Shown.size(), 1u);
+        EXPECT_TRUE(IsCompletePdf(FileBytes(good))) << "job " << job;
+    }
+
+    // An existing printout is not replaced by a failed one.
+    const QByteArray before = FileBytes(good);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool readOnly = !QFileInfo(dir.path()).isWritable();
+    EXPECT_EQ(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer), !readOnly);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (readOnly) {
+        EXPECT_EQ(messages.Shown.size(), 2u);
+        EXPECT_EQ(FileBytes(good), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("good.pdf")});
+    }
+}
+
+TEST(PrintCommandOutputTest, TheDialogProposesAFileNamedAfterTheJob) {
+    FakeMessages messages;
+    FakePrintDialog dialog(false);
+    Program program;
+    program.Messages = &messages;
+    program.PrintDialogs = &dialog;
+    TestForm form(program.Display);
+    WindowPrinter printer;
+    EXPECT_FALSE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
+    EXPECT_EQ(dialog.DocNames, std::vector<QString>{QStringLiteral("Veltrix Filter Specification")});
+}
+
+TEST(PdfCheckTest, OnlyAWholePdfPasses) {
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("whole.pdf"));
+    {
+        QPainter canvas(&printer);
+        canvas.drawText(100, 100, QStringLiteral("page"));
+    }
+    const QByteArray whole = FileBytes(dir.filePath("whole.pdf"));
+    EXPECT_TRUE(IsCompletePdf(whole));
+    EXPECT_FALSE(IsCompletePdf(QByteArray()));
+    EXPECT_FALSE(IsCompletePdf(whole.left(whole.size() / 2)));
+    EXPECT_FALSE(IsCompletePdf(whole.left(whole.size() - 8)));
+    QByteArray shifted = whole;
+    shifted.remove(20, 10);
+    EXPECT_FALSE(IsCompletePdf(shifted));
 }
 
 }  // namespace

@@ -67,14 +67,19 @@ TEST(CutBandsTest, RowsTopToBottomEachLeftToRightCutAtTheEdges) {
     EXPECT_TRUE(CutBands(QRect(), QSize(800, 600)).empty());
 }
 
-TEST(BandSourceRegionTest, TruncatedOriginAndOneSparePixel) {
+TEST(BandSourceRegionTest, FromTheFirstToTheLastSourcePixelTheBandTakes) {
     const long double spd = 632.0L / 4800.0L;
-    // 800 * 0.13166... = 105.33
+    // 800 * 0.13166... = 105.33 up to 1599 * 0.13166... = 210.53; 600 -> 79 up to 1199 -> 157.87.
     EXPECT_EQ(BandSourceRegion(QRect(800, 600, 800, 600), QRect(0, 0, 4800, 3068), spd, spd),
-              QRect(105, 79, 106, 79 + 1));
-    // 632 / 4800 is not exact in binary: 3000 times it falls just short of 395 and truncates.
+              QRect(105, 79, 106, 79));
+    // 632 / 4800 is not exact in binary: 3000 times it falls just short of 395 and truncates, and
+    // the band still reaches row 403 (3067 * 0.13166... = 403.8).
     EXPECT_EQ(BandSourceRegion(QRect(4000, 3000, 800, 68), QRect(0, 0, 4800, 3068), spd, spd),
-              QRect(526, 394, 106, 9));
+              QRect(526, 394, 106, 10));
+    // A band that starts inside a source pixel ends one pixel further on than its own width says.
+    const long double checker = 40.0L / 533.0L;
+    EXPECT_EQ(BandSourceRegion(QRect(291, 0, 97, 61), QRect(0, 0, 533, 399), checker, checker),
+              QRect(21, 0, 9, 5));
 }
 
 QImage ImageWithColours(int count, QSize size = {40, 40}) {

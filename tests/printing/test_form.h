@@ -96,11 +96,14 @@ class FakeMessages : public MessageBoxes {
 class FakePrintDialog : public PrintDialogRunner {
   public:
     explicit FakePrintDialog(bool answer) : answer_(answer) {}
-    bool Run(QPrinter&, QWidget*) override {
+    bool Run(QPrinter& printer, QWidget*) override {
         ++Runs;
+        // Qt's dialog proposes a file named after the document.
+        DocNames.push_back(printer.docName());
         return answer_;
     }
     int Runs = 0;
+    std::vector<QString> DocNames;
 
   private:
     bool answer_;

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include "select_fixture.h"
 
@@ -256,6 +257,38 @@ TEST_F(SelectTest, ResultLabelsMoveWithTheOffsets) {
     // The painted labels stay put.
     EXPECT_TRUE(Drew("Insertion loss at Fo", 30, 267));
 }
+
+// What the window shows on screen (its backing store) against a fresh paint of the same area.
+class MovedFieldsTest : public SelectTest, public ::testing::WithParamInterface<QPoint> {};
+
+TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
+    select->resize(TSelect::kClientWidth, TSelect::kClientHeight);
+    ShowActive();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(select.get()));
+    QApplication::processEvents();
+
+    QLabel* il0 = Child<QLabel>("IL0Label");
+    const QRect before = il0->geometry();
+    // Configure > Offsets: the new values, then a repaint of the screen.
+    program.Display.FieldOffsetX = GetParam().x();
+    program.Display.FieldOffsetY = GetParam().y();
+    select->update();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+
+    const QRect after = il0->geometry();
+    ASSERT_EQ(after.topLeft(), QPoint(16 - GetParam().x(), 266 - GetParam().y()));
+    const QRect area = (before | after).intersected(select->rect());
+    const QImage shown = select->screen()->grabWindow(select->winId(), area.x(), area.y(), area.width(),
+                                                      area.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = select->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), fresh.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) differing += shown.pixel(x, y) != fresh.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offsets, MovedFieldsTest, ::testing::Values(QPoint(20, 10), QPoint(100, 50)));
 
 TEST_F(SelectTest, GuaranteeNoticeForAHighStopbandAttenuation) {
     Edit("F2Edit")->setText("1200");

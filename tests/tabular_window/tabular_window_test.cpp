@@ -20,6 +20,7 @@
 #include "program/program.h"
 #include "engine/selection.h"
 #include "platform/services.h"
+#include "printing/print_output.h"
 
 namespace veltrix {
 namespace {
@@ -32,7 +33,7 @@ void ExpectSoundPaging(const std::vector<ReportLinePlacement>& placed, int lineC
     ASSERT_EQ(placed.size(), static_cast<size_t>(lineCount));
     for (size_t i = 0; i < placed.size(); ++i) {
         EXPECT_GE(placed[i].Y, 0);
-        EXPECT_LT(placed[i].Y, pageHeight) << "line " << i;
+        EXPECT_LE(placed[i].Y + lineHeight, pageHeight) << "line " << i;
         if (i == 0) continue;
         const ReportLinePlacement& before = placed[i - 1];
         if (placed[i].Page == before.Page) {
@@ -45,17 +46,29 @@ void ExpectSoundPaging(const std::vector<ReportLinePlacement>& placed, int lineC
 }
 
 TEST(ReportPagingTest, FirstPageFromTheTopLaterPagesOneLineLower) {
-    // Lines 10 apart on a 35-pixel page: 0, 10, 20, 30 fit; 40 starts page 2 at 10.
-    const auto placed = PageReportLines(10, 9, 35);
+    // Lines 10 apart and 9 high on a 39-pixel page: 0, 10, 20, 30 fit (30 + 9 = 39); 40 starts
+    // page 2 at 10.
+    const auto placed = PageReportLines(10, 9, 39);
     const std::vector<ReportLinePlacement> expected{{0, 0},  {0, 10}, {0, 20}, {0, 30}, {1, 10},
                                                     {1, 20}, {1, 30}, {2, 10}, {2, 20}, {2, 30}};
     EXPECT_EQ(placed, expected);
 }
 
+TEST(ReportPagingTest, ALineThatWouldEndBelowThePageStartsTheNextPage) {
+    // Landscape A4 at 1200 dpi: 9583 printable rows, lines 167 high. The line that would start at
+    // 9576 = 57 x 168 ends at 9743, below the page, so it opens page 2 instead.
+    const auto placed = PageReportLines(69, 167, 9583);
+    ExpectSoundPaging(placed, 69, 167, 9583);
+    EXPECT_EQ(placed[56], (ReportLinePlacement{0, 56 * 168}));
+    EXPECT_EQ(placed[57], (ReportLinePlacement{1, 168}));
+    // One pixel short of the line's end: the line before it moves too.
+    EXPECT_EQ(PageReportLines(57, 167, 56 * 168 + 166)[56], (ReportLinePlacement{1, 168}));
+}
+
 TEST(ReportPagingTest, EveryLineOnceAndNoneAtOrBelowThePageHeight) {
-    for (const int pageHeight : {11, 12, 30, 31, 100, 1000, 13699}) {
-        for (const int lineHeight : {9, 10, 150}) {
-            if (lineHeight + 1 >= pageHeight) continue;
+    for (const int pageHeight : {20, 21, 30, 31, 100, 1000, 9583, 13699}) {
+        for (const int lineHeight : {9, 10, 150, 167}) {
+            if (2 * lineHeight + 1 > pageHeight) continue;
             SCOPED_TRACE(testing::Message() << "h=" << lineHeight << " H=" << pageHeight);
             ExpectSoundPaging(PageReportLines(69, lineHeight, pageHeight), 69, lineHeight, pageHeight);
         }
@@ -63,7 +76,7 @@ TEST(ReportPagingTest, EveryLineOnceAndNoneAtOrBelowThePageHeight) {
 }
 
 TEST(ReportPagingTest, PageTooShortForTheContinuationOffsetStillPrintsEveryLine) {
-    // A 10-pixel page cannot start a continuation at 10: each line gets a page of its own at the top.
+    // A 10-pixel page cannot hold a continuation at 10: each line gets a page of its own at the top.
     const auto placed = PageReportLines(3, 9, 10);
     EXPECT_EQ(placed, (std::vector<ReportLinePlacement>{{0, 0}, {1, 0}, {2, 0}}));
     EXPECT_TRUE(PageReportLines(3, 9, 0).empty());
@@ -89,12 +102,15 @@ class FakeHub : public WindowHub {
 
 class FakePrintDialog : public PrintDialogRunner {
   public:
-    bool Run(QPrinter&, QWidget*) override {
+    bool Run(QPrinter& printer, QWidget*) override {
         ++Runs;
+        // Qt's dialog proposes a file named after the document.
+        DocNames.push_back(printer.docName());
         return Answer;
     }
     bool Answer = true;
     int Runs = 0;
+    std::vector<QString> DocNames;
 };
 
 class TabularWindowTest : public ::testing::Test {
@@ -110,6 +126,36 @@ class TabularWindowTest : public ::testing::Test {
     FakePrintDialog dialogs;
     Program program;
 };
+
+// The delay column of the report's rows.
+std::vector<QString> Delays(const QStringList& lines) {
+    std::vector<QString> delays;
+    for (const QString& line : lines)
+        if (line.endsWith(QStringLiteral(" ns"))) delays.push_back(line.section(QLatin1Char(' '), -2, -2));
+    return delays;
+}
+
+TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
+    // A specification window of 0 x 0 never paints: the report runs the computation itself.
+    TTabular window(program);
+    window.FormActivate();
+    std::vector<QString> delays = Delays(window.MemoLines());
+    ASSERT_EQ(delays.size(), 61u);
+    EXPECT_EQ(delays[0], QStringLiteral("0.90"));
+    EXPECT_EQ(delays[1], QStringLiteral("0.97"));
+    EXPECT_EQ(delays[30], QStringLiteral("21.96"));
+
+    // An entry changes the specification; the screen still does not paint.
+    program.Spec.F0 = program.Spec.LastF0 = 1500.0;
+    window.FormActivate();
+    Program painted;
+    painted.Spec = program.Spec;
+    ComputeSelection(painted.Spec, painted.Response);
+    TTabular reference(painted);
+    reference.FormActivate();
+    EXPECT_EQ(window.MemoLines(), reference.MemoLines());
+    EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
+}
 
 TEST_F(TabularWindowTest, LayoutAndMemoLook) {
     TTabular window(program);
@@ -253,6 +299,11 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
                                                    "front:mechanical", "exit"}));
 }
 
+QByteArray PdfText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int PdfPageCount(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
@@ -266,7 +317,7 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     window.FormActivate();
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
-    QPrinter& printer = window.ReportPrinter();
+    QPrinter& printer = window.ReportPrinter().Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setResolution(300);
@@ -275,28 +326,57 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
 
     window.Print1->trigger();
     EXPECT_EQ(dialogs.Runs, 1);
+    EXPECT_EQ(dialogs.DocNames, std::vector<QString>{QStringLiteral("Veltrix Response Data")});
     EXPECT_TRUE(hub.Calls.empty());
     // 69 lines of about 40 pixels on a 708-pixel page: well over one page.
     EXPECT_GE(PdfPageCount(pdf), 3);
+    // The job itself has no title.
     EXPECT_TRUE(printer.docName().isEmpty());
 }
 
 TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExceptionDialog) {
     TTabular window(program);
     QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-
-    printer.setOutputFileName(dir.filePath("cancelled.pdf"));
+    {
+        QPrinter& printer = window.ReportPrinter().Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("cancelled.pdf"));
+    }
     dialogs.Answer = false;
-    EXPECT_FALSE(window.PrintReport(printer));
+    EXPECT_FALSE(window.Print1Click());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("cancelled.pdf")));
     EXPECT_TRUE(hub.Calls.empty());
 
-    printer.setOutputFileName(dir.filePath("no/such/dir/report.pdf"));
+    window.ReportPrinter().Printer().setOutputFileName(dir.filePath("no/such/dir/report.pdf"));
     dialogs.Answer = true;
-    EXPECT_FALSE(window.PrintReport(printer));
+    EXPECT_FALSE(window.Print1Click());
     EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
+}
+
+TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPrints) {
+    PaintSpecificationScreen();
+    TTabular window(program);
+    window.FormActivate();
+    QTemporaryDir dir;
+    QPrinter& first = window.ReportPrinter().Printer();
+    first.setOutputFormat(QPrinter::PdfFormat);
+    first.setResolution(300);
+    first.setOutputFileName(QStringLiteral("/dev/full"));
+    EXPECT_FALSE(window.Print1Click());
+    EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
+
+    // The settings survive the failed job.
+    QPrinter& next = window.ReportPrinter().Printer();
+    EXPECT_EQ(next.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(next.outputFileName(), QStringLiteral("/dev/full"));
+    EXPECT_EQ(next.resolution(), 300);
+
+    const QString good = dir.filePath("good.pdf");
+    next.setOutputFileName(good);
+    EXPECT_TRUE(window.Print1Click());
+    EXPECT_EQ(hub.Calls.size(), 1u);
+    EXPECT_TRUE(IsCompletePdf(PdfText(good)));
+    EXPECT_GE(PdfPageCount(good), 1);
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryFile>
+#include <memory>
+
+class QPrinter;
+
+namespace veltrix {
+
+// A window's own printer: its settings last from job to job. After a failed job it is replaced by a
+// fresh printer with the same settings, so a broken output stream never carries into the next job.
+class WindowPrinter {
+  public:
+    WindowPrinter();
+    ~WindowPrinter();
+    WindowPrinter(const WindowPrinter&) = delete;
+    WindowPrinter& operator=(const WindowPrinter&) = delete;
+
+    QPrinter& Printer() { return *printer_; }
+    void Renew();
+
+  private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// True when the bytes are a whole PDF file: header, trailer, and a cross-reference table where the
+// trailer says it is.
+bool IsCompletePdf(const QByteArray& pdf);
+
+// The output of one job to a PDF file. The printer writes a private temporary file; Commit checks
+// that it is a whole PDF and only then writes it to the chosen file, so a job whose output fails
+// leaves no partial printout and an existing file stays as it was. Printers that do not write a
+// PDF file pass through untouched.
+class PdfFileOutput {
+  public:
+    explicit PdfFileOutput(QPrinter& printer);
+    ~PdfFileOutput();
+    PdfFileOutput(const PdfFileOutput&) = delete;
+    PdfFileOutput& operator=(const PdfFileOutput&) = delete;
+
+    // False when the redirection could not be set up; the job must not start.
+    bool Ready() const { return ready_; }
+    // After the job ended well: true when the printout reached the chosen file whole.
+    bool Commit();
+
+  private:
+    QPrinter& printer_;
+    QString target_;
+    std::unique_ptr<QTemporaryFile> temporary_;
+    bool ready_ = true;
+};
+
+}  // namespace veltrix
