@@ -14,6 +14,7 @@
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
 #include "engine/response.h"
+#include "outline/mechanical_window.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -182,9 +183,7 @@ void TVXFrame::CreateWindows() {
     documents_[DocumentWindow::Tabular] =
         AddDocumentWindow(Tabular, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
 
-    // The outline drawing window's own class comes with the drawings; until then its place in the
-    // frame is an empty document window.
-    Mechanical = new QWidget;
+    Mechanical = new TMechanical(program_);
     Mechanical->setObjectName(QStringLiteral("Mechanical"));
     documents_[DocumentWindow::Mechanical] =
         AddDocumentWindow(Mechanical, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);

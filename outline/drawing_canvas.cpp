@@ -1,0 +1,158 @@
+#include "outline/drawing_canvas.h"
+
+#include "platform/fonts.h"
+
+namespace veltrix {
+
+QPoint CirclePoint(int cx, int cy, int r, int angle) {
+    switch (angle) {
+        case 0:
+        case 360: return {cx + r, cy};
+        case 90: return {cx, cy - r};
+        case 180: return {cx - r, cy};
+        case 270: return {cx, cy + r};
+        default: return {cx, cy};
+    }
+}
+
+DrawingCanvas::DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* log)
+    : painter_(painter), log_(log), font_(painter.font()), metrics_(font_) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setBackgroundMode(Qt::OpaqueMode);
+    appliedBackground_ = painter_.background().color();
+}
+
+void DrawingCanvas::SetFont(const QString& face, int points) {
+    const QFont font = PointFont(face, points);
+    if (fontApplied_ && font == font_) return;
+    font_ = font;
+    metrics_ = QFontMetrics(font_);
+    fontApplied_ = false;
+}
+
+void DrawingCanvas::UsePen(const QColor& colour, Qt::PenCapStyle cap) {
+    QPen pen(colour);
+    pen.setWidth(0);
+    pen.setCosmetic(true);
+    pen.setCapStyle(cap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    if (penApplied_ && pen == appliedPen_) return;
+    painter_.setPen(pen);
+    appliedPen_ = pen;
+    penApplied_ = true;
+}
+
+void DrawingCanvas::Path(const QPoint* points, int count) {
+    if (count <= 0) return;
+    // A cosmetic polyline may leave out its end and corner pixels; a line drawn there and back sets
+    // them all, so the points are set on their own.
+    UsePen(pen_, Qt::FlatCap);
+    if (count > 1) painter_.drawPolyline(points, count);
+    painter_.drawPoints(points, count);
+}
+
+void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    // A cosmetic outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+    UsePen(brush_, Qt::FlatCap);
+    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), brush_);
+    UsePen(pen_, Qt::FlatCap);
+    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void DrawingCanvas::Ellipse(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    UsePen(pen_, Qt::FlatCap);
+    painter_.setBrush(brush_);
+    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle, int endAngle) {
+    if (right <= left || bottom <= top) return;
+    int span = (endAngle - startAngle) % 360;
+    if (span <= 0) span += 360;
+    UsePen(pen_, Qt::FlatCap);
+    painter_.drawArc(QRect(left, top, right - left, bottom - top), startAngle * 16, span * 16);
+    // The raster arc may stop a pixel short of the points it runs between; set both.
+    const auto boxPoint = [&](int angle) {
+        const int midX = (left + right) / 2;
+        const int midY = (top + bottom) / 2;
+        switch (((angle % 360) + 360) % 360) {
+            case 0: return QPoint(right, midY);
+            case 90: return QPoint(midX, top);
+            case 180: return QPoint(left, midY);
+            default: return QPoint(midX, bottom);
+        }
+    };
+    const QPoint ends[] = {boxPoint(startAngle), boxPoint(endAngle)};
+    painter_.drawPoints(ends, 2);
+}
+
+void DrawingCanvas::TextOut(int x, int y, const QString& text) {
+    if (log_) log_->push_back({QPoint(x, y), text, fontColour_, font_.pixelSize()});
+    if (text.isEmpty()) return;
+    if (!fontApplied_) {
+        painter_.setFont(font_);
+        fontApplied_ = true;
+    }
+    if (appliedBackground_ != brush_) {
+        painter_.setBackground(brush_);
+        appliedBackground_ = brush_;
+    }
+    UsePen(fontColour_, Qt::FlatCap);
+    painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
+}
+
+void DrawingCanvas::DimLine(int x1, int y1, int x2, int y2) {
+    const QPoint points[] = {{x1, y1}, {x2, y2}};
+    Path(points, x1 == x2 && y1 == y2 ? 1 : 2);
+}
+
+void DrawingCanvas::Arrowhead(int x, int y, int direction) {
+    QPoint points[4];
+    switch (direction) {
+        case kArrowUp:
+        case kArrowDown: {
+            const int base = direction == kArrowUp ? y + 6 : y - 6;
+            points[0] = {x, y};
+            points[1] = {x + 2, base};
+            points[2] = {x - 2, base};
+            break;
+        }
+        case kArrowLeft:
+        case kArrowRight: {
+            const int base = direction == kArrowLeft ? x + 6 : x - 6;
+            points[0] = {x, y};
+            points[1] = {base, y - 2};
+            points[2] = {base, y + 2};
+            break;
+        }
+        default: return;
+    }
+    points[3] = points[0];
+    Path(points, 4);
+}
+
+void DrawingCanvas::PolylineTable(const QPoint* table, int dx, int dy, double scale) {
+    if (table == nullptr || table[0].isNull() || table[1].isNull()) return;
+    constexpr int kMostPoints = 64;
+    QPoint points[kMostPoints];
+    int count = 0;
+    for (const QPoint* p = table; !p->isNull() && count < kMostPoints; ++p) {
+        points[count++] = QPoint(dx + static_cast<int>(p->x() * scale), dy + static_cast<int>(p->y() * scale));
+    }
+    Path(points, count);
+}
+
+void DrawingCanvas::CircleArc(int cx, int cy, int startAngle, int endAngle, int r) {
+    Arc(cx - r, cy - r, cx + r, cy + r, startAngle, endAngle);
+}
+
+}  // namespace veltrix
