@@ -1,5 +1,7 @@
 #include "outline/drawing_canvas.h"
 
+#include <algorithm>
+
 #include "platform/fonts.h"
 
 namespace veltrix {
@@ -43,16 +45,44 @@ void DrawingCanvas::UsePen(const QColor& colour, Qt::PenCapStyle cap) {
     penApplied_ = true;
 }
 
-void DrawingCanvas::Path(const QPoint* points, int count) {
-    if (count <= 0) return;
-    // A cosmetic polyline may leave out its end and corner pixels; a line drawn there and back sets
-    // them all, so the points are set on their own.
-    UsePen(pen_, Qt::FlatCap);
-    if (count > 1) painter_.drawPolyline(points, count);
-    painter_.drawPoints(points, count);
+DrawingCanvas::~DrawingCanvas() { Flush(); }
+
+void DrawingCanvas::Flush() {
+    if (queued_.isEmpty()) return;
+    if (painter_.isActive()) {
+        UsePen(queuedColour_, Qt::FlatCap);
+        painter_.drawPath(queued_);
+    }
+    queued_.clear();
+}
+
+void DrawingCanvas::Queue() {
+    if (pen_ == queuedColour_) return;
+    Flush();
+    queuedColour_ = pen_;
+}
+
+void DrawingCanvas::AddLine(const QPoint& from, const QPoint& to) {
+    Queue();
+    // Running an axis-parallel line one pixel further sets exactly the pixels of a line drawn there
+    // and back; a sloping one is drawn there and back.
+    if (from.y() == to.y()) {
+        queued_.moveTo(std::min(from.x(), to.x()), from.y());
+        queued_.lineTo(std::max(from.x(), to.x()) + 1, from.y());
+    } else if (from.x() == to.x()) {
+        queued_.moveTo(from.x(), std::min(from.y(), to.y()));
+        queued_.lineTo(from.x(), std::max(from.y(), to.y()) + 1);
+    } else {
+        // Two strokes: a path's corner may lose its pixel.
+        queued_.moveTo(from);
+        queued_.lineTo(to);
+        queued_.moveTo(to);
+        queued_.lineTo(from);
+    }
 }
 
 void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
+    Flush();
     if (right <= left || bottom <= top) return;
     // A cosmetic outline of a w x h rectangle covers w + 1 by h + 1 pixels.
     UsePen(brush_, Qt::FlatCap);
@@ -60,6 +90,7 @@ void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
 }
 
 void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
+    Flush();
     if (right <= left || bottom <= top) return;
     painter_.fillRect(QRect(left, top, right - left, bottom - top), brush_);
     UsePen(pen_, Qt::FlatCap);
@@ -67,6 +98,7 @@ void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void DrawingCanvas::Ellipse(int left, int top, int right, int bottom) {
+    Flush();
     if (right <= left || bottom <= top) return;
     UsePen(pen_, Qt::FlatCap);
     painter_.setBrush(brush_);
@@ -78,8 +110,10 @@ void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle
     if (right <= left || bottom <= top) return;
     int span = (endAngle - startAngle) % 360;
     if (span <= 0) span += 360;
-    UsePen(pen_, Qt::FlatCap);
-    painter_.drawArc(QRect(left, top, right - left, bottom - top), startAngle * 16, span * 16);
+    Queue();
+    const QRectF box(left, top, right - left, bottom - top);
+    queued_.arcMoveTo(box, startAngle);
+    queued_.arcTo(box, startAngle, span);
     // The raster arc may stop a pixel short of the points it runs between; set both.
     const auto boxPoint = [&](int angle) {
         const int midX = (left + right) / 2;
@@ -91,13 +125,13 @@ void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle
             default: return QPoint(midX, bottom);
         }
     };
-    const QPoint ends[] = {boxPoint(startAngle), boxPoint(endAngle)};
-    painter_.drawPoints(ends, 2);
+    for (const QPoint& end : {boxPoint(startAngle), boxPoint(endAngle)}) AddLine(end, end);
 }
 
 void DrawingCanvas::TextOut(int x, int y, const QString& text) {
     if (log_) log_->push_back({QPoint(x, y), text, fontColour_, font_.pixelSize()});
     if (text.isEmpty()) return;
+    Flush();
     if (!fontApplied_) {
         painter_.setFont(font_);
         fontApplied_ = true;
@@ -110,13 +144,10 @@ void DrawingCanvas::TextOut(int x, int y, const QString& text) {
     painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
 }
 
-void DrawingCanvas::DimLine(int x1, int y1, int x2, int y2) {
-    const QPoint points[] = {{x1, y1}, {x2, y2}};
-    Path(points, x1 == x2 && y1 == y2 ? 1 : 2);
-}
+void DrawingCanvas::DimLine(int x1, int y1, int x2, int y2) { AddLine(QPoint(x1, y1), QPoint(x2, y2)); }
 
 void DrawingCanvas::Arrowhead(int x, int y, int direction) {
-    QPoint points[4];
+    QPoint points[3];
     switch (direction) {
         case kArrowUp:
         case kArrowDown: {
@@ -136,19 +167,17 @@ void DrawingCanvas::Arrowhead(int x, int y, int direction) {
         }
         default: return;
     }
-    points[3] = points[0];
-    Path(points, 4);
+    AddLine(points[0], points[1]);
+    AddLine(points[1], points[2]);
+    AddLine(points[2], points[0]);
 }
 
 void DrawingCanvas::PolylineTable(const QPoint* table, int dx, int dy, double scale) {
     if (table == nullptr || table[0].isNull() || table[1].isNull()) return;
-    constexpr int kMostPoints = 64;
-    QPoint points[kMostPoints];
-    int count = 0;
-    for (const QPoint* p = table; !p->isNull() && count < kMostPoints; ++p) {
-        points[count++] = QPoint(dx + static_cast<int>(p->x() * scale), dy + static_cast<int>(p->y() * scale));
-    }
-    Path(points, count);
+    const auto place = [&](const QPoint& p) {
+        return QPoint(dx + static_cast<int>(p.x() * scale), dy + static_cast<int>(p.y() * scale));
+    };
+    for (const QPoint* p = table; !p[1].isNull(); ++p) AddLine(place(p[0]), place(p[1]));
 }
 
 void DrawingCanvas::CircleArc(int cx, int cy, int startAngle, int endAngle, int r) {

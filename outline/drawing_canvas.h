@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QPainterPath>
 #include <QPainter>
 #include <QPen>
 #include <QPoint>
@@ -33,6 +34,12 @@ QPoint CirclePoint(int cx, int cy, int r, int angle);
 class DrawingCanvas {
   public:
     explicit DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* log = nullptr);
+    ~DrawingCanvas();
+    DrawingCanvas(const DrawingCanvas&) = delete;
+    DrawingCanvas& operator=(const DrawingCanvas&) = delete;
+
+    // Lines are collected and handed to the painter together; call before the painter ends.
+    void Flush();
 
     void SetPen(const QColor& colour) { pen_ = colour; }
     void SetBrush(const QColor& colour) { brush_ = colour; }
@@ -61,8 +68,9 @@ class DrawingCanvas {
 
   private:
     void UsePen(const QColor& colour, Qt::PenCapStyle cap);
-    // A there-and-back path through the points: every segment and every point set.
-    void Path(const QPoint* points, int count);
+    // A line with both end pixels set, queued with the other lines of the same colour.
+    void AddLine(const QPoint& from, const QPoint& to);
+    void Queue();
 
     QPainter& painter_;
     std::vector<OutlineDrawnText>* log_;
@@ -75,6 +83,10 @@ class DrawingCanvas {
     QPen appliedPen_;
     bool penApplied_ = false;
     QColor appliedBackground_;
+    // Queued strokes in one colour, stroked flat-capped as one path: an open stroke covers its pixels
+    // up to but not including its end, a closed one all of them.
+    QPainterPath queued_;
+    QColor queuedColour_;
 };
 
 }  // namespace veltrix

@@ -156,6 +156,7 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
     } else {
         DrawOutline(page, spec, display);
     }
+    page.Flush();
 
     // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;

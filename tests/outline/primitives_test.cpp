@@ -16,10 +16,12 @@ QImage Draw(const std::function<void(DrawingCanvas&)>& draw) {
     QImage image(200, 200, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
-    DrawingCanvas canvas(painter);
-    canvas.SetPen(Qt::white);
-    canvas.SetBrush(Qt::white);
-    draw(canvas);
+    {
+        DrawingCanvas canvas(painter);
+        canvas.SetPen(Qt::white);
+        canvas.SetBrush(Qt::white);
+        draw(canvas);
+    }
     painter.end();
     return image;
 }
