@@ -4,9 +4,11 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
+#include <QImage>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPrinter>
 
 #include "program/contact_data.h"
@@ -260,7 +262,19 @@ void TVXFrame::Invalidate(DocumentWindow window) {
 }
 
 void TVXFrame::RepaintNow(DocumentWindow window) {
-    if (QWidget* widget = DocumentWidget(window)) widget->repaint();
+    QWidget* widget = DocumentWidget(window);
+    if (widget == nullptr) return;
+    // A hidden or covered window skips its paint, yet callers rely on it having run: the
+    // specification screen's paint is what judges the selection the other windows show.
+    if (auto* form = dynamic_cast<PaintedForm*>(widget)) {
+        QImage scratch(widget->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        form->FormPaint(painter, widget->size());
+        painter.end();
+        widget->update();
+        return;
+    }
+    widget->repaint();
 }
 
 void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
