@@ -9,11 +9,16 @@ namespace veltrix {
 QPoint CirclePoint(int cx, int cy, int r, int angle) {
     switch (angle) {
         case 0:
-        case 360: return {cx + r, cy};
-        case 90: return {cx, cy - r};
-        case 180: return {cx - r, cy};
-        case 270: return {cx, cy + r};
-        default: return {cx, cy};
+        case 360:
+            return {cx + r, cy};
+        case 90:
+            return {cx, cy - r};
+        case 180:
+            return {cx - r, cy};
+        case 270:
+            return {cx, cy + r};
+        default:
+            return {cx, cy};
     }
 }
 
@@ -119,10 +124,14 @@ void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle
         const int midX = (left + right) / 2;
         const int midY = (top + bottom) / 2;
         switch (((angle % 360) + 360) % 360) {
-            case 0: return QPoint(right, midY);
-            case 90: return QPoint(midX, top);
-            case 180: return QPoint(left, midY);
-            default: return QPoint(midX, bottom);
+            case 0:
+                return QPoint(right, midY);
+            case 90:
+                return QPoint(midX, top);
+            case 180:
+                return QPoint(left, midY);
+            default:
+                return QPoint(midX, bottom);
         }
     };
     for (const QPoint& end : {boxPoint(startAngle), boxPoint(endAngle)}) AddLine(end, end);
@@ -165,7 +174,8 @@ void DrawingCanvas::Arrowhead(int x, int y, int direction) {
             points[2] = {base, y + 2};
             break;
         }
-        default: return;
+        default:
+            return;
     }
     AddLine(points[0], points[1]);
     AddLine(points[1], points[2]);

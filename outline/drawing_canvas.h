@@ -3,8 +3,8 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
-#include <QPainterPath>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
 #include <QString>

@@ -99,19 +99,22 @@ class LeadlessPainter {
         canvas_.DimLine(70, 285, c2, 285);
         canvas_.DimLine(L + 56, 285, L + 70, 285);
         for (int x : {70, 70 + L, c1, c2, L + 56}) canvas_.DimLine(x, 295, x, 275);
-        Dimension(texts, 4, {Lt(70, 285), Rt(c1, 285), Lt(c1, 285), Rt(c2, 285), Lt(L + 56, 285), Rt(70 + L, 285)});
+        Dimension(texts, 4,
+                  {Lt(70, 285), Rt(c1, 285), Lt(c1, 285), Rt(c2, 285), Lt(L + 56, 285), Rt(70 + L, 285)});
         Dimension(texts, 5,
                   {Ln(25, 300, 65, 300), Ln(65, 327, 45, 327), Ln(65, 334, 25, 334), Up(55, 300),
                    Ln(55, 300, 55, 327), Dn(55, 327)});
         Dimension(texts, 6, {Ln(45, 300, 45, 285), Dn(45, 300), Ln(45, 334, 45, 349), Up(45, 334)});
         PadLegend(printing);
-        Dimension(texts, 7,
-                  {Ln(L + 75, 300, L + 130, 300), Ln(L + 75, 306, L + 130, 306), Ln(L + 75, 313, L + 100, 313),
-                   Ln(L + 125, 300, L + 125, 285), Dn(L + 125, 300), Ln(L + 95, 300, L + 95, 285),
-                   Dn(L + 95, 300), Ln(L + 95, 313, L + 95, 338), Up(L + 95, 313)});
+        Dimension(
+            texts, 7,
+            {Ln(L + 75, 300, L + 130, 300), Ln(L + 75, 306, L + 130, 306), Ln(L + 75, 313, L + 100, 313),
+             Ln(L + 125, 300, L + 125, 285), Dn(L + 125, 300), Ln(L + 95, 300, L + 95, 285), Dn(L + 95, 300),
+             Ln(L + 95, 313, L + 95, 338), Up(L + 95, 313)});
         Dimension(texts, 8, {Ln(L + 125, 306, L + 125, 321), Up(L + 125, 306)});
-        Dimension(texts, 9,
-                  {Ln(440, 116, 440, 81), Ln(486, 111, 486, 81), Lt(440, 96), Ln(440, 96, 486, 96), Rt(486, 96)});
+        Dimension(
+            texts, 9,
+            {Ln(440, 116, 440, 81), Ln(486, 111, 486, 81), Lt(440, 96), Ln(440, 96, 486, 96), Rt(486, 96)});
         if (g_.protrusion) {
             Dimension(texts, 10,
                       {Ln(491, 115, 516, 115), Ln(491, H + 131, 516, H + 131), Up(501, 115),
@@ -238,7 +241,8 @@ class LeadlessPainter {
             canvas_.DimLine(centres_[i - 1] + 1, bottom, centres_[i] - 1, bottom);
 
         const int top = Y + 8;
-        for (size_t i = 1; i < centres_.size(); ++i) canvas_.DimLine(centres_[i - 1] + 1, top, centres_[i] - 1, top);
+        for (size_t i = 1; i < centres_.size(); ++i)
+            canvas_.DimLine(centres_[i - 1] + 1, top, centres_[i] - 1, top);
         const int e = g_.profile == 2 ? 23 : 26;
         if (X + e <= first - 1) canvas_.DimLine(X + e, top, first - 1, top);
         if (X + L - e >= last + 1) canvas_.DimLine(X + L - e, top, last + 1, top);
@@ -260,8 +264,9 @@ class LeadlessPainter {
         canvas_.SetFont(QString::fromLatin1(kDimensionFace), display_.FontSizeTiny);
         canvas_.SetFontColour(kOutlineRed);
         const int y = g_.protrusion ? static_cast<int>(1.5 * H + 300) : H + 314;
-        canvas_.TextOut(70, y, printing ? QStringLiteral("Input and Output Shown In Aqua")
-                                        : QStringLiteral("Input and Output Shown In Red"));
+        canvas_.TextOut(70, y,
+                        printing ? QStringLiteral("Input and Output Shown In Aqua")
+                                 : QStringLiteral("Input and Output Shown In Red"));
         canvas_.SetFontColour(display_.DrawingColour);
         canvas_.SetFont(QString::fromLatin1(kDimensionFace), kDimensionPoints);
     }
@@ -285,7 +290,8 @@ void DrawLeadless(DrawingCanvas& canvas, const FilterSpec& spec, const DisplaySe
     painter.TopView();
     painter.BottomView();
     painter.EndView();
-    painter.Dimensions(LeadlessDimensions(spec, spec.Units), display.PaintCopyMode == CopyMode::InvertedSource);
+    painter.Dimensions(LeadlessDimensions(spec, spec.Units),
+                       display.PaintCopyMode == CopyMode::InvertedSource);
 }
 
 }  // namespace veltrix

@@ -61,10 +61,17 @@ void TMechanical::TesselLeadless1Click() { SetMounting(kMountTessel); }
 void TMechanical::MountBtnClick() {
     FilterSpec& spec = program_.Spec;
     switch (spec.Mounting) {
-        case kMountDropIn: spec.Mounting = kMountOrbis; break;
-        case kMountOrbis: spec.Mounting = kMountSurfaceTab; break;
-        case kMountSurfaceTab: spec.Mounting = kMountDropIn; break;
-        default: break;
+        case kMountDropIn:
+            spec.Mounting = kMountOrbis;
+            break;
+        case kMountOrbis:
+            spec.Mounting = kMountSurfaceTab;
+            break;
+        case kMountSurfaceTab:
+            spec.Mounting = kMountDropIn;
+            break;
+        default:
+            break;
     }
     spec.SelStatus = kSelectionValid;
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);

@@ -61,7 +61,8 @@ void TMechanical::CreateControls() {
     const QString small = QStringLiteral("Small Fonts");
     SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
     VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 608, 240, small, 8);
-    Label1_ = LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
+    Label1_ =
+        LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
     Label2_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
 
     auto button = [&](const char* name, const QString& text, int left, int top, int width,
@@ -80,9 +81,10 @@ void TMechanical::CreateControls() {
     InchBtn_ = button("InchBtn", QStringLiteral("&Inches"), 399, 303, 101, &TMechanical::InchBtnClick);
     mmBtn_ = button("mmBtn", QStringLiteral("Mi&llimeters"), 511, 303, 101, &TMechanical::mmBtnClick);
     PCBBtn_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &TMechanical::PCBBtnClick);
-    ReflBtn_ = button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);
-    MechSelBtn_ =
-        button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101, &TMechanical::MechSelBtnClick);
+    ReflBtn_ =
+        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);
+    MechSelBtn_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
+                         &TMechanical::MechSelBtnClick);
     MechRespBtn_ =
         button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101, &TMechanical::MechRespBtnClick);
 
@@ -111,7 +113,8 @@ void TMechanical::CreateMenus() {
     AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
 
     Mounting1_ = menu("Mounting1", QStringLiteral("&Mounting"));
-    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"), &TMechanical::OrbisLeadless1Click);
+    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"),
+            &TMechanical::OrbisLeadless1Click);
     AddItem(Mounting1_, "SurfacemountTab1", QStringLiteral("Surface mount - &Tab"),
             &TMechanical::SurfacemountTab1Click);
     AddItem(Mounting1_, "Dropin1", QStringLiteral("&Drop-in"), &TMechanical::Dropin1Click);
@@ -121,7 +124,8 @@ void TMechanical::CreateMenus() {
     AddItem(Units1_, "Millimeters1", QStringLiteral("&Millimeters"), &TMechanical::Millimeters1Click);
 
     View1_ = menu("View1", QStringLiteral("&View"));
-    AddItem(View1_, "SelectionScreen1", QStringLiteral("&Selection Screen"), &TMechanical::SelectionScreen1Click);
+    AddItem(View1_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
+            &TMechanical::SelectionScreen1Click);
     AddItem(View1_, "TabularData1", QStringLiteral("&Tabular Data"), &TMechanical::TabularData1Click);
 }
 
@@ -162,8 +166,8 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     canvas.save();
     canvas.translate(0, -kPictureTop);
-    page_.Present(canvas, QSize(clientSize.width(), clientSize.height() + kPictureTop), display.PaintCopyMode, 0,
-                  ratio);
+    page_.Present(canvas, QSize(clientSize.width(), clientSize.height() + kPictureTop), display.PaintCopyMode,
+                  0, ratio);
     canvas.restore();
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
 }

@@ -94,10 +94,14 @@ std::string FormatTyp(double value, char units) {
 
 std::string OutlineTitle(char mounting) {
     switch (mounting) {
-        case kMountDropIn: return "Drop in (PC) mounting            ";
-        case kMountSurfaceTab: return "Surface mounting - Tab           ";
-        case kMountOrbis: return "Leadless Surface Mount - Orbis";
-        default: return "";
+        case kMountDropIn:
+            return "Drop in (PC) mounting            ";
+        case kMountSurfaceTab:
+            return "Surface mounting - Tab           ";
+        case kMountOrbis:
+            return "Leadless Surface Mount - Orbis";
+        default:
+            return "";
     }
 }
 
@@ -108,8 +112,9 @@ std::string ToleranceLine(char units) {
 
 std::optional<std::vector<std::string>> OutlineNotice(const FilterSpec& spec) {
     if (spec.Profile == 3 && spec.Mounting == kMountOrbis) {
-        return std::vector<std::string>{"No Outline Drawings to Display.",
-                                        spec.Dielectric == 'R' ? "No Leadless for DR4." : "No Leadless for DH4."};
+        return std::vector<std::string>{"No Outline Drawings to Display.", spec.Dielectric == 'R'
+                                                                               ? "No Leadless for DR4."
+                                                                               : "No Leadless for DH4."};
     }
     if (spec.SelStatus != kSelectionValid) {
         return std::vector<std::string>{"No Outline Drawings to Display.",
@@ -221,16 +226,21 @@ LeadlessGeometry LeadlessFor(const FilterSpec& spec) {
     g.length = spec.Profile == 2 ? 30 * n + 60 : 32 * n + 40;
     const double f0 = spec.F0;
     switch (spec.Dielectric) {
-        case 'R': g.heightClass = f0 >= 1395 ? 1 : f0 >= 825 ? 2 : 3; break;
-        case 'H': g.heightClass = f0 >= 895 ? 1 : f0 >= 525 ? 2 : 3; break;
-        default: g.heightClass = f0 >= 1600 ? 1 : 2; break;
+        case 'R':
+            g.heightClass = f0 >= 1395 ? 1 : f0 >= 825 ? 2 : 3;
+            break;
+        case 'H':
+            g.heightClass = f0 >= 895 ? 1 : f0 >= 525 ? 2 : 3;
+            break;
+        default:
+            g.heightClass = f0 >= 1600 ? 1 : 2;
+            break;
     }
     const int k = g.heightClass;
     g.bodyHeightInches = k == 1 ? 0.55 : k == 2 ? 0.75 : 1.05;
     g.height = k == 1 ? 66 : k == 2 ? 90 : 114;
     g.innerDepth = k == 3 ? 46 : 56;
-    g.resonatorLength =
-        (spec.Dielectric == 'R' ? 481.0 : spec.Dielectric == 'H' ? 311.25 : 635.34) / f0;
+    g.resonatorLength = (spec.Dielectric == 'R' ? 481.0 : spec.Dielectric == 'H' ? 311.25 : 635.34) / f0;
     g.protrusion = g.bodyHeightInches - 0.26 <= g.resonatorLength;
     g.pitch = ByProfile(spec.Profile, 0.16, 0.24, 0.4724);
     g.endMargin = ByProfile(spec.Profile, 0.04, 0.04, 0.0);
@@ -294,10 +304,17 @@ std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, char units) {
     texts.part = FormatPartNumber(spec);
     texts.tolerance = ToleranceLine(units);
     switch (spec.Mounting) {
-        case kMountDropIn: texts.dimensions = DropInDimensions(spec, units); break;
-        case kMountSurfaceTab: texts.dimensions = TabDimensions(spec, units); break;
-        case kMountOrbis: texts.dimensions = LeadlessDimensions(spec, units); break;
-        default: break;
+        case kMountDropIn:
+            texts.dimensions = DropInDimensions(spec, units);
+            break;
+        case kMountSurfaceTab:
+            texts.dimensions = TabDimensions(spec, units);
+            break;
+        case kMountOrbis:
+            texts.dimensions = LeadlessDimensions(spec, units);
+            break;
+        default:
+            break;
     }
     return texts;
 }

@@ -66,8 +66,8 @@ struct LeadlessGeometry {
     int length = 0;       // L
     int heightClass = 1;  // k
     double bodyHeightInches = 0.0;
-    int height = 0;       // H
-    int innerDepth = 0;   // D
+    int height = 0;                // H
+    int innerDepth = 0;            // D
     double resonatorLength = 0.0;  // inches
     bool protrusion = false;       // P
     double pitch = 0.0;            // inches

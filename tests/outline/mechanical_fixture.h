@@ -31,7 +31,9 @@ class FakeHub : public WindowHub {
     void ShowPrintException() override { calls.push_back("PrintException"); }
 
     static std::string Name(DocumentWindow w) {
-        return w == DocumentWindow::Select ? "Select" : w == DocumentWindow::Tabular ? "Tabular" : "Mechanical";
+        return w == DocumentWindow::Select    ? "Select"
+               : w == DocumentWindow::Tabular ? "Tabular"
+                                              : "Mechanical";
     }
 
     std::vector<std::string> calls;

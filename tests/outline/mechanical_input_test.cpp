@@ -1,11 +1,11 @@
 #include <QAction>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QFileInfo>
 
 #include "printing/print_command.h"
 #include "tests/outline/mechanical_fixture.h"
@@ -38,7 +38,8 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
         const char* name;
         char mounting;
     };
-    for (const Item& item : {Item{"Dropin1", '1'}, Item{"SurfacemountTab1", '3'}, Item{"OrbisLeadless1", '5'}}) {
+    for (const Item& item :
+         {Item{"Dropin1", '1'}, Item{"SurfacemountTab1", '3'}, Item{"OrbisLeadless1", '5'}}) {
         QAction* action = mechanical->findChild<QAction*>(item.name);
         ASSERT_NE(action, nullptr) << item.name;
 
@@ -112,7 +113,8 @@ TEST_F(MechanicalTest, ViewButtonsAndItemsBringWindowsToFront) {
     mechanical->findChild<QAction*>("TabularData1")->trigger();
     mechanical->findChild<QAction*>("PrintMech")->trigger();
     mechanical->findChild<QAction*>("Exit2")->trigger();
-    EXPECT_EQ(hub.calls, (Calls{"Front Select", "Front Tabular", "Front Select", "Front Tabular", "Print", "Exit"}));
+    EXPECT_EQ(hub.calls,
+              (Calls{"Front Select", "Front Tabular", "Front Select", "Front Tabular", "Print", "Exit"}));
     EXPECT_EQ(hub.printTitle, "Veltrix Outline");
     EXPECT_EQ(hub.printed, mechanical.get());
 }
@@ -120,13 +122,14 @@ TEST_F(MechanicalTest, ViewButtonsAndItemsBringWindowsToFront) {
 TEST_F(MechanicalTest, MenusCarryTheirMergeGroupsAndButtonsTheirTabOrder) {
     std::vector<std::pair<int, QString>> menus;
     for (const GroupedMenu& m : mechanical->GroupedMenus()) menus.emplace_back(m.group, m.menu->title());
-    EXPECT_EQ(menus, (std::vector<std::pair<int, QString>>{{0, "&File"}, {1, "&Mounting"}, {2, "&Units"}, {3, "&View"}}));
+    EXPECT_EQ(menus, (std::vector<std::pair<int, QString>>{
+                         {0, "&File"}, {1, "&Mounting"}, {2, "&Units"}, {3, "&View"}}));
 
     std::vector<QString> order;
     QWidget* w = mechanical->findChild<QPushButton*>("MountBtn");
     for (int i = 0; i < 7; ++i, w = w->nextInFocusChain()) order.push_back(w->objectName());
     EXPECT_EQ(order, (std::vector<QString>{"MountBtn", "InchBtn", "mmBtn", "PCBBtn", "ReflBtn", "MechSelBtn",
-                                          "MechRespBtn"}));
+                                           "MechRespBtn"}));
     EXPECT_EQ(mechanical->findChild<QPushButton*>("MountBtn")->geometry(), QRect(399, 273, 213, 25));
     EXPECT_EQ(mechanical->findChild<QPushButton*>("MechRespBtn")->geometry(), QRect(511, 367, 101, 25));
 }

@@ -101,7 +101,8 @@ TEST_F(MechanicalTest, MillimetresChangeTextsAndToleranceLine) {
     program.Spec.Mounting = '1';
     program.Spec.Units = 'M';
     Render();
-    EXPECT_TRUE(Drew("Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.", 20, 446));
+    EXPECT_TRUE(
+        Drew("Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.", 20, 446));
     EXPECT_TRUE(Drew("2.67", 315, 370));
     EXPECT_TRUE(Drew("11.9", 155, 255));  // 3 x 0.156 x 25.4
 }
@@ -148,11 +149,12 @@ TEST_P(NoticeTest, TwoGreenLinesInsteadOfTheDrawing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Order, NoticeTest,
-    ::testing::Values(NoticeCase{"LeadlessDR4", 3, '5', 'R', 0, "No Leadless for DR4."},
-                      NoticeCase{"LeadlessBeforeError", 3, '5', 'R', 1, "No Leadless for DR4."},
-                      NoticeCase{"LeadlessDH4ForL", 3, '5', 'L', 2, "No Leadless for DH4."},
-                      NoticeCase{"Error", 1, '1', 'R', 1, "Error Information on Filter Specification Screen."},
-                      NoticeCase{"ErrorExtreme", 3, '3', 'R', 7, "Error Information on Filter Specification Screen."}),
+    ::testing::Values(
+        NoticeCase{"LeadlessDR4", 3, '5', 'R', 0, "No Leadless for DR4."},
+        NoticeCase{"LeadlessBeforeError", 3, '5', 'R', 1, "No Leadless for DR4."},
+        NoticeCase{"LeadlessDH4ForL", 3, '5', 'L', 2, "No Leadless for DH4."},
+        NoticeCase{"Error", 1, '1', 'R', 1, "Error Information on Filter Specification Screen."},
+        NoticeCase{"ErrorExtreme", 3, '3', 'R', 7, "Error Information on Filter Specification Screen."}),
     [](const ::testing::TestParamInfo<NoticeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
@@ -160,13 +162,14 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     program.Spec.F0 = 1500;
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
     const QImage image = Render();
-    EXPECT_EQ(At(image, 76, 150), kBlack);               // white outline
-    EXPECT_EQ(At(image, 300, 400), kWhite);              // black background
-    EXPECT_EQ(At(image, 100, 197), qRgb(255, 255, 0));   // blue protrusion
-    EXPECT_EQ(At(image, 80, 320), qRgb(0, 255, 255));    // red pad
+    EXPECT_EQ(At(image, 76, 150), kBlack);                         // white outline
+    EXPECT_EQ(At(image, 300, 400), kWhite);                        // black background
+    EXPECT_EQ(At(image, 100, 197), qRgb(255, 255, 0));             // blue protrusion
+    EXPECT_EQ(At(image, 80, 320), qRgb(0, 255, 255));              // red pad
     EXPECT_TRUE(Drew("Input and Output Shown In Aqua", 70, 399));  // trunc(1.5 x 66 + 300)
     for (const char* name : {"VerLbl", "SymLbl", "Label1", "Label2"}) {
-        EXPECT_EQ(mechanical->findChild<QLabel*>(name)->palette().color(QPalette::WindowText), Qt::black) << name;
+        EXPECT_EQ(mechanical->findChild<QLabel*>(name)->palette().color(QPalette::WindowText), Qt::black)
+            << name;
     }
 
     program.Display.PaintCopyMode = CopyMode::Source;

@@ -48,12 +48,16 @@ TEST(DimLine, IdenticalEndsSetOnePixel) {
 }
 
 TEST(DimLine, SetsBothEndPixelsWhicheverWayItRuns) {
-    for (const QLine& line : {QLine(10, 20, 30, 20), QLine(30, 20, 10, 20), QLine(15, 40, 15, 60),
-                              QLine(15, 60, 15, 40)}) {
-        const QImage image = Draw([&](DrawingCanvas& c) { c.DimLine(line.x1(), line.y1(), line.x2(), line.y2()); });
-        EXPECT_EQ(InkBounds(image), QRect(QPoint(std::min(line.x1(), line.x2()), std::min(line.y1(), line.y2())),
-                                          QPoint(std::max(line.x1(), line.x2()), std::max(line.y1(), line.y2())))) << line.x1() << "," << line.y1();
-        EXPECT_EQ(LitPixels(image).size(), static_cast<size_t>(std::max(std::abs(line.dx()), std::abs(line.dy())) + 1));
+    for (const QLine& line :
+         {QLine(10, 20, 30, 20), QLine(30, 20, 10, 20), QLine(15, 40, 15, 60), QLine(15, 60, 15, 40)}) {
+        const QImage image =
+            Draw([&](DrawingCanvas& c) { c.DimLine(line.x1(), line.y1(), line.x2(), line.y2()); });
+        EXPECT_EQ(InkBounds(image),
+                  QRect(QPoint(std::min(line.x1(), line.x2()), std::min(line.y1(), line.y2())),
+                        QPoint(std::max(line.x1(), line.x2()), std::max(line.y1(), line.y2()))))
+            << line.x1() << "," << line.y1();
+        EXPECT_EQ(LitPixels(image).size(),
+                  static_cast<size_t>(std::max(std::abs(line.dx()), std::abs(line.dy())) + 1));
     }
 }
 
@@ -82,10 +86,14 @@ TEST_P(ArrowheadTest, OpenTriangleSixLongFourWide) {
 
 INSTANTIATE_TEST_SUITE_P(
     Directions, ArrowheadTest,
-    ::testing::Values(ArrowCase{"Up", kArrowUp, QRect(QPoint(98, 100), QPoint(102, 106)), QPoint(100, 100), QPoint(100, 103)},
-                      ArrowCase{"Down", kArrowDown, QRect(QPoint(98, 94), QPoint(102, 100)), QPoint(100, 100), QPoint(100, 97)},
-                      ArrowCase{"Left", kArrowLeft, QRect(QPoint(100, 98), QPoint(106, 102)), QPoint(100, 100), QPoint(103, 100)},
-                      ArrowCase{"Right", kArrowRight, QRect(QPoint(94, 98), QPoint(100, 102)), QPoint(100, 100), QPoint(97, 100)},
+    ::testing::Values(ArrowCase{"Up", kArrowUp, QRect(QPoint(98, 100), QPoint(102, 106)), QPoint(100, 100),
+                                QPoint(100, 103)},
+                      ArrowCase{"Down", kArrowDown, QRect(QPoint(98, 94), QPoint(102, 100)), QPoint(100, 100),
+                                QPoint(100, 97)},
+                      ArrowCase{"Left", kArrowLeft, QRect(QPoint(100, 98), QPoint(106, 102)),
+                                QPoint(100, 100), QPoint(103, 100)},
+                      ArrowCase{"Right", kArrowRight, QRect(QPoint(94, 98), QPoint(100, 102)),
+                                QPoint(100, 100), QPoint(97, 100)},
                       ArrowCase{"None0", 0, QRect(), QPoint(), QPoint()},
                       ArrowCase{"None5", 5, QRect(), QPoint(), QPoint()}),
     [](const ::testing::TestParamInfo<ArrowCase>& info) { return std::string(info.param.name); });

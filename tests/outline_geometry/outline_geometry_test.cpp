@@ -1,10 +1,10 @@
+#include "outline/outline_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "outline/outline_geometry.h"
 
 namespace veltrix {
 
@@ -40,7 +40,8 @@ TEST_P(DimensionTextTest, TextsAndPlacesInBothUnits) {
         ASSERT_TRUE(outline.has_value());
         const auto it = outline->dimensions.find(c.number);
         const std::vector<PlacedText> none;
-        EXPECT_EQ(it == outline->dimensions.end() ? none : it->second, units == 'E' ? c.inches : c.millimetres)
+        EXPECT_EQ(it == outline->dimensions.end() ? none : it->second,
+                  units == 'E' ? c.inches : c.millimetres)
             << "units " << units;
     }
 }
@@ -64,39 +65,63 @@ INSTANTIATE_TEST_SUITE_P(
         DimensionCase{"DropInOddEndOffset", Spec('1', 2, 1), 3, {{"0.075", 74, 220}}, {{"1.90", 74, 220}}},
         DimensionCase{"DropInEvenEndOffset", Spec('1', 3, 1), 3, {{"0.08", 78, 215}}, {{"2.0", 78, 215}}},
         DimensionCase{"DropInProfile3Height", Spec('1', 3, 3), 2, {{"0.50", 305, 150}}, {{"12.7", 305, 150}}},
-        DimensionCase{"DropInResonator", Spec('1', 3, 1), 9, {{"0.69 max", 305, 305}, {"0.66 typ", 305, 320}},
+        DimensionCase{"DropInResonator",
+                      Spec('1', 3, 1),
+                      9,
+                      {{"0.69 max", 305, 305}, {"0.66 typ", 305, 320}},
                       {{"17.6 max", 305, 305}, {"16.8 typ", 305, 320}}},
-        DimensionCase{"DropInDiameter", Spec('1', 3, 1), 13, {{" .032", 520, 195}, {"\u00b1.003 Dia.", 520, 210}},
+        DimensionCase{"DropInDiameter",
+                      Spec('1', 3, 1),
+                      13,
+                      {{" .032", 520, 195}, {"\u00b1.003 Dia.", 520, 210}},
                       {{" 0.81", 520, 195}, {"\u00b10.08 Dia.", 520, 210}}},
         // Tab: the terminal length follows the frequency threshold of the dielectric and the resonator.
         DimensionCase{"TabAtThreshold", Spec('3', 3, 1, 600.0), 11, {{"0.75", 5, 336}}, {{"19.0", 5, 336}}},
         DimensionCase{"TabJustAbove", Spec('3', 3, 1, 600.001), 11, {{"0.45", 5, 336}}, {{"11.4", 5, 336}}},
-        DimensionCase{"TabShortResonator", Spec('3', 3, 1, 1200.0), 11, {{"0.30", 5, 336}}, {{"7.6", 5, 336}}},
-        DimensionCase{"TabShortestResonator", Spec('3', 3, 1, 2000.0), 12, {{"0.22", 30, 350}}, {{"5.6", 30, 350}}},
-        DimensionCase{"TabHThreshold", Spec('3', 3, 1, 387.81439, 'H'), 11, {{"0.75", 5, 336}}, {{"19.0", 5, 336}}},
-        DimensionCase{"TabLAboveThreshold", Spec('3', 3, 1, 800.0, 'L'), 12, {{"0.42", 30, 350}}, {{"10.7", 30, 350}}},
+        DimensionCase{
+            "TabShortResonator", Spec('3', 3, 1, 1200.0), 11, {{"0.30", 5, 336}}, {{"7.6", 5, 336}}},
+        DimensionCase{
+            "TabShortestResonator", Spec('3', 3, 1, 2000.0), 12, {{"0.22", 30, 350}}, {{"5.6", 30, 350}}},
+        DimensionCase{
+            "TabHThreshold", Spec('3', 3, 1, 387.81439, 'H'), 11, {{"0.75", 5, 336}}, {{"19.0", 5, 336}}},
+        DimensionCase{
+            "TabLAboveThreshold", Spec('3', 3, 1, 800.0, 'L'), 12, {{"0.42", 30, 350}}, {{"10.7", 30, 350}}},
         DimensionCase{"TabLargeWidth", Spec('3', 5, 3), 4, {{"2.56", 155, 230}}, {{"65.0", 155, 230}}},
         DimensionCase{"TabLargeGround", Spec('3', 6, 3), 3, {{"1.90", 120, 210}}, {{"48.3", 120, 210}}},
         DimensionCase{"TabSmallNoGround", kTab, 2, {}, {}},
         DimensionCase{"TabLargeTerminal", Spec('3', 5, 3), 17, {{"0.10", 320, 368}}, {{"2.5", 320, 368}}},
         DimensionCase{"TabProfile1Terminal", kTab, 17, {{"0.07", 320, 368}}, {{"1.8", 320, 368}}},
-        DimensionCase{"TabPadTextSmall", kTab, 14, {{".032 \u00b1.003", 132, 400}}, {{"0.81 \u00b10.08", 132, 400}}},
-        DimensionCase{"TabPadTextLarge", Spec('3', 5, 1), 14, {{".032 \u00b1.003", 108, 408}},
+        DimensionCase{
+            "TabPadTextSmall", kTab, 14, {{".032 \u00b1.003", 132, 400}}, {{"0.81 \u00b10.08", 132, 400}}},
+        DimensionCase{"TabPadTextLarge",
+                      Spec('3', 5, 1),
+                      14,
+                      {{".032 \u00b1.003", 108, 408}},
                       {{"0.81 \u00b10.08", 108, 408}}},
-        DimensionCase{"TabResonator", kTab, 8, {{"0.67 max", 410, 85}, {"0.64 typ", 410, 100}},
+        DimensionCase{"TabResonator",
+                      kTab,
+                      8,
+                      {{"0.67 max", 410, 85}, {"0.64 typ", 410, 100}},
                       {{"17.1 max", 410, 85}, {"16.4 typ", 410, 100}}},
         // Leadless: the body grows with the sections; 0.075 prints as the binary value rounds.
         DimensionCase{"Leadless2Length", kLeadless2, 1, {{"0.40", 108, 95}}, {{"10.2", 108, 95}}},
-        DimensionCase{"Leadless2Pitches", kLeadless2, 4,
+        DimensionCase{"Leadless2Pitches",
+                      kLeadless2,
+                      4,
                       {{"0.12", 60, 260}, {"0.16", 100, 260}, {"0.07", 150, 260}},
                       {{"3.0", 60, 260}, {"4.1", 100, 260}, {"1.9", 150, 260}}},
         DimensionCase{"Leadless6Length", kLeadless6, 1, {{"1.52", 176, 95}}, {{"38.6", 176, 95}}},
-        DimensionCase{"LeadlessChainClass2", kLeadless2, 3,
+        DimensionCase{"LeadlessChainClass2",
+                      kLeadless2,
+                      3,
                       {{"0.15", 214, 120}, {"0.22", 214, 144}, {"0.17", 214, 168}, {"0.20", 214, 190}},
                       {{"3.9", 214, 120}, {"5.6", 214, 144}, {"4.3", 214, 168}, {"5.2", 214, 190}}},
-        DimensionCase{"LeadlessHeightClass3", Spec('5', 2, 1, 824.9), 2, {{"1.05", 13, 172}}, {{"26.7", 13, 172}}},
-        DimensionCase{"LeadlessHeightClass2", Spec('5', 2, 1, 825.0), 2, {{"0.75", 13, 160}}, {{"19.0", 13, 160}}},
-        DimensionCase{"LeadlessProtrusion", Spec('5', 2, 1, 1500.0), 10, {{"0.58", 511, 151}}, {{"14.7", 511, 151}}},
+        DimensionCase{
+            "LeadlessHeightClass3", Spec('5', 2, 1, 824.9), 2, {{"1.05", 13, 172}}, {{"26.7", 13, 172}}},
+        DimensionCase{
+            "LeadlessHeightClass2", Spec('5', 2, 1, 825.0), 2, {{"0.75", 13, 160}}, {{"19.0", 13, 160}}},
+        DimensionCase{
+            "LeadlessProtrusion", Spec('5', 2, 1, 1500.0), 10, {{"0.58", 511, 151}}, {{"14.7", 511, 151}}},
         DimensionCase{"LeadlessNoProtrusion", Spec('5', 2, 1, 2000.0), 10, {}, {}},
         DimensionCase{"LeadlessThickness", kLeadless6, 9, {{"0.27", 446, 70}}, {{"6.9", 446, 70}}}),
     [](const ::testing::TestParamInfo<DimensionCase>& info) { return std::string(info.param.name); });
@@ -117,9 +142,9 @@ TEST(LeadlessGeometry, HeightClassByDielectricAndFrequency) {
         double f0;
         int k;
     };
-    for (const Case& c : {Case{'R', 1395.0, 1}, Case{'R', 1394.9, 2}, Case{'R', 825.0, 2}, Case{'R', 824.9, 3},
-                          Case{'H', 895.0, 1}, Case{'H', 525.0, 2}, Case{'H', 524.9, 3}, Case{'L', 1600.0, 1},
-                          Case{'L', 100.0, 2}}) {
+    for (const Case& c : {Case{'R', 1395.0, 1}, Case{'R', 1394.9, 2}, Case{'R', 825.0, 2},
+                          Case{'R', 824.9, 3}, Case{'H', 895.0, 1}, Case{'H', 525.0, 2}, Case{'H', 524.9, 3},
+                          Case{'L', 1600.0, 1}, Case{'L', 100.0, 2}}) {
         const LeadlessGeometry g = LeadlessFor(Spec('5', 3, 1, c.f0, c.dielectric));
         EXPECT_EQ(g.heightClass, c.k) << c.dielectric << ' ' << c.f0;
         EXPECT_EQ(g.height, c.k == 1 ? 66 : c.k == 2 ? 90 : 114);
@@ -146,7 +171,8 @@ TEST(OutlineFrame, TitlesPartAndToleranceLines) {
     EXPECT_EQ(outline->title, "");
     EXPECT_TRUE(outline->dimensions.empty());
     EXPECT_EQ(outline->part, "3DR22-1000/U20 - 1.8");
-    EXPECT_EQ(outline->tolerance, "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ");
+    EXPECT_EQ(outline->tolerance,
+              "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ");
     EXPECT_EQ(OutlineFor(pin, 'M')->tolerance,
               "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.");
 }
@@ -166,8 +192,9 @@ TEST(OutlineNotice, AnyFailedSelectionShowsTheErrorNotice) {
     for (int status : {kRuleFailed, kInsufficientQ, kExtremeValues}) {
         FilterSpec spec = Spec('1', 3, 3);
         spec.SelStatus = status;
-        EXPECT_EQ(OutlineNotice(spec), (std::vector<std::string>{"No Outline Drawings to Display.",
-                                                                 "Error Information on Filter Specification Screen."}));
+        EXPECT_EQ(OutlineNotice(spec),
+                  (std::vector<std::string>{"No Outline Drawings to Display.",
+                                            "Error Information on Filter Specification Screen."}));
         EXPECT_FALSE(OutlineFor(spec, 'M').has_value());
     }
     EXPECT_FALSE(OutlineNotice(Spec('1', 3, 3)).has_value());
