@@ -26,7 +26,7 @@ DrawingCanvas::DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* l
     : painter_(painter), log_(log), font_(painter.font()), metrics_(font_) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBrush(Qt::NoBrush);
-    painter_.setBackgroundMode(Qt::OpaqueMode);
+    painter_.setBackgroundMode(Qt::TransparentMode);
     appliedBackground_ = painter_.background().color();
 }
 
@@ -67,8 +67,13 @@ void DrawingCanvas::Queue() {
     queuedColour_ = pen_;
 }
 
+bool DrawingCanvas::Inked(const QRect& area) const {
+    return std::any_of(ink_.begin(), ink_.end(), [&](const QRect& r) { return r.intersects(area); });
+}
+
 void DrawingCanvas::AddLine(const QPoint& from, const QPoint& to) {
     Queue();
+    ink_.push_back(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
     // Running an axis-parallel line one pixel further sets exactly the pixels of a line drawn there
     // and back; a sloping one is drawn there and back.
     if (from.y() == to.y()) {
@@ -89,6 +94,7 @@ void DrawingCanvas::AddLine(const QPoint& from, const QPoint& to) {
 void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
     Flush();
     if (right <= left || bottom <= top) return;
+    ink_.push_back(QRect(left, top, right - left, bottom - top));
     // A cosmetic outline of a w x h rectangle covers w + 1 by h + 1 pixels.
     UsePen(brush_, Qt::FlatCap);
     painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -97,6 +103,7 @@ void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
 void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
     Flush();
     if (right <= left || bottom <= top) return;
+    ink_.push_back(QRect(left, top, right - left, bottom - top));
     painter_.fillRect(QRect(left, top, right - left, bottom - top), brush_);
     UsePen(pen_, Qt::FlatCap);
     painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -105,6 +112,7 @@ void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
 void DrawingCanvas::Ellipse(int left, int top, int right, int bottom) {
     Flush();
     if (right <= left || bottom <= top) return;
+    ink_.push_back(QRect(left, top, right - left, bottom - top));
     UsePen(pen_, Qt::FlatCap);
     painter_.setBrush(brush_);
     painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -116,6 +124,7 @@ void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle
     int span = (endAngle - startAngle) % 360;
     if (span <= 0) span += 360;
     Queue();
+    ink_.push_back(QRect(left, top, right - left + 1, bottom - top + 1));
     const QRectF box(left, top, right - left, bottom - top);
     queued_.arcMoveTo(box, startAngle);
     queued_.arcTo(box, startAngle, span);
@@ -145,12 +154,20 @@ void DrawingCanvas::TextOut(int x, int y, const QString& text) {
         painter_.setFont(font_);
         fontApplied_ = true;
     }
-    if (appliedBackground_ != brush_) {
+    // The painter fills the text's advance by ascent + descent; a margin covers overhanging glyphs.
+    const QRect box = QRect(x, y, metrics_.horizontalAdvance(text), metrics_.height()).adjusted(-2, -2, 2, 2);
+    const Qt::BGMode mode = Inked(box) ? Qt::OpaqueMode : Qt::TransparentMode;
+    if (mode != appliedMode_) {
+        painter_.setBackgroundMode(mode);
+        appliedMode_ = mode;
+    }
+    if (mode == Qt::OpaqueMode && appliedBackground_ != brush_) {
         painter_.setBackground(brush_);
         appliedBackground_ = brush_;
     }
     UsePen(fontColour_, Qt::FlatCap);
     painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
+    ink_.push_back(box);
 }
 
 void DrawingCanvas::DimLine(int x1, int y1, int x2, int y2) { AddLine(QPoint(x1, y1), QPoint(x2, y2)); }

@@ -71,6 +71,7 @@ class DrawingCanvas {
     // A line with both end pixels set, queued with the other lines of the same colour.
     void AddLine(const QPoint& from, const QPoint& to);
     void Queue();
+    bool Inked(const QRect& area) const;
 
     QPainter& painter_;
     std::vector<OutlineDrawnText>* log_;
@@ -87,6 +88,10 @@ class DrawingCanvas {
     // up to but not including its end, a closed one all of them.
     QPainterPath queued_;
     QColor queuedColour_;
+    // Where something has been drawn. Over bare background an opaque text and a transparent one
+    // give the same pixels, and the transparent one records far less.
+    std::vector<QRect> ink_;
+    Qt::BGMode appliedMode_ = Qt::TransparentMode;
 };
 
 }  // namespace veltrix
