@@ -4,11 +4,14 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QIcon>
+#include <QImage>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <QPainter>
+#include <QPrinter>
 
 #include "program/contact_data.h"
 #include "app/document_window.h"
@@ -18,6 +21,7 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
+#include "outline/mechanical_window.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -194,9 +198,7 @@ void TVXFrame::CreateWindows() {
     documents_[DocumentWindow::Tabular] =
         AddDocumentWindow(Tabular, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
 
-    // The outline drawing window's own class comes with the drawings; until then its place in the
-    // frame is an empty document window.
-    Mechanical = new QWidget;
+    Mechanical = new TMechanical(program_);
     Mechanical->setObjectName(QStringLiteral("Mechanical"));
     documents_[DocumentWindow::Mechanical] =
         AddDocumentWindow(Mechanical, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);
@@ -300,7 +302,19 @@ void TVXFrame::Invalidate(DocumentWindow window) {
 }
 
 void TVXFrame::RepaintNow(DocumentWindow window) {
-    if (QWidget* widget = DocumentWidget(window)) widget->repaint();
+    QWidget* widget = DocumentWidget(window);
+    if (widget == nullptr) return;
+    // A hidden or covered window skips its paint, yet callers rely on it having run: the
+    // specification screen's paint is what judges the selection the other windows show.
+    if (auto* form = dynamic_cast<PaintedForm*>(widget)) {
+        QImage scratch(widget->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        form->FormPaint(painter, widget->size());
+        painter.end();
+        widget->update();
+        return;
+    }
+    widget->repaint();
 }
 
 void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {

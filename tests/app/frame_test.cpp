@@ -239,10 +239,10 @@ TEST_F(FrameTest, MenuBarMergesTheActiveWindowsMenus) {
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
     EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
 
-    // The outline window has no menus of its own yet: the frame's File shows.
     frame_->BringToFront(DocumentWindow::Mechanical);
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_EQ(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
+    EXPECT_EQ(MenuTitles(),
+              (QStringList{"&File", "&Mounting", "&Units", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
 }
 
 TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
@@ -412,6 +412,18 @@ TEST_F(FrameTest, HubRoutesRepaintsToTheNamedWindow) {
     program_.Hub->Invalidate(DocumentWindow::Mechanical);
     EXPECT_EQ(frame_->invalidated,
               (std::vector<QWidget*>{frame_->DocumentWidget(DocumentWindow::Tabular), frame_->Mechanical}));
+}
+
+TEST_F(FrameTest, RepaintNowJudgesTheSelectionEvenWhileTheScreenIsCovered) {
+    Start();
+    Sub(DocumentWindow::Mechanical)->showMaximized();
+    frame_->BringToFront(DocumentWindow::Mechanical);
+    QCoreApplication::processEvents();
+    program_.Spec.F0 = 9000.0;
+    auto* mechanical = frame_->findChild<QPushButton*>("MountBtn");
+    ASSERT_NE(mechanical, nullptr);
+    mechanical->click();
+    EXPECT_NE(program_.Spec.SelStatus, kSelectionValid);
 }
 
 // --- Window menu ---

@@ -1,0 +1,54 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <clocale>
+
+#include "outline/mechanical_window.h"
+#include "platform/fonts.h"
+#include "program/program.h"
+
+namespace {
+
+using veltrix::Program;
+using veltrix::TMechanical;
+
+// The paint as the window runs it, into a window-sized surface, for the mounting and sections given.
+void PaintDrawing(benchmark::State& state, char mounting, int sections) {
+    Program program;
+    program.Spec.Mounting = mounting;
+    program.Spec.Sections = sections;
+    TMechanical mechanical(program);
+    QImage surface(TMechanical::kClientWidth, TMechanical::kClientHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&surface);
+        mechanical.FormPaint(painter, surface.size());
+        painter.end();
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+
+void BM_OutlinePaintDropIn(benchmark::State& state) { PaintDrawing(state, '1', 5); }
+BENCHMARK(BM_OutlinePaintDropIn)->Unit(benchmark::kMillisecond);
+
+void BM_OutlinePaintSurfaceTab(benchmark::State& state) { PaintDrawing(state, '3', 5); }
+BENCHMARK(BM_OutlinePaintSurfaceTab)->Unit(benchmark::kMillisecond);
+
+// Six sections: the most notches and ground segments.
+void BM_OutlinePaintLeadless(benchmark::State& state) { PaintDrawing(state, '5', 6); }
+BENCHMARK(BM_OutlinePaintLeadless)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    veltrix::RegisterFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QPoint>
+#include <QString>
+#include <vector>
+
+namespace veltrix {
+
+// One text as the drawing put it on the picture; tests read these instead of glyph pixels.
+struct OutlineDrawnText {
+    QPoint at;  // left-top, picture pixels
+    QString text;
+    QColor colour;
+    int pixelSize = 0;
+};
+
+// Arrowhead directions.
+enum ArrowDirection { kArrowUp = 1, kArrowDown = 2, kArrowLeft = 3, kArrowRight = 4 };
+
+// The point of a circle at 0 (right), 90 (up), 180 (left) or 270 (down) degrees; other angles give
+// the centre.
+QPoint CirclePoint(int cx, int cy, int r, int angle);
+
+// The outline drawings' canvas and primitives over a QPainter, with the classic pixel rules: frames,
+// filled rectangles and ellipses cover l..r-1 and t..b-1, lines are drawn there and back so both ends
+// are set, and text is drawn opaque on the brush colour from its left-top
+// point. Antialiasing is off and pens are one-pixel cosmetic, so every pixel is where the figures say.
+class DrawingCanvas {
+  public:
+    explicit DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* log = nullptr);
+    ~DrawingCanvas();
+    DrawingCanvas(const DrawingCanvas&) = delete;
+    DrawingCanvas& operator=(const DrawingCanvas&) = delete;
+
+    // Lines are collected and handed to the painter together; call before the painter ends.
+    void Flush();
+
+    void SetPen(const QColor& colour) { pen_ = colour; }
+    void SetBrush(const QColor& colour) { brush_ = colour; }
+    const QColor& Brush() const { return brush_; }
+    void SetFont(const QString& face, int points);
+    void SetFontColour(const QColor& colour) { fontColour_ = colour; }
+
+    // A one-pixel outline in the brush colour.
+    void FrameRect(int left, int top, int right, int bottom);
+    // Outlined with the pen, filled with the brush.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    // The arc of the ellipse in the box, counter-clockwise from the start angle to the end angle
+    // (degrees, multiples of 90).
+    void Arc(int left, int top, int right, int bottom, int startAngle, int endAngle);
+    void TextOut(int x, int y, const QString& text);
+
+    // A straight line in the pen colour, drawn there and back: both end pixels are set.
+    void DimLine(int x1, int y1, int x2, int y2);
+    // An open triangle 6 pixels long and 4 wide with its tip at (x, y); any other direction draws nothing.
+    void Arrowhead(int x, int y, int direction);
+    // Joins each point to its successor until the successor is the terminating (0, 0).
+    void PolylineTable(const QPoint* table, int dx, int dy, double scale);
+    // The arc of the circle of radius r around (cx, cy), counter-clockwise from start to end.
+    void CircleArc(int cx, int cy, int startAngle, int endAngle, int r);
+
+  private:
+    void UsePen(const QColor& colour, Qt::PenCapStyle cap);
+    // A line with both end pixels set, queued with the other lines of the same colour.
+    void AddLine(const QPoint& from, const QPoint& to);
+    void Queue();
+    bool Inked(const QRect& area) const;
+
+    QPainter& painter_;
+    std::vector<OutlineDrawnText>* log_;
+    QColor pen_ = Qt::white;
+    QColor brush_ = Qt::black;
+    QColor fontColour_ = Qt::white;
+    QFont font_;
+    QFontMetrics metrics_;
+    bool fontApplied_ = false;
+    QPen appliedPen_;
+    bool penApplied_ = false;
+    QColor appliedBackground_;
+    // Queued strokes in one colour, stroked flat-capped as one path: an open stroke covers its pixels
+    // up to but not including its end, a closed one all of them.
+    QPainterPath queued_;
+    QColor queuedColour_;
+    // Where something has been drawn. Over bare background an opaque text and a transparent one
+    // give the same pixels, and the transparent one records far less.
+    std::vector<QRect> ink_;
+    Qt::BGMode appliedMode_ = Qt::TransparentMode;
+};
+
+}  // namespace veltrix

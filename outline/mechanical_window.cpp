@@ -1,0 +1,180 @@
+#include "outline/mechanical_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
+
+#include "outline/outline_drawings.h"
+#include "outline/outline_geometry.h"
+#include "platform/fonts.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kWindowFace = QStringLiteral("MS Sans Serif");
+const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
+const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
+
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QString& face, int pixels) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(PixelFont(face, pixels));
+    label->adjustSize();
+    label->move(left, top);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+}  // namespace
+
+TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+    setObjectName(QStringLiteral("Mechanical"));
+    setWindowTitle(QStringLiteral("Outline Drawings"));
+    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    // The paint covers every pixel; no background is needed under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(PixelFont(kWindowFace, 11));
+    resize(kClientWidth, kClientHeight);
+    CreateControls();
+    CreateMenus();
+}
+
+TMechanical::~TMechanical() = default;
+
+void TMechanical::CreateControls() {
+    VXImage_ = new QLabel(this);
+    VXImage_->setObjectName(QStringLiteral("VXImage"));
+    VXImage_->setGeometry(395, 204, 225, 61);
+    VXImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QPixmap logo(kLogoResource);
+    if (!logo.isNull())
+        VXImage_->setPixmap(logo.scaled(VXImage_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    const QString small = QStringLiteral("Small Fonts");
+    SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
+    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 608, 240, small, 8);
+    Label1_ =
+        LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
+    Label2_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
+
+    auto button = [&](const char* name, const QString& text, int left, int top, int width,
+                      void (TMechanical::*handler)()) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(left, top, width, 25);
+        b->setAutoDefault(false);
+        // Buttons paint their whole rectangle, so their own updates never repaint the drawing.
+        b->setAutoFillBackground(true);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    MountBtn_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
+                       &TMechanical::MountBtnClick);
+    InchBtn_ = button("InchBtn", QStringLiteral("&Inches"), 399, 303, 101, &TMechanical::InchBtnClick);
+    mmBtn_ = button("mmBtn", QStringLiteral("Mi&llimeters"), 511, 303, 101, &TMechanical::mmBtnClick);
+    PCBBtn_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &TMechanical::PCBBtnClick);
+    ReflBtn_ =
+        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);
+    MechSelBtn_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
+                         &TMechanical::MechSelBtnClick);
+    MechRespBtn_ =
+        button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101, &TMechanical::MechRespBtnClick);
+
+    const QList<QWidget*> tabOrder{MountBtn_, InchBtn_, mmBtn_, PCBBtn_, ReflBtn_, MechSelBtn_, MechRespBtn_};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+QAction* TMechanical::AddItem(QMenu* menu, const char* name, const QString& text,
+                              void (TMechanical::*handler)()) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TMechanical::CreateMenus() {
+    auto menu = [&](const char* name, const QString& title) {
+        auto* m = new QMenu(title, this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    File1_ = menu("File1", QStringLiteral("&File"));
+    connect(File1_, &QMenu::aboutToShow, this, &TMechanical::File1Click);
+    PrintMech_ = AddItem(File1_, "PrintMech", QStringLiteral("&Print"), &TMechanical::PrintMechClick);
+    File1_->addSeparator()->setObjectName(QStringLiteral("N2"));
+    AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
+
+    Mounting1_ = menu("Mounting1", QStringLiteral("&Mounting"));
+    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"),
+            &TMechanical::OrbisLeadless1Click);
+    AddItem(Mounting1_, "SurfacemountTab1", QStringLiteral("Surface mount - &Tab"),
+            &TMechanical::SurfacemountTab1Click);
+    AddItem(Mounting1_, "Dropin1", QStringLiteral("&Drop-in"), &TMechanical::Dropin1Click);
+
+    Units1_ = menu("Units1", QStringLiteral("&Units"));
+    AddItem(Units1_, "Inches1", QStringLiteral("&Inches"), &TMechanical::Inches1Click);
+    AddItem(Units1_, "Millimeters1", QStringLiteral("&Millimeters"), &TMechanical::Millimeters1Click);
+
+    View1_ = menu("View1", QStringLiteral("&View"));
+    AddItem(View1_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
+            &TMechanical::SelectionScreen1Click);
+    AddItem(View1_, "TabularData1", QStringLiteral("&Tabular Data"), &TMechanical::TabularData1Click);
+}
+
+QList<GroupedMenu> TMechanical::GroupedMenus() {
+    return {{0, File1_}, {1, Mounting1_}, {2, Units1_}, {3, View1_}};
+}
+
+void TMechanical::ColourLabels(bool printing) {
+    const QColor text = printing ? kOutlineBlack : kOutlineWhite;
+    for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) {
+        QPalette palette = label->palette();
+        if (palette.color(QPalette::WindowText) == text) continue;
+        palette.setColor(QPalette::WindowText, text);
+        label->setPalette(palette);
+    }
+}
+
+void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
+    const DisplaySettings& display = program_.Display;
+    const FilterSpec& spec = program_.Spec;
+    drawnTexts_.clear();
+
+    const QSize picture(std::max(clientSize.width(), kClientWidth),
+                        std::max(clientSize.height() + kPictureTop, kPictureHeight));
+    DrawingCanvas page(page_.BeginRecording(picture), &drawnTexts_);
+    if (const auto notice = OutlineNotice(spec)) {
+        page.SetBrush(kOutlineBlack);
+        page.SetFont(display.FontName, display.FontSizeMedium);
+        page.SetFontColour(kOutlineGreen);
+        page.TextOut(180, 180, QString::fromStdString((*notice)[0]));
+        page.TextOut(180, 210, QString::fromStdString((*notice)[1]));
+    } else {
+        DrawOutline(page, spec, display);
+    }
+    page.Flush();
+
+    // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    canvas.save();
+    canvas.translate(0, -kPictureTop);
+    page_.Present(canvas, QSize(clientSize.width(), clientSize.height() + kPictureTop), display.PaintCopyMode,
+                  0, ratio);
+    canvas.restore();
+    ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
+}
+
+void TMechanical::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    FormPaint(painter, size());
+}
+
+}  // namespace veltrix
