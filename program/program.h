@@ -14,6 +14,7 @@ class PaintedForm;
 class MessageBoxes;
 class DesktopShell;
 class PrintDialogRunner;
+class SaveFileDialog;
 
 enum class DocumentWindow { Select, Mechanical, Tabular };
 
@@ -43,6 +44,7 @@ struct Program {
     MessageBoxes* Messages = nullptr;
     DesktopShell* Shell = nullptr;
     PrintDialogRunner* PrintDialogs = nullptr;
+    SaveFileDialog* SaveDialogs = nullptr;
 };
 
 }  // namespace veltrix

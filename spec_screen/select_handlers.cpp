@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "engine/filter_spec.h"
+#include "printing/export_command.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 
@@ -229,6 +230,10 @@ void TSelect::File1Click() { Print1_->setEnabled(!Minimised()); }
 
 void TSelect::Print1Click() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Filter Specification"));
+}
+
+void TSelect::ExportVectors1Click() {
+    RunExportCommand(program_, *this, QStringLiteral("Veltrix Filter Specification"));
 }
 
 void TSelect::Exit1Click() {

@@ -43,6 +43,8 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
+    const PaintedPage* FormPage() const override { return &page_; }
+    QPoint FormPageOrigin() const override { return QPoint(kPageShift, 0); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its page, in drawing order.
@@ -82,6 +84,7 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     // Menus and buttons.
     void File1Click();
     void Print1Click();
+    void ExportVectors1Click();
     void Exit1Click();
     void Frequency1Click();
     void Bandwidth1Click();
