@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QLineEdit>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
 #include "engine/response.h"
+#include "finder_window/finder_window.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -104,6 +106,7 @@ void TVXFrame::BuildMenus() {
                               &TVXFrame::EmailVeltrixSales1Click);
     Representatives1 = item(Order1, QStringLiteral("&Representatives"), "Representatives1",
                             &TVXFrame::Representatives1Click);
+    FindParts1 = item(Order1, QStringLiteral("Find &Parts..."), "FindParts1", &TVXFrame::FindParts1Click);
 
     Configure1 = menu(QStringLiteral("&Configure"), "Configure1");
     connect(Configure1, &QMenu::aboutToShow, this, &TVXFrame::Configure1Click);
@@ -195,6 +198,15 @@ void TVXFrame::CreateWindows() {
         AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
 
+    // The finder waits hidden until the Sales menu asks for it.
+    FindParts = new TFindParts(program_);
+    FindParts->setObjectName(QStringLiteral("FindParts"));
+    auto* finder = new TDocumentWindow(FindParts, QStringLiteral("Find Parts"));
+    MdiArea->addSubWindow(finder);
+    finder->ApplyRect({75, 40, 780, 640});
+    finder->hide();
+    documents_[DocumentWindow::Finder] = finder;
+
     // Windows opened from the frame's menus are created in this sequence and handed to SetFrameWindow:
     // Contact Information, Notes, Filter Characteristics, Introduction and License Information here,
     // About after PXDlg, Configuration Instructions and Request for Quote after MoveDlg.
@@ -271,6 +283,12 @@ void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
 
 void TVXFrame::ShowPrintException() {
     if (PXDlg != nullptr) PXDlg->exec();
+}
+
+void TVXFrame::ShowChoice(const FilterSpec& choice) {
+    if (Select == nullptr) return;
+    Select->ShowChoice(choice);
+    BringToFront(DocumentWindow::Select);
 }
 
 void TVXFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
@@ -375,6 +393,12 @@ void TVXFrame::EmailVeltrixSales1Click() {
 void TVXFrame::Representatives1Click() {
     OpenLink(QString::fromLatin1(contact::kRepresentativesPage),
              QStringLiteral("Unable to start web browser."));
+}
+
+void TVXFrame::FindParts1Click() {
+    TDocumentWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
+    ActivateDocumentWindow(finder);
+    if (FindParts != nullptr) FindParts->F0Edit->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Configure ---

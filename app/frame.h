@@ -18,6 +18,7 @@ class QPrinter;
 namespace veltrix {
 
 class TDocumentWindow;
+class TFindParts;
 class TMoveDlg;
 class TPXDlg;
 class TSelect;
@@ -54,6 +55,7 @@ public:
     void RepaintNow(DocumentWindow window) override;
     void PrintForm(PaintedForm& form, const QString& jobTitle) override;
     void ShowPrintException() override;
+    void ShowChoice(const FilterSpec& choice) override;
 
     // Menu handlers.
     void Exit1Click();
@@ -66,6 +68,7 @@ public:
     void VeltrixOnline1Click();
     void EmailVeltrixSales1Click();
     void Representatives1Click();
+    void FindParts1Click();
     void Configure1Click();
     void Instructions1Click();
     void Preserve1Click();
@@ -95,6 +98,7 @@ public:
     QAction* VeltrixOnline1 = nullptr;
     QAction* EmailVeltrixSales1 = nullptr;
     QAction* Representatives1 = nullptr;
+    QAction* FindParts1 = nullptr;
     QMenu* Configure1 = nullptr;
     QAction* Instructions1 = nullptr;
     QAction* N4 = nullptr;
@@ -117,6 +121,7 @@ public:
     TTabular* Tabular = nullptr;
     QWidget* Mechanical = nullptr;
     TSelect* Select = nullptr;
+    TFindParts* FindParts = nullptr;
     TPXDlg* PXDlg = nullptr;
     TMoveDlg* MoveDlg = nullptr;
     TTolWin* TolWin = nullptr;

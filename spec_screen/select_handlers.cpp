@@ -99,6 +99,26 @@ void TSelect::F2EditExit() {
     InvalidateSelf();
 }
 
+void TSelect::ShowChoice(const FilterSpec& choice) {
+    FilterSpec& spec = program_.Spec;
+    spec.F0 = choice.F0;
+    spec.BW = choice.BW;
+    spec.BWRequested = choice.BWRequested;
+    spec.PBD = choice.PBD;
+    spec.PBDCode = choice.PBDCode;
+    spec.Sections = choice.Sections;
+    spec.Profile = choice.Profile;
+    spec.Dielectric = choice.Dielectric;
+    spec.Mounting = choice.Mounting;
+    spec.F1 = choice.F1;
+    spec.F2 = choice.F2;
+    PBDCBox_->setCurrentIndex(PassbandIndex(spec.PBD));
+    NCBox_->setCurrentIndex(spec.Sections - 2);
+    RPBox_->setCurrentIndex(spec.Profile - 1 < RPBox_->count() ? spec.Profile - 1 : -1);
+    DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    InvalidateBoth();
+}
+
 // ---- Keys ---------------------------------------------------------------------------------------
 
 QWidget* TSelect::NextInEnterChain(QWidget* field) const {

@@ -53,6 +53,9 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     // How often this window asked for its own repaint; tests read it to check each handler's rule.
     int RepaintRequests() const { return repaintRequests_; }
 
+    // A part chosen elsewhere (the finder): its inputs are stored and shown as if typed.
+    void ShowChoice(const FilterSpec& choice);
+
     // Entry fields.
     void F0EditClick();
     void F0EditEnter();
