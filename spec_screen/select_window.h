@@ -194,6 +194,8 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     QMenu* Mounting1_ = nullptr;
     QMenu* View1_ = nullptr;
     QAction* Print1_ = nullptr;
+    // Names the painted graph for screen readers; it draws nothing and takes no input.
+    QWidget* graphArea_ = nullptr;
 };
 
 }  // namespace veltrix
