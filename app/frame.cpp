@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QLineEdit>
 #include <QIcon>
 #include <QImage>
 #include <QMdiArea>
@@ -22,6 +23,7 @@
 #include "info/info_windows.h"
 #include "info/rfq.h"
 #include "outline/mechanical_window.h"
+#include "finder_window/finder_window.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -120,6 +122,7 @@ void TVXFrame::BuildMenus() {
                               &TVXFrame::EmailVeltrixSales1Click);
     Representatives1 = item(Order1, QStringLiteral("&Representatives"), "Representatives1",
                             &TVXFrame::Representatives1Click);
+    FindParts1 = item(Order1, QStringLiteral("Find &Parts..."), "FindParts1", &TVXFrame::FindParts1Click);
 
     Configure1 = menu(QStringLiteral("&Configure"), "Configure1");
     connect(Configure1, &QMenu::aboutToShow, this, &TVXFrame::Configure1Click);
@@ -208,6 +211,15 @@ void TVXFrame::CreateWindows() {
     documents_[DocumentWindow::Select] =
         AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
+
+    // The finder waits hidden until the Sales menu asks for it.
+    FindParts = new TFindParts(program_);
+    FindParts->setObjectName(QStringLiteral("FindParts"));
+    auto* finder = new TDocumentWindow(FindParts, QStringLiteral("Find Parts"));
+    MdiArea->addSubWindow(finder);
+    finder->ApplyRect({75, 40, 780, 640});
+    finder->hide();
+    documents_[DocumentWindow::Finder] = finder;
 
     // The start-up pages show themselves as they are created, so the licence ends on top.
     ReachWin = new TReachWin(program_, this);
@@ -327,6 +339,12 @@ void TVXFrame::ShowPrintException() {
     if (PXDlg != nullptr) PXDlg->exec();
 }
 
+void TVXFrame::ShowChoice(const FilterSpec& choice) {
+    if (Select == nullptr) return;
+    Select->ShowChoice(choice);
+    BringToFront(DocumentWindow::Select);
+}
+
 void TVXFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
 
 void TVXFrame::closeEvent(QCloseEvent* event) {
@@ -433,6 +451,12 @@ void TVXFrame::EmailVeltrixSales1Click() {
 void TVXFrame::Representatives1Click() {
     OpenLink(QString::fromLatin1(contact::kRepresentativesPage),
              QStringLiteral("Unable to start web browser."));
+}
+
+void TVXFrame::FindParts1Click() {
+    TDocumentWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
+    ActivateDocumentWindow(finder);
+    if (FindParts != nullptr) FindParts->F0Edit->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Configure ---

@@ -23,6 +23,7 @@ class TCfgWin;
 class TDocumentWindow;
 class TInfoWin;
 class TIntroWin;
+class TFindParts;
 class TMoveDlg;
 class TNoteWin;
 class TOwnWin;
@@ -66,6 +67,7 @@ public:
     void RepaintNow(DocumentWindow window) override;
     void PrintForm(PaintedForm& form, const QString& jobTitle) override;
     void ShowPrintException() override;
+    void ShowChoice(const FilterSpec& choice) override;
 
     // Menu handlers.
     void Exit1Click();
@@ -78,6 +80,7 @@ public:
     void VeltrixOnline1Click();
     void EmailVeltrixSales1Click();
     void Representatives1Click();
+    void FindParts1Click();
     void Configure1Click();
     void Instructions1Click();
     void Preserve1Click();
@@ -107,6 +110,7 @@ public:
     QAction* VeltrixOnline1 = nullptr;
     QAction* EmailVeltrixSales1 = nullptr;
     QAction* Representatives1 = nullptr;
+    QAction* FindParts1 = nullptr;
     QMenu* Configure1 = nullptr;
     QAction* Instructions1 = nullptr;
     QAction* N4 = nullptr;
@@ -134,6 +138,7 @@ public:
     TInfoWin* InfoWin = nullptr;
     TIntroWin* IntroWin = nullptr;
     TOwnWin* OwnWin = nullptr;
+    TFindParts* FindParts = nullptr;
     TPXDlg* PXDlg = nullptr;
     TAboutBox* AboutBox = nullptr;
     TMoveDlg* MoveDlg = nullptr;

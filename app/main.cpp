@@ -40,12 +40,14 @@ int main(int argc, char** argv) {
     QtMessageBoxes messages;
     QtDesktopShell shell;
     QtPrintDialogRunner printDialogs;
+    QtSaveFileDialog saveDialogs;
     app.Reporter().SetMessages(&messages);
 
     Program program;
     program.Messages = &messages;
     program.Shell = &shell;
     program.PrintDialogs = &printDialogs;
+    program.SaveDialogs = &saveDialogs;
 
     // A failure while the windows are created ends the program after its message.
     std::unique_ptr<TVXFrame> frame;

@@ -48,4 +48,30 @@ std::string StopbandLabel(bool computed, double attenuation) {
     return value;
 }
 
+std::string SelectionSummary(const FilterSpec& spec, const SelectionResults& results) {
+    const RuleOutcome& outcome = results.Outcome;
+    std::string summary;
+    if (spec.SelStatus != kSelectionValid) {
+        summary = "No standard part for last inputs.";
+        for (const std::string& line : outcome.MessageLines) {
+            if (!line.empty()) summary += " " + line;
+        }
+        return summary;
+    }
+    char text[160];
+    summary = "Standard part " + outcome.PartNumber + ".";
+    if (outcome.FoLossDefined()) {
+        std::snprintf(text, sizeof text, " Insertion loss at Fo %.1f dB.", outcome.FoLoss);
+        summary += text;
+    }
+    const auto point = [&](const char* name, double f, bool computed, double attenuation) {
+        if (!computed) return;
+        std::snprintf(text, sizeof text, " %s %.2f MHz: %.1f dBc.", name, f, attenuation);
+        summary += text;
+    };
+    point("F1", spec.F1, results.F1Computed, results.F1Attenuation);
+    point("F2", spec.F2, results.F2Computed, results.F2Attenuation);
+    return summary;
+}
+
 }  // namespace veltrix

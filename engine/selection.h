@@ -28,4 +28,8 @@ SelectionResults ComputeSelection(FilterSpec& spec, ResponseData& rd);
 std::string InsertionLossLabel(const RuleOutcome& outcome);
 std::string StopbandLabel(bool computed, double attenuation);  // "%6.1f", or a single blank
 
+// What the screen says, in one line for a screen reader: the part number and its figures, or the
+// verdict and the rules' messages.
+std::string SelectionSummary(const FilterSpec& spec, const SelectionResults& results);
+
 }  // namespace veltrix

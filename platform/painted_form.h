@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QPainter>
+#include <QPoint>
 #include <QSize>
 
 class QWidget;
 
 namespace veltrix {
+
+class PaintedPage;
 
 // A window that paints itself onto any canvas: its own surface on screen, or a print band.
 class PaintedForm {
@@ -14,6 +17,10 @@ public:
     // Runs the window's whole paint onto the canvas, as for the screen.
     virtual void FormPaint(QPainter& canvas, QSize clientSize) = 0;
     virtual QWidget* FormWidget() = 0;
+    // The recorded page of the latest paint and where its (0, 0) lands in the window; null for a
+    // window without one.
+    virtual const PaintedPage* FormPage() const { return nullptr; }
+    virtual QPoint FormPageOrigin() const { return {}; }
 };
 
 }  // namespace veltrix

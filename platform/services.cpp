@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -20,6 +22,11 @@ bool QtDesktopShell::Open(const QString& target) { return QDesktopServices::open
 bool QtPrintDialogRunner::Run(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString QtSaveFileDialog::AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
+                                      const QString& filters) {
+    return QFileDialog::getSaveFileName(parent, caption, QDir::current().filePath(proposedName), filters);
 }
 
 }  // namespace veltrix

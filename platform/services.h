@@ -28,6 +28,14 @@ public:
     virtual bool Run(QPrinter& printer, QWidget* parent) = 0;
 };
 
+// The system's save-file dialog; an empty path when the user cancelled.
+class SaveFileDialog {
+public:
+    virtual ~SaveFileDialog() = default;
+    virtual QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
+                                const QString& filters) = 0;
+};
+
 class QtMessageBoxes : public MessageBoxes {
 public:
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
@@ -41,6 +49,12 @@ public:
 class QtPrintDialogRunner : public PrintDialogRunner {
 public:
     bool Run(QPrinter& printer, QWidget* parent) override;
+};
+
+class QtSaveFileDialog : public SaveFileDialog {
+public:
+    QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
+                        const QString& filters) override;
 };
 
 }  // namespace veltrix

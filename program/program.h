@@ -15,8 +15,9 @@ class PaintedForm;
 class MessageBoxes;
 class DesktopShell;
 class PrintDialogRunner;
+class SaveFileDialog;
 
-enum class DocumentWindow { Select, Mechanical, Tabular };
+enum class DocumentWindow { Select, Mechanical, Tabular, Finder };
 
 // What a window may ask of the frame without knowing it. The frame implements it; tests fake it.
 class WindowHub {
@@ -30,6 +31,8 @@ public:
     virtual void PrintForm(PaintedForm& form, const QString& jobTitle) = 0;
     // The modal "Abort Print" dialog, for printouts drawn directly on the printer.
     virtual void ShowPrintException() = 0;
+    // Puts a chosen part's inputs into the specification screen, as if typed, and shows it.
+    virtual void ShowChoice(const FilterSpec& choice) { (void)choice; }
 };
 
 // The program's single records and services, owned by main and given to every window.
@@ -46,6 +49,7 @@ struct Program {
     PrintDialogRunner* PrintDialogs = nullptr;
     // The specification as the screen's computation left it; empty before the first one.
     std::optional<FilterSpec> EvaluatedSpec;
+    SaveFileDialog* SaveDialogs = nullptr;
 };
 
 }  // namespace veltrix

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "engine/filter_spec.h"
+#include "printing/export_command.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 
@@ -96,6 +97,26 @@ void TSelect::F2EditExit() {
     if (spec.F2 == old) return;
     spec.F2 = NormaliseStopband(spec.F2);
     InvalidateSelf();
+}
+
+void TSelect::ShowChoice(const FilterSpec& choice) {
+    FilterSpec& spec = program_.Spec;
+    spec.F0 = choice.F0;
+    spec.BW = choice.BW;
+    spec.BWRequested = choice.BWRequested;
+    spec.PBD = choice.PBD;
+    spec.PBDCode = choice.PBDCode;
+    spec.Sections = choice.Sections;
+    spec.Profile = choice.Profile;
+    spec.Dielectric = choice.Dielectric;
+    spec.Mounting = choice.Mounting;
+    spec.F1 = choice.F1;
+    spec.F2 = choice.F2;
+    PBDCBox_->setCurrentIndex(PassbandIndex(spec.PBD));
+    NCBox_->setCurrentIndex(spec.Sections - 2);
+    RPBox_->setCurrentIndex(spec.Profile - 1 < RPBox_->count() ? spec.Profile - 1 : -1);
+    DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    InvalidateBoth();
 }
 
 // ---- Keys ---------------------------------------------------------------------------------------
@@ -229,6 +250,10 @@ void TSelect::File1Click() { Print1_->setEnabled(!Minimised()); }
 
 void TSelect::Print1Click() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Filter Specification"));
+}
+
+void TSelect::ExportVectors1Click() {
+    RunExportCommand(program_, *this, QStringLiteral("Veltrix Filter Specification"));
 }
 
 void TSelect::Exit1Click() {

@@ -112,6 +112,12 @@ void TSelect::CreateControls() {
     SelRespBtn_ = button("SelRespBtn", QStringLiteral("&Tabular Data"), 125, 105, &TSelect::SelRespBtnClick);
     TolBtn_ = button("TolBtn", QStringLiteral("Tolerances"), 238, 106, &TSelect::TolBtnClick);
 
+    graphArea_ = Place(new QWidget(this), "GraphArea", kGraphLeft + kPageShift, kGraphTop, kGraphWidth, kGraphHeight);
+    graphArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    graphArea_->setFocusPolicy(Qt::NoFocus);
+    graphArea_->setAccessibleName(QStringLiteral("Response graph"));
+    setAccessibleName(QStringLiteral("Specify Filter"));
+
     F0Edit_ = edit("F0Edit", 86, 152);
     NCBox_ = list("NCBox", 86, 194, 77, {"2", "3", "4", "5", "6"});
     BWEdit_ = edit("BWEdit", 251, 152);
@@ -183,6 +189,7 @@ void TSelect::CreateMenus() {
     File1_ = menu(nullptr, "File1", QStringLiteral("&File"));
     connect(File1_, &QMenu::aboutToShow, this, &TSelect::File1Click);
     Print1_ = AddItem(File1_, "Print1", QStringLiteral("&Print"), &TSelect::Print1Click);
+    AddItem(File1_, "ExportVectors1", QStringLiteral("Export as PDF/SVG..."), &TSelect::ExportVectors1Click);
     File1_->addSeparator()->setObjectName(QStringLiteral("N1"));
     AddItem(File1_, "Exit1", QStringLiteral("E&xit"), &TSelect::Exit1Click);
 
@@ -332,6 +339,16 @@ void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
         PaintContactNotice(page, static_cast<int>(outcome.MessageLines.size()), display);
     }
     comboGraphWidth_->setVisible(valid);
+    const QString summary = QString::fromStdString(SelectionSummary(program_.Spec, results));
+    if (accessibleDescription() != summary) setAccessibleDescription(summary);
+    graphArea_->setVisible(valid);
+    const QString graph = valid ? QStringLiteral("Attenuation (dBc), return loss (dB) and group delay (ns) of %1 "
+                                                 "from %2 to %3 MHz")
+                                      .arg(QString::fromStdString(outcome.PartNumber))
+                                      .arg(program_.Spec.F0 - program_.Spec.GraphHalfSpan * program_.Spec.BW, 0, 'f', 1)
+                                      .arg(program_.Spec.F0 + program_.Spec.GraphHalfSpan * program_.Spec.BW, 0, 'f', 1)
+                                : QString();
+    if (graphArea_->accessibleDescription() != graph) graphArea_->setAccessibleDescription(graph);
 
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     page_.Present(canvas, clientSize, display.PaintCopyMode, kPageShift, ratio);

@@ -48,6 +48,8 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
+    const PaintedPage* FormPage() const override { return &page_; }
+    QPoint FormPageOrigin() const override { return QPoint(kPageShift, 0); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its page, in drawing order.
@@ -55,6 +57,9 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     const PaintedPage& Page() const { return page_; }
     // How often this window asked for its own repaint; tests read it to check each handler's rule.
     int RepaintRequests() const { return repaintRequests_; }
+
+    // A part chosen elsewhere (the finder): its inputs are stored and shown as if typed.
+    void ShowChoice(const FilterSpec& choice);
 
     // Entry fields.
     void F0EditClick();
@@ -87,6 +92,7 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     // Menus and buttons.
     void File1Click();
     void Print1Click();
+    void ExportVectors1Click();
     void Exit1Click();
     void Frequency1Click();
     void Bandwidth1Click();
@@ -192,6 +198,8 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     QMenu* Mounting1_ = nullptr;
     QMenu* View1_ = nullptr;
     QAction* Print1_ = nullptr;
+    // Names the painted graph for screen readers; it draws nothing and takes no input.
+    QWidget* graphArea_ = nullptr;
 };
 
 }  // namespace veltrix

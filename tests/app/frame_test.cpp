@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +32,7 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
+#include "finder_window/finder_window.h"
 #include "program/program.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
@@ -199,7 +201,9 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
     QStringList titles;
     for (QMdiSubWindow* sub : frame_->MdiArea->subWindowList(QMdiArea::CreationOrder))
         titles << sub->windowTitle();
-    EXPECT_EQ(titles, (QStringList{"Tabular Data", "Outline Drawings", "Specify Filter"}));
+    // The finder comes last and waits hidden.
+    EXPECT_EQ(titles, (QStringList{"Tabular Data", "Outline Drawings", "Specify Filter", "Find Parts"}));
+    EXPECT_FALSE(Sub(DocumentWindow::Finder)->isVisible());
 
     EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(10, 20, 600, 400));
     EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(30, 35, 500, 310));
@@ -824,6 +828,44 @@ TEST_F(FrameTest, PrintExceptionShowsAbortPrintModally) {
     });
     program_.Hub->ShowPrintException();
     EXPECT_TRUE(shown);
+}
+
+}  // namespace
+}  // namespace veltrix
+
+namespace veltrix {
+namespace {
+
+TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
+    Start();
+    EXPECT_EQ(frame_->Order1->actions().last(), frame_->FindParts1);
+    EXPECT_EQ(frame_->FindParts1->text(), QStringLiteral("Find &Parts..."));
+    EXPECT_FALSE(Sub(DocumentWindow::Finder)->isVisible());
+    frame_->FindParts1->trigger();
+    EXPECT_TRUE(Sub(DocumentWindow::Finder)->isVisible());
+    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Finder));
+
+    TFindParts* finder = frame_->FindParts;
+    finder->F0Edit->setText(QStringLiteral("1500"));
+    finder->BWEdit->setText(QStringLiteral("30"));
+    ASSERT_FALSE(finder->Results().Parts.empty());
+    const FoundPart best = finder->Results().Parts.front();
+    finder->ChooseRow(0);
+
+    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(program_.Spec.F0, 1500.0);
+    EXPECT_EQ(program_.Spec.Sections, best.Sections);
+    EXPECT_EQ(program_.Spec.Mounting, best.Mounting);
+    EXPECT_EQ(frame_->Select->findChild<QComboBox*>(QStringLiteral("NCBox"))->currentText(),
+              QString::number(best.Sections));
+    QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    frame_->Select->FormPaint(painter, image.size());
+    EXPECT_EQ(program_.Spec.SelStatus, kSelectionValid);
+    bool shown = false;
+    for (const DrawnText& text : frame_->Select->DrawnTexts())
+        shown = shown || text.text == QString::fromStdString(best.PartNumber);
+    EXPECT_TRUE(shown) << best.PartNumber;
 }
 
 }  // namespace

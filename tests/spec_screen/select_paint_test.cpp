@@ -411,5 +411,24 @@ TEST_F(SelectTest, NegativeBandwidthIsTreatedAsExtremeValues) {
     EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo is not defined");
 }
 
+TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
+    program.Spec.F1 = 940.0;
+    Render();
+    EXPECT_EQ(select->accessibleName(), "Specify Filter");
+    EXPECT_EQ(select->accessibleDescription(),
+              "Standard part 3DR25-1000/U20 - 1.8. Insertion loss at Fo 2.4 dB. F1 940.00 MHz: 38.1 dBc.");
+    const QWidget* graph = Child<QWidget>("GraphArea");
+    EXPECT_EQ(graph->accessibleName(), "Response graph");
+    EXPECT_TRUE(graph->accessibleDescription().endsWith("of 3DR25-1000/U20 - 1.8 from 940.0 to 1060.0 MHz"))
+        << graph->accessibleDescription().toStdString();
+
+    program.Spec.F0 = 500.0;
+    Render();
+    EXPECT_TRUE(select->accessibleDescription().startsWith(
+        "No standard part for last inputs. Maximum Bandwidth Exceeded Use DH for fo < 800 MHz"))
+        << select->accessibleDescription().toStdString();
+    EXPECT_TRUE(graph->isHidden());
+}
+
 }  // namespace
 }  // namespace veltrix::testing

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPicture>
+#include <QSize>
+#include <QString>
+#include <functional>
+
+namespace veltrix {
+
+enum class VectorFormat { Pdf, Svg };
+
+// The format a file name asks for by its extension (".svg" is SVG, anything else PDF).
+VectorFormat VectorFormatFor(const QString& path);
+
+// Replays a window's recorded picture into the painter with every colour inverted, the way a
+// printout shows the light-on-black pages: dark on white, lines as lines and text as text.
+void PlayInverted(const QPicture& picture, QPainter& target);
+
+// Writes a one-page PDF or an SVG drawing of the given size (96 dpi pixels) of what the paint
+// function draws. The file is replaced only when it was written whole; false with the path and the
+// system's reason in *error otherwise.
+bool ExportDrawing(const QString& path, QSize size, const QString& title,
+                   const std::function<void(QPainter&)>& paint, QString* error);
+
+}  // namespace veltrix

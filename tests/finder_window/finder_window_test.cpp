@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <optional>
+
+#include "engine/rules.h"
+#include "finder_window/finder_window.h"
+#include "program/program.h"
+
+namespace veltrix {
+namespace {
+
+class ChoiceHub : public WindowHub {
+  public:
+    void ExitProgram() override {}
+    void BringToFront(DocumentWindow) override {}
+    void Invalidate(DocumentWindow) override {}
+    void RepaintNow(DocumentWindow) override {}
+    void PrintForm(PaintedForm&, const QString&) override {}
+    void ShowPrintException() override {}
+    void ShowChoice(const FilterSpec& choice) override { chosen = choice; }
+    std::optional<FilterSpec> chosen;
+};
+
+class FindPartsTest : public ::testing::Test {
+  protected:
+    FindPartsTest() {
+        program.Hub = &hub;
+        window.resize(780, 640);
+    }
+    // The requirement of an engineer who needs 1500 MHz, 30 MHz at 1.0 dB, 40 dBc at 1400 MHz and
+    // 35 dBc at 1620 MHz.
+    void EnterRequirement() {
+        window.F0Edit->setText(QStringLiteral("1500"));
+        window.BWEdit->setText(QStringLiteral("30"));
+        SetStopband(0, QStringLiteral("1400"), QStringLiteral("40"));
+        SetStopband(1, QStringLiteral("1620"), QStringLiteral("35"));
+    }
+    void SetStopband(int row, const QString& frequency, const QString& minimum) {
+        window.StopbandTable->setItem(row, 0, new QTableWidgetItem(frequency));
+        window.StopbandTable->setItem(row, 1, new QTableWidgetItem(minimum));
+    }
+    QString Cell(int row, int column) const {
+        return window.ResultsView->model()->index(row, column).data().toString();
+    }
+
+    ChoiceHub hub;
+    Program program;
+    TFindParts window{program};
+};
+
+TEST_F(FindPartsTest, EntriesAreReadLikeTheSpecificationScreen) {
+    EnterRequirement();
+    window.MaxILEdit->setText(QStringLiteral("2.5xyz"));
+    window.TabCheck->setChecked(false);
+    window.Profile4Check->setChecked(false);
+    SetStopband(2, QStringLiteral("-5"), QStringLiteral("20"));
+    const FinderRequirement requirement = window.Requirement();
+    EXPECT_EQ(requirement.F0, 1500.0);
+    EXPECT_EQ(requirement.BW, 30.0);
+    EXPECT_EQ(requirement.PassbandIndex, 1);
+    ASSERT_TRUE(requirement.MaxInsertionLossDb.has_value());
+    EXPECT_EQ(*requirement.MaxInsertionLossDb, 2.5);
+    ASSERT_EQ(requirement.Stopbands.size(), 2u) << "a point at 0 MHz (here a negative one) is no point";
+    EXPECT_EQ(requirement.Stopbands[1].FrequencyMhz, 1620.0);
+    EXPECT_EQ(requirement.Stopbands[1].MinAttenuationDbc, 35.0);
+    EXPECT_EQ(requirement.Mountings, (std::vector<char>{kMountDropIn, kMountOrbis}));
+    EXPECT_EQ(requirement.Profiles, (std::vector<int32_t>{2}));
+
+    window.F0Edit->setText(QStringLiteral("12"));
+    window.BWEdit->setText(QStringLiteral("0"));
+    window.MaxILEdit->clear();
+    EXPECT_EQ(window.Requirement().F0, 100.0);
+    EXPECT_EQ(window.Requirement().BW, 1.0);
+    EXPECT_FALSE(window.Requirement().MaxInsertionLossDb.has_value());
+}
+
+TEST_F(FindPartsTest, TableFollowsTypingBestFirstAndListsTheMisses) {
+    EnterRequirement();
+    const FinderResults expected = FindParts(window.Requirement());
+    ASSERT_FALSE(expected.Parts.empty());
+    const QAbstractItemModel* model = window.ResultsView->model();
+    ASSERT_EQ(model->rowCount(), static_cast<int>(expected.Parts.size()));
+    for (int row = 0; row < model->rowCount(); ++row)
+        EXPECT_EQ(Cell(row, 1).toStdString(), expected.Parts[static_cast<std::size_t>(row)].PartNumber);
+    EXPECT_EQ(model->columnCount(), 9) << "one column per stopband point";
+    EXPECT_EQ(window.MissesTable->rowCount(), static_cast<int>(expected.Misses.size()));
+    EXPECT_EQ(window.StopbandTable->rowCount(), 3) << "a blank row stays for the next point";
+
+    window.F0Edit->setText(QStringLiteral("1000"));
+    EXPECT_NE(Cell(0, 1).toStdString(), expected.Parts[0].PartNumber) << "results follow the entry";
+}
+
+TEST_F(FindPartsTest, SortingByColumnOrdersNumbersAsNumbers) {
+    window.F0Edit->setText(QStringLiteral("1500"));
+    window.BWEdit->setText(QStringLiteral("30"));
+    window.ResultsView->sortByColumn(2, Qt::DescendingOrder);
+    const QAbstractItemModel* model = window.ResultsView->model();
+    ASSERT_GT(model->rowCount(), 2);
+    for (int row = 1; row < model->rowCount(); ++row)
+        EXPECT_GE(Cell(row - 1, 2).toDouble(), Cell(row, 2).toDouble()) << row;
+}
+
+TEST_F(FindPartsTest, EnterOnARowPutsThatPartIntoTheSpecification) {
+    EnterRequirement();
+    window.ResultsView->sortByColumn(2, Qt::DescendingOrder);
+    window.show();
+    window.ResultsView->setFocus();
+    window.ResultsView->setCurrentIndex(window.ResultsView->model()->index(0, 1));
+    const QString partNumber = Cell(0, 1);
+    QTest::keyClick(window.ResultsView, Qt::Key_Return);
+    ASSERT_TRUE(hub.chosen.has_value());
+    FilterSpec spec = *hub.chosen;
+    EXPECT_EQ(spec.F0, 1500.0);
+    EXPECT_EQ(spec.F1, 1400.0);
+    EXPECT_EQ(spec.F2, 1620.0);
+    ResponseData response;
+    const RuleOutcome outcome = EvaluateSpecification(spec, response);
+    EXPECT_EQ(spec.SelStatus, kSelectionValid);
+    EXPECT_EQ(QString::fromStdString(outcome.PartNumber), partNumber) << "the chosen row, not the best one";
+}
+
+}  // namespace
+}  // namespace veltrix

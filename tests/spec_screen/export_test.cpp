@@ -1,0 +1,102 @@
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include "platform/services.h"
+#include "select_fixture.h"
+
+namespace veltrix::testing {
+namespace {
+
+class FakeSaveDialog : public SaveFileDialog {
+  public:
+    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
+        proposedName = proposed;
+        return answer;
+    }
+    QString answer;
+    QString proposedName;
+};
+
+class FakeMessages : public MessageBoxes {
+  public:
+    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown.append(text); }
+    QStringList shown;
+};
+
+class ExportTest : public SelectTest {
+  protected:
+    ExportTest() {
+        program.SaveDialogs = &dialog;
+        program.Messages = &messages;
+        select->resize(TSelect::kClientWidth, TSelect::kClientHeight);
+    }
+    bool Export(const QString& name) {
+        dialog.answer = name.isEmpty() ? QString() : dir.filePath(name);
+        select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
+        return QFile::exists(dialog.answer);
+    }
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    FakeSaveDialog dialog;
+    FakeMessages messages;
+};
+
+TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
+    ASSERT_TRUE(Export(QStringLiteral("page.svg")));
+    EXPECT_EQ(dialog.proposedName, QStringLiteral("Veltrix Filter Specification.pdf"));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    const QByteArray svg = Contents(dialog.answer);
+    EXPECT_TRUE(svg.contains("3DR25-1000/U20 - 1.8")) << "part number as text";
+    EXPECT_TRUE(svg.contains("Insertion loss at Fo  =   2.4  dB")) << "result label as text";
+    EXPECT_TRUE(svg.contains(">1000.0<")) << "entry text";
+
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight));
+    QImage image(renderer.viewBox().size(), QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    // The black page comes out white; its light drawing comes out dark.
+    EXPECT_EQ(image.pixelColor(600, 5), QColor(Qt::white));
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 96;
+    EXPECT_GT(dark, 500);
+}
+
+TEST_F(ExportTest, PdfTextLayerHoldsThePartNumber) {
+    ASSERT_TRUE(Export(QStringLiteral("page.pdf")));
+    EXPECT_TRUE(Contents(dialog.answer).startsWith("%PDF-"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QProcess process;
+    process.start(pdftotext, {dialog.answer, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QStringLiteral("3DR25-1000/U20 - 1.8"))) << text.toStdString();
+}
+
+TEST_F(ExportTest, UnwritableFileIsReportedWithPathAndNothingIsLeft) {
+    EXPECT_FALSE(Export(QStringLiteral("missing/page.pdf")));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].contains(dialog.answer)) << messages.shown[0].toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST_F(ExportTest, CancelWritesNothing) {
+    EXPECT_FALSE(Export(QString()));
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+}  // namespace
+}  // namespace veltrix::testing
