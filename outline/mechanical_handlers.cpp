@@ -4,6 +4,7 @@
 
 #include "outline/mechanical_window.h"
 #include "platform/services.h"
+#include "printing/export_command.h"
 #include "program/contact_data.h"
 
 namespace veltrix {
@@ -36,6 +37,8 @@ void TMechanical::File1Click() { PrintMech_->setEnabled(!Minimised()); }
 void TMechanical::PrintMechClick() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Outline"));
 }
+
+void TMechanical::ExportVectorsClick() { RunExportCommand(program_, *this, QStringLiteral("Veltrix Outline")); }
 
 void TMechanical::Exit2Click() {
     if (program_.Hub) program_.Hub->ExitProgram();

@@ -36,6 +36,8 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
+    const PaintedPage* FormPage() const override { return &page_; }
+    QPoint FormPageOrigin() const override { return QPoint(0, -kPictureTop); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its picture, in drawing order.
@@ -46,6 +48,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
 
     void File1Click();
     void PrintMechClick();
+    void ExportVectorsClick();
     void Exit2Click();
     void OrbisLeadless1Click();
     void SurfacemountTab1Click();

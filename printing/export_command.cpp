@@ -73,13 +73,25 @@ void PaintControls(QPainter& target, QWidget* window) {
 
 }  // namespace
 
-void PaintFormAsVectors(PaintedForm& form, QPainter& target) {
+QSize FormDrawingSize(PaintedForm& form) {
     QWidget* window = form.FormWidget();
-    const QRect client(QPoint(0, 0), window->size());
-    target.fillRect(client, Qt::white);
+    QRect area(QPoint(0, 0), window->size());
+    // A window smaller than its page still exports the whole page.
+    if (const PaintedPage* page = form.FormPage())
+        area |= page->Picture().boundingRect().translated(form.FormPageOrigin());
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->isVisibleTo(window) && !control->isWindow()) area |= control->geometry();
+    const QRect page = area.intersected(QRect(0, 0, 4096, 4096));
+    return QSize(page.right() + 1, page.bottom() + 1).expandedTo(QSize(1, 1));
+}
+
+void PaintFormAsVectors(PaintedForm& form, QPainter& target, QSize size) {
+    QWidget* window = form.FormWidget();
+    const QRect drawing(QPoint(0, 0), size);
+    target.fillRect(drawing, Qt::white);
     if (const PaintedPage* page = form.FormPage()) {
         target.save();
-        target.setClipRect(client);
+        target.setClipRect(drawing);
         target.translate(form.FormPageOrigin());
         PlayInverted(page->Picture(), target);
         target.restore();
@@ -101,9 +113,10 @@ bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTit
         QPainter painter(&scratch);
         form.FormPaint(painter, window->size());
     }
+    const QSize size = FormDrawingSize(form);
     QString error;
     const bool written = ExportDrawing(
-        path, window->size(), jobTitle, [&form](QPainter& target) { PaintFormAsVectors(form, target); }, &error);
+        path, size, jobTitle, [&form, size](QPainter& target) { PaintFormAsVectors(form, target, size); }, &error);
     if (!written && program.Messages != nullptr) program.Messages->ShowMessage(window, error, QString());
     return written;
 }

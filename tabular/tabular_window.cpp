@@ -1,6 +1,7 @@
 #include "tabular/tabular_window.h"
 
 #include <QAction>
+#include <QDate>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMdiSubWindow>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <exception>
 
+#include "exports/exports.h"
 #include "program/evaluation.h"
 #include "program/program.h"
 #include "platform/fonts.h"
@@ -140,6 +142,8 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
 
     File1 = new QMenu(QStringLiteral("&File"), this);
     Print1 = File1->addAction(QStringLiteral("&Print"));
+    ExportTouchstone1 = File1->addAction(QStringLiteral("Export &Touchstone..."));
+    ExportCSV1 = File1->addAction(QStringLiteral("Export &CSV..."));
     File1->addSeparator();
     Exit1 = File1->addAction(QStringLiteral("E&xit"));
     View1 = new QMenu(QStringLiteral("&View"), this);
@@ -147,6 +151,8 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
     OutlineDrawings1 = View1->addAction(QStringLiteral("&Outline Drawings"));
     File1->setObjectName(QStringLiteral("File1"));
     Print1->setObjectName(QStringLiteral("Print1"));
+    ExportTouchstone1->setObjectName(QStringLiteral("ExportTouchstone1"));
+    ExportCSV1->setObjectName(QStringLiteral("ExportCSV1"));
     Exit1->setObjectName(QStringLiteral("Exit1"));
     View1->setObjectName(QStringLiteral("View1"));
     SelectionScreen1->setObjectName(QStringLiteral("SelectionScreen1"));
@@ -166,6 +172,18 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
         if (program_.Hub) program_.Hub->ExitProgram();
     });
     connect(Print1, &QAction::triggered, this, &TTabular::Print1Click);
+    connect(ExportTouchstone1, &QAction::triggered, this, [this] {
+        ExportResponse(QStringLiteral("Export Touchstone"), QStringLiteral(".s2p"),
+                       QStringLiteral("Touchstone two-port (*.s2p)"), [this](const std::string& path) {
+                           const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+                           return WriteTouchstoneFile(program_.Spec, ExportSpan{}, path, date);
+                       });
+    });
+    connect(ExportCSV1, &QAction::triggered, this, [this] {
+        ExportResponse(QStringLiteral("Export CSV"), QStringLiteral(".csv"),
+                       QStringLiteral("Comma-separated values (*.csv)"),
+                       [this](const std::string& path) { return WriteCsvFile(program_.Spec, path); });
+    });
     connect(File1, &QMenu::aboutToShow, this, &TTabular::File1Popup);
 }
 
@@ -207,6 +225,18 @@ bool TTabular::Print1Click() {
     printer_.Renew();
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
+}
+
+bool TTabular::ExportResponse(const QString& caption, const QString& extension, const QString& filter,
+                              const std::function<FileResult(const std::string&)>& write) {
+    if (program_.SaveDialogs == nullptr) return false;
+    const QString path = program_.SaveDialogs->AskSaveFile(
+        this, caption, QString::fromLatin1(kReportFileTitle) + extension, filter);
+    if (path.isEmpty()) return false;
+    const FileResult result = write(path.toStdString());
+    if (!result.Ok && program_.Messages != nullptr)
+        program_.Messages->ShowMessage(this, QString::fromStdString(result.Error), QString());
+    return result.Ok;
 }
 
 void TTabular::File1Popup() { Print1->setEnabled(!IsMinimised()); }

@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "files/atomic_file.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
 
@@ -67,6 +69,8 @@ class TTabular : public QWidget, public MenuProvider {
 
     QMenu* File1 = nullptr;
     QAction* Print1 = nullptr;
+    QAction* ExportTouchstone1 = nullptr;
+    QAction* ExportCSV1 = nullptr;
     QAction* Exit1 = nullptr;
     QMenu* View1 = nullptr;
     QAction* SelectionScreen1 = nullptr;
@@ -77,6 +81,9 @@ class TTabular : public QWidget, public MenuProvider {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Asks for the file (named after the report) and writes it; a failure is shown with its reason.
+    bool ExportResponse(const QString& caption, const QString& extension, const QString& filter,
+                        const std::function<FileResult(const std::string&)>& write);
     void File1Popup();
     bool IsMinimised() const;
     void WatchSubWindow();

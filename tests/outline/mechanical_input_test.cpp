@@ -5,9 +5,12 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include "printing/print_command.h"
+#include "outline/outline_geometry.h"
+#include "platform/services.h"
 #include "printing/print_output.h"
 #include "tests/outline/mechanical_fixture.h"
 
@@ -175,6 +178,45 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
     EXPECT_GT(QFileInfo(dir.filePath("outline.pdf")).size(), 0);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+}
+
+}  // namespace
+}  // namespace veltrix::testing
+
+namespace veltrix::testing {
+namespace {
+
+class AnswerSaveDialog : public SaveFileDialog {
+  public:
+    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
+        proposedName = proposed;
+        return answer;
+    }
+    QString answer;
+    QString proposedName;
+};
+
+TEST_F(MechanicalTest, ExportsTheWholeDrawingAsTextAndLinesEvenFromASmallWindow) {
+    QTemporaryDir dir;
+    AnswerSaveDialog dialog;
+    program.SaveDialogs = &dialog;
+    program.Spec.Mounting = kMountDropIn;
+    mechanical->resize(300, 200);
+    dialog.answer = dir.filePath(QStringLiteral("outline.svg"));
+    mechanical->findChild<QAction*>(QStringLiteral("ExportVectors2"))->trigger();
+    EXPECT_EQ(dialog.proposedName, QStringLiteral("Veltrix Outline.pdf"));
+
+    QFile file(dialog.answer);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray svg = file.readAll();
+    const std::optional<OutlineTexts> texts = OutlineFor(program.Spec, program.Spec.Units);
+    ASSERT_TRUE(texts.has_value());
+    EXPECT_TRUE(svg.contains(QString::fromStdString(texts->tolerance).toHtmlEscaped().toUtf8()))
+        << "the tolerance line, at the foot of the drawing, is in although the window ends far above it";
+    for (const PlacedText& text : texts->dimensions.begin()->second)
+        EXPECT_TRUE(svg.contains(QByteArray::fromStdString(text.text))) << text.text;
+    const QRect box = QSvgRenderer(svg).viewBox();
+    EXPECT_GE(box.height(), TMechanical::kPictureHeight - TMechanical::kPictureTop - 1) << "the whole drawing";
 }
 
 }  // namespace

@@ -379,5 +379,63 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     EXPECT_GE(PdfPageCount(good), 1);
 }
 
+class AnswerSaveDialog : public SaveFileDialog {
+  public:
+    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
+        proposed_ << proposed;
+        return answer;
+    }
+    QString answer;
+    QStringList proposed_;
+};
+
+class CollectingMessages : public MessageBoxes {
+  public:
+    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown << text; }
+    QStringList shown;
+};
+
+QStringList FileLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
+    QTemporaryDir dir;
+    AnswerSaveDialog save;
+    CollectingMessages messages;
+    program.SaveDialogs = &save;
+    program.Messages = &messages;
+    PaintSpecificationScreen();
+    TTabular window(program);
+
+    save.answer = dir.filePath(QStringLiteral("response.csv"));
+    window.ExportCSV1->trigger();
+    const QStringList csv = FileLines(save.answer);
+    ASSERT_GT(csv.size(), 61);
+    EXPECT_TRUE(csv[1].startsWith(QStringLiteral("940"))) << csv[1].toStdString();
+    save.answer = dir.filePath(QStringLiteral("response.s2p"));
+    window.ExportTouchstone1->trigger();
+    const QStringList touchstone = FileLines(save.answer);
+    EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
+    EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
+    EXPECT_EQ(save.proposed_, (QStringList{"Veltrix Response Data.csv", "Veltrix Response Data.s2p"}));
+    EXPECT_TRUE(messages.shown.isEmpty());
+
+    program.Spec.F0 = 500.0;
+    save.answer = dir.filePath(QStringLiteral("refused.s2p"));
+    window.ExportTouchstone1->trigger();
+    EXPECT_FALSE(QFile::exists(save.answer));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.shown[0].startsWith(QStringLiteral("No standard part for last inputs.")));
+
+    save.answer = dir.filePath(QStringLiteral("missing/response.csv"));
+    program.Spec.F0 = 1000.0;
+    window.ExportCSV1->trigger();
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_TRUE(messages.shown[1].contains(save.answer)) << messages.shown[1].toStdString();
+}
+
 }  // namespace
 }  // namespace veltrix
