@@ -59,7 +59,8 @@ TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
 
     QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
-    EXPECT_EQ(renderer.viewBox(), QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight));
+    EXPECT_TRUE(renderer.viewBox().contains(QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight)))
+        << "the whole window";
     QImage image(renderer.viewBox().size(), QImage::Format_RGB32);
     image.fill(Qt::red);
     QPainter painter(&image);

@@ -279,7 +279,7 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     EXPECT_EQ(menus[1].menu->title(), QStringLiteral("&View"));
     QStringList fileItems;
     for (QAction* a : menus[0].menu->actions()) fileItems << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(fileItems, (QStringList{"&Print", "-", "E&xit"}));
+    EXPECT_EQ(fileItems, (QStringList{"&Print", "Export &Touchstone...", "Export &CSV...", "-", "E&xit"}));
 
     emit tabular->File1->aboutToShow();
     EXPECT_TRUE(tabular->Print1->isEnabled());
