@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -202,6 +204,33 @@ TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
     EXPECT_EQ(select->pos(), QPoint(50, 50));
     EXPECT_EQ(frame_->MdiArea->activeSubWindow(), select);
 }
+
+class HugeSavedSizeTest : public FrameTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HugeSavedSizeTest, WindowsStayWithinTheDesktopAndPaintWithABoundedBuffer) {
+    const std::string size = GetParam();
+    WritePreferencesText("E\nY\n10\n10\n" + size + "\n" + size + "\n0\n0\n" + size + "\n" + size +
+                         "\n5\n5\n400\n300\n");
+    Start();
+    const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
+    for (DocumentWindow which : {DocumentWindow::Select, DocumentWindow::Mechanical}) {
+        EXPECT_LE(Sub(which)->width(), desktop.width());
+        EXPECT_LE(Sub(which)->height(), desktop.height());
+        EXPECT_GT(Sub(which)->width(), 0);
+    }
+    auto* select = qobject_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    ASSERT_NE(select, nullptr);
+    const QPixmap shown = select->grab();
+    const QImage& bitmap = select->Page().Bitmap();
+    const qreal ratio = bitmap.devicePixelRatio();
+    ASSERT_FALSE(bitmap.isNull());
+    EXPECT_LE(bitmap.width(), desktop.width() * ratio);
+    EXPECT_LE(bitmap.height(), desktop.height() * ratio);
+    // The page is there: the part number frame's magenta top-left corner, five pixels right.
+    EXPECT_EQ(shown.toImage().pixelColor(2 + TSelect::kPageShift, 88), QColor(255, 0, 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, HugeSavedSizeTest, ::testing::Values("20000", "2147483647"));
 
 // --- Menu bar ---
 

@@ -378,5 +378,50 @@ TEST_F(SelectTest, NegativeBandwidthIsTreatedAsExtremeValues) {
     EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo is not defined");
 }
 
+
+// ---- High-density screens -----------------------------------------------------------------------
+
+TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
+    QImage image(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        select->FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+    }
+    ASSERT_EQ(image.size(), QSize(2 * TSelect::kClientWidth, 2 * TSelect::kClientHeight));
+    // The bitmap behind the window is rendered at the ratio, not scaled up afterwards.
+    EXPECT_EQ(select->Page().Bitmap().devicePixelRatio(), 2.0);
+    EXPECT_GE(select->Page().Bitmap().width(), 2 * (TSelect::kClientWidth - kShift));
+    auto at = [&](int x, int y) { return image.pixelColor(x, y); };
+    // The frame (2, 88, 339, 118): its left column 2 becomes device columns 14 and 15 (page shift
+    // included), its top row 88 device rows 176 and 177, its right column 338 columns 686 and 687.
+    for (int y : {220, 230}) {
+        EXPECT_EQ(at(2 * (2 + kShift) - 1, y), kBlack) << y;
+        EXPECT_EQ(at(2 * (2 + kShift), y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (2 + kShift) + 1, y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (2 + kShift) + 2, y), kBlack) << y;
+        EXPECT_EQ(at(2 * (338 + kShift), y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (338 + kShift) + 1, y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (339 + kShift), y), kBlack) << y;
+    }
+    for (int x : {2 * (20 + kShift), 2 * (200 + kShift) + 1}) {
+        EXPECT_EQ(at(x, 175), kBlack) << x;
+        EXPECT_EQ(at(x, 176), kMagenta) << x;
+        EXPECT_EQ(at(x, 177), kMagenta) << x;
+        EXPECT_EQ(at(x, 178), kBlack) << x;
+    }
+    // The arrow's line under "Part", (5, 104) to (48, 104): two device rows, end pixel left out.
+    EXPECT_EQ(at(2 * (5 + kShift), 208), kMagenta);
+    EXPECT_EQ(at(2 * (5 + kShift), 209), kMagenta);
+    EXPECT_EQ(at(2 * (47 + kShift) + 1, 209), kMagenta);
+    EXPECT_EQ(at(2 * (48 + kShift), 208), kBlack);
+    // The texts were drawn at the same page coordinates as at 1:1.
+    bool partNumber = false;
+    for (const DrawnText& t : select->DrawnTexts())
+        partNumber = partNumber || (t.text == "3DR25-1000/U20 - 1.8" && t.at == QPoint(100, 91));
+    EXPECT_TRUE(partNumber);
+}
+
 }  // namespace
 }  // namespace veltrix::testing
