@@ -10,7 +10,7 @@
 namespace veltrix {
 
 void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationName() : caption, text,
+    QMessageBox box(QMessageBox::NoIcon, !caption.isEmpty() ? caption : !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName(), text,
                     QMessageBox::Ok, parent);
     box.exec();
 }

@@ -161,6 +161,45 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kWhite);
 }
 
+// The whole window, children included, as a print band takes it: the page, then the components.
+QImage RenderWindow(TSelect& select) {
+    QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    select.render(&image);
+    return image;
+}
+
+TEST_F(SelectTest, LogoPrintsDarkOnWhiteWithItsCaptionsReadable) {
+    program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    const QImage printed = RenderWindow(*select);
+    // The logo's rectangle (43, 12, 225 x 61): mostly paper, some dark ink, never a solid block.
+    int dark = 0, paper = 0, total = 0;
+    for (int y = 12; y < 73; ++y)
+        for (int x = 43; x < 268; ++x) {
+            const int v = qGray(printed.pixel(x, y));
+            dark += v < 96;
+            paper += v > 200;
+            ++total;
+        }
+    EXPECT_GT(dark, total / 50) << "the name prints";
+    EXPECT_GT(paper, total / 2) << "no black block over the captions";
+    // The caption strip under the mark is paper with dark text on it.
+    const auto* caption = Child<QLabel>("Caption");
+    int captionInk = 0;
+    for (int x = caption->x(); x < caption->x() + caption->width(); ++x)
+        for (int y = caption->y(); y < caption->y() + caption->height(); ++y)
+            captionInk += qGray(printed.pixel(x, y)) < 96;
+    EXPECT_GT(captionInk, 10);
+
+    program.Display.PaintCopyMode = CopyMode::Source;
+    const QImage screen = RenderWindow(*select);
+    int light = 0;
+    for (int y = 12; y < 73; ++y)
+        for (int x = 43; x < 268; ++x) light += qGray(screen.pixel(x, y)) > 160;
+    EXPECT_GT(light, total / 50) << "light on the black page";
+    EXPECT_LT(light, total / 2);
+}
+
 // ---- Refusals and the contact notice ---------------------------------------------------------------
 
 struct RefusalCase {
