@@ -33,12 +33,14 @@ QString FailureMessage(const std::exception_ptr& failure) {
     }
 }
 
-// A picture needs no display: the windows are drawn off screen. This must be settled before the
-// application object picks its platform.
-bool WantsScreenshot(int argc, char** argv) {
+// A picture, the help and the version need no display: the windows are drawn off screen. This must be
+// settled before the application object picks its platform.
+bool NeedsNoDisplay(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0)
-            return true;
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--screenshot") == 0 || std::strncmp(arg, "--screenshot=", 13) == 0) return true;
+        for (const char* info : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(arg, info) == 0) return true;
     }
     return false;
 }
@@ -46,7 +48,7 @@ bool WantsScreenshot(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (WantsScreenshot(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (NeedsNoDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
     TVeltrixApplication app(argc, argv);
     // Numbers are read and written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
@@ -71,7 +73,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
         return 2;
     }
-    if (options.isSet(QStringLiteral("help"))) {
+    if (options.isSet(QStringLiteral("help")) || options.isSet(QStringLiteral("help-all"))) {
         std::fputs(qPrintable(options.helpText()), stdout);
         return 0;
     }

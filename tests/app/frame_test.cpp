@@ -29,6 +29,7 @@
 
 #include "app/document_window.h"
 #include "app/move_dialog.h"
+#include "app/screenshot.h"
 #include "program/program.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
@@ -231,6 +232,30 @@ TEST_P(HugeSavedSizeTest, WindowsStayWithinTheDesktopAndPaintWithABoundedBuffer)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeSavedSizeTest, ::testing::Values("20000", "2147483647"));
+
+TEST_F(FrameTest, ScreenshotShowsEveryDocumentWindowWhole) {
+    Start();
+    const QString file = QString::fromStdString((dir_ / "frame.png").string());
+    QString error;
+    ASSERT_TRUE(WriteFrameScreenshot(*frame_, file, &error)) << error.toStdString();
+    const QImage picture(file);
+    EXPECT_EQ(picture.size(), kScreenshotFrameSize);
+    const QRect select = Sub(DocumentWindow::Select)->geometry();
+    const QRect tabular = Sub(DocumentWindow::Tabular)->geometry();
+    const QRect outline = Sub(DocumentWindow::Mechanical)->geometry();
+    EXPECT_EQ(select.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(frame_->DocumentWidget(DocumentWindow::Select)->size(),
+              QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+    EXPECT_FALSE(select.intersects(tabular));
+    EXPECT_FALSE(select.intersects(outline));
+    EXPECT_FALSE(tabular.intersects(outline));
+    EXPECT_FALSE(tabular.isEmpty());
+    EXPECT_FALSE(outline.isEmpty());
+    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
+
+    EXPECT_FALSE(WriteFrameScreenshot(*frame_, QString::fromStdString((dir_ / "none" / "x.png").string()), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
 
 // --- Menu bar ---
 
