@@ -52,7 +52,9 @@ bool PaintedPage::PrepareBitmap(QSize logical, qreal ratio) {
 
 void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio) {
     EndRecording();
-    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    qreal ratio = devicePixelRatio;
+    if (!(ratio > 0)) ratio = surface.device() != nullptr ? surface.device()->devicePixelRatioF() : 1.0;
+    if (!(ratio > 0)) ratio = 1.0;
     const QSize page = background_.expandedTo(picture_.boundingRect().size());
     // Bitmap pixels beyond the window are never copied, so they are never rendered either.
     const QSize shown(std::min(page.width(), std::max(1, windowSize.width() - std::max(0, shiftX))),

@@ -30,8 +30,9 @@ public:
     // Renders the picture into the bitmap at the device pixel ratio, fills the window black (white
     // for an inverted copy) and copies the bitmap onto it with the mode, shifted shiftX pixels to the
     // right. Only the part of the page the window shows is rendered; when no bitmap that large can be
-    // had, the largest one that can shows the page's top-left part.
-    void Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio = 1.0);
+    // had, the largest one that can shows the page's top-left part. A ratio of 0 takes the surface's
+    // own, so a window on a high-density screen gets a bitmap as sharp as the screen.
+    void Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio = 0);
 
     const QPicture& Picture() const { return picture_; }
     const QImage& Bitmap() const { return bitmap_; }

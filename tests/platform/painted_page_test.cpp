@@ -103,7 +103,8 @@ TEST(PaintedPageRatio, BitmapTakesTheRatioAndOnlyTheShownPart) {
     surface.setDevicePixelRatio(2.0);
     {
         QPainter painter(&surface);
-        page.Present(painter, QSize(300, 200), CopyMode::Source, 5, 2.0);
+        // No ratio given: the surface's own.
+        page.Present(painter, QSize(300, 200), CopyMode::Source, 5);
     }
     EXPECT_EQ(page.Bitmap().devicePixelRatio(), 2.0);
     EXPECT_EQ(page.Bitmap().size(), QSize(2 * 295, 2 * 200));
