@@ -10,8 +10,9 @@
 namespace veltrix {
 
 void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, !caption.isEmpty() ? caption : !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName(), text,
-                    QMessageBox::Ok, parent);
+    QString title = caption;
+    if (title.isEmpty()) title = !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName();
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

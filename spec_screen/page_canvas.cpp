@@ -137,8 +137,6 @@ void PageCanvas::LineTo(int x, int y) {
         painter_.drawLine(from, to);
         return;
     }
-    // The flat cap leaves out the end with the larger coordinate along the line's main axis, which is
-    // the classic end pixel when the line runs right or down.
     const int dx = to.x() - from.x();
     const int dy = to.y() - from.y();
     if (dx == 0 || dy == 0) {
@@ -151,6 +149,8 @@ void PageCanvas::LineTo(int x, int y) {
                           penColour_);
         return;
     }
+    // The flat cap leaves out the end with the larger coordinate along the line's main axis, which is
+    // the classic end pixel when the line runs right or down.
     UsePen(penColour_, 1, Qt::FlatCap);
     const bool decreasing = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
     if (!decreasing) {
