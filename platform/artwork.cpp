@@ -35,6 +35,9 @@ QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixel
 }
 
 QIcon ProgramIcon() {
+    // The SVG icon engine draws each size only when a desktop asks for it.
+    QIcon vector(kIconArtwork);
+    if (!vector.isNull() && !vector.pixmap(QSize(16, 16)).isNull()) return vector;
     QIcon icon;
     QSvgRenderer renderer(kIconArtwork);
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
