@@ -1,6 +1,8 @@
 #include "app/document_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -10,6 +12,14 @@ namespace {
 // Saved values have no upper limit, but a widget's edges must stay within int: positions and sizes
 // are held to the toolkit's own largest widget size, which still puts a window far off screen.
 int32_t Limited(int32_t value, int32_t lowest) { return std::clamp<int32_t>(value, lowest, QWIDGETSIZE_MAX); }
+
+// A saved size larger than every screen together is never what anyone sees, and its paint buffers
+// would be as large: a window is at most the size of the virtual desktop.
+QSize LargestWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize desktop = screen != nullptr ? screen->virtualSize() : QSize();
+    return desktop.isValid() && !desktop.isEmpty() ? desktop : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
 
 }  // namespace
 
@@ -23,8 +33,9 @@ TDocumentWindow::TDocumentWindow(QWidget* content, const QString& caption, QWidg
 }
 
 void TDocumentWindow::ApplyRect(const WindowRect& rect) {
-    resize(Limited(rect.Width, 0), height());
-    resize(width(), Limited(rect.Height, 0));
+    const QSize largest = LargestWindow();
+    resize(std::min(Limited(rect.Width, 0), largest.width()), height());
+    resize(width(), std::min(Limited(rect.Height, 0), largest.height()));
     move(x(), Limited(rect.Top, -QWIDGETSIZE_MAX));
     move(Limited(rect.Left, -QWIDGETSIZE_MAX), y());
     RememberNormalGeometry();

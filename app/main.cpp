@@ -1,18 +1,27 @@
-#include <QIcon>
+#include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
 #include "app/application.h"
 #include "app/frame.h"
-#include "program/program.h"
+#include "app/screenshot.h"
+#include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
+#include "program/preferences_location.h"
+#include "program/program.h"
 
 using namespace veltrix;
 
 namespace {
+
+const QString kTitle = QStringLiteral("Veltrix 1.8");
 
 QString FailureMessage(const std::exception_ptr& failure) {
     try {
@@ -24,20 +33,62 @@ QString FailureMessage(const std::exception_ptr& failure) {
     }
 }
 
+// A picture, the help and the version need no display: the windows are drawn off screen. This must be
+// settled before the application object picks its platform.
+bool NeedsNoDisplay(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--screenshot") == 0 || std::strncmp(arg, "--screenshot=", 13) == 0) return true;
+        for (const char* info : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(arg, info) == 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (NeedsNoDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
     TVeltrixApplication app(argc, argv);
     // Numbers are read and written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
-    QApplication::setApplicationName(QStringLiteral("Veltrix 1.8"));
+    // The name gives the configuration folder ($XDG_CONFIG_HOME/veltrix) and matches the desktop entry;
+    // the title shows on the frame and in message boxes.
+    QApplication::setApplicationName(QStringLiteral("veltrix"));
     QApplication::setApplicationVersion(QStringLiteral("1.8"));
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
+    QApplication::setWindowIcon(ProgramIcon());
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Ceramic filter selection program."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Draw the frame with its windows off screen, write it as a PNG to <file> and exit."),
+        QStringLiteral("file"));
+    options.addOption(screenshot);
+    if (!options.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
+        return 2;
+    }
+    if (options.isSet(QStringLiteral("help")) || options.isSet(QStringLiteral("help-all"))) {
+        std::fputs(qPrintable(options.helpText()), stdout);
+        return 0;
+    }
+    if (options.isSet(QStringLiteral("version"))) {
+        std::printf("%s\n", qPrintable(kTitle));
+        return 0;
+    }
+    if (!options.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "veltrix: unexpected argument '%s'\n", qPrintable(options.positionalArguments().first()));
+        return 2;
+    }
+
     RegisterFontSubstitutions();
 
-    QtMessageBoxes messages;
+    QtMessageBoxes messages(kTitle);
     QtDesktopShell shell;
     QtPrintDialogRunner printDialogs;
     QtSaveFileDialog saveDialogs;
@@ -48,6 +99,7 @@ int main(int argc, char** argv) {
     program.Shell = &shell;
     program.PrintDialogs = &printDialogs;
     program.SaveDialogs = &saveDialogs;
+    program.PreferencesPath = LocatePreferences();
 
     // A failure while the windows are created ends the program after its message.
     std::unique_ptr<TVXFrame> frame;
@@ -71,7 +123,21 @@ int main(int argc, char** argv) {
     if (!failure) failure = app.Reporter().TakeStartupFailure();
     if (failure) {
         frame.reset();
+        if (options.isSet(screenshot)) {
+            std::fprintf(stderr, "veltrix: %s\n", qPrintable(FailureMessage(failure)));
+            return 1;
+        }
         messages.ShowMessage(nullptr, FailureMessage(failure), QString());
+        return 0;
+    }
+
+    if (options.isSet(screenshot)) {
+        const QString file = options.value(screenshot);
+        QString error;
+        if (!WriteFrameScreenshot(*frame, file, &error)) {
+            std::fprintf(stderr, "veltrix: cannot write %s: %s\n", qPrintable(file), qPrintable(error));
+            return 1;
+        }
         return 0;
     }
 

@@ -71,6 +71,21 @@ void BM_SelectPaintPrinting(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectPaintPrinting)->Unit(benchmark::kMillisecond);
 
+// A high-density screen: the same page rendered at twice the pixels, bitmap and copy included.
+void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    QImage surface(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
+    surface.setDevicePixelRatio(2.0);
+    for (auto _ : state) {
+        QPainter painter(&surface);
+        select.FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+        painter.end();
+        benchmark::DoNotOptimize(surface.constBits());
+    }
+}
+BENCHMARK(BM_SelectPaintDevicePixelRatio2)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

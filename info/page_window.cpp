@@ -19,7 +19,6 @@ namespace veltrix {
 
 namespace {
 
-const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
 const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // The client of a page window: its paint is the window's FormPaint.
@@ -137,15 +136,9 @@ void TPageWindow::ShowAtStart(bool shown) {
 }
 
 void TPageWindow::AddLogoBlock() {
-    VXImage = new QLabel(Client);
+    VXImage = new LogoView(Client);
     VXImage->setObjectName(QStringLiteral("VXImage"));
     VXImage->setGeometry(199, 28, 225, 61);
-    const QPixmap logo(kLogoResource);
-    if (!logo.isNull()) {
-        screenLogo_ = logo.scaled(VXImage->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        printLogo_ = QPixmap::fromImage(PrintedLogo(screenLogo_.toImage()));
-        VXImage->setPixmap(screenLogo_);
-    }
     const QString small = QStringLiteral("Small Fonts");
     SymLbl =
         LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
@@ -160,24 +153,7 @@ void TPageWindow::ColourLabels(bool printing) {
     for (QLabel* label : {SymLbl, VerLbl, Caption, Caption2}) {
         if (label) SetLabelColours(label, text);
     }
-    if (VXImage && !screenLogo_.isNull()) {
-        const QPixmap& logo = printing ? printLogo_ : screenLogo_;
-        if (VXImage->pixmap().cacheKey() != logo.cacheKey()) VXImage->setPixmap(logo);
-    }
-}
-
-QImage PrintedLogo(const QImage& logo) {
-    QImage out = logo.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            const QRgb p = line[x];
-            const int high = std::max({qRed(p), qGreen(p), qBlue(p)});
-            const int low = std::min({qRed(p), qGreen(p), qBlue(p)});
-            if (high - low < 48) line[x] = qRgba(255 - qRed(p), 255 - qGreen(p), 255 - qBlue(p), qAlpha(p));
-        }
-    }
-    return out;
+    if (VXImage) VXImage->SetPrinting(printing);
 }
 
 void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "info/page_writer.h"
+#include "platform/artwork.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 
@@ -71,7 +72,7 @@ class TPageWindow : public QMainWindow, public PaintedForm {
     QAction* Exit1 = nullptr;
 
     // The logo block, on the pages that carry it.
-    QLabel* VXImage = nullptr;
+    LogoView* VXImage = nullptr;
     QLabel* SymLbl = nullptr;
     QLabel* VerLbl = nullptr;
     QLabel* Caption = nullptr;
@@ -91,17 +92,12 @@ class TPageWindow : public QMainWindow, public PaintedForm {
     Program& program_;
 
   private:
-    QPixmap screenLogo_;
-    QPixmap printLogo_;
     PaintedPage page_;
     std::vector<PageText> drawnTexts_;
     QString jobTitle_;
     Kind kind_;
 };
 
-// The logo for paper: its black ground white and its greys inverted, its colours kept, so the
-// artwork prints dark on white like the page around it.
-QImage PrintedLogo(const QImage& logo);
 
 // Sets a label's text colour, and its background when it paints one.
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);

@@ -20,7 +20,6 @@ namespace veltrix {
 namespace {
 
 const QString kWindowFace = QStringLiteral("MS Sans Serif");
-const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
 const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
@@ -51,13 +50,10 @@ TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), p
 TMechanical::~TMechanical() = default;
 
 void TMechanical::CreateControls() {
-    VXImage_ = new QLabel(this);
+    VXImage_ = new LogoView(this);
     VXImage_->setObjectName(QStringLiteral("VXImage"));
     VXImage_->setGeometry(395, 204, 225, 61);
     VXImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    const QPixmap logo(kLogoResource);
-    if (!logo.isNull())
-        VXImage_->setPixmap(logo.scaled(VXImage_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     const QString small = QStringLiteral("Small Fonts");
     SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
     VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 608, 240, small, 8);
@@ -136,6 +132,7 @@ QList<GroupedMenu> TMechanical::GroupedMenus() {
 
 void TMechanical::ColourLabels(bool printing) {
     const QColor text = printing ? kOutlineBlack : kOutlineWhite;
+    VXImage_->SetPrinting(printing);
     for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) {
         QPalette palette = label->palette();
         if (palette.color(QPalette::WindowText) == text) continue;

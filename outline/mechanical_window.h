@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "outline/drawing_canvas.h"
+#include "platform/artwork.h"
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
@@ -90,7 +91,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     std::vector<OutlineDrawnText> drawnTexts_;
     int repaintRequests_ = 0;
 
-    QLabel* VXImage_ = nullptr;
+    LogoView* VXImage_ = nullptr;
     QLabel* SymLbl_ = nullptr;
     QLabel* VerLbl_ = nullptr;
     QLabel* Label1_ = nullptr;

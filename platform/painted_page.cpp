@@ -1,5 +1,8 @@
 #include "platform/painted_page.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace veltrix {
 
 QPainter& PaintedPage::BeginRecording(QSize background) {
@@ -17,16 +20,48 @@ void PaintedPage::EndRecording() {
     if (recorder_.isActive()) recorder_.end();
 }
 
+QImage PaintedPage::AllocateBitmap(QSize devicePixels) { return QImage(devicePixels, QImage::Format_RGB32); }
+
+bool PaintedPage::PrepareBitmap(QSize logical, qreal ratio) {
+    // Sizes are worked out in doubles: a logical size near INT_MAX times the ratio overflows int.
+    double width = std::max(1.0, std::ceil(logical.width() * ratio));
+    double height = std::max(1.0, std::ceil(logical.height() * ratio));
+    const double budget = static_cast<double>(kMaxBitmapPixels);
+    if (width * height > budget) {
+        // The long side is cut first, so a long thin page keeps its short side whole; a page too
+        // large both ways keeps a square top-left part.
+        double& longSide = width >= height ? width : height;
+        double& shortSide = width >= height ? height : width;
+        longSide = std::max(shortSide, std::floor(budget / shortSide));
+        if (longSide * shortSide > budget) longSide = shortSide = std::floor(std::sqrt(budget));
+    }
+    QSize device(static_cast<int>(width), static_cast<int>(height));
+    if (bitmap_.size() == device && bitmap_.devicePixelRatio() == ratio) return true;
+    bitmap_ = QImage();
+    for (;;) {
+        QImage image = AllocateBitmap(device);
+        if (!image.isNull()) {
+            image.setDevicePixelRatio(ratio);
+            bitmap_ = std::move(image);
+            return true;
+        }
+        if (device == QSize(1, 1)) return false;
+        device = QSize(std::max(1, device.width() / 2), std::max(1, device.height() / 2));
+    }
+}
+
 void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio) {
     EndRecording();
-    QSize size = background_.expandedTo(picture_.boundingRect().size()).expandedTo(QSize(1, 1));
-    QSize devicePixels = (QSizeF(size) * devicePixelRatio).toSize();
-    if (bitmap_.size() != devicePixels || bitmap_.devicePixelRatio() != devicePixelRatio) {
-        bitmap_ = QImage(devicePixels, QImage::Format_RGB32);
-        bitmap_.setDevicePixelRatio(devicePixelRatio);
-    }
-    bitmap_.fill(Qt::black);
-    {
+    qreal ratio = devicePixelRatio;
+    if (!(ratio > 0)) ratio = surface.device() != nullptr ? surface.device()->devicePixelRatioF() : 1.0;
+    if (!(ratio > 0)) ratio = 1.0;
+    const QSize page = background_.expandedTo(picture_.boundingRect().size());
+    // Bitmap pixels beyond the window are never copied, so they are never rendered either.
+    const QSize shown(std::min(page.width(), std::max(1, windowSize.width() - std::max(0, shiftX))),
+                      std::min(page.height(), std::max(1, windowSize.height())));
+    const bool haveBitmap = PrepareBitmap(shown.expandedTo(QSize(1, 1)), ratio);
+    if (haveBitmap) {
+        bitmap_.fill(Qt::black);
         QPainter p(&bitmap_);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.drawPicture(0, 0, picture_);
@@ -36,11 +71,12 @@ void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, in
     surface.save();
     surface.fillRect(QRect(QPoint(0, 0), windowSize), inverted ? Qt::white : Qt::black);
     surface.setCompositionMode(inverted ? QPainter::RasterOp_NotSource : QPainter::CompositionMode_Source);
-    const int w = windowSize.width() - shiftX;
-    const int h = windowSize.height();
-    if (w > 0 && h > 0) {
-        surface.drawImage(QRect(shiftX, 0, w, h), bitmap_,
-                          QRectF(0, 0, w * devicePixelRatio, h * devicePixelRatio));
+    if (haveBitmap) {
+        const QSizeF logical = QSizeF(bitmap_.size()) / ratio;
+        const qreal w = std::min<qreal>(windowSize.width() - shiftX, logical.width());
+        const qreal h = std::min<qreal>(windowSize.height(), logical.height());
+        if (w > 0 && h > 0)
+            surface.drawImage(QRectF(shiftX, 0, w, h), bitmap_, QRectF(0, 0, w * ratio, h * ratio));
     }
     surface.restore();
 }

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QSize>
+#include <QtGlobal>
 
 namespace veltrix {
 
@@ -14,20 +15,35 @@ enum class CopyMode { Source, InvertedSource };
 // A custom-painted window's recorded picture and off-screen bitmap, kept for the window's life.
 class PaintedPage {
 public:
+    // The bitmap never holds more device pixels than an 8K screen: a window size read from a file
+    // must not turn into gigabytes of paint buffer.
+    static constexpr qint64 kMaxBitmapPixels = qint64{7680} * 4320;
+
+    virtual ~PaintedPage() = default;
+
     // Starts a new recording (the old one is discarded) on a black background of the given size.
     // The returned painter stays valid until EndRecording.
     QPainter& BeginRecording(QSize background);
     void EndRecording();
     bool Recording() const { return recorder_.isActive(); }
 
-    // Renders the picture into the bitmap, fills the window black (white for an inverted copy)
-    // and copies the bitmap onto it with the mode, shifted shiftX pixels to the right.
-    void Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio = 1.0);
+    // Renders the picture into the bitmap at the device pixel ratio, fills the window black (white
+    // for an inverted copy) and copies the bitmap onto it with the mode, shifted shiftX pixels to the
+    // right. Only the part of the page the window shows is rendered; when no bitmap that large can be
+    // had, the largest one that can shows the page's top-left part. A ratio of 0 takes the surface's
+    // own, so a window on a high-density screen gets a bitmap as sharp as the screen.
+    void Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio = 0);
 
     const QPicture& Picture() const { return picture_; }
     const QImage& Bitmap() const { return bitmap_; }
 
+protected:
+    // A bitmap of the given device size, or a null image when the memory cannot be had.
+    virtual QImage AllocateBitmap(QSize devicePixels);
+
 private:
+    bool PrepareBitmap(QSize logical, qreal ratio);
+
     QPicture picture_;
     QPainter recorder_;
     QSize background_;

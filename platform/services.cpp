@@ -12,8 +12,9 @@
 namespace veltrix {
 
 void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? QApplication::applicationName() : caption, text,
-                    QMessageBox::Ok, parent);
+    QString title = caption;
+    if (title.isEmpty()) title = !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName();
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

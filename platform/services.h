@@ -38,7 +38,12 @@ public:
 
 class QtMessageBoxes : public MessageBoxes {
 public:
+    // Messages without a caption of their own carry the application's title.
+    explicit QtMessageBoxes(QString defaultCaption = QString()) : defaultCaption_(std::move(defaultCaption)) {}
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
+
+private:
+    QString defaultCaption_;
 };
 
 class QtDesktopShell : public DesktopShell {

@@ -9,6 +9,7 @@
 #include <QPicture>
 #include <QWidget>
 
+#include "platform/artwork.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 #include "platform/services.h"
@@ -42,7 +43,18 @@ void PaintFramedText(QPainter& target, const QRect& box, const QString& text, co
 
 void PaintControl(QPainter& target, QWidget* control, const QPoint& at) {
     const QRect box(at, control->size());
-    if (auto* label = qobject_cast<QLabel*>(control)) {
+    if (auto* logo = qobject_cast<LogoView*>(control)) {
+        // Light artwork on the screen's black; inverted with the page so it stays readable on paper.
+        QPicture artwork;
+        {
+            QPainter recorder(&artwork);
+            logo->PaintArtwork(recorder);
+        }
+        target.save();
+        target.translate(at);
+        PlayInverted(artwork, target);
+        target.restore();
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
         // An opaque label hides the page under it on screen; it must here too.
         if (label->autoFillBackground())
             target.fillRect(box, InvertedColour(label->palette().color(QPalette::Window)));

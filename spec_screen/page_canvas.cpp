@@ -58,13 +58,11 @@ void PageCanvas::SetPen(const QColor& colour, int width) {
 void PageCanvas::SetPenWidth(int width) { penWidth_ = width; }
 
 void PageCanvas::UsePen(const QColor& colour, int width, Qt::PenCapStyle cap, Qt::PenJoinStyle join) {
+    // A one-pixel pen in page units: the same pixels as a cosmetic pen at 1:1, and twice as wide
+    // (not a hairline) when the page is rendered at a device pixel ratio of 2.
     QPen pen(colour);
-    if (width <= 1) {
-        pen.setWidth(0);
-        pen.setCosmetic(true);
-    } else {
-        pen.setWidth(width);
-    }
+    pen.setCosmetic(false);
+    pen.setWidth(std::max(width, 1));
     pen.setCapStyle(cap);
     pen.setJoinStyle(join);
     if (pen == appliedPen_) return;
@@ -111,13 +109,14 @@ void PageCanvas::TextOut(int x, int y, const QString& text) {
 
 void PageCanvas::FrameRect(int left, int top, int right, int bottom, const QColor& colour) {
     if (right <= left || bottom <= top) return;
-    // A cosmetic outline of a w x h rectangle covers w + 1 by h + 1 pixels.
-    UsePen(colour, 1, Qt::FlatCap);
-    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
-    AddInk(QRect(left, top, right - left, 1));
-    AddInk(QRect(left, bottom - 1, right - left, 1));
-    AddInk(QRect(left, top, 1, bottom - top));
-    AddInk(QRect(right - 1, top, 1, bottom - top));
+    // Four filled edges: exact pixels at 1:1 and exactly scaled on a high-density screen, where a
+    // stroked outline would straddle pixel boundaries.
+    const QRect edges[] = {QRect(left, top, right - left, 1), QRect(left, bottom - 1, right - left, 1),
+                           QRect(left, top, 1, bottom - top), QRect(right - 1, top, 1, bottom - top)};
+    for (const QRect& edge : edges) {
+        painter_.fillRect(edge, colour);
+        AddInk(edge);
+    }
 }
 
 void PageCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -138,18 +137,24 @@ void PageCanvas::LineTo(int x, int y) {
         painter_.drawLine(from, to);
         return;
     }
+    const int dx = to.x() - from.x();
+    const int dy = to.y() - from.y();
+    if (dx == 0 || dy == 0) {
+        // Axis-parallel: the start pixel up to, not including, the end pixel, as a filled run that
+        // scales exactly with the device pixel ratio.
+        const QPoint unit(dx == 0 ? 0 : (dx < 0 ? -1 : 1), dy == 0 ? 0 : (dy < 0 ? -1 : 1));
+        const QPoint last = to - unit;
+        painter_.fillRect(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                                QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
+                          penColour_);
+        return;
+    }
     // The flat cap leaves out the end with the larger coordinate along the line's main axis, which is
     // the classic end pixel when the line runs right or down.
     UsePen(penColour_, 1, Qt::FlatCap);
-    const int dx = to.x() - from.x();
-    const int dy = to.y() - from.y();
     const bool decreasing = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
     if (!decreasing) {
         painter_.drawLine(from, to);
-    } else if (dx == 0 || dy == 0) {
-        // Run it the other way round, one pixel on: the start is set and the end is not.
-        const QPoint unit(dx == 0 ? 0 : (dx < 0 ? -1 : 1), dy == 0 ? 0 : (dy < 0 ? -1 : 1));
-        painter_.drawLine(to - unit, from - unit);
     } else {
         painter_.drawLine(from, to);
         // A one-pixel flat-capped stub sets the start; a recorded point would cost a whole path.

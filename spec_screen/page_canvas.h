@@ -33,7 +33,8 @@ struct DrawnText {
 
 // The classic canvas's pixel rules over a QPainter: frames cover l..r-1 and t..b-1, "line to"
 // leaves its end pixel unset, and text is drawn opaque on the brush colour from its left-top point.
-// Antialiasing is off and pens are cosmetic so that every pixel is where the coordinates say.
+// Antialiasing is off and one-pixel lines are filled runs or one-page-pixel pens, so that every pixel is
+// where the coordinates say, and twice as wide at a device pixel ratio of 2.
 class PageCanvas {
   public:
     explicit PageCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr);

@@ -14,6 +14,7 @@
 
 #include "engine/selection.h"
 #include "program/evaluation.h"
+#include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "spec_screen/response_graph.h"
 #include "spec_screen/select_painter.h"
@@ -23,7 +24,6 @@ namespace veltrix {
 namespace {
 
 const QString kEntryFace = QStringLiteral("MS Sans Serif");
-const QString kLogoResource = QStringLiteral(":/veltrix/logo.png");
 const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // Children paint their whole rectangle, so their own updates (a blinking cursor, a hovered button)
@@ -158,17 +158,14 @@ void TSelect::CreateControls() {
     IL1Label_ = resultLabel("IL1Label", 136, 348, 57, Qt::AlignRight);
     IL2Label_ = resultLabel("IL2Label", 232, 348, 57, Qt::AlignRight);
 
-    VXImage_ = Place(new QLabel(this), "VXImage", 43, 12, 225, 61);
-    const QPixmap logo(kLogoResource);
-    if (!logo.isNull())
-        VXImage_->setPixmap(logo.scaled(VXImage_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    VXImage_ = Place(new LogoView(this), "VXImage", 43, 12, 225, 61);
     const QString small = QStringLiteral("Small Fonts");
     SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 256, 8, kEntryFace, 16);
     VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 256, 48, small, 8);
     Caption_ =
         LogoLabel(this, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
     Caption2_ = LogoLabel(this, "Caption2", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);
-    for (QLabel* label : {VXImage_, SymLbl_, VerLbl_, Caption_, Caption2_})
+    for (QWidget* label : std::initializer_list<QWidget*>{VXImage_, SymLbl_, VerLbl_, Caption_, Caption2_})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
@@ -271,6 +268,7 @@ void TSelect::FormCreate() {
 void TSelect::ColourComponents(bool printing) {
     const QColor& logoText = printing ? kPageBlack : kPageWhite;
     for (QLabel* label : {Caption_, Caption2_, VerLbl_, SymLbl_}) SetLabelColours(label, logoText);
+    VXImage_->SetPrinting(printing);
     const QColor& resultBackground = printing ? kPageWhite : kPageBlack;
     const QColor& resultText = printing ? kPageBlack : kPageYellow;
     const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);

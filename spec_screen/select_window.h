@@ -22,6 +22,7 @@ class QPushButton;
 
 namespace veltrix {
 
+class LogoView;
 class TTolWin;
 
 // "Specify Filter": where the engineer states the filter. Input handlers only normalise, store into
@@ -183,7 +184,7 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     QLabel* IL0Label_ = nullptr;
     QLabel* IL1Label_ = nullptr;
     QLabel* IL2Label_ = nullptr;
-    QLabel* VXImage_ = nullptr;
+    LogoView* VXImage_ = nullptr;
     QLabel* Caption_ = nullptr;
     QLabel* Caption2_ = nullptr;
     QLabel* VerLbl_ = nullptr;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -29,6 +31,7 @@
 
 #include "app/document_window.h"
 #include "app/move_dialog.h"
+#include "app/screenshot.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
@@ -228,6 +231,57 @@ TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
     frame_->Cascade1->trigger();
     EXPECT_EQ(select->pos(), QPoint(50, 50));
     EXPECT_EQ(frame_->MdiArea->activeSubWindow(), select);
+}
+
+class HugeSavedSizeTest : public FrameTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HugeSavedSizeTest, WindowsStayWithinTheDesktopAndPaintWithABoundedBuffer) {
+    const std::string size = GetParam();
+    WritePreferencesText("E\nY\n10\n10\n" + size + "\n" + size + "\n0\n0\n" + size + "\n" + size +
+                         "\n5\n5\n400\n300\n");
+    Start();
+    const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
+    for (DocumentWindow which : {DocumentWindow::Select, DocumentWindow::Mechanical}) {
+        EXPECT_LE(Sub(which)->width(), desktop.width());
+        EXPECT_LE(Sub(which)->height(), desktop.height());
+        EXPECT_GT(Sub(which)->width(), 0);
+    }
+    auto* select = qobject_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    ASSERT_NE(select, nullptr);
+    const QPixmap shown = select->grab();
+    const QImage& bitmap = select->Page().Bitmap();
+    const qreal ratio = bitmap.devicePixelRatio();
+    ASSERT_FALSE(bitmap.isNull());
+    EXPECT_LE(bitmap.width(), desktop.width() * ratio);
+    EXPECT_LE(bitmap.height(), desktop.height() * ratio);
+    // The page is there: the part number frame's magenta top-left corner, five pixels right.
+    EXPECT_EQ(shown.toImage().pixelColor(2 + TSelect::kPageShift, 88), QColor(255, 0, 255));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, HugeSavedSizeTest, ::testing::Values("20000", "2147483647"));
+
+TEST_F(FrameTest, ScreenshotShowsEveryDocumentWindowWhole) {
+    Start();
+    const QString file = QString::fromStdString((dir_ / "frame.png").string());
+    QString error;
+    ASSERT_TRUE(WriteFrameScreenshot(*frame_, file, &error)) << error.toStdString();
+    const QImage picture(file);
+    EXPECT_EQ(picture.size(), kScreenshotFrameSize);
+    const QRect select = Sub(DocumentWindow::Select)->geometry();
+    const QRect tabular = Sub(DocumentWindow::Tabular)->geometry();
+    const QRect outline = Sub(DocumentWindow::Mechanical)->geometry();
+    EXPECT_EQ(select.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(frame_->DocumentWidget(DocumentWindow::Select)->size(),
+              QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+    EXPECT_FALSE(select.intersects(tabular));
+    EXPECT_FALSE(select.intersects(outline));
+    EXPECT_FALSE(tabular.intersects(outline));
+    EXPECT_FALSE(tabular.isEmpty());
+    EXPECT_FALSE(outline.isEmpty());
+    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
+
+    EXPECT_FALSE(WriteFrameScreenshot(*frame_, QString::fromStdString((dir_ / "none" / "x.png").string()), &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 // --- Menu bar ---

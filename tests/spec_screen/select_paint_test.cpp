@@ -162,6 +162,45 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kWhite);
 }
 
+// The whole window, children included, as a print band takes it: the page, then the components.
+QImage RenderWindow(TSelect& select) {
+    QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    select.render(&image);
+    return image;
+}
+
+TEST_F(SelectTest, LogoPrintsDarkOnWhiteWithItsCaptionsReadable) {
+    program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    const QImage printed = RenderWindow(*select);
+    // The logo's rectangle (43, 12, 225 x 61): mostly paper, some dark ink, never a solid block.
+    int dark = 0, paper = 0, total = 0;
+    for (int y = 12; y < 73; ++y)
+        for (int x = 43; x < 268; ++x) {
+            const int v = qGray(printed.pixel(x, y));
+            dark += v < 96;
+            paper += v > 200;
+            ++total;
+        }
+    EXPECT_GT(dark, total / 50) << "the name prints";
+    EXPECT_GT(paper, total / 2) << "no black block over the captions";
+    // The caption strip under the mark is paper with dark text on it.
+    const auto* caption = Child<QLabel>("Caption");
+    int captionInk = 0;
+    for (int x = caption->x(); x < caption->x() + caption->width(); ++x)
+        for (int y = caption->y(); y < caption->y() + caption->height(); ++y)
+            captionInk += qGray(printed.pixel(x, y)) < 96;
+    EXPECT_GT(captionInk, 10);
+
+    program.Display.PaintCopyMode = CopyMode::Source;
+    const QImage screen = RenderWindow(*select);
+    int light = 0;
+    for (int y = 12; y < 73; ++y)
+        for (int x = 43; x < 268; ++x) light += qGray(screen.pixel(x, y)) > 160;
+    EXPECT_GT(light, total / 50) << "light on the black page";
+    EXPECT_LT(light, total / 2);
+}
+
 // ---- Refusals and the contact notice ---------------------------------------------------------------
 
 struct RefusalCase {
@@ -428,6 +467,50 @@ TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
         "No standard part for last inputs. Maximum Bandwidth Exceeded Use DH for fo < 800 MHz"))
         << select->accessibleDescription().toStdString();
     EXPECT_TRUE(graph->isHidden());
+}
+
+// ---- High-density screens -----------------------------------------------------------------------
+
+TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
+    QImage image(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
+    image.setDevicePixelRatio(2.0);
+    image.fill(Qt::gray);
+    {
+        QPainter painter(&image);
+        select->FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+    }
+    ASSERT_EQ(image.size(), QSize(2 * TSelect::kClientWidth, 2 * TSelect::kClientHeight));
+    // The bitmap behind the window is rendered at the ratio, not scaled up afterwards.
+    EXPECT_EQ(select->Page().Bitmap().devicePixelRatio(), 2.0);
+    EXPECT_GE(select->Page().Bitmap().width(), 2 * (TSelect::kClientWidth - kShift));
+    auto at = [&](int x, int y) { return image.pixelColor(x, y); };
+    // The frame (2, 88, 339, 118): its left column 2 becomes device columns 14 and 15 (page shift
+    // included), its top row 88 device rows 176 and 177, its right column 338 columns 686 and 687.
+    for (int y : {220, 230}) {
+        EXPECT_EQ(at(2 * (2 + kShift) - 1, y), kBlack) << y;
+        EXPECT_EQ(at(2 * (2 + kShift), y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (2 + kShift) + 1, y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (2 + kShift) + 2, y), kBlack) << y;
+        EXPECT_EQ(at(2 * (338 + kShift), y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (338 + kShift) + 1, y), kMagenta) << y;
+        EXPECT_EQ(at(2 * (339 + kShift), y), kBlack) << y;
+    }
+    for (int x : {2 * (20 + kShift), 2 * (200 + kShift) + 1}) {
+        EXPECT_EQ(at(x, 175), kBlack) << x;
+        EXPECT_EQ(at(x, 176), kMagenta) << x;
+        EXPECT_EQ(at(x, 177), kMagenta) << x;
+        EXPECT_EQ(at(x, 178), kBlack) << x;
+    }
+    // The arrow's line under "Part", (5, 104) to (48, 104): two device rows, end pixel left out.
+    EXPECT_EQ(at(2 * (5 + kShift), 208), kMagenta);
+    EXPECT_EQ(at(2 * (5 + kShift), 209), kMagenta);
+    EXPECT_EQ(at(2 * (47 + kShift) + 1, 209), kMagenta);
+    EXPECT_EQ(at(2 * (48 + kShift), 208), kBlack);
+    // The texts were drawn at the same page coordinates as at 1:1.
+    bool partNumber = false;
+    for (const DrawnText& t : select->DrawnTexts())
+        partNumber = partNumber || (t.text == "3DR25-1000/U20 - 1.8" && t.at == QPoint(100, 91));
+    EXPECT_TRUE(partNumber);
 }
 
 }  // namespace

@@ -1,0 +1,68 @@
+#include "app/screenshot.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QMdiArea>
+#include <QPixmap>
+#include <algorithm>
+
+#include "app/document_window.h"
+#include "app/frame.h"
+#include "spec_screen/select_window.h"
+
+namespace veltrix {
+
+ScreenshotPlaces ScreenshotLayout(QSize area, QSize selectOuter) {
+    const int selectWidth = std::min(selectOuter.width(), area.width());
+    const int selectHeight = std::min(selectOuter.height(), area.height());
+    ScreenshotPlaces places;
+    places.Select = QRect(0, 0, selectWidth, selectHeight);
+    places.Tabular = QRect(selectWidth, 0, std::max(0, area.width() - selectWidth), selectHeight);
+    places.Mechanical = QRect(0, selectHeight, area.width(), std::max(0, area.height() - selectHeight));
+    return places;
+}
+
+bool WriteFrameScreenshot(TVXFrame& frame, const QString& file, QString* error) {
+    frame.showNormal();
+    frame.resize(kScreenshotFrameSize);
+    QApplication::processEvents();
+
+    // The specification window at the size its page is designed for, frame and title bar included.
+    TDocumentWindow* select = frame.DocumentSubWindow(DocumentWindow::Select);
+    QSize selectOuter = kScreenshotFrameSize;
+    if (select != nullptr && select->widget() != nullptr) {
+        const QSize decoration = select->size() - select->widget()->size();
+        selectOuter = QSize(TSelect::kClientWidth, TSelect::kClientHeight) + decoration;
+    }
+    const ScreenshotPlaces places = ScreenshotLayout(frame.MdiArea->viewport()->size(), selectOuter);
+    const struct {
+        DocumentWindow window;
+        QRect place;
+    } order[] = {{DocumentWindow::Mechanical, places.Mechanical},
+                 {DocumentWindow::Tabular, places.Tabular},
+                 {DocumentWindow::Select, places.Select}};
+    for (const auto& item : order) {
+        if (TDocumentWindow* window = frame.DocumentSubWindow(item.window)) {
+            window->showNormal();
+            window->setGeometry(item.place);
+        }
+    }
+    frame.BringToFront(DocumentWindow::Select);
+    QApplication::processEvents();
+
+    // The first pass paints the specification screen, which brings the report up to date; the
+    // second is the picture.
+    (void)frame.grab();
+    QApplication::processEvents();
+    const QImage picture = frame.grab().toImage();
+
+    QImageWriter writer(file, "png");
+    if (!writer.write(picture)) {
+        if (error != nullptr) *error = writer.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace veltrix

@@ -1,0 +1,82 @@
+#include "platform/artwork.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+#include <QSvgRenderer>
+#include <cmath>
+
+namespace veltrix {
+
+namespace {
+
+QImage RenderWith(QSvgRenderer& renderer, QSize logicalSize, qreal ratio) {
+    if (!renderer.isValid() || logicalSize.isEmpty()) return QImage();
+    const QSize device(static_cast<int>(std::ceil(logicalSize.width() * ratio)),
+                       static_cast<int>(std::ceil(logicalSize.height() * ratio)));
+    // Straight alpha, so inverting the colours leaves the transparency alone.
+    QImage image(device, QImage::Format_ARGB32);
+    if (image.isNull()) return image;
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+}  // namespace
+
+QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixelRatio) {
+    QSvgRenderer renderer(source);
+    return RenderWith(renderer, logicalSize, devicePixelRatio > 0 ? devicePixelRatio : 1.0);
+}
+
+QIcon ProgramIcon() {
+    // The SVG icon engine draws each size only when a desktop asks for it.
+    QIcon vector(kIconArtwork);
+    if (!vector.isNull() && !vector.pixmap(QSize(16, 16)).isNull()) return vector;
+    QIcon icon;
+    QSvgRenderer renderer(kIconArtwork);
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage image = RenderWith(renderer, QSize(size, size), 1.0);
+        if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+LogoView::LogoView(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(kLogoArtwork, this)) {
+    setAutoFillBackground(false);
+}
+
+LogoView::~LogoView() = default;
+
+bool LogoView::HasArtwork() const { return renderer_->isValid(); }
+
+void LogoView::SetPrinting(bool printing) {
+    if (printing_ == printing) return;
+    printing_ = printing;
+    update();
+}
+
+void LogoView::PaintArtwork(QPainter& painter) const {
+    if (renderer_->isValid()) renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(size())));
+}
+
+void LogoView::paintEvent(QPaintEvent*) {
+    if (!renderer_->isValid()) return;
+    QPainter painter(this);
+    // Drawn at the scale it reaches the device with: the screen's pixel ratio, or the ratio of the
+    // image the window is rendered into.
+    const QTransform toDevice = painter.deviceTransform();
+    qreal ratio = std::hypot(toDevice.m11(), toDevice.m12());
+    if (!(ratio > 0)) ratio = 1.0;
+    QImage image = RenderWith(*renderer_, size(), ratio);
+    if (image.isNull()) return;
+    if (printing_) image.invertPixels(QImage::InvertRgb);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size())), image);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class QPainter;
+class QSvgRenderer;
+
+namespace veltrix {
+
+inline const QString kLogoArtwork = QStringLiteral(":/veltrix/logo.svg");
+inline const QString kIconArtwork = QStringLiteral(":/veltrix/icon.svg");
+
+// Renders vector artwork on a transparent ground at a logical size and device pixel ratio; a null
+// image when the artwork cannot be read.
+QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixelRatio = 1.0);
+
+// The program's icon, drawn from its vector source at the sizes a desktop asks for.
+QIcon ProgramIcon();
+
+// The product logo as a window component. It is drawn from its vector source on every paint, so it is
+// sharp at any pixel ratio; over the page's black it shows light, and when the page prints dark on
+// white it is drawn colour-inverted like the page.
+class LogoView : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogoView(QWidget* parent = nullptr);
+    ~LogoView() override;
+
+    void SetPrinting(bool printing);
+    bool Printing() const { return printing_; }
+    bool HasArtwork() const;
+    // The artwork as shapes on any painter, in the view's own coordinates (for vector exports).
+    void PaintArtwork(QPainter& painter) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer* renderer_;
+    bool printing_ = false;
+};
+
+}  // namespace veltrix
