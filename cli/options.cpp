@@ -442,7 +442,7 @@ std::string UsageText() {
            "  --mounting M        drop-in, pin, tab, tessel, orbis (default orbis)\n"
            "  --graph-width N     sweep width in bandwidths: 1 to 6 (default 6)\n"
            "  --format F          text, json or csv (default text)\n"
-           "  --units U           outline drawing dimensions in in or mm (default in)\n"
+           "  --units U           outline drawing units: in or mm (default in)\n"
            "  --touchstone FILE   also write the standard part's response as a Touchstone file\n"
            "  --points N          with --touchstone: N points (2 to 100001) instead of the graph's sweep\n"
            "  --span-bandwidths K with --touchstone: a span of K bandwidths (default the graph's)\n"
