@@ -32,6 +32,7 @@ constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
 constexpr std::array<Choice<OutputFormat>, 3> kFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}}};
+constexpr std::array<Choice<char>, 2> kUnitsChoices{{{"in", 'E'}, {"mm", 'M'}}};
 constexpr std::array<Choice<OutputFormat>, 2> kFindFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}}};
 
@@ -181,6 +182,7 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
         t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices,
                                     [](int n, O& o) { o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1); }));
         t.push_back(ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
+        t.push_back(ChoiceOption<O>("units", kUnitsChoices, [](char units, O& o) { o.Spec.Units = units; }));
         t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
                          if (text.empty()) return false;
                          o.TouchstoneFile = std::string(text);
@@ -440,6 +442,7 @@ std::string UsageText() {
            "  --mounting M        drop-in, pin, tab, tessel, orbis (default orbis)\n"
            "  --graph-width N     sweep width in bandwidths: 1 to 6 (default 6)\n"
            "  --format F          text, json or csv (default text)\n"
+           "  --units U           outline drawing units: in or mm (default in)\n"
            "  --touchstone FILE   also write the standard part's response as a Touchstone file\n"
            "  --points N          with --touchstone: N points (2 to 100001) instead of the graph's sweep\n"
            "  --span-bandwidths K with --touchstone: a span of K bandwidths (default the graph's)\n"

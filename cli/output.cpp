@@ -1,10 +1,12 @@
 #include "cli/output.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/json_number.h"
+#include "outline/outline_geometry.h"
 #include "tabular/fixed_format.h"
 
 namespace veltrix {
@@ -42,6 +44,47 @@ void WriteStopbandLine(std::ostream& out, const char* name, double f, bool compu
 
 Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : Json(nullptr); }
 
+void WriteOutlineText(const PaintResults& results, std::ostream& out) {
+    out << "\nOutline drawing (" << (results.Spec.Units == 'M' ? "millimetres" : "inches") << "):\n";
+    if (!results.Outline) {
+        for (const std::string& line : OutlineNotice(results.Spec).value_or(std::vector<std::string>{}))
+            out << "  " << line << '\n';
+        return;
+    }
+    const OutlineTexts& outline = *results.Outline;
+    // Quoted where blanks at either end are part of the text.
+    out << "  Title: \"" << outline.title << "\"\n";
+    out << "  Part: " << outline.part << '\n';
+    out << "  " << outline.tolerance << '\n';
+    if (outline.dimensions.empty()) out << "  Dimensions: none\n";
+    for (const auto& [number, texts] : outline.dimensions) {
+        for (const PlacedText& placed : texts) {
+            out << "  Dimension " << number << ": \"" << placed.text << "\" at (" << placed.x << ", " << placed.y
+                << ")\n";
+        }
+    }
+}
+
+Json OutlineJson(const std::optional<OutlineTexts>& outline) {
+    if (!outline) return nullptr;
+    Json object;
+    object["title"] = outline->title;
+    object["part"] = outline->part;
+    object["tolerance"] = outline->tolerance;
+    Json& dimensions = object["dimensions"] = Json::object();
+    for (const auto& [number, texts] : outline->dimensions) {
+        Json& list = dimensions[std::to_string(number)] = Json::array();
+        for (const PlacedText& placed : texts) {
+            Json text;
+            text["text"] = placed.text;
+            text["x"] = placed.x;
+            text["y"] = placed.y;
+            list.push_back(std::move(text));
+        }
+    }
+    return object;
+}
+
 Json NumberArray(const std::vector<double>& values) {
     Json array = Json::array();
     for (const double value : values) array.push_back(JsonNumber(value));
@@ -73,6 +116,8 @@ void WriteText(const PaintResults& results, std::ostream& out) {
 
     out << "\nTabular report:\n";
     for (const std::string& line : results.Report) out << line << '\n';
+
+    WriteOutlineText(results, out);
 }
 
 void WriteJson(const PaintResults& results, std::ostream& out) {
@@ -114,6 +159,7 @@ void WriteJson(const PaintResults& results, std::ostream& out) {
         doc["sweep"] = nullptr;
     }
     doc["report"] = results.Report;
+    doc["outline"] = OutlineJson(results.Outline);
     // Text that is not UTF-8 is replaced rather than refused: the document is always written.
     out << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }

@@ -40,6 +40,7 @@ PaintResults ComputePaint(const FilterSpec& spec) {
     results.HasSweep = results.Spec.SelStatus == kSelectionValid;
     if (results.HasSweep) results.Sweep = TakeSweep(rd);
     results.Report = BuildTabularReport(results.Spec, rd);
+    results.Outline = OutlineFor(results.Spec, results.Spec.Units);
     return results;
 }
 

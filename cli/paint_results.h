@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/filter_spec.h"
 #include "engine/selection.h"
+#include "outline/outline_geometry.h"
 
 namespace veltrix {
 
@@ -25,6 +27,8 @@ struct PaintResults {
     bool HasSweep = false;  // only a valid selection is swept
     SweepSnapshot Sweep;
     std::vector<std::string> Report;
+    // What the outline screen writes in Spec.Units; std::nullopt where it shows a notice.
+    std::optional<OutlineTexts> Outline;
 };
 
 PaintResults ComputePaint(const FilterSpec& spec);

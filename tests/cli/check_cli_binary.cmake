@@ -21,10 +21,21 @@ expect_json("3DR25-1000/U20 - 1.8" part_number)
 expect_json("61" sweep count)
 expect_json("940" sweep start)
 expect_json("1060" sweep stop)
+expect_json("Leadless Surface Mount - Orbis" outline title)
+expect_json("0.56" outline dimensions 1 0 text)
+expect_json("124" outline dimensions 1 0 x)
 string(JSON points LENGTH "${out}" sweep attenuation_db)
 if(NOT points EQUAL 61)
     message(FATAL_ERROR "expected 61 sweep points, got ${points}")
 endif()
+
+# The plus-minus sign reaches a script as UTF-8.
+execute_process(COMMAND ${CLI} --mounting tab --units mm --format json
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
+    message(FATAL_ERROR "tab in mm failed: status ${rc}, stderr: ${err}")
+endif()
+expect_json("0.81 ±0.08" outline dimensions 14 0 text)
 
 execute_process(COMMAND ${CLI} --mounting sideways
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -20,9 +20,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/json_number.h"
+#include "cli/options.h"
+#include "cli/paint_results.h"
 #include "cli/run.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "outline/outline_geometry.h"
 
 namespace veltrix {
 namespace {
@@ -92,7 +95,8 @@ std::string Format(const char* format, double value) {
 
 // A printf of a non-finite value, as a word of its own ("inf", "-nan", "Infinity").
 bool MentionsNonFinite(const std::string& text) {
-    static const std::regex word("(^|[^A-Za-z])(nan|inf)", std::regex::icase);
+    // Whole words only: "Information" in the outline notice is no infinity.
+    static const std::regex word("(^|[^A-Za-z])(nan|inf|infinity)($|[^A-Za-z])", std::regex::icase);
     return std::regex_search(text, word);
 }
 
@@ -113,7 +117,8 @@ const std::vector<std::string> kJsonKeys = {"status",
                                             "over60db",
                                             "guarantee",
                                             "sweep",
-                                            "report"};
+                                            "report",
+                                            "outline"};
 
 // --- the default filter ------------------------------------------------------------------------
 
@@ -204,11 +209,14 @@ TEST(CliDefaults, TextShowsTheScreensLines) {
         << run.out;
     EXPECT_EQ(run.out.find("F2"), std::string::npos) << "F2 was not given";
     EXPECT_EQ(run.out.find("No standard part"), std::string::npos);
-    // Every report line follows, in order.
+    // Every report line follows, in order, then the outline drawing.
     const auto lines = Lines(run.out);
     const auto report = Strings(doc["report"]);
-    ASSERT_GE(lines.size(), report.size());
-    EXPECT_TRUE(std::equal(report.begin(), report.end(), lines.end() - static_cast<long>(report.size())));
+    const auto heading = std::find(lines.begin(), lines.end(), "Tabular report:");
+    ASSERT_GE(lines.end() - heading, static_cast<long>(report.size()) + 3) << run.out;
+    EXPECT_TRUE(std::equal(report.begin(), report.end(), heading + 1));
+    EXPECT_EQ(*(heading + 1 + static_cast<long>(report.size())), "");
+    EXPECT_EQ(*(heading + 2 + static_cast<long>(report.size())), "Outline drawing (inches):");
 }
 
 // --- verdicts ----------------------------------------------------------------------------------
@@ -380,6 +388,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"graph_width_zero", {"--graph-width", "0"}, "1, 2, 3, 4, 5, 6"},
         OptionErrorCase{"graph_width_high", {"--graph-width=7"}, "1, 2, 3, 4, 5, 6"},
         OptionErrorCase{"format", {"--format", "xml"}, "text, json"},
+        OptionErrorCase{"units", {"--units", "cm"}, "--units: invalid value 'cm' (accepted: in, mm)"},
+        OptionErrorCase{"units_inches_spelt_out", {"--units=inches"}, "--units: invalid value"},
+        OptionErrorCase{"units_missing_value", {"--units"}, "--units needs a value (accepted: in, mm)"},
         OptionErrorCase{"unknown", {"--bogus"}, "--f0"},
         OptionErrorCase{"single_dash", {"-f0", "1000"}, "--f0"},
         OptionErrorCase{"positional", {"1000"}, "--f0"},
@@ -449,6 +460,7 @@ TEST_P(CliHostileEntries, GiveACleanVerdict) {
         EXPECT_TRUE(status == 0 || status == 1 || status == 2 || status == 7) << status;
         EXPECT_EQ(doc["sweep"].is_null(), status != 0);
         EXPECT_EQ(doc["part_number"].is_null(), status != 0);
+        EXPECT_EQ(doc["outline"].is_null(), status != 0) << "the 4 mm leadless drawing exists for every valid entry";
         if (status == 0) {
             const JsonValue& sweep = doc["sweep"];
             const auto count = static_cast<size_t>(sweep["count"].get<double>());
@@ -519,6 +531,259 @@ TEST(CliOptions, EchoOfALongArgumentStaysValidUtf8) {
     EXPECT_NE(broken.err.find("'4mm?" "?'"), std::string::npos) << broken.err;
 }
 
+
+// --- the outline drawing -----------------------------------------------------------------------
+
+const std::string kInchTolerance = "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ";
+const std::string kMillimetreTolerance = "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.";
+
+// The index-th text of dimension `number`, as read off the drawing by hand.
+struct DrawnText {
+    int number;
+    size_t index;
+    std::string text;
+    int x;
+    int y;
+};
+
+struct OutlineCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string title;
+    std::string part;
+    bool millimetres;
+    std::vector<DrawnText> drawn;
+    std::vector<int> absent;  // dimensions this entry's drawing leaves out
+};
+
+void PrintTo(const OutlineCase& c, std::ostream* os) { *os << c.name; }
+
+class CliOutline : public ::testing::TestWithParam<OutlineCase> {};
+
+TEST_P(CliOutline, JsonCarriesTheDrawingsTexts) {
+    const OutlineCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    args.push_back("--format=json");
+    const CliRun run = Invoke(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    // The plus-minus sign travels as UTF-8, neither escaped nor replaced.
+    EXPECT_NE(run.out.find("\xc2\xb1"), std::string::npos);
+    const JsonValue doc = ParseOrFail(run.out);
+    EXPECT_EQ(Keys(doc), kJsonKeys);
+    const JsonValue& outline = doc["outline"];
+    ASSERT_TRUE(outline.is_object()) << outline.dump();
+    EXPECT_EQ(Keys(outline), (std::vector<std::string>{"title", "part", "tolerance", "dimensions"}));
+    EXPECT_EQ(outline["title"].get<std::string>(), c.title);
+    EXPECT_EQ(outline["part"].get<std::string>(), c.part);
+    EXPECT_EQ(outline["part"], doc["part_number"]);
+    EXPECT_EQ(outline["tolerance"].get<std::string>(), c.millimetres ? kMillimetreTolerance : kInchTolerance);
+
+    const JsonValue& dimensions = outline["dimensions"];
+    ASSERT_TRUE(dimensions.is_object());
+    for (const DrawnText& d : c.drawn) {
+        SCOPED_TRACE("dimension " + std::to_string(d.number) + " text " + std::to_string(d.index));
+        const std::string key = std::to_string(d.number);
+        ASSERT_TRUE(dimensions.contains(key));
+        ASSERT_LT(d.index, dimensions[key].size());
+        const JsonValue& placed = dimensions[key][d.index];
+        EXPECT_EQ(placed["text"].get<std::string>(), d.text);
+        EXPECT_EQ(placed["x"].get<int>(), d.x);
+        EXPECT_EQ(placed["y"].get<int>(), d.y);
+    }
+    for (const int number : c.absent) EXPECT_FALSE(dimensions.contains(std::to_string(number))) << number;
+
+    // The whole of it is what the outline screen writes for the evaluated entry, in the same order.
+    const ParseOutcome parsed = ParseArguments(c.args);
+    ASSERT_TRUE(parsed.Ok);
+    const PaintResults paint = ComputePaint(parsed.Options.Spec);
+    const auto expected = OutlineFor(paint.Spec, c.millimetres ? 'M' : 'E');
+    ASSERT_TRUE(expected.has_value());
+    std::vector<std::string> numbers;
+    for (const auto& [number, texts] : expected->dimensions) {
+        const std::string key = std::to_string(number);
+        numbers.push_back(key);
+        ASSERT_TRUE(dimensions.contains(key)) << key;
+        ASSERT_EQ(dimensions[key].size(), texts.size()) << key;
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const JsonValue& placed = dimensions[key][i];
+            EXPECT_EQ(Keys(placed), (std::vector<std::string>{"text", "x", "y"}));
+            EXPECT_EQ((PlacedText{placed["text"].get<std::string>(), placed["x"].get<int>(), placed["y"].get<int>()}),
+                      texts[i])
+                << key << "[" << i << "]";
+        }
+    }
+    EXPECT_EQ(Keys(dimensions), numbers) << "numeric order, 10 after 9";
+}
+
+TEST_P(CliOutline, TextListsTheSameTextsLast) {
+    const OutlineCase& c = GetParam();
+    std::vector<std::string> jsonArgs = c.args;
+    jsonArgs.push_back("--format=json");
+    const JsonValue outline = ParseOrFail(Invoke(jsonArgs).out)["outline"];
+    ASSERT_TRUE(outline.is_object());
+    std::vector<std::string> expected = {"",
+                                         c.millimetres ? "Outline drawing (millimetres):" : "Outline drawing (inches):",
+                                         "  Title: \"" + c.title + "\"", "  Part: " + c.part,
+                                         "  " + outline["tolerance"].get<std::string>()};
+    for (const auto& [number, texts] : outline["dimensions"].items()) {
+        for (const auto& placed : texts) {
+            expected.push_back("  Dimension " + number + ": \"" + placed["text"].get<std::string>() + "\" at (" +
+                               std::to_string(placed["x"].get<int>()) + ", " + std::to_string(placed["y"].get<int>()) +
+                               ")");
+        }
+    }
+    if (outline["dimensions"].empty()) expected.push_back("  Dimensions: none");
+
+    const CliRun run = Invoke(c.args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto lines = Lines(run.out);
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()), expected)
+        << run.out;
+}
+
+// Literal texts and places below come from the drawings' own rules, worked by hand.
+INSTANTIATE_TEST_SUITE_P(
+    Drawings, CliOutline,
+    ::testing::Values(
+        // 3 sections of 4 mm: L = 32 x 3 + 40 = 136, DR at 1000 MHz is height class 2 (H = 90), no protrusion
+        // (0.75 - 0.26 > 481 / 1000).
+        OutlineCase{"leadless_inches",
+                    {},
+                    "Leadless Surface Mount - Orbis",
+                    "3DR25-1000/U20 - 1.8",
+                    false,
+                    {{1, 0, "0.56", 124, 95},
+                     {2, 0, "0.75", 13, 160},
+                     {3, 1, "0.22", 246, 144},
+                     {3, 2, "0.17", 246, 168},
+                     {4, 0, "0.12", 60, 260},
+                     {4, 1, "0.16", 100, 260},
+                     {6, 0, "0.26", 30, 354},
+                     {9, 0, "0.19", 446, 70}},
+                    {10}},
+        OutlineCase{"leadless_millimetres",
+                    {"--units", "mm"},
+                    "Leadless Surface Mount - Orbis",
+                    "3DR25-1000/U20 - 1.8",
+                    true,
+                    {{1, 0, "14.2", 124, 95}, {5, 0, "4.8", 13, 309}, {7, 0, "3.0", 221, 343}},
+                    {10}},
+        // 1500 MHz: height class 1 (H = 66) and 481 / 1500 >= 0.55 - 0.26, so the resonator protrudes.
+        OutlineCase{"leadless_protruding",
+                    {"--f0", "1500", "--units=in"},
+                    "Leadless Surface Mount - Orbis",
+                    "3DR25-1500/U20 - 1.8",
+                    false,
+                    {{2, 0, "0.55", 13, 148}, {3, 1, "0.22", 246, 144}, {10, 0, "0.58", 511, 151}},
+                    {}},
+        // p = h = 0.156, R = 0.481: end offset 47 - 31 is even, so p / 2 in the standard format.
+        OutlineCase{"drop_in_inches",
+                    {"--mounting", "drop-in"},
+                    "Drop in (PC) mounting            ",
+                    "3DR21-1000/U20 - 1.8",
+                    false,
+                    {{1, 0, "0.31", 155, 200},
+                     {2, 0, "0.18", 305, 150},
+                     {3, 0, "0.08", 78, 215},
+                     {4, 0, "0.47", 155, 255},
+                     {9, 0, "0.69 max", 305, 305},
+                     {9, 1, "0.66 typ", 305, 320},
+                     {13, 0, " .032", 520, 195},
+                     {13, 1, "\u00b1.003 Dia.", 520, 210},
+                     {15, 0, "0.80 max", 434, 85}},
+                    {5}},
+        // 5 sections of 4 mm snap to 0.63 and 0.79; dimension 5 is 0.365 in the fine format.
+        OutlineCase{"drop_in_five_sections_millimetres",
+                    {"--mounting", "drop-in", "--sections", "5", "--units", "mm"},
+                    "Drop in (PC) mounting            ",
+                    "5DR21-1000/U20 - 1.8",
+                    true,
+                    {{1, 0, "16.0", 155, 200},
+                     {4, 0, "20.1", 155, 255},
+                     {5, 0, "9.27", 118, 405},
+                     {7, 0, "2.67", 315, 370},
+                     {13, 1, "\u00b10.08 Dia.", 520, 210}},
+                    {}},
+        OutlineCase{"drop_in_12mm",
+                    {"--mounting", "drop-in", "--profile", "12mm"},
+                    "Drop in (PC) mounting            ",
+                    "3DR41-1000/U20 - 1.8",
+                    false,
+                    {{2, 0, "0.50", 305, 150}},
+                    {5}},
+        // R = 499 / 1000 and 1000 MHz is above DR's 600 MHz, so the terminal is 0.45.
+        OutlineCase{"tab_inches",
+                    {"--mounting", "tab"},
+                    "Surface mounting - Tab           ",
+                    "3DR23-1000/U20 - 1.8",
+                    false,
+                    {{1, 0, "0.47", 155, 100},
+                     {4, 0, "0.62", 155, 230},
+                     {7, 1, " \u00b1.003", 15, 145},
+                     {8, 0, "0.67 max", 410, 85},
+                     {11, 0, "0.45", 5, 336},
+                     {12, 0, "0.42", 30, 350},
+                     {14, 0, ".032 \u00b1.003", 132, 400},
+                     {17, 0, "0.07", 320, 368}},
+                    {2, 3}},
+        OutlineCase{"tab_millimetres",
+                    {"--mounting", "tab", "--units", "mm"},
+                    "Surface mounting - Tab           ",
+                    "3DR23-1000/U20 - 1.8",
+                    true,
+                    {{6, 0, "4.6", 325, 135}, {11, 0, "11.4", 5, 336}, {14, 0, "0.81 \u00b10.08", 132, 400}},
+                    {2, 3}},
+        // Pins have the frame's texts only: no title, no drawing.
+        OutlineCase{"pin_frame_only", {"--mounting", "pin"}, "", "3DR22-1000/U20 - 1.8", false, {}, {1, 2}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliOutline, PinHasNoDimensionsAtAll) {
+    const JsonValue doc = RunJson({"--mounting", "pin"});
+    ASSERT_TRUE(doc["outline"]["dimensions"].is_object());
+    EXPECT_TRUE(doc["outline"]["dimensions"].empty());
+}
+
+struct NoticeCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> notice;
+};
+
+void PrintTo(const NoticeCase& c, std::ostream* os) { *os << c.name; }
+
+class CliOutlineNotice : public ::testing::TestWithParam<NoticeCase> {};
+
+TEST_P(CliOutlineNotice, JsonIsNullAndTextShowsTheNotice) {
+    const JsonValue doc = RunJson(GetParam().args);
+    EXPECT_EQ(Keys(doc), kJsonKeys);
+    EXPECT_TRUE(doc["outline"].is_null()) << doc["outline"].dump();
+
+    const CliRun run = Invoke(GetParam().args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> expected = {"Outline drawing (inches):"};
+    for (const auto& line : GetParam().notice) expected.push_back("  " + line);
+    const auto lines = Lines(run.out);
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()), expected)
+        << run.out;
+}
+
+const std::vector<std::string> kRefusedNotice = {"No Outline Drawings to Display.",
+                                                 "Error Information on Filter Specification Screen."};
+const std::vector<std::string> kLeadlessNotice = {"No Outline Drawings to Display.", "No Leadless for DR4."};
+
+INSTANTIATE_TEST_SUITE_P(
+    Notices, CliOutlineNotice,
+    ::testing::Values(NoticeCase{"refused_entry", {"--f0", "500"}, kRefusedNotice},
+                      NoticeCase{"refused_tab", {"--mounting", "tab", "--bw", "0.9"}, kRefusedNotice},
+                      NoticeCase{"leadless_12mm", {"--profile", "12mm"}, kLeadlessNotice},
+                      // The leadless notice wins over a refused entry's.
+                      NoticeCase{"leadless_12mm_refused", {"--profile", "12mm", "--f0", "500"}, kLeadlessNotice},
+                      NoticeCase{"leadless_12mm_dl",
+                                 {"--profile", "12mm", "--dielectric", "DL", "--f0", "2500"},
+                                 {"No Outline Drawings to Display.", "No Leadless for DH4."}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- the part finder ---------------------------------------------------------------------------
 
