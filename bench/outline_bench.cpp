@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <clocale>
 
+#include "bench/qt_bench_main.h"
 #include "outline/mechanical_window.h"
 #include "platform/fonts.h"
 #include "program/program.h"
@@ -41,14 +42,4 @@ BENCHMARK(BM_OutlinePaintLeadless)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "C");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    veltrix::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VELTRIX_QT_BENCHMARK_MAIN()

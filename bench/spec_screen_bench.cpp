@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <clocale>
 
+#include "bench/qt_bench_main.h"
 #include "program/program.h"
 #include "platform/fonts.h"
 #include "spec_screen/select_window.h"
@@ -88,14 +89,4 @@ BENCHMARK(BM_SelectPaintDevicePixelRatio2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "C");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    veltrix::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VELTRIX_QT_BENCHMARK_MAIN()

@@ -9,6 +9,7 @@
 #include <clocale>
 #include <filesystem>
 
+#include "bench/qt_bench_main.h"
 #include "app/frame.h"
 #include "platform/fonts.h"
 #include "program/program.h"
@@ -58,14 +59,4 @@ BENCHMARK(BM_FrameWithAllWindows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    std::setlocale(LC_ALL, "C");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    veltrix::RegisterFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+VELTRIX_QT_BENCHMARK_MAIN()

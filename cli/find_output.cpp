@@ -6,19 +6,10 @@
 #include "cli/json_number.h"
 #include "cli/options.h"
 #include "engine/filter_spec.h"
+#include "engine/text_format.h"
 
 namespace veltrix {
 namespace {
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    // Sized to fit: a frequency may be named with hundreds of digits.
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
 
 std::string Combination(int32_t sections, int32_t profile, char dielectric, char mounting) {
     return std::to_string(sections) + " sections, " + ProfileName(profile) + ", " + DielectricName(dielectric) +
@@ -29,10 +20,10 @@ std::string Combination(int32_t sections, int32_t profile, char dielectric, char
 
 void WriteFindText(const FinderRequirement& requirement, const FinderResults& results, std::ostream& out) {
     const PassbandDefinition pbd = PassbandFromIndex(requirement.PassbandIndex);
-    out << "Requirement: " << Format("%.2f MHz, at least %.2f MHz at %.1f dB", requirement.F0, requirement.BW, pbd.PBD);
-    if (requirement.MaxInsertionLossDb) out << Format(", insertion loss at most %.2f dB", *requirement.MaxInsertionLossDb);
+    out << "Requirement: " << FormatText("%.2f MHz, at least %.2f MHz at %.1f dB", requirement.F0, requirement.BW, pbd.PBD);
+    if (requirement.MaxInsertionLossDb) out << FormatText(", insertion loss at most %.2f dB", *requirement.MaxInsertionLossDb);
     for (const StopbandRequirement& s : requirement.Stopbands) {
-        out << Format(", at least %.1f dBc at %.2f MHz", s.MinAttenuationDbc, s.FrequencyMhz);
+        out << FormatText(", at least %.1f dBc at %.2f MHz", s.MinAttenuationDbc, s.FrequencyMhz);
     }
     out << "\n\n";
     if (results.Parts.empty()) {
@@ -41,10 +32,10 @@ void WriteFindText(const FinderRequirement& requirement, const FinderResults& re
         out << "Standard parts that meet it, best first (" << results.Parts.size() << "):\n";
         int rank = 0;
         for (const FoundPart& part : results.Parts) {
-            out << Format("%3d. %-24s IL %5.2f dB   ", ++rank, part.PartNumber.c_str(), part.InsertionLossDb)
+            out << FormatText("%3d. %-24s IL %5.2f dB   ", ++rank, part.PartNumber.c_str(), part.InsertionLossDb)
                 << Combination(part.Sections, part.Profile, part.Dielectric, part.Mounting) << '\n';
             for (const StopbandResult& s : part.Stopbands) {
-                out << Format("       %.2f MHz: %.1f dBc, %+.1f dB over the %.1f dBc required\n", s.FrequencyMhz,
+                out << FormatText("       %.2f MHz: %.1f dBc, %+.1f dB over the %.1f dBc required\n", s.FrequencyMhz,
                               s.AttenuationDbc, s.MarginDb, s.RequiredDbc);
             }
         }

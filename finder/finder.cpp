@@ -6,19 +6,10 @@
 
 #include "engine/response.h"
 #include "engine/rules.h"
+#include "engine/text_format.h"
 
 namespace veltrix {
 namespace {
-
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
-    // Sized to fit: a frequency may be named with hundreds of digits.
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
 
 std::string FirstMessage(const RuleOutcome& outcome) {
     for (const std::string& line : outcome.MessageLines) {
@@ -31,16 +22,16 @@ std::string FirstMessage(const RuleOutcome& outcome) {
 std::string FirstShortfall(const FinderRequirement& requirement, const FoundPart& part,
                            const std::vector<bool>& computed) {
     if (requirement.MaxInsertionLossDb && part.InsertionLossDb > *requirement.MaxInsertionLossDb) {
-        return Format("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB", part.InsertionLossDb,
+        return FormatText("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB", part.InsertionLossDb,
                       *requirement.MaxInsertionLossDb, part.InsertionLossDb - *requirement.MaxInsertionLossDb);
     }
     for (size_t i = 0; i < part.Stopbands.size(); ++i) {
         const StopbandResult& point = part.Stopbands[i];
         if (!computed[i]) {
-            return Format("Attenuation at %.2f MHz cannot be computed", point.FrequencyMhz);
+            return FormatText("Attenuation at %.2f MHz cannot be computed", point.FrequencyMhz);
         }
         if (point.MarginDb < 0.0) {
-            return Format("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc", point.FrequencyMhz,
+            return FormatText("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc", point.FrequencyMhz,
                           point.AttenuationDbc, -point.MarginDb, point.RequiredDbc);
         }
     }

@@ -40,15 +40,6 @@ class PageClient : public QWidget {
     PaintedForm& form_;
 };
 
-QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  const QString& face, int pixels) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(PixelFont(face, pixels));
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
 
 }  // namespace
 

@@ -22,16 +22,6 @@ namespace {
 const QString kWindowFace = QStringLiteral("MS Sans Serif");
 const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
-QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  const QString& face, int pixels) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(PixelFont(face, pixels));
-    label->adjustSize();
-    label->move(left, top);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return label;
-}
 
 }  // namespace
 

@@ -1,9 +1,12 @@
 #include "platform/artwork.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QSvgRenderer>
 #include <cmath>
+
+#include "platform/fonts.h"
 
 namespace veltrix {
 
@@ -32,6 +35,16 @@ QImage RenderWith(QSvgRenderer& renderer, QSize logicalSize, qreal ratio) {
 QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixelRatio) {
     QSvgRenderer renderer(source);
     return RenderWith(renderer, logicalSize, devicePixelRatio > 0 ? devicePixelRatio : 1.0);
+}
+
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QString& face,
+                  int pixels) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(PixelFont(face, pixels));
+    label->adjustSize();
+    label->move(left, top);
+    return label;
 }
 
 QIcon ProgramIcon() {

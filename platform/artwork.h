@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 class QPainter;
 class QSvgRenderer;
 
@@ -17,6 +18,10 @@ inline const QString kIconArtwork = QStringLiteral(":/veltrix/icon.svg");
 // Renders vector artwork on a transparent ground at a logical size and device pixel ratio; a null
 // image when the artwork cannot be read.
 QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixelRatio = 1.0);
+
+// A caption of the logo block: its text in the face at a pixel height, sized to fit, at a left-top point.
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QString& face,
+                  int pixels);
 
 // The program's icon, drawn from its vector source at the sizes a desktop asks for.
 QIcon ProgramIcon();

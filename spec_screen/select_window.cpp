@@ -37,15 +37,6 @@ T* Place(T* widget, const char* name, int left, int top, int width, int height) 
     return widget;
 }
 
-QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  const QString& face, int pixels) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(PixelFont(face, pixels));
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
 
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr) {
     QPalette palette = label->palette();
