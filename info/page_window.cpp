@@ -190,7 +190,12 @@ void TPageWindow::Exit1Click() { close(); }
 QString PageDescription(const std::vector<PageText>& texts, int lines) {
     std::vector<const PageText*> order;
     for (const PageText& text : texts) {
-        if (!text.Text.trimmed().isEmpty()) order.push_back(&text);
+        if (text.Text.trimmed().isEmpty()) continue;
+        // Highlighted words are overprinted as prefixes of their line: they say nothing new.
+        const bool overprint = std::any_of(order.begin(), order.end(), [&](const PageText* earlier) {
+            return earlier->At == text.At && earlier->Text.startsWith(text.Text);
+        });
+        if (!overprint) order.push_back(&text);
     }
     std::stable_sort(order.begin(), order.end(), [](const PageText* a, const PageText* b) {
         return a->At.y() != b->At.y() ? a->At.y() < b->At.y() : a->At.x() < b->At.x();

@@ -267,7 +267,9 @@ TEST_F(KeyboardFixture, EscapeClosesDialogsAndPagesButNotTheQuoteWindow) {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
         QCoreApplication::processEvents();
         EXPECT_EQ(window->isVisible(), c.escape == EscapeKey::Stays);
-        if (dialog) EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        if (dialog) {
+            EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        }
         window->hide();
     }
 }
