@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QFile>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
+#include <QStringList>
 #include <algorithm>
 
 #include "platform/fonts.h"
@@ -99,6 +102,7 @@ TPageWindow::TPageWindow(Program& program, const QString& caption, const QString
 
     Client = new PageClient(*this, this);
     Client->setObjectName(QStringLiteral("Client"));
+    Client->setAccessibleName(caption);
     setCentralWidget(Client);
 
     menuBar()->setNativeMenuBar(false);
@@ -112,6 +116,12 @@ TPageWindow::TPageWindow(Program& program, const QString& caption, const QString
     Exit1->setObjectName(QStringLiteral("Exit1"));
     connect(Print1, &QAction::triggered, this, &TPageWindow::Print1Click);
     connect(Exit1, &QAction::triggered, this, &TPageWindow::Exit1Click);
+    // A stay-on-top page is put away like a dialog; the quote window is an ordinary window.
+    if (kind == Kind::StayOnTopTool) {
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+        escape->setObjectName(QStringLiteral("EscapeShortcut"));
+        connect(escape, &QShortcut::activated, this, &TPageWindow::Exit1Click);
+    }
 }
 
 TPageWindow::~TPageWindow() = default;
@@ -156,6 +166,8 @@ void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         PaintPage(writer);
     }
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
+    const QString description = PageDescription(drawnTexts_);
+    if (Client->accessibleDescription() != description) Client->setAccessibleDescription(description);
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
 }
@@ -165,5 +177,32 @@ void TPageWindow::Print1Click() {
 }
 
 void TPageWindow::Exit1Click() { close(); }
+
+QString PageDescription(const std::vector<PageText>& texts, int lines) {
+    std::vector<const PageText*> order;
+    for (const PageText& text : texts) {
+        if (text.Text.trimmed().isEmpty()) continue;
+        // Highlighted words are overprinted as prefixes of their line: they say nothing new.
+        const bool overprint = std::any_of(order.begin(), order.end(), [&](const PageText* earlier) {
+            return earlier->At == text.At && earlier->Text.startsWith(text.Text);
+        });
+        if (!overprint) order.push_back(&text);
+    }
+    std::stable_sort(order.begin(), order.end(), [](const PageText* a, const PageText* b) {
+        return a->At.y() != b->At.y() ? a->At.y() < b->At.y() : a->At.x() < b->At.x();
+    });
+    QStringList rows;
+    int rowTop = 0;
+    for (const PageText* text : order) {
+        if (!rows.isEmpty() && text->At.y() == rowTop) {
+            rows.last() += QLatin1Char(' ') + text->Text.simplified();
+            continue;
+        }
+        if (rows.size() == lines) break;
+        rows.append(text->Text.simplified());
+        rowTop = text->At.y();
+    }
+    return rows.join(QLatin1Char('\n'));
+}
 
 }  // namespace veltrix

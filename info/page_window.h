@@ -99,6 +99,10 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 };
 
 
+// What a screen reader says of a page: its first texts in reading order (top to bottom, then left to
+// right), those on one row joined, at most `lines` rows.
+QString PageDescription(const std::vector<PageText>& texts, int lines = 4);
+
 // Sets a label's text colour, and its background when it paints one.
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);
 TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,

@@ -28,6 +28,7 @@ const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setObjectName(QStringLiteral("Mechanical"));
     setWindowTitle(QStringLiteral("Outline Drawings"));
+    setAccessibleName(QStringLiteral("Outline Drawings"));
     if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
     // The paint covers every pixel; no background is needed under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -149,6 +150,8 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
         DrawOutline(page, spec, display);
     }
     page.Flush();
+    const QString description = QString::fromStdString(OutlineDescription(spec, spec.Units));
+    if (accessibleDescription() != description) setAccessibleDescription(description);
 
     // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;

@@ -319,4 +319,21 @@ std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, char units) {
     return texts;
 }
 
+std::string OutlineDescription(const FilterSpec& spec, char units) {
+    if (const auto notice = OutlineNotice(spec)) {
+        std::string text;
+        for (const std::string& line : *notice) {
+            if (!text.empty()) text += ' ';
+            text += line;
+        }
+        return text;
+    }
+    std::string title = OutlineTitle(spec.Mounting);
+    title.erase(title.find_last_not_of(' ') + 1);
+    std::string text = FormatPartNumber(spec);
+    if (!title.empty()) text += ", " + title;
+    text += Inches(units) ? ", dimensions in inches" : ", dimensions in millimeters";
+    return text;
+}
+
 }  // namespace veltrix

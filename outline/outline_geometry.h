@@ -50,6 +50,10 @@ std::optional<std::vector<std::string>> OutlineNotice(const FilterSpec& spec);
 // the screen shows a notice instead.
 std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, char units);
 
+// What a screen reader says of the outline screen: the part, the mounting drawn and the units, or the
+// notice lines when the screen shows a notice.
+std::string OutlineDescription(const FilterSpec& spec, char units);
+
 // The common frame's texts.
 std::string OutlineTitle(char mounting);
 std::string ToleranceLine(char units);

@@ -37,7 +37,9 @@ TAbortDialog::TAbortDialog(QWidget* owner) : QDialog(owner) {
     setFont(DialogFont());
     setFixedSize(174, 98);
 
+    setObjectName(QStringLiteral("AbortDialog"));
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setGeometry(48, 32, 75, 25);
     btnCancel->setDefault(true);
     btnCancel->setAutoDefault(true);
@@ -83,6 +85,7 @@ TPXDlg::TPXDlg(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
     setModal(true);
+    setObjectName(QStringLiteral("PXDlg"));
     setWindowTitle(QStringLiteral("Abort Print"));
     setFont(DialogFont());
     setFixedSize(384, 179);
@@ -101,11 +104,13 @@ TPXDlg::TPXDlg(QWidget* parent) : QDialog(parent) {
     PXDlgMsg->adjustSize();
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setGeometry(300, 8, 75, 25);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 
     CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setGeometry(300, 38, 75, 25);
     CancelBtn->setAutoDefault(false);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

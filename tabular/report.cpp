@@ -1,5 +1,6 @@
 #include "tabular/report.h"
 
+#include "engine/rules.h"
 #include "tabular/fixed_format.h"
 
 #include <cmath>
@@ -23,6 +24,13 @@ std::string Format(const char* format, Args... args) {
 }
 
 }  // namespace
+
+std::string TabularDescription(const FilterSpec& spec) {
+    if (spec.SelStatus != kSelectionValid) {
+        return "No Response Data. There is an error on the filter selection screen.";
+    }
+    return "Tabular response of " + FormatPartNumber(spec);
+}
 
 std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData& rd) {
     if (spec.SelStatus != kSelectionValid) {

@@ -13,4 +13,7 @@ namespace veltrix {
 // sweeps the specification screen's latest paint left behind.
 std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData& rd);
 
+// What a screen reader says of the report: the part it lists, or the no-data notice.
+std::string TabularDescription(const FilterSpec& spec);
+
 }  // namespace veltrix

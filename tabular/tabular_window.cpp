@@ -132,6 +132,7 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
     RDMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RDMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RDMemo->setPlainText(QStringLiteral("RDMemo"));
+    RDMemo->setAccessibleName(QStringLiteral("Response data"));
 
     Button1 = new QPushButton(QStringLiteral("Selection Scree&n"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -196,6 +197,7 @@ void TTabular::FormActivate() {
     EvaluateSelectionIfStale(program_);
     std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
     if (built_ && lines == lines_) return;
+    RDMemo->setAccessibleDescription(QString::fromStdString(TabularDescription(program_.Spec)));
     lines_ = std::move(lines);
     built_ = true;
 

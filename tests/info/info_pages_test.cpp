@@ -215,6 +215,37 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_P(PageWindows, ScreenReadersHearTheCaptionAndTheOpeningLines) {
+    const PageCase& page = GetParam();
+    EXPECT_EQ(window->Client->accessibleName(), page.caption);
+    Render(*window);
+    const QStringList lines = window->Client->accessibleDescription().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_TRUE(lines.front().startsWith(page.headingText)) << lines.front().toStdString();
+    for (const QString& line : lines) {
+        const bool painted = std::any_of(window->DrawnTexts().begin(), window->DrawnTexts().end(),
+                                         [&](const PageText& t) { return line.contains(t.Text.simplified()); });
+        EXPECT_TRUE(painted) << line.toStdString();
+    }
+}
+
+TEST(PageDescription, ReadsRowsTopDownJoinsARowAndSkipsOverprints) {
+    const QColor white(255, 255, 255);
+    const std::vector<PageText> texts{
+        {{328, 150}, "EUROPE", white, 16},
+        {{90, 105}, "Use the Preserve option", white, 13},
+        {{90, 105}, "Use the Preserve", white, 13},  // highlighted word, overprinted
+        {{90, 105}, "Use the ", white, 13},
+        {{35, 150}, "USA", white, 16},
+        {{45, 40}, "HEADING", white, 16},
+        {{45, 60}, "  ", white, 13},
+        {{45, 200}, "beyond the first lines", white, 13},
+    };
+    EXPECT_EQ(PageDescription(texts, 3), "HEADING\nUse the Preserve option\nUSA EUROPE");
+    EXPECT_EQ(PageDescription(texts, 4).split('\n').size(), 4);
+    EXPECT_EQ(PageDescription({}), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Pages, PageWindows, ::testing::ValuesIn(kPages),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -179,5 +179,20 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
 }
 
+TEST_F(MechanicalTest, ScreenReadersHearThePartMountingAndUnitsOrTheNotice) {
+    EXPECT_EQ(mechanical->accessibleName(), "Outline Drawings");
+    program.Spec.Mounting = '1';
+    program.Spec.Units = 'M';
+    Render();
+    EXPECT_EQ(mechanical->accessibleDescription(),
+              "3DR21-1000/U20 - 1.8, Drop in (PC) mounting, dimensions in millimeters");
+
+    program.Spec.SelStatus = kRuleFailed;
+    Render();
+    EXPECT_EQ(mechanical->accessibleDescription(),
+              "No Outline Drawings to Display. Error Information on Filter Specification Screen.");
+    EXPECT_TRUE(Drew("Error Information on Filter Specification Screen.", 180, 210));
+}
+
 }  // namespace
 }  // namespace veltrix::testing

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/rules.h"
+
 namespace veltrix {
 
 void PrintTo(const PlacedText& t, std::ostream* os) { *os << '"' << t.text << "\" at " << t.x << ',' << t.y; }
@@ -211,6 +213,28 @@ TEST(NumberFormats, InchesAndMillimetres) {
     EXPECT_EQ(FormatMax(17.5514, 'M'), "17.6 max");
     EXPECT_EQ(FormatTyp(0.661, 'E'), "0.66 typ");
     EXPECT_EQ(FormatTyp(16.79, 'M'), "16.8 typ");
+}
+
+TEST(OutlineDescription, PartMountingAndUnitsOrTheNotice) {
+    const struct {
+        FilterSpec spec;
+        char units;
+        std::string description;
+    } cases[] = {
+        {Spec('5', 3, 1), 'E', "3DR25-1000/U20 - 1.8, Leadless Surface Mount - Orbis, dimensions in inches"},
+        {Spec('1', 3, 1), 'M', "3DR21-1000/U20 - 1.8, Drop in (PC) mounting, dimensions in millimeters"},
+        {Spec('2', 3, 1), 'E', "3DR22-1000/U20 - 1.8, dimensions in inches"},
+        {Spec('5', 3, 3), 'E', "No Outline Drawings to Display. No Leadless for DR4."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(OutlineDescription(c.spec, c.units), c.description);
+        EXPECT_EQ(OutlineDescription(c.spec, c.units).find(FormatPartNumber(c.spec)) == 0,
+                  OutlineFor(c.spec, c.units).has_value());
+    }
+    FilterSpec failed = Spec('3', 3, 1);
+    failed.SelStatus = kRuleFailed;
+    EXPECT_EQ(OutlineDescription(failed, 'M'),
+              "No Outline Drawings to Display. Error Information on Filter Specification Screen.");
 }
 
 }  // namespace

@@ -176,6 +176,21 @@ TEST_F(TabularWindowTest, LayoutAndMemoLook) {
     EXPECT_EQ(window.MemoLines(), QStringList{"RDMemo"});
 }
 
+TEST_F(TabularWindowTest, ScreenReadersHearWhoseResponseTheMemoHoldsOrTheNotice) {
+    PaintSpecificationScreen();
+    TTabular window(program);
+    EXPECT_EQ(window.RDMemo->accessibleName(), "Response data");
+    window.FormActivate();
+    EXPECT_EQ(window.RDMemo->accessibleDescription(), "Tabular response of 3DR25-1000/U20 - 1.8");
+
+    program.Spec.F0 = 5000.0;
+    PaintSpecificationScreen();
+    window.FormActivate();
+    EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
+    EXPECT_EQ(window.RDMemo->accessibleDescription(),
+              "No Response Data. There is an error on the filter selection screen.");
+}
+
 TEST_F(TabularWindowTest, DefaultSelectionListsSixtyOneRows) {
     PaintSpecificationScreen();
     TTabular window(program);
