@@ -212,15 +212,6 @@ void TVXFrame::CreateWindows() {
         AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
 
-    // The finder waits hidden until the Sales menu asks for it.
-    FindParts = new TFindParts(program_);
-    FindParts->setObjectName(QStringLiteral("FindParts"));
-    auto* finder = new TDocumentWindow(FindParts, QStringLiteral("Find Parts"));
-    MdiArea->addSubWindow(finder);
-    finder->ApplyRect({75, 40, 780, 640});
-    finder->hide();
-    documents_[DocumentWindow::Finder] = finder;
-
     // The start-up pages show themselves as they are created, so the licence ends on top.
     ReachWin = new TReachWin(program_, this);
     SetFrameWindow(FrameWindow::ReachWin, ReachWin);
@@ -454,6 +445,15 @@ void TVXFrame::Representatives1Click() {
 }
 
 void TVXFrame::FindParts1Click() {
+    // Made on first use: most sessions never open it, and start-up should not pay for it.
+    if (FindParts == nullptr) {
+        FindParts = new TFindParts(program_);
+        FindParts->setObjectName(QStringLiteral("FindParts"));
+        auto* window = new TDocumentWindow(FindParts, QStringLiteral("Find Parts"));
+        MdiArea->addSubWindow(window);
+        window->ApplyRect({75, 40, 780, 640});
+        documents_[DocumentWindow::Finder] = window;
+    }
     TDocumentWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
     ActivateDocumentWindow(finder);
     if (FindParts != nullptr) FindParts->F0Edit->setFocus(Qt::OtherFocusReason);

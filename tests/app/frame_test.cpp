@@ -204,9 +204,8 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
     QStringList titles;
     for (QMdiSubWindow* sub : frame_->MdiArea->subWindowList(QMdiArea::CreationOrder))
         titles << sub->windowTitle();
-    // The finder comes last and waits hidden.
-    EXPECT_EQ(titles, (QStringList{"Tabular Data", "Outline Drawings", "Specify Filter", "Find Parts"}));
-    EXPECT_FALSE(Sub(DocumentWindow::Finder)->isVisible());
+    EXPECT_EQ(titles, (QStringList{"Tabular Data", "Outline Drawings", "Specify Filter"}));
+    EXPECT_EQ(Sub(DocumentWindow::Finder), nullptr) << "the finder is made when first asked for";
 
     EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(10, 20, 600, 400));
     EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(30, 35, 500, 310));
@@ -894,10 +893,12 @@ TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
     Start();
     EXPECT_EQ(frame_->Order1->actions().last(), frame_->FindParts1);
     EXPECT_EQ(frame_->FindParts1->text(), QStringLiteral("Find &Parts..."));
-    EXPECT_FALSE(Sub(DocumentWindow::Finder)->isVisible());
     frame_->FindParts1->trigger();
     EXPECT_TRUE(Sub(DocumentWindow::Finder)->isVisible());
     EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Finder));
+    TDocumentWindow* const made = Sub(DocumentWindow::Finder);
+    frame_->FindParts1->trigger();
+    EXPECT_EQ(Sub(DocumentWindow::Finder), made) << "asked again, the same window comes forward";
 
     TFindParts* finder = frame_->FindParts;
     finder->F0Edit->setText(QStringLiteral("1500"));
