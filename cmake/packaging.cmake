@@ -1,8 +1,6 @@
 # Installation (GNU directories) and the Debian package.
 include(GNUInstallDirs)
 
-install(TARGETS veltrix-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-
 set(CPACK_PACKAGE_NAME veltrix)
 set(CPACK_PACKAGE_VENDOR "Norvane Microwave")
 set(CPACK_PACKAGE_CONTACT "Norvane Microwave <sales@norvane.example>")
