@@ -45,10 +45,19 @@ bool NeedsNoDisplay(int argc, char** argv) {
     return false;
 }
 
+// Off screen there is no window stacking; the platform's notes about it would only bury the output.
+void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (NeedsNoDisplay(argc, argv)) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (NeedsNoDisplay(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietOffscreenNotes);
+    }
     TVeltrixApplication app(argc, argv);
     // Numbers are read and written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
