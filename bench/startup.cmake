@@ -1,6 +1,7 @@
-# Start-up: the frame with all its windows built and painted once, beside a bare Qt main window.
+# Start-up: the frame with all its windows built and painted once, beside a bare Qt main window. Its
+# source sits with the frame in app/, the one folder that may reach the frame.
 if(VELTRIX_BUILD_GUI)
   veltrix_add_bench(startup_bench
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/startup_bench.cpp
+    SOURCES ${PROJECT_SOURCE_DIR}/app/startup_bench.cpp
     LIBS veltrix_frame Qt6::Widgets)
 endif()
