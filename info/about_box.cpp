@@ -55,7 +55,7 @@ TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), progr
         PanelLabel(Panel1, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
     Copyright = PanelLabel(Panel1, "Copyright", LegalNotice(), 47, 102);
     Owner = PanelLabel(Panel1, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
-    Label1 = MakeLinkLabel(Panel1, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kInfoBlue);
+    Label1 = MakeLinkLabel(Panel1, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
     Label1->setFont([this] {
         QFont font = this->font();
         font.setUnderline(true);

@@ -60,13 +60,13 @@ const QString& TOwnWin::LegalNotice() {
 
 void TOwnWin::PaintPage(PageWriter& page) {
     page.Box(41, 113, 590, 381);
-    page.Text(59, 103, kInfoYellow, QStringLiteral("LICENSE"));
+    page.Text(59, 103, kPageYellow, QStringLiteral("LICENSE"));
     page.UseSmall();
     const int rows[] = {129, 149, 169, 189, 219, 239, 259, 279, 309, 329, 349};
     const QStringList& lines = LicenseLines();
-    for (qsizetype i = 0; i < lines.size(); ++i) page.Text(61, rows[i], kInfoWhite, lines[i]);
+    for (qsizetype i = 0; i < lines.size(); ++i) page.Text(61, rows[i], kPageWhite, lines[i]);
     page.UseMedium();
-    page.Text(98, 369, kInfoYellow, LegalNotice());
+    page.Text(98, 369, kPageYellow, LegalNotice());
 }
 
 // --- Introduction ---
@@ -82,7 +82,7 @@ TIntroWin::TIntroWin(Program& program, QWidget* parent)
 
 void TIntroWin::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 323);
-    page.Text(40, 150, kInfoYellow, QStringLiteral("INTRODUCTION"));
+    page.Text(40, 150, kPageYellow, QStringLiteral("INTRODUCTION"));
     const Row rows[] = {
         {179, "This program was created to assist the engineer in the selection of a", {}},
         {200, "standard Norvane Microwave ceramic bandpass filter.  It was designed primarily", {}},
@@ -91,7 +91,7 @@ void TIntroWin::PaintPage(PageWriter& page) {
         {263, "special requirement which is unavailable through the use of this program,", {}},
         {284, "please contact the factory.", {}},
     };
-    for (const Row& row : rows) page.Text(40, row.y, kInfoWhite, QString::fromLatin1(row.label));
+    for (const Row& row : rows) page.Text(40, row.y, kPageWhite, QString::fromLatin1(row.label));
 }
 
 void TIntroWin::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath); }
@@ -129,19 +129,19 @@ TNoteWin::TNoteWin(Program& program, QWidget* parent)
 
 void TNoteWin::PaintPage(PageWriter& page) {
     page.Box(20, 25, 612, 381);
-    page.Text(38, 15, kInfoYellow, QStringLiteral("NOTES"));
+    page.Text(38, 15, kPageYellow, QStringLiteral("NOTES"));
     const auto note = [&page](int y, const char* label, const QString& text) {
         page.UseMedium();
-        page.Text(38, y, kInfoYellow, QString::fromLatin1(label));
-        page.Text(100, y, kInfoWhite, text);
+        page.Text(38, y, kPageYellow, QString::fromLatin1(label));
+        page.Text(100, y, kPageWhite, text);
     };
     const auto first = [&page](int y, const QString& text) {
         page.UseMedium();
-        page.Text(100, y, kInfoWhite, text);
+        page.Text(100, y, kPageWhite, text);
     };
     const auto indented = [&page](int y, const QString& text) {
         page.UseSmall();
-        page.Text(140, y, kInfoWhite, text);
+        page.Text(140, y, kPageWhite, text);
     };
     note(45, "Note 1:", QStringLiteral("Maximum bandwidth is dependent on center frequency, the"));
     first(65, QStringLiteral("dielectric constant of the resonator, and the resonator profile."));
@@ -158,13 +158,13 @@ void TNoteWin::PaintPage(PageWriter& page) {
                       QChar(0x00B1) + QStringLiteral("10%."));
     indented(300, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."));
     page.UseMedium();
-    page.Text(100, 340, kInfoYellow,
+    page.Text(100, 340, kPageYellow,
               QStringLiteral("For more stringent requirements, please contact the factory."));
 }
 
 void TNoteWin::ColourLabels(bool printing) {
-    const QColor& text = printing ? kInfoBlue : kInfoYellow;
-    const QColor& background = printing ? kInfoWhite : kInfoBlack;
+    const QColor& text = printing ? kPageBlue : kPageYellow;
+    const QColor& background = printing ? kPageWhite : kPageBlack;
     for (QLabel* label : {Label1, Label2, Label3}) SetLabelColours(label, text, &background);
 }
 
@@ -176,9 +176,9 @@ TInfoWin::TInfoWin(Program& program, TNoteWin* notes, QWidget* parent)
       notes_(notes) {
     setObjectName(QStringLiteral("InfoWin"));
     AddLogoBlock();
-    Note1Lbl = MakeLinkLabel(Client, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kInfoYellow);
-    Note2Lbl = MakeLinkLabel(Client, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kInfoYellow);
-    NoteLbl = MakeLinkLabel(Client, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kInfoYellow);
+    Note1Lbl = MakeLinkLabel(Client, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
+    Note2Lbl = MakeLinkLabel(Client, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kPageYellow);
+    NoteLbl = MakeLinkLabel(Client, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kPageYellow);
     Note1Lbl->OnClick = [this] { Note1LblClick(); };
     Note2Lbl->OnClick = [this] { Note2LblClick(); };
     NoteLbl->OnClick = [this] { NoteLblClick(); };
@@ -188,7 +188,7 @@ TInfoWin::TInfoWin(Program& program, TNoteWin* notes, QWidget* parent)
 
 void TInfoWin::PaintPage(PageWriter& page) {
     page.Box(25, 119, 607, 370);
-    page.Text(40, 109, kInfoYellow, QStringLiteral("CHARACTERISTICS"));
+    page.Text(40, 109, kPageYellow, QStringLiteral("CHARACTERISTICS"));
     const Row rows[] = {
         {136, "Center Frequency: ", QStringLiteral("270 to 3000MHz")},
         {156, "Filter Type: ", QStringLiteral("Chebyshev Bandpass")},
@@ -202,13 +202,13 @@ void TInfoWin::PaintPage(PageWriter& page) {
         {336, "Temperature Stability: ", QStringLiteral("+2 to +11 ppm / %1C").arg(kDegree)},
     };
     for (const Row& row : rows) {
-        if (row.label) page.Text(40, row.y, kInfoYellow, QString::fromLatin1(row.label));
-        page.Text(260, row.y, kInfoWhite, row.value);
+        if (row.label) page.Text(40, row.y, kPageYellow, QString::fromLatin1(row.label));
+        page.Text(260, row.y, kPageWhite, row.value);
     }
-    page.Text(380, 296, kInfoWhite, QStringLiteral("Operating"));
-    page.Text(380, 316, kInfoWhite, QStringLiteral("Storage"));
+    page.Text(380, 296, kPageWhite, QStringLiteral("Operating"));
+    page.Text(380, 316, kPageWhite, QStringLiteral("Storage"));
     const QString reference = QStringLiteral("* Please refer to important information on the ");
-    page.Text(110, 358, kInfoYellow, reference + QStringLiteral("                        "));
+    page.Text(110, 358, kPageYellow, reference + QStringLiteral("                        "));
     // A face wider than the layout's would run the sentence into its link.
     const int end = 110 + QFontMetrics(PointFont(program_.Display.FontName, program_.Display.FontSizeMedium))
                               .horizontalAdvance(reference);
@@ -217,7 +217,7 @@ void TInfoWin::PaintPage(PageWriter& page) {
 
 void TInfoWin::ColourLabels(bool printing) {
     TPageWindow::ColourLabels(printing);
-    const QColor& link = printing ? kInfoBlue : kInfoYellow;
+    const QColor& link = printing ? kPageBlue : kPageYellow;
     for (QLabel* label : {Note1Lbl, Note2Lbl, NoteLbl}) SetLabelColours(label, link);
 }
 
@@ -244,9 +244,9 @@ TCfgWin::TCfgWin(Program& program, QWidget* parent)
 
 void TCfgWin::PaintPage(PageWriter& page) {
     page.Box(25, 50, 607, 367);
-    page.Text(45, 40, kInfoYellow, QStringLiteral("CONFIGURATION INSTRUCTIONS"));
-    page.Text(45, 75, kInfoYellow, QStringLiteral("Preferences"));
-    page.Text(45, 230, kInfoYellow, QStringLiteral("Troubleshooting"));
+    page.Text(45, 40, kPageYellow, QStringLiteral("CONFIGURATION INSTRUCTIONS"));
+    page.Text(45, 75, kPageYellow, QStringLiteral("Preferences"));
+    page.Text(45, 230, kPageYellow, QStringLiteral("Troubleshooting"));
     page.UseSmall();
     const struct {
         int y;
@@ -269,7 +269,7 @@ void TCfgWin::PaintPage(PageWriter& page) {
     };
     for (const auto& line : lines) {
         if (line.words.isEmpty())
-            page.Text(90, line.y, kInfoWhite, QString::fromLatin1(line.text));
+            page.Text(90, line.y, kPageWhite, QString::fromLatin1(line.text));
         else
             page.Highlighted(90, line.y, QString::fromLatin1(line.text), line.words);
     }
@@ -282,9 +282,9 @@ TReachWin::TReachWin(Program& program, QWidget* parent)
                   QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("ReachWin"));
     AddLogoBlock();
-    Label2 = MakeLinkLabel(Client, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kInfoWhite);
+    Label2 = MakeLinkLabel(Client, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
     Label3 = MakeLinkLabel(Client, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224,
-                           kInfoWhite);
+                           kPageWhite);
     for (QLabel* label : {Label2, Label3}) label->setAutoFillBackground(true);
     Label2->OnClick = [this] { Label2Click(); };
     Label3->OnClick = [this] { Label3Click(); };
@@ -301,8 +301,8 @@ TReachWin::TReachWin(Program& program, QWidget* parent)
 
 void TReachWin::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 267);
-    page.Text(35, 150, kInfoYellow, QStringLiteral("USA"));
-    page.Text(328, 150, kInfoYellow, QStringLiteral("EUROPE"));
+    page.Text(35, 150, kPageYellow, QStringLiteral("USA"));
+    page.Text(328, 150, kPageYellow, QStringLiteral("EUROPE"));
     const struct {
         int x;
         int valueX;
@@ -311,18 +311,18 @@ void TReachWin::PaintPage(PageWriter& page) {
     } columns[] = {{35, 94, contact::kSalesPhone, contact::kSalesFax},
                    {328, 387, contact::kEuropePhone, contact::kEuropeFax}};
     for (const auto& column : columns) {
-        page.Text(column.x, 181, kInfoYellow, QStringLiteral("Phone: "));
-        page.Text(column.valueX, 181, kInfoWhite, QString::fromLatin1(column.phone));
-        page.Text(column.x, 203, kInfoYellow, QStringLiteral("Fax: "));
-        page.Text(column.valueX, 203, kInfoWhite, QString::fromLatin1(column.fax));
-        page.Text(column.x, 225, kInfoYellow, QStringLiteral("E-mail:"));
+        page.Text(column.x, 181, kPageYellow, QStringLiteral("Phone: "));
+        page.Text(column.valueX, 181, kPageWhite, QString::fromLatin1(column.phone));
+        page.Text(column.x, 203, kPageYellow, QStringLiteral("Fax: "));
+        page.Text(column.valueX, 203, kPageWhite, QString::fromLatin1(column.fax));
+        page.Text(column.x, 225, kPageYellow, QStringLiteral("E-mail:"));
     }
 }
 
 void TReachWin::ColourLabels(bool printing) {
     TPageWindow::ColourLabels(printing);
-    const QColor& text = printing ? kInfoBlack : kInfoWhite;
-    const QColor& background = printing ? kInfoWhite : kInfoBlack;
+    const QColor& text = printing ? kPageBlack : kPageWhite;
+    const QColor& background = printing ? kPageWhite : kPageBlack;
     for (QLabel* label : {Label2, Label3}) SetLabelColours(label, text, &background);
 }
 

@@ -150,7 +150,7 @@ void TPageWindow::AddLogoBlock() {
 }
 
 void TPageWindow::ColourLabels(bool printing) {
-    const QColor& text = printing ? kInfoBlack : kInfoWhite;
+    const QColor& text = printing ? kPageBlack : kPageWhite;
     for (QLabel* label : {SymLbl, VerLbl, Caption, Caption2}) {
         if (label) SetLabelColours(label, text);
     }
@@ -178,29 +178,29 @@ void TPageWindow::Print1Click() {
 
 void TPageWindow::Exit1Click() { close(); }
 
-QString PageDescription(const std::vector<PageText>& texts, int lines) {
-    std::vector<const PageText*> order;
-    for (const PageText& text : texts) {
-        if (text.Text.trimmed().isEmpty()) continue;
+QString PageDescription(const std::vector<DrawnText>& texts, int lines) {
+    std::vector<const DrawnText*> order;
+    for (const DrawnText& text : texts) {
+        if (text.text.trimmed().isEmpty()) continue;
         // Highlighted words are overprinted as prefixes of their line: they say nothing new.
-        const bool overprint = std::any_of(order.begin(), order.end(), [&](const PageText* earlier) {
-            return earlier->At == text.At && earlier->Text.startsWith(text.Text);
+        const bool overprint = std::any_of(order.begin(), order.end(), [&](const DrawnText* earlier) {
+            return earlier->at == text.at && earlier->text.startsWith(text.text);
         });
         if (!overprint) order.push_back(&text);
     }
-    std::stable_sort(order.begin(), order.end(), [](const PageText* a, const PageText* b) {
-        return a->At.y() != b->At.y() ? a->At.y() < b->At.y() : a->At.x() < b->At.x();
+    std::stable_sort(order.begin(), order.end(), [](const DrawnText* a, const DrawnText* b) {
+        return a->at.y() != b->at.y() ? a->at.y() < b->at.y() : a->at.x() < b->at.x();
     });
     QStringList rows;
     int rowTop = 0;
-    for (const PageText* text : order) {
-        if (!rows.isEmpty() && text->At.y() == rowTop) {
-            rows.last() += QLatin1Char(' ') + text->Text.simplified();
+    for (const DrawnText* text : order) {
+        if (!rows.isEmpty() && text->at.y() == rowTop) {
+            rows.last() += QLatin1Char(' ') + text->text.simplified();
             continue;
         }
         if (rows.size() == lines) break;
-        rows.append(text->Text.simplified());
-        rowTop = text->At.y();
+        rows.append(text->text.simplified());
+        rowTop = text->at.y();
     }
     return rows.join(QLatin1Char('\n'));
 }

@@ -62,7 +62,7 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 
     const QString& JobTitle() const { return jobTitle_; }
     // Texts the last paint wrote, in order.
-    const std::vector<PageText>& DrawnTexts() const { return drawnTexts_; }
+    const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
     const PaintedPage& Page() const { return page_; }
 
     QWidget* Client = nullptr;
@@ -93,7 +93,7 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 
   private:
     PaintedPage page_;
-    std::vector<PageText> drawnTexts_;
+    std::vector<DrawnText> drawnTexts_;
     QString jobTitle_;
     Kind kind_;
 };
@@ -101,7 +101,7 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 
 // What a screen reader says of a page: its first texts in reading order (top to bottom, then left to
 // right), those on one row joined, at most `lines` rows.
-QString PageDescription(const std::vector<PageText>& texts, int lines = 4);
+QString PageDescription(const std::vector<DrawnText>& texts, int lines = 4);
 
 // Sets a label's text colour, and its background when it paints one.
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);

@@ -4,11 +4,11 @@
 
 namespace veltrix {
 
-PageWriter::PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<PageText>* log)
+PageWriter::PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<DrawnText>* log)
     : painter_(painter), display_(display), log_(log) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setBrush(kInfoBlack);
-    painter_.setBackground(kInfoBlack);
+    painter_.setBrush(kPageBlack);
+    painter_.setBackground(kPageBlack);
     painter_.setBackgroundMode(Qt::OpaqueMode);
     UseMedium();
 }
@@ -38,23 +38,23 @@ void PageWriter::Highlighted(int x, int y, const QString& line, const QStringLis
         spans.push_back({at, at + word.size()});
         from = at + word.size();
     }
-    Text(x, y, kInfoWhite, line);
+    Text(x, y, kPageWhite, line);
     for (auto it = spans.rbegin(); it != spans.rend(); ++it) {
-        Text(x, y, kInfoYellow, line.left(it->end));
-        if (it->start > 0) Text(x, y, kInfoWhite, line.left(it->start));
+        Text(x, y, kPageYellow, line.left(it->end));
+        if (it->start > 0) Text(x, y, kPageWhite, line.left(it->start));
     }
 }
 
 void PageWriter::Box(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
-    painter_.fillRect(QRect(left, top, right - left, bottom - top), kInfoBlack);
-    QPen pen(kInfoMagenta);
+    painter_.fillRect(QRect(left, top, right - left, bottom - top), kPageBlack);
+    QPen pen(kPageMagenta);
     pen.setWidth(0);
     pen.setCosmetic(true);
     painter_.setPen(pen);
     painter_.setBrush(Qt::NoBrush);
     painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
-    painter_.setBrush(kInfoBlack);
+    painter_.setBrush(kPageBlack);
 }
 
 }  // namespace veltrix

@@ -9,30 +9,16 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/painted_page.h"
 #include "program/display_settings.h"
 
 namespace veltrix {
-
-inline const QColor kInfoBlack(0, 0, 0);
-inline const QColor kInfoWhite(255, 255, 255);
-inline const QColor kInfoYellow(255, 255, 0);
-inline const QColor kInfoMagenta(255, 0, 255);
-inline const QColor kInfoBlue(0, 0, 255);
-
-// One text as the page wrote it; tests read these instead of glyph pixels.
-struct PageText {
-    QPoint At;  // left-top
-    QString Text;
-    QColor Colour;
-    int PixelSize = 0;
-    bool operator==(const PageText&) const = default;
-};
 
 // Writes the information pages: opaque text on black from its left-top point in the painting face,
 // and the magenta-framed box. Antialiasing is off so frames land on exact pixels.
 class PageWriter {
   public:
-    PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<PageText>* log = nullptr);
+    PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<DrawnText>* log = nullptr);
 
     void UseMedium() { UseSize(display_.FontSizeMedium); }
     void UseSmall() { UseSize(display_.FontSizeSmall); }
@@ -47,7 +33,7 @@ class PageWriter {
   private:
     QPainter& painter_;
     const DisplaySettings& display_;
-    std::vector<PageText>* log_;
+    std::vector<DrawnText>* log_;
     QFont font_;
 };
 

@@ -113,10 +113,10 @@ TRFQWin::~TRFQWin() = default;
 
 void TRFQWin::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 323);
-    page.Text(40, 150, kInfoYellow, QStringLiteral("REQUEST FOR QUOTE"));
-    page.Text(40, 179, kInfoWhite, QStringLiteral("There are two ways to submit a request for quote (RFQ):"));
-    page.Text(118, 220, kInfoWhite, QStringLiteral("1) Submit RFQ online for quickest response."));
-    page.Text(118, 270, kInfoWhite, QStringLiteral("2) Print RFQ form, complete and fax."));
+    page.Text(40, 150, kPageYellow, QStringLiteral("REQUEST FOR QUOTE"));
+    page.Text(40, 179, kPageWhite, QStringLiteral("There are two ways to submit a request for quote (RFQ):"));
+    page.Text(118, 220, kPageWhite, QStringLiteral("1) Submit RFQ online for quickest response."));
+    page.Text(118, 270, kPageWhite, QStringLiteral("2) Print RFQ form, complete and fax."));
 }
 
 void TRFQWin::OnQBtnClick() {

@@ -22,7 +22,7 @@ QPoint CirclePoint(int cx, int cy, int r, int angle) {
     }
 }
 
-DrawingCanvas::DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* log)
+DrawingCanvas::DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log)
     : painter_(painter), log_(log), font_(painter.font()), metrics_(font_) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setBrush(Qt::NoBrush);

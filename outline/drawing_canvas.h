@@ -10,15 +10,9 @@
 #include <QString>
 #include <vector>
 
-namespace veltrix {
+#include "platform/painted_page.h"
 
-// One text as the drawing put it on the picture; tests read these instead of glyph pixels.
-struct OutlineDrawnText {
-    QPoint at;  // left-top, picture pixels
-    QString text;
-    QColor colour;
-    int pixelSize = 0;
-};
+namespace veltrix {
 
 // Arrowhead directions.
 enum ArrowDirection { kArrowUp = 1, kArrowDown = 2, kArrowLeft = 3, kArrowRight = 4 };
@@ -33,7 +27,7 @@ QPoint CirclePoint(int cx, int cy, int r, int angle);
 // point. Antialiasing is off and pens are one-pixel cosmetic, so every pixel is where the figures say.
 class DrawingCanvas {
   public:
-    explicit DrawingCanvas(QPainter& painter, std::vector<OutlineDrawnText>* log = nullptr);
+    explicit DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr);
     ~DrawingCanvas();
     DrawingCanvas(const DrawingCanvas&) = delete;
     DrawingCanvas& operator=(const DrawingCanvas&) = delete;
@@ -74,7 +68,7 @@ class DrawingCanvas {
     bool Inked(const QRect& area) const;
 
     QPainter& painter_;
-    std::vector<OutlineDrawnText>* log_;
+    std::vector<DrawnText>* log_;
     QColor pen_ = Qt::white;
     QColor brush_ = Qt::black;
     QColor fontColour_ = Qt::white;

@@ -35,7 +35,7 @@ class LeadlessPainter {
     void BottomView() {
         const int Y = kBottomViewRow;
         BodyOutline(Y, true);
-        canvas_.SetPen(kOutlineDarkGreen);
+        canvas_.SetPen(kPageDarkGreen);
         const bool narrowEnds = g_.profile != 2;
         for (size_t i = 0; i < centres_.size(); ++i) {
             const int c = centres_[i];
@@ -74,7 +74,7 @@ class LeadlessPainter {
 
     void Dimensions(const DimensionTexts& texts, bool printing) {
         canvas_.SetPen(display_.DrawingGreyColour);
-        canvas_.SetBrush(kOutlineBlack);
+        canvas_.SetBrush(kPageBlack);
         const int c1 = centres_.front();
         const int c2 = centres_.size() > 1 ? centres_[1] : c1;
 
@@ -129,7 +129,7 @@ class LeadlessPainter {
     }
 
     void Blue(std::initializer_list<Figure> figures) {
-        canvas_.SetPen(kOutlineBlue);
+        canvas_.SetPen(kPageBlue);
         DrawFigures(canvas_, figures);
         Outline();
     }
@@ -196,14 +196,14 @@ class LeadlessPainter {
     }
 
     void EndPads(int Y, bool m) {
-        canvas_.SetPen(kOutlineDarkGreen);
+        canvas_.SetPen(kPageDarkGreen);
         MirroredLine(m, X, Y + 6, X + 22, Y + 6);
         if (g_.profile == 2) MirroredLine(m, X + 22, Y + 6, X + 22, Y + 8);
         MirroredLine(m, X + 22, Y + 11, X + 22, Y + 31);
         MirroredLine(m, X, Y + 34, X + 11, Y + 34);
         MirroredLine(m, X + 14, Y + 34, X + 22, Y + 34);
 
-        canvas_.SetPen(kOutlineRed);
+        canvas_.SetPen(kPageRed);
         MirroredLine(m, X, Y + 13, X + 14, Y + 13);
         MirroredLine(m, X, Y + 27, X + 14, Y + 27);
         MirroredLine(m, X + 14, Y + 13, X + 14, Y + 27);
@@ -219,7 +219,7 @@ class LeadlessPainter {
     }
 
     void GroundOutline(int Y) {
-        canvas_.SetPen(kOutlineDarkGreen);
+        canvas_.SetPen(kPageDarkGreen);
         for (bool m : {false, true}) {
             MirroredLine(m, X + 23, Y + 11, X + 33, Y + 11);
             MirroredLine(m, X + 23, Y + 31, X + 33, Y + 31);
@@ -262,7 +262,7 @@ class LeadlessPainter {
 
     void PadLegend(bool printing) {
         canvas_.SetFont(QString::fromLatin1(kDimensionFace), display_.FontSizeTiny);
-        canvas_.SetFontColour(kOutlineRed);
+        canvas_.SetFontColour(kPageRed);
         const int y = g_.protrusion ? static_cast<int>(1.5 * H + 300) : H + 314;
         canvas_.TextOut(70, y,
                         printing ? QStringLiteral("Input and Output Shown In Aqua")

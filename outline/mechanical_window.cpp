@@ -122,7 +122,7 @@ QList<GroupedMenu> TMechanical::GroupedMenus() {
 }
 
 void TMechanical::ColourLabels(bool printing) {
-    const QColor text = printing ? kOutlineBlack : kOutlineWhite;
+    const QColor text = printing ? kPageBlack : kPageWhite;
     VXImage_->SetPrinting(printing);
     for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) {
         QPalette palette = label->palette();
@@ -141,9 +141,9 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
                         std::max(clientSize.height() + kPictureTop, kPictureHeight));
     DrawingCanvas page(page_.BeginRecording(picture), &drawnTexts_);
     if (const auto notice = OutlineNotice(spec)) {
-        page.SetBrush(kOutlineBlack);
+        page.SetBrush(kPageBlack);
         page.SetFont(display.FontName, display.FontSizeMedium);
-        page.SetFontColour(kOutlineGreen);
+        page.SetFontColour(kPageGreen);
         page.TextOut(180, 180, QString::fromStdString((*notice)[0]));
         page.TextOut(180, 210, QString::fromStdString((*notice)[1]));
     } else {

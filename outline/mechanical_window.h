@@ -42,7 +42,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its picture, in drawing order.
-    const std::vector<OutlineDrawnText>& DrawnTexts() const { return drawnTexts_; }
+    const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
     const PaintedPage& Page() const { return page_; }
     // How often this window asked for its own repaint; tests read it to check each handler's rule.
     int RepaintRequests() const { return repaintRequests_; }
@@ -88,7 +88,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
 
     Program& program_;
     PaintedPage page_;
-    std::vector<OutlineDrawnText> drawnTexts_;
+    std::vector<DrawnText> drawnTexts_;
     int repaintRequests_ = 0;
 
     LogoView* VXImage_ = nullptr;

@@ -26,25 +26,25 @@ void StartOutline(DrawingCanvas& canvas, const DisplaySettings& display) {
 }
 
 void StartDimensions(DrawingCanvas& canvas, const DisplaySettings& display) {
-    canvas.SetBrush(kOutlineBlack);
+    canvas.SetBrush(kPageBlack);
     canvas.SetPen(display.DrawingGreyColour);
 }
 
 void BlueFrame(DrawingCanvas& canvas, int left, int top, int right, int bottom, const QColor& restore) {
-    canvas.SetBrush(kOutlineBlue);
+    canvas.SetBrush(kPageBlue);
     canvas.FrameRect(left, top, right, bottom);
     canvas.SetBrush(restore);
 }
 
 void BlueLines(DrawingCanvas& canvas, const QColor& restore, std::initializer_list<Figure> figures) {
-    canvas.SetPen(kOutlineBlue);
+    canvas.SetPen(kPageBlue);
     DrawFigures(canvas, figures);
     canvas.SetPen(restore);
 }
 
 void BlackFilledCircle(DrawingCanvas& canvas, int left, int top, int right, int bottom) {
     const QColor brush = canvas.Brush();
-    canvas.SetBrush(kOutlineBlack);
+    canvas.SetBrush(kPageBlack);
     canvas.Ellipse(left, top, right, bottom);
     canvas.SetBrush(brush);
 }
@@ -222,10 +222,10 @@ void DrawSurfaceMountTab(DrawingCanvas& canvas, const FilterSpec& spec, const Di
 }
 
 void DrawOutline(DrawingCanvas& canvas, const FilterSpec& spec, const DisplaySettings& display) {
-    canvas.SetBrush(kOutlineBlack);
-    canvas.SetPen(kOutlineGreen);
+    canvas.SetBrush(kPageBlack);
+    canvas.SetPen(kPageGreen);
     canvas.SetFont(QString::fromLatin1(kDimensionFace), kDimensionPoints);
-    canvas.SetFontColour(kOutlineSilver);
+    canvas.SetFontColour(kPageSilver);
 
     switch (spec.Mounting) {
         case kMountDropIn:
@@ -240,27 +240,27 @@ void DrawOutline(DrawingCanvas& canvas, const FilterSpec& spec, const DisplaySet
         default:
             break;
     }
-    canvas.SetBrush(kOutlineBlack);
+    canvas.SetBrush(kPageBlack);
 
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kOutlineMagenta);
+    canvas.SetFontColour(kPageMagenta);
     const std::string title = OutlineTitle(spec.Mounting);
     if (!title.empty()) canvas.TextOut(30, 70, QString::fromStdString(title));
 
     canvas.SetFont(display.FontName, display.FontSizeMedium);
-    canvas.SetFontColour(kOutlineYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(30, 50, QStringLiteral("Part:"));
-    canvas.SetFontColour(kOutlineWhite);
+    canvas.SetFontColour(kPageWhite);
     canvas.TextOut(80, 50, QString::fromStdString(FormatPartNumber(spec)));
 
     canvas.SetFont(display.FontName, display.FontSizeTiny);
-    canvas.SetFontColour(kOutlineWhite);
+    canvas.SetFontColour(kPageWhite);
     canvas.TextOut(20, 446, QString::fromStdString(ToleranceLine(spec.Units)));
-    canvas.SetFontColour(kOutlineYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(20, 446, QStringLiteral("Tolerances: "));
-    canvas.SetFontColour(kOutlineWhite);
+    canvas.SetFontColour(kPageWhite);
     canvas.TextOut(440, 446, QStringLiteral("Note: Drawing not to scale."));
-    canvas.SetFontColour(kOutlineYellow);
+    canvas.SetFontColour(kPageYellow);
     canvas.TextOut(440, 446, QStringLiteral("Note: "));
 }
 

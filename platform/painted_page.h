@@ -1,12 +1,37 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
+#include <QPoint>
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 namespace veltrix {
+
+// The painted pages' colours.
+inline const QColor kPageBlack(0, 0, 0);
+inline const QColor kPageWhite(255, 255, 255);
+inline const QColor kPageYellow(255, 255, 0);
+inline const QColor kPageGreen(0, 255, 0);
+inline const QColor kPageMagenta(255, 0, 255);
+inline const QColor kPageCyan(0, 255, 255);
+inline const QColor kPageBlue(0, 0, 255);
+inline const QColor kPageRed(255, 0, 0);
+inline const QColor kPageGrey(128, 128, 128);
+inline const QColor kPageSilver(192, 192, 192);
+inline const QColor kPageDarkGreen(0, 128, 0);
+
+// One text as a page put it on its picture; tests and screen readers read these instead of glyphs.
+struct DrawnText {
+    QPoint at;  // left-top, picture pixels
+    QString text;
+    QColor colour;
+    int pixelSize = 0;
+    bool operator==(const DrawnText&) const = default;
+};
 
 // How a painted window copies its finished picture onto its surface: plainly on screen,
 // inverted while printing so light-on-black pages come out dark on white.

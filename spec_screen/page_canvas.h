@@ -9,27 +9,12 @@
 #include <QString>
 #include <vector>
 
-namespace veltrix {
+#include "platform/painted_page.h"
 
-// The painted pages' colours.
-inline const QColor kPageBlack(0, 0, 0);
-inline const QColor kPageWhite(255, 255, 255);
-inline const QColor kPageYellow(255, 255, 0);
-inline const QColor kPageGreen(0, 255, 0);
-inline const QColor kPageMagenta(255, 0, 255);
-inline const QColor kPageCyan(0, 255, 255);
-inline const QColor kPageGrey(128, 128, 128);
+namespace veltrix {
 
 // A C printf conversion as the program formats every number; any length.
 QString FormatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
-// One text as a painter put it on the page; tests read these instead of glyph pixels.
-struct DrawnText {
-    QPoint at;  // left-top, picture pixels
-    QString text;
-    QColor colour;
-    int pixelSize = 0;
-};
 
 // The classic canvas's pixel rules over a QPainter: frames cover l..r-1 and t..b-1, "line to"
 // leaves its end pixel unset, and text is drawn opaque on the brush colour from its left-top point.

@@ -387,11 +387,11 @@ TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
     ASSERT_TRUE(frame_->OwnWin->isVisible());
     QCoreApplication::processEvents();
     ASSERT_FALSE(frame_->OwnWin->DrawnTexts().empty());
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().PixelSize, 16);
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().pixelSize, 16);
     frame_->SmallArial1->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().PixelSize, 13) << "the legal notice at the new medium size";
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().Text, TOwnWin::LegalNotice());
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
+    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().text, TOwnWin::LegalNotice());
 }
 
 TEST_F(FrameTest, LaterStartsShowFewerPages) {

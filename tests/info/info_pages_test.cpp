@@ -149,10 +149,10 @@ TEST_P(PageWindows, BoxIsFramedAndTheHeadingInterruptsItsTopEdge) {
     ASSERT_FALSE(window->DrawnTexts().empty());
     const auto& headingText =
         *std::find_if(window->DrawnTexts().begin(), window->DrawnTexts().end(),
-                      [&](const PageText& text) { return text.Text == page.headingText; });
-    EXPECT_EQ(headingText.At, page.heading);
-    EXPECT_EQ(headingText.Colour, QColor(255, 255, 0));
-    EXPECT_EQ(headingText.PixelSize, 16);
+                      [&](const DrawnText& text) { return text.text == page.headingText; });
+    EXPECT_EQ(headingText.at, page.heading);
+    EXPECT_EQ(headingText.colour, QColor(255, 255, 0));
+    EXPECT_EQ(headingText.pixelSize, 16);
 }
 
 TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
@@ -224,14 +224,14 @@ TEST_P(PageWindows, ScreenReadersHearTheCaptionAndTheOpeningLines) {
     EXPECT_TRUE(lines.front().startsWith(page.headingText)) << lines.front().toStdString();
     for (const QString& line : lines) {
         const bool painted = std::any_of(window->DrawnTexts().begin(), window->DrawnTexts().end(),
-                                         [&](const PageText& t) { return line.contains(t.Text.simplified()); });
+                                         [&](const DrawnText& t) { return line.contains(t.text.simplified()); });
         EXPECT_TRUE(painted) << line.toStdString();
     }
 }
 
 TEST(PageDescription, ReadsRowsTopDownJoinsARowAndSkipsOverprints) {
     const QColor white(255, 255, 255);
-    const std::vector<PageText> texts{
+    const std::vector<DrawnText> texts{
         {{328, 150}, "EUROPE", white, 16},
         {{90, 105}, "Use the Preserve option", white, 13},
         {{90, 105}, "Use the Preserve", white, 13},  // highlighted word, overprinted
@@ -367,8 +367,8 @@ TEST_F(InfoTest, ConfigurationPageHighlightsItsWordsByOverprinting) {
               0);
 
     std::vector<QString> overprints;
-    for (const PageText& text : cfg.DrawnTexts())
-        if (text.At == QPoint(90, 260)) overprints.push_back(text.Text);
+    for (const DrawnText& text : cfg.DrawnTexts())
+        if (text.at == QPoint(90, 260)) overprints.push_back(text.text);
     EXPECT_EQ(overprints, (std::vector<QString>{fonts, "MS Sans Serif, Arial, and Small Arial",
                                                 "MS Sans Serif, Arial, and ", "MS Sans Serif, Arial",
                                                 "MS Sans Serif, ", "MS Sans Serif"}));
@@ -378,21 +378,21 @@ TEST_F(InfoTest, LicencePageHasElevenLinesInThreeParagraphs) {
     TOwnWin own(program);
     Render(own);
     std::vector<int> rows;
-    for (const PageText& text : own.DrawnTexts()) {
-        if (text.At.x() != 61) continue;
-        rows.push_back(text.At.y());
-        EXPECT_EQ(text.PixelSize, 13) << "the small size";
-        EXPECT_EQ(text.Colour, QColor(Qt::white));
+    for (const DrawnText& text : own.DrawnTexts()) {
+        if (text.at.x() != 61) continue;
+        rows.push_back(text.at.y());
+        EXPECT_EQ(text.pixelSize, 13) << "the small size";
+        EXPECT_EQ(text.colour, QColor(Qt::white));
         // Every line stays inside the box.
         EXPECT_LT(61 + QFontMetrics(PointFont(program.Display.FontName, program.Display.FontSizeSmall))
-                           .horizontalAdvance(text.Text),
+                           .horizontalAdvance(text.text),
                   589)
-            << text.Text.toStdString();
+            << text.text.toStdString();
     }
     EXPECT_EQ(rows, (std::vector<int>{129, 149, 169, 189, 219, 239, 259, 279, 309, 329, 349}));
-    EXPECT_EQ(own.DrawnTexts().back().At, QPoint(98, 369));
-    EXPECT_EQ(own.DrawnTexts().back().Text, TOwnWin::LegalNotice());
-    EXPECT_EQ(own.DrawnTexts().back().Colour, QColor(255, 255, 0));
+    EXPECT_EQ(own.DrawnTexts().back().at, QPoint(98, 369));
+    EXPECT_EQ(own.DrawnTexts().back().text, TOwnWin::LegalNotice());
+    EXPECT_EQ(own.DrawnTexts().back().colour, QColor(255, 255, 0));
 }
 
 TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
@@ -401,12 +401,12 @@ TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
     program.Display.FontSizeMedium = 10;
     program.Display.FontSizeSmall = 8;
     Render(notes);
-    for (const PageText& text : notes.DrawnTexts()) {
-        if (text.At == QPoint(140, 110)) {
-            EXPECT_EQ(text.PixelSize, 11);
+    for (const DrawnText& text : notes.DrawnTexts()) {
+        if (text.at == QPoint(140, 110)) {
+            EXPECT_EQ(text.pixelSize, 11);
         }
-        if (text.At == QPoint(100, 45)) {
-            EXPECT_EQ(text.PixelSize, 13);
+        if (text.at == QPoint(100, 45)) {
+            EXPECT_EQ(text.pixelSize, 13);
         }
     }
 }

@@ -84,7 +84,7 @@ class MechanicalTest : public ::testing::Test {
     }
 
     bool Drew(const QString& text, int x, int y) const {
-        for (const OutlineDrawnText& t : mechanical->DrawnTexts())
+        for (const DrawnText& t : mechanical->DrawnTexts())
             if (t.text == text && t.at == QPoint(x, y)) return true;
         return false;
     }

@@ -86,7 +86,7 @@ TEST_F(MechanicalTest, FrameTextsInTheirColours) {
     EXPECT_TRUE(Drew("3DR23-1000/U20 - 1.8", 80, 50));
     EXPECT_TRUE(Drew("Tolerances: ", 20, 446));
     EXPECT_TRUE(Drew("Note: Drawing not to scale.", 440, 446));
-    for (const OutlineDrawnText& t : mechanical->DrawnTexts()) {
+    for (const DrawnText& t : mechanical->DrawnTexts()) {
         if (t.text == "Tolerances: " || t.text == "Note: " || t.text == "Part:") {
             EXPECT_EQ(t.colour, QColor(255, 255, 0)) << t.text.toStdString();
         }
@@ -112,7 +112,7 @@ TEST_F(MechanicalTest, MountingsWithoutDrawingShowOnlyTheFrameTexts) {
         program.Spec.Mounting = mounting;
         const QImage image = Render();
         std::vector<QString> texts;
-        for (const OutlineDrawnText& t : mechanical->DrawnTexts()) texts.push_back(t.text);
+        for (const DrawnText& t : mechanical->DrawnTexts()) texts.push_back(t.text);
         EXPECT_EQ(texts.size(), 6u) << mounting;  // Part:, part number, tolerance line twice, note twice
         for (int x = 0; x < 380; ++x)
             for (int y = 100; y < 440; ++y) ASSERT_EQ(At(image, x, y), kBlack) << x << "," << y;
