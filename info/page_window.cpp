@@ -68,13 +68,6 @@ void OpenShellLink(Program& program, QWidget* parent, const QString& target, con
     if (!opened && program.Messages != nullptr) program.Messages->ShowMessage(parent, failureMessage);
 }
 
-void SetLabelColours(QLabel* label, const QColor& text, const QColor* background) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, text);
-    if (background) palette.setColor(QPalette::Window, *background);
-    if (palette != label->palette()) label->setPalette(palette);
-}
-
 TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                           const QColor& colour) {
     auto* label = new TLinkLabel(text, parent);

@@ -103,8 +103,6 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 // right), those on one row joined, at most `lines` rows.
 QString PageDescription(const std::vector<DrawnText>& texts, int lines = 4);
 
-// Sets a label's text colour, and its background when it paints one.
-void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);
 TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                           const QColor& colour);
 

@@ -124,12 +124,7 @@ QList<GroupedMenu> TMechanical::GroupedMenus() {
 void TMechanical::ColourLabels(bool printing) {
     const QColor text = printing ? kPageBlack : kPageWhite;
     VXImage_->SetPrinting(printing);
-    for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) {
-        QPalette palette = label->palette();
-        if (palette.color(QPalette::WindowText) == text) continue;
-        palette.setColor(QPalette::WindowText, text);
-        label->setPalette(palette);
-    }
+    for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) SetLabelColours(label, text);
 }
 
 void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {

@@ -47,6 +47,13 @@ QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int le
     return label;
 }
 
+void SetLabelColours(QLabel* label, const QColor& text, const QColor* background) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, text);
+    if (background) palette.setColor(QPalette::Window, *background);
+    if (palette != label->palette()) label->setPalette(palette);
+}
+
 QIcon ProgramIcon() {
     // The SVG icon engine draws each size only when a desktop asks for it.
     QIcon vector(kIconArtwork);

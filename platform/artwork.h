@@ -23,6 +23,9 @@ QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixel
 QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QString& face,
                   int pixels);
 
+// Sets a label's text colour, and its background when it paints one; nothing when they are already so.
+void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);
+
 // The program's icon, drawn from its vector source at the sizes a desktop asks for.
 QIcon ProgramIcon();
 

@@ -14,13 +14,8 @@ namespace veltrix {
 
 namespace {
 
-QColor Inverted(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return QColor(255 - rgb.red(), 255 - rgb.green(), 255 - rgb.blue(), rgb.alpha());
-}
-
 QBrush Inverted(QBrush brush) {
-    if (brush.style() != Qt::NoBrush) brush.setColor(Inverted(brush.color()));
+    if (brush.style() != Qt::NoBrush) brush.setColor(InvertedColour(brush.color()));
     return brush;
 }
 
@@ -131,6 +126,11 @@ QString WriteError(const QString& path, const QString& reason) {
 }
 
 }  // namespace
+
+QColor InvertedColour(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return QColor(255 - rgb.red(), 255 - rgb.green(), 255 - rgb.blue(), rgb.alpha());
+}
 
 VectorFormat VectorFormatFor(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? VectorFormat::Svg : VectorFormat::Pdf;

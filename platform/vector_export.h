@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPicture>
 #include <QSize>
 #include <QString>
@@ -8,6 +9,9 @@
 namespace veltrix {
 
 enum class VectorFormat { Pdf, Svg };
+
+// The colour as an inverted copy shows it; alpha is kept.
+QColor InvertedColour(const QColor& colour);
 
 // The format a file name asks for by its extension (".svg" is SVG, anything else PDF).
 VectorFormat VectorFormatFor(const QString& path);

@@ -20,11 +20,6 @@ namespace veltrix {
 
 namespace {
 
-QColor InvertedColour(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return QColor(255 - rgb.red(), 255 - rgb.green(), 255 - rgb.blue());
-}
-
 QString WithoutMnemonics(QString text) {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
     text.remove(QLatin1Char('&'));

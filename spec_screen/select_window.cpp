@@ -38,13 +38,6 @@ T* Place(T* widget, const char* name, int left, int top, int width, int height) 
 }
 
 
-void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, text);
-    if (background) palette.setColor(QPalette::Window, *background);
-    label->setPalette(palette);
-}
-
 void SetText(QLabel* label, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (label->text() != value) label->setText(value);
