@@ -12,6 +12,7 @@
 #include "outline/outline_geometry.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
+#include "tests/support/answer_save_dialog.h"
 #include "tests/outline/mechanical_fixture.h"
 
 namespace veltrix::testing {
@@ -186,16 +187,6 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
 namespace veltrix::testing {
 namespace {
 
-class AnswerSaveDialog : public SaveFileDialog {
-  public:
-    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
-        proposedName = proposed;
-        return answer;
-    }
-    QString answer;
-    QString proposedName;
-};
-
 TEST_F(MechanicalTest, ExportsTheWholeDrawingAsTextAndLinesEvenFromASmallWindow) {
     QTemporaryDir dir;
     AnswerSaveDialog dialog;
@@ -204,7 +195,7 @@ TEST_F(MechanicalTest, ExportsTheWholeDrawingAsTextAndLinesEvenFromASmallWindow)
     mechanical->resize(300, 200);
     dialog.answer = dir.filePath(QStringLiteral("outline.svg"));
     mechanical->findChild<QAction*>(QStringLiteral("ExportVectors2"))->trigger();
-    EXPECT_EQ(dialog.proposedName, QStringLiteral("Veltrix Outline.pdf"));
+    EXPECT_EQ(dialog.proposed, QStringList{QStringLiteral("Veltrix Outline.pdf")});
 
     QFile file(dialog.answer);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -6,19 +6,10 @@
 
 #include "platform/services.h"
 #include "select_fixture.h"
+#include "tests/support/answer_save_dialog.h"
 
 namespace veltrix::testing {
 namespace {
-
-class FakeSaveDialog : public SaveFileDialog {
-  public:
-    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
-        proposedName = proposed;
-        return answer;
-    }
-    QString answer;
-    QString proposedName;
-};
 
 class FakeMessages : public MessageBoxes {
   public:
@@ -44,13 +35,13 @@ class ExportTest : public SelectTest {
     }
 
     QTemporaryDir dir;
-    FakeSaveDialog dialog;
+    AnswerSaveDialog dialog;
     FakeMessages messages;
 };
 
 TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
     ASSERT_TRUE(Export(QStringLiteral("page.svg")));
-    EXPECT_EQ(dialog.proposedName, QStringLiteral("Veltrix Filter Specification.pdf"));
+    EXPECT_EQ(dialog.proposed, QStringList{QStringLiteral("Veltrix Filter Specification.pdf")});
     EXPECT_TRUE(messages.shown.isEmpty());
     const QByteArray svg = Contents(dialog.answer);
     EXPECT_TRUE(svg.contains("3DR25-1000/U20 - 1.8")) << "part number as text";

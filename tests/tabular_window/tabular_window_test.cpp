@@ -21,6 +21,7 @@
 #include "engine/selection.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
+#include "tests/support/answer_save_dialog.h"
 
 namespace veltrix {
 namespace {
@@ -69,7 +70,7 @@ TEST(ReportPagingTest, EveryLineOnceAndNoneAtOrBelowThePageHeight) {
     for (const int pageHeight : {20, 21, 30, 31, 100, 1000, 9583, 13699}) {
         for (const int lineHeight : {9, 10, 150, 167}) {
             if (2 * lineHeight + 1 > pageHeight) continue;
-            SCOPED_TRACE(testing::Message() << "h=" << lineHeight << " H=" << pageHeight);
+            SCOPED_TRACE(::testing::Message() << "h=" << lineHeight << " H=" << pageHeight);
             ExpectSoundPaging(PageReportLines(69, lineHeight, pageHeight), 69, lineHeight, pageHeight);
         }
     }
@@ -394,16 +395,6 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     EXPECT_GE(PdfPageCount(good), 1);
 }
 
-class AnswerSaveDialog : public SaveFileDialog {
-  public:
-    QString AskSaveFile(QWidget*, const QString&, const QString& proposed, const QString&) override {
-        proposed_ << proposed;
-        return answer;
-    }
-    QString answer;
-    QStringList proposed_;
-};
-
 class CollectingMessages : public MessageBoxes {
   public:
     void ShowMessage(QWidget*, const QString& text, const QString&) override { shown << text; }
@@ -418,7 +409,7 @@ QStringList FileLines(const QString& path) {
 
 TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     QTemporaryDir dir;
-    AnswerSaveDialog save;
+    testing::AnswerSaveDialog save;
     CollectingMessages messages;
     program.SaveDialogs = &save;
     program.Messages = &messages;
@@ -435,7 +426,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     const QStringList touchstone = FileLines(save.answer);
     EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
     EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
-    EXPECT_EQ(save.proposed_, (QStringList{"Veltrix Response Data.csv", "Veltrix Response Data.s2p"}));
+    EXPECT_EQ(save.proposed, (QStringList{"Veltrix Response Data.csv", "Veltrix Response Data.s2p"}));
     EXPECT_TRUE(messages.shown.isEmpty());
 
     program.Spec.F0 = 500.0;
