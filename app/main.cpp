@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
         const QString file = options.value(screenshot);
         QString error;
         if (!WriteFrameScreenshot(*frame, file, &error)) {
-            std::fprintf(stderr, "veltrix: cannot write %s: %s\n", qPrintable(file), qPrintable(error));
+            std::fprintf(stderr, "veltrix: cannot write %s\n", qPrintable(error));
             return 1;
         }
         return 0;

@@ -1,14 +1,17 @@
 #include "app/screenshot.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
-#include <QImageWriter>
 #include <QMdiArea>
 #include <QPixmap>
 #include <algorithm>
 
 #include "app/document_window.h"
 #include "app/frame.h"
+#include "files/user_file.h"
+#include "platform/vector_export.h"
 #include "spec_screen/select_window.h"
 
 namespace veltrix {
@@ -57,12 +60,15 @@ bool WriteFrameScreenshot(TVXFrame& frame, const QString& file, QString* error) 
     QApplication::processEvents();
     const QImage picture = frame.grab().toImage();
 
-    QImageWriter writer(file, "png");
-    if (!writer.write(picture)) {
-        if (error != nullptr) *error = writer.errorString();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) {
+        if (error != nullptr) *error = QString::fromStdString(EscapedForMessage(QFile::encodeName(file).toStdString())) +
+                                       QStringLiteral(": the picture could not be encoded as PNG");
         return false;
     }
-    return true;
+    return WriteUserFileReporting(file, png, error);
 }
 
 }  // namespace veltrix

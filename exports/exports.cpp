@@ -185,13 +185,13 @@ FileResult WriteTouchstoneFile(const FilterSpec& spec, const ExportSpan& span, c
                                std::string_view date) {
     const ResponseTable table = ComputeResponseTable(spec, span);
     if (!table.Standard) return {false, table.Refusal};
-    return WriteFileAtomically(path, TouchstoneText(table, date));
+    return WriteUserFile(path, TouchstoneText(table, date));
 }
 
 FileResult WriteCsvFile(const FilterSpec& spec, const std::string& path) {
     const ResponseTable table = ComputeResponseTable(spec);
     if (!table.Standard) return {false, table.Refusal};
-    return WriteFileAtomically(path, CsvText(table));
+    return WriteUserFile(path, CsvText(table));
 }
 
 }  // namespace veltrix

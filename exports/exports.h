@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/filter_spec.h"
-#include "files/atomic_file.h"
+#include "files/user_file.h"
 
 namespace veltrix {
 

@@ -1,14 +1,16 @@
 #include "platform/vector_export.h"
 
-#include <QFileInfo>
+#include <QBuffer>
+#include <QFile>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTextItem>
+
+#include "files/user_file.h"
 
 namespace veltrix {
 
@@ -121,10 +123,6 @@ private:
     QSize size_;
 };
 
-QString WriteError(const QString& path, const QString& reason) {
-    return QStringLiteral("Cannot write %1: %2").arg(QFileInfo(path).absoluteFilePath(), reason);
-}
-
 }  // namespace
 
 QColor InvertedColour(const QColor& colour) {
@@ -143,13 +141,15 @@ void PlayInverted(const QPicture& picture, QPainter& target) {
     replay.drawPicture(0, 0, picture);
 }
 
+bool WriteUserFileReporting(const QString& path, const QByteArray& bytes, QString* error) {
+    const FileResult written =
+        WriteUserFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    if (!written.Ok && error) *error = QString::fromStdString(written.Error);
+    return written.Ok;
+}
+
 bool ExportDrawing(const QString& path, QSize size, const QString& title,
                    const std::function<void(QPainter&)>& paintDrawing, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = WriteError(path, file.errorString());
-        return false;
-    }
     size = size.expandedTo(QSize(1, 1));
     const QRect page(QPoint(0, 0), size);
     const auto paint = [&](QPaintDevice& device) {
@@ -160,17 +160,20 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
         return painter.end();
     };
 
+    QByteArray drawing;
+    QBuffer buffer(&drawing);
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     if (VectorFormatFor(path) == VectorFormat::Svg) {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(page);
         svg.setResolution(96);
         svg.setTitle(title);
         painted = paint(svg);
     } else {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(96);
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -178,14 +181,14 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
         pdf.setCreator(QStringLiteral("Veltrix 1.8"));
         painted = paint(pdf);
     }
-    if (!painted || file.error() != QFileDevice::NoError) {
-        if (error) *error = WriteError(path, file.error() != QFileDevice::NoError ? file.errorString()
-                                                                                : QStringLiteral("drawing failed"));
-        file.cancelWriting();
+    buffer.close();
+    if (!painted) {
+        if (error) *error = QStringLiteral("Cannot write %1: the drawing could not be made").arg(path);
         return false;
     }
-    if (!file.commit()) {
-        if (error) *error = WriteError(path, file.errorString());
+    QString reason;
+    if (!WriteUserFileReporting(path, drawing, &reason)) {
+        if (error) *error = QStringLiteral("Cannot write ") + reason;
         return false;
     }
     return true;

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
-#include <QSaveFile>
-#include <sys/stat.h>
+
+#include "platform/vector_export.h"
 
 namespace veltrix {
 
@@ -74,24 +74,8 @@ bool PdfFileOutput::Commit() {
     const QByteArray pdf = written.readAll();
     if (written.error() != QFileDevice::NoError || !IsCompletePdf(pdf)) return false;
 
-    // A device or pipe is written as it is; a renamed file must never take its place.
-    struct stat info {};
-    if (::stat(QFile::encodeName(target_).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        QFile device(target_);
-        if (!device.open(QIODevice::WriteOnly)) return false;
-        const bool sent = device.write(pdf) == pdf.size() && device.flush();
-        device.close();
-        return sent && device.error() == QFileDevice::NoError;
-    }
-    // A file is written beside the chosen one and renamed over it.
-    QSaveFile out(target_);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(pdf) != pdf.size()) {
-        out.cancelWriting();
-        out.commit();
-        return false;
-    }
-    return out.commit();
+    // Devices and pipes are written as they are, a file is replaced only whole.
+    return WriteUserFileReporting(target_, pdf, nullptr);
 }
 
 }  // namespace veltrix

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "files/atomic_file.h"
+#include "files/user_file.h"
 #include "program/integer_text.h"
 
 namespace veltrix {
@@ -92,7 +92,7 @@ Preferences ReadPreferences(const std::string& path) {
 }
 
 bool WritePreferences(const Preferences& prefs, const std::string& path) {
-    return WriteFileAtomically(path, FileText(prefs)).Ok;
+    return WriteUserFile(path, FileText(prefs)).Ok;
 }
 
 bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect& select,

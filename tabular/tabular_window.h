@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "files/atomic_file.h"
+#include "files/user_file.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
 

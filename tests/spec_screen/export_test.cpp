@@ -3,6 +3,10 @@
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <thread>
 
 #include "platform/services.h"
 #include "select_fixture.h"
@@ -82,6 +86,31 @@ TEST_F(ExportTest, UnwritableFileIsReportedWithPathAndNothingIsLeft) {
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].contains(dialog.answer)) << messages.shown[0].toStdString();
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+// A FIFO or a device named in the dialog is written to and stays what it was.
+TEST_F(ExportTest, FifoAndDeviceAreWrittenToNeverReplaced) {
+    const QString fifo = dir.filePath(QStringLiteral("drawing.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray received;
+    std::thread reader([&] {
+        QFile in(fifo);
+        if (in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) received = in.readAll();
+    });
+    Export(QStringLiteral("drawing.pdf"));
+    reader.join();
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    EXPECT_TRUE(received.startsWith("%PDF-") && received.trimmed().endsWith("%%EOF"));
+    struct stat info {};
+    ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    dialog.answer = QStringLiteral("/dev/full");
+    select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0], QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
+    ASSERT_EQ(stat("/dev/full", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 TEST_F(ExportTest, CancelWritesNothing) {
