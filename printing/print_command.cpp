@@ -55,7 +55,13 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) return canvas.end() && output.Commit();
+    if (ok) {
+        if (!canvas.end()) return false;
+        if (output.Commit()) return true;
+        if (!output.Error().isEmpty() && program.Messages)
+            program.Messages->ShowMessage(form.FormWidget(), QStringLiteral("Cannot write ") + output.Error(), QString());
+        return false;
+    }
     printer.abort();
     canvas.end();
     return false;

@@ -75,7 +75,7 @@ bool PdfFileOutput::Commit() {
     if (written.error() != QFileDevice::NoError || !IsCompletePdf(pdf)) return false;
 
     // Devices and pipes are written as they are, a file is replaced only whole.
-    return WriteUserFileReporting(target_, pdf, nullptr);
+    return WriteUserFileReporting(target_, pdf, &error_);
 }
 
 }  // namespace veltrix

@@ -43,12 +43,15 @@ class PdfFileOutput {
     bool Ready() const { return ready_; }
     // After the job ended well: true when the printout reached the chosen file whole.
     bool Commit();
+    // Why Commit could not write the chosen file (its path and the system's reason), if it was that.
+    const QString& Error() const { return error_; }
 
   private:
     QPrinter& printer_;
     QString target_;
     std::unique_ptr<QTemporaryFile> temporary_;
     bool ready_ = true;
+    QString error_;
 };
 
 }  // namespace veltrix
