@@ -16,11 +16,12 @@ namespace {
 
 QString Shown(double mhz) { return QString::number(mhz, 'g', 12); }
 
-// A number as typed, with a decimal point or in the user's own locale.
+// A number as typed, with a decimal point or a decimal comma, whatever the user's locale.
 bool ReadNumber(const QString& text, double& value) {
+    QString plain = text.trimmed();
+    if (!plain.contains(QLatin1Char('.'))) plain.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok) value = QLocale().toDouble(text.trimmed(), &ok);
+    value = QLocale::c().toDouble(plain, &ok);
     return ok && std::isfinite(value);
 }
 
