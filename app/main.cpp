@@ -16,6 +16,7 @@
 #include "platform/services.h"
 #include "program/preferences_location.h"
 #include "program/program.h"
+#include "tabular/export_range_dialog.h"
 
 using namespace veltrix;
 
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     QtDesktopShell shell;
     QtPrintDialogRunner printDialogs;
     QtSaveFileDialog saveDialogs;
+    QtExportRangeDialog rangeDialogs;
     app.Reporter().SetMessages(&messages);
 
     Program program;
@@ -108,6 +110,7 @@ int main(int argc, char** argv) {
     program.Shell = &shell;
     program.PrintDialogs = &printDialogs;
     program.SaveDialogs = &saveDialogs;
+    program.RangeDialogs = &rangeDialogs;
     program.PreferencesPath = LocatePreferences();
 
     // A failure while the windows are created ends the program after its message.

@@ -189,22 +189,34 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
                          return true;
                      }});
         t.push_back({"points", true,
-                     "a whole number from " + std::to_string(kMinTouchstonePoints) + " to " +
-                         std::to_string(kMaxTouchstonePoints),
+                     "a whole number from " + std::to_string(kMinExportPoints) + " to " +
+                         std::to_string(kMaxExportPoints),
                      [](std::string_view text, O& o) {
                          int points = 0;
                          const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
                          if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
-                             points < kMinTouchstonePoints || points > kMaxTouchstonePoints)
+                             points < kMinExportPoints || points > kMaxExportPoints)
                              return false;
-                         o.TouchstonePoints = points;
+                         o.Span.Points = points;
                          return true;
                      }});
         t.push_back({"span-bandwidths", true, "a number of bandwidths above 0, at most 1000",
                      [](std::string_view text, O& o) {
                          const auto k = StrictNumber(text);
                          if (!k || !(*k > 0.0) || *k > kMaxSpanBandwidths) return false;
-                         o.SpanBandwidths = *k;
+                         o.Span.SpanBandwidths = *k;
+                         return true;
+                     }});
+        t.push_back({"from", true, "a frequency above 0 in MHz", [](std::string_view text, O& o) {
+                         const auto f = StrictNumber(text);
+                         if (!f || !(*f > 0.0)) return false;
+                         o.Span.FromMhz = *f;
+                         return true;
+                     }});
+        t.push_back({"to", true, "a frequency above 0 in MHz", [](std::string_view text, O& o) {
+                         const auto f = StrictNumber(text);
+                         if (!f || !(*f > 0.0)) return false;
+                         o.Span.ToMhz = *f;
                          return true;
                      }});
         t.push_back({"help", false, "", [](std::string_view, O& o) {
@@ -351,6 +363,36 @@ std::vector<std::string> SplitEmptyValues(const std::vector<std::string>& args) 
     return split;
 }
 
+// The span options, once all are read: where they apply, in pairs, and able to give the frequencies.
+std::optional<std::string> CheckExportSpan(const CliOptions& o) {
+    const ExportSpan& span = o.Span;
+    const char* given = span.FromMhz > 0.0          ? "--from"
+                        : span.ToMhz > 0.0          ? "--to"
+                        : span.SpanBandwidths > 0.0 ? "--span-bandwidths"
+                        : span.Points != 0          ? "--points"
+                                                    : nullptr;
+    if (given == nullptr) return std::nullopt;
+    const bool csv = o.Format == OutputFormat::Csv;
+    if (o.TouchstoneFile.empty() && !csv) {
+        return std::string(given) + " applies to --touchstone FILE or --format csv only";
+    }
+    if ((span.FromMhz > 0.0) != (span.ToMhz > 0.0)) {
+        return span.FromMhz > 0.0 ? "--from needs --to (the range's end in MHz)"
+                                  : "--to needs --from (the range's start in MHz)";
+    }
+    if (span.FromMhz > 0.0 && span.SpanBandwidths > 0.0) {
+        return "--span-bandwidths cannot be given with --from and --to (both choose the range)";
+    }
+    if (span.FromMhz > 0.0 && !(span.FromMhz < span.ToMhz)) return "--from must be below --to";
+    const char* rangeOption = span.FromMhz > 0.0 ? "--from" : span.SpanBandwidths > 0.0 ? "--span-bandwidths" : "--points";
+    for (const ExportFormat format : {ExportFormat::Touchstone, ExportFormat::Csv}) {
+        if (format == ExportFormat::Touchstone ? o.TouchstoneFile.empty() : !csv) continue;
+        const ExportGrid grid = ExportFrequencies(o.Spec, span, format);
+        if (!grid.Problem.empty()) return std::string(rangeOption) + ": " + grid.Problem;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string Printable(std::string_view text) {
@@ -409,11 +451,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
         }
     } else {
         error = Apply(app, judgeDefs, JudgeTable(), outcome.Options);
-        const CliOptions& o = outcome.Options;
-        if (!error && o.TouchstoneFile.empty() && (o.TouchstonePoints != 0 || o.SpanBandwidths != 0.0)) {
-            error = std::string(o.TouchstonePoints != 0 ? "--points" : "--span-bandwidths") +
-                    " applies to --touchstone FILE only";
-        }
+        if (!error) error = CheckExportSpan(outcome.Options);
     }
     if (error) return Failure(find->parsed() ? "find: " + *error : *error);
     outcome.Ok = true;
@@ -444,8 +482,11 @@ std::string UsageText() {
            "  --format F          text, json or csv (default text)\n"
            "  --units U           outline drawing units: in or mm (default in)\n"
            "  --touchstone FILE   also write the standard part's response as a Touchstone file\n"
-           "  --points N          with --touchstone: N points (2 to 100001) instead of the graph's sweep\n"
-           "  --span-bandwidths K with --touchstone: a span of K bandwidths (default the graph's)\n"
+           "  --points N          with --touchstone or --format csv: N points, 2 to 100001 (default\n"
+           "                      601 for the Touchstone file, 61 for the CSV)\n"
+           "  --span-bandwidths K with --touchstone or --format csv: a span of K bandwidths centred on\n"
+           "                      F0 (default the graph's), clipped at its low end above 0 MHz\n"
+           "  --from MHZ --to MHZ with --touchstone or --format csv: the range itself\n"
            "  --help              show this help\n"
            "\n"
            "Exit status: 0 when the specification was judged (whatever the verdict),\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/filter_spec.h"
+#include "exports/exports.h"
 #include "finder/finder.h"
 
 namespace veltrix {
@@ -17,8 +18,7 @@ struct CliOptions {
     OutputFormat Format = OutputFormat::Text;
     bool Help = false;
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
-    int TouchstonePoints = 0;    // 0: the graph's sweep
-    double SpanBandwidths = 0.0;
+    ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
 };
 
 struct FindOptions {
@@ -36,10 +36,6 @@ struct ParseOutcome {
     FindOptions Find;
     std::string Error;  // one line, without its newline, when !Ok
 };
-
-constexpr int kMinTouchstonePoints = 2;
-constexpr int kMaxTouchstonePoints = 100001;
-constexpr double kMaxSpanBandwidths = 1000.0;
 
 // Reads the arguments that follow the program name. Both "--opt VALUE" and "--opt=VALUE" are
 // accepted; the last of a repeated option wins. Numeric fields are normalised as the matching

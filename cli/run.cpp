@@ -47,7 +47,7 @@ int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
     }
     std::ostringstream document;
     if (options.Format == OutputFormat::Csv) {
-        const ResponseTable table = ComputeResponseTable(options.Spec);
+        const ResponseTable table = ComputeResponseTable(options.Spec, options.Span, ExportFormat::Csv);
         if (!table.Standard) {
             err << "veltrix-cli: --format csv: " << table.Refusal << '\n';
             return kExitFailure;
@@ -62,8 +62,7 @@ int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
         }
     }
     if (!options.TouchstoneFile.empty()) {
-        const FileResult written = WriteTouchstoneFile(
-            options.Spec, {options.TouchstonePoints, options.SpanBandwidths}, options.TouchstoneFile, Today());
+        const FileResult written = WriteTouchstoneFile(options.Spec, options.Span, options.TouchstoneFile, Today());
         if (!written.Ok) {
             err << "veltrix-cli: --touchstone: " << written.Error << '\n';
             return kExitFailure;

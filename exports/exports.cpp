@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "engine/response.h"
 #include "engine/rules.h"
@@ -13,6 +14,8 @@ namespace veltrix {
 namespace {
 
 constexpr double kFloorDb = -300.0;  // what stands for "no signal at all" in a file of decibels
+// The widest span the response graph shows, in bandwidths either side of the centre.
+constexpr double kValidHalfSpanBandwidths = 3.0;
 
 int ChebyshevSign(int32_t n, double x) {
     double previous = 1.0;
@@ -47,9 +50,83 @@ double WrappedDegrees(double degrees) {
     return wrapped;
 }
 
+// A Touchstone row's frequency, as the file prints it and a reader reads it back.
+constexpr const char* kFrequencyFormat = "%.6f";
+constexpr const char* kPrintedMhzText = "0.000001";
+double PrintedMhz(double f) {
+    char text[64];
+    std::snprintf(text, sizeof text, kFrequencyFormat, f);
+    return std::strtod(text, nullptr);
+}
+
+bool IsNothingChosen(const ExportSpan& span) {
+    return span.Points == 0 && span.SpanBandwidths == 0.0 && span.FromMhz == 0.0 && span.ToMhz == 0.0;
+}
+
 }  // namespace
 
-ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span) {
+ExportRange ResolveExportSpan(const FilterSpec& spec, const ExportSpan& span, ExportFormat format) {
+    ExportRange range;
+    range.Points = span.Points > 0 ? span.Points
+                                   : (format == ExportFormat::Touchstone ? kDefaultTouchstonePoints : kDefaultCsvPoints);
+    if (span.FromMhz > 0.0 && span.ToMhz > 0.0) {
+        range.FromMhz = span.FromMhz;
+        range.ToMhz = span.ToMhz;
+    } else {
+        const double half = span.SpanBandwidths > 0.0 ? 0.5 * span.SpanBandwidths : spec.GraphHalfSpan;
+        range.FromMhz = spec.F0 - half * spec.BW;
+        range.ToMhz = spec.F0 + half * spec.BW;
+    }
+    if (!(range.FromMhz > 0.0) && range.ToMhz > 0.0 && range.Points > 1) range.FromMhz = range.ToMhz / range.Points;
+    return range;
+}
+
+ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, ExportFormat format) {
+    ExportGrid grid;
+    const ExportRange range = ResolveExportSpan(spec, span, format);
+    const int count = range.Points;
+    const double start = range.FromMhz;
+    const double stop = range.ToMhz;
+    char shown[160];
+    if (count < kMinExportPoints || count > kMaxExportPoints) {
+        std::snprintf(shown, sizeof shown, "%d points: from %d to %d points can be exported", count, kMinExportPoints,
+                      kMaxExportPoints);
+        grid.Problem = shown;
+        return grid;
+    }
+    if (!std::isfinite(start) || !std::isfinite(stop) || !(stop > start)) {
+        std::snprintf(shown, sizeof shown, "the range %s to %s MHz is empty: it must start below its end",
+                      Number(start).c_str(), Number(stop).c_str());
+        grid.Problem = shown;
+        return grid;
+    }
+    // Over the graph's own span, every frequency the report lists is computed as the report does.
+    const bool graphSpan = start == spec.F0 - spec.GraphHalfSpan * spec.BW &&
+                           stop == spec.F0 + spec.GraphHalfSpan * spec.BW && (count - 1) % 60 == 0;
+    const int perStep = (count - 1) / 60;
+    const double reportStep = (stop - start) / 60.0;
+    grid.FrequenciesMhz.reserve(static_cast<size_t>(count));
+    double previous = 0.0;
+    for (int k = 0; k < count; ++k) {
+        double f = k + 1 == count ? stop : start + k * (stop - start) / (count - 1);
+        if (graphSpan && k % perStep == 0 && k + 1 != count) f = (k / perStep) * reportStep + start;
+        const double printed = PrintedMhz(f);
+        if (!(printed > previous)) {
+            grid.FrequenciesMhz.clear();
+            std::snprintf(shown, sizeof shown,
+                          "%d points from %s to %s MHz are not distinct positive frequencies at %s MHz: widen "
+                          "the range or take fewer points",
+                          count, Number(start).c_str(), Number(stop).c_str(), kPrintedMhzText);
+            grid.Problem = shown;
+            return grid;
+        }
+        previous = printed;
+        grid.FrequenciesMhz.push_back(f);
+    }
+    return grid;
+}
+
+ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span, ExportFormat format) {
     ResponseTable table;
     FilterSpec spec = input;
     ResponseData rd;
@@ -64,18 +141,19 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
     table.CentreFrequencyMhz = spec.F0;
 
     const int32_t n = spec.Sections;
+    table.BandwidthMhz = spec.BW;
     std::vector<double> frequencies;
-    if (span.Points == 0 && span.SpanBandwidths == 0.0) {
+    if (format == ExportFormat::Csv && IsNothingChosen(span)) {
         SetSweepSpan(rd, spec.F0, spec.BW, spec.GraphHalfSpan);
         ForEachSweepPoint(rd, [&](int, double f) { frequencies.push_back(f); });
     } else {
-        const double half = 0.5 * (span.SpanBandwidths > 0.0 ? span.SpanBandwidths : 2.0 * spec.GraphHalfSpan);
-        const double start = spec.F0 - half * spec.BW;
-        const double stop = spec.F0 + half * spec.BW;
-        const int count = span.Points > 1 ? span.Points : kDefaultExportPoints;
-        for (int k = 0; k < count; ++k) {
-            frequencies.push_back(k + 1 == count ? stop : start + k * (stop - start) / (count - 1));
+        ExportGrid grid = ExportFrequencies(spec, span, format);
+        if (!grid.Problem.empty()) {
+            table.Standard = false;
+            table.Refusal = grid.Problem;
+            return table;
         }
+        frequencies = std::move(grid.FrequenciesMhz);
     }
     table.Points.resize(frequencies.size());
 
@@ -116,14 +194,28 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
 
 std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
     std::string text;
+    const double f0 = table.CentreFrequencyMhz;
+    const double bw = table.BandwidthMhz;
     text += "! Veltrix 1.8 ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
     text += "! Model: Chebyshev prototype with the resonators' unloaded Q; S21 phase from the group delay\n";
+    text += "! Part " + table.PartNumber + ": centre " + Number(f0) + " MHz, bandwidth " + Number(bw) + " MHz\n";
+    if (!table.Points.empty()) {
+        char rows[160];
+        std::snprintf(rows, sizeof rows, "! Rows: %zu points from %.6f to %.6f MHz\n", table.Points.size(),
+                      table.Points.front().FrequencyMhz, table.Points.back().FrequencyMhz);
+        text += rows;
+    }
+    text += "! Model valid from " + Number(f0 - kValidHalfSpanBandwidths * bw) + " to " +
+            Number(f0 + kValidHalfSpanBandwidths * bw) + " MHz (centre +/- " + Number(kValidHalfSpanBandwidths) +
+            " bandwidths, the widest graph); rows outside it are extrapolated\n";
+    text += "! Attenuation guaranteed to 60 dBc for F0 below 2000 MHz and to 30 dBc from 2000 MHz; this part: " +
+            std::string(f0 < 2000.0 ? "60" : "30") + " dBc. Deeper figures are computed, not guaranteed\n";
+    text += "! S21 floor " + Number(kFloorDb) + " dB stands for no signal\n";
     text += "# MHz S DB R 50\n";
     const size_t count = table.Points.size();
     std::vector<double> phase(count, 0.0);
     // -360 degrees times the integral of the delay from the centre (ns times MHz is 1e-3 cycles).
     const auto step = [&](double fa, double ta, double fb, double tb) { return -0.36 * 0.5 * (ta + tb) * (fb - fa); };
-    const double f0 = table.CentreFrequencyMhz;
     const double t0 = table.DelayAtCentreNs;
     const auto above = std::find_if(table.Points.begin(), table.Points.end(),
                                     [&](const ResponsePoint& p) { return p.FrequencyMhz >= f0; });
@@ -172,26 +264,32 @@ std::string CsvText(const ResponseTable& table) {
         text += Number(p.FrequencyMhz) + "," + Number(p.AttenuationDb) + "," + Number(p.ReturnLossDb) + "," +
                 Number(p.DelayNs) + "\n";
     }
-    if (!table.Stopbands.empty()) {
-        text += "\nstopband_point,frequency_mhz,attenuation_dbc\n";
-        for (const StopbandPoint& s : table.Stopbands) {
-            text += s.Name + "," + Number(s.FrequencyMhz) + "," + Number(s.AttenuationDbc) + "\n";
-        }
-    }
     return text;
 }
 
 FileResult WriteTouchstoneFile(const FilterSpec& spec, const ExportSpan& span, const std::string& path,
                                std::string_view date) {
-    const ResponseTable table = ComputeResponseTable(spec, span);
+    const ResponseTable table = ComputeResponseTable(spec, span, ExportFormat::Touchstone);
     if (!table.Standard) return {false, table.Refusal};
     return WriteUserFile(path, TouchstoneText(table, date));
 }
 
-FileResult WriteCsvFile(const FilterSpec& spec, const std::string& path) {
-    const ResponseTable table = ComputeResponseTable(spec);
+FileResult WriteCsvFile(const FilterSpec& spec, const ExportSpan& span, const std::string& path) {
+    const ResponseTable table = ComputeResponseTable(spec, span, ExportFormat::Csv);
     if (!table.Standard) return {false, table.Refusal};
     return WriteUserFile(path, CsvText(table));
+}
+
+std::string ExportFileName(const std::string& partNumber, std::string_view extension) {
+    // The number without the program's revision: "3DR25-1000/U20 - 1.8" names "3DR25-1000_U20".
+    std::string name = partNumber.substr(0, partNumber.find(" - "));
+    for (char& c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || std::string_view("/\\:*?\"<>| ").find(c) != std::string_view::npos) c = '_';
+    }
+    if (name.empty()) name = "response";
+    if (name.front() == '.') name.front() = '_';
+    return name + std::string(extension);
 }
 
 }  // namespace veltrix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -34,6 +35,24 @@ public:
     virtual ~SaveFileDialog() = default;
     virtual QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
                                 const QString& filters) = 0;
+};
+
+// The range and number of points of an exported sweep.
+struct ExportRangeChoice {
+    double FromMhz = 0.0;
+    double ToMhz = 0.0;
+    int Points = 0;
+    bool operator==(const ExportRangeChoice&) const = default;
+};
+
+// Asks for an export's range, starting from a proposal; false when the user cancelled. The check
+// gives the reason a choice cannot be exported (empty when it can), and a refused choice is not
+// returned.
+class ExportRangeDialog {
+public:
+    virtual ~ExportRangeDialog() = default;
+    virtual bool AskExportRange(QWidget* parent, const QString& caption, ExportRangeChoice& choice,
+                                const std::function<QString(const ExportRangeChoice&)>& check) = 0;
 };
 
 class QtMessageBoxes : public MessageBoxes {

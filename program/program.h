@@ -16,6 +16,7 @@ class MessageBoxes;
 class DesktopShell;
 class PrintDialogRunner;
 class SaveFileDialog;
+class ExportRangeDialog;
 
 enum class DocumentWindow { Select, Mechanical, Tabular, Finder };
 
@@ -50,6 +51,7 @@ struct Program {
     // The specification as the screen's computation left it; empty before the first one.
     std::optional<FilterSpec> EvaluatedSpec;
     SaveFileDialog* SaveDialogs = nullptr;
+    ExportRangeDialog* RangeDialogs = nullptr;
 };
 
 }  // namespace veltrix

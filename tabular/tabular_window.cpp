@@ -174,16 +174,12 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
     });
     connect(Print1, &QAction::triggered, this, &TTabular::Print1Click);
     connect(ExportTouchstone1, &QAction::triggered, this, [this] {
-        ExportResponse(QStringLiteral("Export Touchstone"), QStringLiteral(".s2p"),
-                       QStringLiteral("Touchstone two-port (*.s2p)"), [this](const std::string& path) {
-                           const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-                           return WriteTouchstoneFile(program_.Spec, ExportSpan{}, path, date);
-                       });
+        ExportResponse(QStringLiteral("Export Touchstone"), ExportFormat::Touchstone, QStringLiteral(".s2p"),
+                       QStringLiteral("Touchstone two-port (*.s2p)"));
     });
     connect(ExportCSV1, &QAction::triggered, this, [this] {
-        ExportResponse(QStringLiteral("Export CSV"), QStringLiteral(".csv"),
-                       QStringLiteral("Comma-separated values (*.csv)"),
-                       [this](const std::string& path) { return WriteCsvFile(program_.Spec, path); });
+        ExportResponse(QStringLiteral("Export CSV"), ExportFormat::Csv, QStringLiteral(".csv"),
+                       QStringLiteral("Comma-separated values (*.csv)"));
     });
     connect(File1, &QMenu::aboutToShow, this, &TTabular::File1Popup);
 }
@@ -229,13 +225,42 @@ bool TTabular::Print1Click() {
     return false;
 }
 
-bool TTabular::ExportResponse(const QString& caption, const QString& extension, const QString& filter,
-                              const std::function<FileResult(const std::string&)>& write) {
-    if (program_.SaveDialogs == nullptr) return false;
+bool TTabular::ExportResponse(const QString& caption, ExportFormat format, const QString& extension,
+                              const QString& filter) {
+    const FilterSpec spec = program_.Spec;
+    const ResponseTable judged = ComputeResponseTable(spec);
+    if (!judged.Standard) {
+        if (program_.Messages != nullptr)
+            program_.Messages->ShowMessage(this, QString::fromStdString(judged.Refusal), QString());
+        return false;
+    }
+    if (program_.RangeDialogs == nullptr || program_.SaveDialogs == nullptr) return false;
+
+    const ExportRange defaults = ResolveExportSpan(spec, ExportSpan{}, format);
+    const ExportRangeChoice proposal{defaults.FromMhz, defaults.ToMhz, defaults.Points};
+    ExportRangeChoice choice = proposal;
+    const auto check = [&spec, format](const ExportRangeChoice& c) {
+        const ExportGrid grid = ExportFrequencies(spec, {c.Points, 0.0, c.FromMhz, c.ToMhz}, format);
+        QString problem = QString::fromStdString(grid.Problem);
+        if (!problem.isEmpty()) problem[0] = problem[0].toUpper();
+        return problem;
+    };
+    if (!program_.RangeDialogs->AskExportRange(this, caption, choice, check)) return false;
+    // The proposal as it stands is the default export: for CSV, the report's own rows.
+    const ExportSpan span =
+        choice == proposal ? ExportSpan{} : ExportSpan{choice.Points, 0.0, choice.FromMhz, choice.ToMhz};
+
     const QString path = program_.SaveDialogs->AskSaveFile(
-        this, caption, QString::fromLatin1(kReportFileTitle) + extension, filter);
+        this, caption, QString::fromStdString(ExportFileName(judged.PartNumber, extension.toStdString())), filter);
     if (path.isEmpty()) return false;
-    const FileResult result = write(path.toStdString());
+    const std::string file = path.toStdString();
+    FileResult result;
+    if (format == ExportFormat::Touchstone) {
+        const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+        result = WriteTouchstoneFile(spec, span, file, date);
+    } else {
+        result = WriteCsvFile(spec, span, file);
+    }
     if (!result.Ok && program_.Messages != nullptr)
         program_.Messages->ShowMessage(this, QString::fromStdString(result.Error), QString());
     return result.Ok;

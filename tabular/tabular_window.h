@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "exports/exports.h"
 #include "files/user_file.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
@@ -81,9 +82,9 @@ class TTabular : public QWidget, public MenuProvider {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // Asks for the file (named after the report) and writes it; a failure is shown with its reason.
-    bool ExportResponse(const QString& caption, const QString& extension, const QString& filter,
-                        const std::function<FileResult(const std::string&)>& write);
+    // Asks for the range and points, then for the file (named after the part), and writes it; a
+    // refused selection or a failure is shown with its reason.
+    bool ExportResponse(const QString& caption, ExportFormat format, const QString& extension, const QString& filter);
     void File1Popup();
     bool IsMinimised() const;
     void WatchSubWindow();

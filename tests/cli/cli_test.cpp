@@ -400,7 +400,25 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"help_with_value", {"--help=yes"}, "--help"},
         OptionErrorCase{"newline_in_value", {"--dielectric", "DR\nDH"}, "DL, DR, DH"},
         OptionErrorCase{"error_after_valid", {"--f0", "900", "--format", "yaml"}, "text, json, csv"},
-        OptionErrorCase{"points_alone", {"--points", "11"}, "--points applies to --touchstone"},
+        OptionErrorCase{"points_alone", {"--points", "11"}, "--points applies to --touchstone FILE or --format csv"},
+        OptionErrorCase{"range_alone", {"--from", "1400", "--to", "1600"}, "--from applies to --touchstone"},
+        OptionErrorCase{"equal_frequencies",
+                        {"--f0", "1500", "--bw", "30", "--touchstone", "x.s2p", "--points", "3", "--span-bandwidths",
+                         "1e-9"},
+                        "--span-bandwidths: 3 points from"},
+        OptionErrorCase{"csv_equal_frequencies", {"--format", "csv", "--from", "1000", "--to", "1000.0000001"},
+                        "--from: "},
+        OptionErrorCase{"too_many_points_for_range",
+                        {"--touchstone", "x.s2p", "--points", "100001", "--from", "1000", "--to", "1000.01"},
+                        "not distinct positive frequencies"},
+        OptionErrorCase{"from_alone", {"--touchstone", "x.s2p", "--from", "1400"}, "--from needs --to"},
+        OptionErrorCase{"to_alone", {"--touchstone", "x.s2p", "--to", "1400"}, "--to needs --from"},
+        OptionErrorCase{"from_above_to", {"--touchstone", "x.s2p", "--from", "1600", "--to", "1400"},
+                        "--from must be below --to"},
+        OptionErrorCase{"from_zero", {"--touchstone", "x.s2p", "--from", "0", "--to", "1400"}, "--from: invalid"},
+        OptionErrorCase{"range_and_span",
+                        {"--touchstone", "x.s2p", "--from", "900", "--to", "1100", "--span-bandwidths", "4"},
+                        "--span-bandwidths cannot be given with --from"},
         OptionErrorCase{"points_too_few", {"--touchstone", "x.s2p", "--points", "1"}, "--points: invalid value '1'"},
         OptionErrorCase{"points_not_whole", {"--touchstone", "x.s2p", "--points=5.5"}, "--points: invalid value"},
         OptionErrorCase{"span_zero", {"--touchstone", "x.s2p", "--span-bandwidths", "0"}, "--span-bandwidths"},
@@ -901,7 +919,12 @@ TEST_F(CliExports, CsvIsTheExportOfTheJudgedPart) {
     FilterSpec spec;
     spec.F1 = 950.0;
     EXPECT_EQ(run.out, CsvText(ComputeResponseTable(spec)));
-    EXPECT_EQ(Lines(run.out).size(), 1u + 61u + 1u + 2u);
+    EXPECT_EQ(Lines(run.out).size(), 1u + 61u) << "one table: the stopband point is in the text and JSON";
+
+    const CliRun range = Invoke({"--format", "csv", "--from", "990", "--to", "1010", "--points", "5"});
+    ASSERT_EQ(range.status, 0) << range.err;
+    EXPECT_EQ(range.out, CsvText(ComputeResponseTable(FilterSpec{}, {5, 0.0, 990.0, 1010.0})));
+    EXPECT_EQ(Lines(range.out)[1].rfind("990,", 0), 0u);
 
     const CliRun refused = Invoke({"--f0", "500", "--format", "csv"});
     EXPECT_EQ(refused.status, kExitFailure);
@@ -938,6 +961,51 @@ TEST_F(CliExports, TouchstoneFileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(failed.err, "veltrix-cli: --touchstone: " + unwritable + ": " + std::strerror(ENOENT) + "\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1)
         << "only the first file";
+}
+
+std::vector<std::vector<double>> TouchstoneData(const std::string& path, std::string* comments = nullptr) {
+    std::ifstream in(path);
+    std::vector<std::vector<double>> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == '!') {
+            if (comments) *comments += line + "\n";
+            continue;
+        }
+        std::istringstream fields(line);
+        std::vector<double> row;
+        for (double v; fields >> v;) row.push_back(v);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(CliExports, TouchstoneRangesStayAboveZeroAndSayWhatTheyHold) {
+    const std::string wide = (dir_ / "wide.s2p").string();
+    ASSERT_EQ(Invoke({"--f0", "1500", "--bw", "30", "--sections", "4", "--touchstone", wide, "--span-bandwidths",
+                      "101"})
+                  .status,
+              0);
+    const auto rows = TouchstoneData(wide);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(kDefaultTouchstonePoints));
+    EXPECT_GT(rows.front()[0], 0.0) << "clipped at the low end";
+    EXPECT_EQ(rows.back()[0], 1500.0 + 50.5 * 30.0) << "the high end stays";
+    for (size_t k = 1; k < rows.size(); ++k) ASSERT_GT(rows[k][0], rows[k - 1][0]);
+
+    const std::string chosen = (dir_ / "chosen.s2p").string();
+    ASSERT_EQ(Invoke({"--f0", "2400", "--bw", "40", "--touchstone", chosen, "--from", "2300", "--to", "2500",
+                      "--points", "201"})
+                  .status,
+              0);
+    std::string comments;
+    const auto range = TouchstoneData(chosen, &comments);
+    ASSERT_EQ(range.size(), 201u);
+    EXPECT_EQ(range.front()[0], 2300.0);
+    EXPECT_EQ(range[1][0], 2301.0);
+    EXPECT_EQ(range.back()[0], 2500.0);
+    EXPECT_NE(comments.find("3DR25-2400/U40"), std::string::npos) << comments;
+    EXPECT_NE(comments.find("Model valid from 2280 to 2520 MHz"), std::string::npos) << comments;
+    EXPECT_NE(comments.find("this part: 30 dBc"), std::string::npos) << comments;
 }
 
 }  // namespace

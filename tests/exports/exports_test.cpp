@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <clocale>
 #include <cmath>
@@ -100,12 +101,18 @@ TEST_F(Exports, TouchstoneIsAPassiveQuadratureTwoPortWithTheReportsDelay) {
     std::string first, second, option;
     std::getline(in, first);
     std::getline(in, second);
-    std::getline(in, option);
     EXPECT_EQ(first.rfind("! ", 0), 0u);
     EXPECT_NE(first.find("4DR35-1500/U30 - 1.8"), std::string::npos) << first;
     EXPECT_NE(first.find("2026-12-10"), std::string::npos) << first;
     EXPECT_EQ(second.rfind("! Model: ", 0), 0u);
+    std::string comments = first + "\n" + second + "\n";
+    while (std::getline(in, option) && option.rfind("!", 0) == 0) comments += option + "\n";
     EXPECT_EQ(option, "# MHz S DB R 50");
+    // What the numbers mean: the model's range and the maker's guarantee.
+    EXPECT_NE(comments.find("Model valid from 1410 to 1590 MHz"), std::string::npos) << comments;
+    EXPECT_NE(comments.find("60 dBc for F0 below 2000 MHz and to 30 dBc from 2000 MHz; this part: 60 dBc"),
+              std::string::npos)
+        << comments;
 
     const auto rows = TouchstoneRows(text);
     ASSERT_EQ(rows.size(), table.Points.size());
@@ -139,7 +146,8 @@ TEST_F(Exports, TouchstoneIsAPassiveQuadratureTwoPortWithTheReportsDelay) {
 }
 
 TEST_F(Exports, ChosenSpanAndPoints) {
-    const ResponseTable table = ComputeResponseTable(FourSectionPart(), {201, 10.0});
+    const FilterSpec spec = FourSectionPart();
+    const ResponseTable table = ComputeResponseTable(spec, {201, 10.0}, ExportFormat::Touchstone);
     ASSERT_EQ(table.Points.size(), 201u);
     EXPECT_DOUBLE_EQ(table.Points.front().FrequencyMhz, 1500.0 - 150.0);
     EXPECT_EQ(table.Points.back().FrequencyMhz, 1500.0 + 150.0);
@@ -147,13 +155,106 @@ TEST_F(Exports, ChosenSpanAndPoints) {
     const auto rows = TouchstoneRows(TouchstoneText(table, "today"));
     EXPECT_NEAR(rows[100][4], 0.0, 1e-9);
 
-    // Either alone takes the other from the graph: 61 points, or its six bandwidths.
-    const ResponseTable wide = ComputeResponseTable(FourSectionPart(), {0, 10.0});
-    ASSERT_EQ(wide.Points.size(), 61u);
+    // Either alone takes the other from the format's default: the graph's span, 601 or 61 points.
+    const ResponseTable wide = ComputeResponseTable(spec, {0, 10.0}, ExportFormat::Touchstone);
+    ASSERT_EQ(wide.Points.size(), 601u);
     EXPECT_EQ(wide.Points.back().FrequencyMhz, 1650.0);
-    const ResponseTable dense = ComputeResponseTable(FourSectionPart(), {7, 0.0});
+    EXPECT_EQ(ComputeResponseTable(spec, {0, 10.0}, ExportFormat::Csv).Points.size(), 61u);
+    const ResponseTable dense = ComputeResponseTable(spec, {7, 0.0}, ExportFormat::Touchstone);
     ASSERT_EQ(dense.Points.size(), 7u);
     EXPECT_EQ(dense.Points.back().FrequencyMhz, 1590.0);
+
+    // A range of its own, which wins over a span.
+    const ResponseTable range = ComputeResponseTable(spec, {5, 3.0, 1200.0, 1800.0}, ExportFormat::Touchstone);
+    ASSERT_EQ(range.Points.size(), 5u);
+    EXPECT_EQ(range.Points.front().FrequencyMhz, 1200.0);
+    EXPECT_EQ(range.Points[1].FrequencyMhz, 1350.0);
+    EXPECT_EQ(range.Points.back().FrequencyMhz, 1800.0);
+}
+
+// Spans from a tenth of a bandwidth to past zero: the rows a reader gets are positive and strictly
+// increasing as printed, and a span that reaches zero is cut at its low end, never its high one.
+TEST_F(Exports, FrequenciesArePositiveAndStrictlyIncreasingAsPrinted) {
+    const FilterSpec spec = FourSectionPart();
+    for (const double span : {0.1, 1.0, 6.0, 99.0, 100.0, 101.0, 200.0, 1000.0}) {
+        for (const int points : {2, 61, 601}) {
+            SCOPED_TRACE("span " + std::to_string(span) + ", " + std::to_string(points) + " points");
+            const ResponseTable table = ComputeResponseTable(spec, {points, span}, ExportFormat::Touchstone);
+            ASSERT_TRUE(table.Standard) << table.Refusal;
+            const auto rows = TouchstoneRows(TouchstoneText(table, "today"));
+            ASSERT_EQ(rows.size(), static_cast<size_t>(points));
+            EXPECT_GT(rows.front()[0], 0.0);
+            for (size_t k = 1; k < rows.size(); ++k) ASSERT_GT(rows[k][0], rows[k - 1][0]) << "row " << k + 1;
+            EXPECT_DOUBLE_EQ(rows.back()[0], 1500.0 + 15.0 * span);
+            if (1500.0 - 15.0 * span > 0.0) EXPECT_NEAR(rows.front()[0], 1500.0 - 15.0 * span, 1e-6);
+        }
+    }
+    // Where the centre lies within the clipped span, the rows around it are the response's, not a floor.
+    const auto clipped = TouchstoneRows(TouchstoneText(ComputeResponseTable(spec, {2001, 101.0}, ExportFormat::Touchstone), "today"));
+    const auto centre = std::min_element(clipped.begin(), clipped.end(),
+                                         [](const auto& a, const auto& b) { return std::fabs(a[0] - 1500.0) < std::fabs(b[0] - 1500.0); });
+    EXPECT_GT((*centre)[3], -10.0) << "S21 near the centre, dB";
+}
+
+TEST_F(Exports, ASpanThatCannotGiveDistinctFrequenciesIsRefused) {
+    struct Case {
+        ExportSpan span;
+        const char* mentions;
+    };
+    for (const Case& c : {Case{{3, 1e-9}, "not distinct"}, Case{{100001, 0.001}, "not distinct"},
+                          Case{{2, 0.0, 1e-7, 2e-7}, "not distinct"}, Case{{5, 0.0, 1600.0, 1400.0}, "empty"},
+                          Case{{1, 6.0}, "from 2 to 100001 points"}}) {
+        SCOPED_TRACE(c.mentions);
+        const ExportGrid grid = ExportFrequencies(FourSectionPart(), c.span, ExportFormat::Touchstone);
+        EXPECT_TRUE(grid.FrequenciesMhz.empty());
+        EXPECT_NE(grid.Problem.find(c.mentions), std::string::npos) << grid.Problem;
+        const std::string path = (dir_ / "part.s2p").string();
+        const FileResult result = WriteTouchstoneFile(FourSectionPart(), c.span, path, "today");
+        EXPECT_FALSE(result.Ok);
+        EXPECT_EQ(result.Error, grid.Problem);
+        EXPECT_FALSE(fs::exists(path));
+    }
+    EXPECT_TRUE(ExportFrequencies(FourSectionPart(), {3, 1e-6}, ExportFormat::Touchstone).Problem.empty())
+        << "0.000015 MHz apart is still distinct";
+}
+
+// The group delay a simulator reads from the default file's phase, by central differences (one-sided
+// at the ends, as numpy's gradient), against the report's delay column at every frequency it lists.
+TEST_F(Exports, DefaultTouchstoneDelayFromThePhaseIsTheReports) {
+    FilterSpec twoSections;
+    twoSections.Sections = 2;
+    twoSections.F0 = 2400.0;
+    twoSections.BW = twoSections.BWRequested = 80.0;
+    twoSections.PBD = 3.0;
+    twoSections.PBDCode = 'T';
+    FilterSpec narrow = FourSectionPart();
+    narrow.GraphHalfSpan = 1.0;
+    for (const FilterSpec& spec : {FilterSpec{}, FourSectionPart(), twoSections, narrow}) {
+        const std::string text = TouchstoneText(ComputeResponseTable(spec, {}, ExportFormat::Touchstone), "today");
+        const auto rows = TouchstoneRows(text);
+        const auto report = ReportRows(spec);
+        ASSERT_FALSE(report.empty()) << "a standard part";
+        SCOPED_TRACE(text.substr(0, text.find('\n')));
+        std::vector<double> phase(rows.size());
+        for (size_t k = 0; k < rows.size(); ++k) {
+            phase[k] = rows[k][4];
+            if (k > 0) phase[k] -= 360.0 * std::round((phase[k] - phase[k - 1]) / 360.0);
+        }
+        size_t k = 0;
+        for (const auto& row : report) {
+            while (k < rows.size() && rows[k][0] < row[0] - 0.005) ++k;
+            ASSERT_LT(k, rows.size());
+            char listed[32], printed[32];
+            std::snprintf(listed, sizeof listed, "%.2f", row[0]);
+            std::snprintf(printed, sizeof printed, "%.2f", rows[k][0]);
+            ASSERT_STREQ(printed, listed) << "the file keeps every listed frequency";
+            const size_t lo = k == 0 ? 0 : k - 1;
+            const size_t hi = k + 1 == rows.size() ? k : k + 1;
+            const double delayNs = -(phase[hi] - phase[lo]) / 360.0 / (rows[hi][0] - rows[lo][0]) * 1e3;
+            // 2 % of the listed figure, plus the half unit the listing rounds away.
+            EXPECT_NEAR(delayNs, row[3], 0.02 * row[3] + 0.005) << "at " << listed << " MHz";
+        }
+    }
 }
 
 TEST_F(Exports, RefusedSelectionWritesNothing) {
@@ -164,14 +265,14 @@ TEST_F(Exports, RefusedSelectionWritesNothing) {
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Error, "No standard part for last inputs. Maximum Bandwidth Exceeded");
     EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(WriteCsvFile(refused, path).Ok);
+    EXPECT_FALSE(WriteCsvFile(refused, {}, path).Ok);
 
     const std::string unwritable = (dir_ / "missing" / "part.s2p").string();
     const FileResult failed = WriteTouchstoneFile(FilterSpec{}, {}, unwritable, "today");
     EXPECT_EQ(failed.Error, unwritable + ": " + std::strerror(ENOENT));
 }
 
-TEST_F(Exports, CsvHoldsTheSweepThenTheStopbandPointsInAnyLocale) {
+TEST_F(Exports, CsvHoldsOneTableTheSweepInAnyLocale) {
     // A locale with a decimal comma, where the system has one; the file must not change.
     const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
     const std::string text = CsvText(ComputeResponseTable(FourSectionPart()));
@@ -185,6 +286,7 @@ TEST_F(Exports, CsvHoldsTheSweepThenTheStopbandPointsInAnyLocale) {
     std::getline(in, line);
     EXPECT_EQ(line, "frequency_mhz,attenuation_db,return_loss_db,delay_ns");
     const ResponseTable table = ComputeResponseTable(FourSectionPart());
+    ASSERT_EQ(table.Stopbands.size(), 2u) << "the part has stopband points, which the CSV leaves out";
     for (const ResponsePoint& p : table.Points) {
         ASSERT_TRUE(std::getline(in, line));
         double f, a, rl, d;
@@ -194,15 +296,23 @@ TEST_F(Exports, CsvHoldsTheSweepThenTheStopbandPointsInAnyLocale) {
         EXPECT_EQ(rl, p.ReturnLossDb);
         EXPECT_EQ(d, p.DelayNs);
     }
-    std::getline(in, line);
-    EXPECT_EQ(line, "");
-    std::getline(in, line);
-    EXPECT_EQ(line, "stopband_point,frequency_mhz,attenuation_dbc");
-    std::getline(in, line);
-    EXPECT_EQ(line.rfind("F1,1400,", 0), 0u) << line;
-    std::getline(in, line);
-    EXPECT_EQ(line.rfind("F2,1620,", 0), 0u) << line;
-    EXPECT_FALSE(std::getline(in, line));
+    EXPECT_FALSE(std::getline(in, line)) << "after the sweep: " << line;
+
+    // A chosen range gives the same one table over it.
+    const ResponseTable chosen = ComputeResponseTable(FourSectionPart(), {11, 0.0, 1400.0, 1600.0});
+    const std::string range = CsvText(chosen);
+    EXPECT_EQ(std::count(range.begin(), range.end(), '\n'), 12);
+    EXPECT_NE(range.find("\n1400,"), std::string::npos);
+    EXPECT_NE(range.find("\n1600,"), std::string::npos);
+}
+
+TEST(ExportFileNames, ThePartNumberSafeInAFileName) {
+    EXPECT_EQ(ExportFileName("3DR25-1000/U20 - 1.8", ".s2p"), "3DR25-1000_U20.s2p");
+    EXPECT_EQ(ExportFileName("4DR35-1500/U30 - 1.8", ".csv"), "4DR35-1500_U30.csv");
+    EXPECT_EQ(ExportFileName("../a\\b:c*d?\n", ".s2p"), "_._a_b_c_d__.s2p");
+    EXPECT_EQ(ExportFileName("", ".csv"), "response.csv");
+    FilterSpec spec;
+    EXPECT_EQ(ExportFileName(ComputeResponseTable(spec).PartNumber, ".s2p"), "3DR25-1000_U20.s2p");
 }
 
 // An independent reader: Debian's python3 with scikit-rf.
@@ -213,17 +323,26 @@ TEST_F(Exports, TouchstoneReadByScikitRf) {
     const FilterSpec spec = FourSectionPart();
     const fs::path file = dir_ / "part.s2p";
     ASSERT_TRUE(WriteTouchstoneFile(spec, {}, file.string(), "2026-12-10").Ok);
+    const std::vector<double> spans{0.1, 1.0, 6.0, 50.0, 101.0, 200.0};
+    std::string files = file.string();
+    for (const double span : spans) {
+        const fs::path other = dir_ / ("span-" + std::to_string(span) + ".s2p");
+        ASSERT_TRUE(WriteTouchstoneFile(spec, {0, span}, other.string(), "2026-12-10").Ok);
+        files += " " + other.string();
+    }
     const fs::path script = dir_ / "read.py";
     std::ofstream(script) << R"(import json, sys, warnings
 warnings.simplefilter('ignore')
 import skrf
-n = skrf.Network(sys.argv[1])
-print('JSON ' + json.dumps({'ports': int(n.nports), 'reciprocal': bool(n.is_reciprocal(tol=1e-9)),
-                  'passive': bool(n.is_passive(tol=1e-9)), 'f_mhz': list(n.f / 1e6),
-                  's21_db': list(n.s_db[:, 1, 0])}))
+out = []
+for name in sys.argv[1:]:
+    n = skrf.Network(name)
+    out.append({'ports': int(n.nports), 'reciprocal': bool(n.is_reciprocal(tol=1e-9)),
+                'passive': bool(n.is_passive(tol=1e-9)), 'f_mhz': list(n.f / 1e6),
+                's21_db': list(n.s_db[:, 1, 0]), 'delay_ns': list(n.group_delay[:, 1, 0].real * 1e9)})
+print('JSON ' + json.dumps(out))
 )";
-    const std::string command =
-        "MPLBACKEND=Agg /usr/bin/python3 " + script.string() + " " + file.string() + " 2>/dev/null";
+    const std::string command = "MPLBACKEND=Agg /usr/bin/python3 " + script.string() + " " + files + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
@@ -233,20 +352,35 @@ print('JSON ' + json.dumps({'ports': int(n.nports), 'reciprocal': bool(n.is_reci
     // The reader may chat on standard output before its answer.
     const size_t answer = output.rfind("JSON ");
     ASSERT_NE(answer, std::string::npos) << output;
-    const auto doc = nlohmann::json::parse(output.substr(answer + 5));
-    EXPECT_EQ(doc["ports"], 2);
-    EXPECT_TRUE(doc["reciprocal"].get<bool>());
-    EXPECT_TRUE(doc["passive"].get<bool>());
+    const auto all = nlohmann::json::parse(output.substr(answer + 5));
+    ASSERT_EQ(all.size(), 1 + spans.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+        SCOPED_TRACE(i == 0 ? std::string("default") : "span " + std::to_string(spans[i - 1]));
+        const auto& doc = all[i];
+        EXPECT_EQ(doc["ports"], 2);
+        EXPECT_TRUE(doc["reciprocal"].get<bool>());
+        EXPECT_TRUE(doc["passive"].get<bool>());
+        const auto f = doc["f_mhz"].get<std::vector<double>>();
+        ASSERT_EQ(f.size(), static_cast<size_t>(kDefaultTouchstonePoints));
+        EXPECT_GT(f.front(), 0.0);
+        for (size_t k = 1; k < f.size(); ++k) ASSERT_GT(f[k], f[k - 1]) << "point " << k + 1;
+    }
 
+    // The default file: the report's attenuation at its frequencies, and the delay the reader takes
+    // from the phase within 2 % of the report's.
+    const auto& doc = all[0];
     const auto rows = ReportRows(spec);
     const auto f = doc["f_mhz"].get<std::vector<double>>();
     const auto s21 = doc["s21_db"].get<std::vector<double>>();
-    ASSERT_EQ(f.size(), rows.size());
-    ASSERT_EQ(s21.size(), rows.size());
-    for (size_t k = 0; k < rows.size(); ++k) {
-        EXPECT_NEAR(f[k], rows[k][0], 0.005 + 1e-9);
+    const auto delay = doc["delay_ns"].get<std::vector<double>>();
+    size_t k = 0;
+    for (const auto& row : rows) {
+        while (k < f.size() && f[k] < row[0] - 0.005) ++k;
+        ASSERT_LT(k, f.size());
+        EXPECT_NEAR(f[k], row[0], 0.005 + 1e-9);
         // The report prints one decimal: minus |S21| in dB rounds to the listed figure.
-        EXPECT_NEAR(-s21[k], rows[k][1], 0.05 + 1e-6) << "at " << rows[k][0] << " MHz";
+        EXPECT_NEAR(-s21[k], row[1], 0.05 + 1e-6) << "at " << row[0] << " MHz";
+        EXPECT_NEAR(delay[k], row[3], 0.02 * row[3] + 0.005) << "at " << row[0] << " MHz";
     }
 }
 

@@ -4,6 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -21,6 +25,8 @@
 #include "engine/selection.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
+#include "tabular/export_range_dialog.h"
+#include "tests/support/answer_export_range_dialog.h"
 #include "tests/support/answer_save_dialog.h"
 
 namespace veltrix {
@@ -410,29 +416,66 @@ QStringList FileLines(const QString& path) {
 TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     QTemporaryDir dir;
     testing::AnswerSaveDialog save;
+    testing::AnswerExportRangeDialog range;
     CollectingMessages messages;
     program.SaveDialogs = &save;
+    program.RangeDialogs = &range;
     program.Messages = &messages;
     PaintSpecificationScreen();
     TTabular window(program);
 
+    // The proposals as they stand: the report's own rows in the CSV, one table; the companion's 601
+    // points over the graph's span in the Touchstone file.
     save.answer = dir.filePath(QStringLiteral("response.csv"));
     window.ExportCSV1->trigger();
     const QStringList csv = FileLines(save.answer);
-    ASSERT_GT(csv.size(), 61);
-    EXPECT_TRUE(csv[1].startsWith(QStringLiteral("940"))) << csv[1].toStdString();
+    ASSERT_EQ(csv.size(), 1 + 61);
+    EXPECT_TRUE(csv[1].startsWith(QStringLiteral("940,"))) << csv[1].toStdString();
+    EXPECT_TRUE(csv.last().startsWith(QStringLiteral("1060,"))) << csv.last().toStdString();
     save.answer = dir.filePath(QStringLiteral("response.s2p"));
     window.ExportTouchstone1->trigger();
     const QStringList touchstone = FileLines(save.answer);
     EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
     EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
-    EXPECT_EQ(save.proposed, (QStringList{"Veltrix Response Data.csv", "Veltrix Response Data.s2p"}));
+    EXPECT_TRUE(touchstone.last().startsWith(QStringLiteral("1060.000000 ")));
+    EXPECT_EQ(touchstone.filter(QRegularExpression(QStringLiteral("^[0-9]"))).size(), kDefaultTouchstonePoints);
+    EXPECT_EQ(range.captions, (QStringList{"Export CSV", "Export Touchstone"}));
+    ASSERT_EQ(range.proposed.size(), 2u);
+    EXPECT_EQ(range.proposed[0], (ExportRangeChoice{940.0, 1060.0, 61}));
+    EXPECT_EQ(range.proposed[1], (ExportRangeChoice{940.0, 1060.0, kDefaultTouchstonePoints}));
+    EXPECT_EQ(save.proposed, (QStringList{"3DR25-1000_U20.csv", "3DR25-1000_U20.s2p"}));
     EXPECT_TRUE(messages.shown.isEmpty());
 
-    program.Spec.F0 = 500.0;
-    save.answer = dir.filePath(QStringLiteral("refused.s2p"));
+    // A range of the user's own.
+    range.answer = ExportRangeChoice{950.0, 1050.0, 11};
+    save.answer = dir.filePath(QStringLiteral("chosen.s2p"));
     window.ExportTouchstone1->trigger();
+    const QStringList chosen = FileLines(save.answer).filter(QRegularExpression(QStringLiteral("^[0-9]")));
+    ASSERT_EQ(chosen.size(), 11);
+    EXPECT_TRUE(chosen.first().startsWith(QStringLiteral("950.000000 ")));
+    EXPECT_TRUE(chosen[1].startsWith(QStringLiteral("960.000000 ")));
+
+    // One that cannot give distinct frequencies is refused in the dialog: no file is asked for.
+    range.answer = ExportRangeChoice{1000.0, 1000.0000001, 3};
+    save.answer = dir.filePath(QStringLiteral("equal.s2p"));
+    window.ExportTouchstone1->trigger();
+    ASSERT_EQ(range.refusals.size(), 1);
+    EXPECT_TRUE(range.refusals[0].startsWith(QStringLiteral("3 points from 1000 to"))) << range.refusals[0].toStdString();
     EXPECT_FALSE(QFile::exists(save.answer));
+    EXPECT_EQ(save.proposed.size(), 3);
+
+    // Cancel in the range dialog asks no file.
+    range.answer.reset();
+    range.cancel = true;
+    window.ExportCSV1->trigger();
+    EXPECT_EQ(save.proposed.size(), 3);
+    range.cancel = false;
+
+    // A refused selection says why, without asking anything.
+    program.Spec.F0 = 500.0;
+    const size_t asked = range.proposed.size();
+    window.ExportTouchstone1->trigger();
+    EXPECT_EQ(range.proposed.size(), asked);
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_TRUE(messages.shown[0].startsWith(QStringLiteral("No standard part for last inputs.")));
 
@@ -441,6 +484,84 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     window.ExportCSV1->trigger();
     ASSERT_EQ(messages.shown.size(), 2);
     EXPECT_TRUE(messages.shown[1].contains(save.answer)) << messages.shown[1].toStdString();
+}
+
+// The real dialog, as a keyboard user works it.
+class ExportRangeFormTest : public ::testing::Test {
+  protected:
+    static QString Check(const ExportRangeChoice& c) {
+        return c.Points > 5 && c.ToMhz - c.FromMhz < 1.0 ? QStringLiteral("too narrow") : QString();
+    }
+    ExportRangeForm form{QStringLiteral("Export Touchstone"), ExportRangeChoice{940.0, 1060.0, 601}, &Check};
+};
+
+TEST_F(ExportRangeFormTest, ProposesTheRangeWithMnemonicsAndTabOrder) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Export Touchstone"));
+    EXPECT_EQ(form.FromEdit->text(), QStringLiteral("940"));
+    EXPECT_EQ(form.ToEdit->text(), QStringLiteral("1060"));
+    EXPECT_EQ(form.PointsEdit->text(), QStringLiteral("601"));
+    std::set<QChar> mnemonics;
+    for (QLineEdit* edit : {form.FromEdit, form.ToEdit, form.PointsEdit}) {
+        QLabel* label = nullptr;
+        for (QLabel* candidate : form.findChildren<QLabel*>())
+            if (candidate->buddy() == edit) label = candidate;
+        ASSERT_NE(label, nullptr) << edit->objectName().toStdString();
+        const qsizetype amp = label->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(amp, 0) << label->text().toStdString();
+        EXPECT_TRUE(mnemonics.insert(label->text()[amp + 1].toLower()).second) << label->text().toStdString();
+    }
+    EXPECT_EQ(form.FromEdit->nextInFocusChain(), form.ToEdit);
+    EXPECT_EQ(form.ToEdit->nextInFocusChain(), form.PointsEdit);
+    QPushButton* ok = form.Buttons->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = form.Buttons->button(QDialogButtonBox::Cancel);
+    ASSERT_NE(ok, nullptr);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+
+    // Enter takes the proposal unchanged, to the last bit.
+    form.show();
+    QTest::keyClick(form.PointsEdit, Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.Choice(), (ExportRangeChoice{940.0, 1060.0, 601}));
+}
+
+TEST_F(ExportRangeFormTest, RefusesWhatCannotBeExportedAndSaysWhy) {
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* points;
+        QLineEdit* ExportRangeForm::*atFault;
+        const char* says;
+    };
+    for (const Case& c : {Case{"abc", "1060", "601", &ExportRangeForm::FromEdit, "From: "},
+                          Case{"-5", "1060", "601", &ExportRangeForm::FromEdit, "above 0"},
+                          Case{"940", "", "601", &ExportRangeForm::ToEdit, "To: "},
+                          Case{"1100", "1060", "601", &ExportRangeForm::ToEdit, "must be above its start"},
+                          Case{"940", "1060", "1", &ExportRangeForm::PointsEdit, "from 2 to 100001"},
+                          Case{"940", "1060", "5.5", &ExportRangeForm::PointsEdit, "Points: "},
+                          Case{"1000", "1000.5", "601", &ExportRangeForm::PointsEdit, "too narrow"}}) {
+        SCOPED_TRACE(c.says);
+        form.FromEdit->setText(QString::fromLatin1(c.from));
+        form.ToEdit->setText(QString::fromLatin1(c.to));
+        form.PointsEdit->setText(QString::fromLatin1(c.points));
+        form.show();
+        form.activateWindow();
+        form.setResult(QDialog::Rejected);
+        form.accept();
+        EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
+        EXPECT_NE(form.result(), QDialog::Accepted);
+        EXPECT_FALSE(form.MessageLabel->isHidden());
+        EXPECT_TRUE(form.MessageLabel->text().contains(QString::fromLatin1(c.says)))
+            << form.MessageLabel->text().toStdString();
+        EXPECT_EQ(form.focusWidget(), form.*(c.atFault));
+    }
+    form.FromEdit->setText(QStringLiteral("950,5"));  // a decimal comma is read too
+    form.ToEdit->setText(QStringLiteral("1050"));
+    form.PointsEdit->setText(QStringLiteral("11"));
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.Choice(), (ExportRangeChoice{950.5, 1050.0, 11}));
 }
 
 }  // namespace
