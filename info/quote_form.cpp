@@ -1,5 +1,7 @@
 #include "info/quote_form.h"
 
+#include <algorithm>
+
 #include "program/contact_data.h"
 
 namespace veltrix {
@@ -99,6 +101,16 @@ std::vector<QuoteFormItem> LayoutQuoteForm(int pageWidth, const QuoteTextHeights
         items.back().X = tailX;
     }
     return items;
+}
+
+int QuoteFormHeight(const QuoteTextHeights& heights) {
+    int bottom = 0;
+    for (const QuoteFormItem& item : LayoutQuoteForm(80, heights)) {
+        const int foot = item.What == QuoteFormItem::Kind::Text ? item.Y + heights.At(item.Points)
+                                                                : std::max(item.Y, item.Y2);
+        bottom = std::max(bottom, foot);
+    }
+    return bottom;
 }
 
 }  // namespace veltrix

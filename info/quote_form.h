@@ -33,6 +33,10 @@ inline int QuoteRowY(int row, int textHeight) { return row * (textHeight + 10); 
 // Every item of the form, in drawing order, for a page of the given width.
 std::vector<QuoteFormItem> LayoutQuoteForm(int pageWidth, const QuoteTextHeights& heights);
 
+// How far down the page the form reaches (the foot of its lowest row), in printer pixels. The rows
+// follow the text heights alone, so a page shorter than this cannot hold the form at any width.
+int QuoteFormHeight(const QuoteTextHeights& heights);
+
 // A line with two texts starting at characters 9 and 61, as the office columns of the form.
 std::string QuoteOfficeColumns(const std::string& usa, const std::string& europe);
 

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPageLayout>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -41,10 +43,7 @@ void AbortJob(QPrinter& printer, QPainter& painter) {
 
 bool DrawForm(QPrinter& printer, QPainter& painter) {
     const QPaintDevice& device = *painter.device();
-    QuoteTextHeights heights;
-    heights.At12 = TextHeight(device, 12);
-    heights.At10 = TextHeight(device, 10);
-    heights.At9 = TextHeight(device, 9);
+    const QuoteTextHeights heights = QuoteFormTextHeights(device);
     if (heights.At9 <= 0 || device.width() < 80) return false;
 
     painter.setBrush(Qt::white);
@@ -75,10 +74,30 @@ bool DrawForm(QPrinter& printer, QPainter& painter) {
     return printer.printerState() != QPrinter::Error;
 }
 
+// Says how long a page the form needs and how long the chosen one is, in the units people buy paper in.
+QString PageTooShort(int needed, int available, int dotsPerInch) {
+    const auto length = [&](int pixels) {
+        const double inches = static_cast<double>(pixels) / std::max(dotsPerInch, 1);
+        return QStringLiteral("%1 in (%2 mm)").arg(inches, 0, 'f', 1).arg(std::lround(inches * 25.4));
+    };
+    return QStringLiteral("The quote form does not fit on this paper: it needs a printable page %1 long, "
+                          "and the paper chosen gives %2. Please choose a longer paper, such as Letter or A4.")
+        .arg(length(needed), length(available));
+}
+
 }  // namespace
 
+QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer) {
+    QuoteTextHeights heights;
+    heights.At12 = TextHeight(printer, 12);
+    heights.At10 = TextHeight(printer, 10);
+    heights.At9 = TextHeight(printer, 9);
+    return heights;
+}
+
 bool PrintQuoteRequestForm(QPrinter& printer) {
-    printer.setDocName(QStringLiteral("Veltrix Quote Request Form"));
+    printer.setDocName(QString::fromLatin1(kQuoteFormTitle));
+    printer.setPageOrientation(QPageLayout::Portrait);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     bool ok = false;
@@ -133,7 +152,19 @@ QPrinter& TRFQWin::FormPrinter() {
 void TRFQWin::PrtQBtnClick() { PrintQuoteForm(FormPrinter()); }
 
 bool TRFQWin::PrintQuoteForm(QPrinter& printer) {
+    // The dialog proposes its file after the job title and shows the page the form is laid out for:
+    // portrait, whatever the printer was set to for an earlier job.
+    printer.setDocName(QString::fromLatin1(kQuoteFormTitle));
+    printer.setPageOrientation(QPageLayout::Portrait);
     if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const int needed = QuoteFormHeight(QuoteFormTextHeights(printer));
+    if (printer.height() < needed) {
+        if (program_.Messages)
+            program_.Messages->ShowMessage(this, PageTooShort(needed, printer.height(), printer.resolution()),
+                                           QStringLiteral("Print Quote Form"));
+        return false;
+    }
     if (PrintQuoteRequestForm(printer)) return true;
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;

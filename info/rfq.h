@@ -6,11 +6,17 @@
 #include "info/page_window.h"
 #include "info/quote_form.h"
 
+class QPaintDevice;
 class QPrinter;
 
 namespace veltrix {
 
-// Draws the blank quotation request form directly on the printer as one job titled
+inline constexpr const char* kQuoteFormTitle = "Veltrix Quote Request Form";
+
+// The form's text heights on the printer, at its own resolution.
+QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer);
+
+// Draws the blank quotation request form directly on the printer as one portrait job titled
 // "Veltrix Quote Request Form". On any error the job is aborted and false returned.
 bool PrintQuoteRequestForm(QPrinter& printer);
 
@@ -23,7 +29,8 @@ class TRFQWin : public TPageWindow {
 
     void OnQBtnClick();
     void PrtQBtnClick();
-    // The form's print command on a given printer: the print dialog, then the form. True when printed.
+    // The form's print command on a given printer: the print dialog, then the form on a portrait page,
+    // or a message where even that page is too short for the form's rows. True when printed.
     bool PrintQuoteForm(QPrinter& printer);
     // The window's own printer, made on first use.
     QPrinter& FormPrinter();

@@ -1,6 +1,12 @@
 #include "outline/drawing_canvas.h"
 
+#include <QImage>
+#include <QPainterPath>
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <map>
+#include <tuple>
 
 #include "platform/fonts.h"
 
@@ -22,6 +28,93 @@ QPoint CirclePoint(int cx, int cy, int r, int angle) {
     }
 }
 
+namespace {
+
+// A shape's pixels at 1:1 as row runs, relative to its anchor: those of its outline and those
+// inside it.
+struct ShapeRuns {
+    std::vector<QRect> outline;
+    std::vector<QRect> inside;
+};
+
+constexpr QRgb kOutlineInk = 0xffffffffu;
+constexpr QRgb kInsideInk = 0xffff0000u;
+
+// Sets the shape's pixels with Qt's own one-pixel raster once, so sloping lines, arcs and ellipses
+// keep the pixels the classic pen gives, then hands them on as runs.
+ShapeRuns Rasterise(const QRect& bounds, const std::function<void(QPainter&)>& draw) {
+    const QPoint margin(2, 2);
+    QImage image(bounds.size() + QSize(4, 4), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.translate(margin - bounds.topLeft());
+        QPen pen{QColor(kOutlineInk)};
+        pen.setWidth(0);
+        pen.setCosmetic(true);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(QColor(kInsideInk));
+        draw(painter);
+    }
+    ShapeRuns runs;
+    const QPoint offset = bounds.topLeft() - margin;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            const QRgb ink = row[x];
+            int end = x + 1;
+            while (end < image.width() && row[end] == ink) ++end;
+            if (ink == kOutlineInk || ink == kInsideInk) {
+                auto& into = ink == kOutlineInk ? runs.outline : runs.inside;
+                into.push_back(QRect(x, y, end - x, 1).translated(offset));
+            }
+            x = end;
+        }
+    }
+    return runs;
+}
+
+// Shapes recur (arrowheads, notches, holes): each is rasterised once per program run.
+const ShapeRuns& CachedShape(int kind, int a, int b, int c, int d,
+                             const std::function<ShapeRuns()>& make) {
+    static std::map<std::array<int, 5>, ShapeRuns> cache;
+    const std::array<int, 5> key{kind, a, b, c, d};
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.emplace(key, make()).first;
+    return it->second;
+}
+
+void Edges(std::vector<QRect>& runs, int left, int top, int right, int bottom) {
+    runs.push_back(QRect(left, top, right - left, 1));
+    runs.push_back(QRect(left, bottom - 1, right - left, 1));
+    runs.push_back(QRect(left, top, 1, bottom - top));
+    runs.push_back(QRect(right - 1, top, 1, bottom - top));
+}
+
+// Side by side runs of the same rows become one rectangle: fewer shapes in a recording or a PDF.
+std::vector<QRect> Merged(std::vector<QRect> runs) {
+    std::sort(runs.begin(), runs.end(), [](const QRect& a, const QRect& b) {
+        return std::tuple(a.top(), a.height(), a.left()) < std::tuple(b.top(), b.height(), b.left());
+    });
+    std::vector<QRect> merged;
+    for (const QRect& run : runs) {
+        if (!merged.empty()) {
+            QRect& last = merged.back();
+            if (last.top() == run.top() && last.height() == run.height() && run.left() <= last.right() + 1) {
+                last.setRight(std::max(last.right(), run.right()));
+                continue;
+            }
+        }
+        merged.push_back(run);
+    }
+    return merged;
+}
+
+}  // namespace
+
 DrawingCanvas::DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log)
     : painter_(painter), log_(log), font_(painter.font()), metrics_(font_) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -38,12 +131,10 @@ void DrawingCanvas::SetFont(const QString& face, int points) {
     fontApplied_ = false;
 }
 
-void DrawingCanvas::UsePen(const QColor& colour, Qt::PenCapStyle cap) {
+void DrawingCanvas::UsePen(const QColor& colour) {
     QPen pen(colour);
     pen.setWidth(0);
     pen.setCosmetic(true);
-    pen.setCapStyle(cap);
-    pen.setJoinStyle(Qt::MiterJoin);
     if (penApplied_ && pen == appliedPen_) return;
     painter_.setPen(pen);
     appliedPen_ = pen;
@@ -53,51 +144,66 @@ void DrawingCanvas::UsePen(const QColor& colour, Qt::PenCapStyle cap) {
 DrawingCanvas::~DrawingCanvas() { Flush(); }
 
 void DrawingCanvas::Flush() {
-    if (queued_.isEmpty()) return;
+    if (queued_.empty()) return;
     if (painter_.isActive()) {
-        UsePen(queuedColour_, Qt::FlatCap);
-        painter_.drawPath(queued_);
+        // One path of all runs with the winding rule: where runs abut or cross, the fill is whole.
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const QRect& run : Merged(std::move(queued_))) path.addRect(QRectF(run));
+        painter_.setPen(Qt::NoPen);
+        penApplied_ = false;
+        painter_.setBrush(queuedColour_);
+        painter_.drawPath(path);
+        painter_.setBrush(Qt::NoBrush);
     }
     queued_.clear();
 }
 
-void DrawingCanvas::Queue() {
-    if (pen_ == queuedColour_) return;
+void DrawingCanvas::Queue(const QColor& colour) {
+    if (colour == queuedColour_) return;
     Flush();
-    queuedColour_ = pen_;
+    queuedColour_ = colour;
 }
 
 bool DrawingCanvas::Inked(const QRect& area) const {
     return std::any_of(ink_.begin(), ink_.end(), [&](const QRect& r) { return r.intersects(area); });
 }
 
+void DrawingCanvas::AddPixels(const std::vector<QRect>& runs, QPoint at) {
+    for (const QRect& run : runs) AddRun(run.translated(at));
+}
+
 void DrawingCanvas::AddLine(const QPoint& from, const QPoint& to) {
-    Queue();
+    Queue(pen_);
     ink_.push_back(QRect(from, to).normalized().adjusted(-1, -1, 1, 1));
-    // Running an axis-parallel line one pixel further sets exactly the pixels of a line drawn there
-    // and back; a sloping one is drawn there and back.
-    if (from.y() == to.y()) {
-        queued_.moveTo(std::min(from.x(), to.x()), from.y());
-        queued_.lineTo(std::max(from.x(), to.x()) + 1, from.y());
-    } else if (from.x() == to.x()) {
-        queued_.moveTo(from.x(), std::min(from.y(), to.y()));
-        queued_.lineTo(from.x(), std::max(from.y(), to.y()) + 1);
-    } else {
-        // Two strokes: a path's corner may lose its pixel.
-        queued_.moveTo(from);
-        queued_.lineTo(to);
-        queued_.moveTo(to);
-        queued_.lineTo(from);
+    if (from.y() == to.y() || from.x() == to.x()) {
+        AddRun(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                     QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))));
+        return;
     }
+    const QPoint delta = to - from;
+    const ShapeRuns& line = CachedShape(0, delta.x(), delta.y(), 0, 0, [&] {
+        const QRect bounds(QPoint(std::min(0, delta.x()), std::min(0, delta.y())),
+                           QPoint(std::max(0, delta.x()), std::max(0, delta.y())));
+        return Rasterise(bounds, [&](QPainter& p) {
+            // Two strokes: a path's corner may lose its pixel.
+            QPainterPath path;
+            path.moveTo(0, 0);
+            path.lineTo(delta);
+            path.moveTo(delta);
+            path.lineTo(0, 0);
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+        });
+    });
+    AddPixels(line.outline, from);
 }
 
 void DrawingCanvas::FrameRect(int left, int top, int right, int bottom) {
-    Flush();
     if (right <= left || bottom <= top) return;
+    Queue(brush_);
     ink_.push_back(QRect(left, top, right - left, bottom - top));
-    // A cosmetic outline of a w x h rectangle covers w + 1 by h + 1 pixels.
-    UsePen(brush_, Qt::FlatCap);
-    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    Edges(queued_, left, top, right, bottom);
 }
 
 void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
@@ -105,45 +211,59 @@ void DrawingCanvas::Rectangle(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
     ink_.push_back(QRect(left, top, right - left, bottom - top));
     painter_.fillRect(QRect(left, top, right - left, bottom - top), brush_);
-    UsePen(pen_, Qt::FlatCap);
-    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    Queue(pen_);
+    Edges(queued_, left, top, right, bottom);
 }
 
 void DrawingCanvas::Ellipse(int left, int top, int right, int bottom) {
-    Flush();
     if (right <= left || bottom <= top) return;
     ink_.push_back(QRect(left, top, right - left, bottom - top));
-    UsePen(pen_, Qt::FlatCap);
-    painter_.setBrush(brush_);
-    painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
-    painter_.setBrush(Qt::NoBrush);
+    const int w = right - left;
+    const int h = bottom - top;
+    const ShapeRuns& ellipse = CachedShape(1, w, h, 0, 0, [&] {
+        return Rasterise(QRect(0, 0, w, h), [&](QPainter& p) { p.drawEllipse(QRect(0, 0, w - 1, h - 1)); });
+    });
+    const QPoint at(left, top);
+    Queue(brush_);
+    AddPixels(ellipse.inside, at);
+    Queue(pen_);
+    AddPixels(ellipse.outline, at);
 }
 
 void DrawingCanvas::Arc(int left, int top, int right, int bottom, int startAngle, int endAngle) {
     if (right <= left || bottom <= top) return;
     int span = (endAngle - startAngle) % 360;
     if (span <= 0) span += 360;
-    Queue();
+    Queue(pen_);
     ink_.push_back(QRect(left, top, right - left + 1, bottom - top + 1));
-    const QRectF box(left, top, right - left, bottom - top);
-    queued_.arcMoveTo(box, startAngle);
-    queued_.arcTo(box, startAngle, span);
-    // The raster arc may stop a pixel short of the points it runs between; set both.
-    const auto boxPoint = [&](int angle) {
-        const int midX = (left + right) / 2;
-        const int midY = (top + bottom) / 2;
-        switch (((angle % 360) + 360) % 360) {
-            case 0:
-                return QPoint(right, midY);
-            case 90:
-                return QPoint(midX, top);
-            case 180:
-                return QPoint(left, midY);
-            default:
-                return QPoint(midX, bottom);
-        }
-    };
-    for (const QPoint& end : {boxPoint(startAngle), boxPoint(endAngle)}) AddLine(end, end);
+    const int w = right - left;
+    const int h = bottom - top;
+    const ShapeRuns& arc = CachedShape(2, w, h, startAngle, span, [&] {
+        return Rasterise(QRect(0, 0, w + 1, h + 1), [&](QPainter& p) {
+            const QRectF box(0, 0, w, h);
+            QPainterPath path;
+            path.arcMoveTo(box, startAngle);
+            path.arcTo(box, startAngle, span);
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(path);
+            // The raster arc may stop a pixel short of the points it runs between; set both.
+            const auto boxPoint = [&](int angle) {
+                switch (((angle % 360) + 360) % 360) {
+                    case 0:
+                        return QPoint(w, h / 2);
+                    case 90:
+                        return QPoint(w / 2, 0);
+                    case 180:
+                        return QPoint(0, h / 2);
+                    default:
+                        return QPoint(w / 2, h);
+                }
+            };
+            for (const QPoint& end : {boxPoint(startAngle), boxPoint(startAngle + span)})
+                p.fillRect(QRect(end, QSize(1, 1)), QColor(kOutlineInk));
+        });
+    });
+    AddPixels(arc.outline, QPoint(left, top));
 }
 
 void DrawingCanvas::TextOut(int x, int y, const QString& text) {
@@ -165,7 +285,7 @@ void DrawingCanvas::TextOut(int x, int y, const QString& text) {
         painter_.setBackground(brush_);
         appliedBackground_ = brush_;
     }
-    UsePen(fontColour_, Qt::FlatCap);
+    UsePen(fontColour_);
     painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
     ink_.push_back(box);
 }

@@ -4,9 +4,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <vector>
 
@@ -23,8 +23,10 @@ QPoint CirclePoint(int cx, int cy, int r, int angle);
 
 // The outline drawings' canvas and primitives over a QPainter, with the classic pixel rules: frames,
 // filled rectangles and ellipses cover l..r-1 and t..b-1, lines are drawn there and back so both ends
-// are set, and text is drawn opaque on the brush colour from its left-top
-// point. Antialiasing is off and pens are one-pixel cosmetic, so every pixel is where the figures say.
+// are set, and text is drawn opaque on the brush colour from its left-top point. Every line, frame,
+// arc and outline is painted as filled runs one layout pixel wide, never with a pen: the pixels at
+// 1:1 are those of a one-pixel line, and at any device pixel ratio or in a vector export the runs
+// scale to solid strokes instead of hairlines with gaps between them.
 class DrawingCanvas {
   public:
     explicit DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr);
@@ -61,10 +63,13 @@ class DrawingCanvas {
     void CircleArc(int cx, int cy, int startAngle, int endAngle, int r);
 
   private:
-    void UsePen(const QColor& colour, Qt::PenCapStyle cap);
-    // A line with both end pixels set, queued with the other lines of the same colour.
+    void UsePen(const QColor& colour);
+    // A line with both end pixels set, queued with the other runs of the same colour.
     void AddLine(const QPoint& from, const QPoint& to);
-    void Queue();
+    void AddRun(const QRect& run) { queued_.push_back(run); }
+    void AddPixels(const std::vector<QRect>& runs, QPoint at);
+    // Runs of another colour than the queued ones flush those first, so drawing order is kept.
+    void Queue(const QColor& colour);
     bool Inked(const QRect& area) const;
 
     QPainter& painter_;
@@ -78,9 +83,8 @@ class DrawingCanvas {
     QPen appliedPen_;
     bool penApplied_ = false;
     QColor appliedBackground_;
-    // Queued strokes in one colour, stroked flat-capped as one path: an open stroke covers its pixels
-    // up to but not including its end, a closed one all of them.
-    QPainterPath queued_;
+    // Queued runs in one colour, filled as one path so that abutting runs leave no seam.
+    std::vector<QRect> queued_;
     QColor queuedColour_;
     // Where something has been drawn. Over bare background an opaque text and a transparent one
     // give the same pixels, and the transparent one records far less.

@@ -39,6 +39,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     QWidget* FormWidget() override { return this; }
     const PaintedPage* FormPage() const override { return &page_; }
     QPoint FormPageOrigin() const override { return QPoint(0, -kPictureTop); }
+    QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its picture, in drawing order.

@@ -21,6 +21,9 @@ public:
     // window without one.
     virtual const PaintedPage* FormPage() const { return nullptr; }
     virtual QPoint FormPageOrigin() const { return {}; }
+    // The client size the window is designed for, which its page fills whatever size the window
+    // has now; empty for a window without one.
+    virtual QSize FormDesignSize() const { return {}; }
 };
 
 }  // namespace veltrix

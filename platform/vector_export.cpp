@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
@@ -9,6 +10,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QTextItem>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "files/user_file.h"
 
@@ -28,10 +32,113 @@ QImage Inverted(QImage image) {
 
 // Forwards every drawing command to another painter with its colours inverted. Lines, shapes
 // and text stay vectors and text in the target, which a raster inversion could not give.
+// Which characters of each text item, in replay order, are hidden on the page.
+using HiddenCharacters = std::vector<std::vector<bool>>;
+
+// Where each character of a text item lies, in the painter's device pixels.
+std::vector<QRectF> CharacterBoxes(const QPointF& origin, const QTextItem& item, const QTransform& transform) {
+    const QString text = item.text();
+    const QFontMetricsF metrics(item.font());
+    std::vector<QRectF> boxes;
+    boxes.reserve(static_cast<size_t>(text.size()));
+    qreal left = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qreal right = metrics.horizontalAdvance(text.left(i + 1));
+        const QRectF box(origin.x() + left, origin.y() - metrics.ascent(), right - left,
+                         metrics.ascent() + metrics.descent());
+        boxes.push_back(transform.mapRect(box));
+        left = right;
+    }
+    return boxes;
+}
+
+// Follows a replay to learn which characters end up hidden: a text is hidden where something
+// opaque drawn after it covers its characters whole.
+class CoverEngine : public QPaintEngine {
+public:
+    CoverEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+
+    void updateState(const QPaintEngineState& state) override {
+        const DirtyFlags dirty = state.state();
+        if (dirty & DirtyBrush) brush_ = state.brush();
+        if (dirty & DirtyTransform) transform_ = state.transform();
+    }
+
+    void drawRects(const QRectF* rects, int count) override {
+        if (!Opaque()) return;
+        for (int i = 0; i < count; ++i) Cover(QRegion(transform_.mapRect(rects[i]).toAlignedRect()));
+    }
+    void drawRects(const QRect* rects, int count) override {
+        if (!Opaque()) return;
+        for (int i = 0; i < count; ++i) Cover(QRegion(transform_.mapRect(QRectF(rects[i])).toAlignedRect()));
+    }
+    void drawPath(const QPainterPath& path) override {
+        if (!Opaque()) return;
+        QRegion region;
+        for (const QPolygonF& polygon : (transform_.map(path)).toFillPolygons())
+            region += QRegion(polygon.toPolygon(), path.fillRule());
+        Cover(region);
+    }
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+        if (!Opaque() || mode == PolylineMode) return;
+        Cover(QRegion(transform_.map(QPolygonF(QList<QPointF>(points, points + count))).toPolygon(),
+                      mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill));
+    }
+    void drawPixmap(const QRectF& rect, const QPixmap&, const QRectF&) override {
+        Cover(QRegion(transform_.mapRect(rect).toAlignedRect()));
+    }
+    void drawImage(const QRectF& rect, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+        Cover(QRegion(transform_.mapRect(rect).toAlignedRect()));
+    }
+    void drawTextItem(const QPointF& origin, const QTextItem& item) override {
+        events_.push_back({CharacterBoxes(origin, item, transform_), QRegion()});
+    }
+
+    // The hidden characters of every text item, given what is drawn over the whole picture last.
+    HiddenCharacters Hidden(const QRegion& coveredAfterwards) const {
+        HiddenCharacters hidden;
+        QRegion later = coveredAfterwards;
+        for (auto event = events_.rbegin(); event != events_.rend(); ++event) {
+            if (event->characters.empty()) {
+                later += event->cover;
+                continue;
+            }
+            std::vector<bool> mask;
+            for (const QRectF& box : event->characters) {
+                // A pixel of margin: a character is hidden when all but its outermost pixels are.
+                const QRect inner = box.toAlignedRect().adjusted(1, 1, -1, -1);
+                mask.push_back(inner.isEmpty() ? later.contains(box.center().toPoint())
+                                               : later.intersected(inner) == QRegion(inner));
+            }
+            hidden.push_back(std::move(mask));
+        }
+        std::reverse(hidden.begin(), hidden.end());
+        return hidden;
+    }
+
+private:
+    struct Event {
+        std::vector<QRectF> characters;  // a text item, or
+        QRegion cover;                   // an opaque area
+    };
+
+    bool Opaque() const { return brush_.style() == Qt::SolidPattern && brush_.color().alpha() == 255; }
+    void Cover(const QRegion& region) {
+        if (!region.isEmpty()) events_.push_back({{}, region});
+    }
+
+    QBrush brush_;
+    QTransform transform_;
+    std::vector<Event> events_;
+};
+
 class InvertingEngine : public QPaintEngine {
 public:
-    explicit InvertingEngine(QPainter& target)
-        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), base_(target.transform()) {}
+    InvertingEngine(QPainter& target, const HiddenCharacters* hidden)
+        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), base_(target.transform()), hidden_(hidden) {}
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -76,7 +183,26 @@ public:
 
     void drawTextItem(const QPointF& origin, const QTextItem& item) override {
         target_.setFont(item.font());
-        target_.drawText(origin, item.text());
+        const size_t index = textItems_++;
+        const QString text = item.text();
+        if (hidden_ == nullptr || index >= hidden_->size() || (*hidden_)[index].size() != size_t(text.size())) {
+            target_.drawText(origin, text);
+            return;
+        }
+        // The visible runs of characters, each where it stands in the whole text.
+        const std::vector<bool>& mask = (*hidden_)[index];
+        const QFontMetricsF metrics(item.font());
+        for (qsizetype start = 0; start < text.size();) {
+            if (mask[size_t(start)]) {
+                ++start;
+                continue;
+            }
+            qsizetype end = start;
+            while (end < text.size() && !mask[size_t(end)]) ++end;
+            const qreal x = start == 0 ? 0 : metrics.horizontalAdvance(text.left(start));
+            target_.drawText(origin + QPointF(x, 0), text.mid(start, end - start));
+            start = end;
+        }
     }
 
     void drawPixmap(const QRectF& rect, const QPixmap& pixmap, const QRectF& source) override {
@@ -91,13 +217,19 @@ public:
 private:
     QPainter& target_;
     QTransform base_;
+    const HiddenCharacters* hidden_;
+    size_t textItems_ = 0;
 };
 
-class InvertingDevice : public QPaintDevice {
+// A paint device of the picture's size whose engine is the one given.
+template <typename Engine>
+class EngineDevice : public QPaintDevice {
 public:
-    InvertingDevice(QPainter& target, QSize size) : engine_(target), size_(size) {}
-    ~InvertingDevice() override = default;
+    template <typename... Args>
+    explicit EngineDevice(QSize size, Args&&... args) : engine_(std::forward<Args>(args)...), size_(size) {}
+    ~EngineDevice() override = default;
     QPaintEngine* paintEngine() const override { return &engine_; }
+    Engine& engine() { return engine_; }
 
 protected:
     int metric(PaintDeviceMetric metric) const override {
@@ -119,7 +251,7 @@ protected:
     }
 
 private:
-    mutable InvertingEngine engine_;
+    mutable Engine engine_;
     QSize size_;
 };
 
@@ -134,9 +266,18 @@ VectorFormat VectorFormatFor(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? VectorFormat::Svg : VectorFormat::Pdf;
 }
 
-void PlayInverted(const QPicture& picture, QPainter& target) {
+void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards) {
     const QRect bounds = picture.boundingRect();
-    InvertingDevice device(target, QSize(bounds.right() + 1, bounds.bottom() + 1).expandedTo(QSize(1, 1)));
+    const QSize size = QSize(bounds.right() + 1, bounds.bottom() + 1).expandedTo(QSize(1, 1));
+    HiddenCharacters hidden;
+    {
+        EngineDevice<CoverEngine> device(size);
+        QPainter replay(&device);
+        replay.drawPicture(0, 0, picture);
+        replay.end();
+        hidden = device.engine().Hidden(coveredAfterwards);
+    }
+    EngineDevice<InvertingEngine> device(size, target, &hidden);
     QPainter replay(&device);
     replay.drawPicture(0, 0, picture);
 }

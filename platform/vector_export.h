@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPicture>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 #include <functional>
@@ -17,8 +18,10 @@ QColor InvertedColour(const QColor& colour);
 VectorFormat VectorFormatFor(const QString& path);
 
 // Replays a window's recorded picture into the painter with every colour inverted, the way a
-// printout shows the light-on-black pages: dark on white, lines as lines and text as text.
-void PlayInverted(const QPicture& picture, QPainter& target);
+// printout shows the light-on-black pages: dark on white, lines as lines and text as text. A
+// character that later drawing of the picture, or the covers drawn over it afterwards (in picture
+// pixels), hide whole is left out, so a text layer reads what the page shows, once.
+void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards = QRegion());
 
 // Writes the bytes to the user's file through the program's one writer; false with the path (its
 // control characters escaped) and the system's reason in *error otherwise.

@@ -7,13 +7,16 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPicture>
+#include <QRegion>
 #include <QWidget>
+#include <vector>
 
 #include "platform/artwork.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 #include "platform/services.h"
 #include "platform/vector_export.h"
+#include "printing/print_command.h"
 #include "program/program.h"
 
 namespace veltrix {
@@ -29,6 +32,8 @@ QString WithoutMnemonics(QString text) {
 
 void PaintFramedText(QPainter& target, const QRect& box, const QString& text, const QFont& font,
                      Qt::Alignment alignment) {
+    // Opaque on screen: the page under the control does not show through.
+    target.fillRect(box, Qt::white);
     target.setPen(Qt::black);
     target.setBrush(Qt::NoBrush);
     target.drawRect(box.adjusted(0, 0, -1, -1));
@@ -36,6 +41,15 @@ void PaintFramedText(QPainter& target, const QRect& box, const QString& text, co
     target.drawText(box.adjusted(3, 0, -3, 0), static_cast<int>(alignment | Qt::AlignVCenter), text);
 }
 
+// A control the screen shows opaque: what the page has under it is hidden.
+bool CoversThePage(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->autoFillBackground();
+    return qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control) ||
+           qobject_cast<QAbstractButton*>(control);
+}
+
+// The window has just painted for printing, so its controls carry the printout's colours already;
+// they are drawn as they stand, over the page inverted as the print inverts it.
 void PaintControl(QPainter& target, QWidget* control, const QPoint& at) {
     const QRect box(at, control->size());
     if (auto* logo = qobject_cast<LogoView*>(control)) {
@@ -50,15 +64,11 @@ void PaintControl(QPainter& target, QWidget* control, const QPoint& at) {
         PlayInverted(artwork, target);
         target.restore();
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        // An opaque label hides the page under it on screen; it must here too.
-        if (label->autoFillBackground())
-            target.fillRect(box, InvertedColour(label->palette().color(QPalette::Window)));
+        if (label->autoFillBackground()) target.fillRect(box, label->palette().color(QPalette::Window));
         if (!label->pixmap().isNull()) {
-            QImage image = label->pixmap().toImage();
-            image.invertPixels(QImage::InvertRgb);
-            target.drawImage(box, image);
+            target.drawImage(box, label->pixmap().toImage());
         } else if (!label->text().trimmed().isEmpty()) {
-            target.setPen(InvertedColour(label->palette().color(QPalette::WindowText)));
+            target.setPen(label->palette().color(QPalette::WindowText));
             target.setFont(label->font());
             target.drawText(box, static_cast<int>(label->alignment()), label->text());
         }
@@ -71,39 +81,37 @@ void PaintControl(QPainter& target, QWidget* control, const QPoint& at) {
     }
 }
 
-void PaintControls(QPainter& target, QWidget* window) {
-    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!control->isVisibleTo(window) || control->isWindow()) continue;
-        PaintControl(target, control, control->pos());
-    }
+std::vector<QWidget*> VisibleControls(QWidget* window) {
+    std::vector<QWidget*> controls;
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->isVisibleTo(window) && !control->isWindow()) controls.push_back(control);
+    return controls;
 }
 
 }  // namespace
 
 QSize FormDrawingSize(PaintedForm& form) {
-    QWidget* window = form.FormWidget();
-    QRect area(QPoint(0, 0), window->size());
-    // A window smaller than its page still exports the whole page.
-    if (const PaintedPage* page = form.FormPage())
-        area |= page->Picture().boundingRect().translated(form.FormPageOrigin());
-    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (control->isVisibleTo(window) && !control->isWindow()) area |= control->geometry();
-    const QRect page = area.intersected(QRect(0, 0, 4096, 4096));
-    return QSize(page.right() + 1, page.bottom() + 1).expandedTo(QSize(1, 1));
+    const QSize design = form.FormDesignSize();
+    if (!design.isEmpty()) return design;
+    return form.FormWidget()->size().expandedTo(QSize(1, 1));
 }
 
 void PaintFormAsVectors(PaintedForm& form, QPainter& target, QSize size) {
     QWidget* window = form.FormWidget();
     const QRect drawing(QPoint(0, 0), size);
     target.fillRect(drawing, Qt::white);
+    const std::vector<QWidget*> controls = VisibleControls(window);
     if (const PaintedPage* page = form.FormPage()) {
+        QRegion covered;
+        for (QWidget* control : controls)
+            if (CoversThePage(control)) covered += control->geometry().translated(-form.FormPageOrigin());
         target.save();
         target.setClipRect(drawing);
         target.translate(form.FormPageOrigin());
-        PlayInverted(page->Picture(), target);
+        PlayInverted(page->Picture(), target, covered);
         target.restore();
     }
-    PaintControls(target, window);
+    for (QWidget* control : controls) PaintControl(target, control, control->pos());
 }
 
 bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTitle) {
@@ -114,13 +122,15 @@ bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTit
         QStringLiteral("PDF document (*.pdf);;SVG drawing (*.svg)"));
     if (path.isEmpty()) return false;
 
-    // The page is recorded by a paint; make sure it shows the current specification.
-    QImage scratch(window->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // A printout without paper: the window paints its whole design page once as a print job has it
+    // paint, whatever size it has on screen, and that page is written.
+    const QSize size = FormDrawingSize(form);
+    InvertedCopyScope printing(program.Display, window);
+    QImage scratch(size, QImage::Format_RGB32);
     {
         QPainter painter(&scratch);
-        form.FormPaint(painter, window->size());
+        form.FormPaint(painter, size);
     }
-    const QSize size = FormDrawingSize(form);
     QString error;
     const bool written = ExportDrawing(
         path, size, jobTitle, [&form, size](QPainter& target) { PaintFormAsVectors(form, target, size); }, &error);

@@ -19,25 +19,6 @@ void ShowMessage(Program& program, QWidget* parent, const char* text) {
     if (program.Messages) program.Messages->ShowMessage(parent, QString::fromLatin1(text), QString());
 }
 
-// Inverts the window's copy mode for the span of the job; restores it and repaints on every path.
-class InvertedCopyScope {
-  public:
-    InvertedCopyScope(DisplaySettings& display, QWidget* window) : display_(display), window_(window) {
-        display_.PaintCopyMode = CopyMode::InvertedSource;
-        if (window_) window_->update();
-    }
-    ~InvertedCopyScope() {
-        display_.PaintCopyMode = CopyMode::Source;
-        if (window_) window_->update();
-    }
-    InvertedCopyScope(const InvertedCopyScope&) = delete;
-    InvertedCopyScope& operator=(const InvertedCopyScope&) = delete;
-
-  private:
-    DisplaySettings& display_;
-    QWidget* window_;
-};
-
 bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPrinter& printer) {
     PrintOptions options;
     options.ShowProgress = true;
@@ -68,6 +49,17 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
 }
 
 }  // namespace
+
+InvertedCopyScope::InvertedCopyScope(DisplaySettings& display, QWidget* window)
+    : display_(display), window_(window) {
+    display_.PaintCopyMode = CopyMode::InvertedSource;
+    if (window_) window_->update();
+}
+
+InvertedCopyScope::~InvertedCopyScope() {
+    display_.PaintCopyMode = CopyMode::Source;
+    if (window_) window_->update();
+}
 
 bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle, WindowPrinter& windowPrinter) {
     QWidget* window = form.FormWidget();

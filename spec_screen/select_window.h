@@ -51,6 +51,7 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     QWidget* FormWidget() override { return this; }
     const PaintedPage* FormPage() const override { return &page_; }
     QPoint FormPageOrigin() const override { return QPoint(kPageShift, 0); }
+    QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its page, in drawing order.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "platform/painted_form.h"
 #include "platform/services.h"
@@ -30,14 +32,21 @@ class FakeShell : public DesktopShell {
     bool Succeeds = true;
 };
 
+// Answers the print dialog; notes what the printer showed it and makes the user's choices in it.
 class FakePrintDialogs : public PrintDialogRunner {
   public:
-    bool Run(QPrinter&, QWidget*) override {
+    bool Run(QPrinter& printer, QWidget*) override {
         ++Runs;
+        ShownTitle = printer.docName();
+        ShownOrientation = printer.pageLayout().orientation();
+        if (Choose) Choose(printer);
         return Answer;
     }
     int Runs = 0;
     bool Answer = true;
+    QString ShownTitle;
+    QPageLayout::Orientation ShownOrientation = QPageLayout::Portrait;
+    std::function<void(QPrinter&)> Choose;
 };
 
 // Records the print commands and exception dialogs the windows ask the frame for.

@@ -115,6 +115,11 @@ TEST(QuoteForm, OfficeColumnsStartAtCharactersNineAndSixtyOne) {
     }
 }
 
+TEST(QuoteForm, ReachesDownToTheFootOfRowSixty) {
+    EXPECT_EQ(QuoteFormHeight(kHeights), 60 * 110 + 100);
+    EXPECT_EQ(QuoteFormHeight(QuoteTextHeights{71, 58, 53}), 60 * 63 + 53);
+}
+
 // The grid follows the page and the text height of the size in use, whatever the printer.
 class QuoteFormPage : public ::testing::TestWithParam<int> {};
 

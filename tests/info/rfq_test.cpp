@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -52,6 +53,52 @@ TEST_F(QuoteFormPrinting, PrintsOnePageWithItsTextAndTitle) {
     for (const char* expected : {"REQUEST FOR QUOTE", "Veltrix\u00ae part number", "Quantity",
                                  "REMARKS/COMMENTS:", "ZIP/COUNTRY CODE", "www.norvane.example"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+}
+
+// The page's size in points as the PDF's media box gives it.
+QSizeF PdfPageSize(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])")
+            .match(QString::fromLatin1(file.readAll()));
+    return box.hasMatch() ? QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble()) : QSizeF();
+}
+
+TEST_F(QuoteFormPrinting, DialogProposesTheJobTitle) {
+    TRFQWin rfq(program);
+    printer.setDocName(QStringLiteral("print"));
+    rfq.PrintQuoteForm(printer);
+    EXPECT_EQ(dialogs.ShownTitle, QString("Veltrix Quote Request Form"));
+}
+
+// The form is laid out for a portrait page; a printer left in landscape by an earlier job (or set
+// so in the dialog) still prints it portrait and whole.
+TEST_F(QuoteFormPrinting, PrintsPortraitWhateverThePrinterWasSetTo) {
+    TRFQWin rfq(program);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    EXPECT_TRUE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(dialogs.ShownOrientation, QPageLayout::Portrait);
+    const QSizeF page = PdfPageSize(pdf);
+    EXPECT_LT(page.width(), page.height()) << page.width() << " x " << page.height();
+
+    dialogs.Choose = [](QPrinter& p) { p.setPageOrientation(QPageLayout::Landscape); };
+    EXPECT_TRUE(rfq.PrintQuoteForm(printer));
+    const QSizeF again = PdfPageSize(pdf);
+    EXPECT_LT(again.width(), again.height()) << again.width() << " x " << again.height();
+    EXPECT_TRUE(messages.Texts.isEmpty());
+}
+
+// Paper too short for the form's rows even upright: the user is told so and nothing is printed.
+TEST_F(QuoteFormPrinting, PaperTooShortForTheRowsSaysSoAndPrintsNothing) {
+    TRFQWin rfq(program);
+    dialogs.Choose = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A6)); };
+    EXPECT_FALSE(rfq.PrintQuoteForm(printer));
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    ASSERT_EQ(messages.Texts.size(), 1);
+    EXPECT_TRUE(messages.Texts[0].contains(QStringLiteral("does not fit"))) << messages.Texts[0].toStdString();
+    EXPECT_EQ(hub.PrintExceptions, 0);
 }
 
 TEST_F(QuoteFormPrinting, CancelledDialogPrintsNothing) {

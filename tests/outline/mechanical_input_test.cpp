@@ -1,4 +1,8 @@
 #include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +18,7 @@
 #include "printing/print_output.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/outline/mechanical_fixture.h"
+#include "tests/support/export_against_print.h"
 
 namespace veltrix::testing {
 namespace {
@@ -187,27 +192,106 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
 namespace veltrix::testing {
 namespace {
 
-TEST_F(MechanicalTest, ExportsTheWholeDrawingAsTextAndLinesEvenFromASmallWindow) {
+// "Export as PDF/SVG...": a printout without paper.
+class OutlineExportTest : public MechanicalTest {
+  protected:
+    OutlineExportTest() {
+        program.SaveDialogs = &dialog;
+        program.Messages = &messages;
+        program.Spec.Mounting = '5';
+        program.Spec.Sections = 3;
+        program.Spec.F0 = 1000;
+    }
+    // Exports to the named file and returns its contents.
+    QByteArray Export(const QString& name) {
+        dialog.answer = dir.filePath(name);
+        mechanical->findChild<QAction*>(QStringLiteral("ExportVectors2"))->trigger();
+        QFile file(dialog.answer);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
     QTemporaryDir dir;
     AnswerSaveDialog dialog;
-    program.SaveDialogs = &dialog;
+    FakeMessages messages;
+};
+
+TEST_F(OutlineExportTest, WholeDrawingAsTextAndLinesEvenFromASmallWindow) {
     program.Spec.Mounting = kMountDropIn;
     mechanical->resize(300, 200);
-    dialog.answer = dir.filePath(QStringLiteral("outline.svg"));
-    mechanical->findChild<QAction*>(QStringLiteral("ExportVectors2"))->trigger();
+    const QByteArray svg = Export(QStringLiteral("outline.svg"));
     EXPECT_EQ(dialog.proposed, QStringList{QStringLiteral("Veltrix Outline.pdf")});
-
-    QFile file(dialog.answer);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray svg = file.readAll();
     const std::optional<OutlineTexts> texts = OutlineFor(program.Spec, program.Spec.Units);
     ASSERT_TRUE(texts.has_value());
-    EXPECT_TRUE(svg.contains(QString::fromStdString(texts->tolerance).toHtmlEscaped().toUtf8()))
-        << "the tolerance line, at the foot of the drawing, is in although the window ends far above it";
+    // The tolerance line, at the foot of the drawing, is in although the window ends far above it;
+    // its first word is the yellow one written over it.
+    const QString tolerance = QString::fromStdString(texts->tolerance);
+    EXPECT_TRUE(svg.contains(tolerance.mid(tolerance.indexOf(QStringLiteral("All"))).toHtmlEscaped().toUtf8()));
+    EXPECT_EQ(svg.count("Tolerances: "), 1) << "the overwritten first word is in the text once";
     for (const PlacedText& text : texts->dimensions.begin()->second)
         EXPECT_TRUE(svg.contains(QByteArray::fromStdString(text.text))) << text.text;
-    const QRect box = QSvgRenderer(svg).viewBox();
-    EXPECT_GE(box.height(), TMechanical::kPictureHeight - TMechanical::kPictureTop - 1) << "the whole drawing";
+}
+
+// The page is the window's design page, at any size of the window.
+TEST_F(OutlineExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
+    for (const QSize& window : {QSize(300, 200), QSize(1198, 401), QSize(697, 437)}) {
+        mechanical->resize(window);
+        const QRect box = QSvgRenderer(Export(QStringLiteral("outline.svg"))).viewBox();
+        EXPECT_EQ(box, QRect(0, 0, TMechanical::kClientWidth, TMechanical::kClientHeight))
+            << window.width() << " x " << window.height();
+    }
+}
+
+TEST_F(OutlineExportTest, LegendSaysAquaAsOnThePrintoutAndTheScreenStaysAsItWas) {
+    const QByteArray svg = Export(QStringLiteral("outline.svg"));
+    EXPECT_TRUE(svg.contains("Input and Output Shown In Aqua"));
+    EXPECT_FALSE(svg.contains("Shown In Red"));
+    EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+    Render();
+    EXPECT_TRUE(Drew("Input and Output Shown In Red", 70, 404));
+    EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
+}
+
+// Where the export and the printout draw the same thing, they draw it in the same colours.
+TEST_F(OutlineExportTest, ColoursAreThePrintoutsPixelForPixel) {
+    for (const double f0 : {1000.0, 1500.0}) {
+        program.Spec.F0 = f0;
+        const ExportAndPrint images = RenderExportAndPrint(program, *mechanical);
+        EXPECT_EQ(Mismatches(images, PageOnly(mechanical.get(), mechanical->DrawnTexts(),
+                                              mechanical->FormPageOrigin())),
+                  0)
+            << f0;
+        EXPECT_EQ(At(images.exported, 80, 320), qRgb(0, 255, 255)) << "the red pad prints cyan";
+        for (QLabel* label : mechanical->findChildren<QLabel*>())
+            EXPECT_EQ(Ink(images.exported, label->geometry()), Ink(images.printed, label->geometry()))
+                << label->objectName().toStdString();
+    }
+}
+
+// The pads stay solid at a printer's resolution: no hairlines with paper between them.
+TEST_F(OutlineExportTest, PadsAreSolidInThePdfAt300Dpi) {
+    const QByteArray pdf = Export(QStringLiteral("outline.pdf"));
+    ASSERT_TRUE(pdf.startsWith("%PDF-"));
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    QProcess process;
+    process.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                             QStringLiteral("-singlefile"), dialog.answer, dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QImage page(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(page.isNull());
+    const double scale = 300.0 / 96.0;
+    const int length = LeadlessFor(program.Spec).length;
+    for (const QRectF& pad : {QRectF(74, 313, 11, 15), QRectF(70 + length - 14, 313, 11, 15)}) {
+        // Window pixels, less a printer pixel at the edges, where the rendering smooths.
+        const QRectF area = QRectF(pad.left() * scale, (pad.top() - TMechanical::kPictureTop) * scale,
+                                   pad.width() * scale, pad.height() * scale)
+                                .adjusted(1, 1, -1, -1);
+        int notCyan = 0;
+        for (int y = static_cast<int>(area.top()); y < area.bottom(); ++y)
+            for (int x = static_cast<int>(area.left()); x < area.right(); ++x)
+                if (area.contains(QPointF(x + 0.5, y + 0.5)) && page.pixel(x, y) != qRgb(0, 255, 255)) ++notCyan;
+        EXPECT_EQ(notCyan, 0) << "pad at " << pad.left();
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QLabel>
 
 #include "outline/outline_drawings.h"
+#include "outline/outline_geometry.h"
 #include "tests/outline/mechanical_fixture.h"
 
 namespace veltrix::testing {
@@ -178,6 +179,58 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     EXPECT_TRUE(Drew("Input and Output Shown In Red", 70, 404));  // 90 + 314
     EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
 }
+
+// On a high-density screen every layout pixel of a line is a whole block of device pixels, so the
+// pads' ten side-by-side lines stay one solid pad instead of falling apart into stripes.
+class HighDensityTest : public MechanicalTest, public ::testing::WithParamInterface<double> {};
+
+TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
+    const double ratio = GetParam();
+    program.Spec.Mounting = '5';
+    program.Spec.Sections = 3;
+    program.Spec.F0 = 1000;
+    QImage image(QSize(TMechanical::kClientWidth, TMechanical::kClientHeight) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    mechanical->FormPaint(painter, QSize(TMechanical::kClientWidth, TMechanical::kClientHeight));
+    painter.end();
+
+    const int length = LeadlessFor(program.Spec).length;
+    // The pad's solid block at each end (the rounded end toward the edge left aside), picture pixels.
+    const QRectF pads[] = {QRectF(74, 313, 11, 15), QRectF(70 + length - 14, 313, 11, 15)};
+    for (const QRectF& pad : pads) {
+        const QRectF device(pad.left() * ratio, (pad.top() - TMechanical::kPictureTop) * ratio,
+                            pad.width() * ratio, pad.height() * ratio);
+        // Device pixels whose centre lies on the pad's edge may go either way.
+        const auto inside = [&](int x, int y) {
+            return x + 0.5 > device.left() && x + 0.5 < device.right() && y + 0.5 > device.top() &&
+                   y + 0.5 < device.bottom();
+        };
+        int notRed = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (inside(x, y) && image.pixel(x, y) != kRed) ++notRed;
+        EXPECT_EQ(notRed, 0) << "pad at " << pad.left() << " at a ratio of " << ratio;
+    }
+    // A one-pixel line is as wide as one layout pixel: every device row of the ground line's row 311.
+    const int x = static_cast<int>(150 * ratio);
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const double layoutRow = (y + 0.5) / ratio + TMechanical::kPictureTop;
+        if (layoutRow <= 311 || layoutRow >= 312) continue;
+        ++rows;
+        EXPECT_EQ(image.pixel(x, y), kDarkGreen) << "device row " << y;
+    }
+    EXPECT_GE(rows, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, HighDensityTest, ::testing::Values(1.0, 1.5, 2.0),
+                         [](const ::testing::TestParamInfo<double>& info) {
+                             return info.param == 1.0 ? std::string("One")
+                                    : info.param == 1.5 ? std::string("OneAndAHalf")
+                                                        : std::string("Two");
+                         });
 
 TEST_F(MechanicalTest, ScreenReadersHearThePartMountingAndUnitsOrTheNotice) {
     EXPECT_EQ(mechanical->accessibleName(), "Outline Drawings");

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "platform/services.h"
 #include "select_fixture.h"
 #include "tests/support/answer_save_dialog.h"
+#include "tests/support/export_against_print.h"
 
 namespace veltrix::testing {
 namespace {
@@ -79,6 +81,47 @@ TEST_F(ExportTest, PdfTextLayerHoldsThePartNumber) {
     ASSERT_TRUE(process.waitForFinished(30000));
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     EXPECT_TRUE(text.contains(QStringLiteral("3DR25-1000/U20 - 1.8"))) << text.toStdString();
+}
+
+// Texts the screen covers (the page's own labels under the result fields, words written over in
+// another colour) are in the text layer once, as the page shows them.
+TEST_F(ExportTest, TextLayerHoldsEachTextOnce) {
+    ASSERT_TRUE(Export(QStringLiteral("page.svg")));
+    const QByteArray svg = Contents(dialog.answer);
+    EXPECT_EQ(svg.count("Insertion loss at Fo"), 1);
+    EXPECT_EQ(svg.count(">Insertion"), 1);
+
+    ASSERT_TRUE(Export(QStringLiteral("page.pdf")));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QProcess process;
+    process.start(pdftotext, {dialog.answer, QStringLiteral("-")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    EXPECT_EQ(text.count(QStringLiteral("Insertion")), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Insertion loss at Fo\\s+=\\s+2\\.4\\s+dB"))))
+        << text.toStdString();
+}
+
+TEST_F(ExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
+    for (const QSize& window : {QSize(1198, 301), QSize(320, 240)}) {
+        select->resize(window);
+        ASSERT_TRUE(Export(QStringLiteral("page.svg")));
+        EXPECT_EQ(QSvgRenderer(Contents(dialog.answer)).viewBox(),
+                  QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight))
+            << window.width() << " x " << window.height();
+    }
+}
+
+// Where the export and the printout draw the same thing, they draw it in the same colours: the
+// page, and the result fields black on white.
+TEST_F(ExportTest, ColoursAreThePrintoutsPixelForPixel) {
+    const ExportAndPrint images = RenderExportAndPrint(program, *select);
+    EXPECT_EQ(Mismatches(images, PageOnly(select.get(), select->DrawnTexts(), select->FormPageOrigin())), 0);
+    for (const char* name : {"IL0Label", "IL1Label", "IL2Label", "Caption", "VerLbl"}) {
+        const QRect box = Child<QLabel>(name)->geometry();
+        EXPECT_EQ(Ink(images.exported, box), Ink(images.printed, box)) << name;
+    }
 }
 
 TEST_F(ExportTest, UnwritableFileIsReportedWithPathAndNothingIsLeft) {
