@@ -50,6 +50,8 @@ struct Program {
     // The specification as the screen's computation left it; empty before the first one.
     std::optional<FilterSpec> EvaluatedSpec;
     SaveFileDialog* SaveDialogs = nullptr;
+    // Set once the program has begun to end: windows hidden from then on are not hidden by the user.
+    bool Ending = false;
 };
 
 }  // namespace veltrix
