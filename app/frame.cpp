@@ -1,6 +1,7 @@
 #include "app/frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
@@ -39,6 +40,7 @@ TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), pro
     setWindowTitle(QStringLiteral("Veltrix 1.8"));
     setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
+    qApp->installEventFilter(this);
     // The design rectangle; it shows only when the maximised frame is restored.
     move(189, 101);
     resize(571, 387);
@@ -340,7 +342,14 @@ void TVXFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
 
 void TVXFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
-    if (event->isAccepted()) emit Closed();
+    if (!event->isAccepted()) return;
+    program_.Ending = true;
+    emit Closed();
+}
+
+bool TVXFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == qApp && event->type() == QEvent::Quit) program_.Ending = true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // --- File and Window ---

@@ -152,6 +152,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Watches the application's quit, which closes every window before the program ends.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Every invalidation the frame asks for passes here.
     virtual void InvalidateWidget(QWidget* widget);
 

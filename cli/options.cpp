@@ -21,7 +21,11 @@ struct Choice {
 
 constexpr std::array<Choice<int>, 3> kPassbandChoices{{{"0.5", 0}, {"1.0", 1}, {"3.0", 2}}};
 constexpr std::array<Choice<int>, 5> kSectionChoices{{{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
-constexpr std::array<Choice<int32_t>, 3> kProfileChoices{{{"4mm", 1}, {"6mm", 2}, {"12mm", 3}}};
+constexpr auto kProfileChoices = [] {
+    std::array<Choice<int32_t>, kProfileNames.size()> choices{};
+    for (size_t i = 0; i < kProfileNames.size(); ++i) choices[i] = {kProfileNames[i].Option, kProfileNames[i].Profile};
+    return choices;
+}();
 constexpr std::array<Choice<char>, 3> kDielectricChoices{{{"DL", 'L'}, {"DR", 'R'}, {"DH", 'H'}}};
 constexpr std::array<Choice<char>, 5> kMountingChoices{{{"drop-in", kMountDropIn},
                                                         {"pin", kMountSurfacePin},

@@ -91,4 +91,11 @@ int DielectricIndex(char dielectric) {
 
 double GraphHalfSpanFromIndex(int index) { return (index + 1) / 2.0; }
 
+std::string_view ProfileLabel(int32_t profile) {
+    for (const ProfileNames& names : kProfileNames) {
+        if (names.Profile == profile) return names.Label;
+    }
+    return "?";
+}
+
 }  // namespace veltrix

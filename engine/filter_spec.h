@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -59,6 +60,16 @@ int32_t ProfileFromIndex(int index);               // 0 -> 1, 1 -> 2, 2 -> 3
 char DielectricFromIndex(int index);               // 0 -> 'L', 1 -> 'R', 2 -> 'H'
 int DielectricIndex(char dielectric);              // inverse; -1 when none matches
 double GraphHalfSpanFromIndex(int index);          // (index + 1) / 2
+
+// The resonator profiles: the companion's spelling and the windows' label, one row each.
+struct ProfileNames {
+    int32_t Profile;
+    std::string_view Option;
+    std::string_view Label;
+};
+inline constexpr std::array<ProfileNames, 3> kProfileNames{{{1, "4mm", "4 mm"}, {2, "6mm", "6 mm"}, {3, "12mm", "12 mm"}}};
+// "?" for a profile that has no row.
+std::string_view ProfileLabel(int32_t profile);
 
 // Mounting codes.
 constexpr char kMountDropIn = '1';

@@ -156,8 +156,10 @@ std::string FormatPartNumber(const FilterSpec& spec) {
     return text;
 }
 
+double GuaranteedAttenuationDbc(double f0) { return f0 >= kGuaranteeLimitF0 ? 30.0 : 60.0; }
+
 std::string AttenuationGuarantee(double f0, bool over30dB, bool over60dB) {
-    if (f0 >= 2000.0 && over30dB) return "Only 30 dB attenuation guaranteed";
+    if (f0 >= kGuaranteeLimitF0 && over30dB) return "Only 30 dB attenuation guaranteed";
     if (over60dB) return "Only 60 dB attenuation guaranteed";
     return "";
 }

@@ -33,6 +33,10 @@ RuleOutcome EvaluateSpecification(FilterSpec& spec, ResponseData& rd);
 
 std::string FormatPartNumber(const FilterSpec& spec);
 
+// The maker guarantees attenuation up to 60 dBc for a centre frequency below 2000 MHz, 30 dBc from there.
+constexpr double kGuaranteeLimitF0 = 2000.0;
+double GuaranteedAttenuationDbc(double f0);
+
 // "" when no notice applies.
 std::string AttenuationGuarantee(double f0, bool over30dB, bool over60dB);
 

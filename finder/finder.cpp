@@ -19,16 +19,23 @@ std::string FirstMessage(const RuleOutcome& outcome) {
 }
 
 // The first requirement the part misses, or "" when it meets them all.
-std::string FirstShortfall(const FinderRequirement& requirement, const FoundPart& part,
+std::string FirstShortfall(const FinderRequirement& requirement, double f0, const FoundPart& part,
                            const std::vector<bool>& computed) {
     if (requirement.MaxInsertionLossDb && part.InsertionLossDb > *requirement.MaxInsertionLossDb) {
         return FormatText("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB", part.InsertionLossDb,
                       *requirement.MaxInsertionLossDb, part.InsertionLossDb - *requirement.MaxInsertionLossDb);
     }
+    const double guarantee = GuaranteedAttenuationDbc(f0);
     for (size_t i = 0; i < part.Stopbands.size(); ++i) {
         const StopbandResult& point = part.Stopbands[i];
         if (!computed[i]) {
             return FormatText("Attenuation at %.2f MHz cannot be computed", point.FrequencyMhz);
+        }
+        if (point.RequiredDbc > guarantee) {
+            // Beyond the guarantee no part of this centre frequency meets it, whatever its design.
+            return FormatText("Attenuation at %.2f MHz: %.2f dBc required, %.0f dBc guaranteed for fo %s %.0f MHz",
+                              point.FrequencyMhz, point.RequiredDbc, guarantee,
+                              f0 >= kGuaranteeLimitF0 ? ">=" : "<", kGuaranteeLimitF0);
         }
         if (point.MarginDb < 0.0) {
             return FormatText("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc", point.FrequencyMhz,
@@ -73,6 +80,7 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                     FoundPart part{outcome.PartNumber, outcome.FoLoss, sections, profile, dielectric, mounting, {}};
                     // The screen's stopband figure: the lossy design solved for the point, then its
                     // relative attenuation. The design does not depend on the point, so it is solved once.
+                    const double guarantee = GuaranteedAttenuationDbc(spec.F0);
                     const SolvedDesign design = DesignSolve(rd, spec.Sections, spec.Profile, spec.F0, spec.BW,
                                                             spec.PBD, spec.Dielectric);
                     for (size_t i = 0; i < requirement.Stopbands.size(); ++i) {
@@ -80,10 +88,11 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                         const double a =
                             RelativeAttenuation(rd, design, spec.Sections, need.FrequencyMhz, spec.F0, spec.BW);
                         computed[i] = std::isfinite(a);
-                        part.Stopbands.push_back(
-                            {need.FrequencyMhz, a, need.MinAttenuationDbc, a - need.MinAttenuationDbc});
+                        const double guaranteed = computed[i] ? std::min(a, guarantee) : a;
+                        part.Stopbands.push_back({need.FrequencyMhz, a, guaranteed, need.MinAttenuationDbc,
+                                                  guaranteed - need.MinAttenuationDbc});
                     }
-                    std::string shortfall = FirstShortfall(requirement, part, computed);
+                    std::string shortfall = FirstShortfall(requirement, spec.F0, part, computed);
                     if (shortfall.empty()) {
                         results.Parts.push_back(std::move(part));
                     } else {

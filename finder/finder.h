@@ -29,9 +29,10 @@ struct FinderRequirement {
 
 struct StopbandResult {
     double FrequencyMhz = 0.0;
-    double AttenuationDbc = 0.0;
+    double AttenuationDbc = 0.0;  // computed
+    double GuaranteedDbc = 0.0;   // the computed figure, at most the maker's guarantee: what is judged
     double RequiredDbc = 0.0;
-    double MarginDb = 0.0;
+    double MarginDb = 0.0;        // GuaranteedDbc - RequiredDbc
 };
 
 struct FoundPart {
@@ -65,8 +66,8 @@ FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, in
                       char mounting);
 
 // Judges every allowed combination as the specification screen does and keeps the standard
-// parts meeting every requirement, ranked by insertion loss, then fewer sections, then the
-// smaller profile.
+// parts meeting every requirement by what is guaranteed, ranked by insertion loss, then fewer
+// sections, then the smaller profile.
 FinderResults FindParts(const FinderRequirement& requirement);
 
 }  // namespace veltrix

@@ -34,7 +34,10 @@ QString Format(const char* format, double value) {
 
 double Read(const QString& text) { return ReadDecimal(text.toStdString()); }
 
-QString ProfileName(int32_t profile) { return profile == 1 ? QStringLiteral("4 mm") : QStringLiteral("6 mm"); }
+QString ProfileName(int32_t profile) {
+    const std::string_view label = ProfileLabel(profile);
+    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+}
 
 QString DielectricName(char dielectric) {
     switch (dielectric) {
@@ -47,7 +50,9 @@ QString DielectricName(char dielectric) {
 QString MountingName(char mounting) {
     switch (mounting) {
     case kMountDropIn: return QStringLiteral("Drop-in");
+    case kMountSurfacePin: return QStringLiteral("Surface mount - Pin");
     case kMountSurfaceTab: return QStringLiteral("Surface mount - Tab");
+    case kMountTessel: return QStringLiteral("Tessel Leadless");
     default: return QStringLiteral("Orbis Leadless");
     }
 }
@@ -132,8 +137,8 @@ void TFindParts::BuildControls() {
     DropInCheck = Check(QStringLiteral("&Drop-in"), "DropInCheck", requirement);
     TabCheck = Check(QStringLiteral("Surface mount - T&ab"), "TabCheck", requirement);
     OrbisCheck = Check(QStringLiteral("&Orbis Leadless"), "OrbisCheck", requirement);
-    Profile4Check = Check(QStringLiteral("&4 mm"), "Profile4Check", requirement);
-    Profile6Check = Check(QStringLiteral("&6 mm"), "Profile6Check", requirement);
+    Profile4Check = Check(QLatin1Char('&') + ProfileName(1), "Profile4Check", requirement);
+    Profile6Check = Check(QLatin1Char('&') + ProfileName(2), "Profile6Check", requirement);
     DLCheck = Check(QStringLiteral("D&L 21.5"), "DLCheck", requirement);
     DRCheck = Check(QStringLiteral("D&R 37"), "DRCheck", requirement);
     DHCheck = Check(QStringLiteral("DH &90"), "DHCheck", requirement);
@@ -274,8 +279,10 @@ FinderRequirement TFindParts::Requirement() const {
     return requirement;
 }
 
-void TFindParts::Search() {
-    requirement_ = Requirement();
+void TFindParts::Search() { SearchFor(Requirement()); }
+
+void TFindParts::SearchFor(const FinderRequirement& requirement) {
+    requirement_ = requirement;
     results_ = FindParts(requirement_);
     FillResults();
     FillMisses();
@@ -307,10 +314,13 @@ void TFindParts::FillResults() {
             Cell(DielectricName(part.Dielectric), DielectricIndex(part.Dielectric)),
             Cell(MountingName(part.Mounting), part.Mounting)};
         row[1]->setData(QString::fromStdString(part.PartNumber), Qt::UserRole);
+        // The guaranteed figure is the one judged; the computed one follows it.
         for (const StopbandResult& point : part.Stopbands) {
-            row << Cell(Format("%.1f", point.AttenuationDbc) + QStringLiteral("  (") +
-                            Format("%+.1f", point.MarginDb) + QLatin1Char(')'),
-                        point.AttenuationDbc);
+            row << Cell(Format("%.1f", point.GuaranteedDbc) + QStringLiteral(" guaranteed (") +
+                            Format("%+.1f", point.MarginDb) + QStringLiteral("; computed ") +
+                            Format("%.1f", point.AttenuationDbc) + QLatin1Char(')'),
+                        point.GuaranteedDbc);
+            row.back()->setToolTip(row.back()->text());
         }
         row[0]->setData(static_cast<int>(rank), kRankRole);
         resultsModel_->appendRow(row);
@@ -328,8 +338,12 @@ void TFindParts::FillMisses() {
         const QString cells[] = {QString::number(miss.Sections), ProfileName(miss.Profile),
                                  DielectricName(miss.Dielectric), MountingName(miss.Mounting),
                                  QString::fromStdString(miss.Reason)};
-        for (int column = 0; column < 5; ++column)
-            MissesTable->setItem(row, column, new QTableWidgetItem(cells[column]));
+        for (int column = 0; column < 5; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            // A long reason is cut short in its cell; the tip shows it whole.
+            if (column == 4) item->setToolTip(cells[column]);
+            MissesTable->setItem(row, column, item);
+        }
     }
     MissesTable->setSortingEnabled(true);
     MissesTable->resizeColumnsToContents();

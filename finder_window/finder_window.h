@@ -26,8 +26,11 @@ class TFindParts : public QWidget {
 
     // The requirement as the entries state it, read like the specification screen's entries.
     FinderRequirement Requirement() const;
-    // Searches again and fills both tables.
+    // Searches again for what the entries state and fills both tables.
     void Search();
+    // Searches for a requirement that need not come from the entries (it may allow any profile or
+    // mounting the finder knows) and fills both tables.
+    void SearchFor(const FinderRequirement& requirement);
     // Puts the part of the results row into the specification screen.
     void ChooseRow(int row);
 

@@ -98,8 +98,8 @@ void TIntroWin::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.Pr
 
 void TIntroWin::hideEvent(QHideEvent* event) {
     TPageWindow::hideEvent(event);
-    // Minimising is not closing.
-    if (!event->spontaneous()) FormHide();
+    // Minimising is not closing, and the windows the program closes as it ends are not the user's.
+    if (!event->spontaneous() && !program_.Ending) FormHide();
 }
 
 // --- Notes ---

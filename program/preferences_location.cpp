@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -21,12 +21,19 @@ std::string ChoosePreferencesPath(const std::string& workingDir, const std::stri
     return (fs::path(configDir) / kPreferencesFile).string();
 }
 
+std::string ConfigHome(const char* xdgConfigHome, const std::string& home) {
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') return xdgConfigHome;
+    if (home.empty()) return "";
+    return (fs::path(home) / ".config").string();
+}
+
 std::string LocatePreferences() {
-    // AppConfigLocation is $XDG_CONFIG_HOME/<organisation>/<application>; the program sets only the
-    // application name "veltrix", which gives exactly $XDG_CONFIG_HOME/veltrix.
-    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    const std::string chosen = ChoosePreferencesPath(QDir::currentPath().toStdString(), configDir.toStdString());
-    if (chosen != kPreferencesFile) QDir().mkpath(configDir);
+    const std::string base = ConfigHome(std::getenv("XDG_CONFIG_HOME"), QDir::homePath().toStdString());
+    // The program sets the application name "veltrix", which names the folder.
+    const std::string configDir =
+        base.empty() ? "" : (fs::path(base) / QCoreApplication::applicationName().toStdString()).string();
+    const std::string chosen = ChoosePreferencesPath(QDir::currentPath().toStdString(), configDir);
+    if (chosen != kPreferencesFile) QDir().mkpath(QString::fromStdString(configDir));
     return chosen;
 }
 

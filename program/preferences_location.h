@@ -10,6 +10,10 @@ namespace veltrix {
 // An empty configDir (no home to be found) keeps the working directory.
 std::string ChoosePreferencesPath(const std::string& workingDir, const std::string& configDir);
 
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path (a relative one is
+// ignored, as the XDG rules say), else ~/.config; "" with neither.
+std::string ConfigHome(const char* xdgConfigHome, const std::string& home);
+
 // The path for this run: the working directory and $XDG_CONFIG_HOME/veltrix (created when chosen).
 std::string LocatePreferences();
 

@@ -52,6 +52,8 @@ struct Program {
     std::optional<FilterSpec> EvaluatedSpec;
     SaveFileDialog* SaveDialogs = nullptr;
     ExportRangeDialog* RangeDialogs = nullptr;
+    // Set once the program has begun to end: windows hidden from then on are not hidden by the user.
+    bool Ending = false;
 };
 
 }  // namespace veltrix

@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -410,12 +411,60 @@ TEST_F(FrameTest, LaterStartsShowFewerPages) {
         EXPECT_FALSE(page->isVisible()) << page->objectName().toStdString();
 }
 
+// Closes a window as the application's quit begins, before the quit's own closing of the windows:
+// a quit may close the Introduction before the frame.
+class ClosesFirstOnQuit : public QObject {
+public:
+    std::function<QWidget*()> window;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit && window && window()) window()->close();
+        return false;
+    }
+};
+
+// Ending the program as it runs: File > Exit closes the frame, whose closing quits the application;
+// a quit from elsewhere (the session ending) comes straight to the application. Either closes every
+// window still open, the Introduction among them, and neither is the user hiding it.
 TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
-    Start();
-    ASSERT_TRUE(frame_->IntroWin->isVisible());
-    frame_->Exit1Click();
-    frame_.reset();
-    EXPECT_FALSE(fs::exists(program_.PreferencesPath));
+    const std::string users = "M\nN\n10\n20\n600\n400\n25\n25\n480\n300\n0\n0\n480\n300\n";
+    for (const bool fromExit : {true, false}) {
+        for (const bool hadFile : {false, true}) {
+            SCOPED_TRACE(std::string(fromExit ? "File > Exit, " : "the application's quit, ") +
+                         (hadFile ? "a user's file" : "no file"));
+            std::error_code ignored;
+            fs::remove(program_.PreferencesPath, ignored);
+            if (hadFile) WritePreferencesText(users);
+            program_.Ending = false;  // a new run
+            ClosesFirstOnQuit introFirst;
+            if (!fromExit) {
+                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->IntroWin) : nullptr; };
+                qApp->installEventFilter(&introFirst);
+            }
+            Start();
+            ASSERT_TRUE(frame_->IntroWin->isVisible());
+            QObject::connect(frame_.get(), &TVXFrame::Closed, qApp, &QApplication::quit);
+            if (fromExit) {
+                QTimer::singleShot(0, frame_->Exit1, &QAction::trigger);
+            } else {
+                QTimer::singleShot(0, qApp, &QApplication::quit);
+            }
+            QTimer stuck;
+            stuck.setSingleShot(true);
+            QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+            stuck.start(10000);
+            EXPECT_EQ(QApplication::exec(), 0) << "the program did not end";
+            EXPECT_FALSE(frame_->IntroWin->isVisible()) << "the quit closes the page";
+            frame_.reset();
+            if (hadFile) {
+                std::ifstream in(program_.PreferencesPath, std::ios::binary);
+                EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), users);
+            } else {
+                EXPECT_FALSE(fs::exists(program_.PreferencesPath));
+            }
+        }
+    }
 }
 
 TEST_F(FrameTest, SalesAndConfigureOpenTheRealWindows) {

@@ -836,10 +836,11 @@ TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
         EXPECT_EQ(part["sections"].get<int>(), want.Sections);
         ASSERT_EQ(part["stopbands"].size(), 2u);
         const JsonValue& point = part["stopbands"][0];
-        EXPECT_EQ(Keys(point),
-                  (std::vector<std::string>{"frequency_mhz", "attenuation_dbc", "required_dbc", "margin_db"}));
+        EXPECT_EQ(Keys(point), (std::vector<std::string>{"frequency_mhz", "attenuation_dbc", "guaranteed_dbc",
+                                                         "required_dbc", "margin_db"}));
         EXPECT_EQ(point["frequency_mhz"].get<double>(), 1400.0);
         EXPECT_EQ(point["attenuation_dbc"].get<double>(), want.Stopbands[0].AttenuationDbc);
+        EXPECT_EQ(point["guaranteed_dbc"].get<double>(), want.Stopbands[0].GuaranteedDbc);
         EXPECT_EQ(point["required_dbc"].get<double>(), 40.0);
         EXPECT_EQ(point["margin_db"].get<double>(), want.Stopbands[0].MarginDb);
     }
@@ -884,6 +885,62 @@ TEST(CliFind, TextListsTheSamePartsBestFirstAndTheReasons) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--reject MHZ:DBC"), std::string::npos);
 }
+
+// Beyond the maker's guarantee (30 dBc from an fo of 2000 MHz, 60 dBc below) no part is listed,
+// however much its design computes.
+struct BeyondGuaranteeCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* reason;
+};
+
+class CliFindBeyondGuarantee : public ::testing::TestWithParam<BeyondGuaranteeCase> {};
+
+TEST_P(CliFindBeyondGuarantee, ListsNoPartAndSaysWhy) {
+    const BeyondGuaranteeCase& c = GetParam();
+    const CliRun text = Invoke(c.args);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_TRUE(HasLine(text.out, "No standard part meets the requirement.")) << text.out;
+    EXPECT_NE(text.out.find(std::string(": ") + c.reason + "\n"), std::string::npos) << text.out;
+
+    std::vector<std::string> args = c.args;
+    args.push_back("--format=json");
+    const JsonValue doc = ParseOrFail(Invoke(args).out);
+    EXPECT_TRUE(doc["parts"].empty()) << doc["parts"].size() << " parts listed";
+    const bool named = std::any_of(doc["misses"].begin(), doc["misses"].end(),
+                                   [&](const JsonValue& miss) { return miss["reason"] == c.reason; });
+    EXPECT_TRUE(named);
+
+    // The figure judged and the one computed, side by side, where the requirement can be met.
+    for (std::string& arg : args) {
+        if (arg.find(':') != std::string::npos) arg = arg.substr(0, arg.find(':')) + ":30";
+    }
+    const JsonValue met = ParseOrFail(Invoke(args).out);
+    args.pop_back();
+    const std::string metText = Invoke(args).out;
+    EXPECT_TRUE(std::regex_search(metText, std::regex(R"(\n {7}\d+\.00 MHz: \d+\.\d dBc guaranteed \(\d+\.\d dBc computed\), \+\d+\.\d dB over the 30\.0 dBc required\n)")))
+        << metText;
+    ASSERT_FALSE(met["parts"].empty());
+    for (const JsonValue& part : met["parts"]) {
+        const JsonValue& point = part["stopbands"][0];
+        const double computed = point["attenuation_dbc"].get<double>();
+        const double guaranteed = point["guaranteed_dbc"].get<double>();
+        EXPECT_LE(guaranteed, computed);
+        EXPECT_GE(guaranteed, 30.0);
+        EXPECT_EQ(point["margin_db"].get<double>(), guaranteed - 30.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, CliFindBeyondGuarantee,
+    ::testing::Values(
+        BeyondGuaranteeCase{"Above2000",
+                            {"find", "--f0", "2400", "--bw", "40", "--reject", "2250:45"},
+                            "Attenuation at 2250.00 MHz: 45.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
+        BeyondGuaranteeCase{"Below2000",
+                            {"find", "--f0", "1500", "--bw", "30", "--reject", "1400:75"},
+                            "Attenuation at 1400.00 MHz: 75.00 dBc required, 60 dBc guaranteed for fo < 2000 MHz"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliFind, ListsLimitTheCombinations) {
     const JsonValue doc = ParseOrFail(Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,orbis",

@@ -53,7 +53,8 @@ TEST(Finder, EveryPartIsWhatTheScreenShowsAndMeetsTheRequirement) {
         EXPECT_EQ(part.Stopbands[1].AttenuationDbc, p.sel.F2Attenuation);
         for (size_t i = 0; i < 2; ++i) {
             EXPECT_EQ(part.Stopbands[i].RequiredDbc, r.Stopbands[i].MinAttenuationDbc);
-            EXPECT_EQ(part.Stopbands[i].MarginDb, part.Stopbands[i].AttenuationDbc - part.Stopbands[i].RequiredDbc);
+            EXPECT_EQ(part.Stopbands[i].GuaranteedDbc, std::min(part.Stopbands[i].AttenuationDbc, 60.0));
+            EXPECT_EQ(part.Stopbands[i].MarginDb, part.Stopbands[i].GuaranteedDbc - part.Stopbands[i].RequiredDbc);
             EXPECT_GE(part.Stopbands[i].MarginDb, 0.0);
         }
     }
@@ -125,6 +126,74 @@ TEST(Finder, RestrictionsAndMaximumLossNarrowTheSearch) {
     EXPECT_TRUE(none.Parts.empty());
     EXPECT_TRUE(none.Misses.empty());
 }
+
+// A requirement is met by what the maker guarantees: the computed attenuation, at most 60 dBc below
+// an fo of 2000 MHz and 30 dBc from there.
+struct GuaranteeCase {
+    const char* name;
+    double f0;
+    double bw;
+    StopbandRequirement point;
+    double guarantee;
+    const char* reason;  // of every standard combination; nullptr when parts meet the requirement
+};
+
+class FinderGuarantee : public ::testing::TestWithParam<GuaranteeCase> {};
+
+TEST_P(FinderGuarantee, OnlyTheGuaranteedFigureCounts) {
+    const GuaranteeCase& c = GetParam();
+    FinderRequirement r;
+    r.F0 = c.f0;
+    r.BW = c.bw;
+    r.Stopbands = {c.point};
+    const FinderResults found = FindParts(r);
+    for (const FoundPart& part : found.Parts) {
+        SCOPED_TRACE(part.PartNumber);
+        ASSERT_EQ(part.Stopbands.size(), 1u);
+        const StopbandResult& s = part.Stopbands[0];
+        const Painted p = Paint(r, part.Sections, part.Profile, part.Dielectric, part.Mounting);
+        EXPECT_EQ(s.AttenuationDbc, p.sel.F1Attenuation) << "the computed figure is still the screen's";
+        EXPECT_EQ(s.GuaranteedDbc, std::min(s.AttenuationDbc, c.guarantee));
+        EXPECT_EQ(s.MarginDb, s.GuaranteedDbc - c.point.MinAttenuationDbc);
+        EXPECT_GE(s.GuaranteedDbc, c.point.MinAttenuationDbc);
+    }
+    // Some design computes past the requirement, so only the guarantee can keep it out.
+    int reaching = 0;
+    int standard = 0;
+    for (const FinderMiss& miss : found.Misses) {
+        const Painted p = Paint(r, miss.Sections, miss.Profile, miss.Dielectric, miss.Mounting);
+        if (p.spec.SelStatus != kSelectionValid) continue;
+        ++standard;
+        if (p.sel.F1Attenuation >= c.point.MinAttenuationDbc) ++reaching;
+        if (c.reason != nullptr) {
+            EXPECT_EQ(miss.Reason, c.reason) << p.sel.Outcome.PartNumber;
+        }
+    }
+    if (c.reason == nullptr) {
+        EXPECT_FALSE(found.Parts.empty());
+        const bool capped = std::any_of(found.Parts.begin(), found.Parts.end(), [&](const FoundPart& part) {
+            return part.Stopbands[0].AttenuationDbc > c.guarantee && part.Stopbands[0].GuaranteedDbc == c.guarantee;
+        });
+        EXPECT_TRUE(capped) << "a part computing past the guarantee is judged at the guarantee";
+    } else {
+        EXPECT_TRUE(found.Parts.empty()) << found.Parts.size() << " parts, the first " << found.Parts[0].PartNumber;
+        EXPECT_GT(standard, 0);
+        EXPECT_GT(reaching, 0) << "no design computes that much: the case shows nothing";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FinderGuarantee,
+    ::testing::Values(
+        GuaranteeCase{"FromTwoGigahertzNothingBeyond30", 2400.0, 40.0, {2250.0, 45.0}, 30.0,
+                      "Attenuation at 2250.00 MHz: 45.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
+        GuaranteeCase{"BelowTwoGigahertzNothingBeyond60", 1500.0, 30.0, {1400.0, 75.0}, 60.0,
+                      "Attenuation at 1400.00 MHz: 75.00 dBc required, 60 dBc guaranteed for fo < 2000 MHz"},
+        GuaranteeCase{"AtTwoGigahertzItselfThe30Applies", 2000.0, 40.0, {1850.0, 31.0}, 30.0,
+                      "Attenuation at 1850.00 MHz: 31.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
+        GuaranteeCase{"The30ItselfIsMet", 2400.0, 40.0, {2250.0, 30.0}, 30.0, nullptr},
+        GuaranteeCase{"JustBelowTwoGigahertzThe60IsMet", 1999.9, 40.0, {1850.0, 60.0}, 60.0, nullptr}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Finder, WithoutStopbandsEveryStandardPartQualifies) {
     FinderRequirement r = Example();

@@ -2,12 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "engine/rules.h"
 #include "finder_window/finder_window.h"
@@ -124,6 +127,53 @@ TEST_F(FindPartsTest, EnterOnARowPutsThatPartIntoTheSpecification) {
     const RuleOutcome outcome = EvaluateSpecification(spec, response);
     EXPECT_EQ(spec.SelStatus, kSelectionValid);
     EXPECT_EQ(QString::fromStdString(outcome.PartNumber), partNumber) << "the chosen row, not the best one";
+}
+
+TEST_F(FindPartsTest, EveryPartIsLabelledWithItsOwnProfileAndMounting) {
+    FinderRequirement r;
+    r.F0 = 1000.0;
+    r.BW = 20.0;
+    r.Profiles = {3};
+    r.Dielectrics = {'R'};
+    r.Mountings = {kMountDropIn, kMountSurfacePin, kMountTessel};
+    window.SearchFor(r);
+    const std::map<char, QString> mountings{{kMountDropIn, QStringLiteral("Drop-in")},
+                                            {kMountSurfacePin, QStringLiteral("Surface mount - Pin")},
+                                            {kMountTessel, QStringLiteral("Tessel Leadless")}};
+    const std::vector<FoundPart>& parts = window.Results().Parts;
+    ASSERT_EQ(window.ResultsView->model()->rowCount(), static_cast<int>(parts.size()));
+    std::set<char> seen;
+    for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
+        const FoundPart& part = parts[static_cast<std::size_t>(row)];
+        ASSERT_EQ(Cell(row, 1).toStdString(), part.PartNumber);
+        EXPECT_EQ(Cell(row, 4), QStringLiteral("12 mm")) << part.PartNumber;
+        EXPECT_EQ(Cell(row, 6), mountings.at(part.Mounting)) << part.PartNumber;
+        seen.insert(part.Mounting);
+    }
+    EXPECT_EQ(seen.size(), 3u) << "every mounting has a standard 12 mm DR part at 1000 MHz";
+    for (int row = 0; row < window.MissesTable->rowCount(); ++row)
+        EXPECT_EQ(window.MissesTable->item(row, 1)->text(), QStringLiteral("12 mm"));
+}
+
+TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
+    window.F0Edit->setText(QStringLiteral("2400"));
+    window.BWEdit->setText(QStringLiteral("40"));
+    SetStopband(0, QStringLiteral("2250"), QStringLiteral("30"));
+    const std::vector<FoundPart>& parts = window.Results().Parts;
+    ASSERT_FALSE(parts.empty());
+    bool capped = false;
+    for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
+        const StopbandResult& s = parts[static_cast<std::size_t>(row)].Stopbands.at(0);
+        const QString expected = QString::asprintf("%.1f guaranteed (%+.1f; computed %.1f)", s.GuaranteedDbc, s.MarginDb,
+                                                   s.AttenuationDbc);
+        EXPECT_EQ(Cell(row, 7), expected);
+        capped |= s.AttenuationDbc > 30.0 && s.GuaranteedDbc == 30.0;
+    }
+    EXPECT_TRUE(capped);
+
+    SetStopband(0, QStringLiteral("2250"), QStringLiteral("45"));
+    EXPECT_EQ(window.ResultsView->model()->rowCount(), 0) << "45 dBc is beyond the 30 dBc guaranteed";
+    EXPECT_EQ(window.SummaryLabel->text(), QStringLiteral("No standard part meets the requirement."));
 }
 
 }  // namespace

@@ -69,6 +69,20 @@ INSTANTIATE_TEST_SUITE_P(
                       LocationCase{"NoConfigFolderKeepsTheWorkingDir", Here::Nothing, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ConfigHome, AnAbsoluteXdgConfigHomeElseTheHomesConfigFolder) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        const char* expected;
+    };
+    for (const Case& c : {Case{"/srv/cfg", "/home/u", "/srv/cfg"}, Case{nullptr, "/home/u", "/home/u/.config"},
+                          Case{"", "/home/u", "/home/u/.config"}, Case{"cfg", "/home/u", "/home/u/.config"},
+                          Case{"./cfg", "/home/u", "/home/u/.config"}, Case{"~/cfg", "/home/u", "/home/u/.config"},
+                          Case{"cfg", "", ""}, Case{"/srv/cfg", "", "/srv/cfg"}}) {
+        EXPECT_EQ(ConfigHome(c.xdg, c.home), c.expected) << (c.xdg ? c.xdg : "(unset)") << " with home " << c.home;
+    }
+}
+
 // The program as started from the desktop menu: a working directory without the file.
 class StartedElsewhere : public ::testing::Test {
 protected:
@@ -122,6 +136,20 @@ TEST_F(StartedElsewhere, AFileInTheWorkingDirectoryIsStillUsed) {
     EXPECT_EQ(path, "veltrix.dat");
     EXPECT_EQ(ReadPreferences(path).PrefUnits, 'M');
     EXPECT_FALSE(fs::exists(config_.path() / "cfg" / "veltrix")) << "no folder made when it is not used";
+}
+
+// The XDG rules: a relative $XDG_CONFIG_HOME is invalid and ignored, so ~/.config applies.
+TEST_F(StartedElsewhere, ARelativeXdgConfigHomeIsIgnored) {
+    TempDir home;
+    const char* oldHome = getenv("HOME");
+    const std::string savedHome = oldHome != nullptr ? oldHome : "";
+    setenv("HOME", home.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
+    const std::string path = LocatePreferences();
+    if (oldHome != nullptr) setenv("HOME", savedHome.c_str(), 1);
+    else unsetenv("HOME");
+    EXPECT_EQ(fs::path(path), home.path() / ".config" / "veltrix" / "veltrix.dat");
+    EXPECT_FALSE(fs::exists(work_.path() / "relative")) << "nothing made below the working directory";
 }
 
 }  // namespace
