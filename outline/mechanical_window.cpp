@@ -96,7 +96,7 @@ void TMechanical::CreateMenus() {
     File1_ = menu("File1", QStringLiteral("&File"));
     connect(File1_, &QMenu::aboutToShow, this, &TMechanical::File1Click);
     PrintMech_ = AddItem(File1_, "PrintMech", QStringLiteral("&Print"), &TMechanical::PrintMechClick);
-    AddItem(File1_, "ExportVectors2", QStringLiteral("Export as PDF/SVG..."), &TMechanical::ExportVectorsClick);
+    AddItem(File1_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."), &TMechanical::ExportVectorsClick);
     File1_->addSeparator()->setObjectName(QStringLiteral("N2"));
     AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
 

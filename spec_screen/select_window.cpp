@@ -170,7 +170,7 @@ void TSelect::CreateMenus() {
     File1_ = menu(nullptr, "File1", QStringLiteral("&File"));
     connect(File1_, &QMenu::aboutToShow, this, &TSelect::File1Click);
     Print1_ = AddItem(File1_, "Print1", QStringLiteral("&Print"), &TSelect::Print1Click);
-    AddItem(File1_, "ExportVectors1", QStringLiteral("Export as PDF/SVG..."), &TSelect::ExportVectors1Click);
+    AddItem(File1_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."), &TSelect::ExportVectors1Click);
     File1_->addSeparator()->setObjectName(QStringLiteral("N1"));
     AddItem(File1_, "Exit1", QStringLiteral("E&xit"), &TSelect::Exit1Click);
 

@@ -79,6 +79,7 @@ class TTabular : public QWidget, public MenuProvider {
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // Asks for the file (named after the report) and writes it; a failure is shown with its reason.
