@@ -26,6 +26,7 @@
 #include "info/startup_rule.h"
 #include "outline/mechanical_window.h"
 #include "finder_window/finder_window.h"
+#include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -39,7 +40,7 @@ namespace veltrix {
 TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
     setObjectName(QStringLiteral("VXFrame"));
     setWindowTitle(QStringLiteral("Veltrix 1.8"));
-    setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
+    setWindowIcon(WindowIcon());
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     // The design rectangle; it shows only when the maximised frame is restored.
     move(189, 101);

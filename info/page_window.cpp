@@ -23,7 +23,6 @@ namespace veltrix {
 
 namespace {
 
-const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // The client of a page window: its paint is the window's FormPaint.
 class PageClient : public QWidget {
@@ -116,7 +115,7 @@ TPageWindow::TPageWindow(Program& program, const QString& caption, const QString
     flags |= kind == Kind::StayOnTopTool ? (Qt::Tool | Qt::WindowStaysOnTopHint) : Qt::Window;
     setWindowFlags(flags);
     setWindowTitle(caption);
-    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setWindowIcon(WindowIcon());
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Client = new PageClient(*this, this);

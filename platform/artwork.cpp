@@ -1,5 +1,7 @@
 #include "platform/artwork.h"
 
+#include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
@@ -52,6 +54,15 @@ void SetLabelColours(QLabel* label, const QColor& text, const QColor* background
     palette.setColor(QPalette::WindowText, text);
     if (background) palette.setColor(QPalette::Window, *background);
     if (palette != label->palette()) label->setPalette(palette);
+}
+
+const QIcon& WindowIcon() {
+    // Never destroyed: it must not outlive the application's pixmap support in a static destructor.
+    static const QIcon* const icon = [] {
+        const QString file = QStringLiteral(":/veltrix/icon.png");
+        return new QIcon(QFile::exists(file) ? QIcon(file) : QIcon());
+    }();
+    return *icon;
 }
 
 QIcon ProgramIcon() {

@@ -24,7 +24,6 @@ namespace veltrix {
 namespace {
 
 const QString kEntryFace = QStringLiteral("MS Sans Serif");
-const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // Children paint their whole rectangle, so their own updates (a blinking cursor, a hovered button)
 // never repaint the screen underneath them; only the screen's own invalidations do.
@@ -53,7 +52,7 @@ void SetText(QLineEdit* edit, const QString& text) {
 TSelect::TSelect(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setObjectName(QStringLiteral("Select"));
     setWindowTitle(QStringLiteral("Specify Filter"));
-    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setWindowIcon(WindowIcon());
     // The paint covers every pixel; no background is needed under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(PixelFont(kEntryFace, 13));
