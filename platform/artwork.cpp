@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QSvgRenderer>
 #include <cmath>
+#include <vector>
 
 #include "platform/fonts.h"
 
@@ -29,6 +30,30 @@ QImage RenderWith(QSvgRenderer& renderer, QSize logicalSize, qreal ratio) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
     }
     image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// One parsed logo for every view; never destroyed, like the icon.
+QSvgRenderer& LogoRenderer() {
+    static QSvgRenderer* const renderer = new QSvgRenderer(kLogoArtwork);
+    return *renderer;
+}
+
+// The logo drawn once per size and pixel ratio: every page shows the same picture, and drawing its
+// lettering is most of what painting a page costs.
+QImage LogoImage(QSize size, qreal ratio) {
+    struct Drawn {
+        QSize size;
+        qreal ratio;
+        QImage image;
+    };
+    static auto* const drawn = new std::vector<Drawn>;
+    for (const Drawn& d : *drawn) {
+        if (d.size == size && d.ratio == ratio) return d.image;
+    }
+    QImage image = RenderWith(LogoRenderer(), size, ratio);
+    if (drawn->size() >= 8) drawn->erase(drawn->begin());
+    drawn->push_back({size, ratio, image});
     return image;
 }
 
@@ -78,7 +103,7 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-LogoView::LogoView(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(kLogoArtwork, this)) {
+LogoView::LogoView(QWidget* parent) : QWidget(parent), renderer_(&LogoRenderer()) {
     setAutoFillBackground(false);
 }
 
@@ -104,7 +129,7 @@ void LogoView::paintEvent(QPaintEvent*) {
     const QTransform toDevice = painter.deviceTransform();
     qreal ratio = std::hypot(toDevice.m11(), toDevice.m12());
     if (!(ratio > 0)) ratio = 1.0;
-    QImage image = RenderWith(*renderer_, size(), ratio);
+    QImage image = LogoImage(size(), ratio);
     if (image.isNull()) return;
     if (printing_) image.invertPixels(QImage::InvertRgb);
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size())), image);
