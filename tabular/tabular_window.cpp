@@ -225,15 +225,20 @@ void TTabular::FormActivate() {
     RDMemo->setUpdatesEnabled(true);
 }
 
+WindowPrinter& TTabular::ReportPrinter() {
+    if (!printer_) printer_ = std::make_unique<WindowPrinter>();
+    return *printer_;
+}
+
 QStringList TTabular::MemoLines() const { return RDMemo->toPlainText().split(QLatin1Char('\n')); }
 
 bool TTabular::Print1Click() {
-    QPrinter& printer = printer_.Printer();
+    QPrinter& printer = ReportPrinter().Printer();
     // The job has no title; the name only gives the dialog's proposed file a meaning.
     printer.setDocName(QString::fromLatin1(kReportFileTitle));
     if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
     if (PrintTabularReport(printer, MemoLines())) return true;
-    printer_.Renew();
+    ReportPrinter().Renew();
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
 }
