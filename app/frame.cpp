@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QPainter>
 #include <QPrinter>
@@ -23,8 +24,10 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
+#include "info/startup_rule.h"
 #include "outline/mechanical_window.h"
 #include "finder_window/finder_window.h"
+#include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
@@ -38,7 +41,7 @@ namespace veltrix {
 TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
     setObjectName(QStringLiteral("VXFrame"));
     setWindowTitle(QStringLiteral("Veltrix 1.8"));
-    setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
+    setWindowIcon(WindowIcon());
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     qApp->installEventFilter(this);
     // The design rectangle; it shows only when the maximised frame is restored.
@@ -51,6 +54,7 @@ TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), pro
     setCentralWidget(MdiArea);
     BuildMenus();
     connect(MdiArea, &QMdiArea::subWindowActivated, this, &TVXFrame::RebuildMenuBar);
+    AddDocumentWindowKeys();
 
     // FormCreate, in its order.
     SetMachineEpsilon(ComputeMachineEpsilon());
@@ -75,17 +79,17 @@ TVXFrame::~TVXFrame() {
     disconnect(area, nullptr, this, nullptr);
     MdiArea = nullptr;
     delete area;
-    delete TolWin;
-    delete RFQWin;
-    delete CfgWin;
-    delete MoveDlg;
-    delete AboutBox;
-    delete PXDlg;
-    delete OwnWin;
-    delete IntroWin;
-    delete InfoWin;
-    delete NoteWin;
-    delete ReachWin;
+    delete tolWin_;
+    delete rfqWin_;
+    delete cfgWin_;
+    delete moveDlg_;
+    delete aboutBox_;
+    delete pxDlg_;
+    delete ownWin_;
+    delete introWin_;
+    delete infoWin_;
+    delete noteWin_;
+    delete reachWin_;
     if (program_.Hub == this) program_.Hub = nullptr;
 }
 
@@ -213,31 +217,86 @@ void TVXFrame::CreateWindows() {
     documents_[DocumentWindow::Select] =
         AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
+    Select->SetTolerancesDialog([this] { return TolWin(); });
 
-    // The start-up pages show themselves as they are created, so the licence ends on top.
-    ReachWin = new TReachWin(program_, this);
-    SetFrameWindow(FrameWindow::ReachWin, ReachWin);
-    NoteWin = new TNoteWin(program_, this);
-    SetFrameWindow(FrameWindow::NoteWin, NoteWin);
-    InfoWin = new TInfoWin(program_, NoteWin, this);
-    SetFrameWindow(FrameWindow::InfoWin, InfoWin);
-    IntroWin = new TIntroWin(program_, this);
-    SetFrameWindow(FrameWindow::IntroWin, IntroWin);
-    OwnWin = new TOwnWin(program_, this);
-    SetFrameWindow(FrameWindow::OwnWin, OwnWin);
-    PXDlg = new TPXDlg(this);
-    AboutBox = new TAboutBox(program_, this);
-    SetFrameWindow(FrameWindow::AboutBox, AboutBox);
-    MoveDlg = new TMoveDlg(program_.Display, this);
-    CfgWin = new TCfgWin(program_, this);
-    SetFrameWindow(FrameWindow::CfgWin, CfgWin);
-    // An ordinary window of its own, not kept above the frame.
-    RFQWin = new TRFQWin(program_);
-    SetFrameWindow(FrameWindow::RFQWin, RFQWin);
-    TolWin = new TTolWin(this);
-    Select->SetTolerancesDialog(TolWin);
+    // Every other window is made when first asked for; only the start-up pages that show now are
+    // made now. They show themselves as they are made, so the licence ends on top.
+    const auto maker = [this](FrameWindow which, auto make) {
+        frameWindowMakers_[which] = [this, make]() -> QWidget* { return (this->*make)(); };
+    };
+    maker(FrameWindow::ReachWin, &TVXFrame::ReachWin);
+    maker(FrameWindow::NoteWin, &TVXFrame::NoteWin);
+    maker(FrameWindow::InfoWin, &TVXFrame::InfoWin);
+    maker(FrameWindow::IntroWin, &TVXFrame::IntroWin);
+    maker(FrameWindow::OwnWin, &TVXFrame::OwnWin);
+    maker(FrameWindow::AboutBox, &TVXFrame::AboutBox);
+    maker(FrameWindow::CfgWin, &TVXFrame::CfgWin);
+    maker(FrameWindow::RFQWin, &TVXFrame::RFQWin);
+    UpdateFrameWindowItems();
+    const char screens = program_.Prefs.StartupScreens;
+    if (ShownAtStart(StartupPage::Notes, screens)) NoteWin();
+    if (ShownAtStart(StartupPage::Characteristics, screens)) InfoWin();
+    if (ShownAtStart(StartupPage::Introduction, screens)) IntroWin();
+    if (ShownAtStart(StartupPage::License, screens)) OwnWin();
 
     RebuildMenuBar(MdiArea->activeSubWindow());
+}
+
+namespace {
+
+template <typename Window, typename Make>
+Window* MadeOnce(Window*& slot, Make make) {
+    if (slot == nullptr) slot = make();
+    return slot;
+}
+
+}  // namespace
+
+TReachWin* TVXFrame::ReachWin() {
+    return MadeOnce(reachWin_, [this] { return Registered(FrameWindow::ReachWin, new TReachWin(program_, this)); });
+}
+
+TNoteWin* TVXFrame::NoteWin() {
+    return MadeOnce(noteWin_, [this] { return Registered(FrameWindow::NoteWin, new TNoteWin(program_, this)); });
+}
+
+TInfoWin* TVXFrame::InfoWin() {
+    return MadeOnce(infoWin_, [this] {
+        return Registered(FrameWindow::InfoWin, new TInfoWin(program_, [this] { return NoteWin(); }, this));
+    });
+}
+
+TIntroWin* TVXFrame::IntroWin() {
+    return MadeOnce(introWin_, [this] { return Registered(FrameWindow::IntroWin, new TIntroWin(program_, this)); });
+}
+
+TOwnWin* TVXFrame::OwnWin() {
+    return MadeOnce(ownWin_, [this] { return Registered(FrameWindow::OwnWin, new TOwnWin(program_, this)); });
+}
+
+TPXDlg* TVXFrame::PXDlg() {
+    return MadeOnce(pxDlg_, [this] { return new TPXDlg(this); });
+}
+
+TAboutBox* TVXFrame::AboutBox() {
+    return MadeOnce(aboutBox_, [this] { return Registered(FrameWindow::AboutBox, new TAboutBox(program_, this)); });
+}
+
+TMoveDlg* TVXFrame::MoveDlg() {
+    return MadeOnce(moveDlg_, [this] { return new TMoveDlg(program_.Display, this); });
+}
+
+TCfgWin* TVXFrame::CfgWin() {
+    return MadeOnce(cfgWin_, [this] { return Registered(FrameWindow::CfgWin, new TCfgWin(program_, this)); });
+}
+
+TRFQWin* TVXFrame::RFQWin() {
+    // An ordinary window of its own, not kept above the frame.
+    return MadeOnce(rfqWin_, [this] { return Registered(FrameWindow::RFQWin, new TRFQWin(program_)); });
+}
+
+TTolWin* TVXFrame::TolWin() {
+    return MadeOnce(tolWin_, [this] { return new TTolWin(this); });
 }
 
 void TVXFrame::SetFrameWindow(FrameWindow which, QWidget* window) {
@@ -247,8 +306,16 @@ void TVXFrame::SetFrameWindow(FrameWindow which, QWidget* window) {
 
 QWidget* TVXFrame::GetFrameWindow(FrameWindow which) const { return frameWindows_.value(which); }
 
+QWidget* TVXFrame::MakeFrameWindow(FrameWindow which) {
+    if (QWidget* window = GetFrameWindow(which)) return window;
+    const auto maker = frameWindowMakers_.constFind(which);
+    return maker != frameWindowMakers_.constEnd() ? (*maker)() : nullptr;
+}
+
 void TVXFrame::UpdateFrameWindowItems() {
-    const auto has = [this](FrameWindow w) { return GetFrameWindow(w) != nullptr; };
+    const auto has = [this](FrameWindow w) {
+        return GetFrameWindow(w) != nullptr || frameWindowMakers_.contains(w);
+    };
     RequestforQuote1->setVisible(has(FrameWindow::RFQWin));
     ContactInformation1->setVisible(has(FrameWindow::ReachWin));
 
@@ -300,6 +367,55 @@ void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {
     window->raise();
 }
 
+void TVXFrame::AddDocumentWindowKeys() {
+    const auto key = [this](const QKeySequence& sequence, const char* name, auto handler) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setObjectName(QString::fromLatin1(name));
+        connect(shortcut, &QShortcut::activated, this, handler);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_F6), "NextWindowKey", [this] { ActivateNeighbourDocumentWindow(true); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Tab), "NextWindowTabKey", [this] { ActivateNeighbourDocumentWindow(true); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), "PreviousWindowKey",
+        [this] { ActivateNeighbourDocumentWindow(false); });
+    // Shift+Tab arrives as Backtab.
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), "PreviousWindowTabKey",
+        [this] { ActivateNeighbourDocumentWindow(false); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Backtab), "PreviousWindowBacktabKey",
+        [this] { ActivateNeighbourDocumentWindow(false); });
+    key(QKeySequence(Qt::ALT | Qt::Key_Minus), "SystemMenuKey", [this] { ShowActiveSystemMenu(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_F10), "MaximiseKey", [this] { ToggleActiveMaximised(); });
+}
+
+void TVXFrame::ActivateNeighbourDocumentWindow(bool next) {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isHidden()) windows.append(window);
+    }
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* current = MdiArea->currentSubWindow();
+    const qsizetype count = windows.size();
+    const qsizetype at = windows.indexOf(current);
+    // A fixed round in creation order reaches every window, minimised ones too (they stay icons).
+    const qsizetype target = at < 0 ? 0 : (at + (next ? 1 : count - 1)) % count;
+    QMdiSubWindow* window = windows[target];
+    MdiArea->setActiveSubWindow(window);
+    window->raise();
+    if (window->isMinimized()) window->setFocus(Qt::ShortcutFocusReason);
+}
+
+void TVXFrame::ShowActiveSystemMenu() {
+    if (QMdiSubWindow* window = MdiArea->currentSubWindow()) window->showSystemMenu();
+}
+
+void TVXFrame::ToggleActiveMaximised() {
+    QMdiSubWindow* window = MdiArea->currentSubWindow();
+    if (window == nullptr) return;
+    if (window->isMaximized())
+        window->showNormal();
+    else
+        window->showMaximized();
+}
+
 void TVXFrame::BringToFront(DocumentWindow window) { ActivateDocumentWindow(DocumentSubWindow(window)); }
 
 void TVXFrame::Invalidate(DocumentWindow window) {
@@ -328,9 +444,7 @@ void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
     RunPrintCommand(program_, form, jobTitle, *printer);
 }
 
-void TVXFrame::ShowPrintException() {
-    if (PXDlg != nullptr) PXDlg->exec();
-}
+void TVXFrame::ShowPrintException() { PXDlg()->exec(); }
 
 void TVXFrame::ShowChoice(const FilterSpec& choice) {
     if (Select == nullptr) return;
@@ -420,7 +534,7 @@ void TVXFrame::Order1Click() {
 }
 
 void TVXFrame::ShowFrameWindow(FrameWindow which) {
-    QWidget* window = GetFrameWindow(which);
+    QWidget* window = MakeFrameWindow(which);
     if (window == nullptr) return;
     if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isModal()) {
         dialog->exec();
@@ -514,10 +628,9 @@ void TVXFrame::Arial1Click() { FontCommand(FontChoice::Arial, Arial1); }
 void TVXFrame::SmallArial1Click() { FontCommand(FontChoice::SmallArial, SmallArial1); }
 
 void TVXFrame::Offsets1Click() {
-    if (MoveDlg == nullptr) return;
     const int oldX = program_.Display.FieldOffsetX;
     const int oldY = program_.Display.FieldOffsetY;
-    MoveDlg->exec();
+    MoveDlg()->exec();
     if (program_.Display.FieldOffsetX != oldX || program_.Display.FieldOffsetY != oldY) {
         // The fields move before the repaint, so the paint covers them at their new place.
         if (Select != nullptr) Select->PlaceResultLabels();
@@ -545,7 +658,7 @@ void TVXFrame::FilterCharacteristics1Click() { ShowFrameWindow(FrameWindow::Info
 void TVXFrame::Notes1Click() { ShowFrameWindow(FrameWindow::NoteWin); }
 
 void TVXFrame::About1Click() {
-    QWidget* about = GetFrameWindow(FrameWindow::AboutBox);
+    QWidget* about = MakeFrameWindow(FrameWindow::AboutBox);
     if (auto* dialog = qobject_cast<QDialog*>(about)) {
         dialog->exec();
     } else if (about != nullptr) {

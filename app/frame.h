@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -55,6 +56,7 @@ public:
 
     // Plugs in a window reached through the frame's menus; the frame does not take ownership.
     void SetFrameWindow(FrameWindow which, QWidget* window);
+    // The window when it has been made (or plugged in); null before its first use.
     QWidget* GetFrameWindow(FrameWindow which) const;
 
     TDocumentWindow* DocumentSubWindow(DocumentWindow which) const;
@@ -133,18 +135,20 @@ public:
     TTabular* Tabular = nullptr;
     QWidget* Mechanical = nullptr;
     TSelect* Select = nullptr;
-    TReachWin* ReachWin = nullptr;
-    TNoteWin* NoteWin = nullptr;
-    TInfoWin* InfoWin = nullptr;
-    TIntroWin* IntroWin = nullptr;
-    TOwnWin* OwnWin = nullptr;
     TFindParts* FindParts = nullptr;
-    TPXDlg* PXDlg = nullptr;
-    TAboutBox* AboutBox = nullptr;
-    TMoveDlg* MoveDlg = nullptr;
-    TCfgWin* CfgWin = nullptr;
-    TRFQWin* RFQWin = nullptr;
-    TTolWin* TolWin = nullptr;
+
+    // The windows that start hidden are made on first use, each as it would have been made at start.
+    TReachWin* ReachWin();
+    TNoteWin* NoteWin();
+    TInfoWin* InfoWin();
+    TIntroWin* IntroWin();
+    TOwnWin* OwnWin();
+    TPXDlg* PXDlg();
+    TAboutBox* AboutBox();
+    TMoveDlg* MoveDlg();
+    TCfgWin* CfgWin();
+    TRFQWin* RFQWin();
+    TTolWin* TolWin();
 
 signals:
     // The frame has closed: the program ends.
@@ -167,11 +171,35 @@ private:
     void ShowFrameWindow(FrameWindow which);
     void FontCommand(FontChoice choice, QAction* item);
     void ActivateDocumentWindow(TDocumentWindow* window);
+    // The desktop's keys for document windows: next and previous, the system menu, maximise.
+    void AddDocumentWindowKeys();
+    void ActivateNeighbourDocumentWindow(bool next);
+    void ShowActiveSystemMenu();
+    void ToggleActiveMaximised();
+    QWidget* MakeFrameWindow(FrameWindow which);
+    // A window the frame has just made answers its menu item, unless a test plugged in another.
+    template <typename Window>
+    Window* Registered(FrameWindow which, Window* window) {
+        if (frameWindows_.value(which) == nullptr) frameWindows_[which] = window;
+        return window;
+    }
 
     Program& program_;
     bool windowsCreated_ = false;
     QMap<DocumentWindow, QPointer<TDocumentWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;
+    QMap<FrameWindow, std::function<QWidget*()>> frameWindowMakers_;
+    TReachWin* reachWin_ = nullptr;
+    TNoteWin* noteWin_ = nullptr;
+    TInfoWin* infoWin_ = nullptr;
+    TIntroWin* introWin_ = nullptr;
+    TOwnWin* ownWin_ = nullptr;
+    TPXDlg* pxDlg_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TMoveDlg* moveDlg_ = nullptr;
+    TCfgWin* cfgWin_ = nullptr;
+    TRFQWin* rfqWin_ = nullptr;
+    TTolWin* tolWin_ = nullptr;
     QList<QMenu*> shownMenus_;
     // Each painted window keeps its own printer settings.
     std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;

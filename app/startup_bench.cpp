@@ -1,16 +1,23 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPainter>
 #include <QWidget>
 #include <clocale>
 #include <filesystem>
+#include <map>
 
 #include "bench/qt_bench_main.h"
 #include "app/frame.h"
+#include "finder_window/finder_window.h"
+#include "spec_screen/select_window.h"
+#include "tabular/tabular_window.h"
+#include <QPlainTextEdit>
 #include "platform/fonts.h"
 #include "program/program.h"
 
@@ -56,6 +63,70 @@ void BM_FrameWithAllWindows(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FrameWithAllWindows)->Unit(benchmark::kMillisecond);
+
+// Counts the paints each watched widget receives.
+class PaintCounter : public QObject {
+  public:
+    void Watch(QWidget* widget) {
+        widget->installEventFilter(this);
+        counts_[widget] = 0;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++counts_[watched];
+        return false;
+    }
+    void Reset() {
+        for (auto& [widget, count] : counts_) count = 0;
+    }
+    bool AllPainted() const {
+        for (const auto& [widget, count] : counts_)
+            if (count == 0) return false;
+        return true;
+    }
+
+  private:
+    std::map<QObject*, int> counts_;
+};
+
+// One change of the centre frequency as the keystroke gives it (the field's exit handler), until
+// every window that shows the selection has painted it on screen. Argument 1: the finder is open
+// as well (it shows its own requirement, so it has nothing to repaint).
+void BM_CentreFrequencyChangeRepaintsEveryWindow(benchmark::State& state) {
+    const std::string prefs =
+        (std::filesystem::temp_directory_path() / "veltrix-startup-bench-none" / "veltrix.dat").string();
+    veltrix::Program program;
+    program.PreferencesPath = prefs;
+    veltrix::TVXFrame frame(program);
+    frame.CreateWindows();
+    frame.resize(1280, 1024);
+    frame.show();
+    if (state.range(0) != 0) frame.FindParts1Click();
+    frame.Tile1Click();
+    QApplication::setActiveWindow(&frame);
+    QCoreApplication::processEvents();
+
+    auto* f0 = frame.Select->findChild<QLineEdit*>(QStringLiteral("F0Edit"));
+    PaintCounter painted;
+    painted.Watch(frame.Select);
+    painted.Watch(frame.Mechanical);
+    painted.Watch(frame.Tabular->RDMemo->viewport());
+    const QString values[] = {QStringLiteral("1500"), QStringLiteral("1000")};
+    int turn = 0;
+    for (auto _ : state) {
+        painted.Reset();
+        f0->setText(values[turn++ % 2]);
+        frame.Select->F0EditExit();
+        int rounds = 0;
+        while (!painted.AllPainted()) {
+            QCoreApplication::processEvents();
+            if (++rounds > 1000) {
+                state.SkipWithError("a window never repainted");
+                return;
+            }
+        }
+    }
+}
+BENCHMARK(BM_CentreFrequencyChangeRepaintsEveryWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

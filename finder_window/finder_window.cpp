@@ -1,20 +1,26 @@
 #include "finder_window/finder_window.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollArea>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <string>
 
 #include "engine/filter_spec.h"
@@ -56,6 +62,72 @@ QString MountingName(char mounting) {
     default: return QStringLiteral("Orbis Leadless");
     }
 }
+
+// The choices of a click on a table's header, for the keyboard: the Menu key or Shift+F10 on the
+// table opens them, as does a right click on the header.
+class SortMenu : public QObject {
+  public:
+    explicit SortMenu(QTableView* table) : QObject(table), table_(table) {
+        table->installEventFilter(this);
+        QHeaderView* header = table->horizontalHeader();
+        header->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(header, &QWidget::customContextMenuRequested, this,
+                [this, header](const QPoint& at) { Open(header->mapToGlobal(at)); });
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != table_) return false;
+        if (event->type() == QEvent::ContextMenu) {
+            if (static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Keyboard) return false;
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier) return false;
+        } else {
+            return false;
+        }
+        const QModelIndex current = table_->currentIndex();
+        const QPoint at = current.isValid() ? table_->visualRect(current).bottomLeft() : QPoint(0, 0);
+        Open(table_->viewport()->mapToGlobal(at));
+        return true;
+    }
+
+  private:
+    void Open(const QPoint& at) {
+        const QAbstractItemModel* model = table_->model();
+        QHeaderView* header = table_->horizontalHeader();
+        const int sorted = header->sortIndicatorSection();
+        const Qt::SortOrder order = header->sortIndicatorOrder();
+        QMenu menu(table_);
+        menu.setObjectName(QStringLiteral("SortMenu"));
+        auto* columns = new QActionGroup(&menu);
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QString name = model->headerData(column, Qt::Horizontal).toString();
+            QAction* item = menu.addAction(QStringLiteral("Sort by %1").arg(name));
+            item->setCheckable(true);
+            item->setChecked(column == sorted);
+            columns->addAction(item);
+            connect(item, &QAction::triggered, table_, [this, column, order, sorted] {
+                table_->sortByColumn(column, sorted >= 0 ? order : Qt::AscendingOrder);
+            });
+        }
+        menu.addSeparator();
+        auto* orders = new QActionGroup(&menu);
+        for (const auto& [caption, choice] : {std::pair{QStringLiteral("&Ascending"), Qt::AscendingOrder},
+                                              std::pair{QStringLiteral("&Descending"), Qt::DescendingOrder}}) {
+            QAction* item = menu.addAction(caption);
+            item->setCheckable(true);
+            item->setChecked(sorted >= 0 && order == choice);
+            item->setEnabled(sorted >= 0);
+            orders->addAction(item);
+            connect(item, &QAction::triggered, table_,
+                    [this, sorted, choice = choice] { table_->sortByColumn(sorted, choice); });
+        }
+        if (!menu.actions().isEmpty()) menu.setActiveAction(menu.actions().value(std::max(sorted, 0)));
+        menu.exec(at);
+    }
+
+    QTableView* table_;
+};
 
 // A table cell that shows its text and sorts by its value.
 QStandardItem* Cell(const QString& text, double sortValue) {
@@ -198,6 +270,8 @@ void TFindParts::BuildControls() {
     MissesTable->setTabKeyNavigation(false);
     MissesTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     MissesTable->setSortingEnabled(true);
+    new SortMenu(ResultsView);
+    new SortMenu(MissesTable);
     auto* missesLabel = new QLabel(QStringLiteral("Combinations that do not &meet it"), this);
     missesLabel->setBuddy(MissesTable);
 

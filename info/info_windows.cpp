@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QHideEvent>
 #include <algorithm>
+#include <utility>
 
 #include "info/startup_rule.h"
 #include "platform/fonts.h"
@@ -170,10 +171,10 @@ void TNoteWin::ColourLabels(bool printing) {
 
 // --- Filter Characteristics ---
 
-TInfoWin::TInfoWin(Program& program, TNoteWin* notes, QWidget* parent)
+TInfoWin::TInfoWin(Program& program, std::function<TNoteWin*()> notes, QWidget* parent)
     : TPageWindow(program, QStringLiteral("Filter Characteristics"),
                   QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
-      notes_(notes) {
+      notes_(std::move(notes)) {
     setObjectName(QStringLiteral("InfoWin"));
     AddLogoBlock();
     Note1Lbl = MakeLinkLabel(Client, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
@@ -222,11 +223,12 @@ void TInfoWin::ColourLabels(bool printing) {
 }
 
 void TInfoWin::ShowNotes() {
-    if (!notes_) return;
-    if (notes_->isMinimized()) notes_->showNormal();
-    notes_->show();
-    notes_->raise();
-    notes_->activateWindow();
+    TNoteWin* notes = notes_ ? notes_() : nullptr;
+    if (notes == nullptr) return;
+    if (notes->isMinimized()) notes->showNormal();
+    notes->show();
+    notes->raise();
+    notes->activateWindow();
 }
 
 void TInfoWin::Note1LblClick() { ShowNotes(); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPushButton>
+#include <functional>
 
 #include "info/page_window.h"
 
@@ -48,11 +49,12 @@ class TNoteWin : public TPageWindow {
     void ColourLabels(bool printing) override;
 };
 
-// "Filter Characteristics": its three links open the notes page.
+// "Filter Characteristics": its three links open the notes page, which `notes` gives (making it
+// when needed).
 class TInfoWin : public TPageWindow {
     Q_OBJECT
   public:
-    TInfoWin(Program& program, TNoteWin* notes, QWidget* parent = nullptr);
+    TInfoWin(Program& program, std::function<TNoteWin*()> notes, QWidget* parent = nullptr);
 
     void Note1LblClick();
     void Note2LblClick();
@@ -68,7 +70,7 @@ class TInfoWin : public TPageWindow {
 
   private:
     void ShowNotes();
-    TNoteWin* notes_;
+    std::function<TNoteWin*()> notes_;
 };
 
 // "Configuration Instructions".

@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -22,7 +23,6 @@ namespace veltrix {
 
 namespace {
 
-const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // The client of a page window: its paint is the window's FormPaint.
 class PageClient : public QWidget {
@@ -48,6 +48,31 @@ class PageClient : public QWidget {
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            event->accept();
+            if (OnClick) OnClick();
+            return;
+        }
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // A dotted frame in the link's own colour: the style's focus frame is lost on the black pages.
+    QPainter painter(this);
+    QPen pen(palette().color(foregroundRole()), 1, Qt::DotLine);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event) {
@@ -90,7 +115,7 @@ TPageWindow::TPageWindow(Program& program, const QString& caption, const QString
     flags |= kind == Kind::StayOnTopTool ? (Qt::Tool | Qt::WindowStaysOnTopHint) : Qt::Window;
     setWindowFlags(flags);
     setWindowTitle(caption);
-    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setWindowIcon(WindowIcon());
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     Client = new PageClient(*this, this);

@@ -19,7 +19,8 @@ namespace veltrix {
 
 struct Program;
 
-// A label that acts as a link: hand cursor, and a click runs its command.
+// A label that acts as a link: hand cursor, and a click runs its command. It takes the focus like
+// a button, in the order the labels are made, and Enter or Space runs the command too.
 class TLinkLabel : public QLabel {
   public:
     TLinkLabel(const QString& text, QWidget* parent);
@@ -28,6 +29,8 @@ class TLinkLabel : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     bool pressed_ = false;

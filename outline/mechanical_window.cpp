@@ -13,6 +13,7 @@
 
 #include "outline/outline_drawings.h"
 #include "outline/outline_geometry.h"
+#include "platform/artwork.h"
 #include "platform/fonts.h"
 
 namespace veltrix {
@@ -20,7 +21,6 @@ namespace veltrix {
 namespace {
 
 const QString kWindowFace = QStringLiteral("MS Sans Serif");
-const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 
 }  // namespace
@@ -29,7 +29,7 @@ TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), p
     setObjectName(QStringLiteral("Mechanical"));
     setWindowTitle(QStringLiteral("Outline Drawings"));
     setAccessibleName(QStringLiteral("Outline Drawings"));
-    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setWindowIcon(WindowIcon());
     // The paint covers every pixel; no background is needed under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(PixelFont(kWindowFace, 11));
@@ -96,7 +96,7 @@ void TMechanical::CreateMenus() {
     File1_ = menu("File1", QStringLiteral("&File"));
     connect(File1_, &QMenu::aboutToShow, this, &TMechanical::File1Click);
     PrintMech_ = AddItem(File1_, "PrintMech", QStringLiteral("&Print"), &TMechanical::PrintMechClick);
-    AddItem(File1_, "ExportVectors2", QStringLiteral("Export as PDF/SVG..."), &TMechanical::ExportVectorsClick);
+    AddItem(File1_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."), &TMechanical::ExportVectorsClick);
     File1_->addSeparator()->setObjectName(QStringLiteral("N2"));
     AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
 

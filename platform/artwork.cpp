@@ -1,10 +1,13 @@
 #include "platform/artwork.h"
 
+#include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QSvgRenderer>
 #include <cmath>
+#include <vector>
 
 #include "platform/fonts.h"
 
@@ -27,6 +30,30 @@ QImage RenderWith(QSvgRenderer& renderer, QSize logicalSize, qreal ratio) {
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
     }
     image.setDevicePixelRatio(ratio);
+    return image;
+}
+
+// One parsed logo for every view; never destroyed, like the icon.
+QSvgRenderer& LogoRenderer() {
+    static QSvgRenderer* const renderer = new QSvgRenderer(kLogoArtwork);
+    return *renderer;
+}
+
+// The logo drawn once per size and pixel ratio: every page shows the same picture, and drawing its
+// lettering is most of what painting a page costs.
+QImage LogoImage(QSize size, qreal ratio) {
+    struct Drawn {
+        QSize size;
+        qreal ratio;
+        QImage image;
+    };
+    static auto* const drawn = new std::vector<Drawn>;
+    for (const Drawn& d : *drawn) {
+        if (d.size == size && d.ratio == ratio) return d.image;
+    }
+    QImage image = RenderWith(LogoRenderer(), size, ratio);
+    if (drawn->size() >= 8) drawn->erase(drawn->begin());
+    drawn->push_back({size, ratio, image});
     return image;
 }
 
@@ -54,6 +81,15 @@ void SetLabelColours(QLabel* label, const QColor& text, const QColor* background
     if (palette != label->palette()) label->setPalette(palette);
 }
 
+const QIcon& WindowIcon() {
+    // Never destroyed: it must not outlive the application's pixmap support in a static destructor.
+    static const QIcon* const icon = [] {
+        const QString file = QStringLiteral(":/veltrix/icon.png");
+        return new QIcon(QFile::exists(file) ? QIcon(file) : QIcon());
+    }();
+    return *icon;
+}
+
 QIcon ProgramIcon() {
     // The SVG icon engine draws each size only when a desktop asks for it.
     QIcon vector(kIconArtwork);
@@ -67,7 +103,7 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-LogoView::LogoView(QWidget* parent) : QWidget(parent), renderer_(new QSvgRenderer(kLogoArtwork, this)) {
+LogoView::LogoView(QWidget* parent) : QWidget(parent), renderer_(&LogoRenderer()) {
     setAutoFillBackground(false);
 }
 
@@ -93,7 +129,7 @@ void LogoView::paintEvent(QPaintEvent*) {
     const QTransform toDevice = painter.deviceTransform();
     qreal ratio = std::hypot(toDevice.m11(), toDevice.m12());
     if (!(ratio > 0)) ratio = 1.0;
-    QImage image = RenderWith(*renderer_, size(), ratio);
+    QImage image = LogoImage(size(), ratio);
     if (image.isNull()) return;
     if (printing_) image.invertPixels(QImage::InvertRgb);
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size())), image);

@@ -29,6 +29,10 @@ void SetLabelColours(QLabel* label, const QColor& text, const QColor* background
 // The program's icon, drawn from its vector source at the sizes a desktop asks for.
 QIcon ProgramIcon();
 
+// The icon each window carries, read once for all of them (reading it is most of what a window
+// costs to make); null when the program has no icon.
+const QIcon& WindowIcon();
+
 // The product logo as a window component. It is drawn from its vector source on every paint, so it is
 // sharp at any pixel ratio; over the page's black it shows light, and when the page prints dark on
 // white it is drawn colour-inverted like the page.

@@ -356,7 +356,7 @@ void TSelect::TabularData1Click() { BringToFront(DocumentWindow::Tabular); }
 void TSelect::SelRespBtnClick() { BringToFront(DocumentWindow::Tabular); }
 
 void TSelect::TolBtnClick() {
-    if (tolWin_) tolWin_->exec();
+    if (TTolWin* dialog = tolWin_ ? tolWin_() : nullptr) dialog->exec();
 }
 
 }  // namespace veltrix

@@ -24,7 +24,6 @@ namespace veltrix {
 namespace {
 
 const QString kEntryFace = QStringLiteral("MS Sans Serif");
-const QString kIconResource = QStringLiteral(":/veltrix/icon.png");
 
 // Children paint their whole rectangle, so their own updates (a blinking cursor, a hovered button)
 // never repaint the screen underneath them; only the screen's own invalidations do.
@@ -53,7 +52,7 @@ void SetText(QLineEdit* edit, const QString& text) {
 TSelect::TSelect(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setObjectName(QStringLiteral("Select"));
     setWindowTitle(QStringLiteral("Specify Filter"));
-    if (QFile::exists(kIconResource)) setWindowIcon(QIcon(kIconResource));
+    setWindowIcon(WindowIcon());
     // The paint covers every pixel; no background is needed under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(PixelFont(kEntryFace, 13));
@@ -170,7 +169,7 @@ void TSelect::CreateMenus() {
     File1_ = menu(nullptr, "File1", QStringLiteral("&File"));
     connect(File1_, &QMenu::aboutToShow, this, &TSelect::File1Click);
     Print1_ = AddItem(File1_, "Print1", QStringLiteral("&Print"), &TSelect::Print1Click);
-    AddItem(File1_, "ExportVectors1", QStringLiteral("Export as PDF/SVG..."), &TSelect::ExportVectors1Click);
+    AddItem(File1_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."), &TSelect::ExportVectors1Click);
     File1_->addSeparator()->setObjectName(QStringLiteral("N1"));
     AddItem(File1_, "Exit1", QStringLiteral("E&xit"), &TSelect::Exit1Click);
 

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QList>
 #include <QWidget>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "program/program.h"
@@ -40,7 +42,8 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     explicit TSelect(Program& program, QWidget* parent = nullptr);
     ~TSelect() override;
 
-    void SetTolerancesDialog(TTolWin* dialog) { tolWin_ = dialog; }
+    // The Tolerances dialog, made by the frame when first asked for.
+    void SetTolerancesDialog(std::function<TTolWin*()> dialog) { tolWin_ = std::move(dialog); }
 
     // Places the result fields from the display offsets. Run whenever the offsets change, before
     // the repaint: a field moved while its window paints would show only where it overlaps its old
@@ -164,7 +167,7 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     void ShowEntryTexts(FocusTarget focus);
 
     Program& program_;
-    TTolWin* tolWin_ = nullptr;
+    std::function<TTolWin*()> tolWin_;
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
     int repaintRequests_ = 0;

@@ -10,7 +10,10 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QTextCursor>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -128,6 +131,8 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
     }
     RDMemo->setPalette(palette);
     RDMemo->setReadOnly(true);
+    // Read-only alone leaves Ctrl+Home and Ctrl+End dead; a keyboard cursor makes every line reachable.
+    RDMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     RDMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     RDMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RDMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -205,22 +210,31 @@ void TTabular::FormActivate() {
     QScrollBar* horizontal = RDMemo->horizontalScrollBar();
     const int top = vertical->value();
     const int left = horizontal->value();
+    const int position = RDMemo->textCursor().position();
     RDMemo->setUpdatesEnabled(false);
     RDMemo->setPlainText(text.join(QLatin1Char('\n')));
+    QTextCursor cursor = RDMemo->textCursor();
+    cursor.setPosition(std::min(position, RDMemo->document()->characterCount() - 1));
+    RDMemo->setTextCursor(cursor);
     vertical->setValue(top);
     horizontal->setValue(left);
     RDMemo->setUpdatesEnabled(true);
 }
 
+WindowPrinter& TTabular::ReportPrinter() {
+    if (!printer_) printer_ = std::make_unique<WindowPrinter>();
+    return *printer_;
+}
+
 QStringList TTabular::MemoLines() const { return RDMemo->toPlainText().split(QLatin1Char('\n')); }
 
 bool TTabular::Print1Click() {
-    QPrinter& printer = printer_.Printer();
+    QPrinter& printer = ReportPrinter().Printer();
     // The job has no title; the name only gives the dialog's proposed file a meaning.
     printer.setDocName(QString::fromLatin1(kReportFileTitle));
     if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
     if (PrintTabularReport(printer, MemoLines())) return true;
-    printer_.Renew();
+    ReportPrinter().Renew();
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
 }
@@ -297,6 +311,17 @@ bool TTabular::event(QEvent* event) {
             break;
     }
     return QWidget::event(event);
+}
+
+// The memo keeps its design rectangle while the window is large enough, and otherwise ends at the
+// window's edge: a memo that runs on below the edge keeps its last lines and its scroll bar out of
+// sight, and no key can bring them into view.
+void TTabular::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QRect design(0, 8, 513, 377);
+    const int width = std::clamp(this->width() - design.left(), 1, design.width());
+    const int height = std::clamp(this->height() - design.top(), 1, design.height());
+    RDMemo->setGeometry(design.left(), design.top(), width, height);
 }
 
 // The specification screen invalidates this window after each of its paints; the report follows.

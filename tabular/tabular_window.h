@@ -62,7 +62,9 @@ class TTabular : public QWidget, public MenuProvider {
     // "&Print" of the File menu: the print dialog, then the report on the window's own printer.
     // True when printed; a failed job shows "Abort Print" and leaves the window a fresh printer.
     bool Print1Click();
-    WindowPrinter& ReportPrinter() { return printer_; }
+    // Made on first use: the first printer of a run loads the platform's print support, which is
+    // most of what this window would otherwise cost at start-up.
+    WindowPrinter& ReportPrinter();
 
     QPlainTextEdit* RDMemo = nullptr;
     QPushButton* Button1 = nullptr;
@@ -80,6 +82,7 @@ class TTabular : public QWidget, public MenuProvider {
   protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     // Asks for the range and points, then for the file (named after the part), and writes it; a
@@ -90,7 +93,7 @@ class TTabular : public QWidget, public MenuProvider {
     void WatchSubWindow();
 
     Program& program_;
-    WindowPrinter printer_;
+    std::unique_ptr<WindowPrinter> printer_;
     std::vector<std::string> lines_;
     bool built_ = false;
     QPointer<QMdiSubWindow> subWindow_;

@@ -42,6 +42,7 @@
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "spec_screen/select_window.h"
+#include "spec_screen/tolerances_dialog.h"
 
 namespace veltrix {
 namespace {
@@ -214,10 +215,59 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
 
     EXPECT_EQ(frame_->MdiArea->currentSubWindow(), Sub(DocumentWindow::Select));
     EXPECT_EQ(frame_->MdiArea->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Select));
-    EXPECT_NE(frame_->PXDlg, nullptr);
-    EXPECT_NE(frame_->MoveDlg, nullptr);
-    EXPECT_NE(frame_->TolWin, nullptr);
-    EXPECT_FALSE(frame_->MoveDlg->isVisible());
+}
+
+TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
+    WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
+    Start();
+    for (FrameWindow which : {FrameWindow::ReachWin, FrameWindow::NoteWin, FrameWindow::InfoWin,
+                              FrameWindow::IntroWin, FrameWindow::OwnWin, FrameWindow::AboutBox,
+                              FrameWindow::CfgWin, FrameWindow::RFQWin})
+        EXPECT_EQ(frame_->GetFrameWindow(which), nullptr) << static_cast<int>(which);
+    EXPECT_EQ(frame_->findChild<TMoveDlg*>(), nullptr);
+    EXPECT_EQ(frame_->findChild<TPXDlg*>(), nullptr);
+    EXPECT_EQ(frame_->findChild<QDialog*>(), nullptr);
+    // The menus offer every window all the same.
+    for (QAction* item : {frame_->RequestforQuote1, frame_->ContactInformation1, frame_->Instructions1,
+                          frame_->LicenseInformation1, frame_->Introduction1, frame_->FilterCharacteristics1,
+                          frame_->Notes1, frame_->About1})
+        EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
+
+    // Made on use: caption, place and flags as a window made at start has them.
+    frame_->ContactInformation1->trigger();
+    auto* reach = qobject_cast<TReachWin*>(frame_->GetFrameWindow(FrameWindow::ReachWin));
+    ASSERT_NE(reach, nullptr);
+    EXPECT_TRUE(reach->isVisible());
+    TReachWin atStart(program_, frame_.get());
+    atStart.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(reach->windowTitle(), "Contact Information");
+    EXPECT_EQ(reach->geometry(), atStart.geometry());
+    EXPECT_EQ(reach->windowFlags(), atStart.windowFlags());
+    EXPECT_EQ(reach->parentWidget(), frame_.get());
+    frame_->ContactInformation1->trigger();
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::ReachWin), reach) << "made once";
+
+    // The notes page behind a link of the characteristics page is made when the link is followed.
+    frame_->FilterCharacteristics1->trigger();
+    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::InfoWin), nullptr);
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::NoteWin), nullptr);
+    frame_->InfoWin()->Note1LblClick();
+    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::NoteWin), nullptr);
+    EXPECT_TRUE(frame_->NoteWin()->isVisible());
+
+    bool toleranceShown = false;
+    WhenModal([&] { toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TTolWin*>(); });
+    frame_->Select->TolBtnClick();
+    EXPECT_TRUE(toleranceShown);
+    bool offsetsShown = false;
+    WhenModal([&] { offsetsShown = QApplication::activeModalWidget() == frame_->findChild<TMoveDlg*>(); });
+    frame_->Offsets1->trigger();
+    EXPECT_TRUE(offsetsShown);
+
+    // None of this moved the document windows: the specification window is still on top and active.
+    EXPECT_EQ(frame_->MdiArea->currentSubWindow(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(frame_->MdiArea->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Select));
 }
 
 TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
@@ -346,11 +396,12 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
         if (name.endsWith("Win") || name == "AboutBox") pages << name;
     }
     EXPECT_EQ(pages, (QStringList{"NoteWin", "InfoWin", "IntroWin", "OwnWin"}));
-    EXPECT_FALSE(frame_->ReachWin->isVisible());
-    EXPECT_FALSE(frame_->CfgWin->isVisible());
-    EXPECT_FALSE(frame_->RFQWin->isVisible());
-    EXPECT_FALSE(frame_->AboutBox->isVisible());
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RFQWin), static_cast<QWidget*>(frame_->RFQWin));
+    EXPECT_FALSE(frame_->ReachWin()->isVisible());
+    EXPECT_FALSE(frame_->CfgWin()->isVisible());
+    EXPECT_FALSE(frame_->RFQWin()->isVisible());
+    EXPECT_FALSE(frame_->AboutBox()->isVisible());
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RFQWin), static_cast<QWidget*>(frame_->RFQWin()));
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::OwnWin), static_cast<QWidget*>(frame_->OwnWin()));
 
     // Every item has its window now.
     for (QAction* item : {frame_->RequestforQuote1, frame_->ContactInformation1, frame_->Instructions1,
@@ -366,48 +417,48 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     EXPECT_FALSE(frame_->Notes1->isEnabled());
     EXPECT_TRUE(frame_->About1->isEnabled());
 
-    frame_->OwnWin->Exit1->trigger();
-    frame_->NoteWin->close();
+    frame_->OwnWin()->Exit1->trigger();
+    frame_->NoteWin()->close();
     emit frame_->Help1->aboutToShow();
     EXPECT_TRUE(frame_->LicenseInformation1->isEnabled());
     EXPECT_TRUE(frame_->Notes1->isEnabled());
     EXPECT_FALSE(frame_->Introduction1->isEnabled());
     EXPECT_FALSE(PreferencesText().size()) << "nothing written before the introduction closes";
 
-    frame_->IntroWin->close();
+    frame_->IntroWin()->close();
     EXPECT_EQ(PreferencesText(), "E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     emit frame_->Help1->aboutToShow();
     frame_->Introduction1->trigger();
-    EXPECT_TRUE(frame_->IntroWin->isVisible());
+    EXPECT_TRUE(frame_->IntroWin()->isVisible());
     frame_->Notes1->trigger();
-    EXPECT_TRUE(frame_->NoteWin->isVisible());
+    EXPECT_TRUE(frame_->NoteWin()->isVisible());
 }
 
 TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
     Start();
-    ASSERT_TRUE(frame_->OwnWin->isVisible());
+    ASSERT_TRUE(frame_->OwnWin()->isVisible());
     QCoreApplication::processEvents();
-    ASSERT_FALSE(frame_->OwnWin->DrawnTexts().empty());
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().pixelSize, 16);
+    ASSERT_FALSE(frame_->OwnWin()->DrawnTexts().empty());
+    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().pixelSize, 16);
     frame_->SmallArial1->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
-    EXPECT_EQ(frame_->OwnWin->DrawnTexts().back().text, TOwnWin::LegalNotice());
+    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
+    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().text, TOwnWin::LegalNotice());
 }
 
 TEST_F(FrameTest, LaterStartsShowFewerPages) {
     WritePreferencesText("E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    EXPECT_TRUE(frame_->NoteWin->isVisible());
-    EXPECT_TRUE(frame_->InfoWin->isVisible());
-    EXPECT_FALSE(frame_->IntroWin->isVisible());
-    EXPECT_FALSE(frame_->OwnWin->isVisible());
+    EXPECT_TRUE(frame_->NoteWin()->isVisible());
+    EXPECT_TRUE(frame_->InfoWin()->isVisible());
+    EXPECT_FALSE(frame_->IntroWin()->isVisible());
+    EXPECT_FALSE(frame_->OwnWin()->isVisible());
 
     frame_->Preserve1->trigger();
     frame_.reset();
     Start();
-    for (QWidget* page : std::initializer_list<QWidget*>{frame_->NoteWin, frame_->InfoWin, frame_->IntroWin,
-                                                         frame_->OwnWin})
+    for (QWidget* page : std::initializer_list<QWidget*>{frame_->NoteWin(), frame_->InfoWin(), frame_->IntroWin(),
+                                                         frame_->OwnWin()})
         EXPECT_FALSE(page->isVisible()) << page->objectName().toStdString();
 }
 
@@ -439,11 +490,11 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             program_.Ending = false;  // a new run
             ClosesFirstOnQuit introFirst;
             if (!fromExit) {
-                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->IntroWin) : nullptr; };
+                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->IntroWin()) : nullptr; };
                 qApp->installEventFilter(&introFirst);
             }
             Start();
-            ASSERT_TRUE(frame_->IntroWin->isVisible());
+            ASSERT_TRUE(frame_->IntroWin()->isVisible());
             QObject::connect(frame_.get(), &TVXFrame::Closed, qApp, &QApplication::quit);
             if (fromExit) {
                 QTimer::singleShot(0, frame_->Exit1, &QAction::trigger);
@@ -455,7 +506,7 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
             stuck.start(10000);
             EXPECT_EQ(QApplication::exec(), 0) << "the program did not end";
-            EXPECT_FALSE(frame_->IntroWin->isVisible()) << "the quit closes the page";
+            EXPECT_FALSE(frame_->IntroWin()->isVisible()) << "the quit closes the page";
             frame_.reset();
             if (hadFile) {
                 std::ifstream in(program_.PreferencesPath, std::ios::binary);
@@ -471,16 +522,16 @@ TEST_F(FrameTest, SalesAndConfigureOpenTheRealWindows) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
     frame_->ContactInformation1->trigger();
-    EXPECT_TRUE(frame_->ReachWin->isVisible());
+    EXPECT_TRUE(frame_->ReachWin()->isVisible());
     emit frame_->Order1->aboutToShow();
     EXPECT_FALSE(frame_->ContactInformation1->isEnabled());
     frame_->RequestforQuote1->trigger();
-    EXPECT_TRUE(frame_->RFQWin->isVisible());
+    EXPECT_TRUE(frame_->RFQWin()->isVisible());
     frame_->Instructions1->trigger();
-    EXPECT_TRUE(frame_->CfgWin->isVisible());
+    EXPECT_TRUE(frame_->CfgWin()->isVisible());
     emit frame_->Configure1->aboutToShow();
     EXPECT_FALSE(frame_->Instructions1->isEnabled());
-    frame_->CfgWin->Exit1->trigger();
+    frame_->CfgWin()->Exit1->trigger();
     emit frame_->Configure1->aboutToShow();
     EXPECT_TRUE(frame_->Instructions1->isEnabled());
 }
@@ -736,7 +787,7 @@ TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     Start();
     QWidget* select = frame_->DocumentWidget(DocumentWindow::Select);
     frame_->Arial1->trigger();
-    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->OwnWin, frame_->IntroWin, frame_->InfoWin,
+    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->OwnWin(), frame_->IntroWin(), frame_->InfoWin(),
                                                           select, frame_->Mechanical}));
 
     QWidget own, intro, info, notes;
@@ -765,7 +816,7 @@ class OffsetsDialog : public FrameTest, public ::testing::WithParamInterface<Off
 protected:
     void RunDialog(const QString& x, const QString& y, bool ok) {
         WhenModal([=, this] {
-            TMoveDlg* dlg = frame_->MoveDlg;
+            TMoveDlg* dlg = frame_->MoveDlg();
             dlg->Edit1->setText(x);
             dlg->Edit2->setText(y);
             QTest::mouseClick(ok ? dlg->OKBtn : dlg->CancelBtn, Qt::LeftButton);
@@ -796,7 +847,7 @@ TEST_F(OffsetsDialog, ShowsCurrentValuesWithFocusOnTheFirstField) {
     QString first, second;
     bool focusOnFirst = false;
     WhenModal([&] {
-        TMoveDlg* dlg = frame_->MoveDlg;
+        TMoveDlg* dlg = frame_->MoveDlg();
         first = dlg->Edit1->text();
         second = dlg->Edit2->text();
         focusOnFirst = dlg->focusWidget() == dlg->Edit1;
@@ -807,8 +858,8 @@ TEST_F(OffsetsDialog, ShowsCurrentValuesWithFocusOnTheFirstField) {
     EXPECT_EQ(second, QString("34"));
     EXPECT_TRUE(focusOnFirst);
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->MoveDlg->focusWidget(), frame_->MoveDlg->OKBtn)
-        << "focus goes back to OK on hiding: " << frame_->MoveDlg->focusWidget()->objectName().toStdString();
+    EXPECT_EQ(frame_->MoveDlg()->focusWidget(), frame_->MoveDlg()->OKBtn)
+        << "focus goes back to OK on hiding: " << frame_->MoveDlg()->focusWidget()->objectName().toStdString();
 }
 
 TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
@@ -839,9 +890,9 @@ TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
 TEST_F(OffsetsDialog, EnterInAFieldIsOk) {
     Start();
     WhenModal([&] {
-        frame_->MoveDlg->Edit2->setText("-20");
-        frame_->MoveDlg->Edit2->setFocus();
-        QTest::keyClick(frame_->MoveDlg->Edit2, Qt::Key_Return);
+        frame_->MoveDlg()->Edit2->setText("-20");
+        frame_->MoveDlg()->Edit2->setFocus();
+        QTest::keyClick(frame_->MoveDlg()->Edit2, Qt::Key_Return);
     });
     frame_->Offsets1->trigger();
     EXPECT_EQ(program_.Display.FieldOffsetY, -20);
@@ -925,8 +976,8 @@ TEST_F(FrameTest, PrintExceptionShowsAbortPrintModally) {
     Start();
     bool shown = false;
     WhenModal([&] {
-        shown = QApplication::activeModalWidget() == frame_->PXDlg;
-        frame_->PXDlg->reject();
+        shown = QApplication::activeModalWidget() == frame_->PXDlg();
+        frame_->PXDlg()->reject();
     });
     program_.Hub->ShowPrintException();
     EXPECT_TRUE(shown);

@@ -1,17 +1,28 @@
-// Keyboard use of every window in the running frame: the Tab walk, the mnemonics of the buttons
-// and Escape.
+// Keyboard use of every window in the running frame: the Tab walk, the mnemonics of the buttons,
+// Escape, the document windows' keys, the report's last line, the link labels and the finder's sort.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTextBlock>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -20,11 +31,13 @@
 
 #include "app/frame.h"
 #include "app/move_dialog.h"
+#include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
+#include "program/contact_data.h"
 #include "program/program.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
@@ -40,7 +53,11 @@ class QuietMessages : public MessageBoxes {
 
 class QuietShell : public DesktopShell {
   public:
-    bool Open(const QString&) override { return true; }
+    bool Open(const QString& target) override {
+        opened << target;
+        return true;
+    }
+    QStringList opened;
 };
 
 class RefusedPrintDialogs : public PrintDialogRunner {
@@ -224,30 +241,32 @@ const WindowCase kWindows[] = {
      EscapeKey::NotADialog,
      "MountBtn"},
     {"RequestForQuote",
-     [](TVXFrame& f) -> QWidget* { return f.RFQWin; },
+     [](TVXFrame& f) -> QWidget* { return f.RFQWin(); },
      {"OnQBtn", "PrtQBtn"},
      {{"OnQBtn", "&Online Quote Form"}, {"PrtQBtn", "&Print Quote Form"}},
      EscapeKey::Stays},
-    {"ContactInformation", [](TVXFrame& f) -> QWidget* { return f.ReachWin; }, {"CSWebBtn"}, {},
-     EscapeKey::Closes},
-    {"LicenseInformation", [](TVXFrame& f) -> QWidget* { return f.OwnWin; }, {}, {}, EscapeKey::Closes},
-    {"Introduction", [](TVXFrame& f) -> QWidget* { return f.IntroWin; }, {}, {}, EscapeKey::Closes},
-    {"FilterCharacteristics", [](TVXFrame& f) -> QWidget* { return f.InfoWin; }, {}, {}, EscapeKey::Closes},
-    {"Notes", [](TVXFrame& f) -> QWidget* { return f.NoteWin; }, {}, {}, EscapeKey::Closes},
-    {"ConfigurationInstructions", [](TVXFrame& f) -> QWidget* { return f.CfgWin; }, {}, {},
+    {"ContactInformation", [](TVXFrame& f) -> QWidget* { return f.ReachWin(); },
+     {"Label2", "Label3", "CSWebBtn"}, {}, EscapeKey::Closes},
+    {"LicenseInformation", [](TVXFrame& f) -> QWidget* { return f.OwnWin(); }, {}, {}, EscapeKey::Closes},
+    {"Introduction", [](TVXFrame& f) -> QWidget* { return f.IntroWin(); }, {}, {}, EscapeKey::Closes},
+    {"FilterCharacteristics", [](TVXFrame& f) -> QWidget* { return f.InfoWin(); },
+     {"Note1Lbl", "Note2Lbl", "NoteLbl"}, {}, EscapeKey::Closes},
+    {"Notes", [](TVXFrame& f) -> QWidget* { return f.NoteWin(); }, {}, {}, EscapeKey::Closes},
+    {"ConfigurationInstructions", [](TVXFrame& f) -> QWidget* { return f.CfgWin(); }, {}, {},
      EscapeKey::Closes},
     {"Offsets",
-     [](TVXFrame& f) -> QWidget* { return f.MoveDlg; },
+     [](TVXFrame& f) -> QWidget* { return f.MoveDlg(); },
      {"Edit1", "Edit2", "OKBtn", "CancelBtn"},
      {},
      EscapeKey::Closes},
-    {"Tolerances", [](TVXFrame& f) -> QWidget* { return f.TolWin; }, {"OKBtn"}, {}, EscapeKey::Closes},
+    {"Tolerances", [](TVXFrame& f) -> QWidget* { return f.TolWin(); }, {"OKBtn"}, {}, EscapeKey::Closes},
     {"AbortPrint",
-     [](TVXFrame& f) -> QWidget* { return f.PXDlg; },
+     [](TVXFrame& f) -> QWidget* { return f.PXDlg(); },
      {"OKBtn", "CancelBtn"},
      {},
      EscapeKey::Closes},
-    {"About", [](TVXFrame& f) -> QWidget* { return f.AboutBox; }, {"OKButton"}, {}, EscapeKey::Closes},
+    {"About", [](TVXFrame& f) -> QWidget* { return f.AboutBox(); }, {"Label1", "OKButton"}, {},
+     EscapeKey::Closes},
 };
 
 TEST_F(KeyboardFixture, EscapeClosesDialogsAndPagesButNotTheQuoteWindow) {
@@ -272,6 +291,304 @@ TEST_F(KeyboardFixture, EscapeClosesDialogsAndPagesButNotTheQuoteWindow) {
         }
         window->hide();
     }
+}
+
+// The keys alone, as a user without a mouse gives them: every mouse event delivered is counted.
+class KeysOnlyTest : public KeyboardFixture {
+  protected:
+    void SetUp() override {
+        KeyboardFixture::SetUp();
+        qApp->installEventFilter(&mice_);
+        QApplication::setActiveWindow(frame_.get());
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override {
+        qApp->removeEventFilter(&mice_);
+        EXPECT_EQ(mice_.count, 0) << "a mouse event reached the program";
+        KeyboardFixture::TearDown();
+    }
+
+    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* target = focus ? focus : QApplication::activeWindow();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+        QCoreApplication::processEvents();
+    }
+    // Runs the keys in the menu that the next step opens (a menu's exec does not return until then).
+    static void InNextPopup(std::function<void(QMenu*)> keys) {
+        QTimer::singleShot(0, qApp, [keys] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            keys(menu);
+            if (QApplication::activePopupWidget() == menu) menu->close();
+        });
+    }
+    QString ActiveTitle() const {
+        QMdiSubWindow* active = frame_->MdiArea->currentSubWindow();
+        return active ? active->windowTitle() : QStringLiteral("(none)");
+    }
+
+    class MouseCounter : public QObject {
+      public:
+        bool eventFilter(QObject*, QEvent* event) override {
+            switch (event->type()) {
+                case QEvent::MouseButtonPress:
+                case QEvent::MouseButtonRelease:
+                case QEvent::MouseButtonDblClick:
+                case QEvent::Wheel:
+                    ++count;
+                    break;
+                default:
+                    break;
+            }
+            return false;
+        }
+        int count = 0;
+    } mice_;
+};
+
+TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne) {
+    frame_->FindParts1Click();
+    ASSERT_EQ(ActiveTitle(), "Find Parts");
+    const QStringList round{"Tabular Data", "Outline Drawings", "Specify Filter", "Find Parts"};
+
+    for (const Qt::Key key : {Qt::Key_F6, Qt::Key_Tab}) {
+        QStringList forward;
+        for (int i = 0; i < 4; ++i) {
+            Press(key, Qt::ControlModifier);
+            forward << ActiveTitle();
+        }
+        EXPECT_EQ(forward, round) << "Ctrl+" << QKeySequence(key).toString().toStdString();
+    }
+    // The desktop gives Shift+Tab as Backtab.
+    for (const Qt::Key key : {Qt::Key_F6, Qt::Key_Backtab}) {
+        QStringList back;
+        for (int i = 0; i < 4; ++i) {
+            Press(key, Qt::ControlModifier | Qt::ShiftModifier);
+            back << ActiveTitle();
+        }
+        EXPECT_EQ(back, (QStringList{"Specify Filter", "Outline Drawings", "Tabular Data", "Find Parts"}))
+            << "Ctrl+Shift+" << QKeySequence(key).toString().toStdString();
+    }
+
+    Press(Qt::Key_F6, Qt::ControlModifier);
+    QMdiSubWindow* tabular = frame_->MdiArea->currentSubWindow();
+    ASSERT_EQ(tabular->windowTitle(), "Tabular Data");
+    const QRect normal = tabular->geometry();
+    Press(Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_TRUE(tabular->isMaximized());
+    Press(Qt::Key_F10, Qt::ControlModifier);
+    EXPECT_FALSE(tabular->isMaximized());
+    EXPECT_EQ(tabular->geometry(), normal);
+
+    // Alt+- opens the window's own menu; its commands work from their keys.
+    Press(Qt::Key_Minus, Qt::AltModifier);
+    auto* systemMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(systemMenu, nullptr);
+    QStringList commands;
+    for (QAction* action : systemMenu->actions()) {
+        if (!action->isSeparator()) commands << QString(action->text()).remove(QLatin1Char('&'));
+    }
+    for (const char* command : {"Restore", "Move", "Size", "Minimize", "Maximize", "Close"})
+        EXPECT_TRUE(commands.contains(QString::fromLatin1(command))) << command << " in " << commands.join(", ").toStdString();
+    QTest::keyClick(systemMenu, Qt::Key_X);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tabular->isMaximized());
+    Press(Qt::Key_Minus, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_R);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(tabular->isMaximized());
+    EXPECT_EQ(tabular->geometry(), normal);
+
+    // Close from that menu only minimises a document window; the round still reaches it.
+    Press(Qt::Key_Minus, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tabular->isMinimized());
+    EXPECT_TRUE(frame_->MdiArea->subWindowList().contains(tabular));
+    QStringList reached;
+    for (int i = 0; i < 4; ++i) {
+        Press(Qt::Key_F6, Qt::ControlModifier);
+        reached << ActiveTitle();
+    }
+    EXPECT_TRUE(reached.contains("Tabular Data")) << reached.join(", ").toStdString();
+}
+
+// The lines of the memo a user can see: inside its viewport and inside the part of the viewport
+// that the document window leaves visible.
+QStringList VisibleLines(QPlainTextEdit* memo) {
+    const QRect visible = memo->viewport()->visibleRegion().boundingRect();
+    QStringList lines;
+    for (QTextBlock block = memo->document()->firstBlock(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        const QRect line = memo->cursorRect(cursor);
+        if (visible.contains(line.topLeft()) && visible.contains(line.bottomLeft())) lines << block.text();
+    }
+    return lines;
+}
+
+TEST_F(KeysOnlyTest, PageDownAndCtrlEndReachTheLastLineOfTheReport) {
+    // A part with both stopband points, typed in on the specification screen.
+    for (const auto& [name, value] :
+         {std::pair{"F0Edit", "1500"}, std::pair{"F1Edit", "1400"}, std::pair{"F2Edit", "1620"}}) {
+        auto* edit = frame_->Select->findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(edit, nullptr) << name;
+        edit->setFocus(Qt::TabFocusReason);
+        Press(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, QString::fromLatin1(value));
+        Press(Qt::Key_Tab);
+    }
+    Press(Qt::Key_F6, Qt::ControlModifier);
+    ASSERT_EQ(ActiveTitle(), "Tabular Data");
+    QPlainTextEdit* memo = frame_->Tabular->RDMemo;
+    memo->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    const QStringList report = frame_->Tabular->MemoLines();
+    ASSERT_GT(report.size(), 70);
+    const QString last = report.last();
+    const QString f2Line = report[report.size() - 2];
+    ASSERT_TRUE(f2Line.contains("F2")) << f2Line.toStdString();
+    EXPECT_FALSE(VisibleLines(memo).contains(f2Line)) << "the window is too small for the whole report";
+
+    for (int page = 0; page < 40; ++page) Press(Qt::Key_PageDown);
+    QStringList seen = VisibleLines(memo);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_TRUE(seen.contains(f2Line)) << "after PageDown the last visible line is " << seen.last().toStdString();
+    EXPECT_EQ(seen.last(), last);
+
+    Press(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(VisibleLines(memo).value(0), report.first());
+    Press(Qt::Key_End, Qt::ControlModifier);
+    seen = VisibleLines(memo);
+    EXPECT_TRUE(seen.contains(f2Line)) << "after Ctrl+End: " << seen.join("|").toStdString();
+}
+
+TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace) {
+    struct Link {
+        QWidget* window;
+        const char* label;
+        QString opens;  // the shell's target; empty for the notes page
+    };
+    const std::vector<Link> links{
+        {frame_->ReachWin(), "Label2", QStringLiteral("mailto:")},
+        {frame_->ReachWin(), "Label3", QStringLiteral("mailto:")},
+        {frame_->InfoWin(), "Note1Lbl", {}},
+        {frame_->InfoWin(), "Note2Lbl", {}},
+        {frame_->InfoWin(), "NoteLbl", {}},
+        {frame_->AboutBox(), "Label1", QString::fromLatin1(contact::kWebSiteAddress)},
+    };
+    for (const Link& link : links) {
+        SCOPED_TRACE(link.label);
+        auto* label = link.window->findChild<QLabel*>(QString::fromLatin1(link.label));
+        ASSERT_NE(label, nullptr);
+        Present(link.window);
+        // Tab round the window until the label has the focus.
+        for (int i = 0; i < 6 && QApplication::focusWidget() != label; ++i) Press(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), label) << "focus on " << FocusName().toStdString();
+        const QImage focused = label->grab().toImage();
+        Press(Qt::Key_Tab);
+        ASSERT_NE(QApplication::focusWidget(), label);
+        const QImage plain = label->grab().toImage();
+        ASSERT_EQ(plain.size(), focused.size());
+        bool framed = false;
+        for (int x = 0; x < focused.width(); ++x) framed |= focused.pixel(x, 0) != plain.pixel(x, 0);
+        EXPECT_TRUE(framed) << "no focus frame drawn";
+
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+            shell_.opened.clear();
+            if (frame_->GetFrameWindow(FrameWindow::NoteWin)) frame_->NoteWin()->hide();
+            Present(link.window);
+            label->setFocus(Qt::TabFocusReason);
+            Press(key);
+            if (link.opens.isEmpty()) {
+                EXPECT_TRUE(frame_->NoteWin()->isVisible()) << QKeySequence(key).toString().toStdString();
+            } else {
+                ASSERT_EQ(shell_.opened.size(), 1) << QKeySequence(key).toString().toStdString();
+                EXPECT_TRUE(shell_.opened.first().startsWith(link.opens)) << shell_.opened.first().toStdString();
+            }
+        }
+        link.window->hide();
+    }
+}
+
+TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
+    frame_->FindParts1Click();
+    TFindParts* finder = frame_->FindParts;
+    ASSERT_NE(finder, nullptr);
+    ASSERT_EQ(QApplication::focusWidget(), finder->F0Edit);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(finder->F0Edit, QStringLiteral("1500"));
+    finder->BWEdit->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(finder->BWEdit, QStringLiteral("30"));
+    const QAbstractItemModel* parts = finder->ResultsView->model();
+    ASSERT_GT(parts->rowCount(), 2);
+
+    const auto column = [](const QAbstractItemModel* model, int c) {
+        std::vector<double> values;
+        for (int row = 0; row < model->rowCount(); ++row) values.push_back(model->index(row, c).data().toDouble());
+        return values;
+    };
+    // The Menu key: the desktop turns it into a keyboard context-menu event for the focused widget.
+    const auto menuKey = [] {
+        QWidget* focus = QApplication::focusWidget();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), focus->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(focus, &event);
+    };
+
+    finder->ResultsView->setFocus(Qt::TabFocusReason);
+    InNextPopup([](QMenu* menu) {
+        // From "Sort by #" down to "Sort by IL (dB)".
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    menuKey();
+    EXPECT_EQ(finder->ResultsView->horizontalHeader()->sortIndicatorSection(), 2);
+    std::vector<double> il = column(parts, 2);
+    EXPECT_TRUE(std::is_sorted(il.begin(), il.end()));
+
+    // The offscreen platform leaves no window active after a popup; a desktop gives the focus back.
+    const auto backTo = [this](QWidget* table) {
+        QApplication::setActiveWindow(frame_.get());
+        table->setFocus(Qt::PopupFocusReason);
+    };
+    backTo(finder->ResultsView);
+    InNextPopup([](QMenu* menu) { QTest::keyClick(menu, Qt::Key_D); });
+    Press(Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(finder->ResultsView->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    il = column(parts, 2);
+    EXPECT_TRUE(std::is_sorted(il.rbegin(), il.rend()));
+
+    QTableWidget* misses = finder->MissesTable;
+    ASSERT_GT(misses->rowCount(), 2);
+    backTo(misses);
+    InNextPopup([](QMenu* menu) { QTest::keyClick(menu, Qt::Key_Return); });
+    menuKey();
+    EXPECT_EQ(misses->horizontalHeader()->sortIndicatorSection(), 0);
+    const std::vector<double> sections = column(misses->model(), 0);
+    EXPECT_TRUE(std::is_sorted(sections.begin(), sections.end()));
+}
+
+TEST_F(KeyboardFixture, ExportCommandsOpenWithTheirMnemonic) {
+    int exports = 0;
+    for (QWidget* window : {static_cast<QWidget*>(frame_->Select), frame_->Mechanical}) {
+        for (QAction* action : window->findChildren<QAction*>()) {
+            if (!action->objectName().startsWith("ExportVectors")) continue;
+            ++exports;
+            EXPECT_EQ(action->text(), "&Export as PDF/SVG...");
+            auto* menu = qobject_cast<QMenu*>(action->parent());
+            ASSERT_NE(menu, nullptr);
+            int sharing = 0;
+            for (QAction* sibling : menu->actions())
+                sharing += QKeySequence::mnemonic(sibling->text()) == QKeySequence(Qt::ALT | Qt::Key_E);
+            EXPECT_EQ(sharing, 1) << "Alt+E is the export's alone";
+        }
+    }
+    EXPECT_EQ(exports, 2);
 }
 
 // The windows with controls to walk; the plain pages appear only for Escape.

@@ -273,7 +273,7 @@ class StartupPages : public InfoTest, public ::testing::WithParamInterface<char>
 TEST_P(StartupPages, ShowThemselvesAtCreationByTheState) {
     program.Prefs.StartupScreens = GetParam();
     TNoteWin notes(program);
-    TInfoWin info(program, &notes);
+    TInfoWin info(program, [&notes] { return &notes; });
     TIntroWin intro(program);
     TOwnWin own(program);
     TCfgWin cfg(program);
@@ -416,7 +416,7 @@ TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
 TEST_F(InfoTest, CharacteristicsLinksOpenTheNotes) {
     program.Prefs.StartupScreens = 'Y';
     TNoteWin notes(program);
-    TInfoWin info(program, &notes);
+    TInfoWin info(program, [&notes] { return &notes; });
     info.show();
     for (TLinkLabel* link : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
         notes.hide();
@@ -504,7 +504,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, Links, ::testing::ValuesIn(kLinks),
 TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     program.Prefs.StartupScreens = 'Y';
     TNoteWin notes(program);
-    TInfoWin info(program, &notes);
+    TInfoWin info(program, [&notes] { return &notes; });
     TReachWin reach(program);
     const auto text = [](QLabel* label) { return label->palette().color(QPalette::WindowText); };
     const auto back = [](QLabel* label) { return label->palette().color(QPalette::Window); };
