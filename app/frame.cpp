@@ -31,12 +31,13 @@
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tabular/tabular_window.h"
+#include "version/version.h"
 
 namespace veltrix {
 
 TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
     setObjectName(QStringLiteral("VXFrame"));
-    setWindowTitle(QStringLiteral("Veltrix 1.8"));
+    setWindowTitle(QStringLiteral("Veltrix " VELTRIX_VERSION));
     setWindowIcon(QIcon(QStringLiteral(":/veltrix/icon.png")));
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     // The design rectangle; it shows only when the maximised frame is restored.

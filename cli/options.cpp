@@ -10,6 +10,8 @@
 #include <map>
 #include <optional>
 
+#include "version/version.h"
+
 namespace veltrix {
 namespace {
 
@@ -211,6 +213,10 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
                          o.Help = true;
                          return true;
                      }});
+        t.push_back({"version", false, "", [](std::string_view, O& o) {
+                         o.Version = true;
+                         return true;
+                     }});
         return t;
     }();
     return table;
@@ -390,7 +396,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::ParseError&) {
         // Declared as above, the only fault CLI11 itself reports is a value given to a flag.
-        return Failure("--help takes no value");
+        const bool version = std::any_of(args.begin(), args.end(),
+                                         [](const std::string& arg) { return arg.rfind("--version=", 0) == 0; });
+        return Failure(version ? "--version takes no value" : "--help takes no value");
     }
     if (find->parsed()) {
         outcome.Command = CliCommand::Find;
@@ -426,7 +434,7 @@ std::string MountingName(char mounting) { return NameOf(kMountingChoices, mounti
 
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"
-           "       veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
+           "  or:  veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
            "Judges one Veltrix ceramic bandpass filter specification and prints its part number,\n"
            "insertion loss, stopband attenuations and tabular response.\n"
            "\n"
@@ -447,10 +455,13 @@ std::string UsageText() {
            "  --points N          with --touchstone: N points (2 to 100001) instead of the graph's sweep\n"
            "  --span-bandwidths K with --touchstone: a span of K bandwidths (default the graph's)\n"
            "  --help              show this help\n"
+           "  --version           show the version\n"
            "\n"
            "Exit status: 0 when the specification was judged (whatever the verdict),\n"
            "1 on an internal failure or an export that could not be made, 2 on a usage error.\n";
 }
+
+std::string VersionText() { return "Veltrix " VELTRIX_VERSION "\n"; }
 
 std::string FindUsageText() {
     return "Usage: veltrix-cli find --f0 MHZ --bw MHZ [options]\n"

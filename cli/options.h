@@ -16,6 +16,7 @@ struct CliOptions {
     FilterSpec Spec;  // the screen's defaults until an option changes them
     OutputFormat Format = OutputFormat::Text;
     bool Help = false;
+    bool Version = false;
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
     int TouchstonePoints = 0;    // 0: the graph's sweep
     double SpanBandwidths = 0.0;
@@ -47,6 +48,7 @@ constexpr double kMaxSpanBandwidths = 1000.0;
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
 std::string UsageText();
+std::string VersionText();  // one line, as "veltrix --version" prints it
 std::string FindUsageText();
 
 // The option spellings of the choices, as the companion reads and writes them.

@@ -8,6 +8,7 @@
 #include "engine/response.h"
 #include "engine/rules.h"
 #include "engine/selection.h"
+#include "version/version.h"
 
 namespace veltrix {
 namespace {
@@ -116,7 +117,7 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
 
 std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
     std::string text;
-    text += "! Veltrix 1.8 ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
+    text += "! Veltrix " VELTRIX_VERSION " ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
     text += "! Model: Chebyshev prototype with the resonators' unloaded Q; S21 phase from the group delay\n";
     text += "# MHz S DB R 50\n";
     const size_t count = table.Points.size();
