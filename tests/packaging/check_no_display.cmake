@@ -3,7 +3,9 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 # Nothing but what a login without a desktop has: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
-set(bare env -i PATH=/usr/bin:/bin HOME=${WORK} XDG_CONFIG_HOME=${WORK}/config LANG=C.UTF-8)
+# The sanitizers' settings of a sanitizer build pass through.
+set(bare env -i PATH=/usr/bin:/bin HOME=${WORK} XDG_CONFIG_HOME=${WORK}/config LANG=C.UTF-8
+    "ASAN_OPTIONS=$ENV{ASAN_OPTIONS}" "UBSAN_OPTIONS=$ENV{UBSAN_OPTIONS}")
 
 # Also when the X11 platform is asked for by name with no X display to use.
 foreach(platform IN ITEMS "" QT_QPA_PLATFORM=xcb)

@@ -4,6 +4,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 foreach(program IN ITEMS ${PROGRAM} ${CLI})
   execute_process(COMMAND env -i PATH=/usr/bin:/bin HOME=${WORK} XDG_CONFIG_HOME=${WORK}/config
+                          "ASAN_OPTIONS=$ENV{ASAN_OPTIONS}" "UBSAN_OPTIONS=$ENV{UBSAN_OPTIONS}"
                           ${program} --version
     WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT result EQUAL 0 OR NOT out STREQUAL "Veltrix ${VERSION}\n")
