@@ -35,12 +35,13 @@
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tabular/tabular_window.h"
+#include "version/version.h"
 
 namespace veltrix {
 
 TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
     setObjectName(QStringLiteral("VXFrame"));
-    setWindowTitle(QStringLiteral("Veltrix 1.8"));
+    setWindowTitle(QStringLiteral("Veltrix " VELTRIX_VERSION));
     setWindowIcon(WindowIcon());
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     qApp->installEventFilter(this);

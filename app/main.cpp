@@ -4,9 +4,11 @@
 #include <QScreen>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "app/application.h"
 #include "app/frame.h"
@@ -17,12 +19,13 @@
 #include "program/preferences_location.h"
 #include "program/program.h"
 #include "tabular/export_range_dialog.h"
+#include "version/version.h"
 
 using namespace veltrix;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Veltrix 1.8");
+const QString kTitle = QStringLiteral("Veltrix " VELTRIX_VERSION);
 
 QString FailureMessage(const std::exception_ptr& failure) {
     try {
@@ -46,6 +49,22 @@ bool NeedsNoDisplay(int argc, char** argv) {
     return false;
 }
 
+bool EnvironmentSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Without one, Qt aborts with advice to reinstall. Platforms that need no display server (offscreen,
+// vnc, a framebuffer) are left to Qt.
+bool HasDisplay() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const std::string chosen = platform != nullptr ? platform : "";
+    if (chosen.rfind("xcb", 0) == 0) return EnvironmentSet("DISPLAY");
+    if (chosen.rfind("wayland", 0) == 0) return EnvironmentSet("WAYLAND_DISPLAY");
+    if (!chosen.empty()) return true;
+    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
+}
+
 // Off screen there is no window stacking; the platform's notes about it would only bury the output.
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
@@ -58,6 +77,11 @@ int main(int argc, char** argv) {
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);
+    } else if (!HasDisplay()) {
+        std::fputs("veltrix: no display (DISPLAY and WAYLAND_DISPLAY are not set): start it in a desktop session or "
+                   "over ssh -X to see the windows, or use --screenshot FILE to write a picture of them\n",
+                   stderr);
+        return 1;
     }
     TVeltrixApplication app(argc, argv);
     // Numbers are read and written with a decimal point whatever the desktop's language.
@@ -66,7 +90,7 @@ int main(int argc, char** argv) {
     // The name gives the configuration folder ($XDG_CONFIG_HOME/veltrix) and matches the desktop entry;
     // the title shows on the frame and in message boxes.
     QApplication::setApplicationName(QStringLiteral("veltrix"));
-    QApplication::setApplicationVersion(QStringLiteral("1.8"));
+    QApplication::setApplicationVersion(QStringLiteral(VELTRIX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
     QApplication::setWindowIcon(ProgramIcon());
 

@@ -10,6 +10,8 @@
 #include <map>
 #include <optional>
 
+#include "version/version.h"
+
 namespace veltrix {
 namespace {
 
@@ -227,6 +229,10 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
                          o.Help = true;
                          return true;
                      }});
+        t.push_back({"version", false, "", [](std::string_view, O& o) {
+                         o.Version = true;
+                         return true;
+                     }});
         return t;
     }();
     return table;
@@ -436,7 +442,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::ParseError&) {
         // Declared as above, the only fault CLI11 itself reports is a value given to a flag.
-        return Failure("--help takes no value");
+        const bool version = std::any_of(args.begin(), args.end(),
+                                         [](const std::string& arg) { return arg.rfind("--version=", 0) == 0; });
+        return Failure(version ? "--version takes no value" : "--help takes no value");
     }
     if (find->parsed()) {
         outcome.Command = CliCommand::Find;
@@ -468,7 +476,7 @@ std::string MountingName(char mounting) { return NameOf(kMountingChoices, mounti
 
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"
-           "       veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
+           "  or:  veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
            "Judges one Veltrix ceramic bandpass filter specification and prints its part number,\n"
            "insertion loss, stopband attenuations and tabular response.\n"
            "\n"
@@ -492,10 +500,13 @@ std::string UsageText() {
            "                      F0 (default the graph's), clipped at its low end above 0 MHz\n"
            "  --from MHZ --to MHZ with --touchstone or --format csv: the range itself\n"
            "  --help              show this help\n"
+           "  --version           show the version\n"
            "\n"
            "Exit status: 0 when the specification was judged (whatever the verdict),\n"
            "1 on an internal failure or an export that could not be made, 2 on a usage error.\n";
 }
+
+std::string VersionText() { return "Veltrix " VELTRIX_VERSION "\n"; }
 
 std::string FindUsageText() {
     return "Usage: veltrix-cli find --f0 MHZ --bw MHZ [options]\n"

@@ -17,6 +17,7 @@ struct CliOptions {
     FilterSpec Spec;  // the screen's defaults until an option changes them
     OutputFormat Format = OutputFormat::Text;
     bool Help = false;
+    bool Version = false;
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
     ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
 };
@@ -43,6 +44,7 @@ struct ParseOutcome {
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
 std::string UsageText();
+std::string VersionText();  // one line, as "veltrix --version" prints it
 std::string FindUsageText();
 
 // The option spellings of the choices, as the companion reads and writes them.

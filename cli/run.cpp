@@ -45,6 +45,10 @@ int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
         out << UsageText();
         return kExitOk;
     }
+    if (options.Version) {
+        out << VersionText();
+        return kExitOk;
+    }
     std::ostringstream document;
     if (options.Format == OutputFormat::Csv) {
         const ResponseTable table = ComputeResponseTable(options.Spec, options.Span, ExportFormat::Csv);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "engine/tables.h"
+#include "version/version.h"
 
 namespace veltrix {
 
@@ -150,7 +151,7 @@ RuleOutcome EvaluateSpecification(FilterSpec& spec, ResponseData& rd) {
 
 std::string FormatPartNumber(const FilterSpec& spec) {
     char text[160];
-    std::snprintf(text, sizeof text, "%dD%c%d%c-%.5g/%c%.4g - 1.8", static_cast<int>(spec.Sections),
+    std::snprintf(text, sizeof text, "%dD%c%d%c-%.5g/%c%.4g - " VELTRIX_VERSION, static_cast<int>(spec.Sections),
                   spec.Dielectric, static_cast<int>(spec.Profile + 1), spec.Mounting, spec.F0, spec.PBDCode,
                   spec.BW);
     return text;

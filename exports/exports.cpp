@@ -9,6 +9,7 @@
 #include "engine/response.h"
 #include "engine/rules.h"
 #include "engine/selection.h"
+#include "version/version.h"
 
 namespace veltrix {
 namespace {
@@ -196,7 +197,7 @@ std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
     std::string text;
     const double f0 = table.CentreFrequencyMhz;
     const double bw = table.BandwidthMhz;
-    text += "! Veltrix 1.8 ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
+    text += "! Veltrix " VELTRIX_VERSION " ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
     text += "! Model: Chebyshev prototype with the resonators' unloaded Q; S21 phase from the group delay\n";
     text += "! Part " + table.PartNumber + ": centre " + Number(f0) + " MHz, bandwidth " + Number(bw) + " MHz\n";
     if (!table.Points.empty()) {

@@ -11,6 +11,7 @@
 #include "platform/fonts.h"
 #include "printing/print_dialogs.h"
 #include "program/contact_data.h"
+#include "version/version.h"
 
 namespace veltrix {
 
@@ -50,7 +51,7 @@ TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), progr
     const QString icon = QStringLiteral(":/veltrix/icon.png");
     if (QFile::exists(icon)) ProgramIcon->setPixmap(QPixmap(icon));
 
-    ProductName = PanelLabel(Panel1, "ProductName", QStringLiteral("Veltrix Version 1.8a"), 95, 62);
+    ProductName = PanelLabel(Panel1, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
     Descript =
         PanelLabel(Panel1, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
     Copyright = PanelLabel(Panel1, "Copyright", LegalNotice(), 47, 102);

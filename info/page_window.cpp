@@ -18,6 +18,7 @@
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "program/program.h"
+#include "version/version.h"
 
 namespace veltrix {
 
@@ -161,7 +162,7 @@ void TPageWindow::AddLogoBlock() {
     const QString small = QStringLiteral("Small Fonts");
     SymLbl =
         LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
-    VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V1.8"), 412, 64, small, 8);
+    VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 412, 64, small, 8);
     Caption =
         LogoLabel(Client, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
     Caption2 = LogoLabel(Client, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);

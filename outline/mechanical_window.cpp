@@ -15,6 +15,7 @@
 #include "outline/outline_geometry.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "version/version.h"
 
 namespace veltrix {
 
@@ -47,7 +48,7 @@ void TMechanical::CreateControls() {
     VXImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
     const QString small = QStringLiteral("Small Fonts");
     SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
-    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 608, 240, small, 8);
+    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
     Label1_ =
         LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
     Label2_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);

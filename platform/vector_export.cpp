@@ -1,4 +1,5 @@
 #include "platform/vector_export.h"
+#include "version/version.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -319,7 +320,7 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
         pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setTitle(title);
-        pdf.setCreator(QStringLiteral("Veltrix 1.8"));
+        pdf.setCreator(QStringLiteral("Veltrix " VELTRIX_VERSION));
         painted = paint(pdf);
     }
     buffer.close();

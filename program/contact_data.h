@@ -1,12 +1,14 @@
 #pragma once
 
+#include "version/version.h"
+
 // The maker's contact data, kept in one place for every window that shows or opens it.
 namespace veltrix::contact {
 
 inline constexpr const char* kWebSiteHost = "www.norvane.example";
-inline constexpr const char* kWebSiteAddress = "http://www.norvane.example";
-inline constexpr const char* kProductPage = "http://www.norvane.example/veltrix.html";
-inline constexpr const char* kRepresentativesPage = "http://www.norvane.example/reps/index.html";
+inline constexpr const char* kWebSiteAddress = "https://www.norvane.example";
+inline constexpr const char* kProductPage = VELTRIX_HOMEPAGE;
+inline constexpr const char* kRepresentativesPage = "https://www.norvane.example/reps/index.html";
 
 inline constexpr const char* kSalesEmail = "sales@norvane.example";
 inline constexpr const char* kEuropeSalesEmail = "europe@norvane.example";

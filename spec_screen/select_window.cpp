@@ -18,6 +18,7 @@
 #include "platform/fonts.h"
 #include "spec_screen/response_graph.h"
 #include "spec_screen/select_painter.h"
+#include "version/version.h"
 
 namespace veltrix {
 
@@ -144,7 +145,7 @@ void TSelect::CreateControls() {
     VXImage_ = Place(new LogoView(this), "VXImage", 43, 12, 225, 61);
     const QString small = QStringLiteral("Small Fonts");
     SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 256, 8, kEntryFace, 16);
-    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V1.8"), 256, 48, small, 8);
+    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 256, 48, small, 8);
     Caption_ =
         LogoLabel(this, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
     Caption2_ = LogoLabel(this, "Caption2", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);

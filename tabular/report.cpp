@@ -2,6 +2,7 @@
 
 #include "engine/rules.h"
 #include "tabular/fixed_format.h"
+#include "version/version.h"
 
 #include <cmath>
 #include <cstdio>
@@ -38,7 +39,7 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
     }
 
     std::vector<std::string> lines{" ", "Veltrix Ceramic Filters from Norvane Microwave, Inc.", " "};
-    lines.push_back(Format(" Response Data for %dD%c%d%c-%.5g/%c%.4g-1.8", static_cast<int>(spec.Sections),
+    lines.push_back(Format(" Response Data for %dD%c%d%c-%.5g/%c%.4g-" VELTRIX_VERSION, static_cast<int>(spec.Sections),
                            spec.Dielectric, static_cast<int>(spec.Profile + 1), spec.Mounting, spec.F0,
                            spec.PBDCode, spec.BW));
     lines.insert(lines.end(), {" ", "  Frequency     Attenuation    Return Loss     Delay   ", " "});

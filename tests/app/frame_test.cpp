@@ -674,11 +674,11 @@ TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
 INSTANTIATE_TEST_SUITE_P(
     Items, SalesLinks,
     ::testing::Values(LinkCase{"VeltrixOnline", &TVXFrame::VeltrixOnline1,
-                               "http://www.norvane.example/veltrix.html", "Unable to start web browser."},
+                               "https://www.norvane.example/veltrix.html", "Unable to start web browser."},
                       LinkCase{"EmailSales", &TVXFrame::EmailVeltrixSales1, "mailto:sales@norvane.example",
                                "Unable to start mail client."},
                       LinkCase{"Representatives", &TVXFrame::Representatives1,
-                               "http://www.norvane.example/reps/index.html", "Unable to start web browser."}),
+                               "https://www.norvane.example/reps/index.html", "Unable to start web browser."}),
     [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 // --- Help, Sales and Configure items follow their windows ---

@@ -26,6 +26,7 @@
 #include "exports/exports.h"
 #include "finder/finder.h"
 #include "outline/outline_geometry.h"
+#include "version/version.h"
 
 namespace veltrix {
 namespace {
@@ -355,6 +356,15 @@ TEST(CliOptions, HelpGoesToStandardOutput) {
     EXPECT_NE(run.out.find("--mounting"), std::string::npos);
 }
 
+TEST(CliOptions, VersionGoesToStandardOutputAsTheProgramPrintsIt) {
+    for (const auto& args : {std::vector<std::string>{"--version"}, {"--f0", "900", "--version"}}) {
+        const CliRun run = Invoke(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, "Veltrix " VELTRIX_VERSION "\n");
+    }
+}
+
 struct OptionErrorCase {
     const char* name;
     std::vector<std::string> args;
@@ -397,7 +407,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"missing_value_at_end", {"--f0"}, "--f0 needs a value"},
         OptionErrorCase{"missing_value_before_option", {"--bw", "--f0", "900"}, "--bw needs a value"},
         OptionErrorCase{"choice_missing_value", {"--mounting"}, "drop-in, pin, tab, tessel, orbis"},
-        OptionErrorCase{"help_with_value", {"--help=yes"}, "--help"},
+        OptionErrorCase{"help_with_value", {"--help=yes"}, "--help takes no value"},
+        OptionErrorCase{"version_with_value", {"--version=1.9"}, "--version takes no value"},
+        OptionErrorCase{"find_has_no_version", {"find", "--f0", "1500", "--bw", "30", "--version"}, "--version"},
         OptionErrorCase{"newline_in_value", {"--dielectric", "DR\nDH"}, "DL, DR, DH"},
         OptionErrorCase{"error_after_valid", {"--f0", "900", "--format", "yaml"}, "text, json, csv"},
         OptionErrorCase{"points_alone", {"--points", "11"}, "--points applies to --touchstone FILE or --format csv"},

@@ -477,7 +477,7 @@ const LinkCase kLinks[] = {
          TRFQWin rfq(p);
          rfq.OnQBtn->click();
      },
-     "http://www.norvane.example/veltrixquote.html", "Unable to start web browser."},
+     "https://www.norvane.example/veltrixquote.html", "Unable to start web browser."},
 };
 
 void PrintTo(const LinkCase& link, std::ostream* os) { *os << link.name; }

@@ -106,8 +106,8 @@ TEST_F(MechanicalTest, WebPagesThroughTheShell) {
     program.Messages = &messages;
     mechanical->findChild<QPushButton*>("PCBBtn")->click();
     mechanical->findChild<QPushButton*>("ReflBtn")->click();
-    EXPECT_EQ(shell.opened, (std::vector<QString>{"http://www.norvane.example/veltrixinfo.html#RM",
-                                                  "http://www.norvane.example/veltrixinfo.html#RS"}));
+    EXPECT_EQ(shell.opened, (std::vector<QString>{"https://www.norvane.example/veltrixinfo.html#RM",
+                                                  "https://www.norvane.example/veltrixinfo.html#RS"}));
     EXPECT_TRUE(messages.shown.empty());
 
     FakeShell failing(false);

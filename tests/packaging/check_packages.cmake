@@ -1,0 +1,98 @@
+# Builds the two Debian packages from the build tree, then checks their fields, their contents and the
+# installed manual pages, desktop entry and metainfo. cmake -DBUILD=<build dir> -DWORK=<folder>
+# -DVERSION=<x.y> -DDEBIAN_VERSION=<x.y-r> -DMAN=<man> -DDESKTOP_FILE_VALIDATE=<..> -DAPPSTREAMCLI=<..>
+# -P check_packages.cmake
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND cpack --config ${BUILD}/CPackConfig.cmake -B ${WORK}
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cpack failed (${result}):\n${out}${err}")
+endif()
+set(cli_deb ${WORK}/veltrix-cli_${DEBIAN_VERSION}_amd64.deb)
+set(gui_deb ${WORK}/veltrix_${DEBIAN_VERSION}_amd64.deb)
+foreach(deb IN ITEMS ${cli_deb} ${gui_deb})
+  if(NOT EXISTS ${deb})
+    file(GLOB made ${WORK}/*.deb)
+    message(FATAL_ERROR "no ${deb}; cpack made: ${made}")
+  endif()
+endforeach()
+
+function(field deb name out)
+  execute_process(COMMAND dpkg-deb -f ${deb} ${name} OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE
+                  COMMAND_ERROR_IS_FATAL ANY)
+  set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+field(${cli_deb} Depends cli_depends)
+field(${gui_deb} Depends gui_depends)
+field(${cli_deb} Version cli_version)
+if(NOT cli_version STREQUAL DEBIAN_VERSION)
+  message(FATAL_ERROR "veltrix-cli is version '${cli_version}', not ${DEBIAN_VERSION}")
+endif()
+string(TOLOWER "${cli_depends}" cli_depends_lower)
+if(cli_depends_lower MATCHES "qt" OR NOT cli_depends MATCHES "libc6")
+  message(FATAL_ERROR "veltrix-cli must depend on the C++ runtime only, not on Qt: ${cli_depends}")
+endif()
+if(NOT gui_depends MATCHES "veltrix-cli \\(= ${DEBIAN_VERSION}\\)" OR NOT gui_depends MATCHES "libqt6widgets6"
+   OR NOT gui_depends MATCHES "fonts-liberation")
+  message(FATAL_ERROR "veltrix must depend on veltrix-cli of its own version, Qt and the fonts: ${gui_depends}")
+endif()
+foreach(deb IN ITEMS ${cli_deb} ${gui_deb})
+  field(${deb} Description description)
+  string(REPLACE "\n" ";" description_lines "${description}")
+  foreach(line IN LISTS description_lines)
+    string(LENGTH "${line}" length)
+    if(length GREATER 80)
+      message(FATAL_ERROR "${deb}: a description line of ${length} characters: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+# Each program, its page and its documents in its own package.
+set(root ${WORK}/root)
+foreach(deb IN ITEMS ${cli_deb} ${gui_deb})
+  execute_process(COMMAND dpkg-deb -x ${deb} ${root} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+execute_process(COMMAND dpkg-deb -c ${cli_deb} OUTPUT_VARIABLE cli_files COMMAND_ERROR_IS_FATAL ANY)
+if(cli_files MATCHES "usr/bin/veltrix\n" OR cli_files MATCHES "share/applications")
+  message(FATAL_ERROR "veltrix-cli holds the desktop program's files:\n${cli_files}")
+endif()
+foreach(package IN ITEMS veltrix-cli veltrix)
+  foreach(file IN ITEMS usr/bin/${package} usr/share/man/man1/${package}.1.gz
+                        usr/share/doc/${package}/copyright usr/share/doc/${package}/changelog.Debian.gz)
+    if(NOT EXISTS ${root}/${file})
+      message(FATAL_ERROR "the package ${package} has no /${file}")
+    endif()
+  endforeach()
+  file(STRINGS ${root}/usr/share/doc/${package}/copyright format LIMIT_COUNT 1)
+  if(NOT format STREQUAL "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/")
+    message(FATAL_ERROR "${package}'s copyright is not in the machine-readable format: ${format}")
+  endif()
+endforeach()
+
+execute_process(COMMAND ${root}/usr/bin/veltrix-cli --version OUTPUT_VARIABLE out RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT out STREQUAL "Veltrix ${VERSION}\n")
+  message(FATAL_ERROR "the installed veltrix-cli --version gave ${result}: ${out}")
+endif()
+file(READ ${root}/usr/share/metainfo/io.norvane.veltrix.metainfo.xml metainfo)
+if(NOT metainfo MATCHES "<release version=\"${VERSION}\"" OR NOT metainfo MATCHES "<screenshot type=\"default\">")
+  message(FATAL_ERROR "the installed metainfo lacks release ${VERSION} or its screenshot:\n${metainfo}")
+endif()
+
+execute_process(COMMAND ${CMAKE_COMMAND} -DMAN=${MAN}
+  "-DPAGES=${root}/usr/share/man/man1/veltrix.1.gz;${root}/usr/share/man/man1/veltrix-cli.1.gz"
+  -P ${CMAKE_CURRENT_LIST_DIR}/check_manual_pages.cmake COMMAND_ERROR_IS_FATAL ANY)
+foreach(check IN ITEMS
+    "${DESKTOP_FILE_VALIDATE};${root}/usr/share/applications/veltrix.desktop"
+    "${APPSTREAMCLI};validate;--no-net;--pedantic;${root}/usr/share/metainfo/io.norvane.veltrix.metainfo.xml")
+  list(GET check 0 tool)
+  if(NOT tool OR tool MATCHES "-NOTFOUND$")
+    message("${check}: validator not installed, not run")
+    continue()
+  endif()
+  execute_process(COMMAND ${check} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${check}: exit ${result}\n${out}${err}")
+  endif()
+endforeach()
