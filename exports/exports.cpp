@@ -282,7 +282,7 @@ FileResult WriteCsvFile(const FilterSpec& spec, const ExportSpan& span, const st
 }
 
 std::string ExportFileName(const std::string& partNumber, std::string_view extension) {
-    // The number without the program's revision: "3DR25-1000/U20 - 1.8" names "3DR25-1000_U20".
+    // The number without the program's revision after " - " names the file: "3DR25-1000_U20".
     std::string name = partNumber.substr(0, partNumber.find(" - "));
     for (char& c : name) {
         const auto byte = static_cast<unsigned char>(c);
