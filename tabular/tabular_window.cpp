@@ -93,7 +93,7 @@ std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, 
     return out;
 }
 
-bool PrintTabularReport(QPrinter& printer, const QStringList& lines) {
+bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* writeError) {
     printer.setDocName(QString());
     PdfFileOutput output(printer);
     if (!output.Ready()) return false;
@@ -105,7 +105,12 @@ bool PrintTabularReport(QPrinter& printer, const QStringList& lines) {
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) return painter.end() && output.Commit();
+    if (ok) {
+        if (!painter.end()) return false;
+        if (output.Commit()) return true;
+        if (writeError) *writeError = output.Error();
+        return false;
+    }
     printer.abort();
     painter.end();
     return false;
@@ -233,7 +238,10 @@ bool TTabular::Print1Click() {
     // The job has no title; the name only gives the dialog's proposed file a meaning.
     printer.setDocName(QString::fromLatin1(kReportFileTitle));
     if (!program_.PrintDialogs || !program_.PrintDialogs->Run(printer, this)) return false;
-    if (PrintTabularReport(printer, MemoLines())) return true;
+    QString writeError;
+    if (PrintTabularReport(printer, MemoLines(), &writeError)) return true;
+    if (!writeError.isEmpty() && program_.Messages)
+        program_.Messages->ShowMessage(this, QStringLiteral("Cannot write ") + writeError, QString());
     ReportPrinter().Renew();
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;

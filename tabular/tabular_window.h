@@ -42,7 +42,7 @@ std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, 
 
 // Prints the lines in "Courier New" 9 pt on the printer, one job, no title of its own. On any error,
 // the output's included, the job is aborted, no partial file is left and false returned.
-bool PrintTabularReport(QPrinter& printer, const QStringList& lines);
+bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* writeError = nullptr);
 
 // "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
 // window is activated or painted.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -118,6 +119,12 @@ class FakePrintDialog : public PrintDialogRunner {
     bool Answer = true;
     int Runs = 0;
     std::vector<QString> DocNames;
+};
+
+class CollectingMessages : public MessageBoxes {
+  public:
+    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown << text; }
+    QStringList shown;
 };
 
 class TabularWindowTest : public ::testing::Test {
@@ -384,8 +391,12 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     first.setOutputFormat(QPrinter::PdfFormat);
     first.setResolution(300);
     first.setOutputFileName(QStringLiteral("/dev/full"));
+    CollectingMessages messages;
+    program.Messages = &messages;
     EXPECT_FALSE(window.Print1Click());
     EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
+    EXPECT_EQ(messages.shown,
+              QStringList{QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))});
 
     // The settings survive the failed job.
     QPrinter& next = window.ReportPrinter().Printer();
@@ -401,11 +412,6 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     EXPECT_GE(PdfPageCount(good), 1);
 }
 
-class CollectingMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown << text; }
-    QStringList shown;
-};
 
 QStringList FileLines(const QString& path) {
     QFile file(path);
