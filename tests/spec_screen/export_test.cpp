@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "platform/services.h"
@@ -34,6 +35,15 @@ class ExportTest : public SelectTest {
         dialog.answer = name.isEmpty() ? QString() : dir.filePath(name);
         select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
         return QFile::exists(dialog.answer);
+    }
+    // The PDF's text layer as pdftotext reads it; nullopt where poppler-utils is missing.
+    static std::optional<QString> PdfText(const QString& path) {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty()) return std::nullopt;
+        QProcess process;
+        process.start(pdftotext, {path, QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return QString::fromUtf8(process.readAllStandardOutput());
     }
     static QByteArray Contents(const QString& path) {
         QFile file(path);
@@ -74,13 +84,9 @@ TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
 TEST_F(ExportTest, PdfTextLayerHoldsThePartNumber) {
     ASSERT_TRUE(Export(QStringLiteral("page.pdf")));
     EXPECT_TRUE(Contents(dialog.answer).startsWith("%PDF-"));
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    QProcess process;
-    process.start(pdftotext, {dialog.answer, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_TRUE(text.contains(QStringLiteral("3DR25-1000/U20 - 1.8"))) << text.toStdString();
+    const std::optional<QString> text = PdfText(dialog.answer);
+    if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    EXPECT_TRUE(text->contains(QStringLiteral("3DR25-1000/U20 - 1.8"))) << text->toStdString();
 }
 
 // Texts the screen covers (the page's own labels under the result fields, words written over in
@@ -92,15 +98,11 @@ TEST_F(ExportTest, TextLayerHoldsEachTextOnce) {
     EXPECT_EQ(svg.count(">Insertion"), 1);
 
     ASSERT_TRUE(Export(QStringLiteral("page.pdf")));
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    QProcess process;
-    process.start(pdftotext, {dialog.answer, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    const QString text = QString::fromUtf8(process.readAllStandardOutput());
-    EXPECT_EQ(text.count(QStringLiteral("Insertion")), 1) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Insertion loss at Fo\\s+=\\s+2\\.4\\s+dB"))))
-        << text.toStdString();
+    const std::optional<QString> text = PdfText(dialog.answer);
+    if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    EXPECT_EQ(text->count(QStringLiteral("Insertion")), 1) << text->toStdString();
+    EXPECT_TRUE(text->contains(QRegularExpression(QStringLiteral("Insertion loss at Fo\\s+=\\s+2\\.4\\s+dB"))))
+        << text->toStdString();
 }
 
 TEST_F(ExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
