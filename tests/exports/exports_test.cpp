@@ -186,7 +186,9 @@ TEST_F(Exports, FrequenciesArePositiveAndStrictlyIncreasingAsPrinted) {
             EXPECT_GT(rows.front()[0], 0.0);
             for (size_t k = 1; k < rows.size(); ++k) ASSERT_GT(rows[k][0], rows[k - 1][0]) << "row " << k + 1;
             EXPECT_DOUBLE_EQ(rows.back()[0], 1500.0 + 15.0 * span);
-            if (1500.0 - 15.0 * span > 0.0) EXPECT_NEAR(rows.front()[0], 1500.0 - 15.0 * span, 1e-6);
+            if (1500.0 - 15.0 * span > 0.0) {
+                EXPECT_NEAR(rows.front()[0], 1500.0 - 15.0 * span, 1e-6);
+            }
         }
     }
     // Where the centre lies within the clipped span, the rows around it are the response's, not a floor.
