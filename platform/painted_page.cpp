@@ -52,7 +52,7 @@ QPainter& PaintedPage::BeginPage(const QPainter& surface, QSize background, QSiz
                       std::min(background.height(), std::max(1, windowSize.height())));
     haveBitmap_ = PrepareBitmap(shown.expandedTo(QSize(1, 1)), ratio);
     if (haveBitmap_) {
-        bitmap_.fill(Qt::black);
+        // No fill first: the black background below covers the whole bitmap.
         recorder_.begin(&bitmap_);
     } else {
         // Nothing to paint into: the painting goes to an empty picture and is dropped.
