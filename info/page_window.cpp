@@ -179,7 +179,8 @@ void TPageWindow::ColourLabels(bool printing) {
 void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
     drawnTexts_.clear();
-    QPainter& recorder = page_.BeginRecording(clientSize);
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    QPainter& recorder = page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, 0, ratio);
     {
         PageWriter writer(recorder, display, &drawnTexts_);
         PaintPage(writer);
@@ -187,7 +188,6 @@ void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
     const QString description = PageDescription(drawnTexts_);
     if (Client->accessibleDescription() != description) Client->setAccessibleDescription(description);
-    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
 }
 

@@ -22,7 +22,7 @@ void PageWriter::Text(int x, int y, const QColor& colour, const QString& text) {
     if (log_) log_->push_back({QPoint(x, y), text, colour, font_.pixelSize()});
     painter_.setPen(colour);
     painter_.setBackgroundMode(Qt::OpaqueMode);
-    painter_.drawText(QPoint(x, y + QFontMetrics(font_).ascent()), text);
+    DrawPageText(painter_, x, y, QFontMetrics(font_).ascent(), text);
 }
 
 void PageWriter::Highlighted(int x, int y, const QString& line, const QStringList& words) {

@@ -286,7 +286,7 @@ void DrawingCanvas::TextOut(int x, int y, const QString& text) {
         appliedBackground_ = brush_;
     }
     UsePen(fontColour_);
-    painter_.drawText(QPoint(x, y + metrics_.ascent()), text);
+    DrawPageText(painter_, x, y, metrics_.ascent(), text);
     ink_.push_back(box);
 }
 

@@ -135,7 +135,9 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
 
     const QSize picture(std::max(clientSize.width(), kClientWidth),
                         std::max(clientSize.height() + kPictureTop, kPictureHeight));
-    DrawingCanvas page(page_.BeginRecording(picture), &drawnTexts_);
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    const QSize window(clientSize.width(), clientSize.height() + kPictureTop);
+    DrawingCanvas page(page_.BeginPage(canvas, picture, window, display.PaintCopyMode, 0, ratio), &drawnTexts_);
     if (const auto notice = OutlineNotice(spec)) {
         page.SetBrush(kPageBlack);
         page.SetFont(display.FontName, display.FontSizeMedium);
@@ -150,11 +152,9 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
     if (accessibleDescription() != description) setAccessibleDescription(description);
 
     // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
-    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     canvas.save();
     canvas.translate(0, -kPictureTop);
-    page_.Present(canvas, QSize(clientSize.width(), clientSize.height() + kPictureTop), display.PaintCopyMode,
-                  0, ratio);
+    page_.Present(canvas, window, display.PaintCopyMode, 0, ratio);
     canvas.restore();
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
 }

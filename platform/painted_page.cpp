@@ -3,13 +3,61 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QFontMetrics>
+
 namespace veltrix {
 
 QPainter& PaintedPage::BeginRecording(QSize background) {
     if (recorder_.isActive()) recorder_.end();
+    direct_ = false;
     picture_ = QPicture();
     background_ = background;
     recorder_.begin(&picture_);
+    recorder_.setRenderHint(QPainter::Antialiasing, false);
+    recorder_.setRenderHint(QPainter::TextAntialiasing, true);
+    recorder_.fillRect(QRect(QPoint(0, 0), background), Qt::black);
+    return recorder_;
+}
+
+void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text) {
+    if (painter.device() != nullptr && painter.device()->devType() == QInternal::Picture) {
+        painter.drawText(QPoint(x, y + ascent), text);
+        return;
+    }
+    // A played-back text is laid out from the top of its line, its baseline at the font's
+    // unrounded ascent below.
+    painter.drawText(QRectF(x, y + ascent - QFontMetrics(painter.font()).ascent(), 1, 1),
+                     Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight, text);
+}
+
+qreal PaintedPage::SurfaceRatio(const QPainter& surface, qreal devicePixelRatio) {
+    qreal ratio = devicePixelRatio;
+    if (!(ratio > 0)) ratio = surface.device() != nullptr ? surface.device()->devicePixelRatioF() : 1.0;
+    return ratio > 0 ? ratio : 1.0;
+}
+
+QPainter& PaintedPage::BeginPage(const QPainter& surface, QSize background, QSize windowSize, CopyMode mode,
+                                 int shiftX, qreal devicePixelRatio) {
+    // Beyond one device pixel per pixel, text falls on fractional device positions, where straight
+    // painting cannot match the playback's glyph placement to the pixel.
+    const qreal ratio = SurfaceRatio(surface, devicePixelRatio);
+    if (mode != CopyMode::Source || ratio != 1.0) return BeginRecording(background);
+    if (recorder_.isActive()) recorder_.end();
+    picture_ = QPicture();
+    background_ = background;
+    direct_ = true;
+    // The callers' pages are never smaller than their windows, so what the bitmap holds is what a
+    // played-back recording would have put there.
+    const QSize shown(std::min(background.width(), std::max(1, windowSize.width() - std::max(0, shiftX))),
+                      std::min(background.height(), std::max(1, windowSize.height())));
+    haveBitmap_ = PrepareBitmap(shown.expandedTo(QSize(1, 1)), ratio);
+    if (haveBitmap_) {
+        // No fill first: the black background below covers the whole bitmap.
+        recorder_.begin(&bitmap_);
+    } else {
+        // Nothing to paint into: the painting goes to an empty picture and is dropped.
+        recorder_.begin(&picture_);
+    }
     recorder_.setRenderHint(QPainter::Antialiasing, false);
     recorder_.setRenderHint(QPainter::TextAntialiasing, true);
     recorder_.fillRect(QRect(QPoint(0, 0), background), Qt::black);
@@ -52,19 +100,20 @@ bool PaintedPage::PrepareBitmap(QSize logical, qreal ratio) {
 
 void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio) {
     EndRecording();
-    qreal ratio = devicePixelRatio;
-    if (!(ratio > 0)) ratio = surface.device() != nullptr ? surface.device()->devicePixelRatioF() : 1.0;
-    if (!(ratio > 0)) ratio = 1.0;
-    const QSize page = background_.expandedTo(picture_.boundingRect().size());
-    // Bitmap pixels beyond the window are never copied, so they are never rendered either.
-    const QSize shown(std::min(page.width(), std::max(1, windowSize.width() - std::max(0, shiftX))),
-                      std::min(page.height(), std::max(1, windowSize.height())));
-    const bool haveBitmap = PrepareBitmap(shown.expandedTo(QSize(1, 1)), ratio);
-    if (haveBitmap) {
-        bitmap_.fill(Qt::black);
-        QPainter p(&bitmap_);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.drawPicture(0, 0, picture_);
+    const qreal ratio = direct_ ? bitmap_.devicePixelRatio() : SurfaceRatio(surface, devicePixelRatio);
+    bool haveBitmap = direct_ && haveBitmap_;
+    if (!direct_) {
+        const QSize page = background_.expandedTo(picture_.boundingRect().size());
+        // Bitmap pixels beyond the window are never copied, so they are never rendered either.
+        const QSize shown(std::min(page.width(), std::max(1, windowSize.width() - std::max(0, shiftX))),
+                          std::min(page.height(), std::max(1, windowSize.height())));
+        haveBitmap = PrepareBitmap(shown.expandedTo(QSize(1, 1)), ratio);
+        if (haveBitmap) {
+            bitmap_.fill(Qt::black);
+            QPainter p(&bitmap_);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.drawPicture(0, 0, picture_);
+        }
     }
 
     const bool inverted = mode == CopyMode::InvertedSource;

@@ -33,6 +33,11 @@ struct DrawnText {
     bool operator==(const DrawnText&) const = default;
 };
 
+// Draws a line of text whose top is at y, where a recording of the text drawn at its baseline
+// (y + ascent) puts it when played back: on a bitmap straight from the same position as the
+// recording's playback, so a page painted straight and a recorded page match to the pixel.
+void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text);
+
 // How a painted window copies its finished picture onto its surface: plainly on screen,
 // inverted while printing so light-on-black pages come out dark on white.
 enum class CopyMode { Source, InvertedSource };
@@ -52,13 +57,22 @@ public:
     void EndRecording();
     bool Recording() const { return recorder_.isActive(); }
 
+    // Starts the page of one paint onto the surface. A plain screen copy at one device pixel per
+    // pixel is painted straight into the bitmap: recording it and playing it back cost more than the
+    // painting itself. Any other copy is recorded, so its picture can be played onto vectors. Present takes the same window
+    // size, mode and shift.
+    QPainter& BeginPage(const QPainter& surface, QSize background, QSize windowSize, CopyMode mode, int shiftX,
+                        qreal devicePixelRatio = 0);
+
     // Renders the picture into the bitmap at the device pixel ratio, fills the window black (white
     // for an inverted copy) and copies the bitmap onto it with the mode, shifted shiftX pixels to the
     // right. Only the part of the page the window shows is rendered; when no bitmap that large can be
     // had, the largest one that can shows the page's top-left part. A ratio of 0 takes the surface's
-    // own, so a window on a high-density screen gets a bitmap as sharp as the screen.
+    // own, so a window on a high-density screen gets a bitmap as sharp as the screen. A page begun
+    // straight in the bitmap is only copied.
     void Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio = 0);
 
+    // The latest recorded picture: empty after a page painted straight into the bitmap.
     const QPicture& Picture() const { return picture_; }
     const QImage& Bitmap() const { return bitmap_; }
 
@@ -68,6 +82,10 @@ protected:
 
 private:
     bool PrepareBitmap(QSize logical, qreal ratio);
+    static qreal SurfaceRatio(const QPainter& surface, qreal devicePixelRatio);
+
+    bool direct_ = false;
+    bool haveBitmap_ = false;
 
     QPicture picture_;
     QPainter recorder_;

@@ -300,7 +300,9 @@ void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
     }
 
     drawnTexts_.clear();
-    PageCanvas page(page_.BeginRecording(clientSize), &drawnTexts_);
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    PageCanvas page(page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, kPageShift, ratio),
+                    &drawnTexts_);
 
     const SelectionResults results = EvaluateSelection(program_);
     const RuleOutcome& outcome = results.Outcome;
@@ -332,7 +334,6 @@ void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
                                 : QString();
     if (graphArea_->accessibleDescription() != graph) graphArea_->setAccessibleDescription(graph);
 
-    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     page_.Present(canvas, clientSize, display.PaintCopyMode, kPageShift, ratio);
     if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Tabular);
 

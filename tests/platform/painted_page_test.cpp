@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <climits>
@@ -112,6 +114,66 @@ TEST(PaintedPageRatio, BitmapTakesTheRatioAndOnlyTheShownPart) {
     EXPECT_EQ(surface.pixelColor(2 * 15 - 1, 2 * 10), kBlack);
     EXPECT_EQ(surface.pixelColor(2 * 54 + 1, 2 * 49 + 1), kMagenta);
     EXPECT_EQ(surface.pixelColor(2 * 55, 2 * 49), kBlack);
+}
+
+}  // namespace
+}  // namespace veltrix::testing
+
+namespace veltrix::testing {
+namespace {
+
+// A page with text at odd places, so glyph placement shows; painted either way.
+QImage PaintPage(PaintedPage& page, bool straight, CopyMode mode, qreal ratio) {
+    const QSize window(240, 120);
+    QImage surface(window * ratio, QImage::Format_RGB32);
+    surface.setDevicePixelRatio(ratio);
+    surface.fill(Qt::gray);
+    QPainter painter(&surface);
+    QPainter& p = straight ? page.BeginPage(painter, window, window, mode, 5) : page.BeginRecording(window);
+    p.fillRect(QRect(10, 10, 40, 40), kMagenta);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    p.setFont(font);
+    p.setPen(Qt::yellow);
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(Qt::blue);
+    const int ascent = QFontMetrics(font).ascent();
+    DrawPageText(p, 17, 61, ascent, QStringLiteral("Part -> 3DR25-1000/U20 \u00b1 .02"));
+    DrawPageText(p, 3, 93, ascent, QStringLiteral("Tolerances: All dimensions"));
+    page.Present(painter, window, mode, 5);
+    return surface;
+}
+
+struct StraightCase {
+    const char* name;
+    CopyMode mode;
+    qreal ratio;
+};
+
+class StraightPageTest : public ::testing::TestWithParam<StraightCase> {};
+
+TEST_P(StraightPageTest, MatchesThePlayedBackRecordingToThePixel) {
+    PaintedPage straight, recorded;
+    const QImage a = PaintPage(straight, true, GetParam().mode, GetParam().ratio);
+    const QImage b = PaintPage(recorded, false, GetParam().mode, GetParam().ratio);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.pixelColor(QPoint(10 + 5, 10) * GetParam().ratio),
+              GetParam().mode == CopyMode::Source ? kMagenta : QColor(0, 255, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Copies, StraightPageTest,
+                         ::testing::Values(StraightCase{"Screen", CopyMode::Source, 1.0},
+                                           StraightCase{"ScreenAtTwo", CopyMode::Source, 2.0},
+                                           StraightCase{"ScreenAtOneAndHalf", CopyMode::Source, 1.5},
+                                           StraightCase{"Printing", CopyMode::InvertedSource, 1.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StraightPage, APrintingPaintKeepsItsRecordingForVectors) {
+    PaintedPage page;
+    PaintPage(page, true, CopyMode::Source, 1.0);
+    EXPECT_TRUE(page.Picture().isNull());
+    PaintPage(page, true, CopyMode::InvertedSource, 1.0);
+    EXPECT_FALSE(page.Picture().isNull());
 }
 
 }  // namespace
