@@ -11,6 +11,7 @@
 #include <clocale>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "bench/qt_bench_main.h"
 #include "app/frame.h"
@@ -22,6 +23,20 @@
 #include "program/program.h"
 
 namespace {
+
+// The program as on a first run (no preferences file: the defaults), its frame shown with its windows.
+struct FirstRun {
+    FirstRun() {
+        program.PreferencesPath =
+            (std::filesystem::temp_directory_path() / "veltrix-startup-bench-none" / "veltrix.dat").string();
+        frame = std::make_unique<veltrix::TVXFrame>(program);
+        frame->CreateWindows();
+        frame->resize(1280, 1024);
+        frame->show();
+    }
+    veltrix::Program program;
+    std::unique_ptr<veltrix::TVXFrame> frame;
+};
 
 // Paints a widget once, as the first frame on screen does, children included.
 void PaintOnce(QWidget& widget, QImage& surface) {
@@ -47,17 +62,10 @@ BENCHMARK(BM_BareMainWindowWithMdiArea)->Unit(benchmark::kMillisecond);
 // The program's start: the frame creates every window, then each is painted once (tiled, so none is
 // hidden behind another).
 void BM_FrameWithAllWindows(benchmark::State& state) {
-    // No preferences file: the defaults, as on a first start.
-    const std::string prefs =
-        (std::filesystem::temp_directory_path() / "veltrix-startup-bench-none" / "veltrix.dat").string();
     QImage surface(1280, 1024, QImage::Format_RGB32);
     for (auto _ : state) {
-        veltrix::Program program;
-        program.PreferencesPath = prefs;
-        veltrix::TVXFrame frame(program);
-        frame.CreateWindows();
-        frame.resize(1280, 1024);
-        frame.show();
+        FirstRun run;
+        veltrix::TVXFrame& frame = *run.frame;
         frame.Tile1Click();
         PaintOnce(frame, surface);
     }
@@ -92,14 +100,8 @@ class PaintCounter : public QObject {
 // every window that shows the selection has painted it on screen. Argument 1: the finder is open
 // as well (it shows its own requirement, so it has nothing to repaint).
 void BM_CentreFrequencyChangeRepaintsEveryWindow(benchmark::State& state) {
-    const std::string prefs =
-        (std::filesystem::temp_directory_path() / "veltrix-startup-bench-none" / "veltrix.dat").string();
-    veltrix::Program program;
-    program.PreferencesPath = prefs;
-    veltrix::TVXFrame frame(program);
-    frame.CreateWindows();
-    frame.resize(1280, 1024);
-    frame.show();
+    FirstRun run;
+    veltrix::TVXFrame& frame = *run.frame;
     if (state.range(0) != 0) frame.FindParts1Click();
     frame.Tile1Click();
     QApplication::setActiveWindow(&frame);

@@ -122,6 +122,21 @@ std::string Untouched(const fs::path& path) {
     return now == "old contents\n" ? "old contents kept" : "left with " + std::to_string(now.size()) + " other bytes";
 }
 
+// Writes kData over a small file on a full disk, its folder read-only to an ordinary user if asked.
+std::string RewriteOnFullDisk(const fs::path& disk, bool readOnlyFolder) {
+    if (std::string skip = MountFullDisk(disk); !skip.empty()) return skip;
+    Put(disk / "old.s2p", "old contents\n");
+    fs::permissions(disk / "old.s2p", fs::perms::all);
+    FillDisk(disk / "filler");
+    if (readOnlyFolder) {
+        fs::permissions(disk, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+        if (!BecomeOrdinaryUser()) return "SKIP: cannot give up root (" + Reason(errno) + ")";
+    }
+    const std::string outcome = Outcome(WriteUserFile(disk / "old.s2p", kData));
+    return outcome + "; " + Untouched(disk / "old.s2p") + "; " + Listing(disk);
+}
+
 struct TargetCase {
     const char* name;
     // Prepares the target in the folder, writes kData to it and describes what is there afterwards.
@@ -225,31 +240,12 @@ const TargetCase kTargets[] = {
      [](const fs::path&) { const std::string outcome = Outcome(WriteUserFile("/dev/full", kData));
          return outcome + "; " + Kind("/dev/full"); },
      [](const fs::path&) { return "/dev/full: " + Reason(ENOSPC) + "; device"; }},
-    {"FullDiskLeavesTheOldFile",
-     [](const fs::path& dir) {
-         const fs::path disk = dir / "disk";
-         if (std::string skip = MountFullDisk(disk); !skip.empty()) return skip;
-         Put(disk / "old.s2p", "old contents\n");
-         FillDisk(disk / "filler");
-         const std::string outcome = Outcome(WriteUserFile(disk / "old.s2p", kData));
-         return outcome + "; " + Untouched(disk / "old.s2p") + "; " + Listing(disk);
-     },
+    {"FullDiskLeavesTheOldFile", [](const fs::path& dir) { return RewriteOnFullDisk(dir / "disk", false); },
      [](const fs::path& dir) {
          return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) + "; old contents kept; filler old.s2p";
      }},
     {"ReadOnlyFolderOnAFullDiskLeavesTheOldFile",
-     [](const fs::path& dir) {
-         const fs::path disk = dir / "disk";
-         if (std::string skip = MountFullDisk(disk); !skip.empty()) return skip;
-         Put(disk / "old.s2p", "old contents\n");
-         fs::permissions(disk / "old.s2p", fs::perms::all);
-         FillDisk(disk / "filler");
-         fs::permissions(disk, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                   fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
-         if (!BecomeOrdinaryUser()) return "SKIP: cannot give up root (" + Reason(errno) + ")";
-         const std::string outcome = Outcome(WriteUserFile(disk / "old.s2p", kData));
-         return outcome + "; " + Untouched(disk / "old.s2p") + "; " + Listing(disk);
-     },
+     [](const fs::path& dir) { return RewriteOnFullDisk(dir / "disk", true); },
      [](const fs::path& dir) {
          return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) + "; old contents kept; filler old.s2p";
      }},
