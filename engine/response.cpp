@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <optional>
 
+#include "engine/root_search.h"
 #include "engine/tables.h"
 
 namespace veltrix {
@@ -35,29 +37,16 @@ SolvedDesign SolveDissipation(ResponseData& rd, int32_t n, double pbd, const Des
     const double level = pbd - params.rippleOffset;
 
     // delta = m * edge(delta): the prototype's band-edge scale depends on its own losses.
-    const double d1 = EdgeSearch(rd, n, m, level);
-    double h0 = m / d1 - m;
-    double t = m / d1;
-    double d = EdgeSearch(rd, n, t, level);
-    double h1 = t / d - m;
-    double p = m;
-    double delta = t;
-    for (int step = 0; step < kMaxSecantSteps; ++step) {
-        if (h1 == h0) {
-            delta = t;
-            break;
-        }
-        const double x = t * (p * h1 / t - h0) / (h1 - h0);
-        d = EdgeSearch(rd, n, x, level);
-        const double hx = x / d - m;
-        delta = x;
-        if (std::fabs(hx) < 0.01) break;
-        p = t;
-        t = x;
-        h0 = h1;
-        h1 = hx;
-    }
-    return {d, params.rippleOffset, delta};
+    double edge = 1.0;
+    const auto excess = [&](double delta) {
+        edge = EdgeSearch(rd, n, delta, level);
+        return delta / edge - m;
+    };
+    const double h0 = excess(m);
+    const double x1 = m / edge;
+    const double h1 = excess(x1);
+    const double delta = SecantRoot(excess, m, h0, x1, h1, 0.01, kMaxSecantSteps);
+    return {edge, params.rippleOffset, delta};
 }
 
 }  // namespace
@@ -111,90 +100,17 @@ double PrototypeLoss(const ResponseData& rd, int32_t n, double dissipation, doub
 double EdgeSearch(ResponseData& rd, int32_t n, double dissipation, double levelDb) {
     rd.CenterLoss = PrototypeLoss(rd, n, dissipation, 0.0);
     const double target = rd.CenterLoss + levelDb;
-    auto g = [&](double omega) { return PrototypeLoss(rd, n, dissipation, omega) - target; };
+    const auto aboveLevel = [&](double omega) { return PrototypeLoss(rd, n, dissipation, omega) - target; };
     auto fail = [&]() {
         rd.SolveFailed = 1;
         return 1.0;
     };
 
-    double lo = 1.0;
-    double hi = 1.5;
-    double glo = g(lo);
-    double ghi = g(hi);
-    for (int round = 0; round < kBracketRounds && glo * ghi >= 0.0; ++round) {
-        for (int i = 0; i < 10 && glo * ghi >= 0.0; ++i) {
-            hi = hi + 0.5;
-            ghi = g(hi);
-        }
-        if (glo * ghi >= 0.0) {
-            for (int i = 0; i < 5 && glo * ghi >= 0.0; ++i) {
-                lo = lo - 0.01;
-                glo = g(lo);
-            }
-        }
-    }
-    if (!(glo * ghi < 0.0)) return fail();  // no bracket, or a non-finite value
-
-    // Brent's zeroin on [lo, hi].
-    const double eps = g_machineEpsilon;
-    double a = lo, b = hi, fa = glo, fb = ghi;
-    double c = a, fc = fa;
-    double d = b - a, e = d;
-    for (int step = 0; step < kMaxZeroinSteps; ++step) {
-        if (std::fabs(fc) < std::fabs(fb)) {
-            a = b;
-            b = c;
-            c = a;
-            fa = fb;
-            fb = fc;
-            fc = fa;
-        }
-        const double tol1 = 2.0 * eps * std::fabs(b) + 0.5 * kEdgeTolerance;
-        const double xm = 0.5 * (c - b);
-        if (std::fabs(xm) <= tol1 || fb == 0.0) return b;
-
-        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
-            const double s = fb / fa;
-            double p, q;
-            if (a == c) {
-                p = 2.0 * xm * s;
-                q = 1.0 - s;
-            } else {
-                q = fa / fc;
-                const double r = fb / fc;
-                p = s * (2.0 * xm * q * (q - r) - (b - a) * (r - 1.0));
-                q = (q - 1.0) * (r - 1.0) * (s - 1.0);
-            }
-            if (p > 0.0) q = -q;
-            p = std::fabs(p);
-            if (2.0 * p < 3.0 * xm * q - std::fabs(tol1 * q) && p < std::fabs(0.5 * e * q)) {
-                e = d;
-                d = p / q;
-            } else {
-                d = xm;
-                e = d;
-            }
-        } else {
-            d = xm;
-            e = d;
-        }
-
-        a = b;
-        fa = fb;
-        if (std::fabs(d) > tol1) {
-            b = b + d;
-        } else {
-            b = b + (xm >= 0.0 ? tol1 : -tol1);
-        }
-        fb = g(b);
-        if (fb * fc / std::fabs(fc) > 0.0) {
-            c = a;
-            fc = fa;
-            d = b - a;
-            e = d;
-        }
-    }
-    return fail();
+    const std::optional<Bracket> bracket = ExpandBracket(aboveLevel, 1.0, 1.5, kBracketRounds);
+    if (!bracket) return fail();  // no bracket, or a non-finite value
+    const std::optional<double> edge =
+        BrentRoot(aboveLevel, *bracket, kEdgeTolerance, g_machineEpsilon, kMaxZeroinSteps);
+    return edge ? *edge : fail();
 }
 
 SolvedDesign DesignSolve(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
