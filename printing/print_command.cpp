@@ -9,7 +9,7 @@
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
-#include "printing/prnutils.h"
+#include "printing/print_job.h"
 
 namespace veltrix {
 
@@ -22,7 +22,7 @@ void ShowMessage(Program& program, QWidget* parent, const char* text) {
 bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPrinter& printer) {
     PrintOptions options;
     options.ShowProgress = true;
-    PrintShowErrors = true;
+    options.ShowErrors = true;
 
     printer.setDocName(jobTitle);
     // A PDF file gets the page only once it is known whole.

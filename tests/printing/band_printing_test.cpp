@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "printing/prnutils.h"
+#include "printing/band_geometry.h"
+#include "printing/print_job.h"
+#include "printing/printer_surface.h"
 #include "tests/printing/test_form.h"
 
 namespace veltrix {
@@ -22,14 +24,14 @@ using testing::TestForm;
 // The window printed through a fake printer surface, as PrintFormToPage sends its bands.
 class BandPrintingTest : public ::testing::Test {
   protected:
-    void SetUp() override { PrintShowErrors = true; }
-    void TearDown() override { PrintShowErrors = false; }
-
     bool Print(FakeSurface& surface, QSize band, bool showProgress = false) {
         PrintOptions options;
         options.ShowProgress = showProgress;
+        options.ShowErrors = showErrors;
         return PrintFormToPage(form, surface, options, &messages, band);
     }
+
+    bool showErrors = true;
 
     DisplaySettings display;
     TestForm form{display};
@@ -72,13 +74,13 @@ TEST_F(BandPrintingTest, InvertedCopyPrintsDarkOnWhite) {
 TEST_F(BandPrintingTest, ScaledPageIsSentBandByBandWithinTheBandSize) {
     FakeSurface surface({4800, 6600});
     ASSERT_TRUE(Print(surface, {800, 600}));
-    const std::vector<QRect> bands = CutBands(QRect(0, 0, 4800, 3068), QSize(800, 600));
+    const std::vector<PixelRect> bands = CutBands({0, 0, 4800, 3068}, {800, 600});
     ASSERT_EQ(surface.Sent.size(), bands.size());
     EXPECT_EQ(form.PaintCount, static_cast<int>(bands.size()));
     for (size_t i = 0; i < bands.size(); ++i) {
         const PackedImage& image = surface.Sent[i].first;
-        EXPECT_EQ(surface.Sent[i].second, bands[i].topLeft());
-        EXPECT_EQ(QSize(image.Width, image.Height), bands[i].size());
+        EXPECT_EQ(surface.Sent[i].second, QPoint(bands[i].Left, bands[i].Top));
+        EXPECT_EQ(QSize(image.Width, image.Height), QSize(bands[i].Width, bands[i].Height));
         EXPECT_EQ(image.Bits.size(), static_cast<size_t>(image.BytesPerRow) * image.Height);
     }
     // Band 8 (second row, second column) holds printer pixels 800..1599 x 600..1199; the white
@@ -123,8 +125,8 @@ TEST(BandSeamTest, EveryScreenRowAndColumnPrintsAtTheSameSizeAcrossBands) {
     FakeSurface surface({533, 800});
     PrintOptions options;
     ASSERT_TRUE(PrintFormToPage(form, surface, options, nullptr, QSize(97, 61)));
-    const QRect destination = FitToPage({533, 800}, {40, 30});
-    ASSERT_EQ(destination, QRect(0, 0, 533, 399));
+    const PixelRect destination = FitToPage({533, 800}, {40, 30});
+    ASSERT_EQ(destination, (PixelRect{0, 0, 533, 399}));
 
     std::vector<std::vector<uint32_t>> page(399, std::vector<uint32_t>(533, 1u));
     for (const auto& [image, at] : surface.Sent)
@@ -178,7 +180,7 @@ TEST_F(BandPrintingTest, FailedBitmapCopyFailsTheJobAtOnce) {
 }
 
 TEST_F(BandPrintingTest, ErrorsStayQuietWhenNotShown) {
-    PrintShowErrors = false;
+    showErrors = false;
     FakeSurface surface({632, 404});
     surface.LinesShort = 1;
     surface.CopySucceeds = false;
@@ -193,6 +195,7 @@ TEST_F(BandPrintingTest, PainterSurfacePutsEveryBandInPlaceAtOneToOne) {
     QPainter canvas(&page);
     PainterSurface surface(canvas, GetPageMetrics(page));
     PrintOptions options;
+    options.ShowErrors = true;
     ASSERT_TRUE(PrintFormToPage(form, surface, options, &messages, QSize(400, 300)));
     canvas.end();
     // Twice the window's size: window pixel (x, y) lands on page pixels (2x..2x+1, 2y..2y+1).

@@ -13,7 +13,7 @@
 
 #include "program/program.h"
 #include "printing/print_output.h"
-#include "printing/prnutils.h"
+#include "printing/print_job.h"
 #include "tests/printing/test_form.h"
 
 namespace veltrix {

@@ -14,7 +14,7 @@
 #include "platform/painted_page.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
-#include "printing/prnutils.h"
+#include "printing/printer_surface.h"
 
 namespace veltrix::testing {
 

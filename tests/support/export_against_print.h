@@ -13,7 +13,7 @@
 #include "platform/painted_page.h"
 #include "printing/export_command.h"
 #include "printing/print_command.h"
-#include "printing/prnutils.h"
+#include "printing/band_rendering.h"
 #include "program/program.h"
 
 namespace veltrix::testing {
