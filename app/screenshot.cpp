@@ -11,7 +11,7 @@
 #include "app/document_window.h"
 #include "app/frame.h"
 #include "files/user_file.h"
-#include "platform/vector_export.h"
+#include "platform/user_file_reporting.h"
 #include "spec_screen/select_window.h"
 
 namespace veltrix {

@@ -15,8 +15,8 @@
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 #include "platform/services.h"
-#include "platform/vector_export.h"
 #include "printing/print_command.h"
+#include "printing/vector_export.h"
 #include "program/program.h"
 
 namespace veltrix {

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 
-#include "platform/vector_export.h"
+#include "platform/user_file_reporting.h"
 
 namespace veltrix {
 

@@ -1,4 +1,4 @@
-#include "platform/vector_export.h"
+#include "printing/vector_export.h"
 #include "version/version.h"
 
 #include <QBuffer>
@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/user_file.h"
+#include "platform/user_file_reporting.h"
 
 namespace veltrix {
 
@@ -281,13 +281,6 @@ void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& cove
     EngineDevice<InvertingEngine> device(size, target, &hidden);
     QPainter replay(&device);
     replay.drawPicture(0, 0, picture);
-}
-
-bool WriteUserFileReporting(const QString& path, const QByteArray& bytes, QString* error) {
-    const FileResult written =
-        WriteUserFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
-    if (!written.Ok && error) *error = QString::fromStdString(written.Error);
-    return written.Ok;
 }
 
 bool ExportDrawing(const QString& path, QSize size, const QString& title,

@@ -23,10 +23,6 @@ VectorFormat VectorFormatFor(const QString& path);
 // pixels), hide whole is left out, so a text layer reads what the page shows, once.
 void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards = QRegion());
 
-// Writes the bytes to the user's file through the program's one writer; false with the path (its
-// control characters escaped) and the system's reason in *error otherwise.
-bool WriteUserFileReporting(const QString& path, const QByteArray& bytes, QString* error);
-
 // Writes a one-page PDF or an SVG drawing of the given size (96 dpi pixels) of what the paint
 // function draws. The file is replaced only when it was written whole; false with the path and the
 // system's reason in *error otherwise.
