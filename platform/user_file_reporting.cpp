@@ -9,8 +9,8 @@
 namespace veltrix {
 
 bool WriteUserFileReporting(const QString& path, const QByteArray& bytes, QString* error) {
-    const FileResult written =
-        WriteUserFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
+    const FileResult written = WriteUserFile(QFile::encodeName(path).toStdString(),
+                                             std::string_view(bytes.constData(), bytes.size()));
     if (!written.Ok && error) *error = QString::fromStdString(written.Error);
     return written.Ok;
 }

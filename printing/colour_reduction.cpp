@@ -61,7 +61,8 @@ PackedImage ResampleBand(const PixelView& source, const ColourReduction& colours
     out.BytesPerRow = PackedRowBytes(out.Width, out.BitsPerPixel);
     out.ColourTable = colours.Table;
     out.Bits.assign(static_cast<size_t>(out.BytesPerRow) * static_cast<size_t>(out.Height), 0);
-    if (out.Width == 0 || out.Height == 0 || !source.Pixels || source.Width <= 0 || source.Height <= 0) return out;
+    if (out.Width == 0 || out.Height == 0 || !source.Pixels || source.Width <= 0 || source.Height <= 0)
+        return out;
 
     // Each printer pixel takes its source pixel from its place on the whole page, so a screen row
     // or column prints the same whichever band it falls in.
@@ -70,11 +71,13 @@ PackedImage ResampleBand(const PixelView& source, const ColourReduction& colours
     };
     std::vector<int> columns(static_cast<size_t>(out.Width));
     for (int x = 0; x < out.Width; ++x) {
-        columns[static_cast<size_t>(x)] = sourceIndex(bandOffset.X + x, sourcePerDestX, sourceOrigin.X, source.Width);
+        columns[static_cast<size_t>(x)] =
+            sourceIndex(bandOffset.X + x, sourcePerDestX, sourceOrigin.X, source.Width);
     }
 
     ColourIndexer indexer;
-    for (size_t i = 0; i < colours.Table.size(); ++i) indexer.index.emplace(colours.Table[i], static_cast<int>(i));
+    for (size_t i = 0; i < colours.Table.size(); ++i)
+        indexer.index.emplace(colours.Table[i], static_cast<int>(i));
 
     for (int y = 0; y < out.Height; ++y) {
         const int sy = sourceIndex(bandOffset.Y + y, sourcePerDestY, sourceOrigin.Y, source.Height);

@@ -7,8 +7,8 @@ namespace veltrix {
 
 // A colour as 0xAARRGGBB, the layout of a 32-bit image's pixel.
 constexpr uint32_t OpaqueRgb(int red, int green, int blue) {
-    return 0xff000000u | (static_cast<uint32_t>(red & 0xff) << 16) | (static_cast<uint32_t>(green & 0xff) << 8) |
-           static_cast<uint32_t>(blue & 0xff);
+    return 0xff000000u | (static_cast<uint32_t>(red & 0xff) << 16) |
+           (static_cast<uint32_t>(green & 0xff) << 8) | static_cast<uint32_t>(blue & 0xff);
 }
 
 // A band as the printer receives it: a packed image of 1, 4, 8 or 24 bits per pixel, top row

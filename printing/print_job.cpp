@@ -106,14 +106,15 @@ struct BandJob {
 
 void ShowBandError(const BandJob& job, const char* text) {
     if (job.showErrors && job.messages) {
-        job.messages->ShowMessage(job.messageOwner, QString::fromLatin1(text), QString::fromLatin1(kPrnutilsCaption));
+        job.messages->ShowMessage(job.messageOwner, QString::fromLatin1(text),
+                                  QString::fromLatin1(kPrnutilsCaption));
     }
 }
 
 bool PrintBand(BandJob& job, const QRect& band, int k, int n) {
     try {
-        const QRect source = ToQRect(
-            BandSourceRegion(ToPixelRect(band), ToPixelRect(job.destination), job.sourcePerDestX, job.sourcePerDestY));
+        const QRect source = ToQRect(BandSourceRegion(ToPixelRect(band), ToPixelRect(job.destination),
+                                                      job.sourcePerDestX, job.sourcePerDestY));
         PackedImage output;
         {
             const QImage image = RenderBandSource(job.form, source, job.scrollOffset,
@@ -121,9 +122,9 @@ bool PrintBand(BandJob& job, const QRect& band, int k, int n) {
             if (image.isNull()) return false;
             const PixelView pixels = PixelsOf(image);
             const ColourReduction colours = ReduceColours(pixels);
-            output = ResampleBand(pixels, colours, ToPixelSize(band.size()), job.sourcePerDestX, job.sourcePerDestY,
-                                  ToPixelPoint(band.topLeft() - job.destination.topLeft()),
-                                  ToPixelPoint(source.topLeft()));
+            output = ResampleBand(
+                pixels, colours, ToPixelSize(band.size()), job.sourcePerDestX, job.sourcePerDestY,
+                ToPixelPoint(band.topLeft() - job.destination.topLeft()), ToPixelPoint(source.topLeft()));
         }
         if (!job.bitmapCopy) {
             const int lines = job.surface.SendImage(output, band.topLeft());

@@ -60,11 +60,13 @@ TEST(ExpandBracketTest, NothingWithoutASignChangeOrWithUndefinedValues) {
     // Two ends, then each of 3 rounds: 10 upper and 5 lower steps.
     EXPECT_EQ(positive.calls, 2 + 3 * 15);
     EXPECT_FALSE(ExpandBracket([](double) { return std::nan(""); }, 1.0, 1.5, 102).has_value());
-    EXPECT_FALSE(ExpandBracket([](double x) { return x > 1.2 ? std::nan("") : -1.0; }, 1.0, 1.5, 102).has_value());
+    EXPECT_FALSE(
+        ExpandBracket([](double x) { return x > 1.2 ? std::nan("") : -1.0; }, 1.0, 1.5, 102).has_value());
     // An infinite value still has a sign.
-    EXPECT_TRUE(ExpandBracket([](double x) { return x > 1.2 ? std::numeric_limits<double>::infinity() : -1.0; },
-                              1.0, 1.5, 102)
-                    .has_value());
+    EXPECT_TRUE(
+        ExpandBracket([](double x) { return x > 1.2 ? std::numeric_limits<double>::infinity() : -1.0; }, 1.0,
+                      1.5, 102)
+            .has_value());
     // No rounds: only the given ends count.
     EXPECT_FALSE(ExpandBracket([](double x) { return x - 3.0; }, 1.0, 1.5, 0).has_value());
 }
@@ -90,14 +92,13 @@ TEST_P(BrentRootTest, FindsTheKnownRootWithinTheTolerance) {
 
 INSTANTIATE_TEST_SUITE_P(
     Functions, BrentRootTest,
-    ::testing::Values(RootCase{"SquareRootOfTwo", [](double x) { return x * x - 2.0; }, 1.0, 2.0, std::sqrt(2.0)},
-                      RootCase{"CosineFixedPoint", [](double x) { return std::cos(x) - x; }, 0.0, 1.0,
-                               0.7390851332151607},
-                      RootCase{"Cubic", [](double x) { return x * x * x - 2.0 * x - 5.0; }, 2.0, 3.0,
-                               2.0945514815423265},
-                      // Flat near the root: bisection steps have to take over.
-                      RootCase{"FlatFifthPower", [](double x) { return std::pow(x - 1.3, 5); }, 1.0, 2.0, 1.3},
-                      RootCase{"StepFunction", [](double x) { return x < 1.25 ? -1.0 : 1.0; }, 1.0, 2.0, 1.25}),
+    ::testing::Values(
+        RootCase{"SquareRootOfTwo", [](double x) { return x * x - 2.0; }, 1.0, 2.0, std::sqrt(2.0)},
+        RootCase{"CosineFixedPoint", [](double x) { return std::cos(x) - x; }, 0.0, 1.0, 0.7390851332151607},
+        RootCase{"Cubic", [](double x) { return x * x * x - 2.0 * x - 5.0; }, 2.0, 3.0, 2.0945514815423265},
+        // Flat near the root: bisection steps have to take over.
+        RootCase{"FlatFifthPower", [](double x) { return std::pow(x - 1.3, 5); }, 1.0, 2.0, 1.3},
+        RootCase{"StepFunction", [](double x) { return x < 1.25 ? -1.0 : 1.0; }, 1.0, 2.0, 1.25}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BrentRootTest, ARootAtAnEndOfTheBracketIsThatEndExactly) {

@@ -94,17 +94,28 @@ INSTANTIATE_TEST_SUITE_P(
     Bands, BandSourceRegionTest,
     ::testing::Values(
         // 800 * 0.13166... = 105.33 up to 1599 * 0.13166... = 210.53; 600 -> 79 up to 1199 -> 157.87.
-        RegionCase{"InsideThePage", {800, 600, 800, 600}, {0, 0, 4800, 3068}, 632.0L / 4800.0L, {105, 79, 106, 79}},
+        RegionCase{
+            "InsideThePage", {800, 600, 800, 600}, {0, 0, 4800, 3068}, 632.0L / 4800.0L, {105, 79, 106, 79}},
         // 632 / 4800 is not exact in binary: 3000 times it falls just short of 395 and truncates, and
         // the band still reaches row 403 (3067 * 0.13166... = 403.8).
-        RegionCase{"LastBandTruncates", {4000, 3000, 800, 68}, {0, 0, 4800, 3068}, 632.0L / 4800.0L,
+        RegionCase{"LastBandTruncates",
+                   {4000, 3000, 800, 68},
+                   {0, 0, 4800, 3068},
+                   632.0L / 4800.0L,
                    {526, 394, 106, 10}},
         // A band that starts inside a source pixel ends one pixel further on than its own width says.
-        RegionCase{"StartsInsideASourcePixel", {291, 0, 97, 61}, {0, 0, 533, 399}, 40.0L / 533.0L, {21, 0, 9, 5}},
+        RegionCase{
+            "StartsInsideASourcePixel", {291, 0, 97, 61}, {0, 0, 533, 399}, 40.0L / 533.0L, {21, 0, 9, 5}},
         // Only the band's place relative to the destination counts.
-        RegionCase{"OffsetDestination", {810, 620, 800, 600}, {10, 20, 4800, 3068}, 632.0L / 4800.0L,
+        RegionCase{"OffsetDestination",
+                   {810, 620, 800, 600},
+                   {10, 20, 4800, 3068},
+                   632.0L / 4800.0L,
                    {105, 79, 106, 79}},
-        RegionCase{"EmptyBandHasItsCornerOnly", {800, 600, 0, 600}, {0, 0, 4800, 3068}, 632.0L / 4800.0L,
+        RegionCase{"EmptyBandHasItsCornerOnly",
+                   {800, 600, 0, 600},
+                   {0, 0, 4800, 3068},
+                   632.0L / 4800.0L,
                    {105, 79, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 

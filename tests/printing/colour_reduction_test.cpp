@@ -57,7 +57,8 @@ TEST(ReduceColoursTest, TableInOrderOfFirstAppearanceRowByRowIgnoringAlpha) {
     image.Set(1, 1, OpaqueRgb(255, 0, 0) & 0x00ffffffu);
     const ColourReduction r = ReduceColours(image.View());
     EXPECT_EQ(r.BitsPerPixel, 4);
-    EXPECT_EQ(r.Table, (std::vector<uint32_t>{OpaqueRgb(0, 0, 0), OpaqueRgb(255, 0, 0), OpaqueRgb(0, 0, 255)}));
+    EXPECT_EQ(r.Table,
+              (std::vector<uint32_t>{OpaqueRgb(0, 0, 0), OpaqueRgb(255, 0, 0), OpaqueRgb(0, 0, 255)}));
 }
 
 TEST(ReduceColoursTest, RowsAreReadAtTheirStride) {
