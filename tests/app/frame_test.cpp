@@ -163,8 +163,8 @@ TEST_F(FrameTest, MaximisedAtStartWithTheDesignRectangleAsItsNormalGeometry) {
     frame_->CreateWindows();
     frame_->ShowMaximisedAtStart();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
-    // Longer than a window manager is given to answer.
-    QTest::qWait(700);
+    // Past the time a window manager is given to answer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame_->WindowManagerGrace().isActive(); }, 5000));
     EXPECT_TRUE(frame_->isMaximized());
     EXPECT_EQ(frame_->normalGeometry(), QRect(189, 101, 571, 387));
     frame_->showNormal();
