@@ -351,13 +351,18 @@ void TVXFrame::ExitProgram() { Exit1Click(); }
 void TVXFrame::ShowMaximisedAtStart() {
     showMaximized();
     // A window manager answers within a moment; until then the frame keeps its design rectangle.
-    QTimer::singleShot(500, this, [this] {
-        const QScreen* shown = screen();
-        if (shown == nullptr || !isMaximized()) return;
-        const QRect area = shown->availableGeometry();
-        if (frameGeometry().width() >= area.width() && frameGeometry().height() >= area.height()) return;
-        setGeometry(area);
-    });
+    windowManagerGrace_.setSingleShot(true);
+    connect(&windowManagerGrace_, &QTimer::timeout, this, &TVXFrame::FillScreenUnlessMaximised,
+            Qt::UniqueConnection);
+    windowManagerGrace_.start(500);
+}
+
+void TVXFrame::FillScreenUnlessMaximised() {
+    const QScreen* shown = screen();
+    if (shown == nullptr || !isMaximized()) return;
+    const QRect area = shown->availableGeometry();
+    if (frameGeometry().width() >= area.width() && frameGeometry().height() >= area.height()) return;
+    setGeometry(area);
 }
 
 void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {

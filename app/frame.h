@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMap>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -53,6 +54,8 @@ public:
     // Shows the frame maximised. Where no window manager maximises it (a bare X server) it fills
     // the screen itself; its normal geometry stays the design rectangle either way.
     void ShowMaximisedAtStart();
+    // The time a window manager is given to answer the maximise; running until then.
+    QTimer& WindowManagerGrace() { return windowManagerGrace_; }
 
     // Plugs in a window reached through the frame's menus; the frame does not take ownership.
     void SetFrameWindow(FrameWindow which, QWidget* window);
@@ -170,6 +173,7 @@ private:
     void OpenLink(const QString& target, const QString& failureMessage);
     void ShowFrameWindow(FrameWindow which);
     void FontCommand(FontChoice choice, QAction* item);
+    void FillScreenUnlessMaximised();
     void ActivateDocumentWindow(TDocumentWindow* window);
     // The desktop's keys for document windows: next and previous, the system menu, maximise.
     void AddDocumentWindowKeys();
@@ -186,6 +190,7 @@ private:
 
     Program& program_;
     bool windowsCreated_ = false;
+    QTimer windowManagerGrace_;
     QMap<DocumentWindow, QPointer<TDocumentWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;
     QMap<FrameWindow, std::function<QWidget*()>> frameWindowMakers_;

@@ -6,15 +6,10 @@
 #include <stdexcept>
 
 #include "platform/services.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix {
 namespace {
-
-class FakeMessages : public MessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { texts << text; }
-    QStringList texts;
-};
 
 TEST(ExceptionMessage, EndsWithAFullStop) {
     EXPECT_EQ(ExceptionMessage("Disk full"), QString("Disk full."));
@@ -24,7 +19,7 @@ TEST(ExceptionMessage, EndsWithAFullStop) {
 }
 
 TEST(ExceptionReporter, ACommandsExceptionIsShownAfterItUnwindsAndTheProgramGoesOn) {
-    FakeMessages messages;
+    testing::FakeMessages messages;
     ExceptionReporter reporter(&messages);
     EXPECT_TRUE(reporter.Guard([] { return true; }));
     EXPECT_FALSE(reporter.Guard([]() -> bool { throw std::runtime_error("Bad value"); }));
@@ -45,7 +40,7 @@ TEST(ExceptionReporter, ACommandsExceptionIsShownAfterItUnwindsAndTheProgramGoes
 }
 
 TEST(ExceptionReporter, DuringStartUpTheFailureIsKeptForTheStartUpCode) {
-    FakeMessages messages;
+    testing::FakeMessages messages;
     ExceptionReporter reporter(&messages);
     reporter.SetStarting(true);
     reporter.Guard([]() -> bool { throw std::runtime_error("first"); });

@@ -43,40 +43,12 @@
 #include "printing/print_dialogs.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix {
 namespace {
 
 namespace fs = std::filesystem;
-
-class FakeMessages : public MessageBoxes {
-public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { texts << text; }
-    QStringList texts;
-};
-
-class FakeShell : public DesktopShell {
-public:
-    bool Open(const QString& target) override {
-        targets << target;
-        return succeed;
-    }
-    QStringList targets;
-    bool succeed = true;
-};
-
-class FakePrintDialogs : public PrintDialogRunner {
-public:
-    bool Run(QPrinter& printer, QWidget*) override {
-        ++runs;
-        printers.push_back(&printer);
-        docNames.push_back(printer.docName());
-        return false;
-    }
-    int runs = 0;
-    std::vector<const QPrinter*> printers;
-    std::vector<QString> docNames;
-};
 
 // The frame with its invalidations recorded, in order.
 class RecordingFrame : public TVXFrame {
@@ -152,9 +124,9 @@ protected:
 
     fs::path dir_;
     Program program_;
-    FakeMessages messages_;
-    FakeShell shell_;
-    FakePrintDialogs printDialogs_;
+    testing::FakeMessages messages_;
+    testing::FakeShell shell_;
+    testing::FakePrintDialogs printDialogs_{false};
     std::unique_ptr<RecordingFrame> frame_;
 };
 
@@ -191,8 +163,8 @@ TEST_F(FrameTest, MaximisedAtStartWithTheDesignRectangleAsItsNormalGeometry) {
     frame_->CreateWindows();
     frame_->ShowMaximisedAtStart();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
-    // Longer than a window manager is given to answer.
-    QTest::qWait(700);
+    // Past the time a window manager is given to answer.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame_->WindowManagerGrace().isActive(); }, 5000));
     EXPECT_TRUE(frame_->isMaximized());
     EXPECT_EQ(frame_->normalGeometry(), QRect(189, 101, 571, 387));
     frame_->showNormal();
@@ -663,10 +635,10 @@ TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
     Start();
     QAction* item = frame_.get()->*GetParam().item;
     item->trigger();
-    EXPECT_EQ(shell_.targets, QStringList{GetParam().target});
+    EXPECT_EQ(shell_.opened, QStringList{GetParam().target});
     EXPECT_TRUE(messages_.texts.isEmpty());
 
-    shell_.succeed = false;
+    shell_.succeeds = false;
     item->trigger();
     EXPECT_EQ(messages_.texts, QStringList{GetParam().failure});
 }

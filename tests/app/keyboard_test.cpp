@@ -42,28 +42,10 @@
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tabular/tabular_window.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix {
 namespace {
-
-class QuietMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString&, const QString&) override {}
-};
-
-class QuietShell : public DesktopShell {
-  public:
-    bool Open(const QString& target) override {
-        opened << target;
-        return true;
-    }
-    QStringList opened;
-};
-
-class RefusedPrintDialogs : public PrintDialogRunner {
-  public:
-    bool Run(QPrinter&, QWidget*) override { return false; }
-};
 
 enum class EscapeKey { NotADialog, Closes, Stays };
 
@@ -125,9 +107,9 @@ class KeyboardFixture : public ::testing::Test {
     }
 
     QTemporaryDir dir_;
-    QuietMessages messages_;
-    QuietShell shell_;
-    RefusedPrintDialogs printDialogs_;
+    testing::FakeMessages messages_;
+    testing::FakeShell shell_;
+    testing::FakePrintDialogs printDialogs_{false};
     Program program_;
     std::unique_ptr<TVXFrame> frame_;
 };

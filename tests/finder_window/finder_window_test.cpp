@@ -15,21 +15,10 @@
 #include "engine/rules.h"
 #include "finder_window/finder_window.h"
 #include "program/program.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix {
 namespace {
-
-class ChoiceHub : public WindowHub {
-  public:
-    void ExitProgram() override {}
-    void BringToFront(DocumentWindow) override {}
-    void Invalidate(DocumentWindow) override {}
-    void RepaintNow(DocumentWindow) override {}
-    void PrintForm(PaintedForm&, const QString&) override {}
-    void ShowPrintException() override {}
-    void ShowChoice(const FilterSpec& choice) override { chosen = choice; }
-    std::optional<FilterSpec> chosen;
-};
 
 class FindPartsTest : public ::testing::Test {
   protected:
@@ -53,7 +42,7 @@ class FindPartsTest : public ::testing::Test {
         return window.ResultsView->model()->index(row, column).data().toString();
     }
 
-    ChoiceHub hub;
+    testing::FakeHub hub;
     Program program;
     TFindParts window{program};
 };

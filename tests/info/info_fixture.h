@@ -13,58 +13,9 @@
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "program/program.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix::testing {
-
-class FakeMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { Texts << text; }
-    QStringList Texts;
-};
-
-class FakeShell : public DesktopShell {
-  public:
-    bool Open(const QString& target) override {
-        Targets << target;
-        return Succeeds;
-    }
-    QStringList Targets;
-    bool Succeeds = true;
-};
-
-// Answers the print dialog; notes what the printer showed it and makes the user's choices in it.
-class FakePrintDialogs : public PrintDialogRunner {
-  public:
-    bool Run(QPrinter& printer, QWidget*) override {
-        ++Runs;
-        ShownTitle = printer.docName();
-        ShownOrientation = printer.pageLayout().orientation();
-        if (Choose) Choose(printer);
-        return Answer;
-    }
-    int Runs = 0;
-    bool Answer = true;
-    QString ShownTitle;
-    QPageLayout::Orientation ShownOrientation = QPageLayout::Portrait;
-    std::function<void(QPrinter&)> Choose;
-};
-
-// Records the print commands and exception dialogs the windows ask the frame for.
-class FakeHub : public WindowHub {
-  public:
-    void ExitProgram() override {}
-    void BringToFront(DocumentWindow) override {}
-    void Invalidate(DocumentWindow) override {}
-    void RepaintNow(DocumentWindow) override {}
-    void PrintForm(PaintedForm& form, const QString& jobTitle) override {
-        PrintedTitles << jobTitle;
-        PrintedForms.push_back(&form);
-    }
-    void ShowPrintException() override { ++PrintExceptions; }
-    QStringList PrintedTitles;
-    std::vector<PaintedForm*> PrintedForms;
-    int PrintExceptions = 0;
-};
 
 // A fresh program with fake services and its preferences file in a directory of its own.
 class InfoTest : public ::testing::Test {

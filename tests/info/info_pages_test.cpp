@@ -206,9 +206,9 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
     }
 
     window->Print1->trigger();
-    EXPECT_EQ(hub.PrintedTitles, QStringList{page.jobTitle});
-    ASSERT_EQ(hub.PrintedForms.size(), 1u);
-    EXPECT_EQ(hub.PrintedForms[0], window.get());
+    EXPECT_EQ(hub.printTitles, QStringList{page.jobTitle});
+    ASSERT_EQ(hub.printedForms.size(), 1u);
+    EXPECT_EQ(hub.printedForms[0], window.get());
 
     window->show();
     window->Exit1->trigger();
@@ -333,7 +333,7 @@ TEST_F(InfoTest, UnwritablePreferencesOnHidingAreIgnored) {
     TIntroWin intro(program);
     intro.close();
     EXPECT_EQ(program.Prefs.StartupScreens, 'I');
-    EXPECT_TRUE(messages.Texts.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 // --- Page contents ---
@@ -487,13 +487,13 @@ class Links : public InfoTest, public ::testing::WithParamInterface<LinkCase> {}
 TEST_P(Links, OpenTheirTargetAndReportAFailedShell) {
     program.Prefs.StartupScreens = 'Y';
     GetParam().click(program);
-    EXPECT_EQ(shell.Targets, QStringList{GetParam().target});
-    EXPECT_TRUE(messages.Texts.isEmpty());
+    EXPECT_EQ(shell.opened, QStringList{GetParam().target});
+    EXPECT_TRUE(messages.texts.isEmpty());
 
-    shell.Succeeds = false;
+    shell.succeeds = false;
     GetParam().click(program);
-    EXPECT_EQ(shell.Targets.size(), 2);
-    EXPECT_EQ(messages.Texts, QStringList{GetParam().failure});
+    EXPECT_EQ(shell.opened.size(), 2);
+    EXPECT_EQ(messages.texts, QStringList{GetParam().failure});
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, Links, ::testing::ValuesIn(kLinks),

@@ -38,11 +38,11 @@ class QuoteFormPrinting : public InfoTest {
 TEST_F(QuoteFormPrinting, PrintsOnePageWithItsTextAndTitle) {
     TRFQWin rfq(program);
     EXPECT_TRUE(rfq.PrintQuoteForm(printer));
-    EXPECT_EQ(dialogs.Runs, 1);
-    EXPECT_EQ(hub.PrintExceptions, 0);
+    EXPECT_EQ(dialogs.runs, 1);
+    EXPECT_EQ(hub.Count("PrintException"), 0);
     EXPECT_EQ(printer.docName(), QString("Veltrix Quote Request Form"));
     EXPECT_EQ(PdfPageCount(pdf), 1);
-    EXPECT_TRUE(hub.PrintedTitles.isEmpty()) << "drawn directly, not through the picture print";
+    EXPECT_TRUE(hub.printTitles.isEmpty()) << "drawn directly, not through the picture print";
 
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext not installed";
@@ -69,7 +69,7 @@ TEST_F(QuoteFormPrinting, DialogProposesTheJobTitle) {
     TRFQWin rfq(program);
     printer.setDocName(QStringLiteral("print"));
     rfq.PrintQuoteForm(printer);
-    EXPECT_EQ(dialogs.ShownTitle, QString("Veltrix Quote Request Form"));
+    EXPECT_EQ(dialogs.LastDocName(), QString("Veltrix Quote Request Form"));
 }
 
 // The form is laid out for a portrait page; a printer left in landscape by an earlier job (or set
@@ -79,43 +79,43 @@ TEST_F(QuoteFormPrinting, PrintsPortraitWhateverThePrinterWasSetTo) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
     EXPECT_TRUE(rfq.PrintQuoteForm(printer));
-    EXPECT_EQ(dialogs.ShownOrientation, QPageLayout::Portrait);
+    EXPECT_EQ(dialogs.LastOrientation(), QPageLayout::Portrait);
     const QSizeF page = PdfPageSize(pdf);
     EXPECT_LT(page.width(), page.height()) << page.width() << " x " << page.height();
 
-    dialogs.Choose = [](QPrinter& p) { p.setPageOrientation(QPageLayout::Landscape); };
+    dialogs.choose = [](QPrinter& p) { p.setPageOrientation(QPageLayout::Landscape); };
     EXPECT_TRUE(rfq.PrintQuoteForm(printer));
     const QSizeF again = PdfPageSize(pdf);
     EXPECT_LT(again.width(), again.height()) << again.width() << " x " << again.height();
-    EXPECT_TRUE(messages.Texts.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
 }
 
 // Paper too short for the form's rows even upright: the user is told so and nothing is printed.
 TEST_F(QuoteFormPrinting, PaperTooShortForTheRowsSaysSoAndPrintsNothing) {
     TRFQWin rfq(program);
-    dialogs.Choose = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A6)); };
+    dialogs.choose = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A6)); };
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_FALSE(QFileInfo::exists(pdf));
-    ASSERT_EQ(messages.Texts.size(), 1);
-    EXPECT_TRUE(messages.Texts[0].contains(QStringLiteral("does not fit"))) << messages.Texts[0].toStdString();
-    EXPECT_EQ(hub.PrintExceptions, 0);
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("does not fit"))) << messages.texts[0].toStdString();
+    EXPECT_EQ(hub.Count("PrintException"), 0);
 }
 
 TEST_F(QuoteFormPrinting, CancelledDialogPrintsNothing) {
     TRFQWin rfq(program);
-    dialogs.Answer = false;
+    dialogs.answer = false;
     rfq.PrtQBtn->click();
-    EXPECT_EQ(dialogs.Runs, 1) << "the button asks the window's own printer";
+    EXPECT_EQ(dialogs.runs, 1) << "the button asks the window's own printer";
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_FALSE(QFileInfo::exists(pdf));
-    EXPECT_EQ(hub.PrintExceptions, 0);
+    EXPECT_EQ(hub.Count("PrintException"), 0);
 }
 
 TEST_F(QuoteFormPrinting, FailedJobIsAbortedAndShowsAbortPrint) {
     TRFQWin rfq(program);
     printer.setOutputFileName(dir.filePath("no/such/dir/form.pdf"));
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
-    EXPECT_EQ(hub.PrintExceptions, 1);
+    EXPECT_EQ(hub.Count("PrintException"), 1);
     EXPECT_TRUE(rfq.isHidden()) << "the window stays as it was";
 }
 

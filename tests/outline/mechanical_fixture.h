@@ -11,54 +11,11 @@
 #include "outline/mechanical_window.h"
 #include "platform/services.h"
 #include "program/program.h"
+#include "tests/support/fakes.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace veltrix::testing {
-
-// Records what the window asks of the frame.
-class FakeHub : public WindowHub {
-  public:
-    void ExitProgram() override { calls.push_back("Exit"); }
-    void BringToFront(DocumentWindow w) override { calls.push_back("Front " + Name(w)); }
-    void Invalidate(DocumentWindow w) override { calls.push_back("Invalidate " + Name(w)); }
-    void RepaintNow(DocumentWindow w) override { calls.push_back("RepaintNow " + Name(w)); }
-    void PrintForm(PaintedForm& form, const QString& title) override {
-        printed = &form;
-        printTitle = title;
-        calls.push_back("Print");
-    }
-    void ShowPrintException() override { calls.push_back("PrintException"); }
-
-    static std::string Name(DocumentWindow w) {
-        return w == DocumentWindow::Select    ? "Select"
-               : w == DocumentWindow::Tabular ? "Tabular"
-                                              : "Mechanical";
-    }
-
-    std::vector<std::string> calls;
-    PaintedForm* printed = nullptr;
-    QString printTitle;
-};
-
-class FakeShell : public DesktopShell {
-  public:
-    explicit FakeShell(bool succeeds) : succeeds_(succeeds) {}
-    bool Open(const QString& target) override {
-        opened.push_back(target);
-        return succeeds_;
-    }
-    std::vector<QString> opened;
-
-  private:
-    bool succeeds_;
-};
-
-class FakeMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown.push_back(text); }
-    std::vector<QString> shown;
-};
 
 // A fresh program and outline window per test, showing a valid selection.
 class MechanicalTest : public ::testing::Test {

@@ -38,7 +38,7 @@ TEST_F(MechanicalTest, MountingButtonCyclesAndAlwaysResetsTheVerdict) {
         mechanical->findChild<QPushButton*>("MountBtn")->click();
         EXPECT_EQ(program.Spec.Mounting, s.to) << s.from;
         EXPECT_EQ(program.Spec.SelStatus, kSelectionValid) << s.from;
-        EXPECT_EQ(hub.calls, Calls{"RepaintNow Select"}) << s.from;
+        EXPECT_EQ(hub.Log(), Calls{"RepaintNow Select"}) << s.from;
         EXPECT_EQ(mechanical->RepaintRequests(), before + 1) << s.from;
     }
 }
@@ -67,7 +67,7 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
         action->trigger();
         EXPECT_EQ(program.Spec.Mounting, item.mounting);
         EXPECT_EQ(program.Spec.SelStatus, kSelectionValid) << item.name;
-        EXPECT_EQ(hub.calls, Calls{"RepaintNow Select"}) << item.name;
+        EXPECT_EQ(hub.Log(), Calls{"RepaintNow Select"}) << item.name;
         EXPECT_EQ(mechanical->RepaintRequests(), before + 1) << item.name;
     }
     // The two handlers no item is bound to behave alike.
@@ -106,14 +106,14 @@ TEST_F(MechanicalTest, WebPagesThroughTheShell) {
     program.Messages = &messages;
     mechanical->findChild<QPushButton*>("PCBBtn")->click();
     mechanical->findChild<QPushButton*>("ReflBtn")->click();
-    EXPECT_EQ(shell.opened, (std::vector<QString>{"https://www.norvane.example/veltrixinfo.html#RM",
+    EXPECT_EQ(shell.opened, (QStringList{"https://www.norvane.example/veltrixinfo.html#RM",
                                                   "https://www.norvane.example/veltrixinfo.html#RS"}));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.texts.isEmpty());
 
     FakeShell failing(false);
     program.Shell = &failing;
     mechanical->findChild<QPushButton*>("ReflBtn")->click();
-    EXPECT_EQ(messages.shown, std::vector<QString>{"Unable to start web browser."});
+    EXPECT_EQ(messages.texts, QStringList{"Unable to start web browser."});
 }
 
 TEST_F(MechanicalTest, ViewButtonsAndItemsBringWindowsToFront) {
@@ -123,10 +123,10 @@ TEST_F(MechanicalTest, ViewButtonsAndItemsBringWindowsToFront) {
     mechanical->findChild<QAction*>("TabularData1")->trigger();
     mechanical->findChild<QAction*>("PrintMech")->trigger();
     mechanical->findChild<QAction*>("Exit2")->trigger();
-    EXPECT_EQ(hub.calls,
+    EXPECT_EQ(hub.Log(),
               (Calls{"Front Select", "Front Tabular", "Front Select", "Front Tabular", "Print", "Exit"}));
-    EXPECT_EQ(hub.printTitle, "Veltrix Outline");
-    EXPECT_EQ(hub.printed, mechanical.get());
+    EXPECT_EQ(hub.printTitles, QStringList{"Veltrix Outline"});
+    EXPECT_EQ(hub.printedForms, std::vector<PaintedForm*>{mechanical.get()});
 }
 
 TEST_F(MechanicalTest, MenusCarryTheirMergeGroupsAndButtonsTheirTabOrder) {
@@ -159,17 +159,12 @@ TEST(MechanicalPrintItem, IsDisabledWhileTheWindowIsMinimised) {
     EXPECT_FALSE(print->isEnabled());
 }
 
-class AcceptingDialog : public PrintDialogRunner {
-  public:
-    bool Run(QPrinter&, QWidget*) override { return true; }
-};
-
 TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     Program program;
     FakeMessages messages;
-    AcceptingDialog dialog;
+    FakePrintDialogs dialog;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
     program.Spec.Mounting = '1';
@@ -182,7 +177,7 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
 
     EXPECT_TRUE(RunPrintCommand(program, mechanical, QStringLiteral("Veltrix Outline"), windowPrinter));
     EXPECT_GT(QFileInfo(dir.filePath("outline.pdf")).size(), 0);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
 }
 

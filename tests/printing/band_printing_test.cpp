@@ -93,7 +93,7 @@ TEST_F(BandPrintingTest, ScaledPageIsSentBandByBandWithinTheBandSize) {
     EXPECT_EQ(bottomLeft.BitsPerPixel, 1);
     EXPECT_EQ(bottomLeft.ColourTable, std::vector<uint32_t>{qRgb(0, 0, 0)});
     EXPECT_TRUE(surface.Copied.empty());
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(messages.Shown().empty());
 }
 
 // A 40 x 30 checkerboard of single pixels: every screen row and column shows as one run.
@@ -163,7 +163,7 @@ TEST_F(BandPrintingTest, ShortTransferSwitchesTheRestOfTheJobToBitmapCopies) {
     ASSERT_EQ(surface.Copied.size(), 4u);
     EXPECT_EQ(surface.Copied[0].second, QPoint(0, 0));
     EXPECT_EQ(surface.Copied[3].second, QPoint(632, 404));
-    EXPECT_EQ(messages.Shown,
+    EXPECT_EQ(messages.Shown(),
               (std::vector<ShownMessage>{{"StretchDIBits failed! Trying BitBlt", "Prnutils"}}));
 }
 
@@ -174,7 +174,7 @@ TEST_F(BandPrintingTest, FailedBitmapCopyFailsTheJobAtOnce) {
     EXPECT_FALSE(Print(surface, {632, 404}));
     EXPECT_EQ(surface.Copied.size(), 1u);
     EXPECT_EQ(form.PaintCount, 1);
-    EXPECT_EQ(messages.Shown, (std::vector<ShownMessage>{{"StretchDIBits failed! Trying BitBlt", "Prnutils"},
+    EXPECT_EQ(messages.Shown(), (std::vector<ShownMessage>{{"StretchDIBits failed! Trying BitBlt", "Prnutils"},
                                                          {"BitBlt failed", "Prnutils"}}));
     EXPECT_EQ(surface.TargetsEnded, 1);
 }
@@ -185,7 +185,7 @@ TEST_F(BandPrintingTest, ErrorsStayQuietWhenNotShown) {
     surface.LinesShort = 1;
     surface.CopySucceeds = false;
     EXPECT_FALSE(Print(surface, {632, 404}));
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(messages.Shown().empty());
 }
 
 TEST_F(BandPrintingTest, PainterSurfacePutsEveryBandInPlaceAtOneToOne) {
@@ -205,7 +205,7 @@ TEST_F(BandPrintingTest, PainterSurfacePutsEveryBandInPlaceAtOneToOne) {
     EXPECT_EQ(page.pixel(2 * 200, 2 * 120), qRgb(255, 255, 255));
     EXPECT_EQ(page.pixel(2 * 310, 2 * 50), testing::kLabelColour.rgb());
     EXPECT_EQ(page.pixel(1263, 807), qRgb(255, 255, 255));
-    EXPECT_TRUE(messages.Shown.empty());
+    EXPECT_TRUE(messages.Shown().empty());
 }
 
 PackedImage MonoBand(std::vector<uint32_t> table) {

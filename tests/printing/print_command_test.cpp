@@ -20,7 +20,7 @@ namespace veltrix {
 namespace {
 
 using testing::FakeMessages;
-using testing::FakePrintDialog;
+using testing::FakePrintDialogs;
 using testing::ShownMessage;
 using testing::TestForm;
 
@@ -48,7 +48,7 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
                                                                : dir.filePath("out.pdf");
 
     FakeMessages messages;
-    FakePrintDialog dialog(c.scenario != Scenario::DialogCancelled);
+    FakePrintDialogs dialog(c.scenario != Scenario::DialogCancelled);
     Program program;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
@@ -77,9 +77,9 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
 
     EXPECT_EQ(printed, c.printed);
     std::vector<QString> shown;
-    for (const ShownMessage& m : messages.Shown) shown.push_back(m.text);
+    for (const ShownMessage& m : messages.Shown()) shown.push_back(m.text);
     EXPECT_EQ(shown, c.messages);
-    EXPECT_EQ(dialog.Runs, c.dialogRuns);
+    EXPECT_EQ(dialog.runs, c.dialogRuns);
     if (c.bandPaints < 0) {
         EXPECT_GT(form.PaintCount, 0);
     } else {
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PrintCommandScreenTest, WindowRepaintsInNormalColoursAfterTheJob) {
     QTemporaryDir dir;
     FakeMessages messages;
-    FakePrintDialog dialog(true);
+    FakePrintDialogs dialog(true);
     Program program;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
@@ -144,7 +144,7 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     FakeMessages messages;
-    FakePrintDialog dialog(true);
+    FakePrintDialogs dialog(true);
     Program program;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
@@ -155,9 +155,9 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
     printer.Printer().setResolution(300);
     printer.Printer().setOutputFileName(QStringLiteral("/dev/full"));
     EXPECT_FALSE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
-    ASSERT_EQ(messages.Shown.size(), 2u);
-    EXPECT_EQ(messages.Shown[0].text, QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
-    EXPECT_EQ(messages.Shown[1].text, kFailed);
+    ASSERT_EQ(messages.Shown().size(), 2u);
+    EXPECT_EQ(messages.Shown()[0].text, QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
+    EXPECT_EQ(messages.Shown()[1].text, kFailed);
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
     // The window keeps its settings in a fresh printer.
     EXPECT_EQ(printer.Printer().outputFileName(), QStringLiteral("/dev/full"));
@@ -168,7 +168,7 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
         QFile::remove(good);
         printer.Printer().setOutputFileName(good);
         EXPECT_TRUE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
-        EXPECT_EQ(messages.Shown.size(), 2u);
+        EXPECT_EQ(messages.Shown().size(), 2u);
         EXPECT_TRUE(IsCompletePdf(FileBytes(good))) << "job " << job;
     }
 
@@ -182,14 +182,14 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
 
 TEST(PrintCommandOutputTest, TheDialogProposesAFileNamedAfterTheJob) {
     FakeMessages messages;
-    FakePrintDialog dialog(false);
+    FakePrintDialogs dialog(false);
     Program program;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
     TestForm form(program.Display);
     WindowPrinter printer;
     EXPECT_FALSE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
-    EXPECT_EQ(dialog.DocNames, std::vector<QString>{QStringLiteral("Veltrix Filter Specification")});
+    EXPECT_EQ(dialog.docNames, std::vector<QString>{QStringLiteral("Veltrix Filter Specification")});
 }
 
 TEST(PdfCheckTest, OnlyAWholePdfPasses) {

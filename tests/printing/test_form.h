@@ -15,6 +15,7 @@
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "printing/printer_surface.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix::testing {
 
@@ -77,36 +78,6 @@ class TestForm : public QWidget, public PaintedForm {
 
     DisplaySettings& display_;
     PaintedPage page_;
-};
-
-struct ShownMessage {
-    QString text;
-    QString caption;
-    bool operator==(const ShownMessage&) const = default;
-};
-
-class FakeMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
-        Shown.push_back({text, caption});
-    }
-    std::vector<ShownMessage> Shown;
-};
-
-class FakePrintDialog : public PrintDialogRunner {
-  public:
-    explicit FakePrintDialog(bool answer) : answer_(answer) {}
-    bool Run(QPrinter& printer, QWidget*) override {
-        ++Runs;
-        // Qt's dialog proposes a file named after the document.
-        DocNames.push_back(printer.docName());
-        return answer_;
-    }
-    int Runs = 0;
-    std::vector<QString> DocNames;
-
-  private:
-    bool answer_;
 };
 
 // Records every band it is sent; can report short transfers and failing bitmap copies.

@@ -14,15 +14,10 @@
 #include "select_fixture.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/export_against_print.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix::testing {
 namespace {
-
-class FakeMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown.append(text); }
-    QStringList shown;
-};
 
 class ExportTest : public SelectTest {
   protected:
@@ -58,7 +53,7 @@ class ExportTest : public SelectTest {
 TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
     ASSERT_TRUE(Export(QStringLiteral("page.svg")));
     EXPECT_EQ(dialog.proposed, QStringList{QStringLiteral("Veltrix Filter Specification.pdf")});
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
     const QByteArray svg = Contents(dialog.answer);
     EXPECT_TRUE(svg.contains("3DR25-1000/U20 - 1.8")) << "part number as text";
     EXPECT_TRUE(svg.contains("Insertion loss at Fo  =   2.4  dB")) << "result label as text";
@@ -128,8 +123,8 @@ TEST_F(ExportTest, ColoursAreThePrintoutsPixelForPixel) {
 
 TEST_F(ExportTest, UnwritableFileIsReportedWithPathAndNothingIsLeft) {
     EXPECT_FALSE(Export(QStringLiteral("missing/page.pdf")));
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].contains(dialog.answer)) << messages.shown[0].toStdString();
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(dialog.answer)) << messages.texts[0].toStdString();
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
@@ -144,7 +139,7 @@ TEST_F(ExportTest, FifoAndDeviceAreWrittenToNeverReplaced) {
     });
     Export(QStringLiteral("drawing.pdf"));
     reader.join();
-    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
     EXPECT_TRUE(received.startsWith("%PDF-") && received.trimmed().endsWith("%%EOF"));
     struct stat info {};
     ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &info), 0);
@@ -152,15 +147,15 @@ TEST_F(ExportTest, FifoAndDeviceAreWrittenToNeverReplaced) {
 
     dialog.answer = QStringLiteral("/dev/full");
     select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0], QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_EQ(messages.texts[0], QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
     ASSERT_EQ(stat("/dev/full", &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
 }
 
 TEST_F(ExportTest, CancelWritesNothing) {
     EXPECT_FALSE(Export(QString()));
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 

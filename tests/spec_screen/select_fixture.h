@@ -14,43 +14,12 @@
 
 #include "program/program.h"
 #include "spec_screen/select_window.h"
+#include "tests/support/fakes.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace veltrix::testing {
-
-// Records what a window asks of the frame.
-class FakeHub : public WindowHub {
-  public:
-    struct Call {
-        std::string what;
-        DocumentWindow window;
-        bool operator==(const Call&) const = default;
-    };
-
-    void ExitProgram() override { calls.push_back({"Exit", DocumentWindow::Select}); }
-    void BringToFront(DocumentWindow w) override { calls.push_back({"Front", w}); }
-    void Invalidate(DocumentWindow w) override { calls.push_back({"Invalidate", w}); }
-    void RepaintNow(DocumentWindow w) override { calls.push_back({"RepaintNow", w}); }
-    void PrintForm(PaintedForm& form, const QString& title) override {
-        printed = &form;
-        printTitle = title;
-        calls.push_back({"Print", DocumentWindow::Select});
-    }
-    void ShowPrintException() override { calls.push_back({"PrintException", DocumentWindow::Select}); }
-
-    int Count(const std::string& what, DocumentWindow w) const {
-        int n = 0;
-        for (const Call& c : calls) n += c.what == what && c.window == w;
-        return n;
-    }
-    void Clear() { calls.clear(); }
-
-    std::vector<Call> calls;
-    PaintedForm* printed = nullptr;
-    QString printTitle;
-};
 
 // A fresh program and specification screen per test.
 class SelectTest : public ::testing::Test {

@@ -382,8 +382,8 @@ TEST_F(SelectTest, ViewItemsButtonsExitAndPrintGoThroughTheFrame) {
                                 {"Front", DocumentWindow::Tabular},
                                 {"Exit", DocumentWindow::Select},
                                 {"Print", DocumentWindow::Select}}));
-    EXPECT_EQ(hub.printed, select.get());
-    EXPECT_EQ(hub.printTitle, "Veltrix Filter Specification");
+    EXPECT_EQ(hub.printedForms, std::vector<PaintedForm*>{select.get()});
+    EXPECT_EQ(hub.printTitles, QStringList{"Veltrix Filter Specification"});
 }
 
 TEST_F(SelectTest, FocusItemsMoveToTheirFields) {

@@ -29,6 +29,7 @@
 #include "tabular/export_range_dialog.h"
 #include "tests/support/answer_export_range_dialog.h"
 #include "tests/support/answer_save_dialog.h"
+#include "tests/support/fakes.h"
 
 namespace veltrix {
 namespace {
@@ -93,39 +94,14 @@ TEST(ReportPagingTest, PageTooShortForTheContinuationOffsetStillPrintsEveryLine)
 // ---------------------------------------------------------------------------------------------
 // The window
 
-class FakeHub : public WindowHub {
-  public:
-    void ExitProgram() override { Calls.push_back("exit"); }
-    void BringToFront(DocumentWindow window) override {
-        Calls.push_back(window == DocumentWindow::Select       ? "front:select"
-                        : window == DocumentWindow::Mechanical ? "front:mechanical"
-                                                               : "front:tabular");
+// What the window's commands ask of the frame: exits, windows brought forward and print exceptions.
+std::vector<std::string> Commands(const testing::FakeHub& hub) {
+    std::vector<std::string> commands;
+    for (const std::string& call : hub.Log()) {
+        if (call == "Exit" || call.starts_with("Front ") || call == "PrintException") commands.push_back(call);
     }
-    void Invalidate(DocumentWindow) override {}
-    void RepaintNow(DocumentWindow) override {}
-    void PrintForm(PaintedForm&, const QString&) override {}
-    void ShowPrintException() override { Calls.push_back("print-exception"); }
-    std::vector<std::string> Calls;
-};
-
-class FakePrintDialog : public PrintDialogRunner {
-  public:
-    bool Run(QPrinter& printer, QWidget*) override {
-        ++Runs;
-        // Qt's dialog proposes a file named after the document.
-        DocNames.push_back(printer.docName());
-        return Answer;
-    }
-    bool Answer = true;
-    int Runs = 0;
-    std::vector<QString> DocNames;
-};
-
-class CollectingMessages : public MessageBoxes {
-  public:
-    void ShowMessage(QWidget*, const QString& text, const QString&) override { shown << text; }
-    QStringList shown;
-};
+    return commands;
+}
 
 class TabularWindowTest : public ::testing::Test {
   protected:
@@ -136,8 +112,8 @@ class TabularWindowTest : public ::testing::Test {
     // What one paint of the specification screen leaves in the records.
     void PaintSpecificationScreen() { ComputeSelection(program.Spec, program.Response); }
 
-    FakeHub hub;
-    FakePrintDialog dialogs;
+    testing::FakeHub hub;
+    testing::FakePrintDialogs dialogs;
     Program program;
 };
 
@@ -324,8 +300,8 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     tabular->SelectionScreen1->trigger();
     tabular->OutlineDrawings1->trigger();
     tabular->Exit1->trigger();
-    EXPECT_EQ(hub.Calls, (std::vector<std::string>{"front:select", "front:mechanical", "front:select",
-                                                   "front:mechanical", "exit"}));
+    EXPECT_EQ(Commands(hub), (std::vector<std::string>{"Front Select", "Front Mechanical", "Front Select",
+                                                   "Front Mechanical", "Exit"}));
 }
 
 QByteArray PdfText(const QString& path) {
@@ -354,9 +330,9 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
 
     window.Print1->trigger();
-    EXPECT_EQ(dialogs.Runs, 1);
-    EXPECT_EQ(dialogs.DocNames, std::vector<QString>{QStringLiteral("Veltrix Response Data")});
-    EXPECT_TRUE(hub.Calls.empty());
+    EXPECT_EQ(dialogs.runs, 1);
+    EXPECT_EQ(dialogs.docNames, std::vector<QString>{QStringLiteral("Veltrix Response Data")});
+    EXPECT_TRUE(Commands(hub).empty());
     // 69 lines of about 40 pixels on a 708-pixel page: well over one page.
     EXPECT_GE(PdfPageCount(pdf), 3);
     // The job itself has no title.
@@ -371,15 +347,15 @@ TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExcept
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("cancelled.pdf"));
     }
-    dialogs.Answer = false;
+    dialogs.answer = false;
     EXPECT_FALSE(window.Print1Click());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("cancelled.pdf")));
-    EXPECT_TRUE(hub.Calls.empty());
+    EXPECT_TRUE(Commands(hub).empty());
 
     window.ReportPrinter().Printer().setOutputFileName(dir.filePath("no/such/dir/report.pdf"));
-    dialogs.Answer = true;
+    dialogs.answer = true;
     EXPECT_FALSE(window.Print1Click());
-    EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
+    EXPECT_EQ(Commands(hub), std::vector<std::string>{"PrintException"});
 }
 
 TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPrints) {
@@ -391,11 +367,11 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     first.setOutputFormat(QPrinter::PdfFormat);
     first.setResolution(300);
     first.setOutputFileName(QStringLiteral("/dev/full"));
-    CollectingMessages messages;
+    testing::FakeMessages messages;
     program.Messages = &messages;
     EXPECT_FALSE(window.Print1Click());
-    EXPECT_EQ(hub.Calls, std::vector<std::string>{"print-exception"});
-    EXPECT_EQ(messages.shown,
+    EXPECT_EQ(Commands(hub), std::vector<std::string>{"PrintException"});
+    EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))});
 
     // The settings survive the failed job.
@@ -407,7 +383,7 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     const QString good = dir.filePath("good.pdf");
     next.setOutputFileName(good);
     EXPECT_TRUE(window.Print1Click());
-    EXPECT_EQ(hub.Calls.size(), 1u);
+    EXPECT_EQ(Commands(hub).size(), 1u);
     EXPECT_TRUE(IsCompletePdf(PdfText(good)));
     EXPECT_GE(PdfPageCount(good), 1);
 }
@@ -423,7 +399,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     QTemporaryDir dir;
     testing::AnswerSaveDialog save;
     testing::AnswerExportRangeDialog range;
-    CollectingMessages messages;
+    testing::FakeMessages messages;
     program.SaveDialogs = &save;
     program.RangeDialogs = &range;
     program.Messages = &messages;
@@ -450,7 +426,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     EXPECT_EQ(range.proposed[0], (ExportRangeChoice{940.0, 1060.0, 61}));
     EXPECT_EQ(range.proposed[1], (ExportRangeChoice{940.0, 1060.0, kDefaultTouchstonePoints}));
     EXPECT_EQ(save.proposed, (QStringList{"3DR25-1000_U20.csv", "3DR25-1000_U20.s2p"}));
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(messages.texts.isEmpty());
 
     // A range of the user's own.
     range.answer = ExportRangeChoice{950.0, 1050.0, 11};
@@ -482,14 +458,14 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     const size_t asked = range.proposed.size();
     window.ExportTouchstone1->trigger();
     EXPECT_EQ(range.proposed.size(), asked);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_TRUE(messages.shown[0].startsWith(QStringLiteral("No standard part for last inputs.")));
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("No standard part for last inputs.")));
 
     save.answer = dir.filePath(QStringLiteral("missing/response.csv"));
     program.Spec.F0 = 1000.0;
     window.ExportCSV1->trigger();
-    ASSERT_EQ(messages.shown.size(), 2);
-    EXPECT_TRUE(messages.shown[1].contains(save.answer)) << messages.shown[1].toStdString();
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_TRUE(messages.texts[1].contains(save.answer)) << messages.texts[1].toStdString();
 }
 
 // The real dialog, as a keyboard user works it.
