@@ -1,5 +1,5 @@
 // Input handling of the specification screen: every handler normalises a value, stores it in the
-// record and asks for repaints; the paint does all the judging.
+// record and asks for the judgement and repaints.
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
@@ -37,6 +37,7 @@ void TSelect::RequestRepaint() { update(); }
 
 void TSelect::InvalidateSelf() {
     ++repaintRequests_;
+    program_.Judgement.InputsChanged();
     RequestRepaint();
 }
 
