@@ -118,6 +118,8 @@ void TSelect::ShowChoice(const FilterSpec& choice) {
     RPBox_->setCurrentIndex(spec.Profile - 1 < RPBox_->count() ? spec.Profile - 1 : -1);
     DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
     InvalidateBoth();
+    // The frame brings this screen forward next, already showing the verdict on the choice.
+    program_.Judgement.JudgeNow();
 }
 
 // ---- Keys ---------------------------------------------------------------------------------------
