@@ -6,14 +6,12 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QIcon>
-#include <QImage>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QPainter>
 #include <QPrinter>
 
 #include "program/contact_data.h"
@@ -429,19 +427,7 @@ void TVXFrame::Invalidate(DocumentWindow window) {
 }
 
 void TVXFrame::RepaintNow(DocumentWindow window) {
-    QWidget* widget = DocumentWidget(window);
-    if (widget == nullptr) return;
-    // A hidden or covered window skips its paint, yet callers rely on it having run: the
-    // specification screen's paint is what judges the selection the other windows show.
-    if (auto* form = dynamic_cast<PaintedForm*>(widget)) {
-        QImage scratch(widget->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        QPainter painter(&scratch);
-        form->FormPaint(painter, widget->size());
-        painter.end();
-        widget->update();
-        return;
-    }
-    widget->repaint();
+    if (QWidget* widget = DocumentWidget(window)) widget->repaint();
 }
 
 void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {

@@ -15,7 +15,7 @@ namespace {
 using veltrix::Program;
 using veltrix::TSelect;
 
-// The paint as the window runs it, into a window-sized surface.
+// The paint as the window runs it, into a window-sized surface; it draws the last judgement.
 void PaintOnce(TSelect& select, QImage& surface) {
     QPainter painter(&surface);
     select.FormPaint(painter, surface.size());
@@ -24,6 +24,7 @@ void PaintOnce(TSelect& select, QImage& surface) {
 void BM_SelectPaintDefaults(benchmark::State& state) {
     Program program;
     TSelect select(program);
+    program.Judgement.Current();
     QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
@@ -38,6 +39,7 @@ void BM_SelectPaintStopbands(benchmark::State& state) {
     TSelect select(program);
     program.Spec.F1 = 950.0;
     program.Spec.F2 = 1200.0;
+    program.Judgement.Current();
     QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
@@ -51,6 +53,7 @@ void BM_SelectPaintRefused(benchmark::State& state) {
     Program program;
     TSelect select(program);
     program.Spec.F0 = 500.0;
+    program.Judgement.Current();
     QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
@@ -64,6 +67,7 @@ void BM_SelectPaintPrinting(benchmark::State& state) {
     Program program;
     TSelect select(program);
     program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
+    program.Judgement.Current();
     QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
@@ -76,6 +80,7 @@ BENCHMARK(BM_SelectPaintPrinting)->Unit(benchmark::kMillisecond);
 void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
     Program program;
     TSelect select(program);
+    program.Judgement.Current();
     QImage surface(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
     surface.setDevicePixelRatio(2.0);
     for (auto _ : state) {
@@ -86,6 +91,17 @@ void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SelectPaintDevicePixelRatio2)->Unit(benchmark::kMillisecond);
+
+// One judgement of the defaults with the screen's reaction to it (texts, labels, focus, list).
+void BM_JudgeSelectionWithScreen(benchmark::State& state) {
+    Program program;
+    TSelect select(program);
+    for (auto _ : state) {
+        program.Judgement.JudgeNow();
+        benchmark::DoNotOptimize(program.Judgement.Latest().Outcome.PartNumber.data());
+    }
+}
+BENCHMARK(BM_JudgeSelectionWithScreen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

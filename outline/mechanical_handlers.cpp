@@ -44,13 +44,13 @@ void TMechanical::Exit2Click() {
     if (program_.Hub) program_.Hub->ExitProgram();
 }
 
-// A new mounting may change the verdict, so the specification screen judges it before this window
-// draws it.
+// A new mounting may change the verdict, so it is judged before this window draws it.
 void TMechanical::SetMounting(char mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == mounting) return;
     spec.Mounting = mounting;
     spec.SelStatus = kSelectionValid;
+    program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);
     InvalidateSelf();
 }
@@ -77,6 +77,7 @@ void TMechanical::MountBtnClick() {
             break;
     }
     spec.SelStatus = kSelectionValid;
+    program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);
     InvalidateSelf();
 }

@@ -37,6 +37,8 @@ TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), p
     resize(kClientWidth, kClientHeight);
     CreateControls();
     CreateMenus();
+    // A verdict may turn the drawing into a notice, or back.
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, qOverload<>(&QWidget::update));
 }
 
 TMechanical::~TMechanical() = default;

@@ -6,6 +6,7 @@
 
 #include "program/display_settings.h"
 #include "program/preferences.h"
+#include "program/selection_judgement.h"
 #include "engine/filter_spec.h"
 #include "engine/response.h"
 
@@ -40,6 +41,8 @@ public:
 struct Program {
     FilterSpec Spec;
     ResponseData Response;
+    // The verdict on Spec, with the figures it leaves in Response.
+    SelectionJudgement Judgement{Spec, Response};
     DisplaySettings Display;
     Preferences Prefs;
     // Where the preferences live: "veltrix.dat" in the working directory.
@@ -48,8 +51,6 @@ struct Program {
     MessageBoxes* Messages = nullptr;
     DesktopShell* Shell = nullptr;
     PrintDialogRunner* PrintDialogs = nullptr;
-    // The specification as the screen's computation left it; empty before the first one.
-    std::optional<FilterSpec> EvaluatedSpec;
     SaveFileDialog* SaveDialogs = nullptr;
     ExportRangeDialog* RangeDialogs = nullptr;
     // Set once the program has begun to end: windows hidden from then on are not hidden by the user.

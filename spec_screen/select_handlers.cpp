@@ -1,5 +1,5 @@
 // Input handling of the specification screen: every handler normalises a value, stores it in the
-// record and asks for repaints; the paint does all the judging.
+// record and asks for the judgement and repaints.
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
@@ -37,6 +37,7 @@ void TSelect::RequestRepaint() { update(); }
 
 void TSelect::InvalidateSelf() {
     ++repaintRequests_;
+    program_.Judgement.InputsChanged();
     RequestRepaint();
 }
 
@@ -117,6 +118,8 @@ void TSelect::ShowChoice(const FilterSpec& choice) {
     RPBox_->setCurrentIndex(spec.Profile - 1 < RPBox_->count() ? spec.Profile - 1 : -1);
     DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
     InvalidateBoth();
+    // The frame brings this screen forward next, already showing the verdict on the choice.
+    program_.Judgement.JudgeNow();
 }
 
 // ---- Keys ---------------------------------------------------------------------------------------

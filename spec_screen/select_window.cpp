@@ -13,7 +13,7 @@
 #include <QPushButton>
 
 #include "engine/selection.h"
-#include "program/evaluation.h"
+#include "program/selection_judgement.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "spec_screen/response_graph.h"
@@ -62,6 +62,10 @@ TSelect::TSelect(Program& program, QWidget* parent) : QWidget(parent), program_(
     CreateMenus();
     FormCreate();
     PlaceResultLabels();
+    // The verdict's focus move and field texts happen in the reaction; the paint only draws.
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TSelect::ShowJudgement);
+    // The first judgement writes the texts of the entry fields.
+    program_.Judgement.InputsChanged();
 }
 
 TSelect::~TSelect() = default;
@@ -286,58 +290,63 @@ void TSelect::ShowEntryTexts(FocusTarget focus) {
     SetText(F2Edit_, FormatC("%.2f", spec.F2));
 }
 
-void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
-    // A focus move below runs exit handlers; they only request later paints, never this one again.
-    if (painting_) return;
-    painting_ = true;
-
-    const DisplaySettings& display = program_.Display;
-    ColourComponents(display.PaintCopyMode == CopyMode::InvertedSource);
-    // Normally placed already when the offsets changed; should they have changed unannounced, the
-    // fields are shown whole by one more paint.
-    if (PlaceResultLabels() && canvas.device() == this) {
-        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-    }
-
-    drawnTexts_.clear();
-    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
-    PageCanvas page(page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, kPageShift, ratio),
-                    &drawnTexts_);
-
-    const SelectionResults results = EvaluateSelection(program_);
+void TSelect::ShowJudgement() {
+    const SelectionJudgement& judgement = program_.Judgement;
+    const SelectionResults& results = judgement.Latest();
     const RuleOutcome& outcome = results.Outcome;
-    const bool valid = program_.Spec.SelStatus == kSelectionValid;
-    PaintMessageColumn(page, outcome.MessageLines, display);
-    PaintPartNumber(page, valid, outcome.PartNumber, display);
-    PaintInputFrames(page, display);
+    const FilterSpec& spec = judgement.JudgedSpec();
+    const bool valid = spec.SelStatus == kSelectionValid;
     ShowEntryTexts(outcome.Focus);
 
     SetText(IL0Label_, InsertionLossLabel(outcome));
     SetText(IL1Label_, valid ? StopbandLabel(results.F1Computed, results.F1Attenuation) : std::string(" "));
     SetText(IL2Label_, valid ? StopbandLabel(results.F2Computed, results.F2Attenuation) : std::string(" "));
 
-    if (valid) {
-        DrawResponseGraph(page, program_.Response, display);
-        PaintGuaranteeNotice(page, results.Guarantee, display);
-    } else {
-        PaintContactNotice(page, static_cast<int>(outcome.MessageLines.size()), display);
-    }
     comboGraphWidth_->setVisible(valid);
-    const QString summary = QString::fromStdString(SelectionSummary(program_.Spec, results));
+    const QString summary = QString::fromStdString(SelectionSummary(spec, results));
     if (accessibleDescription() != summary) setAccessibleDescription(summary);
     graphArea_->setVisible(valid);
     const QString graph = valid ? QStringLiteral("Attenuation (dBc), return loss (dB) and group delay (ns) of %1 "
                                                  "from %2 to %3 MHz")
                                       .arg(QString::fromStdString(outcome.PartNumber))
-                                      .arg(program_.Spec.F0 - program_.Spec.GraphHalfSpan * program_.Spec.BW, 0, 'f', 1)
-                                      .arg(program_.Spec.F0 + program_.Spec.GraphHalfSpan * program_.Spec.BW, 0, 'f', 1)
+                                      .arg(spec.F0 - spec.GraphHalfSpan * spec.BW, 0, 'f', 1)
+                                      .arg(spec.F0 + spec.GraphHalfSpan * spec.BW, 0, 'f', 1)
                                 : QString();
     if (graphArea_->accessibleDescription() != graph) graphArea_->setAccessibleDescription(graph);
 
-    page_.Present(canvas, clientSize, display.PaintCopyMode, kPageShift, ratio);
+    update();
     if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Tabular);
+}
 
-    painting_ = false;
+void TSelect::FormPaint(QPainter& canvas, QSize clientSize) {
+    const DisplaySettings& display = program_.Display;
+    // Printing paints with the inverted mode; the components follow it for the job's duration.
+    ColourComponents(display.PaintCopyMode == CopyMode::InvertedSource);
+
+    drawnTexts_.clear();
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    PageCanvas page(page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, kPageShift, ratio),
+                    &drawnTexts_);
+
+    const SelectionJudgement& judgement = program_.Judgement;
+    if (judgement.HasJudged()) {
+        const SelectionResults& results = judgement.Latest();
+        const RuleOutcome& outcome = results.Outcome;
+        const bool valid = judgement.JudgedSpec().SelStatus == kSelectionValid;
+        PaintMessageColumn(page, outcome.MessageLines, display);
+        PaintPartNumber(page, valid, outcome.PartNumber, display);
+        PaintInputFrames(page, display);
+        if (valid) {
+            DrawResponseGraph(page, program_.Response, display);
+            PaintGuaranteeNotice(page, results.Guarantee, display);
+        } else {
+            PaintContactNotice(page, static_cast<int>(outcome.MessageLines.size()), display);
+        }
+    } else {
+        PaintInputFrames(page, display);
+    }
+
+    page_.Present(canvas, clientSize, display.PaintCopyMode, kPageShift, ratio);
 }
 
 void TSelect::paintEvent(QPaintEvent*) {

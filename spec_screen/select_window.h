@@ -28,8 +28,8 @@ class LogoView;
 class TTolWin;
 
 // "Specify Filter": where the engineer states the filter. Input handlers only normalise, store into
-// the program's FilterSpec and ask for repaints; the paint runs the rules and the computation and
-// draws the whole screen.
+// the program's FilterSpec and ask for the judgement and a repaint; the paint draws the last
+// judgement.
 class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     Q_OBJECT
 
@@ -165,13 +165,14 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
 
     void ColourComponents(bool printing);
     void ShowEntryTexts(FocusTarget focus);
+    // Shows a new judgement in the components: entry texts, focus, result labels, the graph's list.
+    void ShowJudgement();
 
     Program& program_;
     std::function<TTolWin*()> tolWin_;
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
     int repaintRequests_ = 0;
-    bool painting_ = false;
 
     QLineEdit* F0Edit_ = nullptr;
     QComboBox* NCBox_ = nullptr;

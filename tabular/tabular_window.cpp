@@ -18,7 +18,6 @@
 #include <exception>
 
 #include "exports/exports.h"
-#include "program/evaluation.h"
 #include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -192,6 +191,8 @@ TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program
                        QStringLiteral("Comma-separated values (*.csv)"));
     });
     connect(File1, &QMenu::aboutToShow, this, &TTabular::File1Popup);
+    // A new judgement is listed once the event that caused it is over.
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TTabular::FormActivate, Qt::QueuedConnection);
 }
 
 TTabular::~TTabular() = default;
@@ -199,8 +200,8 @@ TTabular::~TTabular() = default;
 QList<GroupedMenu> TTabular::GroupedMenus() { return {{0, File1}, {5, View1}}; }
 
 void TTabular::FormActivate() {
-    // The return loss and delay columns come from the screen's computation.
-    EvaluateSelectionIfStale(program_);
+    // The return loss and delay columns come from the judgement's sweeps.
+    program_.Judgement.Current();
     std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
     if (built_ && lines == lines_) return;
     RDMemo->setAccessibleDescription(QString::fromStdString(TabularDescription(program_.Spec)));
@@ -330,12 +331,6 @@ void TTabular::resizeEvent(QResizeEvent* event) {
     const int width = std::clamp(this->width() - design.left(), 1, design.width());
     const int height = std::clamp(this->height() - design.top(), 1, design.height());
     RDMemo->setGeometry(design.left(), design.top(), width, height);
-}
-
-// The specification screen invalidates this window after each of its paints; the report follows.
-void TTabular::paintEvent(QPaintEvent* event) {
-    FormActivate();
-    QWidget::paintEvent(event);
 }
 
 }  // namespace veltrix

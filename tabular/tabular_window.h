@@ -45,7 +45,7 @@ std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, 
 bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* writeError = nullptr);
 
 // "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
-// window is activated or painted.
+// window is activated and after each judgement of the selection.
 class TTabular : public QWidget, public MenuProvider {
     Q_OBJECT
   public:
@@ -81,7 +81,6 @@ class TTabular : public QWidget, public MenuProvider {
 
   protected:
     bool event(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

@@ -25,6 +25,8 @@ class ExportTest : public SelectTest {
         program.SaveDialogs = &dialog;
         program.Messages = &messages;
         select->resize(TSelect::kClientWidth, TSelect::kClientHeight);
+        // The screen as a user finds it: its first judgement is in.
+        program.Judgement.Current();
     }
     bool Export(const QString& name) {
         dialog.answer = name.isEmpty() ? QString() : dir.filePath(name);

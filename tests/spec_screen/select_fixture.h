@@ -39,8 +39,10 @@ class SelectTest : public ::testing::Test {
     QComboBox* List(const char* name) const { return Child<QComboBox>(name); }
     QString LabelText(const char* name) const { return Child<QLabel>(name)->text(); }
 
-    // One paint of the screen into a window-sized image, as the window would show it.
+    // One paint of the screen into a window-sized image, as the window shows it once the current
+    // inputs are judged.
     QImage Render() {
+        program.Judgement.Current();
         QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
         image.fill(Qt::gray);
         QPainter painter(&image);

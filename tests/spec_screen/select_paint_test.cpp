@@ -289,6 +289,7 @@ TEST_F(SelectTest, StopbandPointShowsItsAttenuationWithOneDecimal) {
 TEST_F(SelectTest, ResultLabelsMoveWithTheOffsets) {
     program.Display.FieldOffsetX = 20;
     program.Display.FieldOffsetY = 10;
+    select->PlaceResultLabels();  // as Configure > Offsets does
     Render();
     EXPECT_EQ(Child<QLabel>("IL0Label")->pos(), QPoint(-4, 256));
     EXPECT_EQ(Child<QLabel>("IL1Label")->pos(), QPoint(116, 338));
@@ -311,6 +312,7 @@ TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
     // Configure > Offsets: the new values, then a repaint of the screen.
     program.Display.FieldOffsetX = GetParam().x();
     program.Display.FieldOffsetY = GetParam().y();
+    select->PlaceResultLabels();
     select->update();
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 
@@ -378,6 +380,44 @@ TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     EXPECT_EQ(f0->text(), "15");
     // The screen itself did not paint again (each paint invalidates the tabular window).
     EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Tabular), paints);
+}
+
+TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict) {
+    ShowActive();
+    Edit("F0Edit")->setText("3050");
+    select->F0EditExit();
+    QApplication::processEvents();
+    // The verdict blames the centre frequency and sends the focus there, once.
+    ASSERT_EQ(QApplication::focusWidget(), Edit("F0Edit"));
+    Edit("F1Edit")->setFocus();
+    Edit("F1Edit")->setText("77");  // typed, not yet left
+    const int judgements = program.Judgement.Count();
+    const int tabularRepaints = hub.Count("Invalidate", DocumentWindow::Tabular);
+    const QString loss = LabelText("IL0Label");
+
+    for (int paint = 0; paint < 2; ++paint) {
+        QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+        QPainter painter(&image);
+        select->FormPaint(painter, image.size());
+    }
+    EXPECT_TRUE(Drew("Maximum Frequency is 3000 MHz", 400, 106));
+    EXPECT_TRUE(Drew("No standard part for last inputs.", 110, 97));
+    EXPECT_EQ(QApplication::focusWidget(), Edit("F1Edit"));
+    EXPECT_EQ(Edit("F1Edit")->text(), "77");
+    EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
+    EXPECT_EQ(LabelText("IL0Label"), loss);
+    EXPECT_EQ(program.Judgement.Count(), judgements);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Tabular), tabularRepaints);
+}
+
+TEST_F(SelectTest, AJudgementMadeElsewhereIsShownWithoutAPaint) {
+    // As the outline window's mounting button does while this screen is covered.
+    program.Spec.F0 = 3050.0;
+    program.Judgement.JudgeNow();
+    EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
+    EXPECT_TRUE(List("comboGraphWidth")->isHidden());
+    EXPECT_EQ(LabelText("IL1Label"), " ");
+    EXPECT_TRUE(select->DrawnTexts().empty());
 }
 
 TEST_F(SelectTest, PaintsSettleAfterAnEdit) {
@@ -475,6 +515,7 @@ TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
     QImage image(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::gray);
+    program.Judgement.Current();
     {
         QPainter painter(&image);
         select->FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));

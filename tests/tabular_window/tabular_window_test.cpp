@@ -109,8 +109,8 @@ class TabularWindowTest : public ::testing::Test {
         program.Hub = &hub;
         program.PrintDialogs = &dialogs;
     }
-    // What one paint of the specification screen leaves in the records.
-    void PaintSpecificationScreen() { ComputeSelection(program.Spec, program.Response); }
+    // What one judgement of the selection leaves in the records, announced to the windows.
+    void PaintSpecificationScreen() { program.Judgement.JudgeNow(); }
 
     testing::FakeHub hub;
     testing::FakePrintDialogs dialogs;
@@ -145,6 +145,19 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
+}
+
+TEST_F(TabularWindowTest, FollowsEachJudgementWithoutAPaintOrActivation) {
+    TTabular window(program);  // never shown, so it never paints
+    program.Spec.F1 = 950.0;
+    program.Judgement.InputsChanged();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_TRUE(window.MemoLines().join('\n').contains("        F1        950.00 MHz"));
+
+    program.Spec.F0 = 5000.0;
+    program.Judgement.InputsChanged();
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
 }
 
 TEST_F(TabularWindowTest, LayoutAndMemoLook) {
