@@ -12,6 +12,14 @@ std::string_view NameOf(std::optional<E> choice, Field field) {
 
 }  // namespace
 
+std::vector<int32_t> OfferedProfileNumbers() {
+    std::vector<int32_t> numbers;
+    for (const auto& row : kProfileChoices) {
+        if (row.Offered) numbers.push_back(ProfileNumber(row.Value));
+    }
+    return numbers;
+}
+
 std::string_view ProfileLabel(int32_t profileNumber) {
     return NameOf(ProfileFromNumber(profileNumber), &ChoiceRow<ResonatorProfile>::Label);
 }

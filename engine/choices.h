@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace veltrix {
 
@@ -139,6 +140,17 @@ constexpr char ProfileDigit(int32_t profileNumber) {
     const auto profile = ProfileFromNumber(profileNumber);
     return profile ? CodeOf(*profile) : '?';
 }
+
+// The stored codes of the choices the program offers, in the table's order.
+template <typename E>
+std::vector<char> OfferedCodes() {
+    std::vector<char> codes;
+    for (const auto& row : ChoicesOf(E{})) {
+        if (row.Offered) codes.push_back(row.Code);
+    }
+    return codes;
+}
+std::vector<int32_t> OfferedProfileNumbers();
 
 // The windows' name of a stored code or number; "?" when no row has it.
 std::string_view ProfileLabel(int32_t profileNumber);

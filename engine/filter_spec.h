@@ -17,18 +17,18 @@ struct FilterSpec {
     double GraphHalfSpan = 3.0;
     double PBD = 1.0;
     int32_t Sections = 3;
-    int32_t Profile = 1;
-    char Dielectric = 'R';
-    char PBDCode = 'U';
-    char Mounting = '5';
-    char Units = 'E';
-    char LastDielectric = 'R';
+    int32_t Profile = ProfileNumber(ResonatorProfile::Mm4);
+    char Dielectric = CodeOf(DielectricMaterial::DR);
+    char PBDCode = CodeOf(PassbandChoice::Db1_0);
+    char Mounting = CodeOf(MountingStyle::Orbis);
+    char Units = CodeOf(DrawingUnits::Inches);
+    char LastDielectric = CodeOf(DielectricMaterial::DR);
     int32_t SelStatus = 0;
     double BWRequested = 20.0;
     double LastF0 = 1000.0;
     double LastPBD = 1.0;
     int32_t LastSections = 3;
-    int32_t LastProfile = 1;
+    int32_t LastProfile = ProfileNumber(ResonatorProfile::Mm4);
 
     bool operator==(const FilterSpec&) const = default;
 };
