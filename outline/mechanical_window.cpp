@@ -67,8 +67,10 @@ void TMechanical::CreateControls() {
     };
     MountBtn_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
                        &TMechanical::MountBtnClick);
-    InchBtn_ = button("InchBtn", QStringLiteral("&Inches"), 399, 303, 101, &TMechanical::InchBtnClick);
-    mmBtn_ = button("mmBtn", QStringLiteral("Mi&llimeters"), 511, 303, 101, &TMechanical::mmBtnClick);
+    QString millimetres = LabelOf(DrawingUnits::Millimetres);
+    millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
+    InchBtn_ = button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &TMechanical::InchBtnClick);
+    mmBtn_ = button("mmBtn", millimetres, 511, 303, 101, &TMechanical::mmBtnClick);
     PCBBtn_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &TMechanical::PCBBtnClick);
     ReflBtn_ =
         button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);

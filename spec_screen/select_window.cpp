@@ -238,7 +238,7 @@ void TSelect::FormCreate() {
     spec.Sections = spec.LastSections = 3;
     spec.BW = spec.BWRequested = 20.0;
     spec.F1 = spec.F2 = 0.0;
-    spec.Profile = spec.LastProfile = 1;
+    spec.Profile = spec.LastProfile = ProfileNumber(ResonatorProfile::Mm4);
     spec.Dielectric = spec.LastDielectric = CodeOf(DielectricMaterial::DR);
     spec.GraphHalfSpan = 3.0;
     spec.PBD = spec.LastPBD = 1.0;
