@@ -58,8 +58,8 @@ TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), pro
     // FormCreate, in its order.
     SetMachineEpsilon(ComputeMachineEpsilon());
     program_.Spec = FilterSpec{};
-    program_.Spec.Profile = 2;
-    program_.Spec.Units = 'E';
+    program_.Spec.Profile = ProfileNumber(ResonatorProfile::Mm6);
+    program_.Spec.Units = CodeOf(DrawingUnits::Inches);
     program_.Spec.SelStatus = kSelectionValid;
     program_.Display = DisplaySettings{};
     program_.Prefs = ReadPreferences(program_.PreferencesPath);

@@ -21,24 +21,28 @@ struct Choice {
     T value;
 };
 
-constexpr std::array<Choice<int>, 3> kPassbandChoices{{{"0.5", 0}, {"1.0", 1}, {"3.0", 2}}};
-constexpr std::array<Choice<int>, 5> kSectionChoices{{{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
-constexpr auto kProfileChoices = [] {
-    std::array<Choice<int32_t>, kProfileNames.size()> choices{};
-    for (size_t i = 0; i < kProfileNames.size(); ++i) choices[i] = {kProfileNames[i].Option, kProfileNames[i].Profile};
+// The companion's spellings of the engineer's choices, from the engine's tables in their order.
+template <typename T, typename E, size_t N, typename Value>
+constexpr std::array<Choice<T>, N> OptionsOf(const std::array<ChoiceRow<E>, N>& rows, Value value) {
+    std::array<Choice<T>, N> choices{};
+    for (size_t i = 0; i < N; ++i) choices[i] = {rows[i].Option, value(rows[i])};
     return choices;
-}();
-constexpr std::array<Choice<char>, 3> kDielectricChoices{{{"DL", 'L'}, {"DR", 'R'}, {"DH", 'H'}}};
-constexpr std::array<Choice<char>, 5> kMountingChoices{{{"drop-in", kMountDropIn},
-                                                        {"pin", kMountSurfacePin},
-                                                        {"tab", kMountSurfaceTab},
-                                                        {"tessel", kMountTessel},
-                                                        {"orbis", kMountOrbis}}};
+}
+constexpr auto kPassbandOptions =
+    OptionsOf<int>(kPassbandChoices, [](const ChoiceRow<PassbandChoice>& row) { return IndexOf(row.Value); });
+constexpr std::array<Choice<int>, 5> kSectionChoices{{{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
+constexpr auto kProfileOptions = OptionsOf<int32_t>(
+    kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return ProfileNumber(row.Value); });
+constexpr auto kDielectricOptions =
+    OptionsOf<char>(kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Code; });
+constexpr auto kMountingOptions =
+    OptionsOf<char>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Code; });
 constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
 constexpr std::array<Choice<OutputFormat>, 3> kFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}}};
-constexpr std::array<Choice<char>, 2> kUnitsChoices{{{"in", 'E'}, {"mm", 'M'}}};
+constexpr auto kUnitsOptions =
+    OptionsOf<char>(kUnitsChoices, [](const ChoiceRow<DrawingUnits>& row) { return row.Code; });
 constexpr std::array<Choice<OutputFormat>, 2> kFindFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}}};
 
@@ -58,14 +62,6 @@ std::optional<T> Lookup(const std::array<Choice<T>, N>& choices, std::string_vie
         if (choice.text == text) return choice.value;
     }
     return std::nullopt;
-}
-
-template <typename T, size_t N>
-std::string NameOf(const std::array<Choice<T>, N>& choices, T value) {
-    for (const auto& choice : choices) {
-        if (choice.value == value) return std::string(choice.text);
-    }
-    return "?";
 }
 
 // The length of the valid UTF-8 sequence starting text[i], or 0 when it is not one.
@@ -172,7 +168,7 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
                          o.Spec.F2 = NormaliseStopband(ReadDecimal(text));
                          return true;
                      }});
-        t.push_back(ChoiceOption<O>("pbd", kPassbandChoices, [](int index, O& o) {
+        t.push_back(ChoiceOption<O>("pbd", kPassbandOptions, [](int index, O& o) {
             const PassbandDefinition pbd = PassbandFromIndex(index);
             o.Spec.PBD = pbd.PBD;
             o.Spec.PBDCode = pbd.PBDCode;
@@ -180,15 +176,15 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
         t.push_back(
             ChoiceOption<O>("sections", kSectionChoices, [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
         t.push_back(
-            ChoiceOption<O>("profile", kProfileChoices, [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
-        t.push_back(ChoiceOption<O>("dielectric", kDielectricChoices,
+            ChoiceOption<O>("profile", kProfileOptions, [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
+        t.push_back(ChoiceOption<O>("dielectric", kDielectricOptions,
                                     [](char dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
         t.push_back(
-            ChoiceOption<O>("mounting", kMountingChoices, [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
+            ChoiceOption<O>("mounting", kMountingOptions, [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
         t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices,
                                     [](int n, O& o) { o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1); }));
         t.push_back(ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
-        t.push_back(ChoiceOption<O>("units", kUnitsChoices, [](char units, O& o) { o.Spec.Units = units; }));
+        t.push_back(ChoiceOption<O>("units", kUnitsOptions, [](char units, O& o) { o.Spec.Units = units; }));
         t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
                          if (text.empty()) return false;
                          o.TouchstoneFile = std::string(text);
@@ -250,7 +246,7 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
                          o.Requirement.BW = NormaliseBandwidth(ReadDecimal(text));
                          return true;
                      }});
-        t.push_back(ChoiceOption<O>("pbd", kPassbandChoices,
+        t.push_back(ChoiceOption<O>("pbd", kPassbandOptions,
                                     [](int index, O& o) { o.Requirement.PassbandIndex = index; }));
         t.push_back({"max-il", true, "a decimal number in dB", [](std::string_view text, O& o) {
                          const auto il = StrictNumber(text);
@@ -268,12 +264,12 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
                          o.Requirement.Stopbands.push_back({*f, *dbc});
                          return true;
                      }});
-        t.push_back(ChoiceListOption<O>("mounting", kMountingChoices,
+        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions,
                                         [](std::vector<char> v, O& o) { o.Requirement.Mountings = std::move(v); }));
-        t.push_back(ChoiceListOption<O>("profile", kProfileChoices,
+        t.push_back(ChoiceListOption<O>("profile", kProfileOptions,
                                         [](std::vector<int32_t> v, O& o) { o.Requirement.Profiles = std::move(v); }));
         t.push_back(ChoiceListOption<O>(
-            "dielectric", kDielectricChoices, [](std::vector<char> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
+            "dielectric", kDielectricOptions, [](std::vector<char> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
         t.push_back(
             ChoiceOption<O>("format", kFindFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back({"help", false, "", [](std::string_view, O& o) {
@@ -470,9 +466,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
     return outcome;
 }
 
-std::string ProfileName(int32_t profile) { return NameOf(kProfileChoices, profile); }
-std::string DielectricName(char dielectric) { return NameOf(kDielectricChoices, dielectric); }
-std::string MountingName(char mounting) { return NameOf(kMountingChoices, mounting); }
+std::string ProfileName(int32_t profile) { return std::string(ProfileOption(profile)); }
+std::string DielectricName(char dielectric) { return std::string(DielectricOption(dielectric)); }
+std::string MountingName(char mounting) { return std::string(MountingOption(mounting)); }
 
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"
@@ -485,11 +481,11 @@ std::string UsageText() {
            "  --bw MHZ            bandwidth at the passband definition (default 20; 0 becomes 1)\n"
            "  --f1 MHZ            lower stopband point (default 0: none; negative becomes 0)\n"
            "  --f2 MHZ            upper stopband point (default 0: none; negative becomes 0)\n"
-           "  --pbd DB            passband definition: 0.5, 1.0, 3.0 (default 1.0)\n"
+           "  --pbd DB            passband definition: " + Accepted(kPassbandOptions) + " (default 1.0)\n"
            "  --sections N        number of sections: 2 to 6 (default 3)\n"
-           "  --profile P         resonator profile: 4mm, 6mm, 12mm (default 4mm)\n"
-           "  --dielectric D      dielectric: DL, DR, DH (default DR)\n"
-           "  --mounting M        drop-in, pin, tab, tessel, orbis (default orbis)\n"
+           "  --profile P         resonator profile: " + Accepted(kProfileOptions) + " (default 4mm)\n"
+           "  --dielectric D      dielectric: " + Accepted(kDielectricOptions) + " (default DR)\n"
+           "  --mounting M        " + Accepted(kMountingOptions) + " (default orbis)\n"
            "  --graph-width N     sweep width in bandwidths: 1 to 6 (default 6)\n"
            "  --format F          text, json or csv (default text)\n"
            "  --units U           outline drawing units: in or mm (default in)\n"
@@ -515,12 +511,12 @@ std::string FindUsageText() {
            "Options (--opt VALUE or --opt=VALUE):\n"
            "  --f0 MHZ            centre frequency (below 100 becomes 100)\n"
            "  --bw MHZ            minimum bandwidth at the passband definition (0 becomes 1)\n"
-           "  --pbd DB            passband definition: 0.5, 1.0, 3.0 (default 1.0)\n"
+           "  --pbd DB            passband definition: " + Accepted(kPassbandOptions) + " (default 1.0)\n"
            "  --max-il DB         highest insertion loss at the centre frequency\n"
            "  --reject MHZ:DBC    a stopband point and its minimum attenuation; repeat for more\n"
-           "  --mounting LIST     allowed mountings, comma-separated: drop-in, pin, tab, tessel, orbis\n"
-           "  --profile LIST      allowed profiles: 4mm, 6mm, 12mm\n"
-           "  --dielectric LIST   allowed dielectrics: DL, DR, DH\n"
+           "  --mounting LIST     allowed mountings, comma-separated: " + Accepted(kMountingOptions) + "\n"
+           "  --profile LIST      allowed profiles: " + Accepted(kProfileOptions) + "\n"
+           "  --dielectric LIST   allowed dielectrics: " + Accepted(kDielectricOptions) + "\n"
            "  --format F          text or json (default text)\n"
            "  --help              show this help\n"
            "\n"

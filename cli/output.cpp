@@ -45,7 +45,7 @@ void WriteStopbandLine(std::ostream& out, const char* name, double f, bool compu
 Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : Json(nullptr); }
 
 void WriteOutlineText(const PaintResults& results, std::ostream& out) {
-    out << "\nOutline drawing (" << (results.Spec.Units == 'M' ? "millimetres" : "inches") << "):\n";
+    out << "\nOutline drawing (" << (results.Spec.Units == CodeOf(DrawingUnits::Millimetres) ? "millimetres" : "inches") << "):\n";
     if (!results.Outline) {
         for (const std::string& line : OutlineNotice(results.Spec).value_or(std::vector<std::string>{}))
             out << "  " << line << '\n';

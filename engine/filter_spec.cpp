@@ -54,18 +54,13 @@ double NormaliseBandwidth(double bw) { return bw == 0.0 ? 1.0 : bw; }
 double NormaliseStopband(double f) { return f < 0.0 ? 0.0 : f; }
 
 PassbandDefinition PassbandFromIndex(int index) {
-    switch (index) {
-        case 0: return {0.5, 'H'};
-        case 2: return {3.0, 'T'};
-        default: return {1.0, 'U'};
-    }
+    const ChoiceRow<PassbandChoice>& row = RowOf(ChoiceAt<PassbandChoice>(index).value_or(PassbandChoice::Db1_0));
+    return {row.Number, row.Code};
 }
 
 int PassbandIndex(double pbd) {
-    if (pbd == 0.5) return 0;
-    if (pbd == 1.0) return 1;
-    if (pbd == 3.0) return 2;
-    return -1;
+    const auto choice = ChoiceFromNumber<PassbandChoice>(pbd);
+    return choice ? IndexOf(*choice) : -1;
 }
 
 int32_t SectionsFromIndex(int index) { return index + 2; }
@@ -73,29 +68,14 @@ int32_t SectionsFromIndex(int index) { return index + 2; }
 int32_t ProfileFromIndex(int index) { return index + 1; }
 
 char DielectricFromIndex(int index) {
-    switch (index) {
-        case 0: return 'L';
-        case 2: return 'H';
-        default: return 'R';
-    }
+    return CodeOf(ChoiceAt<DielectricMaterial>(index).value_or(DielectricMaterial::DR));
 }
 
 int DielectricIndex(char dielectric) {
-    switch (dielectric) {
-        case 'L': return 0;
-        case 'R': return 1;
-        case 'H': return 2;
-        default: return -1;
-    }
+    const auto choice = ChoiceFromCode<DielectricMaterial>(dielectric);
+    return choice ? IndexOf(*choice) : -1;
 }
 
 double GraphHalfSpanFromIndex(int index) { return (index + 1) / 2.0; }
-
-std::string_view ProfileLabel(int32_t profile) {
-    for (const ProfileNames& names : kProfileNames) {
-        if (names.Profile == profile) return names.Label;
-    }
-    return "?";
-}
 
 }  // namespace veltrix

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/choices.h"
+
 namespace veltrix {
 
 // The one selection state: the filter the engineer is asking for.
@@ -15,18 +17,18 @@ struct FilterSpec {
     double GraphHalfSpan = 3.0;
     double PBD = 1.0;
     int32_t Sections = 3;
-    int32_t Profile = 1;
-    char Dielectric = 'R';
-    char PBDCode = 'U';
-    char Mounting = '5';
-    char Units = 'E';
-    char LastDielectric = 'R';
+    int32_t Profile = ProfileNumber(ResonatorProfile::Mm4);
+    char Dielectric = CodeOf(DielectricMaterial::DR);
+    char PBDCode = CodeOf(PassbandChoice::Db1_0);
+    char Mounting = CodeOf(MountingStyle::Orbis);
+    char Units = CodeOf(DrawingUnits::Inches);
+    char LastDielectric = CodeOf(DielectricMaterial::DR);
     int32_t SelStatus = 0;
     double BWRequested = 20.0;
     double LastF0 = 1000.0;
     double LastPBD = 1.0;
     int32_t LastSections = 3;
-    int32_t LastProfile = 1;
+    int32_t LastProfile = ProfileNumber(ResonatorProfile::Mm4);
 
     bool operator==(const FilterSpec&) const = default;
 };
@@ -48,7 +50,7 @@ double NormaliseCentreFrequency(double f0);   // below 100 becomes 100
 double NormaliseBandwidth(double bw);         // 0 becomes 1.0
 double NormaliseStopband(double f);           // negative becomes 0
 
-// Choice encodings shared by the screen lists, the menus and the companion.
+// The record's encodings of the list indices of the specification screen.
 struct PassbandDefinition {
     double PBD;
     char PBDCode;
@@ -61,21 +63,11 @@ char DielectricFromIndex(int index);               // 0 -> 'L', 1 -> 'R', 2 -> '
 int DielectricIndex(char dielectric);              // inverse; -1 when none matches
 double GraphHalfSpanFromIndex(int index);          // (index + 1) / 2
 
-// The resonator profiles: the companion's spelling and the windows' label, one row each.
-struct ProfileNames {
-    int32_t Profile;
-    std::string_view Option;
-    std::string_view Label;
-};
-inline constexpr std::array<ProfileNames, 3> kProfileNames{{{1, "4mm", "4 mm"}, {2, "6mm", "6 mm"}, {3, "12mm", "12 mm"}}};
-// "?" for a profile that has no row.
-std::string_view ProfileLabel(int32_t profile);
-
-// Mounting codes.
-constexpr char kMountDropIn = '1';
-constexpr char kMountSurfacePin = '2';
-constexpr char kMountSurfaceTab = '3';
-constexpr char kMountTessel = '4';
-constexpr char kMountOrbis = '5';
+// The record's mounting codes.
+constexpr char kMountDropIn = CodeOf(MountingStyle::DropIn);
+constexpr char kMountSurfacePin = CodeOf(MountingStyle::SurfacePin);
+constexpr char kMountSurfaceTab = CodeOf(MountingStyle::SurfaceTab);
+constexpr char kMountTessel = CodeOf(MountingStyle::Tessel);
+constexpr char kMountOrbis = CodeOf(MountingStyle::Orbis);
 
 }  // namespace veltrix

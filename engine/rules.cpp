@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "engine/tables.h"
 #include "version/version.h"
@@ -24,9 +25,9 @@ enum class MountMatch { Any, Only, Not };
 
 struct ProductRule {
     MountMatch mountMatch;
-    char mounting;
-    char dielectric;  // 0: any
-    int32_t profile;  // 0: any
+    std::optional<MountingStyle> mounting;  // none: any
+    std::optional<DielectricMaterial> dielectric;  // none: any
+    std::optional<ResonatorProfile> profile;       // none: any
     std::function<bool(double)> frequencyHolds;
     const char* message;
     unsigned flags;
@@ -36,38 +37,46 @@ bool AnyFrequency(double) { return true; }
 auto Above(double limit) { return [limit](double f0) { return f0 > limit; }; }
 auto Below(double limit) { return [limit](double f0) { return f0 < limit; }; }
 
+using M = MountingStyle;
+using D = DielectricMaterial;
+using P = ResonatorProfile;
+constexpr std::nullopt_t kAny = std::nullopt;
+
+// clang-format off
 const ProductRule kProductRules[] = {
-    {MountMatch::Only, kMountDropIn, 'L', 0, AnyFrequency, "No DL Parts for Drop-in Mounting", kNoFlags},
-    {MountMatch::Any, 0, 'L', 3, AnyFrequency, "No 12mm DL Parts", kNoFlags},
-    {MountMatch::Only, kMountOrbis, 'H', 3, AnyFrequency, "No 12mm DH for Orbis Leadless", kNoFlags},
-    {MountMatch::Only, kMountOrbis, 'R', 3, AnyFrequency, "No 12mm DR for Orbis Leadless", kNoFlags},
-    {MountMatch::Any, 0, 0, 0, Above(3000), "Maximum Frequency is 3000 MHz", kAboveMax | kFocus},
-    {MountMatch::Any, 0, 0, 0, Below(270), "Minimum Frequency is 270 MHz", kBelowMin | kFocus},
-    {MountMatch::Only, kMountOrbis, 'H', 1, Above(1500), "fo < 1500 MHz for Orbis 4mm DH", kHigh | kFocus},
-    {MountMatch::Only, kMountOrbis, 'H', 2, Above(1300), "fo < 1300 MHz for Orbis 6mm DH", kHigh | kFocus},
-    {MountMatch::Only, kMountOrbis, 'R', 1, Above(2500), "fo < 2500 MHz for Orbis 4mm DR", kHigh | kFocus},
-    {MountMatch::Only, kMountOrbis, 'R', 2, Above(2100), "fo < 2100 MHz for Orbis 6mm DR", kHigh | kFocus},
-    {MountMatch::Only, kMountOrbis, 'H', 0, Below(270), "fo > 270 for Orbis DH", kFocus},
-    {MountMatch::Not, kMountDropIn, 'L', 2, Above(2500), "fo < 2500 MHz for 6mm DL", kHigh | kFocus},
-    {MountMatch::Not, kMountDropIn, 'L', 2, Below(1500), "fo > 1500 MHz for 6mm DL", kLow | kFocus},
-    {MountMatch::Not, kMountDropIn, 'L', 1, Above(3000), "fo < 3000 MHz for 4mm DL", kHigh | kFocus},
-    {MountMatch::Not, kMountDropIn, 'L', 1, Below(2000), "fo > 2000 MHz for 4mm DL", kLow | kFocus},
-    {MountMatch::Not, kMountOrbis, 0, 0, Below(400), "Use Orbis 4mm or 6mm DH for fo < 400", kLow},
-    {MountMatch::Not, kMountOrbis, 'H', 1, Above(1500), "fo < 1500 MHz for 4mm DH", kHigh | kFocus},
-    {MountMatch::Not, kMountOrbis, 'H', 2, Above(1300), "fo < 1300 MHz for 6mm DH", kHigh | kFocus},
-    {MountMatch::Not, kMountOrbis, 'H', 3, Above(650), "fo < 650 MHz for 12mm DH4", kHigh | kFocus},
-    {MountMatch::Not, kMountOrbis, 'R', 1, Above(2500), "fo < 2500 MHz for 4mm DR", kHigh | kFocus},
-    {MountMatch::Not, kMountOrbis, 'R', 2, Above(2100), "fo < 2100 MHz for 6mm DR", kHigh | kFocus},
-    {MountMatch::Not, kMountOrbis, 'R', 3, Above(1200), "fo < 1200 MHz for 12mm DR", kHigh | kFocus},
-    {MountMatch::Any, 0, 'R', 0, [](double f0) { return f0 >= 270 && f0 < 800; }, "Use DH for fo < 800 MHz",
+    {MountMatch::Only, M::DropIn, D::DL, kAny, AnyFrequency, "No DL Parts for Drop-in Mounting", kNoFlags},
+    {MountMatch::Any, kAny, D::DL, P::Mm12, AnyFrequency, "No 12mm DL Parts", kNoFlags},
+    {MountMatch::Only, M::Orbis, D::DH, P::Mm12, AnyFrequency, "No 12mm DH for Orbis Leadless", kNoFlags},
+    {MountMatch::Only, M::Orbis, D::DR, P::Mm12, AnyFrequency, "No 12mm DR for Orbis Leadless", kNoFlags},
+    {MountMatch::Any, kAny, kAny, kAny, Above(3000), "Maximum Frequency is 3000 MHz", kAboveMax | kFocus},
+    {MountMatch::Any, kAny, kAny, kAny, Below(270), "Minimum Frequency is 270 MHz", kBelowMin | kFocus},
+    {MountMatch::Only, M::Orbis, D::DH, P::Mm4, Above(1500), "fo < 1500 MHz for Orbis 4mm DH", kHigh | kFocus},
+    {MountMatch::Only, M::Orbis, D::DH, P::Mm6, Above(1300), "fo < 1300 MHz for Orbis 6mm DH", kHigh | kFocus},
+    {MountMatch::Only, M::Orbis, D::DR, P::Mm4, Above(2500), "fo < 2500 MHz for Orbis 4mm DR", kHigh | kFocus},
+    {MountMatch::Only, M::Orbis, D::DR, P::Mm6, Above(2100), "fo < 2100 MHz for Orbis 6mm DR", kHigh | kFocus},
+    {MountMatch::Only, M::Orbis, D::DH, kAny, Below(270), "fo > 270 for Orbis DH", kFocus},
+    {MountMatch::Not, M::DropIn, D::DL, P::Mm6, Above(2500), "fo < 2500 MHz for 6mm DL", kHigh | kFocus},
+    {MountMatch::Not, M::DropIn, D::DL, P::Mm6, Below(1500), "fo > 1500 MHz for 6mm DL", kLow | kFocus},
+    {MountMatch::Not, M::DropIn, D::DL, P::Mm4, Above(3000), "fo < 3000 MHz for 4mm DL", kHigh | kFocus},
+    {MountMatch::Not, M::DropIn, D::DL, P::Mm4, Below(2000), "fo > 2000 MHz for 4mm DL", kLow | kFocus},
+    {MountMatch::Not, M::Orbis, kAny, kAny, Below(400), "Use Orbis 4mm or 6mm DH for fo < 400", kLow},
+    {MountMatch::Not, M::Orbis, D::DH, P::Mm4, Above(1500), "fo < 1500 MHz for 4mm DH", kHigh | kFocus},
+    {MountMatch::Not, M::Orbis, D::DH, P::Mm6, Above(1300), "fo < 1300 MHz for 6mm DH", kHigh | kFocus},
+    {MountMatch::Not, M::Orbis, D::DH, P::Mm12, Above(650), "fo < 650 MHz for 12mm DH4", kHigh | kFocus},
+    {MountMatch::Not, M::Orbis, D::DR, P::Mm4, Above(2500), "fo < 2500 MHz for 4mm DR", kHigh | kFocus},
+    {MountMatch::Not, M::Orbis, D::DR, P::Mm6, Above(2100), "fo < 2100 MHz for 6mm DR", kHigh | kFocus},
+    {MountMatch::Not, M::Orbis, D::DR, P::Mm12, Above(1200), "fo < 1200 MHz for 12mm DR", kHigh | kFocus},
+    {MountMatch::Any, kAny, D::DR, kAny, [](double f0) { return f0 >= 270 && f0 < 800; }, "Use DH for fo < 800 MHz",
      kLow},
 };
+// clang-format on
 
 bool Holds(const ProductRule& rule, const FilterSpec& spec) {
-    if (rule.mountMatch == MountMatch::Only && spec.Mounting != rule.mounting) return false;
-    if (rule.mountMatch == MountMatch::Not && spec.Mounting == rule.mounting) return false;
-    if (rule.dielectric != 0 && spec.Dielectric != rule.dielectric) return false;
-    if (rule.profile != 0 && spec.Profile != rule.profile) return false;
+    const bool mountingMatches = rule.mounting && spec.Mounting == CodeOf(*rule.mounting);
+    if (rule.mountMatch == MountMatch::Only && !mountingMatches) return false;
+    if (rule.mountMatch == MountMatch::Not && mountingMatches) return false;
+    if (rule.dielectric && spec.Dielectric != CodeOf(*rule.dielectric)) return false;
+    if (rule.profile && spec.Profile != ProfileNumber(*rule.profile)) return false;
     return rule.frequencyHolds(spec.F0);
 }
 
@@ -151,8 +160,8 @@ RuleOutcome EvaluateSpecification(FilterSpec& spec, ResponseData& rd) {
 
 std::string FormatPartNumber(const FilterSpec& spec) {
     char text[160];
-    std::snprintf(text, sizeof text, "%dD%c%d%c-%.5g/%c%.4g - " VELTRIX_VERSION, static_cast<int>(spec.Sections),
-                  spec.Dielectric, static_cast<int>(spec.Profile + 1), spec.Mounting, spec.F0, spec.PBDCode,
+    std::snprintf(text, sizeof text, "%dD%c%c%c-%.5g/%c%.4g - " VELTRIX_VERSION, static_cast<int>(spec.Sections),
+                  spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting, spec.F0, spec.PBDCode,
                   spec.BW);
     return text;
 }

@@ -21,10 +21,9 @@ struct FinderRequirement {
     int PassbandIndex = 1;  // 0.5, 1.0, 3.0 dB
     std::optional<double> MaxInsertionLossDb;
     std::vector<StopbandRequirement> Stopbands;
-    // The program offers two profiles (the 12 mm one is withdrawn) and three mountings.
-    std::vector<int32_t> Profiles{1, 2};
-    std::vector<char> Dielectrics{'L', 'R', 'H'};
-    std::vector<char> Mountings{kMountDropIn, kMountSurfaceTab, kMountOrbis};
+    std::vector<int32_t> Profiles = OfferedProfileNumbers();
+    std::vector<char> Dielectrics = OfferedCodes<DielectricMaterial>();
+    std::vector<char> Mountings = OfferedCodes<MountingStyle>();
 };
 
 struct StopbandResult {

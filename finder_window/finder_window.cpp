@@ -24,6 +24,7 @@
 #include <string>
 
 #include "engine/filter_spec.h"
+#include "program/choice_text.h"
 #include "program/program.h"
 
 namespace veltrix {
@@ -40,27 +41,16 @@ QString Format(const char* format, double value) {
 
 double Read(const QString& text) { return ReadDecimal(text.toStdString()); }
 
-QString ProfileName(int32_t profile) {
-    const std::string_view label = ProfileLabel(profile);
-    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
-}
+QString ProfileName(int32_t profile) { return ChoiceText(ProfileLabel(profile)); }
+QString DielectricName(char dielectric) { return ChoiceText(DielectricLabel(dielectric)); }
+QString MountingName(char mounting) { return ChoiceText(MountingLabel(mounting)); }
 
-QString DielectricName(char dielectric) {
-    switch (dielectric) {
-    case 'L': return QStringLiteral("DL 21.5");
-    case 'R': return QStringLiteral("DR 37");
-    default: return QStringLiteral("DH 90");
-    }
-}
-
-QString MountingName(char mounting) {
-    switch (mounting) {
-    case kMountDropIn: return QStringLiteral("Drop-in");
-    case kMountSurfacePin: return QStringLiteral("Surface mount - Pin");
-    case kMountSurfaceTab: return QStringLiteral("Surface mount - Tab");
-    case kMountTessel: return QStringLiteral("Tessel Leadless");
-    default: return QStringLiteral("Orbis Leadless");
-    }
+// A choice's name with its mnemonic before the character at `at`: this window's own keys.
+template <typename E>
+QString WithMnemonic(E choice, int at) {
+    QString text = LabelOf(choice);
+    text.insert(at, QLatin1Char('&'));
+    return text;
 }
 
 // The choices of a click on a table's header, for the keyboard: the Menu key or Shift+F10 on the
@@ -160,8 +150,8 @@ void TFindParts::BuildControls() {
     BWEdit->setObjectName(QStringLiteral("BWEdit"));
     PBDCBox = new QComboBox(requirement);
     PBDCBox->setObjectName(QStringLiteral("PBDCBox"));
-    PBDCBox->addItems({QStringLiteral("0.5 dB"), QStringLiteral("1.0 dB"), QStringLiteral("3.0 dB")});
-    PBDCBox->setCurrentIndex(1);
+    PBDCBox->addItems(ListItemsOf<PassbandChoice>());
+    PBDCBox->setCurrentIndex(IndexOf(PassbandChoice::Db1_0));
     MaxILEdit = new QLineEdit(requirement);
     MaxILEdit->setObjectName(QStringLiteral("MaxILEdit"));
     MaxILEdit->setPlaceholderText(QStringLiteral("any"));
@@ -206,14 +196,14 @@ void TFindParts::BuildControls() {
     auto* stopLabel = new QLabel(QStringLiteral("S&topband points"), requirement);
     stopLabel->setBuddy(StopbandTable);
 
-    DropInCheck = Check(QStringLiteral("&Drop-in"), "DropInCheck", requirement);
-    TabCheck = Check(QStringLiteral("Surface mount - T&ab"), "TabCheck", requirement);
-    OrbisCheck = Check(QStringLiteral("&Orbis Leadless"), "OrbisCheck", requirement);
-    Profile4Check = Check(QLatin1Char('&') + ProfileName(1), "Profile4Check", requirement);
-    Profile6Check = Check(QLatin1Char('&') + ProfileName(2), "Profile6Check", requirement);
-    DLCheck = Check(QStringLiteral("D&L 21.5"), "DLCheck", requirement);
-    DRCheck = Check(QStringLiteral("D&R 37"), "DRCheck", requirement);
-    DHCheck = Check(QStringLiteral("DH &90"), "DHCheck", requirement);
+    DropInCheck = Check(WithMnemonic(MountingStyle::DropIn, 0), "DropInCheck", requirement);
+    TabCheck = Check(WithMnemonic(MountingStyle::SurfaceTab, 17), "TabCheck", requirement);
+    OrbisCheck = Check(WithMnemonic(MountingStyle::Orbis, 0), "OrbisCheck", requirement);
+    Profile4Check = Check(WithMnemonic(ResonatorProfile::Mm4, 0), "Profile4Check", requirement);
+    Profile6Check = Check(WithMnemonic(ResonatorProfile::Mm6, 0), "Profile6Check", requirement);
+    DLCheck = Check(WithMnemonic(DielectricMaterial::DL, 1), "DLCheck", requirement);
+    DRCheck = Check(WithMnemonic(DielectricMaterial::DR, 1), "DRCheck", requirement);
+    DHCheck = Check(WithMnemonic(DielectricMaterial::DH, 3), "DHCheck", requirement);
     auto* choices = new QGridLayout;
     choices->addWidget(new QLabel(QStringLiteral("Mounting:"), requirement), 0, 0);
     choices->addWidget(DropInCheck, 0, 1);
@@ -340,16 +330,16 @@ FinderRequirement TFindParts::Requirement() const {
         requirement.Stopbands.push_back({f, minimum ? Read(minimum->text()) : 0.0});
     }
     requirement.Mountings.clear();
-    if (DropInCheck->isChecked()) requirement.Mountings.push_back(kMountDropIn);
-    if (TabCheck->isChecked()) requirement.Mountings.push_back(kMountSurfaceTab);
-    if (OrbisCheck->isChecked()) requirement.Mountings.push_back(kMountOrbis);
+    if (DropInCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::DropIn));
+    if (TabCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::SurfaceTab));
+    if (OrbisCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::Orbis));
     requirement.Profiles.clear();
-    if (Profile4Check->isChecked()) requirement.Profiles.push_back(1);
-    if (Profile6Check->isChecked()) requirement.Profiles.push_back(2);
+    if (Profile4Check->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm4));
+    if (Profile6Check->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm6));
     requirement.Dielectrics.clear();
-    if (DLCheck->isChecked()) requirement.Dielectrics.push_back('L');
-    if (DRCheck->isChecked()) requirement.Dielectrics.push_back('R');
-    if (DHCheck->isChecked()) requirement.Dielectrics.push_back('H');
+    if (DLCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DL));
+    if (DRCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DR));
+    if (DHCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DH));
     return requirement;
 }
 

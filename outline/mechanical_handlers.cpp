@@ -45,21 +45,21 @@ void TMechanical::Exit2Click() {
 }
 
 // A new mounting may change the verdict, so it is judged before this window draws it.
-void TMechanical::SetMounting(char mounting) {
+void TMechanical::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Mounting == mounting) return;
-    spec.Mounting = mounting;
+    if (spec.Mounting == CodeOf(mounting)) return;
+    spec.Mounting = CodeOf(mounting);
     spec.SelStatus = kSelectionValid;
     program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);
     InvalidateSelf();
 }
 
-void TMechanical::Dropin1Click() { SetMounting(kMountDropIn); }
-void TMechanical::SurfacemountTab1Click() { SetMounting(kMountSurfaceTab); }
-void TMechanical::OrbisLeadless1Click() { SetMounting(kMountOrbis); }
-void TMechanical::SurfacemountPin1Click() { SetMounting(kMountSurfacePin); }
-void TMechanical::TesselLeadless1Click() { SetMounting(kMountTessel); }
+void TMechanical::Dropin1Click() { SetMounting(MountingStyle::DropIn); }
+void TMechanical::SurfacemountTab1Click() { SetMounting(MountingStyle::SurfaceTab); }
+void TMechanical::OrbisLeadless1Click() { SetMounting(MountingStyle::Orbis); }
+void TMechanical::SurfacemountPin1Click() { SetMounting(MountingStyle::SurfacePin); }
+void TMechanical::TesselLeadless1Click() { SetMounting(MountingStyle::Tessel); }
 
 void TMechanical::MountBtnClick() {
     FilterSpec& spec = program_.Spec;
@@ -83,17 +83,17 @@ void TMechanical::MountBtnClick() {
 }
 
 // Units change only this drawing; the specification screen shows none.
-void TMechanical::SetUnits(char units) {
+void TMechanical::SetUnits(DrawingUnits units) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Units == units) return;
-    spec.Units = units;
+    if (spec.Units == CodeOf(units)) return;
+    spec.Units = CodeOf(units);
     InvalidateSelf();
 }
 
-void TMechanical::Inches1Click() { SetUnits('E'); }
-void TMechanical::InchBtnClick() { SetUnits('E'); }
-void TMechanical::Millimeters1Click() { SetUnits('M'); }
-void TMechanical::mmBtnClick() { SetUnits('M'); }
+void TMechanical::Inches1Click() { SetUnits(DrawingUnits::Inches); }
+void TMechanical::InchBtnClick() { SetUnits(DrawingUnits::Inches); }
+void TMechanical::Millimeters1Click() { SetUnits(DrawingUnits::Millimetres); }
+void TMechanical::mmBtnClick() { SetUnits(DrawingUnits::Millimetres); }
 
 void TMechanical::OpenWebPage(const char* path) {
     const QString address = QString::fromLatin1(contact::kWebSiteAddress) + QString::fromLatin1(path);

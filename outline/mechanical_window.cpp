@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "outline/outline_drawings.h"
+#include "program/choice_text.h"
 #include "outline/outline_geometry.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
@@ -68,8 +69,10 @@ void TMechanical::CreateControls() {
     };
     MountBtn_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
                        &TMechanical::MountBtnClick);
-    InchBtn_ = button("InchBtn", QStringLiteral("&Inches"), 399, 303, 101, &TMechanical::InchBtnClick);
-    mmBtn_ = button("mmBtn", QStringLiteral("Mi&llimeters"), 511, 303, 101, &TMechanical::mmBtnClick);
+    QString millimetres = LabelOf(DrawingUnits::Millimetres);
+    millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
+    InchBtn_ = button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &TMechanical::InchBtnClick);
+    mmBtn_ = button("mmBtn", millimetres, 511, 303, 101, &TMechanical::mmBtnClick);
     PCBBtn_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &TMechanical::PCBBtnClick);
     ReflBtn_ =
         button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);
@@ -104,15 +107,14 @@ void TMechanical::CreateMenus() {
     AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
 
     Mounting1_ = menu("Mounting1", QStringLiteral("&Mounting"));
-    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"),
-            &TMechanical::OrbisLeadless1Click);
-    AddItem(Mounting1_, "SurfacemountTab1", QStringLiteral("Surface mount - &Tab"),
+    AddItem(Mounting1_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &TMechanical::OrbisLeadless1Click);
+    AddItem(Mounting1_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
             &TMechanical::SurfacemountTab1Click);
-    AddItem(Mounting1_, "Dropin1", QStringLiteral("&Drop-in"), &TMechanical::Dropin1Click);
+    AddItem(Mounting1_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &TMechanical::Dropin1Click);
 
     Units1_ = menu("Units1", QStringLiteral("&Units"));
-    AddItem(Units1_, "Inches1", QStringLiteral("&Inches"), &TMechanical::Inches1Click);
-    AddItem(Units1_, "Millimeters1", QStringLiteral("&Millimeters"), &TMechanical::Millimeters1Click);
+    AddItem(Units1_, "Inches1", MenuTextOf(DrawingUnits::Inches), &TMechanical::Inches1Click);
+    AddItem(Units1_, "Millimeters1", MenuTextOf(DrawingUnits::Millimetres), &TMechanical::Millimeters1Click);
 
     View1_ = menu("View1", QStringLiteral("&View"));
     AddItem(View1_, "SelectionScreen1", QStringLiteral("&Selection Screen"),

@@ -80,8 +80,8 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (TMechanical::*handler)());
 
     void InvalidateSelf();
-    void SetMounting(char mounting);
-    void SetUnits(char units);
+    void SetMounting(MountingStyle mounting);
+    void SetUnits(DrawingUnits units);
     void OpenWebPage(const char* path);
     void BringToFront(DocumentWindow window);
     bool Minimised() const;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/choices.h"
 #include "files/user_file.h"
 #include "program/integer_text.h"
 
@@ -72,7 +73,7 @@ std::string FileText(const Preferences& prefs) {
 Preferences ValidatePreferences(const Preferences& read) {
     const Preferences defaults;
     Preferences prefs = read;
-    if (prefs.PrefUnits != 'E' && prefs.PrefUnits != 'M') prefs.PrefUnits = 'E';
+    if (!ChoiceFromCode<DrawingUnits>(prefs.PrefUnits)) prefs.PrefUnits = CodeOf(DrawingUnits::Inches);
     if (prefs.StartupScreens != 'Y' && prefs.StartupScreens != 'N' && prefs.StartupScreens != 'I')
         prefs.StartupScreens = 'N';
     for (int i = 0; i < 12; ++i) {
@@ -107,7 +108,7 @@ bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect
 }
 
 bool ResetPreferences(Preferences& prefs, const std::string& path) {
-    prefs.PrefUnits = 'E';
+    prefs.PrefUnits = CodeOf(DrawingUnits::Inches);
     prefs.StartupScreens = 'N';
     return WritePreferences(Preferences{}, path);
 }

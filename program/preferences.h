@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/choices.h"
+
 namespace veltrix {
 
 struct WindowRect {
@@ -16,7 +18,7 @@ struct WindowRect {
 // Units, start-up screen state and the three document windows' rectangles, kept in
 // "veltrix.dat" in the working directory.
 struct Preferences {
-    char PrefUnits = 'E';
+    char PrefUnits = CodeOf(DrawingUnits::Inches);
     char StartupScreens = 'N';
     WindowRect SelectRect{50, 50, 480, 300};
     WindowRect OutlineRect{25, 25, 480, 300};

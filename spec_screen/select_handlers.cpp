@@ -115,7 +115,8 @@ void TSelect::ShowChoice(const FilterSpec& choice) {
     spec.F2 = choice.F2;
     PBDCBox_->setCurrentIndex(PassbandIndex(spec.PBD));
     NCBox_->setCurrentIndex(spec.Sections - 2);
-    RPBox_->setCurrentIndex(spec.Profile - 1 < RPBox_->count() ? spec.Profile - 1 : -1);
+    const auto profile = ProfileFromNumber(spec.Profile);
+    RPBox_->setCurrentIndex(profile && IndexOf(*profile) < RPBox_->count() ? IndexOf(*profile) : -1);
     DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
     InvalidateBoth();
     // The frame brings this screen forward next, already showing the verdict on the choice.
@@ -268,19 +269,19 @@ void TSelect::Bandwidth1Click() { BWEdit_->setFocus(Qt::ShortcutFocusReason); }
 void TSelect::F11Click() { F1Edit_->setFocus(Qt::ShortcutFocusReason); }
 void TSelect::F21Click() { F2Edit_->setFocus(Qt::ShortcutFocusReason); }
 
-void TSelect::SetPassband(int index) {
+void TSelect::SetPassband(PassbandChoice choice) {
     FilterSpec& spec = program_.Spec;
-    const PassbandDefinition definition = PassbandFromIndex(index);
-    if (spec.PBD == definition.PBD) return;
-    spec.PBD = definition.PBD;
-    spec.PBDCode = definition.PBDCode;
-    PBDCBox_->setCurrentIndex(index);
+    const ChoiceRow<PassbandChoice>& row = RowOf(choice);
+    if (spec.PBD == row.Number) return;
+    spec.PBD = row.Number;
+    spec.PBDCode = row.Code;
+    PBDCBox_->setCurrentIndex(IndexOf(choice));
     InvalidateBoth();
 }
 
-void TSelect::N05dB1Click() { SetPassband(0); }
-void TSelect::N10dB1Click() { SetPassband(1); }
-void TSelect::N30dB1Click() { SetPassband(2); }
+void TSelect::N05dB1Click() { SetPassband(PassbandChoice::Db0_5); }
+void TSelect::N10dB1Click() { SetPassband(PassbandChoice::Db1_0); }
+void TSelect::N30dB1Click() { SetPassband(PassbandChoice::Db3_0); }
 
 void TSelect::SetSections(int32_t sections) {
     FilterSpec& spec = program_.Spec;
@@ -296,31 +297,30 @@ void TSelect::N41Click() { SetSections(4); }
 void TSelect::N51Click() { SetSections(5); }
 void TSelect::N61Click() { SetSections(6); }
 
-void TSelect::SetProfile(int32_t profile) {
+void TSelect::SetProfile(ResonatorProfile profile) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Profile == profile) return;
+    if (spec.Profile == ProfileNumber(profile)) return;
     // The 12 mm profile has no row in the list, which then shows no choice.
-    RPBox_->setCurrentIndex(profile - 1 < RPBox_->count() ? profile - 1 : -1);
-    spec.Profile = profile;
+    RPBox_->setCurrentIndex(IndexOf(profile) < RPBox_->count() ? IndexOf(profile) : -1);
+    spec.Profile = ProfileNumber(profile);
     InvalidateBoth();
 }
 
-void TSelect::N22Click() { SetProfile(1); }
-void TSelect::N32Click() { SetProfile(2); }
-void TSelect::N42Click() { SetProfile(3); }
+void TSelect::N22Click() { SetProfile(ResonatorProfile::Mm4); }
+void TSelect::N32Click() { SetProfile(ResonatorProfile::Mm6); }
+void TSelect::N42Click() { SetProfile(ResonatorProfile::Mm12); }
 
-void TSelect::SetDielectric(int index) {
+void TSelect::SetDielectric(DielectricMaterial dielectric) {
     FilterSpec& spec = program_.Spec;
-    const char dielectric = DielectricFromIndex(index);
-    if (spec.Dielectric == dielectric) return;
-    DBox_->setCurrentIndex(index);
-    spec.Dielectric = dielectric;
+    if (spec.Dielectric == CodeOf(dielectric)) return;
+    DBox_->setCurrentIndex(IndexOf(dielectric));
+    spec.Dielectric = CodeOf(dielectric);
     InvalidateBoth();
 }
 
-void TSelect::DL221Click() { SetDielectric(0); }
-void TSelect::DR381Click() { SetDielectric(1); }
-void TSelect::DH901Click() { SetDielectric(2); }
+void TSelect::DL221Click() { SetDielectric(DielectricMaterial::DL); }
+void TSelect::DR381Click() { SetDielectric(DielectricMaterial::DR); }
+void TSelect::DH901Click() { SetDielectric(DielectricMaterial::DH); }
 
 void TSelect::SetGraphWidth(int bandwidths) {
     FilterSpec& spec = program_.Spec;
@@ -338,20 +338,20 @@ void TSelect::N4bandwidths1Click() { SetGraphWidth(4); }
 void TSelect::N5bandwidths1Click() { SetGraphWidth(5); }
 void TSelect::N6bandwidths1Click() { SetGraphWidth(6); }
 
-void TSelect::SetMounting(char mounting) {
+void TSelect::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Mounting == mounting) return;
-    spec.Mounting = mounting;
+    if (spec.Mounting == CodeOf(mounting)) return;
+    spec.Mounting = CodeOf(mounting);
     spec.SelStatus = kSelectionValid;
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Mechanical);
     InvalidateSelf();
 }
 
-void TSelect::OrbisLeadless1Click() { SetMounting(kMountOrbis); }
-void TSelect::TesselLeadless1Click() { SetMounting(kMountTessel); }
-void TSelect::SurfacemountTab1Click() { SetMounting(kMountSurfaceTab); }
-void TSelect::SurfacemountPin1Click() { SetMounting(kMountSurfacePin); }
-void TSelect::Dropin1Click() { SetMounting(kMountDropIn); }
+void TSelect::OrbisLeadless1Click() { SetMounting(MountingStyle::Orbis); }
+void TSelect::TesselLeadless1Click() { SetMounting(MountingStyle::Tessel); }
+void TSelect::SurfacemountTab1Click() { SetMounting(MountingStyle::SurfaceTab); }
+void TSelect::SurfacemountPin1Click() { SetMounting(MountingStyle::SurfacePin); }
+void TSelect::Dropin1Click() { SetMounting(MountingStyle::DropIn); }
 
 void TSelect::OutlineDrawings1Click() { BringToFront(DocumentWindow::Mechanical); }
 void TSelect::SelMechBtnClick() { BringToFront(DocumentWindow::Mechanical); }

@@ -11,8 +11,10 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <utility>
 
 #include "engine/selection.h"
+#include "program/choice_text.h"
 #include "program/selection_judgement.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
@@ -109,9 +111,9 @@ void TSelect::CreateControls() {
     F0Edit_ = edit("F0Edit", 86, 152);
     NCBox_ = list("NCBox", 86, 194, 77, {"2", "3", "4", "5", "6"});
     BWEdit_ = edit("BWEdit", 251, 152);
-    PBDCBox_ = list("PBDCBox", 251, 194, 77, {"0.5 dB", "1.0 dB", "3.0 dB"});
-    RPBox_ = list("RPBox", 86, 236, 77, {"4 mm ", "6 mm"});
-    DBox_ = list("DBox", 251, 236, 77, {"DL 21.5", "DR 37", "DH 90"});
+    PBDCBox_ = list("PBDCBox", 251, 194, 77, ListItemsOf<PassbandChoice>());
+    RPBox_ = list("RPBox", 86, 236, 77, ListItemsOf<ResonatorProfile>());
+    DBox_ = list("DBox", 251, 236, 77, ListItemsOf<DielectricMaterial>());
     F1Edit_ = edit("F1Edit", 148, 324);
     F2Edit_ = edit("F2Edit", 245, 324);
     comboGraphWidth_ = list("comboGraphWidth", 472, 380, 102,
@@ -181,9 +183,9 @@ void TSelect::CreateMenus() {
     Passband1_ = menu(nullptr, "Passband1", QStringLiteral("&Passband"));
     AddItem(Passband1_, "Frequency1", QStringLiteral("&Frequency"), &TSelect::Frequency1Click);
     QMenu* definition = menu(Passband1_, "Definition1", QStringLiteral("&Definition"));
-    AddItem(definition, "N05dB1", QStringLiteral("0.5 dB"), &TSelect::N05dB1Click);
-    AddItem(definition, "N10dB1", QStringLiteral("1.0 dB"), &TSelect::N10dB1Click);
-    AddItem(definition, "N30dB1", QStringLiteral("3.0 dB"), &TSelect::N30dB1Click);
+    AddItem(definition, "N05dB1", MenuTextOf(PassbandChoice::Db0_5), &TSelect::N05dB1Click);
+    AddItem(definition, "N10dB1", MenuTextOf(PassbandChoice::Db1_0), &TSelect::N10dB1Click);
+    AddItem(definition, "N30dB1", MenuTextOf(PassbandChoice::Db3_0), &TSelect::N30dB1Click);
     AddItem(Passband1_, "Bandwidth1", QStringLiteral("&Bandwidth"), &TSelect::Bandwidth1Click);
     QMenu* sections = menu(Passband1_, "NumberofSections1", QStringLiteral("&Number of Sections"));
     AddItem(sections, "N21", QStringLiteral("2"), &TSelect::N21Click);
@@ -192,15 +194,20 @@ void TSelect::CreateMenus() {
     AddItem(sections, "N51", QStringLiteral("5"), &TSelect::N51Click);
     AddItem(sections, "N61", QStringLiteral("6"), &TSelect::N61Click);
     QMenu* profile = menu(Passband1_, "Profile1", QStringLiteral("&Profile"));
-    AddItem(profile, "N22", QStringLiteral("2"), &TSelect::N22Click);
-    AddItem(profile, "N32", QStringLiteral("3"), &TSelect::N32Click);
-    QAction* profile12mm = AddItem(profile, "N42", QStringLiteral("4"), &TSelect::N42Click);
-    profile12mm->setEnabled(false);
-    profile12mm->setVisible(false);
+    const std::pair<ResonatorProfile, QAction*> profileItems[] = {
+        {ResonatorProfile::Mm4, AddItem(profile, "N22", MenuTextOf(ResonatorProfile::Mm4), &TSelect::N22Click)},
+        {ResonatorProfile::Mm6, AddItem(profile, "N32", MenuTextOf(ResonatorProfile::Mm6), &TSelect::N32Click)},
+        {ResonatorProfile::Mm12, AddItem(profile, "N42", MenuTextOf(ResonatorProfile::Mm12), &TSelect::N42Click)}};
+    for (const auto& [choice, item] : profileItems) {
+        // A withdrawn profile keeps its item, disabled and hidden.
+        if (RowOf(choice).Offered) continue;
+        item->setEnabled(false);
+        item->setVisible(false);
+    }
     QMenu* dielectric = menu(Passband1_, "KDielectricconstant1", QStringLiteral("&K (Dielectric constant)"));
-    AddItem(dielectric, "DL221", QStringLiteral("D&L 21.5"), &TSelect::DL221Click);
-    AddItem(dielectric, "DR381", QStringLiteral("D&R 37"), &TSelect::DR381Click);
-    AddItem(dielectric, "DH901", QStringLiteral("D&H 90"), &TSelect::DH901Click);
+    AddItem(dielectric, "DL221", MenuTextOf(DielectricMaterial::DL), &TSelect::DL221Click);
+    AddItem(dielectric, "DR381", MenuTextOf(DielectricMaterial::DR), &TSelect::DR381Click);
+    AddItem(dielectric, "DH901", MenuTextOf(DielectricMaterial::DH), &TSelect::DH901Click);
 
     Stopband1_ = menu(nullptr, "Stopband1", QStringLiteral("Stop&band"));
     AddItem(Stopband1_, "F11", QStringLiteral("F&1"), &TSelect::F11Click);
@@ -216,10 +223,9 @@ void TSelect::CreateMenus() {
     AddItem(Graph1_, "N6bandwidths1", QStringLiteral("&6 bandwidths"), &TSelect::N6bandwidths1Click);
 
     Mounting1_ = menu(nullptr, "Mounting1", QStringLiteral("&Mounting"));
-    AddItem(Mounting1_, "OrbisLeadless1", QStringLiteral("&Orbis Leadless"), &TSelect::OrbisLeadless1Click);
-    AddItem(Mounting1_, "SurfacemountTab1", QStringLiteral("Surface mount - &Tab"),
-            &TSelect::SurfacemountTab1Click);
-    AddItem(Mounting1_, "Dropin1", QStringLiteral("&Drop-in"), &TSelect::Dropin1Click);
+    AddItem(Mounting1_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &TSelect::OrbisLeadless1Click);
+    AddItem(Mounting1_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab), &TSelect::SurfacemountTab1Click);
+    AddItem(Mounting1_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &TSelect::Dropin1Click);
 
     View1_ = menu(nullptr, "View1", QStringLiteral("&View"));
     AddItem(View1_, "OutlineDrawings1", QStringLiteral("&Outline Drawings"), &TSelect::OutlineDrawings1Click);
@@ -236,11 +242,11 @@ void TSelect::FormCreate() {
     spec.Sections = spec.LastSections = 3;
     spec.BW = spec.BWRequested = 20.0;
     spec.F1 = spec.F2 = 0.0;
-    spec.Profile = spec.LastProfile = 1;
-    spec.Dielectric = spec.LastDielectric = 'R';
+    spec.Profile = spec.LastProfile = ProfileNumber(ResonatorProfile::Mm4);
+    spec.Dielectric = spec.LastDielectric = CodeOf(DielectricMaterial::DR);
     spec.GraphHalfSpan = 3.0;
     spec.PBD = spec.LastPBD = 1.0;
-    spec.PBDCode = 'U';
+    spec.PBDCode = CodeOf(PassbandChoice::Db1_0);
     spec.Mounting = kMountOrbis;
 
     PBDCBox_->setCurrentIndex(1);

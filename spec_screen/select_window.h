@@ -156,12 +156,12 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     QWidget* NextInEnterChain(QWidget* field) const;
     bool Minimised() const;
 
-    void SetPassband(int index);
+    void SetPassband(PassbandChoice choice);
     void SetSections(int32_t sections);
-    void SetProfile(int32_t profile);
-    void SetDielectric(int index);
+    void SetProfile(ResonatorProfile profile);
+    void SetDielectric(DielectricMaterial dielectric);
     void SetGraphWidth(int bandwidths);
-    void SetMounting(char mounting);
+    void SetMounting(MountingStyle mounting);
 
     void ColourComponents(bool printing);
     void ShowEntryTexts(FocusTarget focus);

@@ -39,8 +39,8 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
     }
 
     std::vector<std::string> lines{" ", "Veltrix Ceramic Filters from Norvane Microwave, Inc.", " "};
-    lines.push_back(Format(" Response Data for %dD%c%d%c-%.5g/%c%.4g-" VELTRIX_VERSION, static_cast<int>(spec.Sections),
-                           spec.Dielectric, static_cast<int>(spec.Profile + 1), spec.Mounting, spec.F0,
+    lines.push_back(Format(" Response Data for %dD%c%c%c-%.5g/%c%.4g-" VELTRIX_VERSION, static_cast<int>(spec.Sections),
+                           spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting, spec.F0,
                            spec.PBDCode, spec.BW));
     lines.insert(lines.end(), {" ", "  Frequency     Attenuation    Return Loss     Delay   ", " "});
 
