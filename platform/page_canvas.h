@@ -48,7 +48,8 @@ struct PageCanvasOptions {
 // at a device pixel ratio of 2. Texts go to the log, when one is given, as they are drawn.
 class PageCanvas {
   public:
-    explicit PageCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr, PageCanvasOptions options = {});
+    explicit PageCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr,
+                        PageCanvasOptions options = {});
     ~PageCanvas();
     PageCanvas(const PageCanvas&) = delete;
     PageCanvas& operator=(const PageCanvas&) = delete;
