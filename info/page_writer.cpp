@@ -1,28 +1,16 @@
 #include "info/page_writer.h"
 
-#include "platform/fonts.h"
-
 namespace veltrix {
 
 PageWriter::PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<DrawnText>* log)
-    : painter_(painter), display_(display), log_(log) {
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setBrush(kPageBlack);
-    painter_.setBackground(kPageBlack);
-    painter_.setBackgroundMode(Qt::OpaqueMode);
+    : display_(display), canvas_(painter, log, {.frames = FrameWeight::Hairline}) {
+    canvas_.SetBrush(kPageBlack);
     UseMedium();
 }
 
-void PageWriter::UseSize(int points) {
-    font_ = PointFont(display_.FontName, points);
-    painter_.setFont(font_);
-}
-
 void PageWriter::Text(int x, int y, const QColor& colour, const QString& text) {
-    if (log_) log_->push_back({QPoint(x, y), text, colour, font_.pixelSize()});
-    painter_.setPen(colour);
-    painter_.setBackgroundMode(Qt::OpaqueMode);
-    DrawPageText(painter_, x, y, QFontMetrics(font_).ascent(), text);
+    canvas_.SetFontColour(colour);
+    canvas_.TextOut(x, y, text);
 }
 
 void PageWriter::Highlighted(int x, int y, const QString& line, const QStringList& words) {
@@ -46,15 +34,9 @@ void PageWriter::Highlighted(int x, int y, const QString& line, const QStringLis
 }
 
 void PageWriter::Box(int left, int top, int right, int bottom) {
-    if (right <= left || bottom <= top) return;
-    painter_.fillRect(QRect(left, top, right - left, bottom - top), kPageBlack);
-    QPen pen(kPageMagenta);
-    pen.setWidth(0);
-    pen.setCosmetic(true);
-    painter_.setPen(pen);
-    painter_.setBrush(Qt::NoBrush);
-    painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
-    painter_.setBrush(kPageBlack);
+    canvas_.SetBrush(kPageBlack);
+    canvas_.SetPen(kPageMagenta);
+    canvas_.Rectangle(left, top, right, bottom);
 }
 
 }  // namespace veltrix

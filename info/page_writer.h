@@ -1,28 +1,26 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
-#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-#include "platform/painted_page.h"
+#include "platform/page_canvas.h"
 #include "program/display_settings.h"
 
 namespace veltrix {
 
-// Writes the information pages: opaque text on black from its left-top point in the painting face,
-// and the magenta-framed box. Antialiasing is off so frames land on exact pixels.
+// The page canvas as the information pages write on it: each text in a colour of its own, in the
+// painting face at the medium or small size, on black. What differs from the other pages: the box's
+// magenta frame is a hairline (FrameWeight::Hairline), one device pixel at any ratio.
 class PageWriter {
   public:
     PageWriter(QPainter& painter, const DisplaySettings& display, std::vector<DrawnText>* log = nullptr);
 
     void UseMedium() { UseSize(display_.FontSizeMedium); }
     void UseSmall() { UseSize(display_.FontSizeSmall); }
-    void UseSize(int points);
+    void UseSize(int points) { canvas_.SetFont(display_.FontName, points); }
 
     void Text(int x, int y, const QColor& colour, const QString& text);
     // The line in white with the words in yellow, by overprinting ever shorter prefixes of it.
@@ -31,10 +29,8 @@ class PageWriter {
     void Box(int left, int top, int right, int bottom);
 
   private:
-    QPainter& painter_;
     const DisplaySettings& display_;
-    std::vector<DrawnText>* log_;
-    QFont font_;
+    PageCanvas canvas_;
 };
 
 }  // namespace veltrix

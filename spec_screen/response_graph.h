@@ -5,7 +5,7 @@
 
 #include "program/display_settings.h"
 #include "engine/response.h"
-#include "spec_screen/page_canvas.h"
+#include "platform/page_canvas.h"
 
 class QPainter;
 

@@ -5,7 +5,7 @@
 
 #include "program/contact_data.h"
 #include "program/display_settings.h"
-#include "spec_screen/page_canvas.h"
+#include "platform/page_canvas.h"
 
 namespace veltrix {
 

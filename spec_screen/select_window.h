@@ -12,7 +12,7 @@
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
-#include "spec_screen/page_canvas.h"
+#include "platform/page_canvas.h"
 
 class QAction;
 class QComboBox;
