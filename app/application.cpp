@@ -38,10 +38,10 @@ void ExceptionReporter::ShowPending(const QString& text) {
     pending_.remove(text);
 }
 
-TVeltrixApplication::TVeltrixApplication(int& argc, char** argv)
+VeltrixApplication::VeltrixApplication(int& argc, char** argv)
     : QApplication(argc, argv), reporter_(nullptr) {}
 
-bool TVeltrixApplication::notify(QObject* receiver, QEvent* event) {
+bool VeltrixApplication::notify(QObject* receiver, QEvent* event) {
     return reporter_.Guard([&] { return QApplication::notify(receiver, event); });
 }
 

@@ -51,10 +51,10 @@ private:
 };
 
 // The application object: every event passes through the reporter.
-class TVeltrixApplication : public QApplication {
+class VeltrixApplication : public QApplication {
     Q_OBJECT
 public:
-    TVeltrixApplication(int& argc, char** argv);
+    VeltrixApplication(int& argc, char** argv);
     ExceptionReporter& Reporter() { return reporter_; }
     bool notify(QObject* receiver, QEvent* event) override;
 

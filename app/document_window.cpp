@@ -23,7 +23,7 @@ QSize LargestWindow() {
 
 }  // namespace
 
-TDocumentWindow::TDocumentWindow(QWidget* content, const QString& caption, QWidget* parent)
+DocumentMdiWindow::DocumentMdiWindow(QWidget* content, const QString& caption, QWidget* parent)
     : QMdiSubWindow(parent) {
     setWidget(content);
     setWindowTitle(caption);
@@ -32,7 +32,7 @@ TDocumentWindow::TDocumentWindow(QWidget* content, const QString& caption, QWidg
     normal_ = geometry();
 }
 
-void TDocumentWindow::ApplyRect(const WindowRect& rect) {
+void DocumentMdiWindow::ApplyRect(const WindowRect& rect) {
     const QSize largest = LargestWindow();
     resize(std::min(Limited(rect.Width, 0), largest.width()), height());
     resize(width(), std::min(Limited(rect.Height, 0), largest.height()));
@@ -41,27 +41,27 @@ void TDocumentWindow::ApplyRect(const WindowRect& rect) {
     RememberNormalGeometry();
 }
 
-WindowRect TDocumentWindow::NormalRect() const {
+WindowRect DocumentMdiWindow::NormalRect() const {
     const QRect r = (isMinimized() || isMaximized()) ? normal_ : geometry();
     return WindowRect{r.left(), r.top(), r.width(), r.height()};
 }
 
-void TDocumentWindow::closeEvent(QCloseEvent* event) {
+void DocumentMdiWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (!isMinimized()) showMinimized();
 }
 
-void TDocumentWindow::moveEvent(QMoveEvent* event) {
+void DocumentMdiWindow::moveEvent(QMoveEvent* event) {
     QMdiSubWindow::moveEvent(event);
     RememberNormalGeometry();
 }
 
-void TDocumentWindow::resizeEvent(QResizeEvent* event) {
+void DocumentMdiWindow::resizeEvent(QResizeEvent* event) {
     QMdiSubWindow::resizeEvent(event);
     RememberNormalGeometry();
 }
 
-void TDocumentWindow::RememberNormalGeometry() {
+void DocumentMdiWindow::RememberNormalGeometry() {
     if (!isMinimized() && !isMaximized()) normal_ = geometry();
 }
 

@@ -9,10 +9,10 @@ namespace veltrix {
 
 // The frame around a document window. Closing it only minimises it: the three document windows live
 // for the whole run.
-class TDocumentWindow : public QMdiSubWindow {
+class DocumentMdiWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit TDocumentWindow(QWidget* content, const QString& caption, QWidget* parent = nullptr);
+    explicit DocumentMdiWindow(QWidget* content, const QString& caption, QWidget* parent = nullptr);
 
     // Outer rectangle inside the frame's client area, applied width, height, top, left.
     void ApplyRect(const WindowRect& rect);

@@ -37,7 +37,7 @@
 
 namespace veltrix {
 
-TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
+MainFrame::MainFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
     setObjectName(QStringLiteral("VXFrame"));
     setWindowTitle(QStringLiteral("Veltrix " VELTRIX_VERSION));
     setWindowIcon(WindowIcon());
@@ -47,12 +47,12 @@ TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), pro
     move(189, 101);
     resize(571, 387);
 
-    MdiArea = new QMdiArea(this);
-    MdiArea->setObjectName(QStringLiteral("MdiArea"));
-    MdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
-    setCentralWidget(MdiArea);
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("MdiArea"));
+    mdiArea_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    setCentralWidget(mdiArea_);
     BuildMenus();
-    connect(MdiArea, &QMdiArea::subWindowActivated, this, &TVXFrame::RebuildMenuBar);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainFrame::RebuildMenuBar);
     AddDocumentWindowKeys();
 
     // FormCreate, in its order.
@@ -64,37 +64,37 @@ TVXFrame::TVXFrame(Program& program, QWidget* parent) : QMainWindow(parent), pro
     program_.Display = DisplaySettings{};
     program_.Prefs = ReadPreferences(program_.PreferencesPath);
     program_.Spec.Units = program_.Prefs.PrefUnits;
-    Preserve1->setChecked(false);
-    Reset1->setChecked(false);
+    preserveAction_->setChecked(false);
+    resetAction_->setChecked(false);
 
     program_.Hub = this;
     RebuildMenuBar(nullptr);
 }
 
-TVXFrame::~TVXFrame() {
+MainFrame::~MainFrame() {
     // The windows go first, while they can still reach the frame through the hub. The area stops
     // reporting activations before it is torn down.
-    QMdiArea* area = MdiArea;
+    QMdiArea* area = mdiArea_;
     disconnect(area, nullptr, this, nullptr);
-    MdiArea = nullptr;
+    mdiArea_ = nullptr;
     delete area;
-    delete tolWin_;
-    delete rfqWin_;
-    delete cfgWin_;
-    delete moveDlg_;
-    delete aboutBox_;
-    delete pxDlg_;
-    delete ownWin_;
-    delete introWin_;
-    delete infoWin_;
-    delete noteWin_;
-    delete reachWin_;
+    delete tolerances_;
+    delete requestForQuote_;
+    delete configurationInstructions_;
+    delete fieldOffsets_;
+    delete about_;
+    delete abortPrint_;
+    delete licenseInformation_;
+    delete introduction_;
+    delete filterCharacteristics_;
+    delete notes_;
+    delete contactInformation_;
     if (program_.Hub == this) program_.Hub = nullptr;
 }
 
-void TVXFrame::BuildMenus() {
+void MainFrame::BuildMenus() {
     const auto item = [this](QMenu* menu, const QString& caption, const char* name,
-                             void (TVXFrame::*handler)()) {
+                             void (MainFrame::*handler)()) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -106,75 +106,75 @@ void TVXFrame::BuildMenus() {
         return m;
     };
 
-    File1 = menu(QStringLiteral("&File"), "File1");
-    Exit1 = item(File1, QStringLiteral("E&xit"), "Exit1", &TVXFrame::Exit1Click);
+    fileMenu_ = menu(QStringLiteral("&File"), "File1");
+    exitAction_ = item(fileMenu_, QStringLiteral("E&xit"), "Exit1", &MainFrame::onExit);
 
-    Window1 = menu(QStringLiteral("&Window"), "Window1");
-    Tile1 = item(Window1, QStringLiteral("&Tile"), "Tile1", &TVXFrame::Tile1Click);
-    Cascade1 = item(Window1, QStringLiteral("&Cascade"), "Cascade1", &TVXFrame::Cascade1Click);
-    ArrangeIcons1 =
-        item(Window1, QStringLiteral("&Arrange Icons"), "ArrangeIcons1", &TVXFrame::ArrangeIcons1Click);
+    windowMenu_ = menu(QStringLiteral("&Window"), "Window1");
+    tileAction_ = item(windowMenu_, QStringLiteral("&Tile"), "Tile1", &MainFrame::onTile);
+    cascadeAction_ = item(windowMenu_, QStringLiteral("&Cascade"), "Cascade1", &MainFrame::onCascade);
+    arrangeIconsAction_ =
+        item(windowMenu_, QStringLiteral("&Arrange Icons"), "ArrangeIcons1", &MainFrame::onArrangeIcons);
 
-    Order1 = menu(QStringLiteral("&Sales"), "Order1");
-    connect(Order1, &QMenu::aboutToShow, this, &TVXFrame::Order1Click);
-    RequestforQuote1 = item(Order1, QStringLiteral("Request For &Quote"), "RequestforQuote1",
-                            &TVXFrame::RequestforQuote1Click);
-    ContactInformation1 = item(Order1, QStringLiteral("&Contact Information"), "ContactInformation1",
-                               &TVXFrame::ContactInformation1Click);
-    VeltrixOnline1 =
-        item(Order1, QStringLiteral("Veltrix &Online"), "VeltrixOnline1", &TVXFrame::VeltrixOnline1Click);
-    EmailVeltrixSales1 = item(Order1, QStringLiteral("&E-mail Veltrix Sales"), "EmailVeltrixSales1",
-                              &TVXFrame::EmailVeltrixSales1Click);
-    Representatives1 = item(Order1, QStringLiteral("&Representatives"), "Representatives1",
-                            &TVXFrame::Representatives1Click);
-    FindParts1 = item(Order1, QStringLiteral("Find &Parts..."), "FindParts1", &TVXFrame::FindParts1Click);
+    salesMenu_ = menu(QStringLiteral("&Sales"), "Sales");
+    connect(salesMenu_, &QMenu::aboutToShow, this, &MainFrame::onSalesMenuShown);
+    requestForQuoteAction_ = item(salesMenu_, QStringLiteral("Request For &Quote"), "RequestforQuote1",
+                            &MainFrame::onRequestForQuote);
+    contactInformationAction_ = item(salesMenu_, QStringLiteral("&Contact Information"), "ContactInformation1",
+                               &MainFrame::onContactInformation);
+    veltrixOnlineAction_ =
+        item(salesMenu_, QStringLiteral("Veltrix &Online"), "VeltrixOnline1", &MainFrame::onVeltrixOnline);
+    emailSalesAction_ = item(salesMenu_, QStringLiteral("&E-mail Veltrix Sales"), "EmailVeltrixSales1",
+                              &MainFrame::onEmailSales);
+    representativesAction_ = item(salesMenu_, QStringLiteral("&Representatives"), "Representatives1",
+                            &MainFrame::onRepresentatives);
+    findPartsAction_ = item(salesMenu_, QStringLiteral("Find &Parts..."), "FindParts1", &MainFrame::onFindParts);
 
-    Configure1 = menu(QStringLiteral("&Configure"), "Configure1");
-    connect(Configure1, &QMenu::aboutToShow, this, &TVXFrame::Configure1Click);
-    Instructions1 =
-        item(Configure1, QStringLiteral("&Instructions"), "Instructions1", &TVXFrame::Instructions1Click);
-    N4 = Configure1->addSeparator();
-    N4->setObjectName(QStringLiteral("N4"));
-    Settings1 = Configure1->addMenu(QStringLiteral("&Preferences"));
-    Settings1->setObjectName(QStringLiteral("Settings1"));
-    Preserve1 = item(Settings1, QStringLiteral("&Preserve"), "Preserve1", &TVXFrame::Preserve1Click);
-    Reset1 = item(Settings1, QStringLiteral("&Reset"), "Reset1", &TVXFrame::Reset1Click);
-    FontMenu = Configure1->addMenu(QStringLiteral("&Font"));
-    FontMenu->setObjectName(QStringLiteral("FontMenu"));
-    MSSansSerif1 =
-        item(FontMenu, QStringLiteral("&MS Sans Serif"), "MSSansSerif1", &TVXFrame::MSSansSerif1Click);
-    Arial1 = item(FontMenu, QStringLiteral("&Arial"), "Arial1", &TVXFrame::Arial1Click);
-    SmallArial1 = item(FontMenu, QStringLiteral("&Small Arial"), "SmallArial1", &TVXFrame::SmallArial1Click);
+    configureMenu_ = menu(QStringLiteral("&Configure"), "Configure1");
+    connect(configureMenu_, &QMenu::aboutToShow, this, &MainFrame::onConfigureMenuShown);
+    instructionsAction_ =
+        item(configureMenu_, QStringLiteral("&Instructions"), "Instructions1", &MainFrame::onConfigurationInstructions);
+    configureSeparator_ = configureMenu_->addSeparator();
+    configureSeparator_->setObjectName(QStringLiteral("ConfigureSeparator"));
+    preferencesMenu_ = configureMenu_->addMenu(QStringLiteral("&Preferences"));
+    preferencesMenu_->setObjectName(QStringLiteral("Settings1"));
+    preserveAction_ = item(preferencesMenu_, QStringLiteral("&Preserve"), "Preserve1", &MainFrame::onPreservePreferences);
+    resetAction_ = item(preferencesMenu_, QStringLiteral("&Reset"), "Reset1", &MainFrame::onResetPreferences);
+    fontMenu_ = configureMenu_->addMenu(QStringLiteral("&Font"));
+    fontMenu_->setObjectName(QStringLiteral("FontMenu"));
+    msSansSerifAction_ =
+        item(fontMenu_, QStringLiteral("&MS Sans Serif"), "MSSansSerif1", &MainFrame::onFontMsSansSerif);
+    arialAction_ = item(fontMenu_, QStringLiteral("&Arial"), "Arial1", &MainFrame::onFontArial);
+    smallArialAction_ = item(fontMenu_, QStringLiteral("&Small Arial"), "SmallArial1", &MainFrame::onFontSmallArial);
     // Check marks, not radio marks: the command itself moves the mark.
-    for (QAction* font : {MSSansSerif1, Arial1, SmallArial1}) font->setCheckable(true);
-    MSSansSerif1->setChecked(true);
-    Offsets1 = item(Configure1, QStringLiteral("&Offsets"), "Offsets1", &TVXFrame::Offsets1Click);
+    for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_}) font->setCheckable(true);
+    msSansSerifAction_->setChecked(true);
+    offsetsAction_ = item(configureMenu_, QStringLiteral("&Offsets"), "Offsets1", &MainFrame::onOffsets);
 
-    Help1 = menu(QStringLiteral("&Help"), "Help1");
-    connect(Help1, &QMenu::aboutToShow, this, &TVXFrame::Help1Click);
-    LicenseInformation1 = item(Help1, QStringLiteral("&License Information"), "LicenseInformation1",
-                               &TVXFrame::LicenseInformation1Click);
-    Introduction1 =
-        item(Help1, QStringLiteral("&Introduction"), "Introduction1", &TVXFrame::Introduction1Click);
-    FilterCharacteristics1 = item(Help1, QStringLiteral("&Filter Characteristics"), "FilterCharacteristics1",
-                                  &TVXFrame::FilterCharacteristics1Click);
-    Notes1 = item(Help1, QStringLiteral("&Notes"), "Notes1", &TVXFrame::Notes1Click);
-    N1 = Help1->addSeparator();
-    N1->setObjectName(QStringLiteral("N1"));
-    About1 = item(Help1, QStringLiteral("&About"), "About1", &TVXFrame::About1Click);
+    helpMenu_ = menu(QStringLiteral("&Help"), "Help1");
+    connect(helpMenu_, &QMenu::aboutToShow, this, &MainFrame::onHelpMenuShown);
+    licenseInformationAction_ = item(helpMenu_, QStringLiteral("&License Information"), "LicenseInformation1",
+                               &MainFrame::onLicenseInformation);
+    introductionAction_ =
+        item(helpMenu_, QStringLiteral("&Introduction"), "Introduction1", &MainFrame::onIntroduction);
+    filterCharacteristicsAction_ = item(helpMenu_, QStringLiteral("&Filter Characteristics"), "FilterCharacteristics1",
+                                  &MainFrame::onFilterCharacteristics);
+    notesAction_ = item(helpMenu_, QStringLiteral("&Notes"), "Notes1", &MainFrame::onNotes);
+    helpSeparator_ = helpMenu_->addSeparator();
+    helpSeparator_->setObjectName(QStringLiteral("Separator"));
+    aboutAction_ = item(helpMenu_, QStringLiteral("&About"), "About1", &MainFrame::onAbout);
 
     UpdateFrameWindowItems();
 }
 
-QList<GroupedMenu> TVXFrame::FrameMenus() const {
-    return {{0, File1}, {6, Window1}, {7, Order1}, {8, Configure1}, {9, Help1}};
+QList<GroupedMenu> MainFrame::FrameMenus() const {
+    return {{0, fileMenu_}, {6, windowMenu_}, {7, salesMenu_}, {8, configureMenu_}, {9, helpMenu_}};
 }
 
-void TVXFrame::RebuildMenuBar(QMdiSubWindow* activated) {
-    if (MdiArea == nullptr) return;
+void MainFrame::RebuildMenuBar(QMdiSubWindow* activated) {
+    if (mdiArea_ == nullptr) return;
     // While another top-level window (a dialog, a tool window) is active, no child is active, yet the
     // bar keeps the menus of the child that will be active again.
-    QMdiSubWindow* child = activated != nullptr ? activated : MdiArea->currentSubWindow();
+    QMdiSubWindow* child = activated != nullptr ? activated : mdiArea_->currentSubWindow();
     QList<GroupedMenu> childMenus;
     if (child != nullptr) {
         if (auto* provider = dynamic_cast<MenuProvider*>(child->widget()))
@@ -188,57 +188,57 @@ void TVXFrame::RebuildMenuBar(QMdiSubWindow* activated) {
     for (QMenu* m : menus) bar->addMenu(m);
 }
 
-TDocumentWindow* TVXFrame::AddDocumentWindow(QWidget* content, const QString& caption,
+DocumentMdiWindow* MainFrame::AddDocumentWindow(QWidget* content, const QString& caption,
                                              const WindowRect& rect) {
-    auto* window = new TDocumentWindow(content, caption);
-    MdiArea->addSubWindow(window);
+    auto* window = new DocumentMdiWindow(content, caption);
+    mdiArea_->addSubWindow(window);
     window->ApplyRect(rect);
     window->show();
     return window;
 }
 
-void TVXFrame::CreateWindows() {
+void MainFrame::CreateWindows() {
     if (windowsCreated_) return;
     windowsCreated_ = true;
 
-    Tabular = new TTabular(program_);
-    Tabular->setObjectName(QStringLiteral("Tabular"));
-    documents_[DocumentWindow::Tabular] =
-        AddDocumentWindow(Tabular, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
+    tabularData_ = new TabularDataWindow(program_);
+    tabularData_->setObjectName(QStringLiteral("Tabular"));
+    documents_[DocumentWindow::TabularData] =
+        AddDocumentWindow(tabularData_, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
 
-    Mechanical = new TMechanical(program_);
-    Mechanical->setObjectName(QStringLiteral("Mechanical"));
-    documents_[DocumentWindow::Mechanical] =
-        AddDocumentWindow(Mechanical, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);
+    outline_ = new OutlineWindow(program_);
+    outline_->setObjectName(QStringLiteral("Mechanical"));
+    documents_[DocumentWindow::Outline] =
+        AddDocumentWindow(outline_, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);
 
-    Select = new TSelect(program_);
-    Select->setObjectName(QStringLiteral("Select"));
-    documents_[DocumentWindow::Select] =
-        AddDocumentWindow(Select, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
-    MdiArea->setActiveSubWindow(documents_[DocumentWindow::Select]);
-    Select->SetTolerancesDialog([this] { return TolWin(); });
+    specification_ = new SpecificationWindow(program_);
+    specification_->setObjectName(QStringLiteral("Select"));
+    documents_[DocumentWindow::Specification] =
+        AddDocumentWindow(specification_, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
+    mdiArea_->setActiveSubWindow(documents_[DocumentWindow::Specification]);
+    specification_->SetTolerancesDialog([this] { return Tolerances(); });
 
     // Every other window is made when first asked for; only the start-up pages that show now are
     // made now. They show themselves as they are made, so the licence ends on top.
     const auto maker = [this](FrameWindow which, auto make) {
         frameWindowMakers_[which] = [this, make]() -> QWidget* { return (this->*make)(); };
     };
-    maker(FrameWindow::ReachWin, &TVXFrame::ReachWin);
-    maker(FrameWindow::NoteWin, &TVXFrame::NoteWin);
-    maker(FrameWindow::InfoWin, &TVXFrame::InfoWin);
-    maker(FrameWindow::IntroWin, &TVXFrame::IntroWin);
-    maker(FrameWindow::OwnWin, &TVXFrame::OwnWin);
-    maker(FrameWindow::AboutBox, &TVXFrame::AboutBox);
-    maker(FrameWindow::CfgWin, &TVXFrame::CfgWin);
-    maker(FrameWindow::RFQWin, &TVXFrame::RFQWin);
+    maker(FrameWindow::ContactInformation, &MainFrame::ContactInformation);
+    maker(FrameWindow::Notes, &MainFrame::Notes);
+    maker(FrameWindow::FilterCharacteristics, &MainFrame::FilterCharacteristics);
+    maker(FrameWindow::Introduction, &MainFrame::Introduction);
+    maker(FrameWindow::LicenseInformation, &MainFrame::LicenseInformation);
+    maker(FrameWindow::About, &MainFrame::About);
+    maker(FrameWindow::ConfigurationInstructions, &MainFrame::ConfigurationInstructions);
+    maker(FrameWindow::RequestForQuote, &MainFrame::RequestForQuote);
     UpdateFrameWindowItems();
     const char screens = program_.Prefs.StartupScreens;
-    if (ShownAtStart(StartupPage::Notes, screens)) NoteWin();
-    if (ShownAtStart(StartupPage::Characteristics, screens)) InfoWin();
-    if (ShownAtStart(StartupPage::Introduction, screens)) IntroWin();
-    if (ShownAtStart(StartupPage::License, screens)) OwnWin();
+    if (ShownAtStart(StartupPage::Notes, screens)) Notes();
+    if (ShownAtStart(StartupPage::Characteristics, screens)) FilterCharacteristics();
+    if (ShownAtStart(StartupPage::Introduction, screens)) Introduction();
+    if (ShownAtStart(StartupPage::License, screens)) LicenseInformation();
 
-    RebuildMenuBar(MdiArea->activeSubWindow());
+    RebuildMenuBar(mdiArea_->activeSubWindow());
 }
 
 namespace {
@@ -251,111 +251,111 @@ Window* MadeOnce(Window*& slot, Make make) {
 
 }  // namespace
 
-TReachWin* TVXFrame::ReachWin() {
-    return MadeOnce(reachWin_, [this] { return Registered(FrameWindow::ReachWin, new TReachWin(program_, this)); });
+ContactPage* MainFrame::ContactInformation() {
+    return MadeOnce(contactInformation_, [this] { return Registered(FrameWindow::ContactInformation, new ContactPage(program_, this)); });
 }
 
-TNoteWin* TVXFrame::NoteWin() {
-    return MadeOnce(noteWin_, [this] { return Registered(FrameWindow::NoteWin, new TNoteWin(program_, this)); });
+NotesPage* MainFrame::Notes() {
+    return MadeOnce(notes_, [this] { return Registered(FrameWindow::Notes, new NotesPage(program_, this)); });
 }
 
-TInfoWin* TVXFrame::InfoWin() {
-    return MadeOnce(infoWin_, [this] {
-        return Registered(FrameWindow::InfoWin, new TInfoWin(program_, [this] { return NoteWin(); }, this));
+FilterCharacteristicsPage* MainFrame::FilterCharacteristics() {
+    return MadeOnce(filterCharacteristics_, [this] {
+        return Registered(FrameWindow::FilterCharacteristics, new FilterCharacteristicsPage(program_, [this] { return Notes(); }, this));
     });
 }
 
-TIntroWin* TVXFrame::IntroWin() {
-    return MadeOnce(introWin_, [this] { return Registered(FrameWindow::IntroWin, new TIntroWin(program_, this)); });
+IntroductionPage* MainFrame::Introduction() {
+    return MadeOnce(introduction_, [this] { return Registered(FrameWindow::Introduction, new IntroductionPage(program_, this)); });
 }
 
-TOwnWin* TVXFrame::OwnWin() {
-    return MadeOnce(ownWin_, [this] { return Registered(FrameWindow::OwnWin, new TOwnWin(program_, this)); });
+LicensePage* MainFrame::LicenseInformation() {
+    return MadeOnce(licenseInformation_, [this] { return Registered(FrameWindow::LicenseInformation, new LicensePage(program_, this)); });
 }
 
-TPXDlg* TVXFrame::PXDlg() {
-    return MadeOnce(pxDlg_, [this] { return new TPXDlg(this); });
+AbortPrintDialog* MainFrame::AbortPrint() {
+    return MadeOnce(abortPrint_, [this] { return new AbortPrintDialog(this); });
 }
 
-TAboutBox* TVXFrame::AboutBox() {
-    return MadeOnce(aboutBox_, [this] { return Registered(FrameWindow::AboutBox, new TAboutBox(program_, this)); });
+AboutDialog* MainFrame::About() {
+    return MadeOnce(about_, [this] { return Registered(FrameWindow::About, new AboutDialog(program_, this)); });
 }
 
-TMoveDlg* TVXFrame::MoveDlg() {
-    return MadeOnce(moveDlg_, [this] { return new TMoveDlg(program_.Display, this); });
+FieldOffsetsDialog* MainFrame::FieldOffsets() {
+    return MadeOnce(fieldOffsets_, [this] { return new FieldOffsetsDialog(program_.Display, this); });
 }
 
-TCfgWin* TVXFrame::CfgWin() {
-    return MadeOnce(cfgWin_, [this] { return Registered(FrameWindow::CfgWin, new TCfgWin(program_, this)); });
+ConfigurationPage* MainFrame::ConfigurationInstructions() {
+    return MadeOnce(configurationInstructions_, [this] { return Registered(FrameWindow::ConfigurationInstructions, new ConfigurationPage(program_, this)); });
 }
 
-TRFQWin* TVXFrame::RFQWin() {
+QuoteRequestWindow* MainFrame::RequestForQuote() {
     // An ordinary window of its own, not kept above the frame.
-    return MadeOnce(rfqWin_, [this] { return Registered(FrameWindow::RFQWin, new TRFQWin(program_)); });
+    return MadeOnce(requestForQuote_, [this] { return Registered(FrameWindow::RequestForQuote, new QuoteRequestWindow(program_)); });
 }
 
-TTolWin* TVXFrame::TolWin() {
-    return MadeOnce(tolWin_, [this] { return new TTolWin(this); });
+TolerancesDialog* MainFrame::Tolerances() {
+    return MadeOnce(tolerances_, [this] { return new TolerancesDialog(this); });
 }
 
-void TVXFrame::SetFrameWindow(FrameWindow which, QWidget* window) {
+void MainFrame::SetFrameWindow(FrameWindow which, QWidget* window) {
     frameWindows_[which] = window;
     UpdateFrameWindowItems();
 }
 
-QWidget* TVXFrame::GetFrameWindow(FrameWindow which) const { return frameWindows_.value(which); }
+QWidget* MainFrame::GetFrameWindow(FrameWindow which) const { return frameWindows_.value(which); }
 
-QWidget* TVXFrame::MakeFrameWindow(FrameWindow which) {
+QWidget* MainFrame::MakeFrameWindow(FrameWindow which) {
     if (QWidget* window = GetFrameWindow(which)) return window;
     const auto maker = frameWindowMakers_.constFind(which);
     return maker != frameWindowMakers_.constEnd() ? (*maker)() : nullptr;
 }
 
-void TVXFrame::UpdateFrameWindowItems() {
+void MainFrame::UpdateFrameWindowItems() {
     const auto has = [this](FrameWindow w) {
         return GetFrameWindow(w) != nullptr || frameWindowMakers_.contains(w);
     };
-    RequestforQuote1->setVisible(has(FrameWindow::RFQWin));
-    ContactInformation1->setVisible(has(FrameWindow::ReachWin));
+    requestForQuoteAction_->setVisible(has(FrameWindow::RequestForQuote));
+    contactInformationAction_->setVisible(has(FrameWindow::ContactInformation));
 
-    Instructions1->setVisible(has(FrameWindow::CfgWin));
-    N4->setVisible(has(FrameWindow::CfgWin));
+    instructionsAction_->setVisible(has(FrameWindow::ConfigurationInstructions));
+    configureSeparator_->setVisible(has(FrameWindow::ConfigurationInstructions));
 
-    LicenseInformation1->setVisible(has(FrameWindow::OwnWin));
-    Introduction1->setVisible(has(FrameWindow::IntroWin));
-    FilterCharacteristics1->setVisible(has(FrameWindow::InfoWin));
-    Notes1->setVisible(has(FrameWindow::NoteWin));
-    About1->setVisible(has(FrameWindow::AboutBox));
-    const bool anyPage = has(FrameWindow::OwnWin) || has(FrameWindow::IntroWin) ||
-                         has(FrameWindow::InfoWin) || has(FrameWindow::NoteWin);
-    N1->setVisible(anyPage && has(FrameWindow::AboutBox));
+    licenseInformationAction_->setVisible(has(FrameWindow::LicenseInformation));
+    introductionAction_->setVisible(has(FrameWindow::Introduction));
+    filterCharacteristicsAction_->setVisible(has(FrameWindow::FilterCharacteristics));
+    notesAction_->setVisible(has(FrameWindow::Notes));
+    aboutAction_->setVisible(has(FrameWindow::About));
+    const bool anyPage = has(FrameWindow::LicenseInformation) || has(FrameWindow::Introduction) ||
+                         has(FrameWindow::FilterCharacteristics) || has(FrameWindow::Notes);
+    helpSeparator_->setVisible(anyPage && has(FrameWindow::About));
     // A Help menu with nothing in it would only be a dead end in the menu bar.
-    Help1->menuAction()->setVisible(anyPage || has(FrameWindow::AboutBox));
+    helpMenu_->menuAction()->setVisible(anyPage || has(FrameWindow::About));
 }
 
-TDocumentWindow* TVXFrame::DocumentSubWindow(DocumentWindow which) const {
+DocumentMdiWindow* MainFrame::DocumentSubWindow(DocumentWindow which) const {
     return documents_.value(which).data();
 }
 
-QWidget* TVXFrame::DocumentWidget(DocumentWindow which) const {
-    TDocumentWindow* window = DocumentSubWindow(which);
+QWidget* MainFrame::DocumentWidget(DocumentWindow which) const {
+    DocumentMdiWindow* window = DocumentSubWindow(which);
     return window != nullptr ? window->widget() : nullptr;
 }
 
 // --- WindowHub ---
 
-void TVXFrame::ExitProgram() { Exit1Click(); }
+void MainFrame::ExitProgram() { onExit(); }
 
-void TVXFrame::ShowMaximisedAtStart() {
+void MainFrame::ShowMaximisedAtStart() {
     showMaximized();
     // A window manager answers within a moment; until then the frame keeps its design rectangle.
     windowManagerGrace_.setSingleShot(true);
-    connect(&windowManagerGrace_, &QTimer::timeout, this, &TVXFrame::FillScreenUnlessMaximised,
+    connect(&windowManagerGrace_, &QTimer::timeout, this, &MainFrame::FillScreenUnlessMaximised,
             Qt::UniqueConnection);
     windowManagerGrace_.start(500);
 }
 
-void TVXFrame::FillScreenUnlessMaximised() {
+void MainFrame::FillScreenUnlessMaximised() {
     const QScreen* shown = screen();
     if (shown == nullptr || !isMaximized()) return;
     const QRect area = shown->availableGeometry();
@@ -363,15 +363,15 @@ void TVXFrame::FillScreenUnlessMaximised() {
     setGeometry(area);
 }
 
-void TVXFrame::ActivateDocumentWindow(TDocumentWindow* window) {
+void MainFrame::ActivateDocumentWindow(DocumentMdiWindow* window) {
     if (window == nullptr) return;
     if (window->isMinimized()) window->showNormal();
     window->show();
-    MdiArea->setActiveSubWindow(window);
+    mdiArea_->setActiveSubWindow(window);
     window->raise();
 }
 
-void TVXFrame::AddDocumentWindowKeys() {
+void MainFrame::AddDocumentWindowKeys() {
     const auto key = [this](const QKeySequence& sequence, const char* name, auto handler) {
         auto* shortcut = new QShortcut(sequence, this);
         shortcut->setObjectName(QString::fromLatin1(name));
@@ -390,29 +390,29 @@ void TVXFrame::AddDocumentWindowKeys() {
     key(QKeySequence(Qt::CTRL | Qt::Key_F10), "MaximiseKey", [this] { ToggleActiveMaximised(); });
 }
 
-void TVXFrame::ActivateNeighbourDocumentWindow(bool next) {
+void MainFrame::ActivateNeighbourDocumentWindow(bool next) {
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
         if (!window->isHidden()) windows.append(window);
     }
     if (windows.isEmpty()) return;
-    QMdiSubWindow* current = MdiArea->currentSubWindow();
+    QMdiSubWindow* current = mdiArea_->currentSubWindow();
     const qsizetype count = windows.size();
     const qsizetype at = windows.indexOf(current);
     // A fixed round in creation order reaches every window, minimised ones too (they stay icons).
     const qsizetype target = at < 0 ? 0 : (at + (next ? 1 : count - 1)) % count;
     QMdiSubWindow* window = windows[target];
-    MdiArea->setActiveSubWindow(window);
+    mdiArea_->setActiveSubWindow(window);
     window->raise();
     if (window->isMinimized()) window->setFocus(Qt::ShortcutFocusReason);
 }
 
-void TVXFrame::ShowActiveSystemMenu() {
-    if (QMdiSubWindow* window = MdiArea->currentSubWindow()) window->showSystemMenu();
+void MainFrame::ShowActiveSystemMenu() {
+    if (QMdiSubWindow* window = mdiArea_->currentSubWindow()) window->showSystemMenu();
 }
 
-void TVXFrame::ToggleActiveMaximised() {
-    QMdiSubWindow* window = MdiArea->currentSubWindow();
+void MainFrame::ToggleActiveMaximised() {
+    QMdiSubWindow* window = mdiArea_->currentSubWindow();
     if (window == nullptr) return;
     if (window->isMaximized())
         window->showNormal();
@@ -420,112 +420,112 @@ void TVXFrame::ToggleActiveMaximised() {
         window->showMaximized();
 }
 
-void TVXFrame::BringToFront(DocumentWindow window) { ActivateDocumentWindow(DocumentSubWindow(window)); }
+void MainFrame::BringToFront(DocumentWindow window) { ActivateDocumentWindow(DocumentSubWindow(window)); }
 
-void TVXFrame::Invalidate(DocumentWindow window) {
+void MainFrame::Invalidate(DocumentWindow window) {
     if (QWidget* widget = DocumentWidget(window)) InvalidateWidget(widget);
 }
 
-void TVXFrame::RepaintNow(DocumentWindow window) {
+void MainFrame::RepaintNow(DocumentWindow window) {
     if (QWidget* widget = DocumentWidget(window)) widget->repaint();
 }
 
-void TVXFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
+void MainFrame::PrintForm(PaintedForm& form, const QString& jobTitle) {
     std::unique_ptr<WindowPrinter>& printer = printers_[&form];
     if (!printer) printer = std::make_unique<WindowPrinter>();
     RunPrintCommand(program_, form, jobTitle, *printer);
 }
 
-void TVXFrame::ShowPrintException() { PXDlg()->exec(); }
+void MainFrame::ShowPrintException() { AbortPrint()->exec(); }
 
-void TVXFrame::ShowChoice(const FilterSpec& choice) {
-    if (Select == nullptr) return;
-    Select->ShowChoice(choice);
-    BringToFront(DocumentWindow::Select);
+void MainFrame::ShowChoice(const FilterSpec& choice) {
+    if (specification_ == nullptr) return;
+    specification_->ShowChoice(choice);
+    BringToFront(DocumentWindow::Specification);
 }
 
-void TVXFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
+void MainFrame::InvalidateWidget(QWidget* widget) { widget->update(); }
 
-void TVXFrame::closeEvent(QCloseEvent* event) {
+void MainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (!event->isAccepted()) return;
     program_.Ending = true;
     emit Closed();
 }
 
-bool TVXFrame::eventFilter(QObject* watched, QEvent* event) {
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == qApp && event->type() == QEvent::Quit) program_.Ending = true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 // --- File and Window ---
 
-void TVXFrame::Exit1Click() { close(); }
+void MainFrame::onExit() { close(); }
 
-void TVXFrame::Tile1Click() {
-    QList<TDocumentWindow*> open;
-    QList<TDocumentWindow*> minimised;
+void MainFrame::onTile() {
+    QList<DocumentMdiWindow*> open;
+    QList<DocumentMdiWindow*> minimised;
     // The active window takes the top row, the others follow in the order they were last active.
-    const QList<QMdiSubWindow*> stack = MdiArea->subWindowList(QMdiArea::StackingOrder);
+    const QList<QMdiSubWindow*> stack = mdiArea_->subWindowList(QMdiArea::StackingOrder);
     for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        auto* window = qobject_cast<TDocumentWindow*>(*it);
+        auto* window = qobject_cast<DocumentMdiWindow*>(*it);
         if (window == nullptr || !window->isVisible()) continue;
         (window->isMinimized() ? minimised : open).append(window);
     }
-    QRect area = MdiArea->viewport()->rect();
+    QRect area = mdiArea_->viewport()->rect();
     if (!minimised.isEmpty()) area.setBottom(area.bottom() - minimised.first()->height());
     const std::vector<QRect> rects = TileHorizontally(area, static_cast<int>(open.size()));
     for (int i = 0; i < static_cast<int>(rects.size()); ++i) {
         if (open[i]->isMaximized()) open[i]->showNormal();
         open[i]->setGeometry(rects[static_cast<std::size_t>(i)]);
     }
-    if (!minimised.isEmpty()) ArrangeIcons1Click();
+    if (!minimised.isEmpty()) onArrangeIcons();
 }
 
-void TVXFrame::Cascade1Click() {
+void MainFrame::onCascade() {
     const struct {
         DocumentWindow window;
         int offset;
     } places[] = {
-        {DocumentWindow::Tabular, 0}, {DocumentWindow::Mechanical, 25}, {DocumentWindow::Select, 50}};
+        {DocumentWindow::TabularData, 0}, {DocumentWindow::Outline, 25}, {DocumentWindow::Specification, 50}};
     // Only Top, then Left: sizes and window states stay as they are (a minimised window's icon moves).
     for (const auto& place : places) {
-        TDocumentWindow* window = DocumentSubWindow(place.window);
+        DocumentMdiWindow* window = DocumentSubWindow(place.window);
         if (window == nullptr) continue;
         window->move(window->x(), place.offset);
         window->move(place.offset, window->y());
     }
-    for (const DocumentWindow shown : {DocumentWindow::Mechanical, DocumentWindow::Select}) {
-        TDocumentWindow* window = DocumentSubWindow(shown);
+    for (const DocumentWindow shown : {DocumentWindow::Outline, DocumentWindow::Specification}) {
+        DocumentMdiWindow* window = DocumentSubWindow(shown);
         if (window == nullptr) continue;
         window->show();
-        MdiArea->setActiveSubWindow(window);
+        mdiArea_->setActiveSubWindow(window);
         window->raise();
     }
 }
 
-void TVXFrame::ArrangeIcons1Click() {
+void MainFrame::onArrangeIcons() {
     std::vector<QSize> sizes;
     QList<QMdiSubWindow*> icons;
-    for (QMdiSubWindow* window : MdiArea->subWindowList(QMdiArea::CreationOrder)) {
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
         if (window->isVisible() && window->isMinimized()) {
             icons.append(window);
             sizes.push_back(window->size());
         }
     }
-    const std::vector<QPoint> positions = ArrangeIconPositions(MdiArea->viewport()->rect(), sizes);
+    const std::vector<QPoint> positions = ArrangeIconPositions(mdiArea_->viewport()->rect(), sizes);
     for (int i = 0; i < static_cast<int>(icons.size()); ++i)
         icons[i]->move(positions[static_cast<std::size_t>(i)]);
 }
 
 // --- Sales ---
 
-void TVXFrame::Order1Click() {
-    const QWidget* reach = GetFrameWindow(FrameWindow::ReachWin);
-    ContactInformation1->setEnabled(reach == nullptr || !reach->isVisible());
+void MainFrame::onSalesMenuShown() {
+    const QWidget* reach = GetFrameWindow(FrameWindow::ContactInformation);
+    contactInformationAction_->setEnabled(reach == nullptr || !reach->isVisible());
 }
 
-void TVXFrame::ShowFrameWindow(FrameWindow which) {
+void MainFrame::ShowFrameWindow(FrameWindow which) {
     QWidget* window = MakeFrameWindow(which);
     if (window == nullptr) return;
     if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isModal()) {
@@ -538,123 +538,123 @@ void TVXFrame::ShowFrameWindow(FrameWindow which) {
     window->activateWindow();
 }
 
-void TVXFrame::RequestforQuote1Click() { ShowFrameWindow(FrameWindow::RFQWin); }
-void TVXFrame::ContactInformation1Click() { ShowFrameWindow(FrameWindow::ReachWin); }
+void MainFrame::onRequestForQuote() { ShowFrameWindow(FrameWindow::RequestForQuote); }
+void MainFrame::onContactInformation() { ShowFrameWindow(FrameWindow::ContactInformation); }
 
-void TVXFrame::OpenLink(const QString& target, const QString& failureMessage) {
+void MainFrame::OpenLink(const QString& target, const QString& failureMessage) {
     const bool opened = program_.Shell != nullptr && program_.Shell->Open(target);
     if (!opened && program_.Messages != nullptr) program_.Messages->ShowMessage(this, failureMessage);
 }
 
-void TVXFrame::VeltrixOnline1Click() {
+void MainFrame::onVeltrixOnline() {
     OpenLink(QString::fromLatin1(contact::kProductPage), QStringLiteral("Unable to start web browser."));
 }
 
-void TVXFrame::EmailVeltrixSales1Click() {
+void MainFrame::onEmailSales() {
     OpenLink(QString::fromLatin1(contact::kSalesMailto), QStringLiteral("Unable to start mail client."));
 }
 
-void TVXFrame::Representatives1Click() {
+void MainFrame::onRepresentatives() {
     OpenLink(QString::fromLatin1(contact::kRepresentativesPage),
              QStringLiteral("Unable to start web browser."));
 }
 
-void TVXFrame::FindParts1Click() {
+void MainFrame::onFindParts() {
     // Made on first use: most sessions never open it, and start-up should not pay for it.
-    if (FindParts == nullptr) {
-        FindParts = new TFindParts(program_);
-        FindParts->setObjectName(QStringLiteral("FindParts"));
-        auto* window = new TDocumentWindow(FindParts, QStringLiteral("Find Parts"));
-        MdiArea->addSubWindow(window);
+    if (findParts_ == nullptr) {
+        findParts_ = new FindPartsWindow(program_);
+        findParts_->setObjectName(QStringLiteral("FindParts"));
+        auto* window = new DocumentMdiWindow(findParts_, QStringLiteral("Find Parts"));
+        mdiArea_->addSubWindow(window);
         window->ApplyRect({75, 40, 780, 640});
         documents_[DocumentWindow::Finder] = window;
     }
-    TDocumentWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
+    DocumentMdiWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
     ActivateDocumentWindow(finder);
-    if (FindParts != nullptr) FindParts->F0Edit->setFocus(Qt::OtherFocusReason);
+    if (findParts_ != nullptr) findParts_->CentreFrequencyEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Configure ---
 
-void TVXFrame::Configure1Click() {
-    const QWidget* instructions = GetFrameWindow(FrameWindow::CfgWin);
-    Instructions1->setEnabled(instructions == nullptr || !instructions->isVisible());
+void MainFrame::onConfigureMenuShown() {
+    const QWidget* instructions = GetFrameWindow(FrameWindow::ConfigurationInstructions);
+    instructionsAction_->setEnabled(instructions == nullptr || !instructions->isVisible());
 }
 
-void TVXFrame::Instructions1Click() { ShowFrameWindow(FrameWindow::CfgWin); }
+void MainFrame::onConfigurationInstructions() { ShowFrameWindow(FrameWindow::ConfigurationInstructions); }
 
-void TVXFrame::Preserve1Click() {
+void MainFrame::onPreservePreferences() {
     const auto rectOf = [this](DocumentWindow which, const WindowRect& fallback) {
-        TDocumentWindow* window = DocumentSubWindow(which);
+        DocumentMdiWindow* window = DocumentSubWindow(which);
         return window != nullptr ? window->NormalRect() : fallback;
     };
-    const WindowRect select = rectOf(DocumentWindow::Select, program_.Prefs.SelectRect);
-    const WindowRect outline = rectOf(DocumentWindow::Mechanical, program_.Prefs.OutlineRect);
-    const WindowRect tabular = rectOf(DocumentWindow::Tabular, program_.Prefs.TabularRect);
-    Preserve1->setChecked(false);
-    Reset1->setChecked(false);
+    const WindowRect select = rectOf(DocumentWindow::Specification, program_.Prefs.SelectRect);
+    const WindowRect outline = rectOf(DocumentWindow::Outline, program_.Prefs.OutlineRect);
+    const WindowRect tabular = rectOf(DocumentWindow::TabularData, program_.Prefs.TabularRect);
+    preserveAction_->setChecked(false);
+    resetAction_->setChecked(false);
     PreservePreferences(program_.Prefs, program_.Spec.Units, select, outline, tabular,
                         program_.PreferencesPath);
 }
 
-void TVXFrame::Reset1Click() {
-    Preserve1->setChecked(false);
-    Reset1->setChecked(false);
+void MainFrame::onResetPreferences() {
+    preserveAction_->setChecked(false);
+    resetAction_->setChecked(false);
     ResetPreferences(program_.Prefs, program_.PreferencesPath);
 }
 
-void TVXFrame::FontCommand(FontChoice choice, QAction* item) {
+void MainFrame::FontCommand(FontChoice choice, QAction* item) {
     ApplyFontChoice(program_.Display, choice);
-    for (QAction* font : {MSSansSerif1, Arial1, SmallArial1}) font->setChecked(font == item);
+    for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_}) font->setChecked(font == item);
     // Windows that paint with the new font, in the order they are asked to repaint.
-    QWidget* const order[] = {GetFrameWindow(FrameWindow::OwnWin), GetFrameWindow(FrameWindow::IntroWin),
-                              GetFrameWindow(FrameWindow::InfoWin), DocumentWidget(DocumentWindow::Select),
-                              DocumentWidget(DocumentWindow::Mechanical)};
+    QWidget* const order[] = {GetFrameWindow(FrameWindow::LicenseInformation), GetFrameWindow(FrameWindow::Introduction),
+                              GetFrameWindow(FrameWindow::FilterCharacteristics), DocumentWidget(DocumentWindow::Specification),
+                              DocumentWidget(DocumentWindow::Outline)};
     for (QWidget* window : order) {
         if (window != nullptr) InvalidateWidget(window);
     }
 }
 
-void TVXFrame::MSSansSerif1Click() { FontCommand(FontChoice::MSSansSerif, MSSansSerif1); }
-void TVXFrame::Arial1Click() { FontCommand(FontChoice::Arial, Arial1); }
-void TVXFrame::SmallArial1Click() { FontCommand(FontChoice::SmallArial, SmallArial1); }
+void MainFrame::onFontMsSansSerif() { FontCommand(FontChoice::MSSansSerif, msSansSerifAction_); }
+void MainFrame::onFontArial() { FontCommand(FontChoice::Arial, arialAction_); }
+void MainFrame::onFontSmallArial() { FontCommand(FontChoice::SmallArial, smallArialAction_); }
 
-void TVXFrame::Offsets1Click() {
+void MainFrame::onOffsets() {
     const int oldX = program_.Display.FieldOffsetX;
     const int oldY = program_.Display.FieldOffsetY;
-    MoveDlg()->exec();
+    FieldOffsets()->exec();
     if (program_.Display.FieldOffsetX != oldX || program_.Display.FieldOffsetY != oldY) {
         // The fields move before the repaint, so the paint covers them at their new place.
-        if (Select != nullptr) Select->PlaceResultLabels();
-        if (QWidget* select = DocumentWidget(DocumentWindow::Select)) InvalidateWidget(select);
+        if (specification_ != nullptr) specification_->PlaceResultLabels();
+        if (QWidget* select = DocumentWidget(DocumentWindow::Specification)) InvalidateWidget(select);
     }
 }
 
 // --- Help ---
 
-void TVXFrame::Help1Click() {
+void MainFrame::onHelpMenuShown() {
     const auto hidden = [this](FrameWindow which) {
         const QWidget* window = GetFrameWindow(which);
         return window == nullptr || !window->isVisible();
     };
-    LicenseInformation1->setEnabled(hidden(FrameWindow::OwnWin));
-    Introduction1->setEnabled(hidden(FrameWindow::IntroWin));
-    FilterCharacteristics1->setEnabled(hidden(FrameWindow::InfoWin));
-    Notes1->setEnabled(hidden(FrameWindow::NoteWin));
-    About1->setEnabled(true);
+    licenseInformationAction_->setEnabled(hidden(FrameWindow::LicenseInformation));
+    introductionAction_->setEnabled(hidden(FrameWindow::Introduction));
+    filterCharacteristicsAction_->setEnabled(hidden(FrameWindow::FilterCharacteristics));
+    notesAction_->setEnabled(hidden(FrameWindow::Notes));
+    aboutAction_->setEnabled(true);
 }
 
-void TVXFrame::LicenseInformation1Click() { ShowFrameWindow(FrameWindow::OwnWin); }
-void TVXFrame::Introduction1Click() { ShowFrameWindow(FrameWindow::IntroWin); }
-void TVXFrame::FilterCharacteristics1Click() { ShowFrameWindow(FrameWindow::InfoWin); }
-void TVXFrame::Notes1Click() { ShowFrameWindow(FrameWindow::NoteWin); }
+void MainFrame::onLicenseInformation() { ShowFrameWindow(FrameWindow::LicenseInformation); }
+void MainFrame::onIntroduction() { ShowFrameWindow(FrameWindow::Introduction); }
+void MainFrame::onFilterCharacteristics() { ShowFrameWindow(FrameWindow::FilterCharacteristics); }
+void MainFrame::onNotes() { ShowFrameWindow(FrameWindow::Notes); }
 
-void TVXFrame::About1Click() {
-    QWidget* about = MakeFrameWindow(FrameWindow::AboutBox);
+void MainFrame::onAbout() {
+    QWidget* about = MakeFrameWindow(FrameWindow::About);
     if (auto* dialog = qobject_cast<QDialog*>(about)) {
         dialog->exec();
     } else if (about != nullptr) {
-        ShowFrameWindow(FrameWindow::AboutBox);
+        ShowFrameWindow(FrameWindow::About);
     }
 }
 

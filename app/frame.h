@@ -20,34 +20,34 @@ class QMenu;
 
 namespace veltrix {
 
-class TAboutBox;
-class TCfgWin;
-class TDocumentWindow;
-class TInfoWin;
-class TIntroWin;
-class TFindParts;
-class TMoveDlg;
-class TNoteWin;
-class TOwnWin;
-class TPXDlg;
-class TReachWin;
-class TRFQWin;
-class TSelect;
-class TTabular;
-class TTolWin;
+class AboutDialog;
+class ConfigurationPage;
+class DocumentMdiWindow;
+class FilterCharacteristicsPage;
+class IntroductionPage;
+class FindPartsWindow;
+class FieldOffsetsDialog;
+class NotesPage;
+class LicensePage;
+class AbortPrintDialog;
+class ContactPage;
+class QuoteRequestWindow;
+class SpecificationWindow;
+class TabularDataWindow;
+class TolerancesDialog;
 
 // Windows the frame opens from its Help, Sales and Configure menus. Each menu item stays hidden until
 // its window is plugged in with SetFrameWindow.
-enum class FrameWindow { ReachWin, NoteWin, InfoWin, IntroWin, OwnWin, AboutBox, CfgWin, RFQWin };
+enum class FrameWindow { ContactInformation, Notes, FilterCharacteristics, Introduction, LicenseInformation, About, ConfigurationInstructions, RequestForQuote };
 
 // The multiple-document frame: creates every window once, merges the active document window's
 // menus into its menu bar and carries the window, sales, configure and help commands.
-class TVXFrame : public QMainWindow, public WindowHub {
+class MainFrame : public QMainWindow, public WindowHub {
     Q_OBJECT
 public:
     // The creation handler: engine start values, display defaults and the preferences file.
-    explicit TVXFrame(Program& program, QWidget* parent = nullptr);
-    ~TVXFrame() override;
+    explicit MainFrame(Program& program, QWidget* parent = nullptr);
+    ~MainFrame() override;
 
     // Creates the program's windows after the frame, in their fixed order. Runs once.
     void CreateWindows();
@@ -62,7 +62,7 @@ public:
     // The window when it has been made (or plugged in); null before its first use.
     QWidget* GetFrameWindow(FrameWindow which) const;
 
-    TDocumentWindow* DocumentSubWindow(DocumentWindow which) const;
+    DocumentMdiWindow* DocumentSubWindow(DocumentWindow which) const;
     QWidget* DocumentWidget(DocumentWindow which) const;
 
     // WindowHub
@@ -75,83 +75,83 @@ public:
     void ShowChoice(const FilterSpec& choice) override;
 
     // Menu handlers.
-    void Exit1Click();
-    void Tile1Click();
-    void Cascade1Click();
-    void ArrangeIcons1Click();
-    void Order1Click();
-    void RequestforQuote1Click();
-    void ContactInformation1Click();
-    void VeltrixOnline1Click();
-    void EmailVeltrixSales1Click();
-    void Representatives1Click();
-    void FindParts1Click();
-    void Configure1Click();
-    void Instructions1Click();
-    void Preserve1Click();
-    void Reset1Click();
-    void MSSansSerif1Click();
-    void Arial1Click();
-    void SmallArial1Click();
-    void Offsets1Click();
-    void Help1Click();
-    void LicenseInformation1Click();
-    void Introduction1Click();
-    void FilterCharacteristics1Click();
-    void Notes1Click();
-    void About1Click();
+    void onExit();
+    void onTile();
+    void onCascade();
+    void onArrangeIcons();
+    void onSalesMenuShown();
+    void onRequestForQuote();
+    void onContactInformation();
+    void onVeltrixOnline();
+    void onEmailSales();
+    void onRepresentatives();
+    void onFindParts();
+    void onConfigureMenuShown();
+    void onConfigurationInstructions();
+    void onPreservePreferences();
+    void onResetPreferences();
+    void onFontMsSansSerif();
+    void onFontArial();
+    void onFontSmallArial();
+    void onOffsets();
+    void onHelpMenuShown();
+    void onLicenseInformation();
+    void onIntroduction();
+    void onFilterCharacteristics();
+    void onNotes();
+    void onAbout();
 
-    QMdiArea* MdiArea = nullptr;
+    QMdiArea* MdiArea() const { return mdiArea_; }
 
-    QMenu* File1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* Window1 = nullptr;
-    QAction* Tile1 = nullptr;
-    QAction* Cascade1 = nullptr;
-    QAction* ArrangeIcons1 = nullptr;
-    QMenu* Order1 = nullptr;
-    QAction* RequestforQuote1 = nullptr;
-    QAction* ContactInformation1 = nullptr;
-    QAction* VeltrixOnline1 = nullptr;
-    QAction* EmailVeltrixSales1 = nullptr;
-    QAction* Representatives1 = nullptr;
-    QAction* FindParts1 = nullptr;
-    QMenu* Configure1 = nullptr;
-    QAction* Instructions1 = nullptr;
-    QAction* N4 = nullptr;
-    QMenu* Settings1 = nullptr;
-    QAction* Preserve1 = nullptr;
-    QAction* Reset1 = nullptr;
-    QMenu* FontMenu = nullptr;
-    QAction* MSSansSerif1 = nullptr;
-    QAction* Arial1 = nullptr;
-    QAction* SmallArial1 = nullptr;
-    QAction* Offsets1 = nullptr;
-    QMenu* Help1 = nullptr;
-    QAction* LicenseInformation1 = nullptr;
-    QAction* Introduction1 = nullptr;
-    QAction* FilterCharacteristics1 = nullptr;
-    QAction* Notes1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* About1 = nullptr;
+    QMenu* FileMenu() const { return fileMenu_; }
+    QAction* ExitAction() const { return exitAction_; }
+    QMenu* WindowMenu() const { return windowMenu_; }
+    QAction* TileAction() const { return tileAction_; }
+    QAction* CascadeAction() const { return cascadeAction_; }
+    QAction* ArrangeIconsAction() const { return arrangeIconsAction_; }
+    QMenu* SalesMenu() const { return salesMenu_; }
+    QAction* RequestForQuoteAction() const { return requestForQuoteAction_; }
+    QAction* ContactInformationAction() const { return contactInformationAction_; }
+    QAction* VeltrixOnlineAction() const { return veltrixOnlineAction_; }
+    QAction* EmailSalesAction() const { return emailSalesAction_; }
+    QAction* RepresentativesAction() const { return representativesAction_; }
+    QAction* FindPartsAction() const { return findPartsAction_; }
+    QMenu* ConfigureMenu() const { return configureMenu_; }
+    QAction* InstructionsAction() const { return instructionsAction_; }
+    QAction* ConfigureSeparator() const { return configureSeparator_; }
+    QMenu* PreferencesMenu() const { return preferencesMenu_; }
+    QAction* PreserveAction() const { return preserveAction_; }
+    QAction* ResetAction() const { return resetAction_; }
+    QMenu* FontMenu() const { return fontMenu_; }
+    QAction* MsSansSerifAction() const { return msSansSerifAction_; }
+    QAction* ArialAction() const { return arialAction_; }
+    QAction* SmallArialAction() const { return smallArialAction_; }
+    QAction* OffsetsAction() const { return offsetsAction_; }
+    QMenu* HelpMenu() const { return helpMenu_; }
+    QAction* LicenseInformationAction() const { return licenseInformationAction_; }
+    QAction* IntroductionAction() const { return introductionAction_; }
+    QAction* FilterCharacteristicsAction() const { return filterCharacteristicsAction_; }
+    QAction* NotesAction() const { return notesAction_; }
+    QAction* HelpSeparator() const { return helpSeparator_; }
+    QAction* AboutAction() const { return aboutAction_; }
 
-    TTabular* Tabular = nullptr;
-    QWidget* Mechanical = nullptr;
-    TSelect* Select = nullptr;
-    TFindParts* FindParts = nullptr;
+    TabularDataWindow* TabularData() const { return tabularData_; }
+    QWidget* Outline() const { return outline_; }
+    SpecificationWindow* Specification() const { return specification_; }
+    FindPartsWindow* FindParts() const { return findParts_; }
 
     // The windows that start hidden are made on first use, each as it would have been made at start.
-    TReachWin* ReachWin();
-    TNoteWin* NoteWin();
-    TInfoWin* InfoWin();
-    TIntroWin* IntroWin();
-    TOwnWin* OwnWin();
-    TPXDlg* PXDlg();
-    TAboutBox* AboutBox();
-    TMoveDlg* MoveDlg();
-    TCfgWin* CfgWin();
-    TRFQWin* RFQWin();
-    TTolWin* TolWin();
+    ContactPage* ContactInformation();
+    NotesPage* Notes();
+    FilterCharacteristicsPage* FilterCharacteristics();
+    IntroductionPage* Introduction();
+    LicensePage* LicenseInformation();
+    AbortPrintDialog* AbortPrint();
+    AboutDialog* About();
+    FieldOffsetsDialog* FieldOffsets();
+    ConfigurationPage* ConfigurationInstructions();
+    QuoteRequestWindow* RequestForQuote();
+    TolerancesDialog* Tolerances();
 
 signals:
     // The frame has closed: the program ends.
@@ -169,12 +169,12 @@ private:
     QList<GroupedMenu> FrameMenus() const;
     void RebuildMenuBar(QMdiSubWindow* activated);
     void UpdateFrameWindowItems();
-    TDocumentWindow* AddDocumentWindow(QWidget* content, const QString& caption, const WindowRect& rect);
+    DocumentMdiWindow* AddDocumentWindow(QWidget* content, const QString& caption, const WindowRect& rect);
     void OpenLink(const QString& target, const QString& failureMessage);
     void ShowFrameWindow(FrameWindow which);
     void FontCommand(FontChoice choice, QAction* item);
     void FillScreenUnlessMaximised();
-    void ActivateDocumentWindow(TDocumentWindow* window);
+    void ActivateDocumentWindow(DocumentMdiWindow* window);
     // The desktop's keys for document windows: next and previous, the system menu, maximise.
     void AddDocumentWindowKeys();
     void ActivateNeighbourDocumentWindow(bool next);
@@ -191,23 +191,61 @@ private:
     Program& program_;
     bool windowsCreated_ = false;
     QTimer windowManagerGrace_;
-    QMap<DocumentWindow, QPointer<TDocumentWindow>> documents_;
+    QMap<DocumentWindow, QPointer<DocumentMdiWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;
     QMap<FrameWindow, std::function<QWidget*()>> frameWindowMakers_;
-    TReachWin* reachWin_ = nullptr;
-    TNoteWin* noteWin_ = nullptr;
-    TInfoWin* infoWin_ = nullptr;
-    TIntroWin* introWin_ = nullptr;
-    TOwnWin* ownWin_ = nullptr;
-    TPXDlg* pxDlg_ = nullptr;
-    TAboutBox* aboutBox_ = nullptr;
-    TMoveDlg* moveDlg_ = nullptr;
-    TCfgWin* cfgWin_ = nullptr;
-    TRFQWin* rfqWin_ = nullptr;
-    TTolWin* tolWin_ = nullptr;
+    ContactPage* contactInformation_ = nullptr;
+    NotesPage* notes_ = nullptr;
+    FilterCharacteristicsPage* filterCharacteristics_ = nullptr;
+    IntroductionPage* introduction_ = nullptr;
+    LicensePage* licenseInformation_ = nullptr;
+    AbortPrintDialog* abortPrint_ = nullptr;
+    AboutDialog* about_ = nullptr;
+    FieldOffsetsDialog* fieldOffsets_ = nullptr;
+    ConfigurationPage* configurationInstructions_ = nullptr;
+    QuoteRequestWindow* requestForQuote_ = nullptr;
+    TolerancesDialog* tolerances_ = nullptr;
     QList<QMenu*> shownMenus_;
     // Each painted window keeps its own printer settings.
     std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
+
+private:
+    QMdiArea* mdiArea_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QAction* tileAction_ = nullptr;
+    QAction* cascadeAction_ = nullptr;
+    QAction* arrangeIconsAction_ = nullptr;
+    QMenu* salesMenu_ = nullptr;
+    QAction* requestForQuoteAction_ = nullptr;
+    QAction* contactInformationAction_ = nullptr;
+    QAction* veltrixOnlineAction_ = nullptr;
+    QAction* emailSalesAction_ = nullptr;
+    QAction* representativesAction_ = nullptr;
+    QAction* findPartsAction_ = nullptr;
+    QMenu* configureMenu_ = nullptr;
+    QAction* instructionsAction_ = nullptr;
+    QAction* configureSeparator_ = nullptr;
+    QMenu* preferencesMenu_ = nullptr;
+    QAction* preserveAction_ = nullptr;
+    QAction* resetAction_ = nullptr;
+    QMenu* fontMenu_ = nullptr;
+    QAction* msSansSerifAction_ = nullptr;
+    QAction* arialAction_ = nullptr;
+    QAction* smallArialAction_ = nullptr;
+    QAction* offsetsAction_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* licenseInformationAction_ = nullptr;
+    QAction* introductionAction_ = nullptr;
+    QAction* filterCharacteristicsAction_ = nullptr;
+    QAction* notesAction_ = nullptr;
+    QAction* helpSeparator_ = nullptr;
+    QAction* aboutAction_ = nullptr;
+    TabularDataWindow* tabularData_ = nullptr;
+    QWidget* outline_ = nullptr;
+    SpecificationWindow* specification_ = nullptr;
+    FindPartsWindow* findParts_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
-    TVeltrixApplication app(argc, argv);
+    VeltrixApplication app(argc, argv);
     // Numbers are read and written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
@@ -138,17 +138,17 @@ int main(int argc, char** argv) {
     program.PreferencesPath = LocatePreferences();
 
     // A failure while the windows are created ends the program after its message.
-    std::unique_ptr<TVXFrame> frame;
+    std::unique_ptr<MainFrame> frame;
     std::exception_ptr failure;
     app.Reporter().SetStarting(true);
     try {
-        frame = std::make_unique<TVXFrame>(program);
+        frame = std::make_unique<MainFrame>(program);
         frame->CreateWindows();
         frame->ShowMaximisedAtStart();
         // Where no window manager keeps them on top, the start-up pages come back over the frame,
         // the licence last.
         for (FrameWindow page :
-             {FrameWindow::NoteWin, FrameWindow::InfoWin, FrameWindow::IntroWin, FrameWindow::OwnWin}) {
+             {FrameWindow::Notes, FrameWindow::FilterCharacteristics, FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
             QWidget* window = frame->GetFrameWindow(page);
             if (window != nullptr && window->isVisible()) window->raise();
         }
@@ -177,6 +177,6 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QObject::connect(frame.get(), &TVXFrame::Closed, &app, &QApplication::quit);
+    QObject::connect(frame.get(), &MainFrame::Closed, &app, &QApplication::quit);
     return app.exec();
 }

@@ -14,7 +14,7 @@
 
 namespace veltrix {
 
-TMoveDlg::TMoveDlg(DisplaySettings& display, QWidget* parent)
+FieldOffsetsDialog::FieldOffsetsDialog(DisplaySettings& display, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       display_(display) {
@@ -24,15 +24,15 @@ TMoveDlg::TMoveDlg(DisplaySettings& display, QWidget* parent)
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(384, 179);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 281, 161);
+    bevel_ = new QFrame(this);
+    bevel_->setObjectName(QStringLiteral("Bevel1"));
+    bevel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel_->setGeometry(8, 8, 281, 161);
 
-    Label1 = new QLabel(QStringLiteral("Offsets for Display Fields on Selection Screen"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(32, 30);
-    Label1->adjustSize();
+    heading_ = new QLabel(QStringLiteral("Offsets for Display Fields on Selection Screen"), this);
+    heading_->setObjectName(QStringLiteral("Label1"));
+    heading_->move(32, 30);
+    heading_->adjustSize();
 
     const auto makeEdit = [this](const char* name, int top, const QString& tip) {
         auto* edit = new QLineEdit(this);
@@ -42,52 +42,52 @@ TMoveDlg::TMoveDlg(DisplaySettings& display, QWidget* parent)
         edit->setAccessibleName(tip);
         return edit;
     };
-    Edit1 = makeEdit("Edit1", 76,
+    horizontalEdit_ = makeEdit("Edit1", 76,
                      QStringLiteral("Horizontal offset in pixels (-300 to 300; positive moves left)"));
-    Edit2 =
+    verticalEdit_ =
         makeEdit("Edit2", 112, QStringLiteral("Vertical offset in pixels (-150 to 150; positive moves up)"));
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(300, 8, 75, 25);
-    OKBtn->setDefault(true);
-    OKBtn->setAutoDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &TMoveDlg::OKBtnClick);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setGeometry(300, 8, 75, 25);
+    okButton_->setDefault(true);
+    okButton_->setAutoDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &FieldOffsetsDialog::onOk);
 
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(300, 38, 75, 25);
-    CancelBtn->setAutoDefault(false);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelButton_->setGeometry(300, 38, 75, 25);
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, OKBtn);
-    setTabOrder(OKBtn, CancelBtn);
+    setTabOrder(horizontalEdit_, verticalEdit_);
+    setTabOrder(verticalEdit_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
 }
 
-void TMoveDlg::OKBtnClick() {
-    const FieldOffsets offsets = ParseFieldOffsets(Edit1->text().toStdString(), Edit2->text().toStdString());
+void FieldOffsetsDialog::onOk() {
+    const FieldOffsets offsets = ParseFieldOffsets(horizontalEdit_->text().toStdString(), verticalEdit_->text().toStdString());
     display_.FieldOffsetX = offsets.X;
     display_.FieldOffsetY = offsets.Y;
     accept();
 }
 
-void TMoveDlg::showEvent(QShowEvent* event) {
+void FieldOffsetsDialog::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        Edit1->setText(QString::asprintf("%d", display_.FieldOffsetX));
-        Edit2->setText(QString::asprintf("%d", display_.FieldOffsetY));
+        horizontalEdit_->setText(QString::asprintf("%d", display_.FieldOffsetX));
+        verticalEdit_->setText(QString::asprintf("%d", display_.FieldOffsetY));
         if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
             QRect frame = frameGeometry();
             frame.moveCenter(screen->availableGeometry().center());
             move(frame.topLeft());
         }
-        Edit1->setFocus(Qt::OtherFocusReason);
-        Edit1->selectAll();
+        horizontalEdit_->setFocus(Qt::OtherFocusReason);
+        horizontalEdit_->selectAll();
     }
     QDialog::showEvent(event);
 }
 
-void TMoveDlg::setVisible(bool visible) {
+void FieldOffsetsDialog::setVisible(bool visible) {
     const bool hiding = !visible && isVisible();
     QDialog::setVisible(visible);
     // Until the window system has moved activation away, the toolkit still moves the focus of the
@@ -98,6 +98,6 @@ void TMoveDlg::setVisible(bool visible) {
         });
 }
 
-void TMoveDlg::FormHide() { OKBtn->setFocus(Qt::OtherFocusReason); }
+void FieldOffsetsDialog::FormHide() { okButton_->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace veltrix

@@ -12,19 +12,19 @@ class QPushButton;
 namespace veltrix {
 
 // "Display Field Offsets": edits the shift of the specification screen's result fields.
-class TMoveDlg : public QDialog {
+class FieldOffsetsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TMoveDlg(DisplaySettings& display, QWidget* parent = nullptr);
+    explicit FieldOffsetsDialog(DisplaySettings& display, QWidget* parent = nullptr);
 
-    QFrame* Bevel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
+    QFrame* Bevel() const { return bevel_; }
+    QLabel* Heading() const { return heading_; }
+    QLineEdit* HorizontalEdit() const { return horizontalEdit_; }
+    QLineEdit* VerticalEdit() const { return verticalEdit_; }
+    QPushButton* OkButton() const { return okButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
 
-    void OKBtnClick();
+    void onOk();
     void setVisible(bool visible) override;
 
 protected:
@@ -33,6 +33,14 @@ protected:
 private:
     void FormHide();
     DisplaySettings& display_;
+
+private:
+    QFrame* bevel_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QLineEdit* horizontalEdit_ = nullptr;
+    QLineEdit* verticalEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace veltrix

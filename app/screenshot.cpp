@@ -20,38 +20,38 @@ ScreenshotPlaces ScreenshotLayout(QSize area, QSize selectOuter) {
     const int selectWidth = std::min(selectOuter.width(), area.width());
     const int selectHeight = std::min(selectOuter.height(), area.height());
     ScreenshotPlaces places;
-    places.Select = QRect(0, 0, selectWidth, selectHeight);
-    places.Tabular = QRect(selectWidth, 0, std::max(0, area.width() - selectWidth), selectHeight);
-    places.Mechanical = QRect(0, selectHeight, area.width(), std::max(0, area.height() - selectHeight));
+    places.Specification = QRect(0, 0, selectWidth, selectHeight);
+    places.TabularData = QRect(selectWidth, 0, std::max(0, area.width() - selectWidth), selectHeight);
+    places.Outline = QRect(0, selectHeight, area.width(), std::max(0, area.height() - selectHeight));
     return places;
 }
 
-bool WriteFrameScreenshot(TVXFrame& frame, const QString& file, QString* error) {
+bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error) {
     frame.showNormal();
     frame.resize(kScreenshotFrameSize);
     QApplication::processEvents();
 
     // The specification window at the size its page is designed for, frame and title bar included.
-    TDocumentWindow* select = frame.DocumentSubWindow(DocumentWindow::Select);
+    DocumentMdiWindow* select = frame.DocumentSubWindow(DocumentWindow::Specification);
     QSize selectOuter = kScreenshotFrameSize;
     if (select != nullptr && select->widget() != nullptr) {
         const QSize decoration = select->size() - select->widget()->size();
-        selectOuter = QSize(TSelect::kClientWidth, TSelect::kClientHeight) + decoration;
+        selectOuter = QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) + decoration;
     }
-    const ScreenshotPlaces places = ScreenshotLayout(frame.MdiArea->viewport()->size(), selectOuter);
+    const ScreenshotPlaces places = ScreenshotLayout(frame.MdiArea()->viewport()->size(), selectOuter);
     const struct {
         DocumentWindow window;
         QRect place;
-    } order[] = {{DocumentWindow::Mechanical, places.Mechanical},
-                 {DocumentWindow::Tabular, places.Tabular},
-                 {DocumentWindow::Select, places.Select}};
+    } order[] = {{DocumentWindow::Outline, places.Outline},
+                 {DocumentWindow::TabularData, places.TabularData},
+                 {DocumentWindow::Specification, places.Specification}};
     for (const auto& item : order) {
-        if (TDocumentWindow* window = frame.DocumentSubWindow(item.window)) {
+        if (DocumentMdiWindow* window = frame.DocumentSubWindow(item.window)) {
             window->showNormal();
             window->setGeometry(item.place);
         }
     }
-    frame.BringToFront(DocumentWindow::Select);
+    frame.BringToFront(DocumentWindow::Specification);
     QApplication::processEvents();
 
     // The first pass paints the specification screen, which brings the report up to date; the

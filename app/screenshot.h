@@ -6,14 +6,14 @@
 
 namespace veltrix {
 
-class TVXFrame;
+class MainFrame;
 
 // Where a picture of the frame puts the document windows so each is seen whole: the specification
 // screen top left at its full size, the tabular window beside it, the outline window below both.
 struct ScreenshotPlaces {
-    QRect Select;
-    QRect Tabular;
-    QRect Mechanical;
+    QRect Specification;
+    QRect TabularData;
+    QRect Outline;
 };
 ScreenshotPlaces ScreenshotLayout(QSize area, QSize selectOuter);
 
@@ -23,6 +23,6 @@ inline constexpr QSize kScreenshotFrameSize(1400, 900);
 
 // Shows the frame with its windows laid out to be seen, paints every window and writes the frame as
 // a PNG. False, with the reason in error, when the file could not be written.
-bool WriteFrameScreenshot(TVXFrame& frame, const QString& file, QString* error);
+bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error);
 
 }  // namespace veltrix

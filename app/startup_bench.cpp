@@ -29,13 +29,13 @@ struct FirstRun {
     FirstRun() {
         program.PreferencesPath =
             (std::filesystem::temp_directory_path() / "veltrix-startup-bench-none" / "veltrix.dat").string();
-        frame = std::make_unique<veltrix::TVXFrame>(program);
+        frame = std::make_unique<veltrix::MainFrame>(program);
         frame->CreateWindows();
         frame->resize(1280, 1024);
         frame->show();
     }
     veltrix::Program program;
-    std::unique_ptr<veltrix::TVXFrame> frame;
+    std::unique_ptr<veltrix::MainFrame> frame;
 };
 
 // Paints a widget once, as the first frame on screen does, children included.
@@ -65,8 +65,8 @@ void BM_FrameWithAllWindows(benchmark::State& state) {
     QImage surface(1280, 1024, QImage::Format_RGB32);
     for (auto _ : state) {
         FirstRun run;
-        veltrix::TVXFrame& frame = *run.frame;
-        frame.Tile1Click();
+        veltrix::MainFrame& frame = *run.frame;
+        frame.onTile();
         PaintOnce(frame, surface);
     }
 }
@@ -101,23 +101,23 @@ class PaintCounter : public QObject {
 // as well (it shows its own requirement, so it has nothing to repaint).
 void BM_CentreFrequencyChangeRepaintsEveryWindow(benchmark::State& state) {
     FirstRun run;
-    veltrix::TVXFrame& frame = *run.frame;
-    if (state.range(0) != 0) frame.FindParts1Click();
-    frame.Tile1Click();
+    veltrix::MainFrame& frame = *run.frame;
+    if (state.range(0) != 0) frame.onFindParts();
+    frame.onTile();
     QApplication::setActiveWindow(&frame);
     QCoreApplication::processEvents();
 
-    auto* f0 = frame.Select->findChild<QLineEdit*>(QStringLiteral("F0Edit"));
+    auto* f0 = frame.Specification()->findChild<QLineEdit*>(QStringLiteral("F0Edit"));
     PaintCounter painted;
-    painted.Watch(frame.Select);
-    painted.Watch(frame.Mechanical);
-    painted.Watch(frame.Tabular->RDMemo->viewport());
+    painted.Watch(frame.Specification());
+    painted.Watch(frame.Outline());
+    painted.Watch(frame.TabularData()->Report()->viewport());
     const QString values[] = {QStringLiteral("1500"), QStringLiteral("1000")};
     int turn = 0;
     for (auto _ : state) {
         painted.Reset();
         f0->setText(values[turn++ % 2]);
-        frame.Select->F0EditExit();
+        frame.Specification()->onCentreFrequencyExit();
         int rounds = 0;
         while (!painted.AllPainted()) {
             QCoreApplication::processEvents();

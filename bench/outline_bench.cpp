@@ -13,15 +13,15 @@
 namespace {
 
 using veltrix::Program;
-using veltrix::TMechanical;
+using veltrix::OutlineWindow;
 
 // The paint as the window runs it, into a window-sized surface, for the mounting and sections given.
 void PaintDrawing(benchmark::State& state, char mounting, int sections) {
     Program program;
     program.Spec.Mounting = mounting;
     program.Spec.Sections = sections;
-    TMechanical mechanical(program);
-    QImage surface(TMechanical::kClientWidth, TMechanical::kClientHeight, QImage::Format_RGB32);
+    OutlineWindow mechanical(program);
+    QImage surface(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&surface);
         mechanical.FormPaint(painter, surface.size());

@@ -58,7 +58,7 @@ struct Job {
     Job() {
         program.PrintDialogs = &dialogs;
         program.Messages = &messages;
-        auto* select = new TSelect(program);
+        auto* select = new SpecificationWindow(program);
         form = select;
         window.reset(select);
     }

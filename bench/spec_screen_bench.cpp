@@ -13,19 +13,19 @@
 namespace {
 
 using veltrix::Program;
-using veltrix::TSelect;
+using veltrix::SpecificationWindow;
 
 // The paint as the window runs it, into a window-sized surface; it draws the last judgement.
-void PaintOnce(TSelect& select, QImage& surface) {
+void PaintOnce(SpecificationWindow& select, QImage& surface) {
     QPainter painter(&surface);
     select.FormPaint(painter, surface.size());
 }
 
 void BM_SelectPaintDefaults(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     program.Judgement.Current();
-    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -36,11 +36,11 @@ BENCHMARK(BM_SelectPaintDefaults)->Unit(benchmark::kMillisecond);
 // Both stopband points add two more attenuation computations and the guarantee notice.
 void BM_SelectPaintStopbands(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     program.Spec.F1 = 950.0;
     program.Spec.F2 = 1200.0;
     program.Judgement.Current();
-    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -51,10 +51,10 @@ BENCHMARK(BM_SelectPaintStopbands)->Unit(benchmark::kMillisecond);
 // A refused selection: messages and the contact notice, no sweeps.
 void BM_SelectPaintRefused(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     program.Spec.F0 = 500.0;
     program.Judgement.Current();
-    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -65,10 +65,10 @@ BENCHMARK(BM_SelectPaintRefused)->Unit(benchmark::kMillisecond);
 // While printing the copy is inverted.
 void BM_SelectPaintPrinting(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
     program.Judgement.Current();
-    QImage surface(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -79,13 +79,13 @@ BENCHMARK(BM_SelectPaintPrinting)->Unit(benchmark::kMillisecond);
 // A high-density screen: the same page rendered at twice the pixels, bitmap and copy included.
 void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     program.Judgement.Current();
-    QImage surface(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
+    QImage surface(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2, QImage::Format_RGB32);
     surface.setDevicePixelRatio(2.0);
     for (auto _ : state) {
         QPainter painter(&surface);
-        select.FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+        select.FormPaint(painter, QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
         painter.end();
         benchmark::DoNotOptimize(surface.constBits());
     }
@@ -95,7 +95,7 @@ BENCHMARK(BM_SelectPaintDevicePixelRatio2)->Unit(benchmark::kMillisecond);
 // One judgement of the defaults with the screen's reaction to it (texts, labels, focus, list).
 void BM_JudgeSelectionWithScreen(benchmark::State& state) {
     Program program;
-    TSelect select(program);
+    SpecificationWindow select(program);
     for (auto _ : state) {
         program.Judgement.JudgeNow();
         benchmark::DoNotOptimize(program.Judgement.Latest().Outcome.PartNumber.data());

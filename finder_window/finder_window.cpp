@@ -136,31 +136,31 @@ QCheckBox* Check(const QString& text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-TFindParts::TFindParts(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+FindPartsWindow::FindPartsWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setWindowTitle(QStringLiteral("Find Parts"));
     BuildControls();
     Search();
 }
 
-void TFindParts::BuildControls() {
+void FindPartsWindow::BuildControls() {
     auto* requirement = new QGroupBox(QStringLiteral("Requirement"), this);
-    F0Edit = new QLineEdit(QStringLiteral("1000"), requirement);
-    F0Edit->setObjectName(QStringLiteral("F0Edit"));
-    BWEdit = new QLineEdit(QStringLiteral("20"), requirement);
-    BWEdit->setObjectName(QStringLiteral("BWEdit"));
-    PBDCBox = new QComboBox(requirement);
-    PBDCBox->setObjectName(QStringLiteral("PBDCBox"));
-    PBDCBox->addItems(ListItemsOf<PassbandChoice>());
-    PBDCBox->setCurrentIndex(IndexOf(PassbandChoice::Db1_0));
-    MaxILEdit = new QLineEdit(requirement);
-    MaxILEdit->setObjectName(QStringLiteral("MaxILEdit"));
-    MaxILEdit->setPlaceholderText(QStringLiteral("any"));
-    for (QLineEdit* edit : {F0Edit, BWEdit, MaxILEdit}) edit->setMaximumWidth(90);
+    centreFrequencyEdit_ = new QLineEdit(QStringLiteral("1000"), requirement);
+    centreFrequencyEdit_->setObjectName(QStringLiteral("F0Edit"));
+    bandwidthEdit_ = new QLineEdit(QStringLiteral("20"), requirement);
+    bandwidthEdit_->setObjectName(QStringLiteral("BWEdit"));
+    passbandDefinitionBox_ = new QComboBox(requirement);
+    passbandDefinitionBox_->setObjectName(QStringLiteral("PBDCBox"));
+    passbandDefinitionBox_->addItems(ListItemsOf<PassbandChoice>());
+    passbandDefinitionBox_->setCurrentIndex(IndexOf(PassbandChoice::Db1_0));
+    maxInsertionLossEdit_ = new QLineEdit(requirement);
+    maxInsertionLossEdit_->setObjectName(QStringLiteral("MaxILEdit"));
+    maxInsertionLossEdit_->setPlaceholderText(QStringLiteral("any"));
+    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_}) edit->setMaximumWidth(90);
 
     auto* bandwidth = new QHBoxLayout;
-    bandwidth->addWidget(BWEdit);
+    bandwidth->addWidget(bandwidthEdit_);
     bandwidth->addWidget(new QLabel(QStringLiteral("MHz at"), requirement));
-    bandwidth->addWidget(PBDCBox);
+    bandwidth->addWidget(passbandDefinitionBox_);
     bandwidth->addStretch();
     auto* withUnit = [](QLineEdit* edit, const QString& unit, QWidget* parent) {
         auto* row = new QHBoxLayout;
@@ -168,54 +168,54 @@ void TFindParts::BuildControls() {
         row->addWidget(new QLabel(unit, parent));
         row->addStretch();
         return row;
-    }(F0Edit, QStringLiteral("MHz"), requirement);
+    }(centreFrequencyEdit_, QStringLiteral("MHz"), requirement);
     auto* maxIL = new QHBoxLayout;
-    maxIL->addWidget(MaxILEdit);
+    maxIL->addWidget(maxInsertionLossEdit_);
     maxIL->addWidget(new QLabel(QStringLiteral("dB"), requirement));
     maxIL->addStretch();
 
     auto* form = new QFormLayout;
     auto* f0Label = new QLabel(QStringLiteral("C&entre frequency"), requirement);
-    f0Label->setBuddy(F0Edit);
+    f0Label->setBuddy(centreFrequencyEdit_);
     form->addRow(f0Label, withUnit);
     auto* bwLabel = new QLabel(QStringLiteral("Minimum &bandwidth"), requirement);
-    bwLabel->setBuddy(BWEdit);
+    bwLabel->setBuddy(bandwidthEdit_);
     form->addRow(bwLabel, bandwidth);
     auto* ilLabel = new QLabel(QStringLiteral("Maximum &insertion loss"), requirement);
-    ilLabel->setBuddy(MaxILEdit);
+    ilLabel->setBuddy(maxInsertionLossEdit_);
     form->addRow(ilLabel, maxIL);
 
-    StopbandTable = new QTableWidget(0, 2, requirement);
-    StopbandTable->setObjectName(QStringLiteral("StopbandTable"));
-    StopbandTable->setHorizontalHeaderLabels({QStringLiteral("Frequency (MHz)"), QStringLiteral("Minimum (dBc)")});
-    StopbandTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    StopbandTable->verticalHeader()->setVisible(false);
-    StopbandTable->setTabKeyNavigation(false);
-    StopbandTable->setMinimumHeight(80);
+    stopbandTable_ = new QTableWidget(0, 2, requirement);
+    stopbandTable_->setObjectName(QStringLiteral("StopbandTable"));
+    stopbandTable_->setHorizontalHeaderLabels({QStringLiteral("Frequency (MHz)"), QStringLiteral("Minimum (dBc)")});
+    stopbandTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    stopbandTable_->verticalHeader()->setVisible(false);
+    stopbandTable_->setTabKeyNavigation(false);
+    stopbandTable_->setMinimumHeight(80);
     KeepOneBlankStopbandRow();
     auto* stopLabel = new QLabel(QStringLiteral("S&topband points"), requirement);
-    stopLabel->setBuddy(StopbandTable);
+    stopLabel->setBuddy(stopbandTable_);
 
-    DropInCheck = Check(WithMnemonic(MountingStyle::DropIn, 0), "DropInCheck", requirement);
-    TabCheck = Check(WithMnemonic(MountingStyle::SurfaceTab, 17), "TabCheck", requirement);
-    OrbisCheck = Check(WithMnemonic(MountingStyle::Orbis, 0), "OrbisCheck", requirement);
-    Profile4Check = Check(WithMnemonic(ResonatorProfile::Mm4, 0), "Profile4Check", requirement);
-    Profile6Check = Check(WithMnemonic(ResonatorProfile::Mm6, 0), "Profile6Check", requirement);
-    DLCheck = Check(WithMnemonic(DielectricMaterial::DL, 1), "DLCheck", requirement);
-    DRCheck = Check(WithMnemonic(DielectricMaterial::DR, 1), "DRCheck", requirement);
-    DHCheck = Check(WithMnemonic(DielectricMaterial::DH, 3), "DHCheck", requirement);
+    dropInCheck_ = Check(WithMnemonic(MountingStyle::DropIn, 0), "DropInCheck", requirement);
+    tabCheck_ = Check(WithMnemonic(MountingStyle::SurfaceTab, 17), "TabCheck", requirement);
+    orbisCheck_ = Check(WithMnemonic(MountingStyle::Orbis, 0), "OrbisCheck", requirement);
+    profile4Check_ = Check(WithMnemonic(ResonatorProfile::Mm4, 0), "Profile4Check", requirement);
+    profile6Check_ = Check(WithMnemonic(ResonatorProfile::Mm6, 0), "Profile6Check", requirement);
+    dielectricDLCheck_ = Check(WithMnemonic(DielectricMaterial::DL, 1), "DLCheck", requirement);
+    dielectricDRCheck_ = Check(WithMnemonic(DielectricMaterial::DR, 1), "DRCheck", requirement);
+    dielectricDHCheck_ = Check(WithMnemonic(DielectricMaterial::DH, 3), "DHCheck", requirement);
     auto* choices = new QGridLayout;
     choices->addWidget(new QLabel(QStringLiteral("Mounting:"), requirement), 0, 0);
-    choices->addWidget(DropInCheck, 0, 1);
-    choices->addWidget(TabCheck, 0, 2);
-    choices->addWidget(OrbisCheck, 0, 3);
+    choices->addWidget(dropInCheck_, 0, 1);
+    choices->addWidget(tabCheck_, 0, 2);
+    choices->addWidget(orbisCheck_, 0, 3);
     choices->addWidget(new QLabel(QStringLiteral("Profile:"), requirement), 1, 0);
-    choices->addWidget(Profile4Check, 1, 1);
-    choices->addWidget(Profile6Check, 1, 2);
+    choices->addWidget(profile4Check_, 1, 1);
+    choices->addWidget(profile6Check_, 1, 2);
     choices->addWidget(new QLabel(QStringLiteral("Dielectric:"), requirement), 2, 0);
-    choices->addWidget(DLCheck, 2, 1);
-    choices->addWidget(DRCheck, 2, 2);
-    choices->addWidget(DHCheck, 2, 3);
+    choices->addWidget(dielectricDLCheck_, 2, 1);
+    choices->addWidget(dielectricDRCheck_, 2, 2);
+    choices->addWidget(dielectricDHCheck_, 2, 3);
 
     auto* left = new QVBoxLayout;
     left->addLayout(form);
@@ -223,50 +223,50 @@ void TFindParts::BuildControls() {
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(stopLabel);
-    right->addWidget(StopbandTable);
+    right->addWidget(stopbandTable_);
     auto* requirementLayout = new QHBoxLayout(requirement);
     requirementLayout->addLayout(left, 3);
     requirementLayout->addLayout(right, 2);
 
-    SummaryLabel = new QLabel(this);
-    SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
+    summaryLabel_ = new QLabel(this);
+    summaryLabel_->setObjectName(QStringLiteral("SummaryLabel"));
     resultsModel_ = new QStandardItemModel(this);
     resultsModel_->setSortRole(Qt::UserRole);
-    ResultsView = new QTableView(this);
-    ResultsView->setObjectName(QStringLiteral("ResultsView"));
-    ResultsView->setModel(resultsModel_);
-    ResultsView->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
-    ResultsView->setSortingEnabled(true);
-    ResultsView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ResultsView->setSelectionMode(QAbstractItemView::SingleSelection);
-    ResultsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ResultsView->setTabKeyNavigation(false);
-    ResultsView->verticalHeader()->setVisible(false);
-    ResultsView->horizontalHeader()->setStretchLastSection(true);
-    ResultsView->setAccessibleName(QStringLiteral("Standard parts that meet the requirement"));
+    resultsView_ = new QTableView(this);
+    resultsView_->setObjectName(QStringLiteral("ResultsView"));
+    resultsView_->setModel(resultsModel_);
+    resultsView_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    resultsView_->setSortingEnabled(true);
+    resultsView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    resultsView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    resultsView_->setTabKeyNavigation(false);
+    resultsView_->verticalHeader()->setVisible(false);
+    resultsView_->horizontalHeader()->setStretchLastSection(true);
+    resultsView_->setAccessibleName(QStringLiteral("Standard parts that meet the requirement"));
     auto* partsLabel = new QLabel(QStringLiteral("Standard &parts (Enter or double-click puts a part on the "
                                                  "specification screen)"),
                                   this);
-    partsLabel->setBuddy(ResultsView);
+    partsLabel->setBuddy(resultsView_);
 
-    MissesTable = new QTableWidget(0, 5, this);
-    MissesTable->setObjectName(QStringLiteral("MissesTable"));
-    MissesTable->setHorizontalHeaderLabels({QStringLiteral("Sections"), QStringLiteral("Profile"),
+    missesTable_ = new QTableWidget(0, 5, this);
+    missesTable_->setObjectName(QStringLiteral("MissesTable"));
+    missesTable_->setHorizontalHeaderLabels({QStringLiteral("Sections"), QStringLiteral("Profile"),
                                             QStringLiteral("Dielectric"), QStringLiteral("Mounting"),
                                             QStringLiteral("Why not")});
-    MissesTable->horizontalHeader()->setStretchLastSection(true);
-    MissesTable->verticalHeader()->setVisible(false);
-    MissesTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MissesTable->setTabKeyNavigation(false);
-    MissesTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    MissesTable->setSortingEnabled(true);
-    new SortMenu(ResultsView);
-    new SortMenu(MissesTable);
+    missesTable_->horizontalHeader()->setStretchLastSection(true);
+    missesTable_->verticalHeader()->setVisible(false);
+    missesTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    missesTable_->setTabKeyNavigation(false);
+    missesTable_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    missesTable_->setSortingEnabled(true);
+    new SortMenu(resultsView_);
+    new SortMenu(missesTable_);
     auto* missesLabel = new QLabel(QStringLiteral("Combinations that do not &meet it"), this);
-    missesLabel->setBuddy(MissesTable);
+    missesLabel->setBuddy(missesTable_);
 
-    for (QTableView* table : {static_cast<QTableView*>(StopbandTable), ResultsView,
-                              static_cast<QTableView*>(MissesTable)})
+    for (QTableView* table : {static_cast<QTableView*>(stopbandTable_), resultsView_,
+                              static_cast<QTableView*>(missesTable_)})
         table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     // In a scroll area, so a small frame can still hold the window and the frame's own size never
@@ -280,85 +280,85 @@ void TFindParts::BuildControls() {
     outer->addWidget(scroll);
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(requirement);
-    layout->addWidget(SummaryLabel);
+    layout->addWidget(summaryLabel_);
     layout->addWidget(partsLabel);
-    layout->addWidget(ResultsView, 3);
+    layout->addWidget(resultsView_, 3);
     layout->addWidget(missesLabel);
-    layout->addWidget(MissesTable, 2);
+    layout->addWidget(missesTable_, 2);
     scroll->setWidget(content);
 
-    for (QLineEdit* edit : {F0Edit, BWEdit, MaxILEdit}) connect(edit, &QLineEdit::textChanged, this, &TFindParts::Search);
-    connect(PBDCBox, &QComboBox::currentIndexChanged, this, &TFindParts::Search);
-    for (QCheckBox* box : {DropInCheck, TabCheck, OrbisCheck, Profile4Check, Profile6Check, DLCheck, DRCheck, DHCheck})
-        connect(box, &QCheckBox::toggled, this, &TFindParts::Search);
-    connect(StopbandTable, &QTableWidget::cellChanged, this, [this] {
+    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_}) connect(edit, &QLineEdit::textChanged, this, &FindPartsWindow::Search);
+    connect(passbandDefinitionBox_, &QComboBox::currentIndexChanged, this, &FindPartsWindow::Search);
+    for (QCheckBox* box : {dropInCheck_, tabCheck_, orbisCheck_, profile4Check_, profile6Check_, dielectricDLCheck_, dielectricDRCheck_, dielectricDHCheck_})
+        connect(box, &QCheckBox::toggled, this, &FindPartsWindow::Search);
+    connect(stopbandTable_, &QTableWidget::cellChanged, this, [this] {
         KeepOneBlankStopbandRow();
         Search();
     });
-    connect(ResultsView, &QTableView::activated, this,
+    connect(resultsView_, &QTableView::activated, this,
             [this](const QModelIndex& index) { ChooseRow(index.row()); });
 }
 
-void TFindParts::KeepOneBlankStopbandRow() {
+void FindPartsWindow::KeepOneBlankStopbandRow() {
     const auto blank = [this](int row) {
         for (int column = 0; column < 2; ++column) {
-            const QTableWidgetItem* item = StopbandTable->item(row, column);
+            const QTableWidgetItem* item = stopbandTable_->item(row, column);
             if (item != nullptr && !item->text().trimmed().isEmpty()) return false;
         }
         return true;
     };
-    const QSignalBlocker block(StopbandTable);
+    const QSignalBlocker block(stopbandTable_);
     // Rows emptied by the engineer go; one blank row stays at the end for the next point.
-    for (int row = StopbandTable->rowCount() - 2; row >= 0; --row)
-        if (blank(row)) StopbandTable->removeRow(row);
-    if (StopbandTable->rowCount() == 0 || !blank(StopbandTable->rowCount() - 1))
-        StopbandTable->insertRow(StopbandTable->rowCount());
+    for (int row = stopbandTable_->rowCount() - 2; row >= 0; --row)
+        if (blank(row)) stopbandTable_->removeRow(row);
+    if (stopbandTable_->rowCount() == 0 || !blank(stopbandTable_->rowCount() - 1))
+        stopbandTable_->insertRow(stopbandTable_->rowCount());
 }
 
-FinderRequirement TFindParts::Requirement() const {
+FinderRequirement FindPartsWindow::Requirement() const {
     FinderRequirement requirement;
-    requirement.F0 = NormaliseCentreFrequency(Read(F0Edit->text()));
-    requirement.BW = NormaliseBandwidth(Read(BWEdit->text()));
-    requirement.PassbandIndex = PBDCBox->currentIndex();
-    if (!MaxILEdit->text().trimmed().isEmpty()) requirement.MaxInsertionLossDb = Read(MaxILEdit->text());
-    for (int row = 0; row < StopbandTable->rowCount(); ++row) {
-        const QTableWidgetItem* frequency = StopbandTable->item(row, 0);
-        const QTableWidgetItem* minimum = StopbandTable->item(row, 1);
+    requirement.F0 = NormaliseCentreFrequency(Read(centreFrequencyEdit_->text()));
+    requirement.BW = NormaliseBandwidth(Read(bandwidthEdit_->text()));
+    requirement.PassbandIndex = passbandDefinitionBox_->currentIndex();
+    if (!maxInsertionLossEdit_->text().trimmed().isEmpty()) requirement.MaxInsertionLossDb = Read(maxInsertionLossEdit_->text());
+    for (int row = 0; row < stopbandTable_->rowCount(); ++row) {
+        const QTableWidgetItem* frequency = stopbandTable_->item(row, 0);
+        const QTableWidgetItem* minimum = stopbandTable_->item(row, 1);
         const double f = frequency ? NormaliseStopband(Read(frequency->text())) : 0.0;
         // A stopband frequency of 0 is no point, as on the specification screen.
         if (f == 0.0) continue;
         requirement.Stopbands.push_back({f, minimum ? Read(minimum->text()) : 0.0});
     }
     requirement.Mountings.clear();
-    if (DropInCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::DropIn));
-    if (TabCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::SurfaceTab));
-    if (OrbisCheck->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::Orbis));
+    if (dropInCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::DropIn));
+    if (tabCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::SurfaceTab));
+    if (orbisCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::Orbis));
     requirement.Profiles.clear();
-    if (Profile4Check->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm4));
-    if (Profile6Check->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm6));
+    if (profile4Check_->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm4));
+    if (profile6Check_->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm6));
     requirement.Dielectrics.clear();
-    if (DLCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DL));
-    if (DRCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DR));
-    if (DHCheck->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DH));
+    if (dielectricDLCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DL));
+    if (dielectricDRCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DR));
+    if (dielectricDHCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DH));
     return requirement;
 }
 
-void TFindParts::Search() { SearchFor(Requirement()); }
+void FindPartsWindow::Search() { SearchFor(Requirement()); }
 
-void TFindParts::SearchFor(const FinderRequirement& requirement) {
+void FindPartsWindow::SearchFor(const FinderRequirement& requirement) {
     requirement_ = requirement;
     results_ = FindParts(requirement_);
     FillResults();
     FillMisses();
     const auto count = results_.Parts.size();
-    SummaryLabel->setText(count == 0 ? QStringLiteral("No standard part meets the requirement.")
+    summaryLabel_->setText(count == 0 ? QStringLiteral("No standard part meets the requirement.")
                           : count == 1 ? QStringLiteral("1 standard part meets the requirement.")
                                        : QStringLiteral("%1 standard parts meet the requirement.").arg(count));
 }
 
-void TFindParts::FillResults() {
-    const int sortColumn = ResultsView->horizontalHeader()->sortIndicatorSection();
-    const Qt::SortOrder sortOrder = ResultsView->horizontalHeader()->sortIndicatorOrder();
+void FindPartsWindow::FillResults() {
+    const int sortColumn = resultsView_->horizontalHeader()->sortIndicatorSection();
+    const Qt::SortOrder sortOrder = resultsView_->horizontalHeader()->sortIndicatorOrder();
     resultsModel_->clear();
     QStringList headers{QStringLiteral("#"),        QStringLiteral("Part number"), QStringLiteral("IL (dB)"),
                         QStringLiteral("Sections"), QStringLiteral("Profile"),     QStringLiteral("Dielectric"),
@@ -389,14 +389,14 @@ void TFindParts::FillResults() {
         row[0]->setData(static_cast<int>(rank), kRankRole);
         resultsModel_->appendRow(row);
     }
-    ResultsView->sortByColumn(sortColumn < resultsModel_->columnCount() ? sortColumn : 0, sortOrder);
-    ResultsView->resizeColumnsToContents();
-    if (resultsModel_->rowCount() > 0) ResultsView->setCurrentIndex(resultsModel_->index(0, 1));
+    resultsView_->sortByColumn(sortColumn < resultsModel_->columnCount() ? sortColumn : 0, sortOrder);
+    resultsView_->resizeColumnsToContents();
+    if (resultsModel_->rowCount() > 0) resultsView_->setCurrentIndex(resultsModel_->index(0, 1));
 }
 
-void TFindParts::FillMisses() {
-    MissesTable->setSortingEnabled(false);
-    MissesTable->setRowCount(static_cast<int>(results_.Misses.size()));
+void FindPartsWindow::FillMisses() {
+    missesTable_->setSortingEnabled(false);
+    missesTable_->setRowCount(static_cast<int>(results_.Misses.size()));
     for (int row = 0; row < static_cast<int>(results_.Misses.size()); ++row) {
         const FinderMiss& miss = results_.Misses[static_cast<std::size_t>(row)];
         const QString cells[] = {QString::number(miss.Sections), ProfileName(miss.Profile),
@@ -406,15 +406,15 @@ void TFindParts::FillMisses() {
             auto* item = new QTableWidgetItem(cells[column]);
             // A long reason is cut short in its cell; the tip shows it whole.
             if (column == 4) item->setToolTip(cells[column]);
-            MissesTable->setItem(row, column, item);
+            missesTable_->setItem(row, column, item);
         }
     }
-    MissesTable->setSortingEnabled(true);
-    MissesTable->resizeColumnsToContents();
-    MissesTable->horizontalHeader()->setStretchLastSection(true);
+    missesTable_->setSortingEnabled(true);
+    missesTable_->resizeColumnsToContents();
+    missesTable_->horizontalHeader()->setStretchLastSection(true);
 }
 
-void TFindParts::ChooseRow(int row) {
+void FindPartsWindow::ChooseRow(int row) {
     if (row < 0 || row >= resultsModel_->rowCount()) return;
     const int rank = resultsModel_->item(row, 0)->data(kRankRole).toInt();
     if (rank < 0 || rank >= static_cast<int>(results_.Parts.size())) return;

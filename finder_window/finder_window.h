@@ -19,10 +19,10 @@ struct Program;
 // "Find Parts": the engineer states a requirement and sees every standard part that meets it,
 // best first, and why the other combinations do not. Choosing a part puts it into the
 // specification screen.
-class TFindParts : public QWidget {
+class FindPartsWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit TFindParts(Program& program, QWidget* parent = nullptr);
+    explicit FindPartsWindow(Program& program, QWidget* parent = nullptr);
 
     // The requirement as the entries state it, read like the specification screen's entries.
     FinderRequirement Requirement() const;
@@ -36,22 +36,22 @@ class TFindParts : public QWidget {
 
     const FinderResults& Results() const { return results_; }
 
-    QLineEdit* F0Edit = nullptr;
-    QLineEdit* BWEdit = nullptr;
-    QComboBox* PBDCBox = nullptr;
-    QLineEdit* MaxILEdit = nullptr;
-    QTableWidget* StopbandTable = nullptr;
-    QCheckBox* DropInCheck = nullptr;
-    QCheckBox* TabCheck = nullptr;
-    QCheckBox* OrbisCheck = nullptr;
-    QCheckBox* Profile4Check = nullptr;
-    QCheckBox* Profile6Check = nullptr;
-    QCheckBox* DLCheck = nullptr;
-    QCheckBox* DRCheck = nullptr;
-    QCheckBox* DHCheck = nullptr;
-    QLabel* SummaryLabel = nullptr;
-    QTableView* ResultsView = nullptr;
-    QTableWidget* MissesTable = nullptr;
+    QLineEdit* CentreFrequencyEdit() const { return centreFrequencyEdit_; }
+    QLineEdit* BandwidthEdit() const { return bandwidthEdit_; }
+    QComboBox* PassbandDefinitionBox() const { return passbandDefinitionBox_; }
+    QLineEdit* MaxInsertionLossEdit() const { return maxInsertionLossEdit_; }
+    QTableWidget* StopbandTable() const { return stopbandTable_; }
+    QCheckBox* DropInCheck() const { return dropInCheck_; }
+    QCheckBox* TabCheck() const { return tabCheck_; }
+    QCheckBox* OrbisCheck() const { return orbisCheck_; }
+    QCheckBox* Profile4Check() const { return profile4Check_; }
+    QCheckBox* Profile6Check() const { return profile6Check_; }
+    QCheckBox* DielectricDLCheck() const { return dielectricDLCheck_; }
+    QCheckBox* DielectricDRCheck() const { return dielectricDRCheck_; }
+    QCheckBox* DielectricDHCheck() const { return dielectricDHCheck_; }
+    QLabel* SummaryLabel() const { return summaryLabel_; }
+    QTableView* ResultsView() const { return resultsView_; }
+    QTableWidget* MissesTable() const { return missesTable_; }
 
   private:
     void BuildControls();
@@ -63,6 +63,24 @@ class TFindParts : public QWidget {
     FinderRequirement requirement_;
     FinderResults results_;
     QStandardItemModel* resultsModel_ = nullptr;
+
+  private:
+    QLineEdit* centreFrequencyEdit_ = nullptr;
+    QLineEdit* bandwidthEdit_ = nullptr;
+    QComboBox* passbandDefinitionBox_ = nullptr;
+    QLineEdit* maxInsertionLossEdit_ = nullptr;
+    QTableWidget* stopbandTable_ = nullptr;
+    QCheckBox* dropInCheck_ = nullptr;
+    QCheckBox* tabCheck_ = nullptr;
+    QCheckBox* orbisCheck_ = nullptr;
+    QCheckBox* profile4Check_ = nullptr;
+    QCheckBox* profile6Check_ = nullptr;
+    QCheckBox* dielectricDLCheck_ = nullptr;
+    QCheckBox* dielectricDRCheck_ = nullptr;
+    QCheckBox* dielectricDHCheck_ = nullptr;
+    QLabel* summaryLabel_ = nullptr;
+    QTableView* resultsView_ = nullptr;
+    QTableWidget* missesTable_ = nullptr;
 };
 
 }  // namespace veltrix

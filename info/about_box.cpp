@@ -27,7 +27,7 @@ QLabel* PanelLabel(QWidget* panel, const char* name, const QString& text, int le
 
 }  // namespace
 
-TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
+AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -36,57 +36,57 @@ TAboutBox::TAboutBox(Program& program, QWidget* parent) : QDialog(parent), progr
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(298, 223);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(8, 8, 281, 169);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setGeometry(8, 8, 281, 169);
     // A lowered outer and a raised inner edge.
-    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Panel1->setLineWidth(1);
-    Panel1->setMidLineWidth(0);
+    panel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    panel_->setLineWidth(1);
+    panel_->setMidLineWidth(0);
 
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setGeometry(124, 15, 33, 33);
-    ProgramIcon->setScaledContents(true);
+    programIcon_ = new QLabel(panel_);
+    programIcon_->setObjectName(QStringLiteral("ProgramIcon"));
+    programIcon_->setGeometry(124, 15, 33, 33);
+    programIcon_->setScaledContents(true);
     const QString icon = QStringLiteral(":/veltrix/icon.png");
-    if (QFile::exists(icon)) ProgramIcon->setPixmap(QPixmap(icon));
+    if (QFile::exists(icon)) programIcon_->setPixmap(QPixmap(icon));
 
-    ProductName = PanelLabel(Panel1, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
-    Descript =
-        PanelLabel(Panel1, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
-    Copyright = PanelLabel(Panel1, "Copyright", LegalNotice(), 47, 102);
-    Owner = PanelLabel(Panel1, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
-    Label1 = MakeLinkLabel(Panel1, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
-    Label1->setFont([this] {
+    productName_ = PanelLabel(panel_, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
+    description_ =
+        PanelLabel(panel_, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
+    copyright_ = PanelLabel(panel_, "Copyright", LegalNotice(), 47, 102);
+    owner_ = PanelLabel(panel_, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
+    webSiteLink_ = MakeLinkLabel(panel_, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
+    webSiteLink_->setFont([this] {
         QFont font = this->font();
         font.setUnderline(true);
         return font;
     }());
-    Label1->adjustSize();
-    Label1->OnClick = [this] { Label1Click(); };
+    webSiteLink_->adjustSize();
+    webSiteLink_->OnClick = [this] { onWebSiteLink(); };
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(111, 188, 75, 25);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OKButton"));
+    okButton_->setGeometry(111, 188, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-const QString& TAboutBox::LegalNotice() {
+const QString& AboutDialog::LegalNotice() {
     static const QString notice =
         QStringLiteral("Copyright %1 2026.  All rights reserved.").arg(QChar(0x00A9));
     return notice;
 }
 
-void TAboutBox::Label1Click() {
+void AboutDialog::onWebSiteLink() {
     OpenShellLink(program_, this, QString::fromLatin1(contact::kWebSiteAddress),
                   QString::fromLatin1(kBrowserFailure));
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(this);
-    OKButton->setFocus();
+    okButton_->setFocus();
 }
 
 }  // namespace veltrix

@@ -27,8 +27,8 @@ struct Row {
 
 // --- License Information ---
 
-TOwnWin::TOwnWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("License Information"),
+LicensePage::LicensePage(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("License Information"),
                   QStringLiteral("Veltrix License Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("OwnWin"));
     AddLogoBlock();
@@ -36,7 +36,7 @@ TOwnWin::TOwnWin(Program& program, QWidget* parent)
     ShowAtStart(ShownAtStart(StartupPage::License, program.Prefs.StartupScreens));
 }
 
-const QStringList& TOwnWin::LicenseLines() {
+const QStringList& LicensePage::LicenseLines() {
     static const QStringList lines{
         QStringLiteral("Norvane Microwave, Inc. grants you a free licence to install and use this program"),
         QStringLiteral("on any number of computers, and to give unmodified copies of it to others,"),
@@ -53,13 +53,13 @@ const QStringList& TOwnWin::LicenseLines() {
     return lines;
 }
 
-const QString& TOwnWin::LegalNotice() {
+const QString& LicensePage::LegalNotice() {
     static const QString notice =
         QStringLiteral("Copyright %1 2026 Norvane Microwave, Inc.  All rights reserved.").arg(QChar(0x00A9));
     return notice;
 }
 
-void TOwnWin::PaintPage(PageWriter& page) {
+void LicensePage::PaintPage(PageWriter& page) {
     page.Box(41, 113, 590, 381);
     page.Text(59, 103, kPageYellow, QStringLiteral("LICENSE"));
     page.UseSmall();
@@ -72,8 +72,8 @@ void TOwnWin::PaintPage(PageWriter& page) {
 
 // --- Introduction ---
 
-TIntroWin::TIntroWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Introduction"), QStringLiteral("Veltrix Welcome Notes"),
+IntroductionPage::IntroductionPage(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Introduction"), QStringLiteral("Veltrix Welcome Notes"),
                   Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("IntroWin"));
     AddLogoBlock();
@@ -81,7 +81,7 @@ TIntroWin::TIntroWin(Program& program, QWidget* parent)
     ShowAtStart(ShownAtStart(StartupPage::Introduction, program.Prefs.StartupScreens));
 }
 
-void TIntroWin::PaintPage(PageWriter& page) {
+void IntroductionPage::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 323);
     page.Text(40, 150, kPageYellow, QStringLiteral("INTRODUCTION"));
     const Row rows[] = {
@@ -95,22 +95,22 @@ void TIntroWin::PaintPage(PageWriter& page) {
     for (const Row& row : rows) page.Text(40, row.y, kPageWhite, QString::fromLatin1(row.label));
 }
 
-void TIntroWin::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath); }
+void IntroductionPage::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath); }
 
-void TIntroWin::hideEvent(QHideEvent* event) {
-    TPageWindow::hideEvent(event);
+void IntroductionPage::hideEvent(QHideEvent* event) {
+    PageWindow::hideEvent(event);
     // Minimising is not closing, and the windows the program closes as it ends are not the user's.
     if (!event->spontaneous() && !program_.Ending) FormHide();
 }
 
 // --- Notes ---
 
-TNoteWin::TNoteWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Notes"), QStringLiteral("Veltrix Notes"), Kind::StayOnTopTool,
+NotesPage::NotesPage(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Notes"), QStringLiteral("Veltrix Notes"), Kind::StayOnTopTool,
                   parent) {
     setObjectName(QStringLiteral("NoteWin"));
     const auto bottomLabel = [this](const char* name, const QString& text, int left, int top, int pixels) {
-        auto* label = new QLabel(text, Client);
+        auto* label = new QLabel(text, client_);
         label->setObjectName(QString::fromLatin1(name));
         label->setFont(PixelFont(QStringLiteral("MS Sans Serif"), pixels));
         label->setAutoFillBackground(true);
@@ -118,9 +118,9 @@ TNoteWin::TNoteWin(Program& program, QWidget* parent)
         label->move(left, top);
         return label;
     };
-    Label1 = bottomLabel("Label1", QStringLiteral("Veltrix"), 81, 369, 16);
-    Label2 = bottomLabel("Label2", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
-    Label3 =
+    brandLabel_ = bottomLabel("Label1", QStringLiteral("Veltrix"), 81, 369, 16);
+    registeredMarkLabel_ = bottomLabel("Label2", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
+    taglineLabel_ =
         bottomLabel("Label3", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."),
                     136, 369, 16);
     ColourLabels(false);
@@ -128,7 +128,7 @@ TNoteWin::TNoteWin(Program& program, QWidget* parent)
     ShowAtStart(ShownAtStart(StartupPage::Notes, program.Prefs.StartupScreens));
 }
 
-void TNoteWin::PaintPage(PageWriter& page) {
+void NotesPage::PaintPage(PageWriter& page) {
     page.Box(20, 25, 612, 381);
     page.Text(38, 15, kPageYellow, QStringLiteral("NOTES"));
     const auto note = [&page](int y, const char* label, const QString& text) {
@@ -163,31 +163,31 @@ void TNoteWin::PaintPage(PageWriter& page) {
               QStringLiteral("For more stringent requirements, please contact the factory."));
 }
 
-void TNoteWin::ColourLabels(bool printing) {
+void NotesPage::ColourLabels(bool printing) {
     const QColor& text = printing ? kPageBlue : kPageYellow;
     const QColor& background = printing ? kPageWhite : kPageBlack;
-    for (QLabel* label : {Label1, Label2, Label3}) SetLabelColours(label, text, &background);
+    for (QLabel* label : {brandLabel_, registeredMarkLabel_, taglineLabel_}) SetLabelColours(label, text, &background);
 }
 
 // --- Filter Characteristics ---
 
-TInfoWin::TInfoWin(Program& program, std::function<TNoteWin*()> notes, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Filter Characteristics"),
+FilterCharacteristicsPage::FilterCharacteristicsPage(Program& program, std::function<NotesPage*()> notes, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Filter Characteristics"),
                   QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
       notes_(std::move(notes)) {
     setObjectName(QStringLiteral("InfoWin"));
     AddLogoBlock();
-    Note1Lbl = MakeLinkLabel(Client, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
-    Note2Lbl = MakeLinkLabel(Client, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kPageYellow);
-    NoteLbl = MakeLinkLabel(Client, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kPageYellow);
-    Note1Lbl->OnClick = [this] { Note1LblClick(); };
-    Note2Lbl->OnClick = [this] { Note2LblClick(); };
-    NoteLbl->OnClick = [this] { NoteLblClick(); };
+    note1Link_ = MakeLinkLabel(client_, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
+    note2Link_ = MakeLinkLabel(client_, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kPageYellow);
+    notesLink_ = MakeLinkLabel(client_, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kPageYellow);
+    note1Link_->OnClick = [this] { onNote1Link(); };
+    note2Link_->OnClick = [this] { onNote2Link(); };
+    notesLink_->OnClick = [this] { onNotesLink(); };
     FinishLayout();
     ShowAtStart(ShownAtStart(StartupPage::Characteristics, program.Prefs.StartupScreens));
 }
 
-void TInfoWin::PaintPage(PageWriter& page) {
+void FilterCharacteristicsPage::PaintPage(PageWriter& page) {
     page.Box(25, 119, 607, 370);
     page.Text(40, 109, kPageYellow, QStringLiteral("CHARACTERISTICS"));
     const Row rows[] = {
@@ -213,17 +213,17 @@ void TInfoWin::PaintPage(PageWriter& page) {
     // A face wider than the layout's would run the sentence into its link.
     const int end = 110 + QFontMetrics(PointFont(program_.Display.FontName, program_.Display.FontSizeMedium))
                               .horizontalAdvance(reference);
-    NoteLbl->move(std::max(428, end), 357);
+    notesLink_->move(std::max(428, end), 357);
 }
 
-void TInfoWin::ColourLabels(bool printing) {
-    TPageWindow::ColourLabels(printing);
+void FilterCharacteristicsPage::ColourLabels(bool printing) {
+    PageWindow::ColourLabels(printing);
     const QColor& link = printing ? kPageBlue : kPageYellow;
-    for (QLabel* label : {Note1Lbl, Note2Lbl, NoteLbl}) SetLabelColours(label, link);
+    for (QLabel* label : {note1Link_, note2Link_, notesLink_}) SetLabelColours(label, link);
 }
 
-void TInfoWin::ShowNotes() {
-    TNoteWin* notes = notes_ ? notes_() : nullptr;
+void FilterCharacteristicsPage::ShowNotes() {
+    NotesPage* notes = notes_ ? notes_() : nullptr;
     if (notes == nullptr) return;
     if (notes->isMinimized()) notes->showNormal();
     notes->show();
@@ -231,20 +231,20 @@ void TInfoWin::ShowNotes() {
     notes->activateWindow();
 }
 
-void TInfoWin::Note1LblClick() { ShowNotes(); }
-void TInfoWin::Note2LblClick() { ShowNotes(); }
-void TInfoWin::NoteLblClick() { ShowNotes(); }
+void FilterCharacteristicsPage::onNote1Link() { ShowNotes(); }
+void FilterCharacteristicsPage::onNote2Link() { ShowNotes(); }
+void FilterCharacteristicsPage::onNotesLink() { ShowNotes(); }
 
 // --- Configuration Instructions ---
 
-TCfgWin::TCfgWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Configuration Instructions"),
+ConfigurationPage::ConfigurationPage(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Configuration Instructions"),
                   QStringLiteral("Veltrix Configuration Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("CfgWin"));
     FinishLayout();
 }
 
-void TCfgWin::PaintPage(PageWriter& page) {
+void ConfigurationPage::PaintPage(PageWriter& page) {
     page.Box(25, 50, 607, 367);
     page.Text(45, 40, kPageYellow, QStringLiteral("CONFIGURATION INSTRUCTIONS"));
     page.Text(45, 75, kPageYellow, QStringLiteral("Preferences"));
@@ -279,29 +279,29 @@ void TCfgWin::PaintPage(PageWriter& page) {
 
 // --- Contact Information ---
 
-TReachWin::TReachWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Contact Information"),
+ContactPage::ContactPage(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Contact Information"),
                   QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("ReachWin"));
     AddLogoBlock();
-    Label2 = MakeLinkLabel(Client, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
-    Label3 = MakeLinkLabel(Client, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224,
+    salesEmailLink_ = MakeLinkLabel(client_, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
+    europeSalesEmailLink_ = MakeLinkLabel(client_, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224,
                            kPageWhite);
-    for (QLabel* label : {Label2, Label3}) label->setAutoFillBackground(true);
-    Label2->OnClick = [this] { Label2Click(); };
-    Label3->OnClick = [this] { Label3Click(); };
+    for (QLabel* label : {salesEmailLink_, europeSalesEmailLink_}) label->setAutoFillBackground(true);
+    salesEmailLink_->OnClick = [this] { onSalesEmailLink(); };
+    europeSalesEmailLink_->OnClick = [this] { onEuropeSalesEmailLink(); };
 
-    CSWebBtn = new QPushButton(QString::fromLatin1(contact::kWebSiteHost), Client);
-    CSWebBtn->setObjectName(QStringLiteral("CSWebBtn"));
-    CSWebBtn->setGeometry(226, 305, 180, 30);
-    CSWebBtn->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16));
-    connect(CSWebBtn, &QPushButton::clicked, this, &TReachWin::CSWebBtnClick);
-    setFocusProxy(CSWebBtn);
+    webSiteButton_ = new QPushButton(QString::fromLatin1(contact::kWebSiteHost), client_);
+    webSiteButton_->setObjectName(QStringLiteral("CSWebBtn"));
+    webSiteButton_->setGeometry(226, 305, 180, 30);
+    webSiteButton_->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16));
+    connect(webSiteButton_, &QPushButton::clicked, this, &ContactPage::onWebSite);
+    setFocusProxy(webSiteButton_);
     ColourLabels(false);
     FinishLayout();
 }
 
-void TReachWin::PaintPage(PageWriter& page) {
+void ContactPage::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 267);
     page.Text(35, 150, kPageYellow, QStringLiteral("USA"));
     page.Text(328, 150, kPageYellow, QStringLiteral("EUROPE"));
@@ -321,24 +321,24 @@ void TReachWin::PaintPage(PageWriter& page) {
     }
 }
 
-void TReachWin::ColourLabels(bool printing) {
-    TPageWindow::ColourLabels(printing);
+void ContactPage::ColourLabels(bool printing) {
+    PageWindow::ColourLabels(printing);
     const QColor& text = printing ? kPageBlack : kPageWhite;
     const QColor& background = printing ? kPageWhite : kPageBlack;
-    for (QLabel* label : {Label2, Label3}) SetLabelColours(label, text, &background);
+    for (QLabel* label : {salesEmailLink_, europeSalesEmailLink_}) SetLabelColours(label, text, &background);
 }
 
-void TReachWin::Label2Click() {
+void ContactPage::onSalesEmailLink() {
     OpenShellLink(program_, this, QString::fromLatin1(contact::kSalesMailto),
                   QString::fromLatin1(kMailFailure));
 }
 
-void TReachWin::Label3Click() {
+void ContactPage::onEuropeSalesEmailLink() {
     OpenShellLink(program_, this, QString::fromLatin1(contact::kEuropeSalesMailto),
                   QString::fromLatin1(kMailFailure));
 }
 
-void TReachWin::CSWebBtnClick() {
+void ContactPage::onWebSite() {
     OpenShellLink(program_, this, QString::fromLatin1(contact::kWebSiteAddress),
                   QString::fromLatin1(kBrowserFailure));
 }

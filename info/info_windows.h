@@ -11,10 +11,10 @@ namespace veltrix {
 // pages show themselves at creation as the preferences' start-up state says.
 
 // "License Information": the licence terms and the legal notice.
-class TOwnWin : public TPageWindow {
+class LicensePage : public PageWindow {
     Q_OBJECT
   public:
-    explicit TOwnWin(Program& program, QWidget* parent = nullptr);
+    explicit LicensePage(Program& program, QWidget* parent = nullptr);
     static const QStringList& LicenseLines();
     static const QString& LegalNotice();
 
@@ -23,10 +23,10 @@ class TOwnWin : public TPageWindow {
 };
 
 // "Introduction". Its first hiding records that the introduction has been seen.
-class TIntroWin : public TPageWindow {
+class IntroductionPage : public PageWindow {
     Q_OBJECT
   public:
-    explicit TIntroWin(Program& program, QWidget* parent = nullptr);
+    explicit IntroductionPage(Program& program, QWidget* parent = nullptr);
     void FormHide();
 
   protected:
@@ -35,34 +35,39 @@ class TIntroWin : public TPageWindow {
 };
 
 // "Notes".
-class TNoteWin : public TPageWindow {
+class NotesPage : public PageWindow {
     Q_OBJECT
   public:
-    explicit TNoteWin(Program& program, QWidget* parent = nullptr);
+    explicit NotesPage(Program& program, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
+    QLabel* BrandLabel() const { return brandLabel_; }
+    QLabel* RegisteredMarkLabel() const { return registeredMarkLabel_; }
+    QLabel* TaglineLabel() const { return taglineLabel_; }
 
   protected:
     void PaintPage(PageWriter& page) override;
     void ColourLabels(bool printing) override;
+
+  private:
+    QLabel* brandLabel_ = nullptr;
+    QLabel* registeredMarkLabel_ = nullptr;
+    QLabel* taglineLabel_ = nullptr;
 };
 
 // "Filter Characteristics": its three links open the notes page, which `notes` gives (making it
 // when needed).
-class TInfoWin : public TPageWindow {
+class FilterCharacteristicsPage : public PageWindow {
     Q_OBJECT
   public:
-    TInfoWin(Program& program, std::function<TNoteWin*()> notes, QWidget* parent = nullptr);
+    FilterCharacteristicsPage(Program& program, std::function<NotesPage*()> notes, QWidget* parent = nullptr);
 
-    void Note1LblClick();
-    void Note2LblClick();
-    void NoteLblClick();
+    void onNote1Link();
+    void onNote2Link();
+    void onNotesLink();
 
-    TLinkLabel* Note1Lbl = nullptr;
-    TLinkLabel* Note2Lbl = nullptr;
-    TLinkLabel* NoteLbl = nullptr;
+    LinkLabel* Note1Link() const { return note1Link_; }
+    LinkLabel* Note2Link() const { return note2Link_; }
+    LinkLabel* NotesLink() const { return notesLink_; }
 
   protected:
     void PaintPage(PageWriter& page) override;
@@ -70,36 +75,46 @@ class TInfoWin : public TPageWindow {
 
   private:
     void ShowNotes();
-    std::function<TNoteWin*()> notes_;
+    std::function<NotesPage*()> notes_;
+
+  private:
+    LinkLabel* note1Link_ = nullptr;
+    LinkLabel* note2Link_ = nullptr;
+    LinkLabel* notesLink_ = nullptr;
 };
 
 // "Configuration Instructions".
-class TCfgWin : public TPageWindow {
+class ConfigurationPage : public PageWindow {
     Q_OBJECT
   public:
-    explicit TCfgWin(Program& program, QWidget* parent = nullptr);
+    explicit ConfigurationPage(Program& program, QWidget* parent = nullptr);
 
   protected:
     void PaintPage(PageWriter& page) override;
 };
 
 // "Contact Information": phone, fax and mail of both offices, and the web site.
-class TReachWin : public TPageWindow {
+class ContactPage : public PageWindow {
     Q_OBJECT
   public:
-    explicit TReachWin(Program& program, QWidget* parent = nullptr);
+    explicit ContactPage(Program& program, QWidget* parent = nullptr);
 
-    void Label2Click();
-    void Label3Click();
-    void CSWebBtnClick();
+    void onSalesEmailLink();
+    void onEuropeSalesEmailLink();
+    void onWebSite();
 
-    TLinkLabel* Label2 = nullptr;
-    TLinkLabel* Label3 = nullptr;
-    QPushButton* CSWebBtn = nullptr;
+    LinkLabel* SalesEmailLink() const { return salesEmailLink_; }
+    LinkLabel* EuropeSalesEmailLink() const { return europeSalesEmailLink_; }
+    QPushButton* WebSiteButton() const { return webSiteButton_; }
 
   protected:
     void PaintPage(PageWriter& page) override;
     void ColourLabels(bool printing) override;
+
+  private:
+    LinkLabel* salesEmailLink_ = nullptr;
+    LinkLabel* europeSalesEmailLink_ = nullptr;
+    QPushButton* webSiteButton_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -31,7 +31,7 @@ class PageClient : public QWidget {
     PageClient(PaintedForm& form, QWidget* parent) : QWidget(parent), form_(form) {
         // Not marked opaque: the frame repaints a page by invalidating its window, and an opaque
         // client would be left out of that.
-        setFixedSize(TPageWindow::kClientWidth, TPageWindow::kClientHeight);
+        setFixedSize(PageWindow::kClientWidth, PageWindow::kClientHeight);
     }
 
   protected:
@@ -47,12 +47,12 @@ class PageClient : public QWidget {
 
 }  // namespace
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+void LinkLabel::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
@@ -64,7 +64,7 @@ void TLinkLabel::keyPressEvent(QKeyEvent* event) {
     QLabel::keyPressEvent(event);
 }
 
-void TLinkLabel::paintEvent(QPaintEvent* event) {
+void LinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus()) return;
     // A dotted frame in the link's own colour: the style's focus frame is lost on the black pages.
@@ -76,12 +76,12 @@ void TLinkLabel::paintEvent(QPaintEvent* event) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+void LinkLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool click =
         pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
@@ -94,9 +94,9 @@ void OpenShellLink(Program& program, QWidget* parent, const QString& target, con
     if (!opened && program.Messages != nullptr) program.Messages->ShowMessage(parent, failureMessage);
 }
 
-TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                           const QColor& colour) {
-    auto* label = new TLinkLabel(text, parent);
+    auto* label = new LinkLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     QFont font = PixelFont(QStringLiteral("MS Sans Serif"), 16);
     font.setUnderline(true);
@@ -107,7 +107,7 @@ TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text
     return label;
 }
 
-TPageWindow::TPageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
+PageWindow::PageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
                          QWidget* parent)
     : QMainWindow(parent), program_(program), jobTitle_(jobTitle), kind_(kind) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -119,64 +119,64 @@ TPageWindow::TPageWindow(Program& program, const QString& caption, const QString
     setWindowIcon(WindowIcon());
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
 
-    Client = new PageClient(*this, this);
-    Client->setObjectName(QStringLiteral("Client"));
-    Client->setAccessibleName(caption);
-    setCentralWidget(Client);
+    client_ = new PageClient(*this, this);
+    client_->setObjectName(QStringLiteral("Client"));
+    client_->setAccessibleName(caption);
+    setCentralWidget(client_);
 
     menuBar()->setNativeMenuBar(false);
-    File1 = menuBar()->addMenu(QStringLiteral("&File"));
-    File1->setObjectName(QStringLiteral("File1"));
-    Print1 = File1->addAction(QStringLiteral("&Print"));
-    Print1->setObjectName(QStringLiteral("Print1"));
-    N1 = File1->addSeparator();
-    N1->setObjectName(QStringLiteral("N1"));
-    Exit1 = File1->addAction(QStringLiteral("E&xit"));
-    Exit1->setObjectName(QStringLiteral("Exit1"));
-    connect(Print1, &QAction::triggered, this, &TPageWindow::Print1Click);
-    connect(Exit1, &QAction::triggered, this, &TPageWindow::Exit1Click);
+    fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu_->setObjectName(QStringLiteral("File1"));
+    printAction_ = fileMenu_->addAction(QStringLiteral("&Print"));
+    printAction_->setObjectName(QStringLiteral("Print1"));
+    fileSeparator_ = fileMenu_->addSeparator();
+    fileSeparator_->setObjectName(QStringLiteral("Separator"));
+    exitAction_ = fileMenu_->addAction(QStringLiteral("E&xit"));
+    exitAction_->setObjectName(QStringLiteral("Exit1"));
+    connect(printAction_, &QAction::triggered, this, &PageWindow::onPrint);
+    connect(exitAction_, &QAction::triggered, this, &PageWindow::onExit);
     // A stay-on-top page is put away like a dialog; the quote window is an ordinary window.
     if (kind == Kind::StayOnTopTool) {
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
         escape->setObjectName(QStringLiteral("EscapeShortcut"));
-        connect(escape, &QShortcut::activated, this, &TPageWindow::Exit1Click);
+        connect(escape, &QShortcut::activated, this, &PageWindow::onExit);
     }
 }
 
-TPageWindow::~TPageWindow() = default;
+PageWindow::~PageWindow() = default;
 
-void TPageWindow::FinishLayout() {
+void PageWindow::FinishLayout() {
     adjustSize();
     setFixedSize(size());
     if (kind_ == Kind::StayOnTopTool) CentreOnScreen(this);
 }
 
-void TPageWindow::ShowAtStart(bool shown) {
+void PageWindow::ShowAtStart(bool shown) {
     if (shown) show();
 }
 
-void TPageWindow::AddLogoBlock() {
-    VXImage = new LogoView(Client);
-    VXImage->setObjectName(QStringLiteral("VXImage"));
-    VXImage->setGeometry(199, 28, 225, 61);
+void PageWindow::AddLogoBlock() {
+    logo_ = new LogoView(client_);
+    logo_->setObjectName(QStringLiteral("VXImage"));
+    logo_->setGeometry(199, 28, 225, 61);
     const QString small = QStringLiteral("Small Fonts");
-    SymLbl =
-        LogoLabel(Client, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
-    VerLbl = LogoLabel(Client, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 412, 64, small, 8);
-    Caption =
-        LogoLabel(Client, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
-    Caption2 = LogoLabel(Client, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
+    registeredLabel_ =
+        LogoLabel(client_, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
+    versionLabel_ = LogoLabel(client_, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 412, 64, small, 8);
+    caption_ =
+        LogoLabel(client_, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
+    caption2_ = LogoLabel(client_, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
 }
 
-void TPageWindow::ColourLabels(bool printing) {
+void PageWindow::ColourLabels(bool printing) {
     const QColor& text = printing ? kPageBlack : kPageWhite;
-    for (QLabel* label : {SymLbl, VerLbl, Caption, Caption2}) {
+    for (QLabel* label : {registeredLabel_, versionLabel_, caption_, caption2_}) {
         if (label) SetLabelColours(label, text);
     }
-    if (VXImage) VXImage->SetPrinting(printing);
+    if (logo_) logo_->SetPrinting(printing);
 }
 
-void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
+void PageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
     drawnTexts_.clear();
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
@@ -187,15 +187,15 @@ void TPageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     }
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
     const QString description = PageDescription(drawnTexts_);
-    if (Client->accessibleDescription() != description) Client->setAccessibleDescription(description);
+    if (client_->accessibleDescription() != description) client_->setAccessibleDescription(description);
     page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
 }
 
-void TPageWindow::Print1Click() {
+void PageWindow::onPrint() {
     if (program_.Hub) program_.Hub->PrintForm(*this, jobTitle_);
 }
 
-void TPageWindow::Exit1Click() { close(); }
+void PageWindow::onExit() { close(); }
 
 QString PageDescription(const std::vector<DrawnText>& texts, int lines) {
     std::vector<const DrawnText*> order;

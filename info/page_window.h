@@ -21,9 +21,9 @@ struct Program;
 
 // A label that acts as a link: hand cursor, and a click runs its command. It takes the focus like
 // a button, in the order the labels are made, and Enter or Space runs the command too.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
   public:
-    TLinkLabel(const QString& text, QWidget* parent);
+    LinkLabel(const QString& text, QWidget* parent);
     std::function<void()> OnClick;
 
   protected:
@@ -45,7 +45,7 @@ inline constexpr const char* kMailFailure = "Unable to start mail client.";
 // The painted text pages and the quote window: a "&File" menu with "&Print" and "E&xit", and a
 // 632 x 404 client painted on black through a recorded picture, copied with the copy mode.
 // Closing only hides the window.
-class TPageWindow : public QMainWindow, public PaintedForm {
+class PageWindow : public QMainWindow, public PaintedForm {
     Q_OBJECT
   public:
     static constexpr int kClientWidth = 632;
@@ -53,33 +53,33 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 
     enum class Kind { StayOnTopTool, TopLevel };
 
-    TPageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
+    PageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
                 QWidget* parent = nullptr);
-    ~TPageWindow() override;
+    ~PageWindow() override;
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
-    QWidget* FormWidget() override { return Client; }
+    QWidget* FormWidget() override { return client_; }
 
-    void Print1Click();
-    void Exit1Click();
+    void onPrint();
+    void onExit();
 
     const QString& JobTitle() const { return jobTitle_; }
     // Texts the last paint wrote, in order.
     const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
     const PaintedPage& Page() const { return page_; }
 
-    QWidget* Client = nullptr;
-    QMenu* File1 = nullptr;
-    QAction* Print1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* Exit1 = nullptr;
+    QWidget* Client() const { return client_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    QAction* PrintAction() const { return printAction_; }
+    QAction* FileSeparator() const { return fileSeparator_; }
+    QAction* ExitAction() const { return exitAction_; }
 
     // The logo block, on the pages that carry it.
-    LogoView* VXImage = nullptr;
-    QLabel* SymLbl = nullptr;
-    QLabel* VerLbl = nullptr;
-    QLabel* Caption = nullptr;
-    QLabel* Caption2 = nullptr;
+    LogoView* Logo() const { return logo_; }
+    QLabel* RegisteredLabel() const { return registeredLabel_; }
+    QLabel* VersionLabel() const { return versionLabel_; }
+    QLabel* Caption() const { return caption_; }
+    QLabel* Caption2() const { return caption2_; }
 
   protected:
     // The page's own box and texts.
@@ -99,6 +99,18 @@ class TPageWindow : public QMainWindow, public PaintedForm {
     std::vector<DrawnText> drawnTexts_;
     QString jobTitle_;
     Kind kind_;
+
+  protected:
+    QWidget* client_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* fileSeparator_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    LogoView* logo_ = nullptr;
+    QLabel* registeredLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QLabel* caption2_ = nullptr;
 };
 
 
@@ -106,7 +118,7 @@ class TPageWindow : public QMainWindow, public PaintedForm {
 // right), those on one row joined, at most `lines` rows.
 QString PageDescription(const std::vector<DrawnText>& texts, int lines = 4);
 
-TLinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                           const QColor& colour);
 
 }  // namespace veltrix

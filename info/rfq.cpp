@@ -111,26 +111,26 @@ bool PrintQuoteRequestForm(QPrinter& printer) {
     return false;
 }
 
-TRFQWin::TRFQWin(Program& program, QWidget* parent)
-    : TPageWindow(program, QStringLiteral("Request for Quote"), QStringLiteral("Veltrix Quote Request"),
+QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
+    : PageWindow(program, QStringLiteral("Request for Quote"), QStringLiteral("Veltrix Quote Request"),
                   Kind::TopLevel, parent) {
     setObjectName(QStringLiteral("RFQWin"));
     AddLogoBlock();
-    OnQBtn = new QPushButton(QStringLiteral("&Online Quote Form"), Client);
-    OnQBtn->setObjectName(QStringLiteral("OnQBtn"));
-    OnQBtn->setGeometry(464, 213, 100, 25);
-    PrtQBtn = new QPushButton(QStringLiteral("&Print Quote Form"), Client);
-    PrtQBtn->setObjectName(QStringLiteral("PrtQBtn"));
-    PrtQBtn->setGeometry(464, 263, 100, 25);
-    connect(OnQBtn, &QPushButton::clicked, this, &TRFQWin::OnQBtnClick);
-    connect(PrtQBtn, &QPushButton::clicked, this, &TRFQWin::PrtQBtnClick);
+    onlineQuoteButton_ = new QPushButton(QStringLiteral("&Online Quote Form"), client_);
+    onlineQuoteButton_->setObjectName(QStringLiteral("OnQBtn"));
+    onlineQuoteButton_->setGeometry(464, 213, 100, 25);
+    printFormButton_ = new QPushButton(QStringLiteral("&Print Quote Form"), client_);
+    printFormButton_->setObjectName(QStringLiteral("PrtQBtn"));
+    printFormButton_->setGeometry(464, 263, 100, 25);
+    connect(onlineQuoteButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onOnlineQuote);
+    connect(printFormButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onPrintQuoteForm);
     FinishLayout();
     move(162, 103);
 }
 
-TRFQWin::~TRFQWin() = default;
+QuoteRequestWindow::~QuoteRequestWindow() = default;
 
-void TRFQWin::PaintPage(PageWriter& page) {
+void QuoteRequestWindow::PaintPage(PageWriter& page) {
     page.Box(25, 160, 607, 323);
     page.Text(40, 150, kPageYellow, QStringLiteral("REQUEST FOR QUOTE"));
     page.Text(40, 179, kPageWhite, QStringLiteral("There are two ways to submit a request for quote (RFQ):"));
@@ -138,20 +138,20 @@ void TRFQWin::PaintPage(PageWriter& page) {
     page.Text(118, 270, kPageWhite, QStringLiteral("2) Print RFQ form, complete and fax."));
 }
 
-void TRFQWin::OnQBtnClick() {
+void QuoteRequestWindow::onOnlineQuote() {
     OpenShellLink(program_, this,
                   QString::fromLatin1(contact::kWebSiteAddress) + QStringLiteral("/veltrixquote.html"),
                   QString::fromLatin1(kBrowserFailure));
 }
 
-QPrinter& TRFQWin::FormPrinter() {
+QPrinter& QuoteRequestWindow::FormPrinter() {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *printer_;
 }
 
-void TRFQWin::PrtQBtnClick() { PrintQuoteForm(FormPrinter()); }
+void QuoteRequestWindow::onPrintQuoteForm() { PrintQuoteForm(FormPrinter()); }
 
-bool TRFQWin::PrintQuoteForm(QPrinter& printer) {
+bool QuoteRequestWindow::PrintQuoteForm(QPrinter& printer) {
     // The dialog proposes its file after the job title and shows the page the form is laid out for:
     // portrait, whatever the printer was set to for an earlier job.
     printer.setDocName(QString::fromLatin1(kQuoteFormTitle));

@@ -21,28 +21,32 @@ QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer);
 bool PrintQuoteRequestForm(QPrinter& printer);
 
 // "Request for Quote": the two ways to ask for a quotation, online or by a printed form.
-class TRFQWin : public TPageWindow {
+class QuoteRequestWindow : public PageWindow {
     Q_OBJECT
   public:
-    explicit TRFQWin(Program& program, QWidget* parent = nullptr);
-    ~TRFQWin() override;
+    explicit QuoteRequestWindow(Program& program, QWidget* parent = nullptr);
+    ~QuoteRequestWindow() override;
 
-    void OnQBtnClick();
-    void PrtQBtnClick();
+    void onOnlineQuote();
+    void onPrintQuoteForm();
     // The form's print command on a given printer: the print dialog, then the form on a portrait page,
     // or a message where even that page is too short for the form's rows. True when printed.
     bool PrintQuoteForm(QPrinter& printer);
     // The window's own printer, made on first use.
     QPrinter& FormPrinter();
 
-    QPushButton* OnQBtn = nullptr;
-    QPushButton* PrtQBtn = nullptr;
+    QPushButton* OnlineQuoteButton() const { return onlineQuoteButton_; }
+    QPushButton* PrintFormButton() const { return printFormButton_; }
 
   protected:
     void PaintPage(PageWriter& page) override;
 
   private:
     std::unique_ptr<QPrinter> printer_;
+
+  private:
+    QPushButton* onlineQuoteButton_ = nullptr;
+    QPushButton* printFormButton_ = nullptr;
 };
 
 }  // namespace veltrix

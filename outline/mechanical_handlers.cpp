@@ -15,53 +15,53 @@ constexpr const char* kBrowserFailed = "Unable to start web browser.";
 
 }  // namespace
 
-void TMechanical::RequestRepaint() { update(); }
+void OutlineWindow::RequestRepaint() { update(); }
 
-void TMechanical::InvalidateSelf() {
+void OutlineWindow::InvalidateSelf() {
     ++repaintRequests_;
     RequestRepaint();
 }
 
-void TMechanical::BringToFront(DocumentWindow window) {
+void OutlineWindow::BringToFront(DocumentWindow window) {
     if (program_.Hub) program_.Hub->BringToFront(window);
 }
 
-bool TMechanical::Minimised() const {
+bool OutlineWindow::Minimised() const {
     for (const QWidget* w = this; w; w = w->parentWidget())
         if (w->isMinimized()) return true;
     return false;
 }
 
-void TMechanical::File1Click() { PrintMech_->setEnabled(!Minimised()); }
+void OutlineWindow::onFileMenuShown() { printAction_->setEnabled(!Minimised()); }
 
-void TMechanical::PrintMechClick() {
+void OutlineWindow::onPrint() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Outline"));
 }
 
-void TMechanical::ExportVectorsClick() { RunExportCommand(program_, *this, QStringLiteral("Veltrix Outline")); }
+void OutlineWindow::onExportVectors() { RunExportCommand(program_, *this, QStringLiteral("Veltrix Outline")); }
 
-void TMechanical::Exit2Click() {
+void OutlineWindow::onExit() {
     if (program_.Hub) program_.Hub->ExitProgram();
 }
 
 // A new mounting may change the verdict, so it is judged before this window draws it.
-void TMechanical::SetMounting(MountingStyle mounting) {
+void OutlineWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == CodeOf(mounting)) return;
     spec.Mounting = CodeOf(mounting);
     spec.SelStatus = kSelectionValid;
     program_.Judgement.JudgeNow();
-    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);
+    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Specification);
     InvalidateSelf();
 }
 
-void TMechanical::Dropin1Click() { SetMounting(MountingStyle::DropIn); }
-void TMechanical::SurfacemountTab1Click() { SetMounting(MountingStyle::SurfaceTab); }
-void TMechanical::OrbisLeadless1Click() { SetMounting(MountingStyle::Orbis); }
-void TMechanical::SurfacemountPin1Click() { SetMounting(MountingStyle::SurfacePin); }
-void TMechanical::TesselLeadless1Click() { SetMounting(MountingStyle::Tessel); }
+void OutlineWindow::onMountingDropIn() { SetMounting(MountingStyle::DropIn); }
+void OutlineWindow::onMountingSurfaceTab() { SetMounting(MountingStyle::SurfaceTab); }
+void OutlineWindow::onMountingOrbisLeadless() { SetMounting(MountingStyle::Orbis); }
+void OutlineWindow::onMountingSurfacePin() { SetMounting(MountingStyle::SurfacePin); }
+void OutlineWindow::onMountingTesselLeadless() { SetMounting(MountingStyle::Tessel); }
 
-void TMechanical::MountBtnClick() {
+void OutlineWindow::onMountingInstructions() {
     FilterSpec& spec = program_.Spec;
     switch (spec.Mounting) {
         case kMountDropIn:
@@ -78,36 +78,36 @@ void TMechanical::MountBtnClick() {
     }
     spec.SelStatus = kSelectionValid;
     program_.Judgement.JudgeNow();
-    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Select);
+    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Specification);
     InvalidateSelf();
 }
 
 // Units change only this drawing; the specification screen shows none.
-void TMechanical::SetUnits(DrawingUnits units) {
+void OutlineWindow::SetUnits(DrawingUnits units) {
     FilterSpec& spec = program_.Spec;
     if (spec.Units == CodeOf(units)) return;
     spec.Units = CodeOf(units);
     InvalidateSelf();
 }
 
-void TMechanical::Inches1Click() { SetUnits(DrawingUnits::Inches); }
-void TMechanical::InchBtnClick() { SetUnits(DrawingUnits::Inches); }
-void TMechanical::Millimeters1Click() { SetUnits(DrawingUnits::Millimetres); }
-void TMechanical::mmBtnClick() { SetUnits(DrawingUnits::Millimetres); }
+void OutlineWindow::onInches() { SetUnits(DrawingUnits::Inches); }
+void OutlineWindow::onInchesButton() { SetUnits(DrawingUnits::Inches); }
+void OutlineWindow::onMillimeters() { SetUnits(DrawingUnits::Millimetres); }
+void OutlineWindow::onMillimetersButton() { SetUnits(DrawingUnits::Millimetres); }
 
-void TMechanical::OpenWebPage(const char* path) {
+void OutlineWindow::OpenWebPage(const char* path) {
     const QString address = QString::fromLatin1(contact::kWebSiteAddress) + QString::fromLatin1(path);
     const bool opened = program_.Shell != nullptr && program_.Shell->Open(address);
     if (!opened && program_.Messages)
         program_.Messages->ShowMessage(this, QString::fromLatin1(kBrowserFailed), QString());
 }
 
-void TMechanical::PCBBtnClick() { OpenWebPage("/veltrixinfo.html#RM"); }
-void TMechanical::ReflBtnClick() { OpenWebPage("/veltrixinfo.html#RS"); }
+void OutlineWindow::onPcbLayout() { OpenWebPage("/veltrixinfo.html#RM"); }
+void OutlineWindow::onReflowProfile() { OpenWebPage("/veltrixinfo.html#RS"); }
 
-void TMechanical::SelectionScreen1Click() { BringToFront(DocumentWindow::Select); }
-void TMechanical::MechSelBtnClick() { BringToFront(DocumentWindow::Select); }
-void TMechanical::TabularData1Click() { BringToFront(DocumentWindow::Tabular); }
-void TMechanical::MechRespBtnClick() { BringToFront(DocumentWindow::Tabular); }
+void OutlineWindow::onSelectionScreen() { BringToFront(DocumentWindow::Specification); }
+void OutlineWindow::onSelectionScreenButton() { BringToFront(DocumentWindow::Specification); }
+void OutlineWindow::onTabularData() { BringToFront(DocumentWindow::TabularData); }
+void OutlineWindow::onTabularDataButton() { BringToFront(DocumentWindow::TabularData); }
 
 }  // namespace veltrix

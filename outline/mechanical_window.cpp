@@ -27,7 +27,7 @@ const QString kWindowFace = QStringLiteral("MS Sans Serif");
 
 }  // namespace
 
-TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+OutlineWindow::OutlineWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setObjectName(QStringLiteral("Mechanical"));
     setWindowTitle(QStringLiteral("Outline Drawings"));
     setAccessibleName(QStringLiteral("Outline Drawings"));
@@ -42,22 +42,22 @@ TMechanical::TMechanical(Program& program, QWidget* parent) : QWidget(parent), p
     connect(&program_.Judgement, &SelectionJudgement::Judged, this, qOverload<>(&QWidget::update));
 }
 
-TMechanical::~TMechanical() = default;
+OutlineWindow::~OutlineWindow() = default;
 
-void TMechanical::CreateControls() {
-    VXImage_ = new LogoView(this);
-    VXImage_->setObjectName(QStringLiteral("VXImage"));
-    VXImage_->setGeometry(395, 204, 225, 61);
-    VXImage_->setAttribute(Qt::WA_TransparentForMouseEvents);
+void OutlineWindow::CreateControls() {
+    logo_ = new LogoView(this);
+    logo_->setObjectName(QStringLiteral("VXImage"));
+    logo_->setGeometry(395, 204, 225, 61);
+    logo_->setAttribute(Qt::WA_TransparentForMouseEvents);
     const QString small = QStringLiteral("Small Fonts");
-    SymLbl_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
-    VerLbl_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
-    Label1_ =
+    registeredLabel_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
+    versionLabel_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
+    partLabel_ =
         LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
-    Label2_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
+    partNumberLabel_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
 
     auto button = [&](const char* name, const QString& text, int left, int top, int width,
-                      void (TMechanical::*handler)()) {
+                      void (OutlineWindow::*handler)()) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(left, top, width, 25);
@@ -67,72 +67,72 @@ void TMechanical::CreateControls() {
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    MountBtn_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
-                       &TMechanical::MountBtnClick);
+    mountingInstructionsButton_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
+                       &OutlineWindow::onMountingInstructions);
     QString millimetres = LabelOf(DrawingUnits::Millimetres);
     millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
-    InchBtn_ = button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &TMechanical::InchBtnClick);
-    mmBtn_ = button("mmBtn", millimetres, 511, 303, 101, &TMechanical::mmBtnClick);
-    PCBBtn_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &TMechanical::PCBBtnClick);
-    ReflBtn_ =
-        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &TMechanical::ReflBtnClick);
-    MechSelBtn_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
-                         &TMechanical::MechSelBtnClick);
-    MechRespBtn_ =
-        button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101, &TMechanical::MechRespBtnClick);
+    inchesButton_ = button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &OutlineWindow::onInchesButton);
+    millimetersButton_ = button("mmBtn", millimetres, 511, 303, 101, &OutlineWindow::onMillimetersButton);
+    pcbLayoutButton_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &OutlineWindow::onPcbLayout);
+    reflowProfileButton_ =
+        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &OutlineWindow::onReflowProfile);
+    selectionScreenButton_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
+                         &OutlineWindow::onSelectionScreenButton);
+    tabularDataButton_ =
+        button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101, &OutlineWindow::onTabularDataButton);
 
-    const QList<QWidget*> tabOrder{MountBtn_, InchBtn_, mmBtn_, PCBBtn_, ReflBtn_, MechSelBtn_, MechRespBtn_};
+    const QList<QWidget*> tabOrder{mountingInstructionsButton_, inchesButton_, millimetersButton_, pcbLayoutButton_, reflowProfileButton_, selectionScreenButton_, tabularDataButton_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
-QAction* TMechanical::AddItem(QMenu* menu, const char* name, const QString& text,
-                              void (TMechanical::*handler)()) {
+QAction* OutlineWindow::AddItem(QMenu* menu, const char* name, const QString& text,
+                              void (OutlineWindow::*handler)()) {
     auto* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
-void TMechanical::CreateMenus() {
+void OutlineWindow::CreateMenus() {
     auto menu = [&](const char* name, const QString& title) {
         auto* m = new QMenu(title, this);
         m->setObjectName(QString::fromLatin1(name));
         return m;
     };
-    File1_ = menu("File1", QStringLiteral("&File"));
-    connect(File1_, &QMenu::aboutToShow, this, &TMechanical::File1Click);
-    PrintMech_ = AddItem(File1_, "PrintMech", QStringLiteral("&Print"), &TMechanical::PrintMechClick);
-    AddItem(File1_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."), &TMechanical::ExportVectorsClick);
-    File1_->addSeparator()->setObjectName(QStringLiteral("N2"));
-    AddItem(File1_, "Exit2", QStringLiteral("E&xit"), &TMechanical::Exit2Click);
+    fileMenu_ = menu("File1", QStringLiteral("&File"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, &OutlineWindow::onFileMenuShown);
+    printAction_ = AddItem(fileMenu_, "PrintMech", QStringLiteral("&Print"), &OutlineWindow::onPrint);
+    AddItem(fileMenu_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."), &OutlineWindow::onExportVectors);
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
+    AddItem(fileMenu_, "Exit2", QStringLiteral("E&xit"), &OutlineWindow::onExit);
 
-    Mounting1_ = menu("Mounting1", QStringLiteral("&Mounting"));
-    AddItem(Mounting1_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &TMechanical::OrbisLeadless1Click);
-    AddItem(Mounting1_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
-            &TMechanical::SurfacemountTab1Click);
-    AddItem(Mounting1_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &TMechanical::Dropin1Click);
+    mountingMenu_ = menu("Mounting1", QStringLiteral("&Mounting"));
+    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &OutlineWindow::onMountingOrbisLeadless);
+    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
+            &OutlineWindow::onMountingSurfaceTab);
+    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &OutlineWindow::onMountingDropIn);
 
-    Units1_ = menu("Units1", QStringLiteral("&Units"));
-    AddItem(Units1_, "Inches1", MenuTextOf(DrawingUnits::Inches), &TMechanical::Inches1Click);
-    AddItem(Units1_, "Millimeters1", MenuTextOf(DrawingUnits::Millimetres), &TMechanical::Millimeters1Click);
+    unitsMenu_ = menu("Units1", QStringLiteral("&Units"));
+    AddItem(unitsMenu_, "Inches1", MenuTextOf(DrawingUnits::Inches), &OutlineWindow::onInches);
+    AddItem(unitsMenu_, "Millimeters1", MenuTextOf(DrawingUnits::Millimetres), &OutlineWindow::onMillimeters);
 
-    View1_ = menu("View1", QStringLiteral("&View"));
-    AddItem(View1_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
-            &TMechanical::SelectionScreen1Click);
-    AddItem(View1_, "TabularData1", QStringLiteral("&Tabular Data"), &TMechanical::TabularData1Click);
+    viewMenu_ = menu("View1", QStringLiteral("&View"));
+    AddItem(viewMenu_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
+            &OutlineWindow::onSelectionScreen);
+    AddItem(viewMenu_, "TabularData1", QStringLiteral("&Tabular Data"), &OutlineWindow::onTabularData);
 }
 
-QList<GroupedMenu> TMechanical::GroupedMenus() {
-    return {{0, File1_}, {1, Mounting1_}, {2, Units1_}, {3, View1_}};
+QList<GroupedMenu> OutlineWindow::GroupedMenus() {
+    return {{0, fileMenu_}, {1, mountingMenu_}, {2, unitsMenu_}, {3, viewMenu_}};
 }
 
-void TMechanical::ColourLabels(bool printing) {
+void OutlineWindow::ColourLabels(bool printing) {
     const QColor text = printing ? kPageBlack : kPageWhite;
-    VXImage_->SetPrinting(printing);
-    for (QLabel* label : {VerLbl_, SymLbl_, Label1_, Label2_}) SetLabelColours(label, text);
+    logo_->SetPrinting(printing);
+    for (QLabel* label : {versionLabel_, registeredLabel_, partLabel_, partNumberLabel_}) SetLabelColours(label, text);
 }
 
-void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
+void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
     const FilterSpec& spec = program_.Spec;
     drawnTexts_.clear();
@@ -163,7 +163,7 @@ void TMechanical::FormPaint(QPainter& canvas, QSize clientSize) {
     ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
 }
 
-void TMechanical::paintEvent(QPaintEvent*) {
+void OutlineWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     FormPaint(painter, size());
 }

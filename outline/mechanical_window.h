@@ -21,7 +21,7 @@ namespace veltrix {
 // "Outline Drawings": the dimensioned outline of the selected part for its mounting, in inches or
 // millimetres. It keeps no selection state: handlers store into the program's FilterSpec and ask for
 // repaints, and every paint rebuilds the whole picture from it.
-class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
+class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     Q_OBJECT
 
   public:
@@ -32,8 +32,8 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     // Deep enough for the tolerance line and the note at the drawing's foot.
     static constexpr int kPictureHeight = 470;
 
-    explicit TMechanical(Program& program, QWidget* parent = nullptr);
-    ~TMechanical() override;
+    explicit OutlineWindow(Program& program, QWidget* parent = nullptr);
+    ~OutlineWindow() override;
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
@@ -48,26 +48,26 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     // How often this window asked for its own repaint; tests read it to check each handler's rule.
     int RepaintRequests() const { return repaintRequests_; }
 
-    void File1Click();
-    void PrintMechClick();
-    void ExportVectorsClick();
-    void Exit2Click();
-    void OrbisLeadless1Click();
-    void SurfacemountTab1Click();
-    void Dropin1Click();
-    void SurfacemountPin1Click();
-    void TesselLeadless1Click();
-    void Inches1Click();
-    void Millimeters1Click();
-    void SelectionScreen1Click();
-    void TabularData1Click();
-    void MountBtnClick();
-    void InchBtnClick();
-    void mmBtnClick();
-    void PCBBtnClick();
-    void ReflBtnClick();
-    void MechSelBtnClick();
-    void MechRespBtnClick();
+    void onFileMenuShown();
+    void onPrint();
+    void onExportVectors();
+    void onExit();
+    void onMountingOrbisLeadless();
+    void onMountingSurfaceTab();
+    void onMountingDropIn();
+    void onMountingSurfacePin();
+    void onMountingTesselLeadless();
+    void onInches();
+    void onMillimeters();
+    void onSelectionScreen();
+    void onTabularData();
+    void onMountingInstructions();
+    void onInchesButton();
+    void onMillimetersButton();
+    void onPcbLayout();
+    void onReflowProfile();
+    void onSelectionScreenButton();
+    void onTabularDataButton();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,7 +77,7 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
   private:
     void CreateControls();
     void CreateMenus();
-    QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (TMechanical::*handler)());
+    QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (OutlineWindow::*handler)());
 
     void InvalidateSelf();
     void SetMounting(MountingStyle mounting);
@@ -92,24 +92,24 @@ class TMechanical : public QWidget, public PaintedForm, public MenuProvider {
     std::vector<DrawnText> drawnTexts_;
     int repaintRequests_ = 0;
 
-    LogoView* VXImage_ = nullptr;
-    QLabel* SymLbl_ = nullptr;
-    QLabel* VerLbl_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    QPushButton* MountBtn_ = nullptr;
-    QPushButton* InchBtn_ = nullptr;
-    QPushButton* mmBtn_ = nullptr;
-    QPushButton* PCBBtn_ = nullptr;
-    QPushButton* ReflBtn_ = nullptr;
-    QPushButton* MechSelBtn_ = nullptr;
-    QPushButton* MechRespBtn_ = nullptr;
+    LogoView* logo_ = nullptr;
+    QLabel* registeredLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* partLabel_ = nullptr;
+    QLabel* partNumberLabel_ = nullptr;
+    QPushButton* mountingInstructionsButton_ = nullptr;
+    QPushButton* inchesButton_ = nullptr;
+    QPushButton* millimetersButton_ = nullptr;
+    QPushButton* pcbLayoutButton_ = nullptr;
+    QPushButton* reflowProfileButton_ = nullptr;
+    QPushButton* selectionScreenButton_ = nullptr;
+    QPushButton* tabularDataButton_ = nullptr;
 
-    QMenu* File1_ = nullptr;
-    QMenu* Mounting1_ = nullptr;
-    QMenu* Units1_ = nullptr;
-    QMenu* View1_ = nullptr;
-    QAction* PrintMech_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* mountingMenu_ = nullptr;
+    QMenu* unitsMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QAction* printAction_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -28,7 +28,7 @@ void CentreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
-TAbortDialog::TAbortDialog(QWidget* owner) : QDialog(owner) {
+PrintProgressDialog::PrintProgressDialog(QWidget* owner) : QDialog(owner) {
     // No system menu and no close button: only the end of the job removes it.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -38,22 +38,22 @@ TAbortDialog::TAbortDialog(QWidget* owner) : QDialog(owner) {
     setFixedSize(174, 98);
 
     setObjectName(QStringLiteral("AbortDialog"));
-    btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(48, 32, 75, 25);
-    btnCancel->setDefault(true);
-    btnCancel->setAutoDefault(true);
-    connect(btnCancel, &QPushButton::clicked, this, &TAbortDialog::btnCancelClick);
+    cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("btnCancel"));
+    cancelButton_->setGeometry(48, 32, 75, 25);
+    cancelButton_->setDefault(true);
+    cancelButton_->setAutoDefault(true);
+    connect(cancelButton_, &QPushButton::clicked, this, &PrintProgressDialog::onCancel);
 }
 
-void TAbortDialog::btnCancelClick() { Cancelled = true; }
+void PrintProgressDialog::onCancel() { Cancelled = true; }
 
-void TAbortDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+void PrintProgressDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
-void TAbortDialog::reject() { btnCancelClick(); }
+void PrintProgressDialog::reject() { onCancel(); }
 
-TAbortDialog* OpenPrintProgress(QWidget* window) {
-    auto* dialog = new TAbortDialog(window);
+PrintProgressDialog* OpenPrintProgress(QWidget* window) {
+    auto* dialog = new PrintProgressDialog(window);
     dialog->show();
     CentreOnScreen(dialog);
     dialog->raise();
@@ -62,25 +62,25 @@ TAbortDialog* OpenPrintProgress(QWidget* window) {
     return dialog;
 }
 
-void SetPrintProgressText(TAbortDialog* dialog, const QString& text) {
+void SetPrintProgressText(PrintProgressDialog* dialog, const QString& text) {
     if (!dialog) return;
     dialog->setWindowTitle(text);
     ProcessPendingEvents();
 }
 
-bool PrintProgressCancelled(TAbortDialog* dialog) {
+bool PrintProgressCancelled(PrintProgressDialog* dialog) {
     if (!dialog) return false;
     ProcessPendingEvents();
     return dialog->Cancelled;
 }
 
-void ClosePrintProgress(TAbortDialog* dialog) {
+void ClosePrintProgress(PrintProgressDialog* dialog) {
     if (!dialog) return;
     dialog->hide();
     delete dialog;
 }
 
-TPXDlg::TPXDlg(QWidget* parent) : QDialog(parent) {
+AbortPrintDialog::AbortPrintDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
@@ -90,36 +90,36 @@ TPXDlg::TPXDlg(QWidget* parent) : QDialog(parent) {
     setFont(DialogFont());
     setFixedSize(384, 179);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setFrameShape(QFrame::Box);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 281, 161);
+    bevel_ = new QFrame(this);
+    bevel_->setFrameShape(QFrame::Box);
+    bevel_->setFrameShadow(QFrame::Sunken);
+    bevel_->setGeometry(8, 8, 281, 161);
 
-    PXDlgLbl = new QLabel(QStringLiteral("Print Exception Message:"), this);
-    PXDlgLbl->move(32, 30);
-    PXDlgLbl->adjustSize();
+    heading_ = new QLabel(QStringLiteral("Print Exception Message:"), this);
+    heading_->move(32, 30);
+    heading_->adjustSize();
 
-    PXDlgMsg = new QLabel(QStringLiteral("Printer Operation Aborted."), this);
-    PXDlgMsg->move(88, 90);
-    PXDlgMsg->adjustSize();
+    message_ = new QLabel(QStringLiteral("Printer Operation Aborted."), this);
+    message_->move(88, 90);
+    message_->adjustSize();
 
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(300, 8, 75, 25);
-    OKBtn->setDefault(true);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setGeometry(300, 8, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
-    CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(300, 38, 75, 25);
-    CancelBtn->setAutoDefault(false);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelButton_->setGeometry(300, 38, 75, 25);
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TPXDlg::showEvent(QShowEvent* event) {
+void AbortPrintDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(this);
-    OKBtn->setFocus();
+    okButton_->setFocus();
 }
 
 }  // namespace veltrix

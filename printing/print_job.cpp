@@ -72,16 +72,16 @@ class ProgressSession {
     ProgressSession(const ProgressSession&) = delete;
     ProgressSession& operator=(const ProgressSession&) = delete;
 
-    TAbortDialog* Dialog() const { return dialog_; }
+    PrintProgressDialog* Dialog() const { return dialog_; }
 
   private:
     std::unique_ptr<InputBlocker> blocker_;
-    TAbortDialog* dialog_ = nullptr;
+    PrintProgressDialog* dialog_ = nullptr;
 };
 
 }  // namespace
 
-bool PrintProgress(TAbortDialog* dialog, int done, int count) {
+bool PrintProgress(PrintProgressDialog* dialog, int done, int count) {
     if (!dialog) return true;
     const int percent = count > 0 ? static_cast<int>(static_cast<long long>(done) * 100 / count) : 100;
     SetPrintProgressText(dialog, QStringLiteral("Printing - %1%").arg(percent));
@@ -95,7 +95,7 @@ struct BandJob {
     PrinterSurface& surface;
     MessageBoxes* messages;
     QWidget* messageOwner;
-    TAbortDialog* dialog;
+    PrintProgressDialog* dialog;
     QRect destination;
     long double sourcePerDestX;
     long double sourcePerDestY;

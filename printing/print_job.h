@@ -10,7 +10,7 @@ namespace veltrix {
 class MessageBoxes;
 class PaintedForm;
 class PrinterSurface;
-class TAbortDialog;
+class PrintProgressDialog;
 
 struct PrintOptions {
     bool ShowProgress = false;
@@ -24,7 +24,7 @@ inline constexpr const char* kBitmapCopyFailed = "BitBlt failed";
 
 // Updates the progress dialog's caption, processes its pending events and returns whether to go on.
 // Without a dialog it always goes on.
-bool PrintProgress(TAbortDialog* dialog, int done, int count);
+bool PrintProgress(PrintProgressDialog* dialog, int done, int count);
 
 // Prints the window's picture scaled to the printable area of the active painter on the printer.
 bool PrintFormToPage(PaintedForm& form, QPrinter& printer, QPainter& canvas, const PrintOptions& options,

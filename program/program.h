@@ -19,7 +19,7 @@ class PrintDialogRunner;
 class SaveFileDialog;
 class ExportRangeDialog;
 
-enum class DocumentWindow { Select, Mechanical, Tabular, Finder };
+enum class DocumentWindow { Specification, Outline, TabularData, Finder };
 
 // What a window may ask of the frame without knowing it. The frame implements it; tests fake it.
 class WindowHub {

@@ -33,24 +33,24 @@ QChar TypedCharacter(const QKeyEvent& event) {
 
 }  // namespace
 
-void TSelect::RequestRepaint() { update(); }
+void SpecificationWindow::RequestRepaint() { update(); }
 
-void TSelect::InvalidateSelf() {
+void SpecificationWindow::InvalidateSelf() {
     ++repaintRequests_;
     program_.Judgement.InputsChanged();
     RequestRepaint();
 }
 
-void TSelect::InvalidateBoth() {
+void SpecificationWindow::InvalidateBoth() {
     InvalidateSelf();
-    if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Mechanical);
+    if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Outline);
 }
 
-void TSelect::BringToFront(DocumentWindow window) {
+void SpecificationWindow::BringToFront(DocumentWindow window) {
     if (program_.Hub) program_.Hub->BringToFront(window);
 }
 
-bool TSelect::Minimised() const {
+bool SpecificationWindow::Minimised() const {
     for (const QWidget* w = this; w; w = w->parentWidget())
         if (w->isMinimized()) return true;
     return false;
@@ -58,49 +58,49 @@ bool TSelect::Minimised() const {
 
 // ---- Entry fields -------------------------------------------------------------------------------
 
-void TSelect::F0EditClick() { F0Edit_->selectAll(); }
-void TSelect::F0EditEnter() { F0Edit_->selectAll(); }
-void TSelect::BWEditClick() { BWEdit_->selectAll(); }
-void TSelect::BWEditEnter() { BWEdit_->selectAll(); }
-void TSelect::F1EditClick() { F1Edit_->selectAll(); }
-void TSelect::F2EditClick() { F2Edit_->selectAll(); }
+void SpecificationWindow::onCentreFrequencyClick() { centreFrequencyEdit_->selectAll(); }
+void SpecificationWindow::onCentreFrequencyEnter() { centreFrequencyEdit_->selectAll(); }
+void SpecificationWindow::onBandwidthClick() { bandwidthEdit_->selectAll(); }
+void SpecificationWindow::onBandwidthEnter() { bandwidthEdit_->selectAll(); }
+void SpecificationWindow::onStopbandF1Click() { stopbandF1Edit_->selectAll(); }
+void SpecificationWindow::onStopbandF2Click() { stopbandF2Edit_->selectAll(); }
 
-void TSelect::F0EditExit() {
+void SpecificationWindow::onCentreFrequencyExit() {
     FilterSpec& spec = program_.Spec;
-    spec.F0 = ReadField(F0Edit_);
+    spec.F0 = ReadField(centreFrequencyEdit_);
     if (spec.F0 == spec.LastF0) return;
     spec.F0 = NormaliseCentreFrequency(spec.F0);
     InvalidateBoth();
 }
 
-void TSelect::BWEditExit() {
+void SpecificationWindow::onBandwidthExit() {
     FilterSpec& spec = program_.Spec;
     const double old = spec.BWRequested == 0.0 ? 1.0 : spec.BWRequested;
-    spec.BW = NormaliseBandwidth(ReadField(BWEdit_));
+    spec.BW = NormaliseBandwidth(ReadField(bandwidthEdit_));
     if (spec.BW == old) return;
     spec.BWRequested = spec.BW;
     InvalidateBoth();
 }
 
-void TSelect::F1EditExit() {
+void SpecificationWindow::onStopbandF1Exit() {
     FilterSpec& spec = program_.Spec;
     const double old = spec.F1;
-    spec.F1 = ReadField(F1Edit_);
+    spec.F1 = ReadField(stopbandF1Edit_);
     if (spec.F1 == old) return;
     spec.F1 = NormaliseStopband(spec.F1);
     InvalidateSelf();
 }
 
-void TSelect::F2EditExit() {
+void SpecificationWindow::onStopbandF2Exit() {
     FilterSpec& spec = program_.Spec;
     const double old = spec.F2;
-    spec.F2 = ReadField(F2Edit_);
+    spec.F2 = ReadField(stopbandF2Edit_);
     if (spec.F2 == old) return;
     spec.F2 = NormaliseStopband(spec.F2);
     InvalidateSelf();
 }
 
-void TSelect::ShowChoice(const FilterSpec& choice) {
+void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     FilterSpec& spec = program_.Spec;
     spec.F0 = choice.F0;
     spec.BW = choice.BW;
@@ -113,11 +113,11 @@ void TSelect::ShowChoice(const FilterSpec& choice) {
     spec.Mounting = choice.Mounting;
     spec.F1 = choice.F1;
     spec.F2 = choice.F2;
-    PBDCBox_->setCurrentIndex(PassbandIndex(spec.PBD));
-    NCBox_->setCurrentIndex(spec.Sections - 2);
+    passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
+    sectionsBox_->setCurrentIndex(spec.Sections - 2);
     const auto profile = ProfileFromNumber(spec.Profile);
-    RPBox_->setCurrentIndex(profile && IndexOf(*profile) < RPBox_->count() ? IndexOf(*profile) : -1);
-    DBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile) : -1);
+    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
     InvalidateBoth();
     // The frame brings this screen forward next, already showing the verdict on the choice.
     program_.Judgement.JudgeNow();
@@ -125,15 +125,15 @@ void TSelect::ShowChoice(const FilterSpec& choice) {
 
 // ---- Keys ---------------------------------------------------------------------------------------
 
-QWidget* TSelect::NextInEnterChain(QWidget* field) const {
-    const QWidget* chain[] = {F0Edit_, NCBox_, BWEdit_, PBDCBox_, RPBox_, DBox_, F1Edit_, F2Edit_};
+QWidget* SpecificationWindow::NextInEnterChain(QWidget* field) const {
+    const QWidget* chain[] = {centreFrequencyEdit_, sectionsBox_, bandwidthEdit_, passbandDefinitionBox_, profileBox_, dielectricBox_, stopbandF1Edit_, stopbandF2Edit_};
     constexpr int n = static_cast<int>(std::size(chain));
     for (int i = 0; i < n; ++i)
         if (chain[i] == field) return const_cast<QWidget*>(chain[(i + 1) % n]);
     return nullptr;
 }
 
-void TSelect::KeyPress(QWidget* field, QChar& key, bool editField) {
+void SpecificationWindow::KeyPress(QWidget* field, QChar& key, bool editField) {
     if (key.unicode() == kEnter) {
         key = QChar();
         if (QWidget* next = NextInEnterChain(field)) next->setFocus(Qt::TabFocusReason);
@@ -141,28 +141,28 @@ void TSelect::KeyPress(QWidget* field, QChar& key, bool editField) {
     }
     if (key == u'o' || key == u'O') {
         key = QChar();
-        BringToFront(DocumentWindow::Mechanical);
+        BringToFront(DocumentWindow::Outline);
         return;
     }
     if (key == u't' || key == u'T') {
         key = QChar();
-        BringToFront(DocumentWindow::Tabular);
+        BringToFront(DocumentWindow::TabularData);
         return;
     }
     if (editField && !(key.unicode() == kBackspace || key == u'.' || (key >= u'0' && key <= u'9')))
         key = QChar();
 }
 
-void TSelect::F0EditKeyPress(QChar& key) { KeyPress(F0Edit_, key, true); }
-void TSelect::BWEditKeyPress(QChar& key) { KeyPress(BWEdit_, key, true); }
-void TSelect::F1EditKeyPress(QChar& key) { KeyPress(F1Edit_, key, true); }
-void TSelect::F2EditKeyPress(QChar& key) { KeyPress(F2Edit_, key, true); }
-void TSelect::NCBoxKeyPress(QChar& key) { KeyPress(NCBox_, key, false); }
-void TSelect::PBDCBoxKeyPress(QChar& key) { KeyPress(PBDCBox_, key, false); }
-void TSelect::RPBoxKeyPress(QChar& key) { KeyPress(RPBox_, key, false); }
-void TSelect::DBoxKeyPress(QChar& key) { KeyPress(DBox_, key, false); }
+void SpecificationWindow::onCentreFrequencyKey(QChar& key) { KeyPress(centreFrequencyEdit_, key, true); }
+void SpecificationWindow::onBandwidthKey(QChar& key) { KeyPress(bandwidthEdit_, key, true); }
+void SpecificationWindow::onStopbandF1Key(QChar& key) { KeyPress(stopbandF1Edit_, key, true); }
+void SpecificationWindow::onStopbandF2Key(QChar& key) { KeyPress(stopbandF2Edit_, key, true); }
+void SpecificationWindow::onSectionsKey(QChar& key) { KeyPress(sectionsBox_, key, false); }
+void SpecificationWindow::onPassbandDefinitionKey(QChar& key) { KeyPress(passbandDefinitionBox_, key, false); }
+void SpecificationWindow::onProfileKey(QChar& key) { KeyPress(profileBox_, key, false); }
+void SpecificationWindow::onDielectricKey(QChar& key) { KeyPress(dielectricBox_, key, false); }
 
-bool TSelect::eventFilter(QObject* watched, QEvent* event) {
+bool SpecificationWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress: {
             const auto handler = keyHandlers_.constFind(watched);
@@ -175,36 +175,36 @@ bool TSelect::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::FocusOut:
             // Every way of leaving a field, a menu or another window included, keeps what was typed.
-            if (watched == F0Edit_)
-                F0EditExit();
-            else if (watched == BWEdit_)
-                BWEditExit();
-            else if (watched == F1Edit_)
-                F1EditExit();
-            else if (watched == F2Edit_)
-                F2EditExit();
+            if (watched == centreFrequencyEdit_)
+                onCentreFrequencyExit();
+            else if (watched == bandwidthEdit_)
+                onBandwidthExit();
+            else if (watched == stopbandF1Edit_)
+                onStopbandF1Exit();
+            else if (watched == stopbandF2Edit_)
+                onStopbandF2Exit();
             break;
         case QEvent::FocusIn:
-            if (watched == F0Edit_ || watched == BWEdit_) {
+            if (watched == centreFrequencyEdit_ || watched == bandwidthEdit_) {
                 // The field's own focus handling places the cursor; select the text after it.
                 watched->event(event);
-                if (watched == F0Edit_)
-                    F0EditEnter();
+                if (watched == centreFrequencyEdit_)
+                    onCentreFrequencyEnter();
                 else
-                    BWEditEnter();
+                    onBandwidthEnter();
                 return true;
             }
             break;
         case QEvent::MouseButtonRelease:
             if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
-            if (watched == F0Edit_)
-                F0EditClick();
-            else if (watched == BWEdit_)
-                BWEditClick();
-            else if (watched == F1Edit_)
-                F1EditClick();
-            else if (watched == F2Edit_)
-                F2EditClick();
+            if (watched == centreFrequencyEdit_)
+                onCentreFrequencyClick();
+            else if (watched == bandwidthEdit_)
+                onBandwidthClick();
+            else if (watched == stopbandF1Edit_)
+                onStopbandF1Click();
+            else if (watched == stopbandF2Edit_)
+                onStopbandF2Click();
             break;
         default:
             break;
@@ -214,35 +214,35 @@ bool TSelect::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Lists --------------------------------------------------------------------------------------
 
-void TSelect::NCBoxChange() {
+void SpecificationWindow::onSectionsChange() {
     FilterSpec& spec = program_.Spec;
-    spec.Sections = SectionsFromIndex(NCBox_->currentIndex());
+    spec.Sections = SectionsFromIndex(sectionsBox_->currentIndex());
     if (spec.Sections != spec.LastSections) InvalidateBoth();
 }
 
-void TSelect::PBDCBoxChange() {
+void SpecificationWindow::onPassbandDefinitionChange() {
     FilterSpec& spec = program_.Spec;
-    const PassbandDefinition definition = PassbandFromIndex(PBDCBox_->currentIndex());
+    const PassbandDefinition definition = PassbandFromIndex(passbandDefinitionBox_->currentIndex());
     spec.PBD = definition.PBD;
     spec.PBDCode = definition.PBDCode;
     if (spec.PBD != spec.LastPBD) InvalidateBoth();
 }
 
-void TSelect::RPBoxChange() {
+void SpecificationWindow::onProfileChange() {
     FilterSpec& spec = program_.Spec;
-    spec.Profile = ProfileFromIndex(RPBox_->currentIndex());
+    spec.Profile = ProfileFromIndex(profileBox_->currentIndex());
     if (spec.Profile != spec.LastProfile) InvalidateBoth();
 }
 
-void TSelect::DBoxChange() {
+void SpecificationWindow::onDielectricChange() {
     FilterSpec& spec = program_.Spec;
-    spec.Dielectric = DielectricFromIndex(DBox_->currentIndex());
+    spec.Dielectric = DielectricFromIndex(dielectricBox_->currentIndex());
     if (spec.Dielectric != spec.LastDielectric) InvalidateBoth();
 }
 
-void TSelect::comboGraphWidthChange() {
+void SpecificationWindow::onGraphWidthChange() {
     FilterSpec& spec = program_.Spec;
-    const double halfSpan = GraphHalfSpanFromIndex(comboGraphWidth_->currentIndex());
+    const double halfSpan = GraphHalfSpanFromIndex(graphWidthBox_->currentIndex());
     if (spec.GraphHalfSpan == halfSpan) return;
     spec.GraphHalfSpan = halfSpan;
     InvalidateSelf();
@@ -250,116 +250,116 @@ void TSelect::comboGraphWidthChange() {
 
 // ---- Menus and buttons --------------------------------------------------------------------------
 
-void TSelect::File1Click() { Print1_->setEnabled(!Minimised()); }
+void SpecificationWindow::onFileMenuShown() { printAction_->setEnabled(!Minimised()); }
 
-void TSelect::Print1Click() {
+void SpecificationWindow::onPrint() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Filter Specification"));
 }
 
-void TSelect::ExportVectors1Click() {
+void SpecificationWindow::onExportVectors() {
     RunExportCommand(program_, *this, QStringLiteral("Veltrix Filter Specification"));
 }
 
-void TSelect::Exit1Click() {
+void SpecificationWindow::onExit() {
     if (program_.Hub) program_.Hub->ExitProgram();
 }
 
-void TSelect::Frequency1Click() { F0Edit_->setFocus(Qt::ShortcutFocusReason); }
-void TSelect::Bandwidth1Click() { BWEdit_->setFocus(Qt::ShortcutFocusReason); }
-void TSelect::F11Click() { F1Edit_->setFocus(Qt::ShortcutFocusReason); }
-void TSelect::F21Click() { F2Edit_->setFocus(Qt::ShortcutFocusReason); }
+void SpecificationWindow::onPassbandFrequency() { centreFrequencyEdit_->setFocus(Qt::ShortcutFocusReason); }
+void SpecificationWindow::onPassbandBandwidth() { bandwidthEdit_->setFocus(Qt::ShortcutFocusReason); }
+void SpecificationWindow::onStopbandF1() { stopbandF1Edit_->setFocus(Qt::ShortcutFocusReason); }
+void SpecificationWindow::onStopbandF2() { stopbandF2Edit_->setFocus(Qt::ShortcutFocusReason); }
 
-void TSelect::SetPassband(PassbandChoice choice) {
+void SpecificationWindow::SetPassband(PassbandChoice choice) {
     FilterSpec& spec = program_.Spec;
     const ChoiceRow<PassbandChoice>& row = RowOf(choice);
     if (spec.PBD == row.Number) return;
     spec.PBD = row.Number;
     spec.PBDCode = row.Code;
-    PBDCBox_->setCurrentIndex(IndexOf(choice));
+    passbandDefinitionBox_->setCurrentIndex(IndexOf(choice));
     InvalidateBoth();
 }
 
-void TSelect::N05dB1Click() { SetPassband(PassbandChoice::Db0_5); }
-void TSelect::N10dB1Click() { SetPassband(PassbandChoice::Db1_0); }
-void TSelect::N30dB1Click() { SetPassband(PassbandChoice::Db3_0); }
+void SpecificationWindow::onPassbandDefinition05dB() { SetPassband(PassbandChoice::Db0_5); }
+void SpecificationWindow::onPassbandDefinition10dB() { SetPassband(PassbandChoice::Db1_0); }
+void SpecificationWindow::onPassbandDefinition30dB() { SetPassband(PassbandChoice::Db3_0); }
 
-void TSelect::SetSections(int32_t sections) {
+void SpecificationWindow::SetSections(int32_t sections) {
     FilterSpec& spec = program_.Spec;
     if (spec.Sections == sections) return;
     spec.Sections = sections;
-    NCBox_->setCurrentIndex(sections - 2);
+    sectionsBox_->setCurrentIndex(sections - 2);
     InvalidateBoth();
 }
 
-void TSelect::N21Click() { SetSections(2); }
-void TSelect::N31Click() { SetSections(3); }
-void TSelect::N41Click() { SetSections(4); }
-void TSelect::N51Click() { SetSections(5); }
-void TSelect::N61Click() { SetSections(6); }
+void SpecificationWindow::onTwoSections() { SetSections(2); }
+void SpecificationWindow::onThreeSections() { SetSections(3); }
+void SpecificationWindow::onFourSections() { SetSections(4); }
+void SpecificationWindow::onFiveSections() { SetSections(5); }
+void SpecificationWindow::onSixSections() { SetSections(6); }
 
-void TSelect::SetProfile(ResonatorProfile profile) {
+void SpecificationWindow::SetProfile(ResonatorProfile profile) {
     FilterSpec& spec = program_.Spec;
     if (spec.Profile == ProfileNumber(profile)) return;
     // The 12 mm profile has no row in the list, which then shows no choice.
-    RPBox_->setCurrentIndex(IndexOf(profile) < RPBox_->count() ? IndexOf(profile) : -1);
+    profileBox_->setCurrentIndex(IndexOf(profile) < profileBox_->count() ? IndexOf(profile) : -1);
     spec.Profile = ProfileNumber(profile);
     InvalidateBoth();
 }
 
-void TSelect::N22Click() { SetProfile(ResonatorProfile::Mm4); }
-void TSelect::N32Click() { SetProfile(ResonatorProfile::Mm6); }
-void TSelect::N42Click() { SetProfile(ResonatorProfile::Mm12); }
+void SpecificationWindow::onProfile4mm() { SetProfile(ResonatorProfile::Mm4); }
+void SpecificationWindow::onProfile6mm() { SetProfile(ResonatorProfile::Mm6); }
+void SpecificationWindow::onProfile12mm() { SetProfile(ResonatorProfile::Mm12); }
 
-void TSelect::SetDielectric(DielectricMaterial dielectric) {
+void SpecificationWindow::SetDielectric(DielectricMaterial dielectric) {
     FilterSpec& spec = program_.Spec;
     if (spec.Dielectric == CodeOf(dielectric)) return;
-    DBox_->setCurrentIndex(IndexOf(dielectric));
+    dielectricBox_->setCurrentIndex(IndexOf(dielectric));
     spec.Dielectric = CodeOf(dielectric);
     InvalidateBoth();
 }
 
-void TSelect::DL221Click() { SetDielectric(DielectricMaterial::DL); }
-void TSelect::DR381Click() { SetDielectric(DielectricMaterial::DR); }
-void TSelect::DH901Click() { SetDielectric(DielectricMaterial::DH); }
+void SpecificationWindow::onDielectricDL() { SetDielectric(DielectricMaterial::DL); }
+void SpecificationWindow::onDielectricDR() { SetDielectric(DielectricMaterial::DR); }
+void SpecificationWindow::onDielectricDH() { SetDielectric(DielectricMaterial::DH); }
 
-void TSelect::SetGraphWidth(int bandwidths) {
+void SpecificationWindow::SetGraphWidth(int bandwidths) {
     FilterSpec& spec = program_.Spec;
     const double halfSpan = bandwidths / 2.0;
     if (spec.GraphHalfSpan == halfSpan) return;
-    comboGraphWidth_->setCurrentIndex(bandwidths - 1);
+    graphWidthBox_->setCurrentIndex(bandwidths - 1);
     spec.GraphHalfSpan = halfSpan;
     InvalidateSelf();
 }
 
-void TSelect::N1bandwidth1Click() { SetGraphWidth(1); }
-void TSelect::N2bandwidths1Click() { SetGraphWidth(2); }
-void TSelect::N3bandwidths1Click() { SetGraphWidth(3); }
-void TSelect::N4bandwidths1Click() { SetGraphWidth(4); }
-void TSelect::N5bandwidths1Click() { SetGraphWidth(5); }
-void TSelect::N6bandwidths1Click() { SetGraphWidth(6); }
+void SpecificationWindow::onGraphWidth1() { SetGraphWidth(1); }
+void SpecificationWindow::onGraphWidth2() { SetGraphWidth(2); }
+void SpecificationWindow::onGraphWidth3() { SetGraphWidth(3); }
+void SpecificationWindow::onGraphWidth4() { SetGraphWidth(4); }
+void SpecificationWindow::onGraphWidth5() { SetGraphWidth(5); }
+void SpecificationWindow::onGraphWidth6() { SetGraphWidth(6); }
 
-void TSelect::SetMounting(MountingStyle mounting) {
+void SpecificationWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == CodeOf(mounting)) return;
     spec.Mounting = CodeOf(mounting);
     spec.SelStatus = kSelectionValid;
-    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Mechanical);
+    if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Outline);
     InvalidateSelf();
 }
 
-void TSelect::OrbisLeadless1Click() { SetMounting(MountingStyle::Orbis); }
-void TSelect::TesselLeadless1Click() { SetMounting(MountingStyle::Tessel); }
-void TSelect::SurfacemountTab1Click() { SetMounting(MountingStyle::SurfaceTab); }
-void TSelect::SurfacemountPin1Click() { SetMounting(MountingStyle::SurfacePin); }
-void TSelect::Dropin1Click() { SetMounting(MountingStyle::DropIn); }
+void SpecificationWindow::onMountingOrbisLeadless() { SetMounting(MountingStyle::Orbis); }
+void SpecificationWindow::onMountingTesselLeadless() { SetMounting(MountingStyle::Tessel); }
+void SpecificationWindow::onMountingSurfaceTab() { SetMounting(MountingStyle::SurfaceTab); }
+void SpecificationWindow::onMountingSurfacePin() { SetMounting(MountingStyle::SurfacePin); }
+void SpecificationWindow::onMountingDropIn() { SetMounting(MountingStyle::DropIn); }
 
-void TSelect::OutlineDrawings1Click() { BringToFront(DocumentWindow::Mechanical); }
-void TSelect::SelMechBtnClick() { BringToFront(DocumentWindow::Mechanical); }
-void TSelect::TabularData1Click() { BringToFront(DocumentWindow::Tabular); }
-void TSelect::SelRespBtnClick() { BringToFront(DocumentWindow::Tabular); }
+void SpecificationWindow::onOutlineDrawings() { BringToFront(DocumentWindow::Outline); }
+void SpecificationWindow::onOutlineDrawingButton() { BringToFront(DocumentWindow::Outline); }
+void SpecificationWindow::onTabularData() { BringToFront(DocumentWindow::TabularData); }
+void SpecificationWindow::onTabularDataButton() { BringToFront(DocumentWindow::TabularData); }
 
-void TSelect::TolBtnClick() {
-    if (TTolWin* dialog = tolWin_ ? tolWin_() : nullptr) dialog->exec();
+void SpecificationWindow::onTolerances() {
+    if (TolerancesDialog* dialog = tolerances_ ? tolerances_() : nullptr) dialog->exec();
 }
 
 }  // namespace veltrix

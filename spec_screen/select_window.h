@@ -25,12 +25,12 @@ class QPushButton;
 namespace veltrix {
 
 class LogoView;
-class TTolWin;
+class TolerancesDialog;
 
 // "Specify Filter": where the engineer states the filter. Input handlers only normalise, store into
 // the program's FilterSpec and ask for the judgement and a repaint; the paint draws the last
 // judgement.
-class TSelect : public QWidget, public PaintedForm, public MenuProvider {
+class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvider {
     Q_OBJECT
 
   public:
@@ -39,11 +39,11 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     // The painted page is seen this many pixels to the right of its own coordinates.
     static constexpr int kPageShift = 5;
 
-    explicit TSelect(Program& program, QWidget* parent = nullptr);
-    ~TSelect() override;
+    explicit SpecificationWindow(Program& program, QWidget* parent = nullptr);
+    ~SpecificationWindow() override;
 
     // The Tolerances dialog, made by the frame when first asked for.
-    void SetTolerancesDialog(std::function<TTolWin*()> dialog) { tolWin_ = std::move(dialog); }
+    void SetTolerancesDialog(std::function<TolerancesDialog*()> dialog) { tolerances_ = std::move(dialog); }
 
     // Places the result fields from the display offsets. Run whenever the offsets change, before
     // the repaint: a field moved while its window paints would show only where it overlaps its old
@@ -67,72 +67,72 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     void ShowChoice(const FilterSpec& choice);
 
     // Entry fields.
-    void F0EditClick();
-    void F0EditEnter();
-    void F0EditExit();
-    void BWEditClick();
-    void BWEditEnter();
-    void BWEditExit();
-    void F1EditClick();
-    void F1EditExit();
-    void F2EditClick();
-    void F2EditExit();
+    void onCentreFrequencyClick();
+    void onCentreFrequencyEnter();
+    void onCentreFrequencyExit();
+    void onBandwidthClick();
+    void onBandwidthEnter();
+    void onBandwidthExit();
+    void onStopbandF1Click();
+    void onStopbandF1Exit();
+    void onStopbandF2Click();
+    void onStopbandF2Exit();
     // Key-press handlers: a key set to null is discarded.
-    void F0EditKeyPress(QChar& key);
-    void BWEditKeyPress(QChar& key);
-    void F1EditKeyPress(QChar& key);
-    void F2EditKeyPress(QChar& key);
-    void NCBoxKeyPress(QChar& key);
-    void PBDCBoxKeyPress(QChar& key);
-    void RPBoxKeyPress(QChar& key);
-    void DBoxKeyPress(QChar& key);
+    void onCentreFrequencyKey(QChar& key);
+    void onBandwidthKey(QChar& key);
+    void onStopbandF1Key(QChar& key);
+    void onStopbandF2Key(QChar& key);
+    void onSectionsKey(QChar& key);
+    void onPassbandDefinitionKey(QChar& key);
+    void onProfileKey(QChar& key);
+    void onDielectricKey(QChar& key);
 
     // Lists (the user's choice only).
-    void NCBoxChange();
-    void PBDCBoxChange();
-    void RPBoxChange();
-    void DBoxChange();
-    void comboGraphWidthChange();
+    void onSectionsChange();
+    void onPassbandDefinitionChange();
+    void onProfileChange();
+    void onDielectricChange();
+    void onGraphWidthChange();
 
     // Menus and buttons.
-    void File1Click();
-    void Print1Click();
-    void ExportVectors1Click();
-    void Exit1Click();
-    void Frequency1Click();
-    void Bandwidth1Click();
-    void F11Click();
-    void F21Click();
-    void N05dB1Click();
-    void N10dB1Click();
-    void N30dB1Click();
-    void N21Click();
-    void N31Click();
-    void N41Click();
-    void N51Click();
-    void N61Click();
-    void N22Click();
-    void N32Click();
-    void N42Click();
-    void DL221Click();
-    void DR381Click();
-    void DH901Click();
-    void N1bandwidth1Click();
-    void N2bandwidths1Click();
-    void N3bandwidths1Click();
-    void N4bandwidths1Click();
-    void N5bandwidths1Click();
-    void N6bandwidths1Click();
-    void OrbisLeadless1Click();
-    void TesselLeadless1Click();
-    void SurfacemountTab1Click();
-    void SurfacemountPin1Click();
-    void Dropin1Click();
-    void OutlineDrawings1Click();
-    void TabularData1Click();
-    void SelMechBtnClick();
-    void SelRespBtnClick();
-    void TolBtnClick();
+    void onFileMenuShown();
+    void onPrint();
+    void onExportVectors();
+    void onExit();
+    void onPassbandFrequency();
+    void onPassbandBandwidth();
+    void onStopbandF1();
+    void onStopbandF2();
+    void onPassbandDefinition05dB();
+    void onPassbandDefinition10dB();
+    void onPassbandDefinition30dB();
+    void onTwoSections();
+    void onThreeSections();
+    void onFourSections();
+    void onFiveSections();
+    void onSixSections();
+    void onProfile4mm();
+    void onProfile6mm();
+    void onProfile12mm();
+    void onDielectricDL();
+    void onDielectricDR();
+    void onDielectricDH();
+    void onGraphWidth1();
+    void onGraphWidth2();
+    void onGraphWidth3();
+    void onGraphWidth4();
+    void onGraphWidth5();
+    void onGraphWidth6();
+    void onMountingOrbisLeadless();
+    void onMountingTesselLeadless();
+    void onMountingSurfaceTab();
+    void onMountingSurfacePin();
+    void onMountingDropIn();
+    void onOutlineDrawings();
+    void onTabularData();
+    void onOutlineDrawingButton();
+    void onTabularDataButton();
+    void onTolerances();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -141,12 +141,12 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     virtual void RequestRepaint();
 
   private:
-    using KeyHandler = void (TSelect::*)(QChar&);
+    using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     void FormCreate();
     void CreateControls();
     void CreateMenus();
-    QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (TSelect::*handler)());
+    QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (SpecificationWindow::*handler)());
 
     void InvalidateBoth();
     void InvalidateSelf();
@@ -169,41 +169,41 @@ class TSelect : public QWidget, public PaintedForm, public MenuProvider {
     void ShowJudgement();
 
     Program& program_;
-    std::function<TTolWin*()> tolWin_;
+    std::function<TolerancesDialog*()> tolerances_;
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
     int repaintRequests_ = 0;
 
-    QLineEdit* F0Edit_ = nullptr;
-    QComboBox* NCBox_ = nullptr;
-    QLineEdit* BWEdit_ = nullptr;
-    QComboBox* PBDCBox_ = nullptr;
-    QComboBox* RPBox_ = nullptr;
-    QComboBox* DBox_ = nullptr;
-    QLineEdit* F1Edit_ = nullptr;
-    QLineEdit* F2Edit_ = nullptr;
-    QComboBox* comboGraphWidth_ = nullptr;
-    QPushButton* SelMechBtn_ = nullptr;
-    QPushButton* SelRespBtn_ = nullptr;
-    QPushButton* TolBtn_ = nullptr;
-    QLabel* IL0Label_ = nullptr;
-    QLabel* IL1Label_ = nullptr;
-    QLabel* IL2Label_ = nullptr;
-    LogoView* VXImage_ = nullptr;
-    QLabel* Caption_ = nullptr;
-    QLabel* Caption2_ = nullptr;
-    QLabel* VerLbl_ = nullptr;
-    QLabel* SymLbl_ = nullptr;
+    QLineEdit* centreFrequencyEdit_ = nullptr;
+    QComboBox* sectionsBox_ = nullptr;
+    QLineEdit* bandwidthEdit_ = nullptr;
+    QComboBox* passbandDefinitionBox_ = nullptr;
+    QComboBox* profileBox_ = nullptr;
+    QComboBox* dielectricBox_ = nullptr;
+    QLineEdit* stopbandF1Edit_ = nullptr;
+    QLineEdit* stopbandF2Edit_ = nullptr;
+    QComboBox* graphWidthBox_ = nullptr;
+    QPushButton* outlineDrawingButton_ = nullptr;
+    QPushButton* tabularDataButton_ = nullptr;
+    QPushButton* tolerancesButton_ = nullptr;
+    QLabel* insertionLossLabel_ = nullptr;
+    QLabel* stopbandF1Label_ = nullptr;
+    QLabel* stopbandF2Label_ = nullptr;
+    LogoView* logo_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QLabel* caption2_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* registeredLabel_ = nullptr;
 
     QHash<QObject*, KeyHandler> keyHandlers_;
 
-    QMenu* File1_ = nullptr;
-    QMenu* Passband1_ = nullptr;
-    QMenu* Stopband1_ = nullptr;
-    QMenu* Graph1_ = nullptr;
-    QMenu* Mounting1_ = nullptr;
-    QMenu* View1_ = nullptr;
-    QAction* Print1_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* passbandMenu_ = nullptr;
+    QMenu* stopbandMenu_ = nullptr;
+    QMenu* graphMenu_ = nullptr;
+    QMenu* mountingMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QAction* printAction_ = nullptr;
     // Names the painted graph for screen readers; it draws nothing and takes no input.
     QWidget* graphArea_ = nullptr;
 };

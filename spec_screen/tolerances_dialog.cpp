@@ -36,7 +36,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const 
 
 }  // namespace
 
-TTolWin::TTolWin(QWidget* parent) : QDialog(parent) {
+TolerancesDialog::TolerancesDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TolWin"));
     setWindowTitle(QStringLiteral("Tolerances"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -75,15 +75,15 @@ TTolWin::TTolWin(QWidget* parent) : QDialog(parent) {
     palette.setColor(QPalette::WindowText, Qt::black);
     contact->setPalette(palette);
 
-    okBtn_ = new QPushButton(QStringLiteral("OK"), this);
-    okBtn_->setObjectName(QStringLiteral("OKBtn"));
-    okBtn_->setGeometry(160, 200, 75, 25);
-    okBtn_->setDefault(true);
-    connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
-    okBtn_->setFocus();
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setGeometry(160, 200, 75, 25);
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    okButton_->setFocus();
 }
 
-void TTolWin::showEvent(QShowEvent* event) {
+void TolerancesDialog::showEvent(QShowEvent* event) {
     if (const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -92,11 +92,11 @@ void TTolWin::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TTolWin::hideEvent(QHideEvent* event) {
+void TolerancesDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     FormHide();
 }
 
-void TTolWin::FormHide() { okBtn_->setFocus(); }
+void TolerancesDialog::FormHide() { okButton_->setFocus(); }
 
 }  // namespace veltrix

@@ -7,13 +7,13 @@ class QPushButton;
 namespace veltrix {
 
 // "Tolerances": the manufacturing guidelines behind the computed figures.
-class TTolWin : public QDialog {
+class TolerancesDialog : public QDialog {
     Q_OBJECT
 
   public:
-    explicit TTolWin(QWidget* parent = nullptr);
+    explicit TolerancesDialog(QWidget* parent = nullptr);
 
-    QPushButton* OKBtn() const { return okBtn_; }
+    QPushButton* OkButton() const { return okButton_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -22,7 +22,7 @@ class TTolWin : public QDialog {
   private:
     void FormHide();
 
-    QPushButton* okBtn_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -32,12 +32,12 @@ ExportRangeForm::ExportRangeForm(const QString& caption, const ExportRangeChoice
     : QDialog(parent), proposal_(proposal), choice_(proposal), check_(std::move(check)) {
     setWindowTitle(caption);
     setObjectName(QStringLiteral("ExportRangeForm"));
-    FromEdit = new QLineEdit(Shown(proposal.FromMhz), this);
-    ToEdit = new QLineEdit(Shown(proposal.ToMhz), this);
-    PointsEdit = new QLineEdit(QString::number(proposal.Points), this);
-    FromEdit->setObjectName(QStringLiteral("FromEdit"));
-    ToEdit->setObjectName(QStringLiteral("ToEdit"));
-    PointsEdit->setObjectName(QStringLiteral("PointsEdit"));
+    fromEdit_ = new QLineEdit(Shown(proposal.FromMhz), this);
+    toEdit_ = new QLineEdit(Shown(proposal.ToMhz), this);
+    pointsEdit_ = new QLineEdit(QString::number(proposal.Points), this);
+    fromEdit_->setObjectName(QStringLiteral("FromEdit"));
+    toEdit_->setObjectName(QStringLiteral("ToEdit"));
+    pointsEdit_->setObjectName(QStringLiteral("PointsEdit"));
 
     auto* form = new QFormLayout;
     auto addRow = [&](const QString& text, QLineEdit* edit) {
@@ -45,37 +45,37 @@ ExportRangeForm::ExportRangeForm(const QString& caption, const ExportRangeChoice
         label->setBuddy(edit);
         form->addRow(label, edit);
     };
-    addRow(QStringLiteral("&From (MHz):"), FromEdit);
-    addRow(QStringLiteral("&To (MHz):"), ToEdit);
-    addRow(QStringLiteral("&Points:"), PointsEdit);
+    addRow(QStringLiteral("&From (MHz):"), fromEdit_);
+    addRow(QStringLiteral("&To (MHz):"), toEdit_);
+    addRow(QStringLiteral("&Points:"), pointsEdit_);
 
-    MessageLabel = new QLabel(this);
-    MessageLabel->setObjectName(QStringLiteral("MessageLabel"));
-    MessageLabel->setWordWrap(true);
-    MessageLabel->setMinimumWidth(320);
-    MessageLabel->hide();
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("MessageLabel"));
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setMinimumWidth(320);
+    messageLabel_->hide();
 
-    Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    Buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    Buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
-    connect(Buttons, &QDialogButtonBox::accepted, this, &ExportRangeForm::accept);
-    connect(Buttons, &QDialogButtonBox::rejected, this, &ExportRangeForm::reject);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    connect(buttons_, &QDialogButtonBox::accepted, this, &ExportRangeForm::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &ExportRangeForm::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(MessageLabel);
-    layout->addWidget(Buttons);
-    setTabOrder(FromEdit, ToEdit);
-    setTabOrder(ToEdit, PointsEdit);
-    setTabOrder(PointsEdit, Buttons);
-    FromEdit->setFocus();
-    FromEdit->selectAll();
+    layout->addWidget(messageLabel_);
+    layout->addWidget(buttons_);
+    setTabOrder(fromEdit_, toEdit_);
+    setTabOrder(toEdit_, pointsEdit_);
+    setTabOrder(pointsEdit_, buttons_);
+    fromEdit_->setFocus();
+    fromEdit_->selectAll();
 }
 
 void ExportRangeForm::Refuse(QLineEdit* edit, const QString& message) {
-    MessageLabel->setText(message);
-    MessageLabel->setAccessibleName(message);
-    MessageLabel->show();
+    messageLabel_->setText(message);
+    messageLabel_->setAccessibleName(message);
+    messageLabel_->show();
     edit->setFocus();
     edit->selectAll();
 }
@@ -84,29 +84,29 @@ void ExportRangeForm::accept() {
     ExportRangeChoice choice = proposal_;
     double from = 0.0;
     double to = 0.0;
-    if (FromEdit->text().trimmed() != Shown(proposal_.FromMhz)) {
-        if (!ReadNumber(FromEdit->text(), from) || !(from > 0.0)) {
-            Refuse(FromEdit, QStringLiteral("From: enter the start of the range in MHz, a number above 0."));
+    if (fromEdit_->text().trimmed() != Shown(proposal_.FromMhz)) {
+        if (!ReadNumber(fromEdit_->text(), from) || !(from > 0.0)) {
+            Refuse(fromEdit_, QStringLiteral("From: enter the start of the range in MHz, a number above 0."));
             return;
         }
         choice.FromMhz = from;
     }
-    if (ToEdit->text().trimmed() != Shown(proposal_.ToMhz)) {
-        if (!ReadNumber(ToEdit->text(), to) || !(to > 0.0)) {
-            Refuse(ToEdit, QStringLiteral("To: enter the end of the range in MHz, a number above 0."));
+    if (toEdit_->text().trimmed() != Shown(proposal_.ToMhz)) {
+        if (!ReadNumber(toEdit_->text(), to) || !(to > 0.0)) {
+            Refuse(toEdit_, QStringLiteral("To: enter the end of the range in MHz, a number above 0."));
             return;
         }
         choice.ToMhz = to;
     }
     if (!(choice.FromMhz < choice.ToMhz)) {
-        Refuse(ToEdit, QStringLiteral("To: the end of the range must be above its start (%1 MHz).")
+        Refuse(toEdit_, QStringLiteral("To: the end of the range must be above its start (%1 MHz).")
                            .arg(Shown(choice.FromMhz)));
         return;
     }
     bool ok = false;
-    const int points = PointsEdit->text().trimmed().toInt(&ok);
+    const int points = pointsEdit_->text().trimmed().toInt(&ok);
     if (!ok || points < kMinExportPoints || points > kMaxExportPoints) {
-        Refuse(PointsEdit, QStringLiteral("Points: enter a whole number from %1 to %2.")
+        Refuse(pointsEdit_, QStringLiteral("Points: enter a whole number from %1 to %2.")
                                .arg(kMinExportPoints)
                                .arg(kMaxExportPoints));
         return;
@@ -115,7 +115,7 @@ void ExportRangeForm::accept() {
     if (check_) {
         const QString problem = check_(choice);
         if (!problem.isEmpty()) {
-            Refuse(PointsEdit, problem);
+            Refuse(pointsEdit_, problem);
             return;
         }
     }

@@ -26,11 +26,11 @@ class ExportRangeForm : public QDialog {
     const ExportRangeChoice& Choice() const { return choice_; }
     void accept() override;
 
-    QLineEdit* FromEdit = nullptr;
-    QLineEdit* ToEdit = nullptr;
-    QLineEdit* PointsEdit = nullptr;
-    QLabel* MessageLabel = nullptr;
-    QDialogButtonBox* Buttons = nullptr;
+    QLineEdit* FromEdit() const { return fromEdit_; }
+    QLineEdit* ToEdit() const { return toEdit_; }
+    QLineEdit* PointsEdit() const { return pointsEdit_; }
+    QLabel* MessageLabel() const { return messageLabel_; }
+    QDialogButtonBox* Buttons() const { return buttons_; }
 
   private:
     void Refuse(QLineEdit* edit, const QString& message);
@@ -38,6 +38,13 @@ class ExportRangeForm : public QDialog {
     ExportRangeChoice proposal_;
     ExportRangeChoice choice_;
     Check check_;
+
+  private:
+    QLineEdit* fromEdit_ = nullptr;
+    QLineEdit* toEdit_ = nullptr;
+    QLineEdit* pointsEdit_ = nullptr;
+    QLabel* messageLabel_ = nullptr;
+    QDialogButtonBox* buttons_ = nullptr;
 };
 
 class QtExportRangeDialog : public ExportRangeDialog {

@@ -115,96 +115,96 @@ bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* wr
     return false;
 }
 
-TTabular::TTabular(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setWindowTitle(QStringLiteral("Tabular Data"));
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     setAutoFillBackground(true);
     resize(632, 438);
 
-    RDMemo = new QPlainTextEdit(this);
-    RDMemo->setObjectName(QStringLiteral("RDMemo"));
-    RDMemo->setGeometry(0, 8, 513, 377);
+    report_ = new QPlainTextEdit(this);
+    report_->setObjectName(QStringLiteral("RDMemo"));
+    report_->setGeometry(0, 8, 513, 377);
     QFont terminal = PixelFont(QStringLiteral("Terminal"), 12);
     terminal.setStyleHint(QFont::TypeWriter);
     terminal.setFixedPitch(true);
-    RDMemo->setFont(terminal);
-    QPalette palette = RDMemo->palette();
+    report_->setFont(terminal);
+    QPalette palette = report_->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, Qt::black);
         palette.setColor(group, QPalette::Text, QColor(255, 255, 0));
     }
-    RDMemo->setPalette(palette);
-    RDMemo->setReadOnly(true);
+    report_->setPalette(palette);
+    report_->setReadOnly(true);
     // Read-only alone leaves Ctrl+Home and Ctrl+End dead; a keyboard cursor makes every line reachable.
-    RDMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    RDMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RDMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RDMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RDMemo->setPlainText(QStringLiteral("RDMemo"));
-    RDMemo->setAccessibleName(QStringLiteral("Response data"));
+    report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    report_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    report_->setPlainText(QStringLiteral("RDMemo"));
+    report_->setAccessibleName(QStringLiteral("Response data"));
 
-    Button1 = new QPushButton(QStringLiteral("Selection Scree&n"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(520, 32, 100, 25);
-    Button2 = new QPushButton(QStringLiteral("&Outline Drawings"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(520, 64, 100, 25);
+    selectionScreenButton_ = new QPushButton(QStringLiteral("Selection Scree&n"), this);
+    selectionScreenButton_->setObjectName(QStringLiteral("Button1"));
+    selectionScreenButton_->setGeometry(520, 32, 100, 25);
+    outlineDrawingsButton_ = new QPushButton(QStringLiteral("&Outline Drawings"), this);
+    outlineDrawingsButton_->setObjectName(QStringLiteral("Button2"));
+    outlineDrawingsButton_->setGeometry(520, 64, 100, 25);
 
-    File1 = new QMenu(QStringLiteral("&File"), this);
-    Print1 = File1->addAction(QStringLiteral("&Print"));
-    ExportTouchstone1 = File1->addAction(QStringLiteral("Export &Touchstone..."));
-    ExportCSV1 = File1->addAction(QStringLiteral("Export &CSV..."));
-    File1->addSeparator();
-    Exit1 = File1->addAction(QStringLiteral("E&xit"));
-    View1 = new QMenu(QStringLiteral("&View"), this);
-    SelectionScreen1 = View1->addAction(QStringLiteral("&Selection Screen"));
-    OutlineDrawings1 = View1->addAction(QStringLiteral("&Outline Drawings"));
-    File1->setObjectName(QStringLiteral("File1"));
-    Print1->setObjectName(QStringLiteral("Print1"));
-    ExportTouchstone1->setObjectName(QStringLiteral("ExportTouchstone1"));
-    ExportCSV1->setObjectName(QStringLiteral("ExportCSV1"));
-    Exit1->setObjectName(QStringLiteral("Exit1"));
-    View1->setObjectName(QStringLiteral("View1"));
-    SelectionScreen1->setObjectName(QStringLiteral("SelectionScreen1"));
-    OutlineDrawings1->setObjectName(QStringLiteral("OutlineDrawings1"));
+    fileMenu_ = new QMenu(QStringLiteral("&File"), this);
+    printAction_ = fileMenu_->addAction(QStringLiteral("&Print"));
+    exportTouchstoneAction_ = fileMenu_->addAction(QStringLiteral("Export &Touchstone..."));
+    exportCsvAction_ = fileMenu_->addAction(QStringLiteral("Export &CSV..."));
+    fileMenu_->addSeparator();
+    exitAction_ = fileMenu_->addAction(QStringLiteral("E&xit"));
+    viewMenu_ = new QMenu(QStringLiteral("&View"), this);
+    selectionScreenAction_ = viewMenu_->addAction(QStringLiteral("&Selection Screen"));
+    outlineDrawingsAction_ = viewMenu_->addAction(QStringLiteral("&Outline Drawings"));
+    fileMenu_->setObjectName(QStringLiteral("File1"));
+    printAction_->setObjectName(QStringLiteral("Print1"));
+    exportTouchstoneAction_->setObjectName(QStringLiteral("ExportTouchstone1"));
+    exportCsvAction_->setObjectName(QStringLiteral("ExportCSV1"));
+    exitAction_->setObjectName(QStringLiteral("Exit1"));
+    viewMenu_->setObjectName(QStringLiteral("View1"));
+    selectionScreenAction_->setObjectName(QStringLiteral("SelectionScreen1"));
+    outlineDrawingsAction_->setObjectName(QStringLiteral("OutlineDrawings1"));
 
     auto bringToFront = [this](DocumentWindow window) {
         if (program_.Hub) program_.Hub->BringToFront(window);
     };
-    connect(Button1, &QPushButton::clicked, this, [bringToFront] { bringToFront(DocumentWindow::Select); });
-    connect(Button2, &QPushButton::clicked, this,
-            [bringToFront] { bringToFront(DocumentWindow::Mechanical); });
-    connect(SelectionScreen1, &QAction::triggered, this,
-            [bringToFront] { bringToFront(DocumentWindow::Select); });
-    connect(OutlineDrawings1, &QAction::triggered, this,
-            [bringToFront] { bringToFront(DocumentWindow::Mechanical); });
-    connect(Exit1, &QAction::triggered, this, [this] {
+    connect(selectionScreenButton_, &QPushButton::clicked, this, [bringToFront] { bringToFront(DocumentWindow::Specification); });
+    connect(outlineDrawingsButton_, &QPushButton::clicked, this,
+            [bringToFront] { bringToFront(DocumentWindow::Outline); });
+    connect(selectionScreenAction_, &QAction::triggered, this,
+            [bringToFront] { bringToFront(DocumentWindow::Specification); });
+    connect(outlineDrawingsAction_, &QAction::triggered, this,
+            [bringToFront] { bringToFront(DocumentWindow::Outline); });
+    connect(exitAction_, &QAction::triggered, this, [this] {
         if (program_.Hub) program_.Hub->ExitProgram();
     });
-    connect(Print1, &QAction::triggered, this, &TTabular::Print1Click);
-    connect(ExportTouchstone1, &QAction::triggered, this, [this] {
+    connect(printAction_, &QAction::triggered, this, &TabularDataWindow::onPrint);
+    connect(exportTouchstoneAction_, &QAction::triggered, this, [this] {
         ExportResponse(QStringLiteral("Export Touchstone"), ExportFormat::Touchstone, QStringLiteral(".s2p"),
                        QStringLiteral("Touchstone two-port (*.s2p)"));
     });
-    connect(ExportCSV1, &QAction::triggered, this, [this] {
+    connect(exportCsvAction_, &QAction::triggered, this, [this] {
         ExportResponse(QStringLiteral("Export CSV"), ExportFormat::Csv, QStringLiteral(".csv"),
                        QStringLiteral("Comma-separated values (*.csv)"));
     });
-    connect(File1, &QMenu::aboutToShow, this, &TTabular::File1Popup);
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TabularDataWindow::onFileMenuShown);
     // A new judgement is listed once the event that caused it is over.
-    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TTabular::FormActivate, Qt::QueuedConnection);
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TabularDataWindow::FormActivate, Qt::QueuedConnection);
 }
 
-TTabular::~TTabular() = default;
+TabularDataWindow::~TabularDataWindow() = default;
 
-QList<GroupedMenu> TTabular::GroupedMenus() { return {{0, File1}, {5, View1}}; }
+QList<GroupedMenu> TabularDataWindow::GroupedMenus() { return {{0, fileMenu_}, {5, viewMenu_}}; }
 
-void TTabular::FormActivate() {
+void TabularDataWindow::FormActivate() {
     // The return loss and delay columns come from the judgement's sweeps.
     program_.Judgement.Current();
     std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
     if (built_ && lines == lines_) return;
-    RDMemo->setAccessibleDescription(QString::fromStdString(TabularDescription(program_.Spec)));
+    report_->setAccessibleDescription(QString::fromStdString(TabularDescription(program_.Spec)));
     lines_ = std::move(lines);
     built_ = true;
 
@@ -212,29 +212,29 @@ void TTabular::FormActivate() {
     text.reserve(static_cast<qsizetype>(lines_.size()));
     for (const std::string& line : lines_) text.append(QString::fromStdString(line));
 
-    QScrollBar* vertical = RDMemo->verticalScrollBar();
-    QScrollBar* horizontal = RDMemo->horizontalScrollBar();
+    QScrollBar* vertical = report_->verticalScrollBar();
+    QScrollBar* horizontal = report_->horizontalScrollBar();
     const int top = vertical->value();
     const int left = horizontal->value();
-    const int position = RDMemo->textCursor().position();
-    RDMemo->setUpdatesEnabled(false);
-    RDMemo->setPlainText(text.join(QLatin1Char('\n')));
-    QTextCursor cursor = RDMemo->textCursor();
-    cursor.setPosition(std::min(position, RDMemo->document()->characterCount() - 1));
-    RDMemo->setTextCursor(cursor);
+    const int position = report_->textCursor().position();
+    report_->setUpdatesEnabled(false);
+    report_->setPlainText(text.join(QLatin1Char('\n')));
+    QTextCursor cursor = report_->textCursor();
+    cursor.setPosition(std::min(position, report_->document()->characterCount() - 1));
+    report_->setTextCursor(cursor);
     vertical->setValue(top);
     horizontal->setValue(left);
-    RDMemo->setUpdatesEnabled(true);
+    report_->setUpdatesEnabled(true);
 }
 
-WindowPrinter& TTabular::ReportPrinter() {
+WindowPrinter& TabularDataWindow::ReportPrinter() {
     if (!printer_) printer_ = std::make_unique<WindowPrinter>();
     return *printer_;
 }
 
-QStringList TTabular::MemoLines() const { return RDMemo->toPlainText().split(QLatin1Char('\n')); }
+QStringList TabularDataWindow::MemoLines() const { return report_->toPlainText().split(QLatin1Char('\n')); }
 
-bool TTabular::Print1Click() {
+bool TabularDataWindow::onPrint() {
     QPrinter& printer = ReportPrinter().Printer();
     // The job has no title; the name only gives the dialog's proposed file a meaning.
     printer.setDocName(QString::fromLatin1(kReportFileTitle));
@@ -248,7 +248,7 @@ bool TTabular::Print1Click() {
     return false;
 }
 
-bool TTabular::ExportResponse(const QString& caption, ExportFormat format, const QString& extension,
+bool TabularDataWindow::ExportResponse(const QString& caption, ExportFormat format, const QString& extension,
                               const QString& filter) {
     const FilterSpec spec = program_.Spec;
     const ResponseTable judged = ComputeResponseTable(spec);
@@ -289,14 +289,14 @@ bool TTabular::ExportResponse(const QString& caption, ExportFormat format, const
     return result.Ok;
 }
 
-void TTabular::File1Popup() { Print1->setEnabled(!IsMinimised()); }
+void TabularDataWindow::onFileMenuShown() { printAction_->setEnabled(!IsMinimised()); }
 
-bool TTabular::IsMinimised() const {
+bool TabularDataWindow::IsMinimised() const {
     if (subWindow_) return subWindow_->isMinimized();
     return window()->isMinimized();
 }
 
-void TTabular::WatchSubWindow() {
+void TabularDataWindow::WatchSubWindow() {
     auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (sub == subWindow_) return;
     if (subWindow_) disconnect(subWindow_, nullptr, this, nullptr);
@@ -308,7 +308,7 @@ void TTabular::WatchSubWindow() {
             });
 }
 
-bool TTabular::event(QEvent* event) {
+bool TabularDataWindow::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::WindowActivate:
             FormActivate();
@@ -325,12 +325,12 @@ bool TTabular::event(QEvent* event) {
 // The memo keeps its design rectangle while the window is large enough, and otherwise ends at the
 // window's edge: a memo that runs on below the edge keeps its last lines and its scroll bar out of
 // sight, and no key can bring them into view.
-void TTabular::resizeEvent(QResizeEvent* event) {
+void TabularDataWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const QRect design(0, 8, 513, 377);
     const int width = std::clamp(this->width() - design.left(), 1, design.width());
     const int height = std::clamp(this->height() - design.top(), 1, design.height());
-    RDMemo->setGeometry(design.left(), design.top(), width, height);
+    report_->setGeometry(design.left(), design.top(), width, height);
 }
 
 }  // namespace veltrix

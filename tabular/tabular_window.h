@@ -46,11 +46,11 @@ bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* wr
 
 // "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
 // window is activated and after each judgement of the selection.
-class TTabular : public QWidget, public MenuProvider {
+class TabularDataWindow : public QWidget, public MenuProvider {
     Q_OBJECT
   public:
-    explicit TTabular(Program& program, QWidget* parent = nullptr);
-    ~TTabular() override;
+    explicit TabularDataWindow(Program& program, QWidget* parent = nullptr);
+    ~TabularDataWindow() override;
 
     QList<GroupedMenu> GroupedMenus() override;
 
@@ -61,23 +61,23 @@ class TTabular : public QWidget, public MenuProvider {
 
     // "&Print" of the File menu: the print dialog, then the report on the window's own printer.
     // True when printed; a failed job shows "Abort Print" and leaves the window a fresh printer.
-    bool Print1Click();
+    bool onPrint();
     // Made on first use: the first printer of a run loads the platform's print support, which is
     // most of what this window would otherwise cost at start-up.
     WindowPrinter& ReportPrinter();
 
-    QPlainTextEdit* RDMemo = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    QPlainTextEdit* Report() const { return report_; }
+    QPushButton* SelectionScreenButton() const { return selectionScreenButton_; }
+    QPushButton* OutlineDrawingsButton() const { return outlineDrawingsButton_; }
 
-    QMenu* File1 = nullptr;
-    QAction* Print1 = nullptr;
-    QAction* ExportTouchstone1 = nullptr;
-    QAction* ExportCSV1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* View1 = nullptr;
-    QAction* SelectionScreen1 = nullptr;
-    QAction* OutlineDrawings1 = nullptr;
+    QMenu* FileMenu() const { return fileMenu_; }
+    QAction* PrintAction() const { return printAction_; }
+    QAction* ExportTouchstoneAction() const { return exportTouchstoneAction_; }
+    QAction* ExportCsvAction() const { return exportCsvAction_; }
+    QAction* ExitAction() const { return exitAction_; }
+    QMenu* ViewMenu() const { return viewMenu_; }
+    QAction* SelectionScreenAction() const { return selectionScreenAction_; }
+    QAction* OutlineDrawingsAction() const { return outlineDrawingsAction_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -87,7 +87,7 @@ class TTabular : public QWidget, public MenuProvider {
     // Asks for the range and points, then for the file (named after the part), and writes it; a
     // refused selection or a failure is shown with its reason.
     bool ExportResponse(const QString& caption, ExportFormat format, const QString& extension, const QString& filter);
-    void File1Popup();
+    void onFileMenuShown();
     bool IsMinimised() const;
     void WatchSubWindow();
 
@@ -96,6 +96,19 @@ class TTabular : public QWidget, public MenuProvider {
     std::vector<std::string> lines_;
     bool built_ = false;
     QPointer<QMdiSubWindow> subWindow_;
+
+  private:
+    QPlainTextEdit* report_ = nullptr;
+    QPushButton* selectionScreenButton_ = nullptr;
+    QPushButton* outlineDrawingsButton_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* exportTouchstoneAction_ = nullptr;
+    QAction* exportCsvAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QAction* selectionScreenAction_ = nullptr;
+    QAction* outlineDrawingsAction_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -51,15 +51,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // The frame with its invalidations recorded, in order.
-class RecordingFrame : public TVXFrame {
+class RecordingFrame : public MainFrame {
 public:
-    using TVXFrame::TVXFrame;
+    using MainFrame::MainFrame;
     std::vector<QWidget*> invalidated;
 
 protected:
     void InvalidateWidget(QWidget* widget) override {
         invalidated.push_back(widget);
-        TVXFrame::InvalidateWidget(widget);
+        MainFrame::InvalidateWidget(widget);
     }
 };
 
@@ -119,7 +119,7 @@ protected:
         return s.str();
     }
 
-    TDocumentWindow* Sub(DocumentWindow which) const { return frame_->DocumentSubWindow(which); }
+    DocumentMdiWindow* Sub(DocumentWindow which) const { return frame_->DocumentSubWindow(which); }
     QStringList MenuTitles() const { return VisibleMenuTitles(frame_->menuBar()); }
 
     fs::path dir_;
@@ -150,8 +150,8 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
     EXPECT_EQ(program_.Display.PaintCopyMode, CopyMode::Source);
     EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
     EXPECT_EQ(program_.Hub, frame_.get());
-    EXPECT_FALSE(frame_->Preserve1->isChecked());
-    EXPECT_FALSE(frame_->Reset1->isChecked());
+    EXPECT_FALSE(frame_->PreserveAction()->isChecked());
+    EXPECT_FALSE(frame_->ResetAction()->isChecked());
     EXPECT_EQ(frame_->windowTitle(), QString("Veltrix 1.8"));
 
     frame_.reset();
@@ -176,70 +176,70 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
     WritePreferencesText("E\nY\n10\n20\n600\n400\n30\n35\n500\n310\n5\n6\n470\n290\n");
     Start();
     QStringList titles;
-    for (QMdiSubWindow* sub : frame_->MdiArea->subWindowList(QMdiArea::CreationOrder))
+    for (QMdiSubWindow* sub : frame_->MdiArea()->subWindowList(QMdiArea::CreationOrder))
         titles << sub->windowTitle();
     EXPECT_EQ(titles, (QStringList{"Tabular Data", "Outline Drawings", "Specify Filter"}));
     EXPECT_EQ(Sub(DocumentWindow::Finder), nullptr) << "the finder is made when first asked for";
 
-    EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(10, 20, 600, 400));
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(30, 35, 500, 310));
-    EXPECT_EQ(Sub(DocumentWindow::Tabular)->geometry(), QRect(5, 6, 470, 290));
+    EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(10, 20, 600, 400));
+    EXPECT_EQ(Sub(DocumentWindow::Outline)->geometry(), QRect(30, 35, 500, 310));
+    EXPECT_EQ(Sub(DocumentWindow::TabularData)->geometry(), QRect(5, 6, 470, 290));
 
-    EXPECT_EQ(frame_->MdiArea->currentSubWindow(), Sub(DocumentWindow::Select));
-    EXPECT_EQ(frame_->MdiArea->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Specification));
 }
 
 TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    for (FrameWindow which : {FrameWindow::ReachWin, FrameWindow::NoteWin, FrameWindow::InfoWin,
-                              FrameWindow::IntroWin, FrameWindow::OwnWin, FrameWindow::AboutBox,
-                              FrameWindow::CfgWin, FrameWindow::RFQWin})
+    for (FrameWindow which : {FrameWindow::ContactInformation, FrameWindow::Notes, FrameWindow::FilterCharacteristics,
+                              FrameWindow::Introduction, FrameWindow::LicenseInformation, FrameWindow::About,
+                              FrameWindow::ConfigurationInstructions, FrameWindow::RequestForQuote})
         EXPECT_EQ(frame_->GetFrameWindow(which), nullptr) << static_cast<int>(which);
-    EXPECT_EQ(frame_->findChild<TMoveDlg*>(), nullptr);
-    EXPECT_EQ(frame_->findChild<TPXDlg*>(), nullptr);
+    EXPECT_EQ(frame_->findChild<FieldOffsetsDialog*>(), nullptr);
+    EXPECT_EQ(frame_->findChild<AbortPrintDialog*>(), nullptr);
     EXPECT_EQ(frame_->findChild<QDialog*>(), nullptr);
     // The menus offer every window all the same.
-    for (QAction* item : {frame_->RequestforQuote1, frame_->ContactInformation1, frame_->Instructions1,
-                          frame_->LicenseInformation1, frame_->Introduction1, frame_->FilterCharacteristics1,
-                          frame_->Notes1, frame_->About1})
+    for (QAction* item : {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
+                          frame_->LicenseInformationAction(), frame_->IntroductionAction(), frame_->FilterCharacteristicsAction(),
+                          frame_->NotesAction(), frame_->AboutAction()})
         EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
 
     // Made on use: caption, place and flags as a window made at start has them.
-    frame_->ContactInformation1->trigger();
-    auto* reach = qobject_cast<TReachWin*>(frame_->GetFrameWindow(FrameWindow::ReachWin));
+    frame_->ContactInformationAction()->trigger();
+    auto* reach = qobject_cast<ContactPage*>(frame_->GetFrameWindow(FrameWindow::ContactInformation));
     ASSERT_NE(reach, nullptr);
     EXPECT_TRUE(reach->isVisible());
-    TReachWin atStart(program_, frame_.get());
+    ContactPage atStart(program_, frame_.get());
     atStart.show();
     QCoreApplication::processEvents();
     EXPECT_EQ(reach->windowTitle(), "Contact Information");
     EXPECT_EQ(reach->geometry(), atStart.geometry());
     EXPECT_EQ(reach->windowFlags(), atStart.windowFlags());
     EXPECT_EQ(reach->parentWidget(), frame_.get());
-    frame_->ContactInformation1->trigger();
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::ReachWin), reach) << "made once";
+    frame_->ContactInformationAction()->trigger();
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::ContactInformation), reach) << "made once";
 
     // The notes page behind a link of the characteristics page is made when the link is followed.
-    frame_->FilterCharacteristics1->trigger();
-    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::InfoWin), nullptr);
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::NoteWin), nullptr);
-    frame_->InfoWin()->Note1LblClick();
-    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::NoteWin), nullptr);
-    EXPECT_TRUE(frame_->NoteWin()->isVisible());
+    frame_->FilterCharacteristicsAction()->trigger();
+    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::FilterCharacteristics), nullptr);
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::Notes), nullptr);
+    frame_->FilterCharacteristics()->onNote1Link();
+    ASSERT_NE(frame_->GetFrameWindow(FrameWindow::Notes), nullptr);
+    EXPECT_TRUE(frame_->Notes()->isVisible());
 
     bool toleranceShown = false;
-    WhenModal([&] { toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TTolWin*>(); });
-    frame_->Select->TolBtnClick();
+    WhenModal([&] { toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TolerancesDialog*>(); });
+    frame_->Specification()->onTolerances();
     EXPECT_TRUE(toleranceShown);
     bool offsetsShown = false;
-    WhenModal([&] { offsetsShown = QApplication::activeModalWidget() == frame_->findChild<TMoveDlg*>(); });
-    frame_->Offsets1->trigger();
+    WhenModal([&] { offsetsShown = QApplication::activeModalWidget() == frame_->findChild<FieldOffsetsDialog*>(); });
+    frame_->OffsetsAction()->trigger();
     EXPECT_TRUE(offsetsShown);
 
     // None of this moved the document windows: the specification window is still on top and active.
-    EXPECT_EQ(frame_->MdiArea->currentSubWindow(), Sub(DocumentWindow::Select));
-    EXPECT_EQ(frame_->MdiArea->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Specification));
 }
 
 TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
@@ -247,12 +247,12 @@ TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
     WritePreferencesText(
         "E\nY\n2147483647\n2147483647\n2147483647\n2147483647\n0\n0\n0\n0\n5\n5\n400\n300\n");
     Start();
-    TDocumentWindow* select = Sub(DocumentWindow::Select);
+    DocumentMdiWindow* select = Sub(DocumentWindow::Specification);
     EXPECT_GT(select->x(), 1000000);
     EXPECT_GT(select->width(), 0);
-    frame_->Cascade1->trigger();
+    frame_->CascadeAction()->trigger();
     EXPECT_EQ(select->pos(), QPoint(50, 50));
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), select);
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), select);
 }
 
 class HugeSavedSizeTest : public FrameTest, public ::testing::WithParamInterface<const char*> {};
@@ -263,12 +263,12 @@ TEST_P(HugeSavedSizeTest, WindowsStayWithinTheDesktopAndPaintWithABoundedBuffer)
                          "\n5\n5\n400\n300\n");
     Start();
     const QSize desktop = QGuiApplication::primaryScreen()->virtualSize();
-    for (DocumentWindow which : {DocumentWindow::Select, DocumentWindow::Mechanical}) {
+    for (DocumentWindow which : {DocumentWindow::Specification, DocumentWindow::Outline}) {
         EXPECT_LE(Sub(which)->width(), desktop.width());
         EXPECT_LE(Sub(which)->height(), desktop.height());
         EXPECT_GT(Sub(which)->width(), 0);
     }
-    auto* select = qobject_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    auto* select = qobject_cast<SpecificationWindow*>(frame_->DocumentWidget(DocumentWindow::Specification));
     ASSERT_NE(select, nullptr);
     const QPixmap shown = select->grab();
     const QImage& bitmap = select->Page().Bitmap();
@@ -277,7 +277,7 @@ TEST_P(HugeSavedSizeTest, WindowsStayWithinTheDesktopAndPaintWithABoundedBuffer)
     EXPECT_LE(bitmap.width(), desktop.width() * ratio);
     EXPECT_LE(bitmap.height(), desktop.height() * ratio);
     // The page is there: the part number frame's magenta top-left corner, five pixels right.
-    EXPECT_EQ(shown.toImage().pixelColor(2 + TSelect::kPageShift, 88), QColor(255, 0, 255));
+    EXPECT_EQ(shown.toImage().pixelColor(2 + SpecificationWindow::kPageShift, 88), QColor(255, 0, 255));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, HugeSavedSizeTest, ::testing::Values("20000", "2147483647"));
@@ -289,18 +289,18 @@ TEST_F(FrameTest, ScreenshotShowsEveryDocumentWindowWhole) {
     ASSERT_TRUE(WriteFrameScreenshot(*frame_, file, &error)) << error.toStdString();
     const QImage picture(file);
     EXPECT_EQ(picture.size(), kScreenshotFrameSize);
-    const QRect select = Sub(DocumentWindow::Select)->geometry();
-    const QRect tabular = Sub(DocumentWindow::Tabular)->geometry();
-    const QRect outline = Sub(DocumentWindow::Mechanical)->geometry();
+    const QRect select = Sub(DocumentWindow::Specification)->geometry();
+    const QRect tabular = Sub(DocumentWindow::TabularData)->geometry();
+    const QRect outline = Sub(DocumentWindow::Outline)->geometry();
     EXPECT_EQ(select.topLeft(), QPoint(0, 0));
-    EXPECT_EQ(frame_->DocumentWidget(DocumentWindow::Select)->size(),
-              QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+    EXPECT_EQ(frame_->DocumentWidget(DocumentWindow::Specification)->size(),
+              QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
     EXPECT_FALSE(select.intersects(tabular));
     EXPECT_FALSE(select.intersects(outline));
     EXPECT_FALSE(tabular.intersects(outline));
     EXPECT_FALSE(tabular.isEmpty());
     EXPECT_FALSE(outline.isEmpty());
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Specification));
 
     EXPECT_FALSE(WriteFrameScreenshot(*frame_, QString::fromStdString((dir_ / "none" / "x.png").string()), &error));
     EXPECT_FALSE(error.isEmpty());
@@ -312,34 +312,34 @@ TEST_F(FrameTest, MenuBarMergesTheActiveWindowsMenus) {
     Start();
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Passband", "Stop&band", "&Graph", "&Mounting", "&View",
                                          "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction())
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction())
         << "the child's File replaces it";
 
-    frame_->BringToFront(DocumentWindow::Tabular);
+    frame_->BringToFront(DocumentWindow::TabularData);
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
 
-    frame_->BringToFront(DocumentWindow::Mechanical);
+    frame_->BringToFront(DocumentWindow::Outline);
     EXPECT_EQ(MenuTitles(),
               (QStringList{"&File", "&Mounting", "&Units", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->File1->menuAction());
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
 }
 
 TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
     // The frame before it has created the windows its menus open.
     frame_ = std::make_unique<RecordingFrame>(program_);
-    EXPECT_FALSE(frame_->RequestforQuote1->isVisible());
-    EXPECT_FALSE(frame_->ContactInformation1->isVisible());
-    EXPECT_FALSE(frame_->Instructions1->isVisible());
-    EXPECT_FALSE(frame_->N4->isVisible());
-    EXPECT_FALSE(frame_->Help1->menuAction()->isVisible());
-    EXPECT_TRUE(frame_->VeltrixOnline1->isVisible());
+    EXPECT_FALSE(frame_->RequestForQuoteAction()->isVisible());
+    EXPECT_FALSE(frame_->ContactInformationAction()->isVisible());
+    EXPECT_FALSE(frame_->InstructionsAction()->isVisible());
+    EXPECT_FALSE(frame_->ConfigureSeparator()->isVisible());
+    EXPECT_FALSE(frame_->HelpMenu()->menuAction()->isVisible());
+    EXPECT_TRUE(frame_->VeltrixOnlineAction()->isVisible());
 
     QWidget about;
-    frame_->SetFrameWindow(FrameWindow::AboutBox, &about);
-    EXPECT_TRUE(frame_->Help1->menuAction()->isVisible());
-    EXPECT_TRUE(frame_->About1->isVisible());
-    EXPECT_FALSE(frame_->N1->isVisible()) << "no page above the separator";
+    frame_->SetFrameWindow(FrameWindow::About, &about);
+    EXPECT_TRUE(frame_->HelpMenu()->menuAction()->isVisible());
+    EXPECT_TRUE(frame_->AboutAction()->isVisible());
+    EXPECT_FALSE(frame_->HelpSeparator()->isVisible()) << "no page above the separator";
     EXPECT_TRUE(MenuTitles().endsWith("&Help"));
 }
 
@@ -368,69 +368,69 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
         if (name.endsWith("Win") || name == "AboutBox") pages << name;
     }
     EXPECT_EQ(pages, (QStringList{"NoteWin", "InfoWin", "IntroWin", "OwnWin"}));
-    EXPECT_FALSE(frame_->ReachWin()->isVisible());
-    EXPECT_FALSE(frame_->CfgWin()->isVisible());
-    EXPECT_FALSE(frame_->RFQWin()->isVisible());
-    EXPECT_FALSE(frame_->AboutBox()->isVisible());
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RFQWin), static_cast<QWidget*>(frame_->RFQWin()));
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::OwnWin), static_cast<QWidget*>(frame_->OwnWin()));
+    EXPECT_FALSE(frame_->ContactInformation()->isVisible());
+    EXPECT_FALSE(frame_->ConfigurationInstructions()->isVisible());
+    EXPECT_FALSE(frame_->RequestForQuote()->isVisible());
+    EXPECT_FALSE(frame_->About()->isVisible());
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RequestForQuote), static_cast<QWidget*>(frame_->RequestForQuote()));
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::LicenseInformation), static_cast<QWidget*>(frame_->LicenseInformation()));
 
     // Every item has its window now.
-    for (QAction* item : {frame_->RequestforQuote1, frame_->ContactInformation1, frame_->Instructions1,
-                          frame_->N4, frame_->LicenseInformation1, frame_->Introduction1,
-                          frame_->FilterCharacteristics1, frame_->Notes1, frame_->N1, frame_->About1}) {
+    for (QAction* item : {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
+                          frame_->ConfigureSeparator(), frame_->LicenseInformationAction(), frame_->IntroductionAction(),
+                          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->HelpSeparator(), frame_->AboutAction()}) {
         EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
     }
 
-    emit frame_->Help1->aboutToShow();
-    EXPECT_FALSE(frame_->LicenseInformation1->isEnabled());
-    EXPECT_FALSE(frame_->Introduction1->isEnabled());
-    EXPECT_FALSE(frame_->FilterCharacteristics1->isEnabled());
-    EXPECT_FALSE(frame_->Notes1->isEnabled());
-    EXPECT_TRUE(frame_->About1->isEnabled());
+    emit frame_->HelpMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->LicenseInformationAction()->isEnabled());
+    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
+    EXPECT_FALSE(frame_->FilterCharacteristicsAction()->isEnabled());
+    EXPECT_FALSE(frame_->NotesAction()->isEnabled());
+    EXPECT_TRUE(frame_->AboutAction()->isEnabled());
 
-    frame_->OwnWin()->Exit1->trigger();
-    frame_->NoteWin()->close();
-    emit frame_->Help1->aboutToShow();
-    EXPECT_TRUE(frame_->LicenseInformation1->isEnabled());
-    EXPECT_TRUE(frame_->Notes1->isEnabled());
-    EXPECT_FALSE(frame_->Introduction1->isEnabled());
+    frame_->LicenseInformation()->ExitAction()->trigger();
+    frame_->Notes()->close();
+    emit frame_->HelpMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->LicenseInformationAction()->isEnabled());
+    EXPECT_TRUE(frame_->NotesAction()->isEnabled());
+    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
     EXPECT_FALSE(PreferencesText().size()) << "nothing written before the introduction closes";
 
-    frame_->IntroWin()->close();
+    frame_->Introduction()->close();
     EXPECT_EQ(PreferencesText(), "E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
-    emit frame_->Help1->aboutToShow();
-    frame_->Introduction1->trigger();
-    EXPECT_TRUE(frame_->IntroWin()->isVisible());
-    frame_->Notes1->trigger();
-    EXPECT_TRUE(frame_->NoteWin()->isVisible());
+    emit frame_->HelpMenu()->aboutToShow();
+    frame_->IntroductionAction()->trigger();
+    EXPECT_TRUE(frame_->Introduction()->isVisible());
+    frame_->NotesAction()->trigger();
+    EXPECT_TRUE(frame_->Notes()->isVisible());
 }
 
 TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
     Start();
-    ASSERT_TRUE(frame_->OwnWin()->isVisible());
+    ASSERT_TRUE(frame_->LicenseInformation()->isVisible());
     QCoreApplication::processEvents();
-    ASSERT_FALSE(frame_->OwnWin()->DrawnTexts().empty());
-    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().pixelSize, 16);
-    frame_->SmallArial1->trigger();
+    ASSERT_FALSE(frame_->LicenseInformation()->DrawnTexts().empty());
+    EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 16);
+    frame_->SmallArialAction()->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
-    EXPECT_EQ(frame_->OwnWin()->DrawnTexts().back().text, TOwnWin::LegalNotice());
+    EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
+    EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().text, LicensePage::LegalNotice());
 }
 
 TEST_F(FrameTest, LaterStartsShowFewerPages) {
     WritePreferencesText("E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    EXPECT_TRUE(frame_->NoteWin()->isVisible());
-    EXPECT_TRUE(frame_->InfoWin()->isVisible());
-    EXPECT_FALSE(frame_->IntroWin()->isVisible());
-    EXPECT_FALSE(frame_->OwnWin()->isVisible());
+    EXPECT_TRUE(frame_->Notes()->isVisible());
+    EXPECT_TRUE(frame_->FilterCharacteristics()->isVisible());
+    EXPECT_FALSE(frame_->Introduction()->isVisible());
+    EXPECT_FALSE(frame_->LicenseInformation()->isVisible());
 
-    frame_->Preserve1->trigger();
+    frame_->PreserveAction()->trigger();
     frame_.reset();
     Start();
-    for (QWidget* page : std::initializer_list<QWidget*>{frame_->NoteWin(), frame_->InfoWin(), frame_->IntroWin(),
-                                                         frame_->OwnWin()})
+    for (QWidget* page : std::initializer_list<QWidget*>{frame_->Notes(), frame_->FilterCharacteristics(), frame_->Introduction(),
+                                                         frame_->LicenseInformation()})
         EXPECT_FALSE(page->isVisible()) << page->objectName().toStdString();
 }
 
@@ -462,14 +462,14 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             program_.Ending = false;  // a new run
             ClosesFirstOnQuit introFirst;
             if (!fromExit) {
-                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->IntroWin()) : nullptr; };
+                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->Introduction()) : nullptr; };
                 qApp->installEventFilter(&introFirst);
             }
             Start();
-            ASSERT_TRUE(frame_->IntroWin()->isVisible());
-            QObject::connect(frame_.get(), &TVXFrame::Closed, qApp, &QApplication::quit);
+            ASSERT_TRUE(frame_->Introduction()->isVisible());
+            QObject::connect(frame_.get(), &MainFrame::Closed, qApp, &QApplication::quit);
             if (fromExit) {
-                QTimer::singleShot(0, frame_->Exit1, &QAction::trigger);
+                QTimer::singleShot(0, frame_->ExitAction(), &QAction::trigger);
             } else {
                 QTimer::singleShot(0, qApp, &QApplication::quit);
             }
@@ -478,7 +478,7 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
             stuck.start(10000);
             EXPECT_EQ(QApplication::exec(), 0) << "the program did not end";
-            EXPECT_FALSE(frame_->IntroWin()->isVisible()) << "the quit closes the page";
+            EXPECT_FALSE(frame_->Introduction()->isVisible()) << "the quit closes the page";
             frame_.reset();
             if (hadFile) {
                 std::ifstream in(program_.PreferencesPath, std::ios::binary);
@@ -493,26 +493,26 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
 TEST_F(FrameTest, SalesAndConfigureOpenTheRealWindows) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    frame_->ContactInformation1->trigger();
-    EXPECT_TRUE(frame_->ReachWin()->isVisible());
-    emit frame_->Order1->aboutToShow();
-    EXPECT_FALSE(frame_->ContactInformation1->isEnabled());
-    frame_->RequestforQuote1->trigger();
-    EXPECT_TRUE(frame_->RFQWin()->isVisible());
-    frame_->Instructions1->trigger();
-    EXPECT_TRUE(frame_->CfgWin()->isVisible());
-    emit frame_->Configure1->aboutToShow();
-    EXPECT_FALSE(frame_->Instructions1->isEnabled());
-    frame_->CfgWin()->Exit1->trigger();
-    emit frame_->Configure1->aboutToShow();
-    EXPECT_TRUE(frame_->Instructions1->isEnabled());
+    frame_->ContactInformationAction()->trigger();
+    EXPECT_TRUE(frame_->ContactInformation()->isVisible());
+    emit frame_->SalesMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->ContactInformationAction()->isEnabled());
+    frame_->RequestForQuoteAction()->trigger();
+    EXPECT_TRUE(frame_->RequestForQuote()->isVisible());
+    frame_->InstructionsAction()->trigger();
+    EXPECT_TRUE(frame_->ConfigurationInstructions()->isVisible());
+    emit frame_->ConfigureMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->InstructionsAction()->isEnabled());
+    frame_->ConfigurationInstructions()->ExitAction()->trigger();
+    emit frame_->ConfigureMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->InstructionsAction()->isEnabled());
 }
 
 // --- Closing, activation, exit ---
 
 TEST_F(FrameTest, ClosingADocumentWindowMinimisesIt) {
     Start();
-    QPointer<TDocumentWindow> tabular = Sub(DocumentWindow::Tabular);
+    QPointer<DocumentMdiWindow> tabular = Sub(DocumentWindow::TabularData);
     const QRect before = tabular->geometry();
     tabular->close();
     QCoreApplication::processEvents();
@@ -521,15 +521,15 @@ TEST_F(FrameTest, ClosingADocumentWindowMinimisesIt) {
     EXPECT_TRUE(tabular->isVisible());
     EXPECT_EQ(tabular->NormalRect(), (WindowRect{before.x(), before.y(), before.width(), before.height()}));
 
-    frame_->BringToFront(DocumentWindow::Tabular);
+    frame_->BringToFront(DocumentWindow::TabularData);
     EXPECT_FALSE(tabular->isMinimized());
     EXPECT_EQ(tabular->geometry(), before);
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), tabular.data());
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), tabular.data());
 }
 
 TEST_F(FrameTest, ExitClosesTheFrame) {
     Start();
-    QSignalSpy closed(frame_.get(), &TVXFrame::Closed);
+    QSignalSpy closed(frame_.get(), &MainFrame::Closed);
     program_.Hub->ExitProgram();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(frame_->isVisible());
@@ -537,16 +537,16 @@ TEST_F(FrameTest, ExitClosesTheFrame) {
 
 TEST_F(FrameTest, HubRoutesRepaintsToTheNamedWindow) {
     Start();
-    program_.Hub->Invalidate(DocumentWindow::Tabular);
-    program_.Hub->Invalidate(DocumentWindow::Mechanical);
+    program_.Hub->Invalidate(DocumentWindow::TabularData);
+    program_.Hub->Invalidate(DocumentWindow::Outline);
     EXPECT_EQ(frame_->invalidated,
-              (std::vector<QWidget*>{frame_->DocumentWidget(DocumentWindow::Tabular), frame_->Mechanical}));
+              (std::vector<QWidget*>{frame_->DocumentWidget(DocumentWindow::TabularData), frame_->Outline()}));
 }
 
 TEST_F(FrameTest, RepaintNowJudgesTheSelectionEvenWhileTheScreenIsCovered) {
     Start();
-    Sub(DocumentWindow::Mechanical)->showMaximized();
-    frame_->BringToFront(DocumentWindow::Mechanical);
+    Sub(DocumentWindow::Outline)->showMaximized();
+    frame_->BringToFront(DocumentWindow::Outline);
     QCoreApplication::processEvents();
     program_.Spec.F0 = 9000.0;
     auto* mechanical = frame_->findChild<QPushButton*>("MountBtn");
@@ -559,69 +559,69 @@ TEST_F(FrameTest, RepaintNowJudgesTheSelectionEvenWhileTheScreenIsCovered) {
 
 TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
     Start();
-    Sub(DocumentWindow::Tabular)->setGeometry(300, 200, 410, 220);
-    Sub(DocumentWindow::Mechanical)->setGeometry(10, 400, 420, 230);
-    Sub(DocumentWindow::Select)->setGeometry(500, 10, 430, 240);
-    Sub(DocumentWindow::Mechanical)->showMinimized();
-    frame_->BringToFront(DocumentWindow::Tabular);
+    Sub(DocumentWindow::TabularData)->setGeometry(300, 200, 410, 220);
+    Sub(DocumentWindow::Outline)->setGeometry(10, 400, 420, 230);
+    Sub(DocumentWindow::Specification)->setGeometry(500, 10, 430, 240);
+    Sub(DocumentWindow::Outline)->showMinimized();
+    frame_->BringToFront(DocumentWindow::TabularData);
 
-    const QSize icon = Sub(DocumentWindow::Mechanical)->size();
+    const QSize icon = Sub(DocumentWindow::Outline)->size();
 
-    frame_->Cascade1->trigger();
-    EXPECT_EQ(Sub(DocumentWindow::Tabular)->geometry(), QRect(0, 0, 410, 220));
+    frame_->CascadeAction()->trigger();
+    EXPECT_EQ(Sub(DocumentWindow::TabularData)->geometry(), QRect(0, 0, 410, 220));
     // Only Top and Left change: the minimised window stays minimised, its icon at 25, 25.
-    EXPECT_TRUE(Sub(DocumentWindow::Mechanical)->isMinimized());
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry(), QRect(QPoint(25, 25), icon));
-    EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(50, 50, 430, 240));
-    EXPECT_FALSE(Sub(DocumentWindow::Tabular)->isMinimized());
-    EXPECT_FALSE(Sub(DocumentWindow::Select)->isMinimized());
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
-    const QList<QMdiSubWindow*> stack = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
-    EXPECT_EQ(stack.last(), Sub(DocumentWindow::Select));
+    EXPECT_TRUE(Sub(DocumentWindow::Outline)->isMinimized());
+    EXPECT_EQ(Sub(DocumentWindow::Outline)->geometry(), QRect(QPoint(25, 25), icon));
+    EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(50, 50, 430, 240));
+    EXPECT_FALSE(Sub(DocumentWindow::TabularData)->isMinimized());
+    EXPECT_FALSE(Sub(DocumentWindow::Specification)->isMinimized());
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Specification));
+    const QList<QMdiSubWindow*> stack = frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(stack.last(), Sub(DocumentWindow::Specification));
 
     // With every window restored, Mechanical is shown before Select and ends just below it.
-    Sub(DocumentWindow::Mechanical)->showNormal();
-    frame_->BringToFront(DocumentWindow::Tabular);
-    frame_->Cascade1->trigger();
-    const QList<QMdiSubWindow*> restored = frame_->MdiArea->subWindowList(QMdiArea::StackingOrder);
-    EXPECT_EQ(restored.last(), Sub(DocumentWindow::Select));
-    EXPECT_EQ(restored.at(restored.size() - 2), Sub(DocumentWindow::Mechanical));
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->pos(), QPoint(25, 25));
+    Sub(DocumentWindow::Outline)->showNormal();
+    frame_->BringToFront(DocumentWindow::TabularData);
+    frame_->CascadeAction()->trigger();
+    const QList<QMdiSubWindow*> restored = frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder);
+    EXPECT_EQ(restored.last(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(restored.at(restored.size() - 2), Sub(DocumentWindow::Outline));
+    EXPECT_EQ(Sub(DocumentWindow::Outline)->pos(), QPoint(25, 25));
 }
 
 TEST_F(FrameTest, TileStacksTheWindowsAtFullWidth) {
     Start();
-    frame_->Tile1->trigger();
-    const QRect area = frame_->MdiArea->viewport()->rect();
+    frame_->TileAction()->trigger();
+    const QRect area = frame_->MdiArea()->viewport()->rect();
     const int row = area.height() / 3;
     // The active window takes the top row.
-    EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(0, 0, area.width(), row));
-    EXPECT_EQ(Sub(DocumentWindow::Mechanical)->geometry().top(), row);
-    EXPECT_EQ(Sub(DocumentWindow::Tabular)->geometry(),
+    EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(0, 0, area.width(), row));
+    EXPECT_EQ(Sub(DocumentWindow::Outline)->geometry().top(), row);
+    EXPECT_EQ(Sub(DocumentWindow::TabularData)->geometry(),
               QRect(0, 2 * row, area.width(), area.height() - 2 * row));
 }
 
 TEST_F(FrameTest, ArrangeIconsLinesMinimisedWindowsAlongTheBottom) {
     Start();
-    TDocumentWindow* tabular = Sub(DocumentWindow::Tabular);
-    TDocumentWindow* mechanical = Sub(DocumentWindow::Mechanical);
+    DocumentMdiWindow* tabular = Sub(DocumentWindow::TabularData);
+    DocumentMdiWindow* mechanical = Sub(DocumentWindow::Outline);
     tabular->showMinimized();
     mechanical->showMinimized();
     tabular->move(400, 100);
     mechanical->move(20, 300);
 
-    frame_->ArrangeIcons1->trigger();
-    const int bottom = frame_->MdiArea->viewport()->rect().bottom() + 1;
+    frame_->ArrangeIconsAction()->trigger();
+    const int bottom = frame_->MdiArea()->viewport()->rect().bottom() + 1;
     EXPECT_EQ(tabular->geometry().topLeft(), QPoint(0, bottom - tabular->height()));
     EXPECT_EQ(mechanical->geometry().topLeft(), QPoint(tabular->width(), bottom - mechanical->height()));
-    EXPECT_FALSE(Sub(DocumentWindow::Select)->isMinimized());
+    EXPECT_FALSE(Sub(DocumentWindow::Specification)->isMinimized());
 }
 
 // --- Sales links ---
 
 struct LinkCase {
     const char* name;
-    QAction* TVXFrame::*item;
+    QAction* (MainFrame::*item)() const;
     const char* target;
     const char* failure;
 };
@@ -633,7 +633,7 @@ class SalesLinks : public FrameTest, public ::testing::WithParamInterface<LinkCa
 
 TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
     Start();
-    QAction* item = frame_.get()->*GetParam().item;
+    QAction* item = (frame_.get()->*GetParam().item)();
     item->trigger();
     EXPECT_EQ(shell_.opened, QStringList{GetParam().target});
     EXPECT_TRUE(messages_.texts.isEmpty());
@@ -645,11 +645,11 @@ TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, SalesLinks,
-    ::testing::Values(LinkCase{"VeltrixOnline", &TVXFrame::VeltrixOnline1,
+    ::testing::Values(LinkCase{"VeltrixOnline", &MainFrame::VeltrixOnlineAction,
                                "https://www.norvane.example/veltrix.html", "Unable to start web browser."},
-                      LinkCase{"EmailSales", &TVXFrame::EmailVeltrixSales1, "mailto:sales@norvane.example",
+                      LinkCase{"EmailSales", &MainFrame::EmailSalesAction, "mailto:sales@norvane.example",
                                "Unable to start mail client."},
-                      LinkCase{"Representatives", &TVXFrame::Representatives1,
+                      LinkCase{"Representatives", &MainFrame::RepresentativesAction,
                                "https://www.norvane.example/reps/index.html", "Unable to start web browser."}),
     [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
@@ -658,73 +658,73 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FrameTest, HelpItemsEnabledExactlyWhileTheirPageIsHidden) {
     Start();
     QWidget own, intro, info, notes, about;
-    frame_->SetFrameWindow(FrameWindow::OwnWin, &own);
-    frame_->SetFrameWindow(FrameWindow::IntroWin, &intro);
-    frame_->SetFrameWindow(FrameWindow::InfoWin, &info);
-    frame_->SetFrameWindow(FrameWindow::NoteWin, &notes);
-    frame_->SetFrameWindow(FrameWindow::AboutBox, &about);
-    EXPECT_TRUE(frame_->N1->isVisible());
+    frame_->SetFrameWindow(FrameWindow::LicenseInformation, &own);
+    frame_->SetFrameWindow(FrameWindow::Introduction, &intro);
+    frame_->SetFrameWindow(FrameWindow::FilterCharacteristics, &info);
+    frame_->SetFrameWindow(FrameWindow::Notes, &notes);
+    frame_->SetFrameWindow(FrameWindow::About, &about);
+    EXPECT_TRUE(frame_->HelpSeparator()->isVisible());
 
     notes.show();
-    emit frame_->Help1->aboutToShow();
-    EXPECT_FALSE(frame_->Notes1->isEnabled());
-    EXPECT_TRUE(frame_->LicenseInformation1->isEnabled());
-    EXPECT_TRUE(frame_->Introduction1->isEnabled());
-    EXPECT_TRUE(frame_->FilterCharacteristics1->isEnabled());
-    EXPECT_TRUE(frame_->About1->isEnabled());
+    emit frame_->HelpMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->NotesAction()->isEnabled());
+    EXPECT_TRUE(frame_->LicenseInformationAction()->isEnabled());
+    EXPECT_TRUE(frame_->IntroductionAction()->isEnabled());
+    EXPECT_TRUE(frame_->FilterCharacteristicsAction()->isEnabled());
+    EXPECT_TRUE(frame_->AboutAction()->isEnabled());
 
     notes.hide();
     intro.show();
-    emit frame_->Help1->aboutToShow();
-    EXPECT_TRUE(frame_->Notes1->isEnabled());
-    EXPECT_FALSE(frame_->Introduction1->isEnabled());
+    emit frame_->HelpMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->NotesAction()->isEnabled());
+    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
 
-    frame_->FilterCharacteristics1->trigger();
+    frame_->FilterCharacteristicsAction()->trigger();
     EXPECT_TRUE(info.isVisible());
 }
 
 TEST_F(FrameTest, SalesAndConfigureItemsFollowTheirWindows) {
     Start();
     QWidget reach, rfq, instructions;
-    frame_->SetFrameWindow(FrameWindow::ReachWin, &reach);
-    frame_->SetFrameWindow(FrameWindow::RFQWin, &rfq);
-    frame_->SetFrameWindow(FrameWindow::CfgWin, &instructions);
-    EXPECT_TRUE(frame_->ContactInformation1->isVisible());
-    EXPECT_TRUE(frame_->Instructions1->isVisible());
+    frame_->SetFrameWindow(FrameWindow::ContactInformation, &reach);
+    frame_->SetFrameWindow(FrameWindow::RequestForQuote, &rfq);
+    frame_->SetFrameWindow(FrameWindow::ConfigurationInstructions, &instructions);
+    EXPECT_TRUE(frame_->ContactInformationAction()->isVisible());
+    EXPECT_TRUE(frame_->InstructionsAction()->isVisible());
 
-    frame_->ContactInformation1->trigger();
+    frame_->ContactInformationAction()->trigger();
     EXPECT_TRUE(reach.isVisible());
-    emit frame_->Order1->aboutToShow();
-    EXPECT_FALSE(frame_->ContactInformation1->isEnabled());
+    emit frame_->SalesMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->ContactInformationAction()->isEnabled());
     reach.hide();
-    emit frame_->Order1->aboutToShow();
-    EXPECT_TRUE(frame_->ContactInformation1->isEnabled());
+    emit frame_->SalesMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->ContactInformationAction()->isEnabled());
 
     // The quote window is never disabled; asking again while it is open brings it forward.
-    frame_->RequestforQuote1->trigger();
-    emit frame_->Order1->aboutToShow();
-    EXPECT_TRUE(frame_->RequestforQuote1->isEnabled());
-    frame_->RequestforQuote1->trigger();
+    frame_->RequestForQuoteAction()->trigger();
+    emit frame_->SalesMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->RequestForQuoteAction()->isEnabled());
+    frame_->RequestForQuoteAction()->trigger();
     EXPECT_TRUE(rfq.isVisible());
 
-    frame_->Instructions1->trigger();
-    emit frame_->Configure1->aboutToShow();
-    EXPECT_FALSE(frame_->Instructions1->isEnabled());
+    frame_->InstructionsAction()->trigger();
+    emit frame_->ConfigureMenu()->aboutToShow();
+    EXPECT_FALSE(frame_->InstructionsAction()->isEnabled());
     instructions.hide();
-    emit frame_->Configure1->aboutToShow();
-    EXPECT_TRUE(frame_->Instructions1->isEnabled());
+    emit frame_->ConfigureMenu()->aboutToShow();
+    EXPECT_TRUE(frame_->InstructionsAction()->isEnabled());
 }
 
 TEST_F(FrameTest, AboutIsShownModally) {
     Start();
     QDialog about;
-    frame_->SetFrameWindow(FrameWindow::AboutBox, &about);
+    frame_->SetFrameWindow(FrameWindow::About, &about);
     bool shownModal = false;
     WhenModal([&] {
         shownModal = QApplication::activeModalWidget() == &about;
         about.accept();
     });
-    frame_->About1->trigger();
+    frame_->AboutAction()->trigger();
     EXPECT_TRUE(shownModal);
 }
 
@@ -732,18 +732,18 @@ TEST_F(FrameTest, AboutIsShownModally) {
 
 TEST_F(FrameTest, FontCommandsMoveTheCheckMarkAndSetSizes) {
     Start();
-    EXPECT_TRUE(frame_->MSSansSerif1->isChecked());
-    frame_->SmallArial1->trigger();
-    EXPECT_TRUE(frame_->SmallArial1->isChecked());
-    EXPECT_FALSE(frame_->MSSansSerif1->isChecked());
-    EXPECT_FALSE(frame_->Arial1->isChecked());
+    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
+    frame_->SmallArialAction()->trigger();
+    EXPECT_TRUE(frame_->SmallArialAction()->isChecked());
+    EXPECT_FALSE(frame_->MsSansSerifAction()->isChecked());
+    EXPECT_FALSE(frame_->ArialAction()->isChecked());
     EXPECT_EQ(program_.Display.FontName, QString("Arial"));
     EXPECT_EQ(program_.Display.FontSizeLarge, 12);
     EXPECT_EQ(program_.Display.FontSizeTiny, 6);
 
-    frame_->MSSansSerif1->trigger();
-    EXPECT_TRUE(frame_->MSSansSerif1->isChecked());
-    EXPECT_FALSE(frame_->SmallArial1->isChecked());
+    frame_->MsSansSerifAction()->trigger();
+    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
+    EXPECT_FALSE(frame_->SmallArialAction()->isChecked());
     EXPECT_EQ(program_.Display.FontName, QString("MS Sans Serif"));
     EXPECT_EQ(program_.Display.FontSizeLarge, 14);
     EXPECT_EQ(program_.Display.FontSizeMedium, 12);
@@ -751,25 +751,25 @@ TEST_F(FrameTest, FontCommandsMoveTheCheckMarkAndSetSizes) {
     EXPECT_EQ(program_.Display.FontSizeTiny, 8);
 
     // Selecting the checked item again leaves it checked.
-    frame_->MSSansSerif1->trigger();
-    EXPECT_TRUE(frame_->MSSansSerif1->isChecked());
+    frame_->MsSansSerifAction()->trigger();
+    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
 }
 
 TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     Start();
-    QWidget* select = frame_->DocumentWidget(DocumentWindow::Select);
-    frame_->Arial1->trigger();
-    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->OwnWin(), frame_->IntroWin(), frame_->InfoWin(),
-                                                          select, frame_->Mechanical}));
+    QWidget* select = frame_->DocumentWidget(DocumentWindow::Specification);
+    frame_->ArialAction()->trigger();
+    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->LicenseInformation(), frame_->Introduction(), frame_->FilterCharacteristics(),
+                                                          select, frame_->Outline()}));
 
     QWidget own, intro, info, notes;
-    frame_->SetFrameWindow(FrameWindow::OwnWin, &own);
-    frame_->SetFrameWindow(FrameWindow::IntroWin, &intro);
-    frame_->SetFrameWindow(FrameWindow::InfoWin, &info);
-    frame_->SetFrameWindow(FrameWindow::NoteWin, &notes);
+    frame_->SetFrameWindow(FrameWindow::LicenseInformation, &own);
+    frame_->SetFrameWindow(FrameWindow::Introduction, &intro);
+    frame_->SetFrameWindow(FrameWindow::FilterCharacteristics, &info);
+    frame_->SetFrameWindow(FrameWindow::Notes, &notes);
     frame_->invalidated.clear();
-    frame_->SmallArial1->trigger();
-    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{&own, &intro, &info, select, frame_->Mechanical}));
+    frame_->SmallArialAction()->trigger();
+    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{&own, &intro, &info, select, frame_->Outline()}));
 }
 
 // --- Offsets ---
@@ -788,12 +788,12 @@ class OffsetsDialog : public FrameTest, public ::testing::WithParamInterface<Off
 protected:
     void RunDialog(const QString& x, const QString& y, bool ok) {
         WhenModal([=, this] {
-            TMoveDlg* dlg = frame_->MoveDlg();
-            dlg->Edit1->setText(x);
-            dlg->Edit2->setText(y);
-            QTest::mouseClick(ok ? dlg->OKBtn : dlg->CancelBtn, Qt::LeftButton);
+            FieldOffsetsDialog* dlg = frame_->FieldOffsets();
+            dlg->HorizontalEdit()->setText(x);
+            dlg->VerticalEdit()->setText(y);
+            QTest::mouseClick(ok ? dlg->OkButton() : dlg->CancelButton(), Qt::LeftButton);
         });
-        frame_->Offsets1->trigger();
+        frame_->OffsetsAction()->trigger();
     }
 };
 
@@ -819,24 +819,24 @@ TEST_F(OffsetsDialog, ShowsCurrentValuesWithFocusOnTheFirstField) {
     QString first, second;
     bool focusOnFirst = false;
     WhenModal([&] {
-        TMoveDlg* dlg = frame_->MoveDlg();
-        first = dlg->Edit1->text();
-        second = dlg->Edit2->text();
-        focusOnFirst = dlg->focusWidget() == dlg->Edit1;
+        FieldOffsetsDialog* dlg = frame_->FieldOffsets();
+        first = dlg->HorizontalEdit()->text();
+        second = dlg->VerticalEdit()->text();
+        focusOnFirst = dlg->focusWidget() == dlg->HorizontalEdit();
         dlg->reject();
     });
-    frame_->Offsets1->trigger();
+    frame_->OffsetsAction()->trigger();
     EXPECT_EQ(first, QString("-12"));
     EXPECT_EQ(second, QString("34"));
     EXPECT_TRUE(focusOnFirst);
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->MoveDlg()->focusWidget(), frame_->MoveDlg()->OKBtn)
-        << "focus goes back to OK on hiding: " << frame_->MoveDlg()->focusWidget()->objectName().toStdString();
+    EXPECT_EQ(frame_->FieldOffsets()->focusWidget(), frame_->FieldOffsets()->OkButton())
+        << "focus goes back to OK on hiding: " << frame_->FieldOffsets()->focusWidget()->objectName().toStdString();
 }
 
 TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
     Start();
-    QWidget* select = frame_->DocumentWidget(DocumentWindow::Select);
+    QWidget* select = frame_->DocumentWidget(DocumentWindow::Specification);
     // The screen's own paints invalidate the tabular window meanwhile; only the screen counts here.
     const auto screenRepaints = [&] {
         return std::count(frame_->invalidated.begin(), frame_->invalidated.end(), select);
@@ -862,11 +862,11 @@ TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
 TEST_F(OffsetsDialog, EnterInAFieldIsOk) {
     Start();
     WhenModal([&] {
-        frame_->MoveDlg()->Edit2->setText("-20");
-        frame_->MoveDlg()->Edit2->setFocus();
-        QTest::keyClick(frame_->MoveDlg()->Edit2, Qt::Key_Return);
+        frame_->FieldOffsets()->VerticalEdit()->setText("-20");
+        frame_->FieldOffsets()->VerticalEdit()->setFocus();
+        QTest::keyClick(frame_->FieldOffsets()->VerticalEdit(), Qt::Key_Return);
     });
-    frame_->Offsets1->trigger();
+    frame_->OffsetsAction()->trigger();
     EXPECT_EQ(program_.Display.FieldOffsetY, -20);
 }
 
@@ -874,44 +874,44 @@ TEST_F(OffsetsDialog, EnterInAFieldIsOk) {
 
 TEST_F(FrameTest, PreserveWritesTheWindowsAsTheyAreNow) {
     Start();
-    Sub(DocumentWindow::Select)->setGeometry(10, 20, 600, 400);
-    Sub(DocumentWindow::Mechanical)->setGeometry(1, 2, 300, 200);
+    Sub(DocumentWindow::Specification)->setGeometry(10, 20, 600, 400);
+    Sub(DocumentWindow::Outline)->setGeometry(1, 2, 300, 200);
     // A minimised window is saved where it opens again when restored.
-    Sub(DocumentWindow::Tabular)->setGeometry(3, 4, 310, 210);
-    Sub(DocumentWindow::Tabular)->close();
+    Sub(DocumentWindow::TabularData)->setGeometry(3, 4, 310, 210);
+    Sub(DocumentWindow::TabularData)->close();
     program_.Spec.Units = 'M';
 
-    frame_->Preserve1->trigger();
+    frame_->PreserveAction()->trigger();
     EXPECT_EQ(PreferencesText(), "M\nY\n10\n20\n600\n400\n1\n2\n300\n200\n3\n4\n310\n210\n");
     EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
     EXPECT_EQ(program_.Prefs.SelectRect, (WindowRect{50, 50, 480, 300}))
         << "memory keeps the start-up rectangles";
-    EXPECT_FALSE(frame_->Preserve1->isChecked());
+    EXPECT_FALSE(frame_->PreserveAction()->isChecked());
     EXPECT_TRUE(messages_.texts.isEmpty());
 
     // The next start opens the windows there.
     frame_.reset();
     Start();
-    EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(10, 20, 600, 400));
+    EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(10, 20, 600, 400));
     EXPECT_EQ(program_.Spec.Units, 'M');
 }
 
 TEST_F(FrameTest, ResetWritesTheFactoryStateAndLeavesTheScreenAlone) {
     WritePreferencesText("M\nY\n10\n20\n600\n400\n1\n2\n300\n200\n3\n4\n310\n210\n");
     Start();
-    frame_->Reset1->trigger();
+    frame_->ResetAction()->trigger();
     EXPECT_EQ(PreferencesText(), "E\nN\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     EXPECT_EQ(program_.Prefs.StartupScreens, 'N');
     EXPECT_EQ(program_.Spec.Units, 'M') << "units in use stay until the next start";
-    EXPECT_EQ(Sub(DocumentWindow::Select)->geometry(), QRect(10, 20, 600, 400));
+    EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(10, 20, 600, 400));
 }
 
 TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
     program_.PreferencesPath = (dir_ / "missing" / "veltrix.dat").string();
     Start();
-    frame_->Preserve1->trigger();
+    frame_->PreserveAction()->trigger();
     EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
-    frame_->Reset1->trigger();
+    frame_->ResetAction()->trigger();
     EXPECT_EQ(program_.Prefs.StartupScreens, 'N');
     EXPECT_TRUE(messages_.texts.isEmpty());
     EXPECT_FALSE(fs::exists(program_.PreferencesPath));
@@ -928,7 +928,7 @@ public:
 
 TEST_F(FrameTest, PrintFormRunsThePrintDialogOnTheWindowsOwnPrinter) {
     Start();
-    auto* select = static_cast<TSelect*>(frame_->DocumentWidget(DocumentWindow::Select));
+    auto* select = static_cast<SpecificationWindow*>(frame_->DocumentWidget(DocumentWindow::Specification));
     OtherForm other;
     program_.Hub->PrintForm(*select, "Veltrix Filter Specification");
     program_.Hub->PrintForm(other, "Veltrix Outline");
@@ -948,8 +948,8 @@ TEST_F(FrameTest, PrintExceptionShowsAbortPrintModally) {
     Start();
     bool shown = false;
     WhenModal([&] {
-        shown = QApplication::activeModalWidget() == frame_->PXDlg();
-        frame_->PXDlg()->reject();
+        shown = QApplication::activeModalWidget() == frame_->AbortPrint();
+        frame_->AbortPrint()->reject();
     });
     program_.Hub->ShowPrintException();
     EXPECT_TRUE(shown);
@@ -963,34 +963,34 @@ namespace {
 
 TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
     Start();
-    EXPECT_EQ(frame_->Order1->actions().last(), frame_->FindParts1);
-    EXPECT_EQ(frame_->FindParts1->text(), QStringLiteral("Find &Parts..."));
-    frame_->FindParts1->trigger();
+    EXPECT_EQ(frame_->SalesMenu()->actions().last(), frame_->FindPartsAction());
+    EXPECT_EQ(frame_->FindPartsAction()->text(), QStringLiteral("Find &Parts..."));
+    frame_->FindPartsAction()->trigger();
     EXPECT_TRUE(Sub(DocumentWindow::Finder)->isVisible());
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Finder));
-    TDocumentWindow* const made = Sub(DocumentWindow::Finder);
-    frame_->FindParts1->trigger();
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Finder));
+    DocumentMdiWindow* const made = Sub(DocumentWindow::Finder);
+    frame_->FindPartsAction()->trigger();
     EXPECT_EQ(Sub(DocumentWindow::Finder), made) << "asked again, the same window comes forward";
 
-    TFindParts* finder = frame_->FindParts;
-    finder->F0Edit->setText(QStringLiteral("1500"));
-    finder->BWEdit->setText(QStringLiteral("30"));
+    FindPartsWindow* finder = frame_->FindParts();
+    finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+    finder->BandwidthEdit()->setText(QStringLiteral("30"));
     ASSERT_FALSE(finder->Results().Parts.empty());
     const FoundPart best = finder->Results().Parts.front();
     finder->ChooseRow(0);
 
-    EXPECT_EQ(frame_->MdiArea->activeSubWindow(), Sub(DocumentWindow::Select));
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Specification));
     EXPECT_EQ(program_.Spec.F0, 1500.0);
     EXPECT_EQ(program_.Spec.Sections, best.Sections);
     EXPECT_EQ(program_.Spec.Mounting, best.Mounting);
-    EXPECT_EQ(frame_->Select->findChild<QComboBox*>(QStringLiteral("NCBox"))->currentText(),
+    EXPECT_EQ(frame_->Specification()->findChild<QComboBox*>(QStringLiteral("NCBox"))->currentText(),
               QString::number(best.Sections));
-    QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+    QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     QPainter painter(&image);
-    frame_->Select->FormPaint(painter, image.size());
+    frame_->Specification()->FormPaint(painter, image.size());
     EXPECT_EQ(program_.Spec.SelStatus, kSelectionValid);
     bool shown = false;
-    for (const DrawnText& text : frame_->Select->DrawnTexts())
+    for (const DrawnText& text : frame_->Specification()->DrawnTexts())
         shown = shown || text.text == QString::fromStdString(best.PartNumber);
     EXPECT_TRUE(shown) << best.PartNumber;
 }

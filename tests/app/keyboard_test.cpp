@@ -51,7 +51,7 @@ enum class EscapeKey { NotADialog, Closes, Stays };
 
 struct WindowCase {
     const char* name;
-    std::function<QWidget*(TVXFrame&)> window;
+    std::function<QWidget*(MainFrame&)> window;
     // Object names in the order Tab visits them, from the first.
     QStringList tabOrder;
     // Buttons by object name, with their texts; each is clicked through its mnemonic.
@@ -83,7 +83,7 @@ class KeyboardFixture : public ::testing::Test {
         program_.Messages = &messages_;
         program_.Shell = &shell_;
         program_.PrintDialogs = &printDialogs_;
-        frame_ = std::make_unique<TVXFrame>(program_);
+        frame_ = std::make_unique<MainFrame>(program_);
         frame_->CreateWindows();
         frame_->resize(1200, 800);
         frame_->show();
@@ -95,7 +95,7 @@ class KeyboardFixture : public ::testing::Test {
     // its own and active.
     QWidget* Present(QWidget* window) {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) {
-            frame_->MdiArea->setActiveSubWindow(sub);
+            frame_->MdiArea()->setActiveSubWindow(sub);
             sub->showNormal();
             QApplication::setActiveWindow(frame_.get());
         } else {
@@ -111,7 +111,7 @@ class KeyboardFixture : public ::testing::Test {
     testing::FakeShell shell_;
     testing::FakePrintDialogs printDialogs_{false};
     Program program_;
-    std::unique_ptr<TVXFrame> frame_;
+    std::unique_ptr<MainFrame> frame_;
 };
 
 class KeyboardTest : public KeyboardFixture, public ::testing::WithParamInterface<WindowCase> {};
@@ -201,18 +201,18 @@ TEST_P(KeyboardTest, TabWalksInOrderAndMnemonicsClickTheirButtons) {
 
 const WindowCase kWindows[] = {
     {"SpecificationScreen",
-     [](TVXFrame& f) -> QWidget* { return f.Select; },
+     [](MainFrame& f) -> QWidget* { return f.Specification(); },
      {"SelMechBtn", "SelRespBtn", "TolBtn", "F0Edit", "NCBox", "BWEdit", "PBDCBox", "RPBox", "DBox", "F1Edit",
       "F2Edit", "comboGraphWidth"},
      {{"SelMechBtn", "&Outline Drawing"}, {"SelRespBtn", "&Tabular Data"}},
      EscapeKey::NotADialog},
     {"TabularData",
-     [](TVXFrame& f) -> QWidget* { return f.Tabular; },
+     [](MainFrame& f) -> QWidget* { return f.TabularData(); },
      {"RDMemo", "Button1", "Button2"},
      {{"Button1", "Selection Scree&n"}, {"Button2", "&Outline Drawings"}},
      EscapeKey::NotADialog},
     {"OutlineDrawings",
-     [](TVXFrame& f) { return f.Mechanical; },
+     [](MainFrame& f) { return f.Outline(); },
      {"MountBtn", "InchBtn", "mmBtn", "PCBBtn", "ReflBtn", "MechSelBtn", "MechRespBtn"},
      {{"InchBtn", "&Inches"},
       {"mmBtn", "Mi&llimeters"},
@@ -223,31 +223,31 @@ const WindowCase kWindows[] = {
      EscapeKey::NotADialog,
      "MountBtn"},
     {"RequestForQuote",
-     [](TVXFrame& f) -> QWidget* { return f.RFQWin(); },
+     [](MainFrame& f) -> QWidget* { return f.RequestForQuote(); },
      {"OnQBtn", "PrtQBtn"},
      {{"OnQBtn", "&Online Quote Form"}, {"PrtQBtn", "&Print Quote Form"}},
      EscapeKey::Stays},
-    {"ContactInformation", [](TVXFrame& f) -> QWidget* { return f.ReachWin(); },
+    {"ContactInformation", [](MainFrame& f) -> QWidget* { return f.ContactInformation(); },
      {"Label2", "Label3", "CSWebBtn"}, {}, EscapeKey::Closes},
-    {"LicenseInformation", [](TVXFrame& f) -> QWidget* { return f.OwnWin(); }, {}, {}, EscapeKey::Closes},
-    {"Introduction", [](TVXFrame& f) -> QWidget* { return f.IntroWin(); }, {}, {}, EscapeKey::Closes},
-    {"FilterCharacteristics", [](TVXFrame& f) -> QWidget* { return f.InfoWin(); },
+    {"LicenseInformation", [](MainFrame& f) -> QWidget* { return f.LicenseInformation(); }, {}, {}, EscapeKey::Closes},
+    {"Introduction", [](MainFrame& f) -> QWidget* { return f.Introduction(); }, {}, {}, EscapeKey::Closes},
+    {"FilterCharacteristics", [](MainFrame& f) -> QWidget* { return f.FilterCharacteristics(); },
      {"Note1Lbl", "Note2Lbl", "NoteLbl"}, {}, EscapeKey::Closes},
-    {"Notes", [](TVXFrame& f) -> QWidget* { return f.NoteWin(); }, {}, {}, EscapeKey::Closes},
-    {"ConfigurationInstructions", [](TVXFrame& f) -> QWidget* { return f.CfgWin(); }, {}, {},
+    {"Notes", [](MainFrame& f) -> QWidget* { return f.Notes(); }, {}, {}, EscapeKey::Closes},
+    {"ConfigurationInstructions", [](MainFrame& f) -> QWidget* { return f.ConfigurationInstructions(); }, {}, {},
      EscapeKey::Closes},
     {"Offsets",
-     [](TVXFrame& f) -> QWidget* { return f.MoveDlg(); },
+     [](MainFrame& f) -> QWidget* { return f.FieldOffsets(); },
      {"Edit1", "Edit2", "OKBtn", "CancelBtn"},
      {},
      EscapeKey::Closes},
-    {"Tolerances", [](TVXFrame& f) -> QWidget* { return f.TolWin(); }, {"OKBtn"}, {}, EscapeKey::Closes},
+    {"Tolerances", [](MainFrame& f) -> QWidget* { return f.Tolerances(); }, {"OKBtn"}, {}, EscapeKey::Closes},
     {"AbortPrint",
-     [](TVXFrame& f) -> QWidget* { return f.PXDlg(); },
+     [](MainFrame& f) -> QWidget* { return f.AbortPrint(); },
      {"OKBtn", "CancelBtn"},
      {},
      EscapeKey::Closes},
-    {"About", [](TVXFrame& f) -> QWidget* { return f.AboutBox(); }, {"Label1", "OKButton"}, {},
+    {"About", [](MainFrame& f) -> QWidget* { return f.About(); }, {"Label1", "OKButton"}, {},
      EscapeKey::Closes},
 };
 
@@ -307,7 +307,7 @@ class KeysOnlyTest : public KeyboardFixture {
         });
     }
     QString ActiveTitle() const {
-        QMdiSubWindow* active = frame_->MdiArea->currentSubWindow();
+        QMdiSubWindow* active = frame_->MdiArea()->currentSubWindow();
         return active ? active->windowTitle() : QStringLiteral("(none)");
     }
 
@@ -331,7 +331,7 @@ class KeysOnlyTest : public KeyboardFixture {
 };
 
 TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne) {
-    frame_->FindParts1Click();
+    frame_->onFindParts();
     ASSERT_EQ(ActiveTitle(), "Find Parts");
     const QStringList round{"Tabular Data", "Outline Drawings", "Specify Filter", "Find Parts"};
 
@@ -355,7 +355,7 @@ TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne)
     }
 
     Press(Qt::Key_F6, Qt::ControlModifier);
-    QMdiSubWindow* tabular = frame_->MdiArea->currentSubWindow();
+    QMdiSubWindow* tabular = frame_->MdiArea()->currentSubWindow();
     ASSERT_EQ(tabular->windowTitle(), "Tabular Data");
     const QRect normal = tabular->geometry();
     Press(Qt::Key_F10, Qt::ControlModifier);
@@ -390,7 +390,7 @@ TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne)
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
     QCoreApplication::processEvents();
     EXPECT_TRUE(tabular->isMinimized());
-    EXPECT_TRUE(frame_->MdiArea->subWindowList().contains(tabular));
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().contains(tabular));
     QStringList reached;
     for (int i = 0; i < 4; ++i) {
         Press(Qt::Key_F6, Qt::ControlModifier);
@@ -416,7 +416,7 @@ TEST_F(KeysOnlyTest, PageDownAndCtrlEndReachTheLastLineOfTheReport) {
     // A part with both stopband points, typed in on the specification screen.
     for (const auto& [name, value] :
          {std::pair{"F0Edit", "1500"}, std::pair{"F1Edit", "1400"}, std::pair{"F2Edit", "1620"}}) {
-        auto* edit = frame_->Select->findChild<QLineEdit*>(QString::fromLatin1(name));
+        auto* edit = frame_->Specification()->findChild<QLineEdit*>(QString::fromLatin1(name));
         ASSERT_NE(edit, nullptr) << name;
         edit->setFocus(Qt::TabFocusReason);
         Press(Qt::Key_A, Qt::ControlModifier);
@@ -425,10 +425,10 @@ TEST_F(KeysOnlyTest, PageDownAndCtrlEndReachTheLastLineOfTheReport) {
     }
     Press(Qt::Key_F6, Qt::ControlModifier);
     ASSERT_EQ(ActiveTitle(), "Tabular Data");
-    QPlainTextEdit* memo = frame_->Tabular->RDMemo;
+    QPlainTextEdit* memo = frame_->TabularData()->Report();
     memo->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
-    const QStringList report = frame_->Tabular->MemoLines();
+    const QStringList report = frame_->TabularData()->MemoLines();
     ASSERT_GT(report.size(), 70);
     const QString last = report.last();
     const QString f2Line = report[report.size() - 2];
@@ -455,12 +455,12 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
         QString opens;  // the shell's target; empty for the notes page
     };
     const std::vector<Link> links{
-        {frame_->ReachWin(), "Label2", QStringLiteral("mailto:")},
-        {frame_->ReachWin(), "Label3", QStringLiteral("mailto:")},
-        {frame_->InfoWin(), "Note1Lbl", {}},
-        {frame_->InfoWin(), "Note2Lbl", {}},
-        {frame_->InfoWin(), "NoteLbl", {}},
-        {frame_->AboutBox(), "Label1", QString::fromLatin1(contact::kWebSiteAddress)},
+        {frame_->ContactInformation(), "Label2", QStringLiteral("mailto:")},
+        {frame_->ContactInformation(), "Label3", QStringLiteral("mailto:")},
+        {frame_->FilterCharacteristics(), "Note1Lbl", {}},
+        {frame_->FilterCharacteristics(), "Note2Lbl", {}},
+        {frame_->FilterCharacteristics(), "NoteLbl", {}},
+        {frame_->About(), "Label1", QString::fromLatin1(contact::kWebSiteAddress)},
     };
     for (const Link& link : links) {
         SCOPED_TRACE(link.label);
@@ -481,12 +481,12 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
 
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
             shell_.opened.clear();
-            if (frame_->GetFrameWindow(FrameWindow::NoteWin)) frame_->NoteWin()->hide();
+            if (frame_->GetFrameWindow(FrameWindow::Notes)) frame_->Notes()->hide();
             Present(link.window);
             label->setFocus(Qt::TabFocusReason);
             Press(key);
             if (link.opens.isEmpty()) {
-                EXPECT_TRUE(frame_->NoteWin()->isVisible()) << QKeySequence(key).toString().toStdString();
+                EXPECT_TRUE(frame_->Notes()->isVisible()) << QKeySequence(key).toString().toStdString();
             } else {
                 ASSERT_EQ(shell_.opened.size(), 1) << QKeySequence(key).toString().toStdString();
                 EXPECT_TRUE(shell_.opened.first().startsWith(link.opens)) << shell_.opened.first().toStdString();
@@ -497,16 +497,16 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
 }
 
 TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
-    frame_->FindParts1Click();
-    TFindParts* finder = frame_->FindParts;
+    frame_->onFindParts();
+    FindPartsWindow* finder = frame_->FindParts();
     ASSERT_NE(finder, nullptr);
-    ASSERT_EQ(QApplication::focusWidget(), finder->F0Edit);
+    ASSERT_EQ(QApplication::focusWidget(), finder->CentreFrequencyEdit());
     Press(Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(finder->F0Edit, QStringLiteral("1500"));
-    finder->BWEdit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(finder->CentreFrequencyEdit(), QStringLiteral("1500"));
+    finder->BandwidthEdit()->setFocus(Qt::TabFocusReason);
     Press(Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(finder->BWEdit, QStringLiteral("30"));
-    const QAbstractItemModel* parts = finder->ResultsView->model();
+    QTest::keyClicks(finder->BandwidthEdit(), QStringLiteral("30"));
+    const QAbstractItemModel* parts = finder->ResultsView()->model();
     ASSERT_GT(parts->rowCount(), 2);
 
     const auto column = [](const QAbstractItemModel* model, int c) {
@@ -521,7 +521,7 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
         QApplication::sendEvent(focus, &event);
     };
 
-    finder->ResultsView->setFocus(Qt::TabFocusReason);
+    finder->ResultsView()->setFocus(Qt::TabFocusReason);
     InNextPopup([](QMenu* menu) {
         // From "Sort by #" down to "Sort by IL (dB)".
         QTest::keyClick(menu, Qt::Key_Down);
@@ -529,7 +529,7 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
         QTest::keyClick(menu, Qt::Key_Return);
     });
     menuKey();
-    EXPECT_EQ(finder->ResultsView->horizontalHeader()->sortIndicatorSection(), 2);
+    EXPECT_EQ(finder->ResultsView()->horizontalHeader()->sortIndicatorSection(), 2);
     std::vector<double> il = column(parts, 2);
     EXPECT_TRUE(std::is_sorted(il.begin(), il.end()));
 
@@ -538,14 +538,14 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
         QApplication::setActiveWindow(frame_.get());
         table->setFocus(Qt::PopupFocusReason);
     };
-    backTo(finder->ResultsView);
+    backTo(finder->ResultsView());
     InNextPopup([](QMenu* menu) { QTest::keyClick(menu, Qt::Key_D); });
     Press(Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_EQ(finder->ResultsView->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(finder->ResultsView()->horizontalHeader()->sortIndicatorOrder(), Qt::DescendingOrder);
     il = column(parts, 2);
     EXPECT_TRUE(std::is_sorted(il.rbegin(), il.rend()));
 
-    QTableWidget* misses = finder->MissesTable;
+    QTableWidget* misses = finder->MissesTable();
     ASSERT_GT(misses->rowCount(), 2);
     backTo(misses);
     InNextPopup([](QMenu* menu) { QTest::keyClick(menu, Qt::Key_Return); });
@@ -557,7 +557,7 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
 
 TEST_F(KeyboardFixture, ExportCommandsOpenWithTheirMnemonic) {
     int exports = 0;
-    for (QWidget* window : {static_cast<QWidget*>(frame_->Select), frame_->Mechanical}) {
+    for (QWidget* window : {static_cast<QWidget*>(frame_->Specification()), frame_->Outline()}) {
         for (QAction* action : window->findChildren<QAction*>()) {
             if (!action->objectName().startsWith("ExportVectors")) continue;
             ++exports;

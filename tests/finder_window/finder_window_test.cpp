@@ -29,29 +29,29 @@ class FindPartsTest : public ::testing::Test {
     // The requirement of an engineer who needs 1500 MHz, 30 MHz at 1.0 dB, 40 dBc at 1400 MHz and
     // 35 dBc at 1620 MHz.
     void EnterRequirement() {
-        window.F0Edit->setText(QStringLiteral("1500"));
-        window.BWEdit->setText(QStringLiteral("30"));
+        window.CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+        window.BandwidthEdit()->setText(QStringLiteral("30"));
         SetStopband(0, QStringLiteral("1400"), QStringLiteral("40"));
         SetStopband(1, QStringLiteral("1620"), QStringLiteral("35"));
     }
     void SetStopband(int row, const QString& frequency, const QString& minimum) {
-        window.StopbandTable->setItem(row, 0, new QTableWidgetItem(frequency));
-        window.StopbandTable->setItem(row, 1, new QTableWidgetItem(minimum));
+        window.StopbandTable()->setItem(row, 0, new QTableWidgetItem(frequency));
+        window.StopbandTable()->setItem(row, 1, new QTableWidgetItem(minimum));
     }
     QString Cell(int row, int column) const {
-        return window.ResultsView->model()->index(row, column).data().toString();
+        return window.ResultsView()->model()->index(row, column).data().toString();
     }
 
     testing::FakeHub hub;
     Program program;
-    TFindParts window{program};
+    FindPartsWindow window{program};
 };
 
 TEST_F(FindPartsTest, EntriesAreReadLikeTheSpecificationScreen) {
     EnterRequirement();
-    window.MaxILEdit->setText(QStringLiteral("2.5xyz"));
-    window.TabCheck->setChecked(false);
-    window.Profile4Check->setChecked(false);
+    window.MaxInsertionLossEdit()->setText(QStringLiteral("2.5xyz"));
+    window.TabCheck()->setChecked(false);
+    window.Profile4Check()->setChecked(false);
     SetStopband(2, QStringLiteral("-5"), QStringLiteral("20"));
     const FinderRequirement requirement = window.Requirement();
     EXPECT_EQ(requirement.F0, 1500.0);
@@ -65,9 +65,9 @@ TEST_F(FindPartsTest, EntriesAreReadLikeTheSpecificationScreen) {
     EXPECT_EQ(requirement.Mountings, (std::vector<char>{kMountDropIn, kMountOrbis}));
     EXPECT_EQ(requirement.Profiles, (std::vector<int32_t>{2}));
 
-    window.F0Edit->setText(QStringLiteral("12"));
-    window.BWEdit->setText(QStringLiteral("0"));
-    window.MaxILEdit->clear();
+    window.CentreFrequencyEdit()->setText(QStringLiteral("12"));
+    window.BandwidthEdit()->setText(QStringLiteral("0"));
+    window.MaxInsertionLossEdit()->clear();
     EXPECT_EQ(window.Requirement().F0, 100.0);
     EXPECT_EQ(window.Requirement().BW, 1.0);
     EXPECT_FALSE(window.Requirement().MaxInsertionLossDb.has_value());
@@ -77,23 +77,23 @@ TEST_F(FindPartsTest, TableFollowsTypingBestFirstAndListsTheMisses) {
     EnterRequirement();
     const FinderResults expected = FindParts(window.Requirement());
     ASSERT_FALSE(expected.Parts.empty());
-    const QAbstractItemModel* model = window.ResultsView->model();
+    const QAbstractItemModel* model = window.ResultsView()->model();
     ASSERT_EQ(model->rowCount(), static_cast<int>(expected.Parts.size()));
     for (int row = 0; row < model->rowCount(); ++row)
         EXPECT_EQ(Cell(row, 1).toStdString(), expected.Parts[static_cast<std::size_t>(row)].PartNumber);
     EXPECT_EQ(model->columnCount(), 9) << "one column per stopband point";
-    EXPECT_EQ(window.MissesTable->rowCount(), static_cast<int>(expected.Misses.size()));
-    EXPECT_EQ(window.StopbandTable->rowCount(), 3) << "a blank row stays for the next point";
+    EXPECT_EQ(window.MissesTable()->rowCount(), static_cast<int>(expected.Misses.size()));
+    EXPECT_EQ(window.StopbandTable()->rowCount(), 3) << "a blank row stays for the next point";
 
-    window.F0Edit->setText(QStringLiteral("1000"));
+    window.CentreFrequencyEdit()->setText(QStringLiteral("1000"));
     EXPECT_NE(Cell(0, 1).toStdString(), expected.Parts[0].PartNumber) << "results follow the entry";
 }
 
 TEST_F(FindPartsTest, SortingByColumnOrdersNumbersAsNumbers) {
-    window.F0Edit->setText(QStringLiteral("1500"));
-    window.BWEdit->setText(QStringLiteral("30"));
-    window.ResultsView->sortByColumn(2, Qt::DescendingOrder);
-    const QAbstractItemModel* model = window.ResultsView->model();
+    window.CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+    window.BandwidthEdit()->setText(QStringLiteral("30"));
+    window.ResultsView()->sortByColumn(2, Qt::DescendingOrder);
+    const QAbstractItemModel* model = window.ResultsView()->model();
     ASSERT_GT(model->rowCount(), 2);
     for (int row = 1; row < model->rowCount(); ++row)
         EXPECT_GE(Cell(row - 1, 2).toDouble(), Cell(row, 2).toDouble()) << row;
@@ -101,12 +101,12 @@ TEST_F(FindPartsTest, SortingByColumnOrdersNumbersAsNumbers) {
 
 TEST_F(FindPartsTest, EnterOnARowPutsThatPartIntoTheSpecification) {
     EnterRequirement();
-    window.ResultsView->sortByColumn(2, Qt::DescendingOrder);
+    window.ResultsView()->sortByColumn(2, Qt::DescendingOrder);
     window.show();
-    window.ResultsView->setFocus();
-    window.ResultsView->setCurrentIndex(window.ResultsView->model()->index(0, 1));
+    window.ResultsView()->setFocus();
+    window.ResultsView()->setCurrentIndex(window.ResultsView()->model()->index(0, 1));
     const QString partNumber = Cell(0, 1);
-    QTest::keyClick(window.ResultsView, Qt::Key_Return);
+    QTest::keyClick(window.ResultsView(), Qt::Key_Return);
     ASSERT_TRUE(hub.chosen.has_value());
     FilterSpec spec = *hub.chosen;
     EXPECT_EQ(spec.F0, 1500.0);
@@ -130,7 +130,7 @@ TEST_F(FindPartsTest, EveryPartIsLabelledWithItsOwnProfileAndMounting) {
                                             {kMountSurfacePin, QStringLiteral("Surface mount - Pin")},
                                             {kMountTessel, QStringLiteral("Tessel Leadless")}};
     const std::vector<FoundPart>& parts = window.Results().Parts;
-    ASSERT_EQ(window.ResultsView->model()->rowCount(), static_cast<int>(parts.size()));
+    ASSERT_EQ(window.ResultsView()->model()->rowCount(), static_cast<int>(parts.size()));
     std::set<char> seen;
     for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
         const FoundPart& part = parts[static_cast<std::size_t>(row)];
@@ -140,13 +140,13 @@ TEST_F(FindPartsTest, EveryPartIsLabelledWithItsOwnProfileAndMounting) {
         seen.insert(part.Mounting);
     }
     EXPECT_EQ(seen.size(), 3u) << "every mounting has a standard 12 mm DR part at 1000 MHz";
-    for (int row = 0; row < window.MissesTable->rowCount(); ++row)
-        EXPECT_EQ(window.MissesTable->item(row, 1)->text(), QStringLiteral("12 mm"));
+    for (int row = 0; row < window.MissesTable()->rowCount(); ++row)
+        EXPECT_EQ(window.MissesTable()->item(row, 1)->text(), QStringLiteral("12 mm"));
 }
 
 TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
-    window.F0Edit->setText(QStringLiteral("2400"));
-    window.BWEdit->setText(QStringLiteral("40"));
+    window.CentreFrequencyEdit()->setText(QStringLiteral("2400"));
+    window.BandwidthEdit()->setText(QStringLiteral("40"));
     SetStopband(0, QStringLiteral("2250"), QStringLiteral("30"));
     const std::vector<FoundPart>& parts = window.Results().Parts;
     ASSERT_FALSE(parts.empty());
@@ -161,8 +161,8 @@ TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
     EXPECT_TRUE(capped);
 
     SetStopband(0, QStringLiteral("2250"), QStringLiteral("45"));
-    EXPECT_EQ(window.ResultsView->model()->rowCount(), 0) << "45 dBc is beyond the 30 dBc guaranteed";
-    EXPECT_EQ(window.SummaryLabel->text(), QStringLiteral("No standard part meets the requirement."));
+    EXPECT_EQ(window.ResultsView()->model()->rowCount(), 0) << "45 dBc is beyond the 30 dBc guaranteed";
+    EXPECT_EQ(window.SummaryLabel()->text(), QStringLiteral("No standard part meets the requirement."));
 }
 
 }  // namespace

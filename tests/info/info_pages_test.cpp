@@ -33,7 +33,7 @@ bool Yellowish(QRgb pixel) { return qRed(pixel) > 60 && qGreen(pixel) > 60 && qB
 
 struct PageCase {
     const char* name;
-    std::function<std::unique_ptr<TPageWindow>(Program&)> make;
+    std::function<std::unique_ptr<PageWindow>(Program&)> make;
     QRect box;  // left, top, right, bottom as the page gives them
     QPoint heading;
     QString headingText;
@@ -47,13 +47,13 @@ void PrintTo(const PageCase& page, std::ostream* os) { *os << page.name; }
 QRect Box(int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); }
 
 template <typename T>
-std::function<std::unique_ptr<TPageWindow>(Program&)> Make() {
+std::function<std::unique_ptr<PageWindow>(Program&)> Make() {
     return [](Program& program) { return std::make_unique<T>(program); };
 }
 
 const PageCase kPages[] = {
     {"License",
-     Make<TOwnWin>(),
+     Make<LicensePage>(),
      Box(41, 113, 590, 381),
      {59, 103},
      "LICENSE",
@@ -61,7 +61,7 @@ const PageCase kPages[] = {
      "Veltrix License Information",
      true},
     {"Introduction",
-     Make<TIntroWin>(),
+     Make<IntroductionPage>(),
      Box(25, 160, 607, 323),
      {40, 150},
      "INTRODUCTION",
@@ -69,16 +69,16 @@ const PageCase kPages[] = {
      "Veltrix Welcome Notes",
      true},
     {"Characteristics",
-     [](Program& p) { return std::make_unique<TInfoWin>(p, nullptr); },
+     [](Program& p) { return std::make_unique<FilterCharacteristicsPage>(p, nullptr); },
      Box(25, 119, 607, 370),
      {40, 109},
      "CHARACTERISTICS",
      "Filter Characteristics",
      "Veltrix User Information",
      true},
-    {"Notes", Make<TNoteWin>(), Box(20, 25, 612, 381), {38, 15}, "NOTES", "Notes", "Veltrix Notes", false},
+    {"Notes", Make<NotesPage>(), Box(20, 25, 612, 381), {38, 15}, "NOTES", "Notes", "Veltrix Notes", false},
     {"Configuration",
-     Make<TCfgWin>(),
+     Make<ConfigurationPage>(),
      Box(25, 50, 607, 367),
      {45, 40},
      "CONFIGURATION INSTRUCTIONS",
@@ -86,7 +86,7 @@ const PageCase kPages[] = {
      "Veltrix Configuration Information",
      false},
     {"Contact",
-     Make<TReachWin>(),
+     Make<ContactPage>(),
      Box(25, 160, 607, 267),
      {35, 150},
      "USA",
@@ -94,7 +94,7 @@ const PageCase kPages[] = {
      "Veltrix Contact Information",
      true},
     {"Quote",
-     Make<TRFQWin>(),
+     Make<QuoteRequestWindow>(),
      Box(25, 160, 607, 323),
      {40, 150},
      "REQUEST FOR QUOTE",
@@ -114,7 +114,7 @@ class PageWindows : public InfoTest, public ::testing::WithParamInterface<PageCa
         return QFontMetrics(PointFont(program.Display.FontName, program.Display.FontSizeMedium))
             .horizontalAdvance(GetParam().headingText);
     }
-    std::unique_ptr<TPageWindow> window;
+    std::unique_ptr<PageWindow> window;
 };
 
 TEST_P(PageWindows, BoxIsFramedAndTheHeadingInterruptsItsTopEdge) {
@@ -171,33 +171,33 @@ TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
         }
     EXPECT_GT(blue, 20) << "yellow heading prints blue";
     if (page.logo) {
-        for (QLabel* label : {window->Caption, window->Caption2, window->VerLbl, window->SymLbl})
+        for (QLabel* label : {window->Caption(), window->Caption2(), window->VersionLabel(), window->RegisteredLabel()})
             EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black))
                 << label->objectName().toStdString();
     }
 
     if (page.logo) {
-        EXPECT_TRUE(window->VXImage->Printing()) << "the logo prints dark on white";
+        EXPECT_TRUE(window->Logo()->Printing()) << "the logo prints dark on white";
     }
 
     program.Display.PaintCopyMode = CopyMode::Source;
     const QImage screen = Render(*window);
     EXPECT_EQ(screen.pixelColor(l, b - 4), kMagenta);
     if (page.logo) {
-        EXPECT_EQ(window->Caption->palette().color(QPalette::WindowText), QColor(Qt::white));
-        EXPECT_FALSE(window->VXImage->Printing());
+        EXPECT_EQ(window->Caption()->palette().color(QPalette::WindowText), QColor(Qt::white));
+        EXPECT_FALSE(window->Logo()->Printing());
     }
 }
 
 TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
     const PageCase& page = GetParam();
     EXPECT_EQ(window->windowTitle(), page.caption);
-    EXPECT_EQ(window->Client->size(), QSize(632, 404));
-    EXPECT_EQ(window->FormWidget(), window->Client);
-    EXPECT_EQ(window->File1->title(), QString("&File"));
-    EXPECT_EQ(window->Print1->text(), QString("&Print"));
-    EXPECT_TRUE(window->N1->isSeparator());
-    EXPECT_EQ(window->Exit1->text(), QString("E&xit"));
+    EXPECT_EQ(window->Client()->size(), QSize(632, 404));
+    EXPECT_EQ(window->FormWidget(), window->Client());
+    EXPECT_EQ(window->FileMenu()->title(), QString("&File"));
+    EXPECT_EQ(window->PrintAction()->text(), QString("&Print"));
+    EXPECT_TRUE(window->FileSeparator()->isSeparator());
+    EXPECT_EQ(window->ExitAction()->text(), QString("E&xit"));
     const bool quote = page.headingText == "REQUEST FOR QUOTE";
     EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !quote);
     EXPECT_EQ((window->windowFlags() & Qt::WindowType_Mask) == Qt::Tool, !quote);
@@ -205,21 +205,21 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
         EXPECT_EQ(window->pos(), QPoint(162, 103));
     }
 
-    window->Print1->trigger();
+    window->PrintAction()->trigger();
     EXPECT_EQ(hub.printTitles, QStringList{page.jobTitle});
     ASSERT_EQ(hub.printedForms.size(), 1u);
     EXPECT_EQ(hub.printedForms[0], window.get());
 
     window->show();
-    window->Exit1->trigger();
+    window->ExitAction()->trigger();
     EXPECT_FALSE(window->isVisible());
 }
 
 TEST_P(PageWindows, ScreenReadersHearTheCaptionAndTheOpeningLines) {
     const PageCase& page = GetParam();
-    EXPECT_EQ(window->Client->accessibleName(), page.caption);
+    EXPECT_EQ(window->Client()->accessibleName(), page.caption);
     Render(*window);
-    const QStringList lines = window->Client->accessibleDescription().split(QLatin1Char('\n'));
+    const QStringList lines = window->Client()->accessibleDescription().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines.front().startsWith(page.headingText)) << lines.front().toStdString();
     for (const QString& line : lines) {
@@ -272,13 +272,13 @@ class StartupPages : public InfoTest, public ::testing::WithParamInterface<char>
 
 TEST_P(StartupPages, ShowThemselvesAtCreationByTheState) {
     program.Prefs.StartupScreens = GetParam();
-    TNoteWin notes(program);
-    TInfoWin info(program, [&notes] { return &notes; });
-    TIntroWin intro(program);
-    TOwnWin own(program);
-    TCfgWin cfg(program);
-    TReachWin reach(program);
-    TRFQWin rfq(program);
+    NotesPage notes(program);
+    FilterCharacteristicsPage info(program, [&notes] { return &notes; });
+    IntroductionPage intro(program);
+    LicensePage own(program);
+    ConfigurationPage cfg(program);
+    ContactPage reach(program);
+    QuoteRequestWindow rfq(program);
     const bool all = GetParam() == 'N';
     const bool some = GetParam() != 'Y';
     EXPECT_EQ(notes.isVisible(), some);
@@ -303,7 +303,7 @@ TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
     program.Prefs.PrefUnits = 'M';
     program.Prefs.SelectRect = {10, 20, 600, 400};
     const QString path = dir.filePath("veltrix.dat");
-    TIntroWin intro(program);
+    IntroductionPage intro(program);
     ASSERT_TRUE(intro.isVisible());
     EXPECT_FALSE(QFile::exists(path)) << "showing writes nothing";
 
@@ -314,13 +314,13 @@ TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
 
     QFile::remove(path);
     intro.show();
-    intro.Exit1->trigger();
+    intro.ExitAction()->trigger();
     EXPECT_FALSE(QFile::exists(path)) << "the second hiding writes nothing";
 }
 
 TEST_F(InfoTest, HidingTheIntroductionAfterPreserveWritesNothing) {
     program.Prefs.StartupScreens = 'Y';
-    TIntroWin intro(program);
+    IntroductionPage intro(program);
     intro.show();
     intro.close();
     EXPECT_EQ(program.Prefs.StartupScreens, 'Y');
@@ -330,7 +330,7 @@ TEST_F(InfoTest, HidingTheIntroductionAfterPreserveWritesNothing) {
 TEST_F(InfoTest, UnwritablePreferencesOnHidingAreIgnored) {
     program.PreferencesPath = dir.filePath("no/such/dir/veltrix.dat").toStdString();
     program.Prefs.StartupScreens = 'N';
-    TIntroWin intro(program);
+    IntroductionPage intro(program);
     intro.close();
     EXPECT_EQ(program.Prefs.StartupScreens, 'I');
     EXPECT_TRUE(messages.texts.isEmpty());
@@ -339,7 +339,7 @@ TEST_F(InfoTest, UnwritablePreferencesOnHidingAreIgnored) {
 // --- Page contents ---
 
 TEST_F(InfoTest, ConfigurationPageHighlightsItsWordsByOverprinting) {
-    TCfgWin cfg(program);
+    ConfigurationPage cfg(program);
     const QImage image = Render(cfg);
     const QFontMetrics metrics(PointFont(program.Display.FontName, program.Display.FontSizeSmall));
     // Counts yellow pixels of a line between two of its character positions.
@@ -375,7 +375,7 @@ TEST_F(InfoTest, ConfigurationPageHighlightsItsWordsByOverprinting) {
 }
 
 TEST_F(InfoTest, LicencePageHasElevenLinesInThreeParagraphs) {
-    TOwnWin own(program);
+    LicensePage own(program);
     Render(own);
     std::vector<int> rows;
     for (const DrawnText& text : own.DrawnTexts()) {
@@ -391,12 +391,12 @@ TEST_F(InfoTest, LicencePageHasElevenLinesInThreeParagraphs) {
     }
     EXPECT_EQ(rows, (std::vector<int>{129, 149, 169, 189, 219, 239, 259, 279, 309, 329, 349}));
     EXPECT_EQ(own.DrawnTexts().back().at, QPoint(98, 369));
-    EXPECT_EQ(own.DrawnTexts().back().text, TOwnWin::LegalNotice());
+    EXPECT_EQ(own.DrawnTexts().back().text, LicensePage::LegalNotice());
     EXPECT_EQ(own.DrawnTexts().back().colour, QColor(255, 255, 0));
 }
 
 TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
-    TNoteWin notes(program);
+    NotesPage notes(program);
     program.Display.FontName = "Arial";
     program.Display.FontSizeMedium = 10;
     program.Display.FontSizeSmall = 8;
@@ -415,25 +415,25 @@ TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
 
 TEST_F(InfoTest, CharacteristicsLinksOpenTheNotes) {
     program.Prefs.StartupScreens = 'Y';
-    TNoteWin notes(program);
-    TInfoWin info(program, [&notes] { return &notes; });
+    NotesPage notes(program);
+    FilterCharacteristicsPage info(program, [&notes] { return &notes; });
     info.show();
-    for (TLinkLabel* link : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
+    for (LinkLabel* link : {info.Note1Link(), info.Note2Link(), info.NotesLink()}) {
         notes.hide();
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
         EXPECT_TRUE(link->font().underline());
         QTest::mouseClick(link, Qt::LeftButton);
         EXPECT_TRUE(notes.isVisible()) << link->objectName().toStdString();
     }
-    EXPECT_EQ(info.Note1Lbl->pos(), QPoint(374, 194));
-    EXPECT_EQ(info.NoteLbl->pos(), QPoint(428, 357));
+    EXPECT_EQ(info.Note1Link()->pos(), QPoint(374, 194));
+    EXPECT_EQ(info.NotesLink()->pos(), QPoint(428, 357));
 
     // The link follows the sentence it completes, however wide the face.
     Render(info);
     const int end = 110 + QFontMetrics(PointFont(program.Display.FontName, program.Display.FontSizeMedium))
                               .horizontalAdvance("* Please refer to important information on the ");
-    EXPECT_EQ(info.NoteLbl->x(), std::max(428, end));
-    EXPECT_EQ(info.NoteLbl->y(), 357);
+    EXPECT_EQ(info.NotesLink()->x(), std::max(428, end));
+    EXPECT_EQ(info.NotesLink()->y(), 357);
 }
 
 struct LinkCase {
@@ -446,36 +446,36 @@ struct LinkCase {
 const LinkCase kLinks[] = {
     {"SalesMail",
      [](Program& p) {
-         TReachWin reach(p);
+         ContactPage reach(p);
          reach.show();
-         QTest::mouseClick(reach.Label2, Qt::LeftButton);
+         QTest::mouseClick(reach.SalesEmailLink(), Qt::LeftButton);
      },
      "mailto:sales@norvane.example", "Unable to start mail client."},
     {"EuropeMail",
      [](Program& p) {
-         TReachWin reach(p);
+         ContactPage reach(p);
          reach.show();
-         QTest::mouseClick(reach.Label3, Qt::LeftButton);
+         QTest::mouseClick(reach.EuropeSalesEmailLink(), Qt::LeftButton);
      },
      "mailto:europe@norvane.example", "Unable to start mail client."},
     {"WebSiteButton",
      [](Program& p) {
-         TReachWin reach(p);
-         EXPECT_EQ(reach.CSWebBtn->text(), QString(contact::kWebSiteHost));
-         reach.CSWebBtn->click();
+         ContactPage reach(p);
+         EXPECT_EQ(reach.WebSiteButton()->text(), QString(contact::kWebSiteHost));
+         reach.WebSiteButton()->click();
      },
      contact::kWebSiteAddress, "Unable to start web browser."},
     {"AboutLink",
      [](Program& p) {
-         TAboutBox about(p);
+         AboutDialog about(p);
          about.show();
-         QTest::mouseClick(about.Label1, Qt::LeftButton);
+         QTest::mouseClick(about.WebSiteLink(), Qt::LeftButton);
      },
      contact::kWebSiteAddress, "Unable to start web browser."},
     {"OnlineQuote",
      [](Program& p) {
-         TRFQWin rfq(p);
-         rfq.OnQBtn->click();
+         QuoteRequestWindow rfq(p);
+         rfq.OnlineQuoteButton()->click();
      },
      "https://www.norvane.example/veltrixquote.html", "Unable to start web browser."},
 };
@@ -503,9 +503,9 @@ INSTANTIATE_TEST_SUITE_P(Targets, Links, ::testing::ValuesIn(kLinks),
 
 TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     program.Prefs.StartupScreens = 'Y';
-    TNoteWin notes(program);
-    TInfoWin info(program, [&notes] { return &notes; });
-    TReachWin reach(program);
+    NotesPage notes(program);
+    FilterCharacteristicsPage info(program, [&notes] { return &notes; });
+    ContactPage reach(program);
     const auto text = [](QLabel* label) { return label->palette().color(QPalette::WindowText); };
     const auto back = [](QLabel* label) { return label->palette().color(QPalette::Window); };
 
@@ -513,14 +513,14 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     Render(notes);
     Render(info);
     Render(reach);
-    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
+    for (QLabel* label : {info.Note1Link(), info.Note2Link(), info.NotesLink()}) {
         EXPECT_EQ(text(label), QColor(0, 0, 255));
     }
-    for (QLabel* label : {notes.Label1, notes.Label2, notes.Label3}) {
+    for (QLabel* label : {notes.BrandLabel(), notes.RegisteredMarkLabel(), notes.TaglineLabel()}) {
         EXPECT_EQ(text(label), QColor(0, 0, 255));
         EXPECT_EQ(back(label), QColor(Qt::white));
     }
-    for (QLabel* label : {reach.Label2, reach.Label3}) {
+    for (QLabel* label : {reach.SalesEmailLink(), reach.EuropeSalesEmailLink()}) {
         EXPECT_EQ(text(label), QColor(Qt::black));
         EXPECT_EQ(back(label), QColor(Qt::white));
     }
@@ -529,14 +529,14 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     Render(notes);
     Render(info);
     Render(reach);
-    for (QLabel* label : {info.Note1Lbl, info.Note2Lbl, info.NoteLbl}) {
+    for (QLabel* label : {info.Note1Link(), info.Note2Link(), info.NotesLink()}) {
         EXPECT_EQ(text(label), QColor(255, 255, 0));
     }
-    for (QLabel* label : {notes.Label1, notes.Label2, notes.Label3}) {
+    for (QLabel* label : {notes.BrandLabel(), notes.RegisteredMarkLabel(), notes.TaglineLabel()}) {
         EXPECT_EQ(text(label), QColor(255, 255, 0));
         EXPECT_EQ(back(label), QColor(Qt::black));
     }
-    for (QLabel* label : {reach.Label2, reach.Label3}) {
+    for (QLabel* label : {reach.SalesEmailLink(), reach.EuropeSalesEmailLink()}) {
         EXPECT_EQ(text(label), QColor(Qt::white));
     }
 }
@@ -544,16 +544,16 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
 // --- About ---
 
 TEST_F(InfoTest, AboutBoxIsModalAndClosesWithOk) {
-    TAboutBox about(program);
+    AboutDialog about(program);
     EXPECT_TRUE(about.isModal());
     EXPECT_EQ(about.size(), QSize(298, 223));
-    EXPECT_EQ(about.Panel1->geometry(), QRect(8, 8, 281, 169));
-    EXPECT_EQ(about.ProductName->text(), QString("Veltrix Version 1.8a"));
-    EXPECT_EQ(about.Descript->text(), QString("Ceramic Bandpass Filter Selection Program"));
-    EXPECT_EQ(about.Owner->text(), QString("Norvane Microwave, Inc."));
-    EXPECT_EQ(about.Label1->text(), QString(contact::kWebSiteHost));
-    EXPECT_EQ(about.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_TRUE(about.OKButton->isDefault());
+    EXPECT_EQ(about.Panel()->geometry(), QRect(8, 8, 281, 169));
+    EXPECT_EQ(about.ProductName()->text(), QString("Veltrix Version 1.8a"));
+    EXPECT_EQ(about.Description()->text(), QString("Ceramic Bandpass Filter Selection Program"));
+    EXPECT_EQ(about.Owner()->text(), QString("Norvane Microwave, Inc."));
+    EXPECT_EQ(about.WebSiteLink()->text(), QString(contact::kWebSiteHost));
+    EXPECT_EQ(about.WebSiteLink()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_TRUE(about.OkButton()->isDefault());
     QTimer::singleShot(0, &about, [&about] { QTest::keyClick(&about, Qt::Key_Return); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
 }

@@ -36,7 +36,7 @@ class QuoteFormPrinting : public InfoTest {
 };
 
 TEST_F(QuoteFormPrinting, PrintsOnePageWithItsTextAndTitle) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     EXPECT_TRUE(rfq.PrintQuoteForm(printer));
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(hub.Count("PrintException"), 0);
@@ -66,7 +66,7 @@ QSizeF PdfPageSize(const QString& path) {
 }
 
 TEST_F(QuoteFormPrinting, DialogProposesTheJobTitle) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     printer.setDocName(QStringLiteral("print"));
     rfq.PrintQuoteForm(printer);
     EXPECT_EQ(dialogs.LastDocName(), QString("Veltrix Quote Request Form"));
@@ -75,7 +75,7 @@ TEST_F(QuoteFormPrinting, DialogProposesTheJobTitle) {
 // The form is laid out for a portrait page; a printer left in landscape by an earlier job (or set
 // so in the dialog) still prints it portrait and whole.
 TEST_F(QuoteFormPrinting, PrintsPortraitWhateverThePrinterWasSetTo) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
     EXPECT_TRUE(rfq.PrintQuoteForm(printer));
@@ -92,7 +92,7 @@ TEST_F(QuoteFormPrinting, PrintsPortraitWhateverThePrinterWasSetTo) {
 
 // Paper too short for the form's rows even upright: the user is told so and nothing is printed.
 TEST_F(QuoteFormPrinting, PaperTooShortForTheRowsSaysSoAndPrintsNothing) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     dialogs.choose = [](QPrinter& p) { p.setPageSize(QPageSize(QPageSize::A6)); };
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_FALSE(QFileInfo::exists(pdf));
@@ -102,9 +102,9 @@ TEST_F(QuoteFormPrinting, PaperTooShortForTheRowsSaysSoAndPrintsNothing) {
 }
 
 TEST_F(QuoteFormPrinting, CancelledDialogPrintsNothing) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     dialogs.answer = false;
-    rfq.PrtQBtn->click();
+    rfq.PrintFormButton()->click();
     EXPECT_EQ(dialogs.runs, 1) << "the button asks the window's own printer";
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_FALSE(QFileInfo::exists(pdf));
@@ -112,7 +112,7 @@ TEST_F(QuoteFormPrinting, CancelledDialogPrintsNothing) {
 }
 
 TEST_F(QuoteFormPrinting, FailedJobIsAbortedAndShowsAbortPrint) {
-    TRFQWin rfq(program);
+    QuoteRequestWindow rfq(program);
     printer.setOutputFileName(dir.filePath("no/such/dir/form.pdf"));
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_EQ(hub.Count("PrintException"), 1);

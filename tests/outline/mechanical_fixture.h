@@ -23,12 +23,12 @@ class MechanicalTest : public ::testing::Test {
     MechanicalTest() {
         program.Hub = &hub;
         program.Spec.SelStatus = kSelectionValid;
-        mechanical = std::make_unique<TMechanical>(program);
+        mechanical = std::make_unique<OutlineWindow>(program);
     }
 
     // One paint into a window-sized image, as the window would show it.
     QImage Render() {
-        QImage image(TMechanical::kClientWidth, TMechanical::kClientHeight, QImage::Format_RGB32);
+        QImage image(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight, QImage::Format_RGB32);
         image.fill(Qt::gray);
         QPainter painter(&image);
         mechanical->FormPaint(painter, image.size());
@@ -37,7 +37,7 @@ class MechanicalTest : public ::testing::Test {
 
     // The colour the window shows at a picture point (the window starts at picture row 50).
     static QRgb At(const QImage& image, int x, int pictureY) {
-        return image.pixel(x, pictureY - TMechanical::kPictureTop);
+        return image.pixel(x, pictureY - OutlineWindow::kPictureTop);
     }
 
     bool Drew(const QString& text, int x, int y) const {
@@ -48,7 +48,7 @@ class MechanicalTest : public ::testing::Test {
 
     FakeHub hub;
     Program program;
-    std::unique_ptr<TMechanical> mechanical;
+    std::unique_ptr<OutlineWindow> mechanical;
 };
 
 }  // namespace veltrix::testing

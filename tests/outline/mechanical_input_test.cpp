@@ -73,10 +73,10 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
     // The two handlers no item is bound to behave alike.
     program.Spec.Mounting = '1';
     program.Spec.SelStatus = kRuleFailed;
-    mechanical->SurfacemountPin1Click();
+    mechanical->onMountingSurfacePin();
     EXPECT_EQ(program.Spec.Mounting, '2');
     EXPECT_EQ(program.Spec.SelStatus, kSelectionValid);
-    mechanical->TesselLeadless1Click();
+    mechanical->onMountingTesselLeadless();
     EXPECT_EQ(program.Spec.Mounting, '4');
 }
 
@@ -147,7 +147,7 @@ TEST_F(MechanicalTest, MenusCarryTheirMergeGroupsAndButtonsTheirTabOrder) {
 TEST(MechanicalPrintItem, IsDisabledWhileTheWindowIsMinimised) {
     Program program;
     QMdiArea area;
-    auto* mechanical = new TMechanical(program);
+    auto* mechanical = new OutlineWindow(program);
     QMdiSubWindow* sub = area.addSubWindow(mechanical);
     area.show();
     sub->showNormal();
@@ -168,7 +168,7 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
     program.Spec.Mounting = '1';
-    TMechanical mechanical(program);
+    OutlineWindow mechanical(program);
     WindowPrinter windowPrinter;
     QPrinter& printer = windowPrinter.Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -231,7 +231,7 @@ TEST_F(OutlineExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
     for (const QSize& window : {QSize(300, 200), QSize(1198, 401), QSize(697, 437)}) {
         mechanical->resize(window);
         const QRect box = QSvgRenderer(Export(QStringLiteral("outline.svg"))).viewBox();
-        EXPECT_EQ(box, QRect(0, 0, TMechanical::kClientWidth, TMechanical::kClientHeight))
+        EXPECT_EQ(box, QRect(0, 0, OutlineWindow::kClientWidth, OutlineWindow::kClientHeight))
             << window.width() << " x " << window.height();
     }
 }
@@ -278,7 +278,7 @@ TEST_F(OutlineExportTest, PadsAreSolidInThePdfAt300Dpi) {
     const int length = LeadlessFor(program.Spec).length;
     for (const QRectF& pad : {QRectF(74, 313, 11, 15), QRectF(70 + length - 14, 313, 11, 15)}) {
         // Window pixels, less a printer pixel at the edges, where the rendering smooths.
-        const QRectF area = QRectF(pad.left() * scale, (pad.top() - TMechanical::kPictureTop) * scale,
+        const QRectF area = QRectF(pad.left() * scale, (pad.top() - OutlineWindow::kPictureTop) * scale,
                                    pad.width() * scale, pad.height() * scale)
                                 .adjusted(1, 1, -1, -1);
         int notCyan = 0;

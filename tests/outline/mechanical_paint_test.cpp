@@ -189,18 +189,18 @@ TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
     program.Spec.Mounting = '5';
     program.Spec.Sections = 3;
     program.Spec.F0 = 1000;
-    QImage image(QSize(TMechanical::kClientWidth, TMechanical::kClientHeight) * ratio, QImage::Format_RGB32);
+    QImage image(QSize(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::gray);
     QPainter painter(&image);
-    mechanical->FormPaint(painter, QSize(TMechanical::kClientWidth, TMechanical::kClientHeight));
+    mechanical->FormPaint(painter, QSize(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight));
     painter.end();
 
     const int length = LeadlessFor(program.Spec).length;
     // The pad's solid block at each end (the rounded end toward the edge left aside), picture pixels.
     const QRectF pads[] = {QRectF(74, 313, 11, 15), QRectF(70 + length - 14, 313, 11, 15)};
     for (const QRectF& pad : pads) {
-        const QRectF device(pad.left() * ratio, (pad.top() - TMechanical::kPictureTop) * ratio,
+        const QRectF device(pad.left() * ratio, (pad.top() - OutlineWindow::kPictureTop) * ratio,
                             pad.width() * ratio, pad.height() * ratio);
         // Device pixels whose centre lies on the pad's edge may go either way.
         const auto inside = [&](int x, int y) {
@@ -217,7 +217,7 @@ TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
     const int x = static_cast<int>(150 * ratio);
     int rows = 0;
     for (int y = 0; y < image.height(); ++y) {
-        const double layoutRow = (y + 0.5) / ratio + TMechanical::kPictureTop;
+        const double layoutRow = (y + 0.5) / ratio + OutlineWindow::kPictureTop;
         if (layoutRow <= 311 || layoutRow >= 312) continue;
         ++rows;
         EXPECT_EQ(image.pixel(x, y), kDarkGreen) << "device row " << y;

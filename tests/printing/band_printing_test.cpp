@@ -302,7 +302,7 @@ class CaptionRecorder : public QObject {
     ~CaptionRecorder() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::WindowTitleChange) {
-            if (auto* dialog = qobject_cast<TAbortDialog*>(watched)) Captions << dialog->windowTitle();
+            if (auto* dialog = qobject_cast<PrintProgressDialog*>(watched)) Captions << dialog->windowTitle();
         }
         return false;
     }
@@ -330,10 +330,10 @@ TEST_F(BandPrintingTest, ProgressCaptionCountsBandsAndTheDialogLastsOneJob) {
 TEST_F(BandPrintingTest, CancelStopsTheJobAtTheNextCheck) {
     FakeSurface surface({1264, 808});
     form.OnPaint = [] {
-        TAbortDialog* dialog = testing::OpenProgressDialog();
+        PrintProgressDialog* dialog = testing::OpenProgressDialog();
         ASSERT_NE(dialog, nullptr);
-        dialog->btnCancel->click();
-        dialog->btnCancel->click();
+        dialog->CancelButton()->click();
+        dialog->CancelButton()->click();
     };
     EXPECT_FALSE(Print(surface, {632, 404}, true));
     EXPECT_EQ(form.PaintCount, 1);

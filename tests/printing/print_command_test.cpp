@@ -64,9 +64,9 @@ TEST_P(PrintCommandTest, RunsTheJobAndAlwaysRestoresTheCopyMode) {
     if (c.scenario == Scenario::PrinterBusy) otherJob.emplace(&printer);
     if (c.scenario == Scenario::CancelPressedTwice) {
         form.OnPaint = [] {
-            if (TAbortDialog* progress = testing::OpenProgressDialog()) {
-                progress->btnCancel->click();
-                progress->btnCancel->click();
+            if (PrintProgressDialog* progress = testing::OpenProgressDialog()) {
+                progress->CancelButton()->click();
+                progress->CancelButton()->click();
             }
         };
     }

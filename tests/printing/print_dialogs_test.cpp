@@ -10,7 +10,7 @@ namespace veltrix {
 namespace {
 
 TEST(AbortDialogTest, CancelOnlyFlagsTheJobAndTheFrameCannotCloseIt) {
-    TAbortDialog* dialog = OpenPrintProgress(nullptr);
+    PrintProgressDialog* dialog = OpenPrintProgress(nullptr);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowModality(), Qt::ApplicationModal);
@@ -18,9 +18,9 @@ TEST(AbortDialogTest, CancelOnlyFlagsTheJobAndTheFrameCannotCloseIt) {
     EXPECT_FALSE(dialog->windowFlags() & Qt::WindowSystemMenuHint);
     EXPECT_FALSE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(dialog->size(), QSize(174, 98));
-    EXPECT_EQ(dialog->btnCancel->text(), QStringLiteral("&Cancel"));
-    EXPECT_EQ(dialog->btnCancel->geometry(), QRect(48, 32, 75, 25));
-    EXPECT_TRUE(dialog->btnCancel->isDefault());
+    EXPECT_EQ(dialog->CancelButton()->text(), QStringLiteral("&Cancel"));
+    EXPECT_EQ(dialog->CancelButton()->geometry(), QRect(48, 32, 75, 25));
+    EXPECT_TRUE(dialog->CancelButton()->isDefault());
 
     EXPECT_FALSE(PrintProgressCancelled(dialog));
     dialog->close();
@@ -29,18 +29,18 @@ TEST(AbortDialogTest, CancelOnlyFlagsTheJobAndTheFrameCannotCloseIt) {
     SetPrintProgressText(dialog, QStringLiteral("Printing - 40%"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Printing - 40%"));
 
-    dialog->btnCancel->click();
-    dialog->btnCancel->click();
+    dialog->CancelButton()->click();
+    dialog->CancelButton()->click();
     EXPECT_TRUE(PrintProgressCancelled(dialog));
     EXPECT_TRUE(dialog->isVisible());
 
-    QPointer<TAbortDialog> watch(dialog);
+    QPointer<PrintProgressDialog> watch(dialog);
     ClosePrintProgress(dialog);
     EXPECT_TRUE(watch.isNull());
 }
 
 TEST(AbortDialogTest, EscapeCancelsWithoutClosing) {
-    TAbortDialog dialog;
+    PrintProgressDialog dialog;
     dialog.show();
     dialog.reject();
     EXPECT_TRUE(dialog.Cancelled);
@@ -48,19 +48,19 @@ TEST(AbortDialogTest, EscapeCancelsWithoutClosing) {
 }
 
 TEST(PrintExceptionDialogTest, FixedTextsLayoutAndButtonsThatJustClose) {
-    TPXDlg dialog;
+    AbortPrintDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Abort Print"));
     EXPECT_EQ(dialog.size(), QSize(384, 179));
-    EXPECT_EQ(dialog.Bevel1->geometry(), QRect(8, 8, 281, 161));
-    EXPECT_EQ(dialog.PXDlgLbl->text(), QStringLiteral("Print Exception Message:"));
-    EXPECT_EQ(dialog.PXDlgLbl->pos(), QPoint(32, 30));
-    EXPECT_EQ(dialog.PXDlgMsg->text(), QStringLiteral("Printer Operation Aborted."));
-    EXPECT_EQ(dialog.PXDlgMsg->pos(), QPoint(88, 90));
-    EXPECT_EQ(dialog.OKBtn->geometry(), QRect(300, 8, 75, 25));
-    EXPECT_EQ(dialog.CancelBtn->geometry(), QRect(300, 38, 75, 25));
-    EXPECT_TRUE(dialog.OKBtn->isDefault());
+    EXPECT_EQ(dialog.Bevel()->geometry(), QRect(8, 8, 281, 161));
+    EXPECT_EQ(dialog.Heading()->text(), QStringLiteral("Print Exception Message:"));
+    EXPECT_EQ(dialog.Heading()->pos(), QPoint(32, 30));
+    EXPECT_EQ(dialog.Message()->text(), QStringLiteral("Printer Operation Aborted."));
+    EXPECT_EQ(dialog.Message()->pos(), QPoint(88, 90));
+    EXPECT_EQ(dialog.OkButton()->geometry(), QRect(300, 8, 75, 25));
+    EXPECT_EQ(dialog.CancelButton()->geometry(), QRect(300, 38, 75, 25));
+    EXPECT_TRUE(dialog.OkButton()->isDefault());
 
-    for (QPushButton* button : {dialog.OKBtn, dialog.CancelBtn}) {
+    for (QPushButton* button : {dialog.OkButton(), dialog.CancelButton()}) {
         dialog.show();
         int finished = 0;
         auto connection = QObject::connect(&dialog, &QDialog::finished, [&] { ++finished; });

@@ -112,9 +112,9 @@ class FakeSurface : public PrinterSurface {
     PageMetrics metrics_;
 };
 
-inline TAbortDialog* OpenProgressDialog() {
+inline PrintProgressDialog* OpenProgressDialog() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<TAbortDialog*>(w)) return dialog;
+        if (auto* dialog = qobject_cast<PrintProgressDialog*>(w)) return dialog;
     }
     return nullptr;
 }

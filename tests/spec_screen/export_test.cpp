@@ -24,7 +24,7 @@ class ExportTest : public SelectTest {
     ExportTest() {
         program.SaveDialogs = &dialog;
         program.Messages = &messages;
-        select->resize(TSelect::kClientWidth, TSelect::kClientHeight);
+        select->resize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight);
         // The screen as a user finds it: its first judgement is in.
         program.Judgement.Current();
     }
@@ -63,7 +63,7 @@ TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
 
     QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
-    EXPECT_TRUE(renderer.viewBox().contains(QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight)))
+    EXPECT_TRUE(renderer.viewBox().contains(QRect(0, 0, SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight)))
         << "the whole window";
     QImage image(renderer.viewBox().size(), QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -107,7 +107,7 @@ TEST_F(ExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
         select->resize(window);
         ASSERT_TRUE(Export(QStringLiteral("page.svg")));
         EXPECT_EQ(QSvgRenderer(Contents(dialog.answer)).viewBox(),
-                  QRect(0, 0, TSelect::kClientWidth, TSelect::kClientHeight))
+                  QRect(0, 0, SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight))
             << window.width() << " x " << window.height();
     }
 }

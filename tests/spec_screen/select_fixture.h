@@ -26,7 +26,7 @@ class SelectTest : public ::testing::Test {
   protected:
     SelectTest() {
         program.Hub = &hub;
-        select = std::make_unique<TSelect>(program);
+        select = std::make_unique<SpecificationWindow>(program);
     }
 
     template <typename T>
@@ -43,7 +43,7 @@ class SelectTest : public ::testing::Test {
     // inputs are judged.
     QImage Render() {
         program.Judgement.Current();
-        QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
         image.fill(Qt::gray);
         QPainter painter(&image);
         select->FormPaint(painter, image.size());
@@ -72,7 +72,7 @@ class SelectTest : public ::testing::Test {
 
     FakeHub hub;
     Program program;
-    std::unique_ptr<TSelect> select;
+    std::unique_ptr<SpecificationWindow> select;
 };
 
 }  // namespace veltrix::testing

@@ -35,7 +35,7 @@ TEST_F(SelectTest, CreationSetsTheDefaultsTheUserSeesFirst) {
 TEST(SelectCreation, UnitsComeFromThePreference) {
     Program program;
     program.Prefs.PrefUnits = 'M';
-    TSelect select(program);
+    SpecificationWindow select(program);
     EXPECT_EQ(program.Spec.Units, 'M');
 }
 
@@ -95,7 +95,7 @@ TEST_P(KeyFilterTest, WindowKeysBringOtherWindowsForwardAndLeaveTheField) {
     QTest::keyClick(edit, 'o');
     QTest::keyClick(edit, 'T', Qt::ShiftModifier);
     EXPECT_EQ(edit->text(), "12");
-    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Mechanical}, {"Front", DocumentWindow::Tabular}}));
+    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline}, {"Front", DocumentWindow::TabularData}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EditFields, KeyFilterTest, ::testing::Values("F0Edit", "BWEdit", "F1Edit", "F2Edit"),
@@ -106,7 +106,7 @@ TEST_F(SelectTest, ListsTakeWindowKeysButNotTheGraphWidthList) {
     QTest::keyClick(sections, 'o');
     QTest::keyClick(sections, 't');
     EXPECT_EQ(sections->currentIndex(), 1);
-    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Mechanical}, {"Front", DocumentWindow::Tabular}}));
+    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline}, {"Front", DocumentWindow::TabularData}}));
     hub.Clear();
     QTest::keyClick(List("comboGraphWidth"), 'o');
     EXPECT_TRUE(hub.calls.empty());
@@ -132,7 +132,7 @@ TEST_F(SelectTest, EnterWalksTheFieldChainAndRunsTheExitHandler) {
     EXPECT_EQ(QApplication::focusWidget(), Edit("F0Edit"));
     EXPECT_EQ(program.Spec.F2, 1100.0);
     EXPECT_EQ(select->RepaintRequests(), before + 1);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Mechanical), 0);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 0);
 }
 
 TEST_F(SelectTest, EnteringCentreAndBandwidthSelectsTheirText) {
@@ -165,10 +165,10 @@ TEST_P(ExitHandlerTest, StoresTheNormalisedValueAndRepaintsOnlyOnChange) {
     const ExitCase& c = GetParam();
     const std::string field = c.field;
     Edit(c.field)->setText(QString::fromLatin1(c.text));
-    if (field == "F0Edit") select->F0EditExit();
-    if (field == "BWEdit") select->BWEditExit();
-    if (field == "F1Edit") select->F1EditExit();
-    if (field == "F2Edit") select->F2EditExit();
+    if (field == "F0Edit") select->onCentreFrequencyExit();
+    if (field == "BWEdit") select->onBandwidthExit();
+    if (field == "F1Edit") select->onStopbandF1Exit();
+    if (field == "F2Edit") select->onStopbandF2Exit();
 
     const FilterSpec& s = program.Spec;
     const double stored = field == "F0Edit"   ? s.F0
@@ -177,7 +177,7 @@ TEST_P(ExitHandlerTest, StoresTheNormalisedValueAndRepaintsOnlyOnChange) {
                                               : s.F2;
     EXPECT_EQ(stored, c.expected);
     EXPECT_EQ(select->RepaintRequests(), c.repaintSelf ? 1 : 0);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Mechanical), c.repaintOutline ? 1 : 0);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), c.repaintOutline ? 1 : 0);
     if (field == "BWEdit" && c.repaintSelf) {
         EXPECT_EQ(s.BWRequested, c.expected);
     }
@@ -204,7 +204,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SelectTest, BandwidthExitCountsARequestOfZeroAsOne) {
     program.Spec.BWRequested = 0.0;
     Edit("BWEdit")->setText("1");
-    select->BWEditExit();
+    select->onBandwidthExit();
     EXPECT_EQ(select->RepaintRequests(), 0);
     EXPECT_EQ(program.Spec.BW, 1.0);
 }
@@ -212,7 +212,7 @@ TEST_F(SelectTest, BandwidthExitCountsARequestOfZeroAsOne) {
 TEST_F(SelectTest, CentreExitComparesWithTheLastPaintedValue) {
     program.Spec.LastF0 = 1500.0;  // F0 is still 1000: the value of the last paint decides
     Edit("F0Edit")->setText("1500");
-    select->F0EditExit();
+    select->onCentreFrequencyExit();
     EXPECT_EQ(select->RepaintRequests(), 0);
     EXPECT_EQ(program.Spec.F0, 1500.0);
 }
@@ -229,7 +229,7 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
     emit sections->activated(2);
     EXPECT_EQ(program.Spec.Sections, 4);
     EXPECT_EQ(select->RepaintRequests(), 1);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Mechanical), 1);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 1);
     // No paint in between: still different from the last painted value, so another repaint.
     emit sections->activated(2);
     EXPECT_EQ(select->RepaintRequests(), 2);
@@ -253,7 +253,7 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
     emit profile->activated(1);
     EXPECT_EQ(program.Spec.Profile, 2);
     EXPECT_EQ(select->RepaintRequests(), 5);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Mechanical), 5);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 5);
 }
 
 TEST_F(SelectTest, GraphWidthListRepaintsOnlyThisWindow) {
@@ -267,7 +267,7 @@ TEST_F(SelectTest, GraphWidthListRepaintsOnlyThisWindow) {
     EXPECT_EQ(select->RepaintRequests(), 1);
 }
 
-QAction* MenuItem(TSelect& select, const char* name) {
+QAction* MenuItem(SpecificationWindow& select, const char* name) {
     auto* action = select.findChild<QAction*>(QString::fromLatin1(name));
     EXPECT_NE(action, nullptr) << name;
     return action;
@@ -288,7 +288,7 @@ TEST_P(MenuSyncTest, MenuChoiceSelectsTheListRowAndRepaintsOnce) {
     MenuItem(*select, c.item)->trigger();
     EXPECT_EQ(List(c.list)->currentIndex(), c.index);
     EXPECT_EQ(select->RepaintRequests(), 1);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Mechanical), c.outlineToo ? 1 : 0);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), c.outlineToo ? 1 : 0);
     // Menus compare with the current value: the same choice again does nothing.
     MenuItem(*select, c.item)->trigger();
     EXPECT_EQ(select->RepaintRequests(), 1);
@@ -297,20 +297,20 @@ TEST_P(MenuSyncTest, MenuChoiceSelectsTheListRowAndRepaintsOnce) {
 INSTANTIATE_TEST_SUITE_P(
     Items, MenuSyncTest,
     ::testing::Values(
-        MenuCase{"HalfDb", "N05dB1", "PBDCBox", 0, true}, MenuCase{"ThreeDb", "N30dB1", "PBDCBox", 2, true},
-        MenuCase{"TwoSections", "N21", "NCBox", 0, true}, MenuCase{"SixSections", "N61", "NCBox", 4, true},
-        MenuCase{"Profile6mm", "N32", "RPBox", 1, true}, MenuCase{"DielectricDL", "DL221", "DBox", 0, true},
+        MenuCase{"HalfDb", "Definition05dB", "PBDCBox", 0, true}, MenuCase{"ThreeDb", "Definition30dB", "PBDCBox", 2, true},
+        MenuCase{"TwoSections", "TwoSections", "NCBox", 0, true}, MenuCase{"SixSections", "SixSections", "NCBox", 4, true},
+        MenuCase{"Profile6mm", "Profile6mm", "RPBox", 1, true}, MenuCase{"DielectricDL", "DL221", "DBox", 0, true},
         MenuCase{"DielectricDH", "DH901", "DBox", 2, true},
-        MenuCase{"OneBandwidth", "N1bandwidth1", "comboGraphWidth", 0, false},
-        MenuCase{"FourBandwidths", "N4bandwidths1", "comboGraphWidth", 3, false}),
+        MenuCase{"OneBandwidth", "GraphWidth1", "comboGraphWidth", 0, false},
+        MenuCase{"FourBandwidths", "GraphWidth4", "comboGraphWidth", 3, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
-    MenuItem(*select, "N05dB1")->trigger();
-    MenuItem(*select, "N51")->trigger();
-    MenuItem(*select, "N32")->trigger();
+    MenuItem(*select, "Definition05dB")->trigger();
+    MenuItem(*select, "FiveSections")->trigger();
+    MenuItem(*select, "Profile6mm")->trigger();
     MenuItem(*select, "DH901")->trigger();
-    MenuItem(*select, "N3bandwidths1")->trigger();
+    MenuItem(*select, "GraphWidth3")->trigger();
     const FilterSpec& s = program.Spec;
     EXPECT_EQ(s.PBD, 0.5);
     EXPECT_EQ(s.PBDCode, 'H');
@@ -319,8 +319,8 @@ TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
     EXPECT_EQ(s.Dielectric, 'H');
     EXPECT_EQ(s.GraphHalfSpan, 1.5);
     // Current values, not the last painted ones, decide: 6 bandwidths is the current width.
-    MenuItem(*select, "N3bandwidths1")->trigger();
-    MenuItem(*select, "N6bandwidths1")->trigger();
+    MenuItem(*select, "GraphWidth3")->trigger();
+    MenuItem(*select, "GraphWidth6")->trigger();
     EXPECT_EQ(s.GraphHalfSpan, 3.0);
     EXPECT_EQ(List("comboGraphWidth")->currentIndex(), 5);
 }
@@ -330,7 +330,7 @@ TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     MenuItem(*select, "Dropin1")->trigger();
     EXPECT_EQ(program.Spec.Mounting, '1');
     EXPECT_EQ(program.Spec.SelStatus, kSelectionValid);
-    EXPECT_EQ(hub.calls, (Calls{{"RepaintNow", DocumentWindow::Mechanical}}));
+    EXPECT_EQ(hub.calls, (Calls{{"RepaintNow", DocumentWindow::Outline}}));
     EXPECT_EQ(select->RepaintRequests(), 1);
 
     program.Spec.SelStatus = kRuleFailed;
@@ -338,15 +338,15 @@ TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     EXPECT_EQ(program.Spec.SelStatus, kRuleFailed);
     EXPECT_EQ(select->RepaintRequests(), 1);
 
-    const std::pair<void (TSelect::*)(), char> handlers[] = {{&TSelect::SurfacemountTab1Click, '3'},
-                                                             {&TSelect::SurfacemountPin1Click, '2'},
-                                                             {&TSelect::TesselLeadless1Click, '4'},
-                                                             {&TSelect::OrbisLeadless1Click, '5'}};
+    const std::pair<void (SpecificationWindow::*)(), char> handlers[] = {{&SpecificationWindow::onMountingSurfaceTab, '3'},
+                                                             {&SpecificationWindow::onMountingSurfacePin, '2'},
+                                                             {&SpecificationWindow::onMountingTesselLeadless, '4'},
+                                                             {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
     for (const auto& [handler, code] : handlers) {
         (select.get()->*handler)();
         EXPECT_EQ(program.Spec.Mounting, code);
     }
-    EXPECT_EQ(hub.Count("RepaintNow", DocumentWindow::Mechanical), 5);
+    EXPECT_EQ(hub.Count("RepaintNow", DocumentWindow::Outline), 5);
 }
 
 TEST_F(SelectTest, MenusCarryTheirGroupsAndNoMarks) {
@@ -359,7 +359,7 @@ TEST_F(SelectTest, MenusCarryTheirGroupsAndNoMarks) {
                                                           {5, "&Graph"},
                                                           {5, "&Mounting"},
                                                           {5, "&View"}}));
-    QAction* profile12mm = MenuItem(*select, "N42");
+    QAction* profile12mm = MenuItem(*select, "Profile12mm");
     EXPECT_FALSE(profile12mm->isVisible());
     EXPECT_FALSE(profile12mm->isEnabled());
     for (QAction* action : select->findChildren<QAction*>())
@@ -376,12 +376,12 @@ TEST_F(SelectTest, ViewItemsButtonsExitAndPrintGoThroughTheFrame) {
     Child<QPushButton>("SelRespBtn")->click();
     MenuItem(*select, "Exit1")->trigger();
     MenuItem(*select, "Print1")->trigger();
-    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Mechanical},
-                                {"Front", DocumentWindow::Tabular},
-                                {"Front", DocumentWindow::Mechanical},
-                                {"Front", DocumentWindow::Tabular},
-                                {"Exit", DocumentWindow::Select},
-                                {"Print", DocumentWindow::Select}}));
+    EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline},
+                                {"Front", DocumentWindow::TabularData},
+                                {"Front", DocumentWindow::Outline},
+                                {"Front", DocumentWindow::TabularData},
+                                {"Exit", DocumentWindow::Specification},
+                                {"Print", DocumentWindow::Specification}}));
     EXPECT_EQ(hub.printedForms, std::vector<PaintedForm*>{select.get()});
     EXPECT_EQ(hub.printTitles, QStringList{"Veltrix Filter Specification"});
 }
@@ -399,15 +399,15 @@ TEST_F(SelectTest, FocusItemsMoveToTheirFields) {
 TEST(SelectPrintItem, IsDisabledWhileTheWindowIsMinimised) {
     Program program;
     QMdiArea area;
-    auto* select = new TSelect(program);
+    auto* select = new SpecificationWindow(program);
     QMdiSubWindow* sub = area.addSubWindow(select);
     area.show();
     sub->showNormal();
     QAction* print = select->findChild<QAction*>("Print1");
-    select->File1Click();
+    select->onFileMenuShown();
     EXPECT_TRUE(print->isEnabled());
     sub->showMinimized();
-    select->File1Click();
+    select->onFileMenuShown();
     EXPECT_FALSE(print->isEnabled());
     sub->showNormal();
     emit select->GroupedMenus().front().menu->aboutToShow();

@@ -12,7 +12,7 @@ const QColor kWhite(255, 255, 255);
 const QColor kMagenta(255, 0, 255);
 const QColor kGreen(0, 255, 0);
 const QColor kGrey(128, 128, 128);
-constexpr int kShift = TSelect::kPageShift;
+constexpr int kShift = SpecificationWindow::kPageShift;
 
 std::vector<QString> Texts(const std::vector<std::pair<int, QString>>& placed) {
     std::vector<QString> texts;
@@ -38,7 +38,7 @@ TEST_F(SelectTest, DefaultsShowThePartNumberResultsAndGraph) {
     EXPECT_EQ(Edit("F1Edit")->text(), "0.00");
     EXPECT_EQ(Edit("F2Edit")->text(), "0.00");
     // Each paint asks the tabular window to follow.
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Tabular), 1);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), 1);
 }
 
 TEST_F(SelectTest, FixedLabelsAreDrawnAtTheirPlaces) {
@@ -163,8 +163,8 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
 }
 
 // The whole window, children included, as a print band takes it: the page, then the components.
-QImage RenderWindow(TSelect& select) {
-    QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+QImage RenderWindow(SpecificationWindow& select) {
+    QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     image.fill(Qt::gray);
     select.render(&image);
     return image;
@@ -265,7 +265,7 @@ TEST_F(SelectTest, TwoMessageLinesPlaceTheNoticeAsInTheExample) {
 
 TEST_F(SelectTest, ClampedCentreShowsTheLimitAndNoInsertionLoss) {
     Edit("F0Edit")->setText("5000");
-    select->F0EditExit();
+    select->onCentreFrequencyExit();
     Render();
     EXPECT_EQ(Edit("F0Edit")->text(), "3500.0");
     EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo is not defined");
@@ -276,7 +276,7 @@ TEST_F(SelectTest, ClampedCentreShowsTheLimitAndNoInsertionLoss) {
 
 TEST_F(SelectTest, StopbandPointShowsItsAttenuationWithOneDecimal) {
     Edit("F1Edit")->setText("950");
-    select->F1EditExit();
+    select->onStopbandF1Exit();
     Render();
     const QString text = LabelText("IL1Label");
     EXPECT_TRUE(QRegularExpression("^ *\\d+\\.\\d$").match(text).hasMatch()) << text.toStdString();
@@ -302,7 +302,7 @@ TEST_F(SelectTest, ResultLabelsMoveWithTheOffsets) {
 class MovedFieldsTest : public SelectTest, public ::testing::WithParamInterface<QPoint> {};
 
 TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
-    select->resize(TSelect::kClientWidth, TSelect::kClientHeight);
+    select->resize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight);
     ShowActive();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(select.get()));
     QApplication::processEvents();
@@ -333,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, MovedFieldsTest, ::testing::Values(QPoint(20, 
 
 TEST_F(SelectTest, GuaranteeNoticeForAHighStopbandAttenuation) {
     Edit("F2Edit")->setText("1200");
-    select->F2EditExit();
+    select->onStopbandF2Exit();
     Render();
     EXPECT_TRUE(Drew("Only 60 dB attenuation guaranteed", 144, 289));
 }
@@ -370,7 +370,7 @@ TEST_F(SelectTest, TypingFiveHundredThenEnterShowsTheBandwidthMessagesAndFocuses
 TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     ShowActive();
     QApplication::processEvents();
-    const int paints = hub.Count("Invalidate", DocumentWindow::Tabular);
+    const int paints = hub.Count("Invalidate", DocumentWindow::TabularData);
     QLineEdit* f0 = Edit("F0Edit");
     f0->setFocus();
     f0->selectAll();
@@ -379,24 +379,24 @@ TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     EXPECT_EQ(f0->text(), "15");
     // The screen itself did not paint again (each paint invalidates the tabular window).
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Tabular), paints);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), paints);
 }
 
 TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict) {
     ShowActive();
     Edit("F0Edit")->setText("3050");
-    select->F0EditExit();
+    select->onCentreFrequencyExit();
     QApplication::processEvents();
     // The verdict blames the centre frequency and sends the focus there, once.
     ASSERT_EQ(QApplication::focusWidget(), Edit("F0Edit"));
     Edit("F1Edit")->setFocus();
     Edit("F1Edit")->setText("77");  // typed, not yet left
     const int judgements = program.Judgement.Count();
-    const int tabularRepaints = hub.Count("Invalidate", DocumentWindow::Tabular);
+    const int tabularRepaints = hub.Count("Invalidate", DocumentWindow::TabularData);
     const QString loss = LabelText("IL0Label");
 
     for (int paint = 0; paint < 2; ++paint) {
-        QImage image(TSelect::kClientWidth, TSelect::kClientHeight, QImage::Format_RGB32);
+        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
         QPainter painter(&image);
         select->FormPaint(painter, image.size());
     }
@@ -407,7 +407,7 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
     EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
     EXPECT_EQ(LabelText("IL0Label"), loss);
     EXPECT_EQ(program.Judgement.Count(), judgements);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Tabular), tabularRepaints);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), tabularRepaints);
 }
 
 TEST_F(SelectTest, AJudgementMadeElsewhereIsShownWithoutAPaint) {
@@ -424,7 +424,7 @@ TEST_F(SelectTest, PaintsSettleAfterAnEdit) {
     ShowActive();
     QApplication::processEvents();
     Edit("F1Edit")->setText("950.006");
-    select->F1EditExit();
+    select->onStopbandF1Exit();
     int requests = -1;
     for (int round = 0; round < 10 && requests != select->RepaintRequests(); ++round) {
         requests = select->RepaintRequests();
@@ -483,7 +483,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, PasteTest,
 
 TEST_F(SelectTest, NegativeBandwidthIsTreatedAsExtremeValues) {
     Edit("BWEdit")->setText("-20");
-    select->BWEditExit();
+    select->onBandwidthExit();
     Render();
     EXPECT_EQ(program.Spec.SelStatus, kExtremeValues);
     EXPECT_TRUE(Drew("Extreme Values Preclude Analysis", 400, 106));
@@ -512,18 +512,18 @@ TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
 // ---- High-density screens -----------------------------------------------------------------------
 
 TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
-    QImage image(QSize(TSelect::kClientWidth, TSelect::kClientHeight) * 2, QImage::Format_RGB32);
+    QImage image(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::gray);
     program.Judgement.Current();
     {
         QPainter painter(&image);
-        select->FormPaint(painter, QSize(TSelect::kClientWidth, TSelect::kClientHeight));
+        select->FormPaint(painter, QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
     }
-    ASSERT_EQ(image.size(), QSize(2 * TSelect::kClientWidth, 2 * TSelect::kClientHeight));
+    ASSERT_EQ(image.size(), QSize(2 * SpecificationWindow::kClientWidth, 2 * SpecificationWindow::kClientHeight));
     // The bitmap behind the window is rendered at the ratio, not scaled up afterwards.
     EXPECT_EQ(select->Page().Bitmap().devicePixelRatio(), 2.0);
-    EXPECT_GE(select->Page().Bitmap().width(), 2 * (TSelect::kClientWidth - kShift));
+    EXPECT_GE(select->Page().Bitmap().width(), 2 * (SpecificationWindow::kClientWidth - kShift));
     auto at = [&](int x, int y) { return image.pixelColor(x, y); };
     // The frame (2, 88, 339, 118): its left column 2 becomes device columns 14 and 15 (page shift
     // included), its top row 88 device rows 176 and 177, its right column 338 columns 686 and 687.

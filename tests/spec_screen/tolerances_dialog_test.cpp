@@ -14,7 +14,7 @@ namespace veltrix {
 namespace {
 
 TEST(TolerancesDialog, ShowsTheGuidelinesAtTheirPlaces) {
-    TTolWin dialog;
+    TolerancesDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), "Tolerances");
     EXPECT_EQ(dialog.size(), QSize(388, 237));
     EXPECT_EQ(dialog.findChild<QFrame*>("Bevel1")->geometry(), QRect(8, 8, 372, 177));
@@ -40,12 +40,12 @@ TEST(TolerancesDialog, ShowsTheGuidelinesAtTheirPlaces) {
         EXPECT_EQ(match->font().bold(), text == "Tolerance Information");
         EXPECT_EQ(match->font().italic(), text.startsWith("For more"));
     }
-    EXPECT_EQ(dialog.OKBtn()->geometry(), QRect(160, 200, 75, 25));
-    EXPECT_TRUE(dialog.OKBtn()->isDefault());
+    EXPECT_EQ(dialog.OkButton()->geometry(), QRect(160, 200, 75, 25));
+    EXPECT_TRUE(dialog.OkButton()->isDefault());
 }
 
 TEST(TolerancesDialog, ReturnPressesOkAndEveryShowingStartsThere) {
-    TTolWin dialog;
+    TolerancesDialog dialog;
     for (int showing = 0; showing < 2; ++showing) {
         QWidget* focused = nullptr;
         QTimer::singleShot(0, &dialog, [&] {
@@ -54,8 +54,8 @@ TEST(TolerancesDialog, ReturnPressesOkAndEveryShowingStartsThere) {
         });
         EXPECT_EQ(dialog.exec(), QDialog::Accepted);
         EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(focused, dialog.OKBtn());
-        EXPECT_EQ(dialog.focusWidget(), dialog.OKBtn());
+        EXPECT_EQ(focused, dialog.OkButton());
+        EXPECT_EQ(dialog.focusWidget(), dialog.OkButton());
     }
 }
 

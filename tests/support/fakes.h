@@ -27,19 +27,19 @@ class FakeHub : public WindowHub {
         bool operator==(const Call&) const = default;
     };
 
-    void ExitProgram() override { calls.push_back({"Exit", DocumentWindow::Select}); }
+    void ExitProgram() override { calls.push_back({"Exit", DocumentWindow::Specification}); }
     void BringToFront(DocumentWindow w) override { calls.push_back({"Front", w}); }
     void Invalidate(DocumentWindow w) override { calls.push_back({"Invalidate", w}); }
     void RepaintNow(DocumentWindow w) override { calls.push_back({"RepaintNow", w}); }
     void PrintForm(PaintedForm& form, const QString& title) override {
         printedForms.push_back(&form);
         printTitles << title;
-        calls.push_back({"Print", DocumentWindow::Select});
+        calls.push_back({"Print", DocumentWindow::Specification});
     }
-    void ShowPrintException() override { calls.push_back({"PrintException", DocumentWindow::Select}); }
+    void ShowPrintException() override { calls.push_back({"PrintException", DocumentWindow::Specification}); }
     void ShowChoice(const FilterSpec& choice) override {
         chosen = choice;
-        calls.push_back({"Choice", DocumentWindow::Select});
+        calls.push_back({"Choice", DocumentWindow::Specification});
     }
 
     int Count(const std::string& what) const {
@@ -65,9 +65,9 @@ class FakeHub : public WindowHub {
     }
     static std::string Name(DocumentWindow w) {
         switch (w) {
-            case DocumentWindow::Select: return "Select";
-            case DocumentWindow::Mechanical: return "Mechanical";
-            case DocumentWindow::Tabular: return "Tabular";
+            case DocumentWindow::Specification: return "Select";
+            case DocumentWindow::Outline: return "Mechanical";
+            case DocumentWindow::TabularData: return "Tabular";
             case DocumentWindow::Finder: return "Finder";
         }
         return "?";

@@ -127,7 +127,7 @@ std::vector<QString> Delays(const QStringList& lines) {
 
 TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     // A specification window of 0 x 0 never paints: the report runs the computation itself.
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.FormActivate();
     std::vector<QString> delays = Delays(window.MemoLines());
     ASSERT_EQ(delays.size(), 61u);
@@ -141,14 +141,14 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     Program painted;
     painted.Spec = program.Spec;
     ComputeSelection(painted.Spec, painted.Response);
-    TTabular reference(painted);
+    TabularDataWindow reference(painted);
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
 }
 
 TEST_F(TabularWindowTest, FollowsEachJudgementWithoutAPaintOrActivation) {
-    TTabular window(program);  // never shown, so it never paints
+    TabularDataWindow window(program);  // never shown, so it never paints
     program.Spec.F1 = 950.0;
     program.Judgement.InputsChanged();
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
@@ -161,42 +161,42 @@ TEST_F(TabularWindowTest, FollowsEachJudgementWithoutAPaintOrActivation) {
 }
 
 TEST_F(TabularWindowTest, LayoutAndMemoLook) {
-    TTabular window(program);
+    TabularDataWindow window(program);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tabular Data"));
     EXPECT_EQ(window.size(), QSize(632, 438));
-    EXPECT_EQ(window.RDMemo->geometry(), QRect(0, 8, 513, 377));
-    EXPECT_TRUE(window.RDMemo->isReadOnly());
-    EXPECT_EQ(window.RDMemo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(window.RDMemo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(window.RDMemo->palette().color(QPalette::Base), QColor(0, 0, 0));
-    EXPECT_EQ(window.RDMemo->palette().color(QPalette::Text), QColor(255, 255, 0));
-    EXPECT_EQ(window.RDMemo->font().pixelSize(), 12);
-    EXPECT_TRUE(QFontInfo(window.RDMemo->font()).fixedPitch());
-    EXPECT_EQ(window.Button1->text(), QStringLiteral("Selection Scree&n"));
-    EXPECT_EQ(window.Button1->geometry(), QRect(520, 32, 100, 25));
-    EXPECT_EQ(window.Button2->text(), QStringLiteral("&Outline Drawings"));
-    EXPECT_EQ(window.Button2->geometry(), QRect(520, 64, 100, 25));
+    EXPECT_EQ(window.Report()->geometry(), QRect(0, 8, 513, 377));
+    EXPECT_TRUE(window.Report()->isReadOnly());
+    EXPECT_EQ(window.Report()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(window.Report()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(window.Report()->palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(window.Report()->palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_EQ(window.Report()->font().pixelSize(), 12);
+    EXPECT_TRUE(QFontInfo(window.Report()->font()).fixedPitch());
+    EXPECT_EQ(window.SelectionScreenButton()->text(), QStringLiteral("Selection Scree&n"));
+    EXPECT_EQ(window.SelectionScreenButton()->geometry(), QRect(520, 32, 100, 25));
+    EXPECT_EQ(window.OutlineDrawingsButton()->text(), QStringLiteral("&Outline Drawings"));
+    EXPECT_EQ(window.OutlineDrawingsButton()->geometry(), QRect(520, 64, 100, 25));
     EXPECT_EQ(window.MemoLines(), QStringList{"RDMemo"});
 }
 
 TEST_F(TabularWindowTest, ScreenReadersHearWhoseResponseTheMemoHoldsOrTheNotice) {
     PaintSpecificationScreen();
-    TTabular window(program);
-    EXPECT_EQ(window.RDMemo->accessibleName(), "Response data");
+    TabularDataWindow window(program);
+    EXPECT_EQ(window.Report()->accessibleName(), "Response data");
     window.FormActivate();
-    EXPECT_EQ(window.RDMemo->accessibleDescription(), "Tabular response of 3DR25-1000/U20 - 1.8");
+    EXPECT_EQ(window.Report()->accessibleDescription(), "Tabular response of 3DR25-1000/U20 - 1.8");
 
     program.Spec.F0 = 5000.0;
     PaintSpecificationScreen();
     window.FormActivate();
     EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
-    EXPECT_EQ(window.RDMemo->accessibleDescription(),
+    EXPECT_EQ(window.Report()->accessibleDescription(),
               "No Response Data. There is an error on the filter selection screen.");
 }
 
 TEST_F(TabularWindowTest, DefaultSelectionListsSixtyOneRows) {
     PaintSpecificationScreen();
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.FormActivate();
     const QStringList lines = window.MemoLines();
     ASSERT_EQ(lines.size(), 7 + 61 + 1);
@@ -222,7 +222,7 @@ TEST_F(TabularWindowTest, RefusedSelectionShowsTheThreeLineNotice) {
     program.Spec.LastF0 = 50000.0;
     PaintSpecificationScreen();
     ASSERT_NE(program.Spec.SelStatus, 0);
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.FormActivate();
     EXPECT_EQ(window.MemoLines(),
               (QStringList{" No Response Data.", " ", " There is an error on the filter selection screen."}));
@@ -240,11 +240,11 @@ class PaintCounter : public QObject {
 
 TEST_F(TabularWindowTest, InvalidatingRebuildsOnceKeepsTheScrollAndDoesNotLoop) {
     PaintSpecificationScreen();
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.show();
     QCoreApplication::processEvents();
     ASSERT_EQ(window.MemoLines().size(), 69);
-    window.RDMemo->verticalScrollBar()->setValue(10);
+    window.Report()->verticalScrollBar()->setValue(10);
 
     program.Spec.F1 = 950.0;
     PaintSpecificationScreen();
@@ -257,7 +257,7 @@ TEST_F(TabularWindowTest, InvalidatingRebuildsOnceKeepsTheScrollAndDoesNotLoop) 
     EXPECT_EQ(lines.size(), 69 + 5);
     EXPECT_TRUE(lines[lines.size() - 2].startsWith("        F1        950.00 MHz"))
         << lines.last().toStdString();
-    EXPECT_EQ(window.RDMemo->verticalScrollBar()->value(), 10);
+    EXPECT_EQ(window.Report()->verticalScrollBar()->value(), 10);
     EXPECT_GE(counter.Paints, 1);
     EXPECT_LE(counter.Paints, 2);
 
@@ -270,7 +270,7 @@ TEST_F(TabularWindowTest, InvalidatingRebuildsOnceKeepsTheScrollAndDoesNotLoop) 
 TEST_F(TabularWindowTest, ActivatingTheSubWindowRebuilds) {
     PaintSpecificationScreen();
     QMdiArea area;
-    auto* tabular = new TTabular(program);
+    auto* tabular = new TabularDataWindow(program);
     QMdiSubWindow* tabularSub = area.addSubWindow(tabular);
     QMdiSubWindow* otherSub = area.addSubWindow(new QWidget);
     area.show();
@@ -285,7 +285,7 @@ TEST_F(TabularWindowTest, ActivatingTheSubWindowRebuilds) {
 
 TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     QMdiArea area;
-    auto* tabular = new TTabular(program);
+    auto* tabular = new TabularDataWindow(program);
     QMdiSubWindow* sub = area.addSubWindow(tabular);
     area.show();
 
@@ -299,20 +299,20 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     for (QAction* a : menus[0].menu->actions()) fileItems << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(fileItems, (QStringList{"&Print", "Export &Touchstone...", "Export &CSV...", "-", "E&xit"}));
 
-    emit tabular->File1->aboutToShow();
-    EXPECT_TRUE(tabular->Print1->isEnabled());
+    emit tabular->FileMenu()->aboutToShow();
+    EXPECT_TRUE(tabular->PrintAction()->isEnabled());
     sub->showMinimized();
-    emit tabular->File1->aboutToShow();
-    EXPECT_FALSE(tabular->Print1->isEnabled());
+    emit tabular->FileMenu()->aboutToShow();
+    EXPECT_FALSE(tabular->PrintAction()->isEnabled());
     sub->showNormal();
-    emit tabular->File1->aboutToShow();
-    EXPECT_TRUE(tabular->Print1->isEnabled());
+    emit tabular->FileMenu()->aboutToShow();
+    EXPECT_TRUE(tabular->PrintAction()->isEnabled());
 
-    tabular->Button1->click();
-    tabular->Button2->click();
-    tabular->SelectionScreen1->trigger();
-    tabular->OutlineDrawings1->trigger();
-    tabular->Exit1->trigger();
+    tabular->SelectionScreenButton()->click();
+    tabular->OutlineDrawingsButton()->click();
+    tabular->SelectionScreenAction()->trigger();
+    tabular->OutlineDrawingsAction()->trigger();
+    tabular->ExitAction()->trigger();
     EXPECT_EQ(Commands(hub), (std::vector<std::string>{"Front Select", "Front Mechanical", "Front Select",
                                                    "Front Mechanical", "Exit"}));
 }
@@ -331,7 +331,7 @@ int PdfPageCount(const QString& path) {
 
 TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     PaintSpecificationScreen();
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.FormActivate();
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
@@ -342,7 +342,7 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     printer.setPageSize(QPageSize(QSizeF(100, 60), QPageSize::Millimeter));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
 
-    window.Print1->trigger();
+    window.PrintAction()->trigger();
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(dialogs.docNames, std::vector<QString>{QStringLiteral("Veltrix Response Data")});
     EXPECT_TRUE(Commands(hub).empty());
@@ -353,7 +353,7 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
 }
 
 TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExceptionDialog) {
-    TTabular window(program);
+    TabularDataWindow window(program);
     QTemporaryDir dir;
     {
         QPrinter& printer = window.ReportPrinter().Printer();
@@ -361,19 +361,19 @@ TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExcept
         printer.setOutputFileName(dir.filePath("cancelled.pdf"));
     }
     dialogs.answer = false;
-    EXPECT_FALSE(window.Print1Click());
+    EXPECT_FALSE(window.onPrint());
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("cancelled.pdf")));
     EXPECT_TRUE(Commands(hub).empty());
 
     window.ReportPrinter().Printer().setOutputFileName(dir.filePath("no/such/dir/report.pdf"));
     dialogs.answer = true;
-    EXPECT_FALSE(window.Print1Click());
+    EXPECT_FALSE(window.onPrint());
     EXPECT_EQ(Commands(hub), std::vector<std::string>{"PrintException"});
 }
 
 TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPrints) {
     PaintSpecificationScreen();
-    TTabular window(program);
+    TabularDataWindow window(program);
     window.FormActivate();
     QTemporaryDir dir;
     QPrinter& first = window.ReportPrinter().Printer();
@@ -382,7 +382,7 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     first.setOutputFileName(QStringLiteral("/dev/full"));
     testing::FakeMessages messages;
     program.Messages = &messages;
-    EXPECT_FALSE(window.Print1Click());
+    EXPECT_FALSE(window.onPrint());
     EXPECT_EQ(Commands(hub), std::vector<std::string>{"PrintException"});
     EXPECT_EQ(messages.texts,
               QStringList{QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))});
@@ -395,7 +395,7 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
 
     const QString good = dir.filePath("good.pdf");
     next.setOutputFileName(good);
-    EXPECT_TRUE(window.Print1Click());
+    EXPECT_TRUE(window.onPrint());
     EXPECT_EQ(Commands(hub).size(), 1u);
     EXPECT_TRUE(IsCompletePdf(PdfText(good)));
     EXPECT_GE(PdfPageCount(good), 1);
@@ -417,18 +417,18 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     program.RangeDialogs = &range;
     program.Messages = &messages;
     PaintSpecificationScreen();
-    TTabular window(program);
+    TabularDataWindow window(program);
 
     // The proposals as they stand: the report's own rows in the CSV, one table; the companion's 601
     // points over the graph's span in the Touchstone file.
     save.answer = dir.filePath(QStringLiteral("response.csv"));
-    window.ExportCSV1->trigger();
+    window.ExportCsvAction()->trigger();
     const QStringList csv = FileLines(save.answer);
     ASSERT_EQ(csv.size(), 1 + 61);
     EXPECT_TRUE(csv[1].startsWith(QStringLiteral("940,"))) << csv[1].toStdString();
     EXPECT_TRUE(csv.last().startsWith(QStringLiteral("1060,"))) << csv.last().toStdString();
     save.answer = dir.filePath(QStringLiteral("response.s2p"));
-    window.ExportTouchstone1->trigger();
+    window.ExportTouchstoneAction()->trigger();
     const QStringList touchstone = FileLines(save.answer);
     EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
     EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
@@ -444,7 +444,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // A range of the user's own.
     range.answer = ExportRangeChoice{950.0, 1050.0, 11};
     save.answer = dir.filePath(QStringLiteral("chosen.s2p"));
-    window.ExportTouchstone1->trigger();
+    window.ExportTouchstoneAction()->trigger();
     const QStringList chosen = FileLines(save.answer).filter(QRegularExpression(QStringLiteral("^[0-9]")));
     ASSERT_EQ(chosen.size(), 11);
     EXPECT_TRUE(chosen.first().startsWith(QStringLiteral("950.000000 ")));
@@ -453,7 +453,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // One that cannot give distinct frequencies is refused in the dialog: no file is asked for.
     range.answer = ExportRangeChoice{1000.0, 1000.0000001, 3};
     save.answer = dir.filePath(QStringLiteral("equal.s2p"));
-    window.ExportTouchstone1->trigger();
+    window.ExportTouchstoneAction()->trigger();
     ASSERT_EQ(range.refusals.size(), 1);
     EXPECT_TRUE(range.refusals[0].startsWith(QStringLiteral("3 points from 1000 to"))) << range.refusals[0].toStdString();
     EXPECT_FALSE(QFile::exists(save.answer));
@@ -462,21 +462,21 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // Cancel in the range dialog asks no file.
     range.answer.reset();
     range.cancel = true;
-    window.ExportCSV1->trigger();
+    window.ExportCsvAction()->trigger();
     EXPECT_EQ(save.proposed.size(), 3);
     range.cancel = false;
 
     // A refused selection says why, without asking anything.
     program.Spec.F0 = 500.0;
     const size_t asked = range.proposed.size();
-    window.ExportTouchstone1->trigger();
+    window.ExportTouchstoneAction()->trigger();
     EXPECT_EQ(range.proposed.size(), asked);
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("No standard part for last inputs.")));
 
     save.answer = dir.filePath(QStringLiteral("missing/response.csv"));
     program.Spec.F0 = 1000.0;
-    window.ExportCSV1->trigger();
+    window.ExportCsvAction()->trigger();
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_TRUE(messages.texts[1].contains(save.answer)) << messages.texts[1].toStdString();
 }
@@ -492,11 +492,11 @@ class ExportRangeFormTest : public ::testing::Test {
 
 TEST_F(ExportRangeFormTest, ProposesTheRangeWithMnemonicsAndTabOrder) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Export Touchstone"));
-    EXPECT_EQ(form.FromEdit->text(), QStringLiteral("940"));
-    EXPECT_EQ(form.ToEdit->text(), QStringLiteral("1060"));
-    EXPECT_EQ(form.PointsEdit->text(), QStringLiteral("601"));
+    EXPECT_EQ(form.FromEdit()->text(), QStringLiteral("940"));
+    EXPECT_EQ(form.ToEdit()->text(), QStringLiteral("1060"));
+    EXPECT_EQ(form.PointsEdit()->text(), QStringLiteral("601"));
     std::set<QChar> mnemonics;
-    for (QLineEdit* edit : {form.FromEdit, form.ToEdit, form.PointsEdit}) {
+    for (QLineEdit* edit : {form.FromEdit(), form.ToEdit(), form.PointsEdit()}) {
         QLabel* label = nullptr;
         for (QLabel* candidate : form.findChildren<QLabel*>())
             if (candidate->buddy() == edit) label = candidate;
@@ -505,10 +505,10 @@ TEST_F(ExportRangeFormTest, ProposesTheRangeWithMnemonicsAndTabOrder) {
         ASSERT_GE(amp, 0) << label->text().toStdString();
         EXPECT_TRUE(mnemonics.insert(label->text()[amp + 1].toLower()).second) << label->text().toStdString();
     }
-    EXPECT_EQ(form.FromEdit->nextInFocusChain(), form.ToEdit);
-    EXPECT_EQ(form.ToEdit->nextInFocusChain(), form.PointsEdit);
-    QPushButton* ok = form.Buttons->button(QDialogButtonBox::Ok);
-    QPushButton* cancel = form.Buttons->button(QDialogButtonBox::Cancel);
+    EXPECT_EQ(form.FromEdit()->nextInFocusChain(), form.ToEdit());
+    EXPECT_EQ(form.ToEdit()->nextInFocusChain(), form.PointsEdit());
+    QPushButton* ok = form.Buttons()->button(QDialogButtonBox::Ok);
+    QPushButton* cancel = form.Buttons()->button(QDialogButtonBox::Cancel);
     ASSERT_NE(ok, nullptr);
     ASSERT_NE(cancel, nullptr);
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
@@ -516,7 +516,7 @@ TEST_F(ExportRangeFormTest, ProposesTheRangeWithMnemonicsAndTabOrder) {
 
     // Enter takes the proposal unchanged, to the last bit.
     form.show();
-    QTest::keyClick(form.PointsEdit, Qt::Key_Return);
+    QTest::keyClick(form.PointsEdit(), Qt::Key_Return);
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.Choice(), (ExportRangeChoice{940.0, 1060.0, 601}));
 }
@@ -526,7 +526,7 @@ TEST_F(ExportRangeFormTest, RefusesWhatCannotBeExportedAndSaysWhy) {
         const char* from;
         const char* to;
         const char* points;
-        QLineEdit* ExportRangeForm::*atFault;
+        QLineEdit* (ExportRangeForm::*atFault)() const;
         const char* says;
     };
     for (const Case& c : {Case{"abc", "1060", "601", &ExportRangeForm::FromEdit, "From: "},
@@ -537,23 +537,23 @@ TEST_F(ExportRangeFormTest, RefusesWhatCannotBeExportedAndSaysWhy) {
                           Case{"940", "1060", "5.5", &ExportRangeForm::PointsEdit, "Points: "},
                           Case{"1000", "1000.5", "601", &ExportRangeForm::PointsEdit, "too narrow"}}) {
         SCOPED_TRACE(c.says);
-        form.FromEdit->setText(QString::fromLatin1(c.from));
-        form.ToEdit->setText(QString::fromLatin1(c.to));
-        form.PointsEdit->setText(QString::fromLatin1(c.points));
+        form.FromEdit()->setText(QString::fromLatin1(c.from));
+        form.ToEdit()->setText(QString::fromLatin1(c.to));
+        form.PointsEdit()->setText(QString::fromLatin1(c.points));
         form.show();
         form.activateWindow();
         form.setResult(QDialog::Rejected);
         form.accept();
         EXPECT_TRUE(form.isVisible()) << "the dialog stays open";
         EXPECT_NE(form.result(), QDialog::Accepted);
-        EXPECT_FALSE(form.MessageLabel->isHidden());
-        EXPECT_TRUE(form.MessageLabel->text().contains(QString::fromLatin1(c.says)))
-            << form.MessageLabel->text().toStdString();
-        EXPECT_EQ(form.focusWidget(), form.*(c.atFault));
+        EXPECT_FALSE(form.MessageLabel()->isHidden());
+        EXPECT_TRUE(form.MessageLabel()->text().contains(QString::fromLatin1(c.says)))
+            << form.MessageLabel()->text().toStdString();
+        EXPECT_EQ(form.focusWidget(), (form.*(c.atFault))());
     }
-    form.FromEdit->setText(QStringLiteral("950,5"));  // a decimal comma is read too
-    form.ToEdit->setText(QStringLiteral("1050"));
-    form.PointsEdit->setText(QStringLiteral("11"));
+    form.FromEdit()->setText(QStringLiteral("950,5"));  // a decimal comma is read too
+    form.ToEdit()->setText(QStringLiteral("1050"));
+    form.PointsEdit()->setText(QStringLiteral("11"));
     form.accept();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.Choice(), (ExportRangeChoice{950.5, 1050.0, 11}));
