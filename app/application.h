@@ -18,7 +18,7 @@ QString ExceptionMessage(const char* what);
 // message is not queued twice while it waits or shows.
 class ExceptionReporter : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ExceptionReporter(MessageBoxes* messages, QObject* parent = nullptr);
     void SetMessages(MessageBoxes* messages) { messages_ = messages; }
 
@@ -40,7 +40,7 @@ public:
     void SetStarting(bool starting) { starting_ = starting; }
     std::exception_ptr TakeStartupFailure();
 
-private:
+  private:
     void Report(const QString& text, std::exception_ptr failure);
     void ShowPending(const QString& text);
 
@@ -53,12 +53,12 @@ private:
 // The application object: every event passes through the reporter.
 class VeltrixApplication : public QApplication {
     Q_OBJECT
-public:
+  public:
     VeltrixApplication(int& argc, char** argv);
     ExceptionReporter& Reporter() { return reporter_; }
     bool notify(QObject* receiver, QEvent* event) override;
 
-private:
+  private:
     ExceptionReporter reporter_;
 };
 

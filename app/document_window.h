@@ -11,7 +11,7 @@ namespace veltrix {
 // for the whole run.
 class DocumentMdiWindow : public QMdiSubWindow {
     Q_OBJECT
-public:
+  public:
     explicit DocumentMdiWindow(QWidget* content, const QString& caption, QWidget* parent = nullptr);
 
     // Outer rectangle inside the frame's client area, applied width, height, top, left.
@@ -20,12 +20,12 @@ public:
     // rectangle must restore.
     WindowRect NormalRect() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void RememberNormalGeometry();
     QRect normal_;
 };

@@ -4,32 +4,32 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QLineEdit>
 #include <QIcon>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
-#include <QPrinter>
 
-#include "program/contact_data.h"
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
 #include "engine/response.h"
+#include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
 #include "info/startup_rule.h"
 #include "outline/mechanical_window.h"
-#include "finder_window/finder_window.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
 #include "printing/print_dialogs.h"
+#include "program/contact_data.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tabular/tabular_window.h"
@@ -118,33 +118,36 @@ void MainFrame::BuildMenus() {
     salesMenu_ = menu(QStringLiteral("&Sales"), "Sales");
     connect(salesMenu_, &QMenu::aboutToShow, this, &MainFrame::onSalesMenuShown);
     requestForQuoteAction_ = item(salesMenu_, QStringLiteral("Request For &Quote"), "RequestforQuote1",
-                            &MainFrame::onRequestForQuote);
-    contactInformationAction_ = item(salesMenu_, QStringLiteral("&Contact Information"), "ContactInformation1",
-                               &MainFrame::onContactInformation);
+                                  &MainFrame::onRequestForQuote);
+    contactInformationAction_ = item(salesMenu_, QStringLiteral("&Contact Information"),
+                                     "ContactInformation1", &MainFrame::onContactInformation);
     veltrixOnlineAction_ =
         item(salesMenu_, QStringLiteral("Veltrix &Online"), "VeltrixOnline1", &MainFrame::onVeltrixOnline);
     emailSalesAction_ = item(salesMenu_, QStringLiteral("&E-mail Veltrix Sales"), "EmailVeltrixSales1",
-                              &MainFrame::onEmailSales);
+                             &MainFrame::onEmailSales);
     representativesAction_ = item(salesMenu_, QStringLiteral("&Representatives"), "Representatives1",
-                            &MainFrame::onRepresentatives);
-    findPartsAction_ = item(salesMenu_, QStringLiteral("Find &Parts..."), "FindParts1", &MainFrame::onFindParts);
+                                  &MainFrame::onRepresentatives);
+    findPartsAction_ =
+        item(salesMenu_, QStringLiteral("Find &Parts..."), "FindParts1", &MainFrame::onFindParts);
 
     configureMenu_ = menu(QStringLiteral("&Configure"), "Configure1");
     connect(configureMenu_, &QMenu::aboutToShow, this, &MainFrame::onConfigureMenuShown);
-    instructionsAction_ =
-        item(configureMenu_, QStringLiteral("&Instructions"), "Instructions1", &MainFrame::onConfigurationInstructions);
+    instructionsAction_ = item(configureMenu_, QStringLiteral("&Instructions"), "Instructions1",
+                               &MainFrame::onConfigurationInstructions);
     configureSeparator_ = configureMenu_->addSeparator();
     configureSeparator_->setObjectName(QStringLiteral("ConfigureSeparator"));
     preferencesMenu_ = configureMenu_->addMenu(QStringLiteral("&Preferences"));
     preferencesMenu_->setObjectName(QStringLiteral("Settings1"));
-    preserveAction_ = item(preferencesMenu_, QStringLiteral("&Preserve"), "Preserve1", &MainFrame::onPreservePreferences);
+    preserveAction_ =
+        item(preferencesMenu_, QStringLiteral("&Preserve"), "Preserve1", &MainFrame::onPreservePreferences);
     resetAction_ = item(preferencesMenu_, QStringLiteral("&Reset"), "Reset1", &MainFrame::onResetPreferences);
     fontMenu_ = configureMenu_->addMenu(QStringLiteral("&Font"));
     fontMenu_->setObjectName(QStringLiteral("FontMenu"));
     msSansSerifAction_ =
         item(fontMenu_, QStringLiteral("&MS Sans Serif"), "MSSansSerif1", &MainFrame::onFontMsSansSerif);
     arialAction_ = item(fontMenu_, QStringLiteral("&Arial"), "Arial1", &MainFrame::onFontArial);
-    smallArialAction_ = item(fontMenu_, QStringLiteral("&Small Arial"), "SmallArial1", &MainFrame::onFontSmallArial);
+    smallArialAction_ =
+        item(fontMenu_, QStringLiteral("&Small Arial"), "SmallArial1", &MainFrame::onFontSmallArial);
     // Check marks, not radio marks: the command itself moves the mark.
     for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_}) font->setCheckable(true);
     msSansSerifAction_->setChecked(true);
@@ -153,11 +156,11 @@ void MainFrame::BuildMenus() {
     helpMenu_ = menu(QStringLiteral("&Help"), "Help1");
     connect(helpMenu_, &QMenu::aboutToShow, this, &MainFrame::onHelpMenuShown);
     licenseInformationAction_ = item(helpMenu_, QStringLiteral("&License Information"), "LicenseInformation1",
-                               &MainFrame::onLicenseInformation);
+                                     &MainFrame::onLicenseInformation);
     introductionAction_ =
         item(helpMenu_, QStringLiteral("&Introduction"), "Introduction1", &MainFrame::onIntroduction);
-    filterCharacteristicsAction_ = item(helpMenu_, QStringLiteral("&Filter Characteristics"), "FilterCharacteristics1",
-                                  &MainFrame::onFilterCharacteristics);
+    filterCharacteristicsAction_ = item(helpMenu_, QStringLiteral("&Filter Characteristics"),
+                                        "FilterCharacteristics1", &MainFrame::onFilterCharacteristics);
     notesAction_ = item(helpMenu_, QStringLiteral("&Notes"), "Notes1", &MainFrame::onNotes);
     helpSeparator_ = helpMenu_->addSeparator();
     helpSeparator_->setObjectName(QStringLiteral("Separator"));
@@ -189,7 +192,7 @@ void MainFrame::RebuildMenuBar(QMdiSubWindow* activated) {
 }
 
 DocumentMdiWindow* MainFrame::AddDocumentWindow(QWidget* content, const QString& caption,
-                                             const WindowRect& rect) {
+                                                const WindowRect& rect) {
     auto* window = new DocumentMdiWindow(content, caption);
     mdiArea_->addSubWindow(window);
     window->ApplyRect(rect);
@@ -252,7 +255,9 @@ Window* MadeOnce(Window*& slot, Make make) {
 }  // namespace
 
 ContactPage* MainFrame::ContactInformation() {
-    return MadeOnce(contactInformation_, [this] { return Registered(FrameWindow::ContactInformation, new ContactPage(program_, this)); });
+    return MadeOnce(contactInformation_, [this] {
+        return Registered(FrameWindow::ContactInformation, new ContactPage(program_, this));
+    });
 }
 
 NotesPage* MainFrame::Notes() {
@@ -261,16 +266,22 @@ NotesPage* MainFrame::Notes() {
 
 FilterCharacteristicsPage* MainFrame::FilterCharacteristics() {
     return MadeOnce(filterCharacteristics_, [this] {
-        return Registered(FrameWindow::FilterCharacteristics, new FilterCharacteristicsPage(program_, [this] { return Notes(); }, this));
+        return Registered(FrameWindow::FilterCharacteristics,
+                          new FilterCharacteristicsPage(
+                              program_, [this] { return Notes(); }, this));
     });
 }
 
 IntroductionPage* MainFrame::Introduction() {
-    return MadeOnce(introduction_, [this] { return Registered(FrameWindow::Introduction, new IntroductionPage(program_, this)); });
+    return MadeOnce(introduction_, [this] {
+        return Registered(FrameWindow::Introduction, new IntroductionPage(program_, this));
+    });
 }
 
 LicensePage* MainFrame::LicenseInformation() {
-    return MadeOnce(licenseInformation_, [this] { return Registered(FrameWindow::LicenseInformation, new LicensePage(program_, this)); });
+    return MadeOnce(licenseInformation_, [this] {
+        return Registered(FrameWindow::LicenseInformation, new LicensePage(program_, this));
+    });
 }
 
 AbortPrintDialog* MainFrame::AbortPrint() {
@@ -278,7 +289,8 @@ AbortPrintDialog* MainFrame::AbortPrint() {
 }
 
 AboutDialog* MainFrame::About() {
-    return MadeOnce(about_, [this] { return Registered(FrameWindow::About, new AboutDialog(program_, this)); });
+    return MadeOnce(about_,
+                    [this] { return Registered(FrameWindow::About, new AboutDialog(program_, this)); });
 }
 
 FieldOffsetsDialog* MainFrame::FieldOffsets() {
@@ -286,12 +298,16 @@ FieldOffsetsDialog* MainFrame::FieldOffsets() {
 }
 
 ConfigurationPage* MainFrame::ConfigurationInstructions() {
-    return MadeOnce(configurationInstructions_, [this] { return Registered(FrameWindow::ConfigurationInstructions, new ConfigurationPage(program_, this)); });
+    return MadeOnce(configurationInstructions_, [this] {
+        return Registered(FrameWindow::ConfigurationInstructions, new ConfigurationPage(program_, this));
+    });
 }
 
 QuoteRequestWindow* MainFrame::RequestForQuote() {
     // An ordinary window of its own, not kept above the frame.
-    return MadeOnce(requestForQuote_, [this] { return Registered(FrameWindow::RequestForQuote, new QuoteRequestWindow(program_)); });
+    return MadeOnce(requestForQuote_, [this] {
+        return Registered(FrameWindow::RequestForQuote, new QuoteRequestWindow(program_));
+    });
 }
 
 TolerancesDialog* MainFrame::Tolerances() {
@@ -377,8 +393,10 @@ void MainFrame::AddDocumentWindowKeys() {
         shortcut->setObjectName(QString::fromLatin1(name));
         connect(shortcut, &QShortcut::activated, this, handler);
     };
-    key(QKeySequence(Qt::CTRL | Qt::Key_F6), "NextWindowKey", [this] { ActivateNeighbourDocumentWindow(true); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_Tab), "NextWindowTabKey", [this] { ActivateNeighbourDocumentWindow(true); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_F6), "NextWindowKey",
+        [this] { ActivateNeighbourDocumentWindow(true); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Tab), "NextWindowTabKey",
+        [this] { ActivateNeighbourDocumentWindow(true); });
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), "PreviousWindowKey",
         [this] { ActivateNeighbourDocumentWindow(false); });
     // Shift+Tab arrives as Backtab.
@@ -605,11 +623,13 @@ void MainFrame::onResetPreferences() {
 
 void MainFrame::FontCommand(FontChoice choice, QAction* item) {
     ApplyFontChoice(program_.Display, choice);
-    for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_}) font->setChecked(font == item);
+    for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_})
+        font->setChecked(font == item);
     // Windows that paint with the new font, in the order they are asked to repaint.
-    QWidget* const order[] = {GetFrameWindow(FrameWindow::LicenseInformation), GetFrameWindow(FrameWindow::Introduction),
-                              GetFrameWindow(FrameWindow::FilterCharacteristics), DocumentWidget(DocumentWindow::Specification),
-                              DocumentWidget(DocumentWindow::Outline)};
+    QWidget* const order[] = {
+        GetFrameWindow(FrameWindow::LicenseInformation), GetFrameWindow(FrameWindow::Introduction),
+        GetFrameWindow(FrameWindow::FilterCharacteristics), DocumentWidget(DocumentWindow::Specification),
+        DocumentWidget(DocumentWindow::Outline)};
     for (QWidget* window : order) {
         if (window != nullptr) InvalidateWidget(window);
     }

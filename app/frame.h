@@ -8,10 +8,10 @@
 #include <map>
 #include <memory>
 
-#include "program/display_options.h"
-#include "program/program.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
+#include "program/display_options.h"
+#include "program/program.h"
 
 class QAction;
 class QMdiArea;
@@ -38,13 +38,22 @@ class TolerancesDialog;
 
 // Windows the frame opens from its Help, Sales and Configure menus. Each menu item stays hidden until
 // its window is plugged in with SetFrameWindow.
-enum class FrameWindow { ContactInformation, Notes, FilterCharacteristics, Introduction, LicenseInformation, About, ConfigurationInstructions, RequestForQuote };
+enum class FrameWindow {
+    ContactInformation,
+    Notes,
+    FilterCharacteristics,
+    Introduction,
+    LicenseInformation,
+    About,
+    ConfigurationInstructions,
+    RequestForQuote
+};
 
 // The multiple-document frame: creates every window once, merges the active document window's
 // menus into its menu bar and carries the window, sales, configure and help commands.
 class MainFrame : public QMainWindow, public WindowHub {
     Q_OBJECT
-public:
+  public:
     // The creation handler: engine start values, display defaults and the preferences file.
     explicit MainFrame(Program& program, QWidget* parent = nullptr);
     ~MainFrame() override;
@@ -153,18 +162,18 @@ public:
     QuoteRequestWindow* RequestForQuote();
     TolerancesDialog* Tolerances();
 
-signals:
+  signals:
     // The frame has closed: the program ends.
     void Closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     // Watches the application's quit, which closes every window before the program ends.
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Every invalidation the frame asks for passes here.
     virtual void InvalidateWidget(QWidget* widget);
 
-private:
+  private:
     void BuildMenus();
     QList<GroupedMenu> FrameMenus() const;
     void RebuildMenuBar(QMdiSubWindow* activated);
@@ -209,7 +218,7 @@ private:
     // Each painted window keeps its own printer settings.
     std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
 
-private:
+  private:
     QMdiArea* mdiArea_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;

@@ -78,9 +78,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);
     } else if (!HasDisplay()) {
-        std::fputs("veltrix: no display (DISPLAY and WAYLAND_DISPLAY are not set): start it in a desktop session or "
-                   "over ssh -X to see the windows, or use --screenshot FILE to write a picture of them\n",
-                   stderr);
+        std::fputs(
+            "veltrix: no display (DISPLAY and WAYLAND_DISPLAY are not set): start it in a desktop session or "
+            "over ssh -X to see the windows, or use --screenshot FILE to write a picture of them\n",
+            stderr);
         return 1;
     }
     VeltrixApplication app(argc, argv);
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options.positionalArguments().isEmpty()) {
-        std::fprintf(stderr, "veltrix: unexpected argument '%s'\n", qPrintable(options.positionalArguments().first()));
+        std::fprintf(stderr, "veltrix: unexpected argument '%s'\n",
+                     qPrintable(options.positionalArguments().first()));
         return 2;
     }
 
@@ -147,8 +149,8 @@ int main(int argc, char** argv) {
         frame->ShowMaximisedAtStart();
         // Where no window manager keeps them on top, the start-up pages come back over the frame,
         // the licence last.
-        for (FrameWindow page :
-             {FrameWindow::Notes, FrameWindow::FilterCharacteristics, FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
+        for (FrameWindow page : {FrameWindow::Notes, FrameWindow::FilterCharacteristics,
+                                 FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
             QWidget* window = frame->GetFrameWindow(page);
             if (window != nullptr && window->isVisible()) window->raise();
         }

@@ -9,8 +9,8 @@
 #include <QShowEvent>
 #include <QTimer>
 
-#include "program/display_options.h"
 #include "platform/fonts.h"
+#include "program/display_options.h"
 
 namespace veltrix {
 
@@ -42,8 +42,8 @@ FieldOffsetsDialog::FieldOffsetsDialog(DisplaySettings& display, QWidget* parent
         edit->setAccessibleName(tip);
         return edit;
     };
-    horizontalEdit_ = makeEdit("Edit1", 76,
-                     QStringLiteral("Horizontal offset in pixels (-300 to 300; positive moves left)"));
+    horizontalEdit_ = makeEdit(
+        "Edit1", 76, QStringLiteral("Horizontal offset in pixels (-300 to 300; positive moves left)"));
     verticalEdit_ =
         makeEdit("Edit2", 112, QStringLiteral("Vertical offset in pixels (-150 to 150; positive moves up)"));
 
@@ -66,7 +66,8 @@ FieldOffsetsDialog::FieldOffsetsDialog(DisplaySettings& display, QWidget* parent
 }
 
 void FieldOffsetsDialog::onOk() {
-    const FieldOffsets offsets = ParseFieldOffsets(horizontalEdit_->text().toStdString(), verticalEdit_->text().toStdString());
+    const FieldOffsets offsets =
+        ParseFieldOffsets(horizontalEdit_->text().toStdString(), verticalEdit_->text().toStdString());
     display_.FieldOffsetX = offsets.X;
     display_.FieldOffsetY = offsets.Y;
     accept();

@@ -14,7 +14,7 @@ namespace veltrix {
 // "Display Field Offsets": edits the shift of the specification screen's result fields.
 class FieldOffsetsDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit FieldOffsetsDialog(DisplaySettings& display, QWidget* parent = nullptr);
 
     QFrame* Bevel() const { return bevel_; }
@@ -27,14 +27,14 @@ public:
     void onOk();
     void setVisible(bool visible) override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;  // FormShow
 
-private:
+  private:
     void FormHide();
     DisplaySettings& display_;
 
-private:
+  private:
     QFrame* bevel_ = nullptr;
     QLabel* heading_ = nullptr;
     QLineEdit* horizontalEdit_ = nullptr;

@@ -36,7 +36,8 @@ bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error)
     QSize selectOuter = kScreenshotFrameSize;
     if (select != nullptr && select->widget() != nullptr) {
         const QSize decoration = select->size() - select->widget()->size();
-        selectOuter = QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) + decoration;
+        selectOuter =
+            QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) + decoration;
     }
     const ScreenshotPlaces places = ScreenshotLayout(frame.MdiArea()->viewport()->size(), selectOuter);
     const struct {
@@ -64,8 +65,9 @@ bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG")) {
-        if (error != nullptr) *error = QString::fromStdString(EscapedForMessage(QFile::encodeName(file).toStdString())) +
-                                       QStringLiteral(": the picture could not be encoded as PNG");
+        if (error != nullptr)
+            *error = QString::fromStdString(EscapedForMessage(QFile::encodeName(file).toStdString())) +
+                     QStringLiteral(": the picture could not be encoded as PNG");
         return false;
     }
     return WriteUserFileReporting(file, png, error);

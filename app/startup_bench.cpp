@@ -13,14 +13,14 @@
 #include <map>
 #include <memory>
 
-#include "bench/qt_bench_main.h"
-#include "app/frame.h"
-#include "finder_window/finder_window.h"
-#include "spec_screen/select_window.h"
-#include "tabular/tabular_window.h"
 #include <QPlainTextEdit>
+#include "app/frame.h"
+#include "bench/qt_bench_main.h"
+#include "finder_window/finder_window.h"
 #include "platform/fonts.h"
 #include "program/program.h"
+#include "spec_screen/select_window.h"
+#include "tabular/tabular_window.h"
 
 namespace {
 

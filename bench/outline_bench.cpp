@@ -12,8 +12,8 @@
 
 namespace {
 
-using veltrix::Program;
 using veltrix::OutlineWindow;
+using veltrix::Program;
 
 // The paint as the window runs it, into a window-sized surface, for the mounting and sections given.
 void PaintDrawing(benchmark::State& state, char mounting, int sections) {

@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
-#include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
 #include "printing/print_output.h"
+#include "program/program.h"
 
 #include "spec_screen/select_window.h"
 
@@ -46,7 +46,6 @@ class SilentMessages : public MessageBoxes {
     void ShowMessage(QWidget*, const QString& text, const QString&) override { Shown.push_back(text); }
     std::vector<QString> Shown;
 };
-
 
 struct Job {
     Program program;

@@ -6,8 +6,8 @@
 #include <clocale>
 
 #include "bench/qt_bench_main.h"
-#include "program/program.h"
 #include "platform/fonts.h"
+#include "program/program.h"
 #include "spec_screen/select_window.h"
 
 namespace {
@@ -25,7 +25,8 @@ void BM_SelectPaintDefaults(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
     program.Judgement.Current();
-    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                   QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -40,7 +41,8 @@ void BM_SelectPaintStopbands(benchmark::State& state) {
     program.Spec.F1 = 950.0;
     program.Spec.F2 = 1200.0;
     program.Judgement.Current();
-    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                   QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -54,7 +56,8 @@ void BM_SelectPaintRefused(benchmark::State& state) {
     SpecificationWindow select(program);
     program.Spec.F0 = 500.0;
     program.Judgement.Current();
-    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                   QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -68,7 +71,8 @@ void BM_SelectPaintPrinting(benchmark::State& state) {
     SpecificationWindow select(program);
     program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
     program.Judgement.Current();
-    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+    QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                   QImage::Format_RGB32);
     for (auto _ : state) {
         PaintOnce(select, surface);
         benchmark::DoNotOptimize(surface.constBits());
@@ -81,11 +85,13 @@ void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
     program.Judgement.Current();
-    QImage surface(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2, QImage::Format_RGB32);
+    QImage surface(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2,
+                   QImage::Format_RGB32);
     surface.setDevicePixelRatio(2.0);
     for (auto _ : state) {
         QPainter painter(&surface);
-        select.FormPaint(painter, QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
+        select.FormPaint(painter,
+                         QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
         painter.end();
         benchmark::DoNotOptimize(surface.constBits());
     }

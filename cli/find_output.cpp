@@ -12,16 +12,18 @@ namespace veltrix {
 namespace {
 
 std::string Combination(int32_t sections, int32_t profile, char dielectric, char mounting) {
-    return std::to_string(sections) + " sections, " + ProfileName(profile) + ", " + DielectricName(dielectric) +
-           ", " + MountingName(mounting);
+    return std::to_string(sections) + " sections, " + ProfileName(profile) + ", " +
+           DielectricName(dielectric) + ", " + MountingName(mounting);
 }
 
 }  // namespace
 
 void WriteFindText(const FinderRequirement& requirement, const FinderResults& results, std::ostream& out) {
     const PassbandDefinition pbd = PassbandFromIndex(requirement.PassbandIndex);
-    out << "Requirement: " << FormatText("%.2f MHz, at least %.2f MHz at %.1f dB", requirement.F0, requirement.BW, pbd.PBD);
-    if (requirement.MaxInsertionLossDb) out << FormatText(", insertion loss at most %.2f dB", *requirement.MaxInsertionLossDb);
+    out << "Requirement: "
+        << FormatText("%.2f MHz, at least %.2f MHz at %.1f dB", requirement.F0, requirement.BW, pbd.PBD);
+    if (requirement.MaxInsertionLossDb)
+        out << FormatText(", insertion loss at most %.2f dB", *requirement.MaxInsertionLossDb);
     for (const StopbandRequirement& s : requirement.Stopbands) {
         out << FormatText(", at least %.1f dBc at %.2f MHz", s.MinAttenuationDbc, s.FrequencyMhz);
     }
@@ -32,12 +34,14 @@ void WriteFindText(const FinderRequirement& requirement, const FinderResults& re
         out << "Standard parts that meet it, best first (" << results.Parts.size() << "):\n";
         int rank = 0;
         for (const FoundPart& part : results.Parts) {
-            out << FormatText("%3d. %-24s IL %5.2f dB   ", ++rank, part.PartNumber.c_str(), part.InsertionLossDb)
+            out << FormatText("%3d. %-24s IL %5.2f dB   ", ++rank, part.PartNumber.c_str(),
+                              part.InsertionLossDb)
                 << Combination(part.Sections, part.Profile, part.Dielectric, part.Mounting) << '\n';
             for (const StopbandResult& s : part.Stopbands) {
-                out << FormatText("       %.2f MHz: %.1f dBc guaranteed (%.1f dBc computed), %+.1f dB over the %.1f dBc "
-                                  "required\n",
-                                  s.FrequencyMhz, s.GuaranteedDbc, s.AttenuationDbc, s.MarginDb, s.RequiredDbc);
+                out << FormatText(
+                    "       %.2f MHz: %.1f dBc guaranteed (%.1f dBc computed), %+.1f dB over the %.1f dBc "
+                    "required\n",
+                    s.FrequencyMhz, s.GuaranteedDbc, s.AttenuationDbc, s.MarginDb, s.RequiredDbc);
             }
         }
     }

@@ -14,7 +14,8 @@ using Json = nlohmann::ordered_json;  // keys stay in the order they are written
 inline Json JsonNumber(double value) {
     if (!std::isfinite(value)) return nullptr;
     constexpr double kExactIntegers = 9007199254740992.0;  // 2^53
-    if (value == std::trunc(value) && std::fabs(value) < kExactIntegers && !(value == 0.0 && std::signbit(value)))
+    if (value == std::trunc(value) && std::fabs(value) < kExactIntegers &&
+        !(value == 0.0 && std::signbit(value)))
         return static_cast<std::int64_t>(value);
     return value;
 }

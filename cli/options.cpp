@@ -102,7 +102,8 @@ struct OptionDef {
 
 template <typename Target, typename T, size_t N, typename Store>
 OptionDef<Target> ChoiceOption(std::string name, const std::array<Choice<T>, N>& choices, Store store) {
-    return {std::move(name), true, Accepted(choices), [&choices, store](std::string_view text, Target& target) {
+    return {std::move(name), true, Accepted(choices),
+            [&choices, store](std::string_view text, Target& target) {
                 const auto value = Lookup(choices, text);
                 if (!value) return false;
                 store(*value, target);
@@ -120,7 +121,8 @@ OptionDef<Target> ChoiceListOption(std::string name, const std::array<Choice<T>,
                     const size_t comma = text.find(',', start);
                     const auto value = Lookup(choices, text.substr(start, comma - start));
                     if (!value) return false;
-                    if (std::find(values.begin(), values.end(), *value) == values.end()) values.push_back(*value);
+                    if (std::find(values.begin(), values.end(), *value) == values.end())
+                        values.push_back(*value);
                     if (comma == std::string_view::npos) break;
                     start = comma + 1;
                 }
@@ -173,17 +175,19 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
             o.Spec.PBD = pbd.PBD;
             o.Spec.PBDCode = pbd.PBDCode;
         }));
-        t.push_back(
-            ChoiceOption<O>("sections", kSectionChoices, [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
-        t.push_back(
-            ChoiceOption<O>("profile", kProfileOptions, [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
+        t.push_back(ChoiceOption<O>("sections", kSectionChoices,
+                                    [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
+        t.push_back(ChoiceOption<O>("profile", kProfileOptions,
+                                    [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
         t.push_back(ChoiceOption<O>("dielectric", kDielectricOptions,
                                     [](char dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
+        t.push_back(ChoiceOption<O>("mounting", kMountingOptions,
+                                    [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
+        t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices, [](int n, O& o) {
+            o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1);
+        }));
         t.push_back(
-            ChoiceOption<O>("mounting", kMountingOptions, [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
-        t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices,
-                                    [](int n, O& o) { o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1); }));
-        t.push_back(ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
+            ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back(ChoiceOption<O>("units", kUnitsOptions, [](char units, O& o) { o.Spec.Units = units; }));
         t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
                          if (text.empty()) return false;
@@ -195,7 +199,8 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
                          std::to_string(kMaxExportPoints),
                      [](std::string_view text, O& o) {
                          int points = 0;
-                         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), points);
+                         const auto [end, error] =
+                             std::from_chars(text.data(), text.data() + text.size(), points);
                          if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
                              points < kMinExportPoints || points > kMaxExportPoints)
                              return false;
@@ -264,14 +269,17 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
                          o.Requirement.Stopbands.push_back({*f, *dbc});
                          return true;
                      }});
-        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions,
-                                        [](std::vector<char> v, O& o) { o.Requirement.Mountings = std::move(v); }));
-        t.push_back(ChoiceListOption<O>("profile", kProfileOptions,
-                                        [](std::vector<int32_t> v, O& o) { o.Requirement.Profiles = std::move(v); }));
-        t.push_back(ChoiceListOption<O>(
-            "dielectric", kDielectricOptions, [](std::vector<char> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
-        t.push_back(
-            ChoiceOption<O>("format", kFindFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
+        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<char> v, O& o) {
+            o.Requirement.Mountings = std::move(v);
+        }));
+        t.push_back(ChoiceListOption<O>("profile", kProfileOptions, [](std::vector<int32_t> v, O& o) {
+            o.Requirement.Profiles = std::move(v);
+        }));
+        t.push_back(ChoiceListOption<O>("dielectric", kDielectricOptions, [](std::vector<char> v, O& o) {
+            o.Requirement.Dielectrics = std::move(v);
+        }));
+        t.push_back(ChoiceOption<O>("format", kFindFormatChoices,
+                                    [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back({"help", false, "", [](std::string_view, O& o) {
                          o.Help = true;
                          return true;
@@ -390,7 +398,9 @@ std::optional<std::string> CheckExportSpan(const CliOptions& o) {
         return "--span-bandwidths cannot be given with --from and --to (both choose the range)";
     }
     if (span.FromMhz > 0.0 && !(span.FromMhz < span.ToMhz)) return "--from must be below --to";
-    const char* rangeOption = span.FromMhz > 0.0 ? "--from" : span.SpanBandwidths > 0.0 ? "--span-bandwidths" : "--points";
+    const char* rangeOption = span.FromMhz > 0.0          ? "--from"
+                              : span.SpanBandwidths > 0.0 ? "--span-bandwidths"
+                                                          : "--points";
     for (const ExportFormat format : {ExportFormat::Touchstone, ExportFormat::Csv}) {
         if (format == ExportFormat::Touchstone ? o.TouchstoneFile.empty() : !csv) continue;
         const ExportGrid grid = ExportFrequencies(o.Spec, span, format);
@@ -438,8 +448,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
     } catch (const CLI::ParseError&) {
         // Declared as above, the only fault CLI11 itself reports is a value given to a flag.
-        const bool version = std::any_of(args.begin(), args.end(),
-                                         [](const std::string& arg) { return arg.rfind("--version=", 0) == 0; });
+        const bool version = std::any_of(
+            args.begin(), args.end(), [](const std::string& arg) { return arg.rfind("--version=", 0) == 0; });
         return Failure(version ? "--version takes no value" : "--help takes no value");
     }
     if (find->parsed()) {
@@ -481,11 +491,19 @@ std::string UsageText() {
            "  --bw MHZ            bandwidth at the passband definition (default 20; 0 becomes 1)\n"
            "  --f1 MHZ            lower stopband point (default 0: none; negative becomes 0)\n"
            "  --f2 MHZ            upper stopband point (default 0: none; negative becomes 0)\n"
-           "  --pbd DB            passband definition: " + Accepted(kPassbandOptions) + " (default 1.0)\n"
+           "  --pbd DB            passband definition: " +
+           Accepted(kPassbandOptions) +
+           " (default 1.0)\n"
            "  --sections N        number of sections: 2 to 6 (default 3)\n"
-           "  --profile P         resonator profile: " + Accepted(kProfileOptions) + " (default 4mm)\n"
-           "  --dielectric D      dielectric: " + Accepted(kDielectricOptions) + " (default DR)\n"
-           "  --mounting M        " + Accepted(kMountingOptions) + " (default orbis)\n"
+           "  --profile P         resonator profile: " +
+           Accepted(kProfileOptions) +
+           " (default 4mm)\n"
+           "  --dielectric D      dielectric: " +
+           Accepted(kDielectricOptions) +
+           " (default DR)\n"
+           "  --mounting M        " +
+           Accepted(kMountingOptions) +
+           " (default orbis)\n"
            "  --graph-width N     sweep width in bandwidths: 1 to 6 (default 6)\n"
            "  --format F          text, json or csv (default text)\n"
            "  --units U           outline drawing units: in or mm (default in)\n"
@@ -511,12 +529,20 @@ std::string FindUsageText() {
            "Options (--opt VALUE or --opt=VALUE):\n"
            "  --f0 MHZ            centre frequency (below 100 becomes 100)\n"
            "  --bw MHZ            minimum bandwidth at the passband definition (0 becomes 1)\n"
-           "  --pbd DB            passband definition: " + Accepted(kPassbandOptions) + " (default 1.0)\n"
+           "  --pbd DB            passband definition: " +
+           Accepted(kPassbandOptions) +
+           " (default 1.0)\n"
            "  --max-il DB         highest insertion loss at the centre frequency\n"
            "  --reject MHZ:DBC    a stopband point and its minimum attenuation; repeat for more\n"
-           "  --mounting LIST     allowed mountings, comma-separated: " + Accepted(kMountingOptions) + "\n"
-           "  --profile LIST      allowed profiles: " + Accepted(kProfileOptions) + "\n"
-           "  --dielectric LIST   allowed dielectrics: " + Accepted(kDielectricOptions) + "\n"
+           "  --mounting LIST     allowed mountings, comma-separated: " +
+           Accepted(kMountingOptions) +
+           "\n"
+           "  --profile LIST      allowed profiles: " +
+           Accepted(kProfileOptions) +
+           "\n"
+           "  --dielectric LIST   allowed dielectrics: " +
+           Accepted(kDielectricOptions) +
+           "\n"
            "  --format F          text or json (default text)\n"
            "  --help              show this help\n"
            "\n"

@@ -45,7 +45,8 @@ void WriteStopbandLine(std::ostream& out, const char* name, double f, bool compu
 Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : Json(nullptr); }
 
 void WriteOutlineText(const PaintResults& results, std::ostream& out) {
-    out << "\nOutline drawing (" << (results.Spec.Units == CodeOf(DrawingUnits::Millimetres) ? "millimetres" : "inches") << "):\n";
+    out << "\nOutline drawing ("
+        << (results.Spec.Units == CodeOf(DrawingUnits::Millimetres) ? "millimetres" : "inches") << "):\n";
     if (!results.Outline) {
         for (const std::string& line : OutlineNotice(results.Spec).value_or(std::vector<std::string>{}))
             out << "  " << line << '\n';
@@ -59,8 +60,8 @@ void WriteOutlineText(const PaintResults& results, std::ostream& out) {
     if (outline.dimensions.empty()) out << "  Dimensions: none\n";
     for (const auto& [number, texts] : outline.dimensions) {
         for (const PlacedText& placed : texts) {
-            out << "  Dimension " << number << ": \"" << placed.text << "\" at (" << placed.x << ", " << placed.y
-                << ")\n";
+            out << "  Dimension " << number << ": \"" << placed.text << "\" at (" << placed.x << ", "
+                << placed.y << ")\n";
         }
     }
 }

@@ -66,7 +66,8 @@ int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
         }
     }
     if (!options.TouchstoneFile.empty()) {
-        const FileResult written = WriteTouchstoneFile(options.Spec, options.Span, options.TouchstoneFile, Today());
+        const FileResult written =
+            WriteTouchstoneFile(options.Spec, options.Span, options.TouchstoneFile, Today());
         if (!written.Ok) {
             err << "veltrix-cli: --touchstone: " << written.Error << '\n';
             return kExitFailure;

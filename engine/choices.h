@@ -130,7 +130,9 @@ constexpr std::optional<E> ChoiceFromNumber(double number) {
 }
 
 // The record holds the profile as its number 1 to 3.
-constexpr int32_t ProfileNumber(ResonatorProfile profile) { return static_cast<int32_t>(RowOf(profile).Number); }
+constexpr int32_t ProfileNumber(ResonatorProfile profile) {
+    return static_cast<int32_t>(RowOf(profile).Number);
+}
 constexpr std::optional<ResonatorProfile> ProfileFromNumber(int32_t number) {
     return ChoiceFromNumber<ResonatorProfile>(number);
 }

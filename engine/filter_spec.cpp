@@ -36,8 +36,8 @@ double ReadDecimal(std::string_view text) {
     if (!seenDigit) return 0.0;
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                              std::chars_format::fixed);
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::fixed);
     (void)end;
     if (error == std::errc::result_out_of_range) {
         value = nonZeroBeforePoint ? std::numeric_limits<double>::max() : 0.0;
@@ -54,7 +54,8 @@ double NormaliseBandwidth(double bw) { return bw == 0.0 ? 1.0 : bw; }
 double NormaliseStopband(double f) { return f < 0.0 ? 0.0 : f; }
 
 PassbandDefinition PassbandFromIndex(int index) {
-    const ChoiceRow<PassbandChoice>& row = RowOf(ChoiceAt<PassbandChoice>(index).value_or(PassbandChoice::Db1_0));
+    const ChoiceRow<PassbandChoice>& row =
+        RowOf(ChoiceAt<PassbandChoice>(index).value_or(PassbandChoice::Db1_0));
     return {row.Number, row.Code};
 }
 

@@ -46,22 +46,22 @@ enum SelectionStatus : int32_t {
 double ReadDecimal(std::string_view text);
 
 // Normalisations applied when an entry field is left.
-double NormaliseCentreFrequency(double f0);   // below 100 becomes 100
-double NormaliseBandwidth(double bw);         // 0 becomes 1.0
-double NormaliseStopband(double f);           // negative becomes 0
+double NormaliseCentreFrequency(double f0);  // below 100 becomes 100
+double NormaliseBandwidth(double bw);        // 0 becomes 1.0
+double NormaliseStopband(double f);          // negative becomes 0
 
 // The record's encodings of the list indices of the specification screen.
 struct PassbandDefinition {
     double PBD;
     char PBDCode;
 };
-PassbandDefinition PassbandFromIndex(int index);   // 0 -> 0.5 'H', 1 -> 1.0 'U', 2 -> 3.0 'T'
-int PassbandIndex(double pbd);                     // inverse; -1 when none matches
-int32_t SectionsFromIndex(int index);              // index + 2
-int32_t ProfileFromIndex(int index);               // 0 -> 1, 1 -> 2, 2 -> 3
-char DielectricFromIndex(int index);               // 0 -> 'L', 1 -> 'R', 2 -> 'H'
-int DielectricIndex(char dielectric);              // inverse; -1 when none matches
-double GraphHalfSpanFromIndex(int index);          // (index + 1) / 2
+PassbandDefinition PassbandFromIndex(int index);  // 0 -> 0.5 'H', 1 -> 1.0 'U', 2 -> 3.0 'T'
+int PassbandIndex(double pbd);                    // inverse; -1 when none matches
+int32_t SectionsFromIndex(int index);             // index + 2
+int32_t ProfileFromIndex(int index);              // 0 -> 1, 1 -> 2, 2 -> 3
+char DielectricFromIndex(int index);              // 0 -> 'L', 1 -> 'R', 2 -> 'H'
+int DielectricIndex(char dielectric);             // inverse; -1 when none matches
+double GraphHalfSpanFromIndex(int index);         // (index + 1) / 2
 
 // The record's mounting codes.
 constexpr char kMountDropIn = CodeOf(MountingStyle::DropIn);

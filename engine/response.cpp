@@ -146,8 +146,8 @@ double BandwidthRatio3dB(ResponseData& rd, int32_t n, int32_t profile, double f0
     return x;
 }
 
-double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, int32_t profile, double f0, double bw,
-                         double pbd, char dielectric, bool& arithmeticFailure) {
+double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, int32_t profile, double f0,
+                         double bw, double pbd, char dielectric, bool& arithmeticFailure) {
     constexpr int kTraps = FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID;
     arithmeticFailure = false;
     std::feclearexcept(FE_ALL_EXCEPT);
@@ -247,8 +247,8 @@ double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_
     return 10.0 * std::fabs(std::log10(1.0 - std::pow(10.0, -0.1 * (a0 + 0.1))));
 }
 
-bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0, double pbd,
-                   double bw, char dielectric) {
+bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0,
+                   double pbd, double bw, char dielectric) {
     const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
     SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
     rd.Over30dB = 0;
@@ -266,7 +266,8 @@ bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t 
 void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd) {
     const SolvedDesign design = LosslessDesignSolve(rd, n, pbd);
     SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
-    ForEachSweepPoint(rd, [&](int k, double f) { rd.SweepReturnLoss[k] = ReturnLossAt(rd, design, n, f, f0, bw); });
+    ForEachSweepPoint(
+        rd, [&](int k, double f) { rd.SweepReturnLoss[k] = ReturnLossAt(rd, design, n, f, f0, bw); });
 }
 
 }  // namespace veltrix

@@ -76,8 +76,8 @@ double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_
 bool AttenuationAt(ResponseData& rd, double f, int32_t n, int32_t profile, double f0, double bw, double pbd,
                    char dielectric, double& attenuation);
 // Returns whether any point exceeds 60 dB.
-bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0, double pbd,
-                   double bw, char dielectric);
+bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0,
+                   double pbd, double bw, char dielectric);
 void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd);
 
 // The span fields every sweep shares.

@@ -25,7 +25,7 @@ enum class MountMatch { Any, Only, Not };
 
 struct ProductRule {
     MountMatch mountMatch;
-    std::optional<MountingStyle> mounting;  // none: any
+    std::optional<MountingStyle> mounting;         // none: any
     std::optional<DielectricMaterial> dielectric;  // none: any
     std::optional<ResonatorProfile> profile;       // none: any
     std::function<bool(double)> frequencyHolds;
@@ -34,8 +34,12 @@ struct ProductRule {
 };
 
 bool AnyFrequency(double) { return true; }
-auto Above(double limit) { return [limit](double f0) { return f0 > limit; }; }
-auto Below(double limit) { return [limit](double f0) { return f0 < limit; }; }
+auto Above(double limit) {
+    return [limit](double f0) { return f0 > limit; };
+}
+auto Below(double limit) {
+    return [limit](double f0) { return f0 < limit; };
+}
 
 using M = MountingStyle;
 using D = DielectricMaterial;
@@ -160,9 +164,9 @@ RuleOutcome EvaluateSpecification(FilterSpec& spec, ResponseData& rd) {
 
 std::string FormatPartNumber(const FilterSpec& spec) {
     char text[160];
-    std::snprintf(text, sizeof text, "%dD%c%c%c-%.5g/%c%.4g - " VELTRIX_VERSION, static_cast<int>(spec.Sections),
-                  spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting, spec.F0, spec.PBDCode,
-                  spec.BW);
+    std::snprintf(text, sizeof text, "%dD%c%c%c-%.5g/%c%.4g - " VELTRIX_VERSION,
+                  static_cast<int>(spec.Sections), spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting,
+                  spec.F0, spec.PBDCode, spec.BW);
     return text;
 }
 

@@ -13,12 +13,13 @@ SelectionResults ComputeSelection(FilterSpec& spec, ResponseData& rd) {
     if (spec.SelStatus != kSelectionValid) return results;
 
     ReturnLossSweep(rd, spec, spec.Sections, spec.F0, spec.BW, spec.PBD);
-    bool over60 = ResponseSweep(rd, spec, spec.Sections, spec.Profile, spec.F0, spec.PBD, spec.BW, spec.Dielectric);
+    bool over60 =
+        ResponseSweep(rd, spec, spec.Sections, spec.Profile, spec.F0, spec.PBD, spec.BW, spec.Dielectric);
     bool over30 = rd.Over30dB != 0;
     auto stopbandPoint = [&](double f, bool& computed, double& attenuation) {
         if (!(f > 0.0)) return;
-        const bool above60 =
-            AttenuationAt(rd, f, spec.Sections, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric, attenuation);
+        const bool above60 = AttenuationAt(rd, f, spec.Sections, spec.Profile, spec.F0, spec.BW, spec.PBD,
+                                           spec.Dielectric, attenuation);
         // A point so far out that its attenuation overflows has no figure to show or to judge by.
         computed = std::isfinite(attenuation);
         if (!computed) return;

@@ -4,6 +4,8 @@
 
 namespace veltrix {
 
+// Tables laid out by hand, one row per line of the source data.
+// clang-format off
 const std::array<double, 17> SectionLossTable = {
     0.0,      0.0,      12.27735, 18.15706, 24.72136, 31.95357, 39.43914, 47.28472, 55.20708,
     63.36338, 71.51905, 79.85056, 88.14374, 96.58292, 104.9635, 113.4733, 121.9127};
@@ -208,6 +210,7 @@ const MaxBandwidthHalves MaxBandwidthTableDR = {{{
         {14.5, 23.7},
         {14.5, 23.7}
     }}};
+// clang-format on
 
 namespace {
 
@@ -224,9 +227,12 @@ ResonatorGeometry Geometry(int32_t profile) {
 
 double QConstant(char dielectric) {
     switch (dielectric) {
-        case 'R': return 220.0;
-        case 'H': return 198.0;
-        default: return 228.0;
+        case 'R':
+            return 220.0;
+        case 'H':
+            return 198.0;
+        default:
+            return 228.0;
     }
 }
 
@@ -247,9 +253,7 @@ double UnloadedQ(int32_t profile, char dielectric, double f0) {
     return QConstant(dielectric) * std::sqrt(f0) * std::log(g.b / g.a) / (1.0 / g.b + 1.0 / g.a);
 }
 
-double SectionExtraLoss(double p) {
-    return 0.2125 * std::pow(0.05783, 1.0 / p) * std::pow(p, -0.272);
-}
+double SectionExtraLoss(double p) { return 0.2125 * std::pow(0.05783, 1.0 / p) * std::pow(p, -0.272); }
 
 double DelayLookup(double x, int32_t sections) {
     const auto& row = NormalisedDelayTable[DelayRow(sections)];

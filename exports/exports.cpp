@@ -68,8 +68,9 @@ bool IsNothingChosen(const ExportSpan& span) {
 
 ExportRange ResolveExportSpan(const FilterSpec& spec, const ExportSpan& span, ExportFormat format) {
     ExportRange range;
-    range.Points = span.Points > 0 ? span.Points
-                                   : (format == ExportFormat::Touchstone ? kDefaultTouchstonePoints : kDefaultCsvPoints);
+    range.Points = span.Points > 0
+                       ? span.Points
+                       : (format == ExportFormat::Touchstone ? kDefaultTouchstonePoints : kDefaultCsvPoints);
     if (span.FromMhz > 0.0 && span.ToMhz > 0.0) {
         range.FromMhz = span.FromMhz;
         range.ToMhz = span.ToMhz;
@@ -78,7 +79,8 @@ ExportRange ResolveExportSpan(const FilterSpec& spec, const ExportSpan& span, Ex
         range.FromMhz = spec.F0 - half * spec.BW;
         range.ToMhz = spec.F0 + half * spec.BW;
     }
-    if (!(range.FromMhz > 0.0) && range.ToMhz > 0.0 && range.Points > 1) range.FromMhz = range.ToMhz / range.Points;
+    if (!(range.FromMhz > 0.0) && range.ToMhz > 0.0 && range.Points > 1)
+        range.FromMhz = range.ToMhz / range.Points;
     return range;
 }
 
@@ -90,8 +92,8 @@ ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, Exp
     const double stop = range.ToMhz;
     char shown[160];
     if (count < kMinExportPoints || count > kMaxExportPoints) {
-        std::snprintf(shown, sizeof shown, "%d points: from %d to %d points can be exported", count, kMinExportPoints,
-                      kMaxExportPoints);
+        std::snprintf(shown, sizeof shown, "%d points: from %d to %d points can be exported", count,
+                      kMinExportPoints, kMaxExportPoints);
         grid.Problem = shown;
         return grid;
     }
@@ -114,10 +116,11 @@ ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, Exp
         const double printed = PrintedMhz(f);
         if (!(printed > previous)) {
             grid.FrequenciesMhz.clear();
-            std::snprintf(shown, sizeof shown,
-                          "%d points from %s to %s MHz are not distinct positive frequencies at %s MHz: widen "
-                          "the range or take fewer points",
-                          count, Number(start).c_str(), Number(stop).c_str(), kPrintedMhzText);
+            std::snprintf(
+                shown, sizeof shown,
+                "%d points from %s to %s MHz are not distinct positive frequencies at %s MHz: widen "
+                "the range or take fewer points",
+                count, Number(start).c_str(), Number(stop).c_str(), kPrintedMhzText);
             grid.Problem = shown;
             return grid;
         }
@@ -174,8 +177,8 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
     const SolvedDesign design = DesignSolve(rd, n, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric);
     int32_t status = spec.SelStatus;
     bool arithmeticFailure = false;
-    const double il0 = InsertionLossAtF0(rd, n, status, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric,
-                                         arithmeticFailure);
+    const double il0 = InsertionLossAtF0(rd, n, status, spec.Profile, spec.F0, spec.BW, spec.PBD,
+                                         spec.Dielectric, arithmeticFailure);
     table.InsertionLossDb = il0;
     table.DelayAtCentreNs = GroupDelayAt(rd, n, spec.F0, spec.F0, spec.BW);
     for (ResponsePoint& point : table.Points) {
@@ -197,9 +200,11 @@ std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
     std::string text;
     const double f0 = table.CentreFrequencyMhz;
     const double bw = table.BandwidthMhz;
-    text += "! Veltrix " VELTRIX_VERSION " ceramic bandpass filter " + table.PartNumber + ", written " + std::string(date) + "\n";
+    text += "! Veltrix " VELTRIX_VERSION " ceramic bandpass filter " + table.PartNumber + ", written " +
+            std::string(date) + "\n";
     text += "! Model: Chebyshev prototype with the resonators' unloaded Q; S21 phase from the group delay\n";
-    text += "! Part " + table.PartNumber + ": centre " + Number(f0) + " MHz, bandwidth " + Number(bw) + " MHz\n";
+    text +=
+        "! Part " + table.PartNumber + ": centre " + Number(f0) + " MHz, bandwidth " + Number(bw) + " MHz\n";
     if (!table.Points.empty()) {
         char rows[160];
         std::snprintf(rows, sizeof rows, "! Rows: %zu points from %.6f to %.6f MHz\n", table.Points.size(),
@@ -207,16 +212,20 @@ std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
         text += rows;
     }
     text += "! Model valid from " + Number(f0 - kValidHalfSpanBandwidths * bw) + " to " +
-            Number(f0 + kValidHalfSpanBandwidths * bw) + " MHz (centre +/- " + Number(kValidHalfSpanBandwidths) +
+            Number(f0 + kValidHalfSpanBandwidths * bw) + " MHz (centre +/- " +
+            Number(kValidHalfSpanBandwidths) +
             " bandwidths, the widest graph); rows outside it are extrapolated\n";
-    text += "! Attenuation guaranteed to 60 dBc for F0 below 2000 MHz and to 30 dBc from 2000 MHz; this part: " +
-            std::string(f0 < 2000.0 ? "60" : "30") + " dBc. Deeper figures are computed, not guaranteed\n";
+    text +=
+        "! Attenuation guaranteed to 60 dBc for F0 below 2000 MHz and to 30 dBc from 2000 MHz; this part: " +
+        std::string(f0 < 2000.0 ? "60" : "30") + " dBc. Deeper figures are computed, not guaranteed\n";
     text += "! S21 floor " + Number(kFloorDb) + " dB stands for no signal\n";
     text += "# MHz S DB R 50\n";
     const size_t count = table.Points.size();
     std::vector<double> phase(count, 0.0);
     // -360 degrees times the integral of the delay from the centre (ns times MHz is 1e-3 cycles).
-    const auto step = [&](double fa, double ta, double fb, double tb) { return -0.36 * 0.5 * (ta + tb) * (fb - fa); };
+    const auto step = [&](double fa, double ta, double fb, double tb) {
+        return -0.36 * 0.5 * (ta + tb) * (fb - fa);
+    };
     const double t0 = table.DelayAtCentreNs;
     const auto above = std::find_if(table.Points.begin(), table.Points.end(),
                                     [&](const ResponsePoint& p) { return p.FrequencyMhz >= f0; });
@@ -224,14 +233,15 @@ std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
     for (size_t i = first; i < count; ++i) {
         const ResponsePoint& p = table.Points[i];
         phase[i] = i == first ? step(f0, t0, p.FrequencyMhz, p.DelayNs)
-                              : phase[i - 1] + step(table.Points[i - 1].FrequencyMhz, table.Points[i - 1].DelayNs,
-                                                    p.FrequencyMhz, p.DelayNs);
+                              : phase[i - 1] + step(table.Points[i - 1].FrequencyMhz,
+                                                    table.Points[i - 1].DelayNs, p.FrequencyMhz, p.DelayNs);
     }
     for (size_t i = first; i-- > 0;) {
         const ResponsePoint& p = table.Points[i];
-        phase[i] = i + 1 == first ? -step(p.FrequencyMhz, p.DelayNs, f0, t0)
-                                  : phase[i + 1] - step(p.FrequencyMhz, p.DelayNs, table.Points[i + 1].FrequencyMhz,
-                                                        table.Points[i + 1].DelayNs);
+        phase[i] = i + 1 == first
+                       ? -step(p.FrequencyMhz, p.DelayNs, f0, t0)
+                       : phase[i + 1] - step(p.FrequencyMhz, p.DelayNs, table.Points[i + 1].FrequencyMhz,
+                                             table.Points[i + 1].DelayNs);
     }
 
     for (size_t i = 0; i < count; ++i) {
@@ -252,8 +262,8 @@ std::string TouchstoneText(const ResponseTable& table, std::string_view date) {
         const double s21Angle = WrappedDegrees(phase[i]);
         const double s11Angle = WrappedDegrees(phase[i] + 90.0 * p.ChebyshevSign);
         char line[256];
-        std::snprintf(line, sizeof line, "%.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f\n", p.FrequencyMhz, s11Db,
-                      s11Angle, s21Db, s21Angle, s21Db, s21Angle, s11Db, s11Angle);
+        std::snprintf(line, sizeof line, "%.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f %.6f\n", p.FrequencyMhz,
+                      s11Db, s11Angle, s21Db, s21Angle, s21Db, s21Angle, s11Db, s11Angle);
         text += line;
     }
     return text;
@@ -286,7 +296,8 @@ std::string ExportFileName(const std::string& partNumber, std::string_view exten
     std::string name = partNumber.substr(0, partNumber.find(" - "));
     for (char& c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f || std::string_view("/\\:*?\"<>| ").find(c) != std::string_view::npos) c = '_';
+        if (byte < 0x20 || byte == 0x7f || std::string_view("/\\:*?\"<>| ").find(c) != std::string_view::npos)
+            c = '_';
     }
     if (name.empty()) name = "response";
     if (name.front() == '.') name.front() = '_';

@@ -52,9 +52,8 @@ std::optional<int> OwnDescriptorNamedBy(const std::string& path) {
     const std::string folder(real);
     std::free(real);
     const std::string process = "/proc/" + std::to_string(getpid());
-    const bool ownFolder =
-        folder == process + "/fd" ||
-        (folder.rfind(process + "/task/", 0) == 0 && folder.size() > 3 && folder.ends_with("/fd"));
+    const bool ownFolder = folder == process + "/fd" || (folder.rfind(process + "/task/", 0) == 0 &&
+                                                         folder.size() > 3 && folder.ends_with("/fd"));
     if (!ownFolder) return std::nullopt;
     const std::string name = BaseNameOf(path);
     if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string::npos)
@@ -82,7 +81,7 @@ LinkEnd FollowLinks(const std::string& path) {
 
 // A reader that goes away must give an error to report, not a signal that ends the program.
 class SigpipeHeldBack {
-public:
+  public:
     SigpipeHeldBack() {
         sigset_t pipe;
         sigemptyset(&pipe);
@@ -106,7 +105,7 @@ public:
     SigpipeHeldBack(const SigpipeHeldBack&) = delete;
     SigpipeHeldBack& operator=(const SigpipeHeldBack&) = delete;
 
-private:
+  private:
     sigset_t old_{};
     bool wasPending_ = false;
 };
@@ -216,7 +215,8 @@ FileResult ReplaceRegularFile(const std::string& path, const std::string& target
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        if (error == EACCES || error == EPERM || error == EROFS) return WriteInPlace(path, target, contents, error);
+        if (error == EACCES || error == EPERM || error == EROFS)
+            return WriteInPlace(path, target, contents, error);
         return Failure(path, error);
     }
     struct stat old {};
@@ -247,7 +247,10 @@ FileResult ReplaceRegularFile(const std::string& path, const std::string& target
 
 size_t Utf8SequenceLength(std::string_view text, size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead >= 0xf0 && lead <= 0xf4 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 && lead < 0xe0 ? 2 : 0;
+    const size_t length = lead >= 0xf0 && lead <= 0xf4  ? 4
+                          : lead >= 0xe0                ? 3
+                          : lead >= 0xc2 && lead < 0xe0 ? 2
+                                                        : 0;
     if (length == 0 || at + length > text.size()) return 0;
     for (size_t i = 1; i < length; ++i)
         if ((static_cast<unsigned char>(text[at + i]) & 0xc0) != 0x80) return 0;
@@ -269,10 +272,18 @@ std::string EscapedForMessage(std::string_view text) {
             }
         }
         switch (byte) {
-            case '\n': shown += "\\n"; break;
-            case '\r': shown += "\\r"; break;
-            case '\t': shown += "\\t"; break;
-            case '\\': shown += "\\\\"; break;
+            case '\n':
+                shown += "\\n";
+                break;
+            case '\r':
+                shown += "\\r";
+                break;
+            case '\t':
+                shown += "\\t";
+                break;
+            case '\\':
+                shown += "\\\\";
+                break;
             default:
                 if (byte < 0x20 || byte == 0x7f || byte >= 0x80) {
                     char escaped[5];

@@ -22,8 +22,9 @@ std::string FirstMessage(const RuleOutcome& outcome) {
 std::string FirstShortfall(const FinderRequirement& requirement, double f0, const FoundPart& part,
                            const std::vector<bool>& computed) {
     if (requirement.MaxInsertionLossDb && part.InsertionLossDb > *requirement.MaxInsertionLossDb) {
-        return FormatText("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB", part.InsertionLossDb,
-                      *requirement.MaxInsertionLossDb, part.InsertionLossDb - *requirement.MaxInsertionLossDb);
+        return FormatText("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB",
+                          part.InsertionLossDb, *requirement.MaxInsertionLossDb,
+                          part.InsertionLossDb - *requirement.MaxInsertionLossDb);
     }
     const double guarantee = GuaranteedAttenuationDbc(f0);
     for (size_t i = 0; i < part.Stopbands.size(); ++i) {
@@ -33,13 +34,14 @@ std::string FirstShortfall(const FinderRequirement& requirement, double f0, cons
         }
         if (point.RequiredDbc > guarantee) {
             // Beyond the guarantee no part of this centre frequency meets it, whatever its design.
-            return FormatText("Attenuation at %.2f MHz: %.2f dBc required, %.0f dBc guaranteed for fo %s %.0f MHz",
-                              point.FrequencyMhz, point.RequiredDbc, guarantee,
-                              f0 >= kGuaranteeLimitF0 ? ">=" : "<", kGuaranteeLimitF0);
+            return FormatText(
+                "Attenuation at %.2f MHz: %.2f dBc required, %.0f dBc guaranteed for fo %s %.0f MHz",
+                point.FrequencyMhz, point.RequiredDbc, guarantee, f0 >= kGuaranteeLimitF0 ? ">=" : "<",
+                kGuaranteeLimitF0);
         }
         if (point.MarginDb < 0.0) {
-            return FormatText("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc", point.FrequencyMhz,
-                          point.AttenuationDbc, -point.MarginDb, point.RequiredDbc);
+            return FormatText("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc",
+                              point.FrequencyMhz, point.AttenuationDbc, -point.MarginDb, point.RequiredDbc);
         }
     }
     return "";
@@ -47,8 +49,8 @@ std::string FirstShortfall(const FinderRequirement& requirement, double f0, cons
 
 }  // namespace
 
-FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile, char dielectric,
-                      char mounting) {
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
+                      char dielectric, char mounting) {
     FilterSpec spec;
     spec.F0 = requirement.F0;
     spec.BW = requirement.BW;
@@ -74,10 +76,12 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                     FilterSpec spec = FinderSpec(requirement, sections, profile, dielectric, mounting);
                     const RuleOutcome outcome = EvaluateSpecification(spec, rd);
                     if (spec.SelStatus != kSelectionValid) {
-                        results.Misses.push_back({sections, profile, dielectric, mounting, FirstMessage(outcome)});
+                        results.Misses.push_back(
+                            {sections, profile, dielectric, mounting, FirstMessage(outcome)});
                         continue;
                     }
-                    FoundPart part{outcome.PartNumber, outcome.FoLoss, sections, profile, dielectric, mounting, {}};
+                    FoundPart part{outcome.PartNumber, outcome.FoLoss, sections, profile,
+                                   dielectric,         mounting,       {}};
                     // The screen's stopband figure: the lossy design solved for the point, then its
                     // relative attenuation. The design does not depend on the point, so it is solved once.
                     const double guarantee = GuaranteedAttenuationDbc(spec.F0);
@@ -85,8 +89,8 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                                                             spec.PBD, spec.Dielectric);
                     for (size_t i = 0; i < requirement.Stopbands.size(); ++i) {
                         const StopbandRequirement& need = requirement.Stopbands[i];
-                        const double a =
-                            RelativeAttenuation(rd, design, spec.Sections, need.FrequencyMhz, spec.F0, spec.BW);
+                        const double a = RelativeAttenuation(rd, design, spec.Sections, need.FrequencyMhz,
+                                                             spec.F0, spec.BW);
                         computed[i] = std::isfinite(a);
                         const double guaranteed = computed[i] ? std::min(a, guarantee) : a;
                         part.Stopbands.push_back({need.FrequencyMhz, a, guaranteed, need.MinAttenuationDbc,
@@ -96,7 +100,8 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                     if (shortfall.empty()) {
                         results.Parts.push_back(std::move(part));
                     } else {
-                        results.Misses.push_back({sections, profile, dielectric, mounting, std::move(shortfall)});
+                        results.Misses.push_back(
+                            {sections, profile, dielectric, mounting, std::move(shortfall)});
                     }
                 }
             }

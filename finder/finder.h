@@ -17,7 +17,7 @@ struct StopbandRequirement {
 // What the engineer needs; the lists hold the allowed choices, by default every offered one.
 struct FinderRequirement {
     double F0 = 1000.0;
-    double BW = 20.0;  // the minimum bandwidth at the passband definition
+    double BW = 20.0;       // the minimum bandwidth at the passband definition
     int PassbandIndex = 1;  // 0.5, 1.0, 3.0 dB
     std::optional<double> MaxInsertionLossDb;
     std::vector<StopbandRequirement> Stopbands;
@@ -31,7 +31,7 @@ struct StopbandResult {
     double AttenuationDbc = 0.0;  // computed
     double GuaranteedDbc = 0.0;   // the computed figure, at most the maker's guarantee: what is judged
     double RequiredDbc = 0.0;
-    double MarginDb = 0.0;        // GuaranteedDbc - RequiredDbc
+    double MarginDb = 0.0;  // GuaranteedDbc - RequiredDbc
 };
 
 struct FoundPart {
@@ -61,8 +61,8 @@ constexpr int32_t kFinderMinSections = 2;
 constexpr int32_t kFinderMaxSections = 6;
 
 // The record the specification screen would hold for one combination of the requirement.
-FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile, char dielectric,
-                      char mounting);
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
+                      char dielectric, char mounting);
 
 // Judges every allowed combination as the specification screen does and keeps the standard
 // parts meeting every requirement by what is guaranteed, ranked by insertion loss, then fewer

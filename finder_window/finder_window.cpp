@@ -2,8 +2,8 @@
 
 #include <QActionGroup>
 #include <QCheckBox>
-#include <QContextMenuEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,8 +20,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "engine/filter_spec.h"
 #include "program/choice_text.h"
@@ -102,8 +102,9 @@ class SortMenu : public QObject {
         }
         menu.addSeparator();
         auto* orders = new QActionGroup(&menu);
-        for (const auto& [caption, choice] : {std::pair{QStringLiteral("&Ascending"), Qt::AscendingOrder},
-                                              std::pair{QStringLiteral("&Descending"), Qt::DescendingOrder}}) {
+        for (const auto& [caption, choice] :
+             {std::pair{QStringLiteral("&Ascending"), Qt::AscendingOrder},
+              std::pair{QStringLiteral("&Descending"), Qt::DescendingOrder}}) {
             QAction* item = menu.addAction(caption);
             item->setCheckable(true);
             item->setChecked(sorted >= 0 && order == choice);
@@ -155,7 +156,8 @@ void FindPartsWindow::BuildControls() {
     maxInsertionLossEdit_ = new QLineEdit(requirement);
     maxInsertionLossEdit_->setObjectName(QStringLiteral("MaxILEdit"));
     maxInsertionLossEdit_->setPlaceholderText(QStringLiteral("any"));
-    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_}) edit->setMaximumWidth(90);
+    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_})
+        edit->setMaximumWidth(90);
 
     auto* bandwidth = new QHBoxLayout;
     bandwidth->addWidget(bandwidthEdit_);
@@ -187,7 +189,8 @@ void FindPartsWindow::BuildControls() {
 
     stopbandTable_ = new QTableWidget(0, 2, requirement);
     stopbandTable_->setObjectName(QStringLiteral("StopbandTable"));
-    stopbandTable_->setHorizontalHeaderLabels({QStringLiteral("Frequency (MHz)"), QStringLiteral("Minimum (dBc)")});
+    stopbandTable_->setHorizontalHeaderLabels(
+        {QStringLiteral("Frequency (MHz)"), QStringLiteral("Minimum (dBc)")});
     stopbandTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     stopbandTable_->verticalHeader()->setVisible(false);
     stopbandTable_->setTabKeyNavigation(false);
@@ -252,8 +255,8 @@ void FindPartsWindow::BuildControls() {
     missesTable_ = new QTableWidget(0, 5, this);
     missesTable_->setObjectName(QStringLiteral("MissesTable"));
     missesTable_->setHorizontalHeaderLabels({QStringLiteral("Sections"), QStringLiteral("Profile"),
-                                            QStringLiteral("Dielectric"), QStringLiteral("Mounting"),
-                                            QStringLiteral("Why not")});
+                                             QStringLiteral("Dielectric"), QStringLiteral("Mounting"),
+                                             QStringLiteral("Why not")});
     missesTable_->horizontalHeader()->setStretchLastSection(true);
     missesTable_->verticalHeader()->setVisible(false);
     missesTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -265,8 +268,8 @@ void FindPartsWindow::BuildControls() {
     auto* missesLabel = new QLabel(QStringLiteral("Combinations that do not &meet it"), this);
     missesLabel->setBuddy(missesTable_);
 
-    for (QTableView* table : {static_cast<QTableView*>(stopbandTable_), resultsView_,
-                              static_cast<QTableView*>(missesTable_)})
+    for (QTableView* table :
+         {static_cast<QTableView*>(stopbandTable_), resultsView_, static_cast<QTableView*>(missesTable_)})
         table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     // In a scroll area, so a small frame can still hold the window and the frame's own size never
@@ -287,9 +290,11 @@ void FindPartsWindow::BuildControls() {
     layout->addWidget(missesTable_, 2);
     scroll->setWidget(content);
 
-    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_}) connect(edit, &QLineEdit::textChanged, this, &FindPartsWindow::Search);
+    for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_})
+        connect(edit, &QLineEdit::textChanged, this, &FindPartsWindow::Search);
     connect(passbandDefinitionBox_, &QComboBox::currentIndexChanged, this, &FindPartsWindow::Search);
-    for (QCheckBox* box : {dropInCheck_, tabCheck_, orbisCheck_, profile4Check_, profile6Check_, dielectricDLCheck_, dielectricDRCheck_, dielectricDHCheck_})
+    for (QCheckBox* box : {dropInCheck_, tabCheck_, orbisCheck_, profile4Check_, profile6Check_,
+                           dielectricDLCheck_, dielectricDRCheck_, dielectricDHCheck_})
         connect(box, &QCheckBox::toggled, this, &FindPartsWindow::Search);
     connect(stopbandTable_, &QTableWidget::cellChanged, this, [this] {
         KeepOneBlankStopbandRow();
@@ -320,7 +325,8 @@ FinderRequirement FindPartsWindow::Requirement() const {
     requirement.F0 = NormaliseCentreFrequency(Read(centreFrequencyEdit_->text()));
     requirement.BW = NormaliseBandwidth(Read(bandwidthEdit_->text()));
     requirement.PassbandIndex = passbandDefinitionBox_->currentIndex();
-    if (!maxInsertionLossEdit_->text().trimmed().isEmpty()) requirement.MaxInsertionLossDb = Read(maxInsertionLossEdit_->text());
+    if (!maxInsertionLossEdit_->text().trimmed().isEmpty())
+        requirement.MaxInsertionLossDb = Read(maxInsertionLossEdit_->text());
     for (int row = 0; row < stopbandTable_->rowCount(); ++row) {
         const QTableWidgetItem* frequency = stopbandTable_->item(row, 0);
         const QTableWidgetItem* minimum = stopbandTable_->item(row, 1);
@@ -352,16 +358,18 @@ void FindPartsWindow::SearchFor(const FinderRequirement& requirement) {
     FillMisses();
     const auto count = results_.Parts.size();
     summaryLabel_->setText(count == 0 ? QStringLiteral("No standard part meets the requirement.")
-                          : count == 1 ? QStringLiteral("1 standard part meets the requirement.")
-                                       : QStringLiteral("%1 standard parts meet the requirement.").arg(count));
+                           : count == 1
+                               ? QStringLiteral("1 standard part meets the requirement.")
+                               : QStringLiteral("%1 standard parts meet the requirement.").arg(count));
 }
 
 void FindPartsWindow::FillResults() {
     const int sortColumn = resultsView_->horizontalHeader()->sortIndicatorSection();
     const Qt::SortOrder sortOrder = resultsView_->horizontalHeader()->sortIndicatorOrder();
     resultsModel_->clear();
-    QStringList headers{QStringLiteral("#"),        QStringLiteral("Part number"), QStringLiteral("IL (dB)"),
-                        QStringLiteral("Sections"), QStringLiteral("Profile"),     QStringLiteral("Dielectric"),
+    QStringList headers{QStringLiteral("#"),       QStringLiteral("Part number"),
+                        QStringLiteral("IL (dB)"), QStringLiteral("Sections"),
+                        QStringLiteral("Profile"), QStringLiteral("Dielectric"),
                         QStringLiteral("Mounting")};
     for (const StopbandRequirement& point : requirement_.Stopbands)
         headers << QStringLiteral("At %1 MHz (dBc)").arg(Format("%.2f", point.FrequencyMhz));
@@ -369,14 +377,13 @@ void FindPartsWindow::FillResults() {
 
     for (std::size_t rank = 0; rank < results_.Parts.size(); ++rank) {
         const FoundPart& part = results_.Parts[rank];
-        QList<QStandardItem*> row{
-            Cell(QString::number(rank + 1), static_cast<double>(rank)),
-            Cell(QString::fromStdString(part.PartNumber), static_cast<double>(rank)),
-            Cell(Format("%.2f", part.InsertionLossDb), part.InsertionLossDb),
-            Cell(QString::number(part.Sections), part.Sections),
-            Cell(ProfileName(part.Profile), part.Profile),
-            Cell(DielectricName(part.Dielectric), DielectricIndex(part.Dielectric)),
-            Cell(MountingName(part.Mounting), part.Mounting)};
+        QList<QStandardItem*> row{Cell(QString::number(rank + 1), static_cast<double>(rank)),
+                                  Cell(QString::fromStdString(part.PartNumber), static_cast<double>(rank)),
+                                  Cell(Format("%.2f", part.InsertionLossDb), part.InsertionLossDb),
+                                  Cell(QString::number(part.Sections), part.Sections),
+                                  Cell(ProfileName(part.Profile), part.Profile),
+                                  Cell(DielectricName(part.Dielectric), DielectricIndex(part.Dielectric)),
+                                  Cell(MountingName(part.Mounting), part.Mounting)};
         row[1]->setData(QString::fromStdString(part.PartNumber), Qt::UserRole);
         // The guaranteed figure is the one judged; the computed one follows it.
         for (const StopbandResult& point : part.Stopbands) {

@@ -51,12 +51,14 @@ AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), p
     const QString icon = QStringLiteral(":/veltrix/icon.png");
     if (QFile::exists(icon)) programIcon_->setPixmap(QPixmap(icon));
 
-    productName_ = PanelLabel(panel_, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
+    productName_ =
+        PanelLabel(panel_, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
     description_ =
         PanelLabel(panel_, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
     copyright_ = PanelLabel(panel_, "Copyright", LegalNotice(), 47, 102);
     owner_ = PanelLabel(panel_, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
-    webSiteLink_ = MakeLinkLabel(panel_, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
+    webSiteLink_ =
+        MakeLinkLabel(panel_, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
     webSiteLink_->setFont([this] {
         QFont font = this->font();
         font.setUnderline(true);

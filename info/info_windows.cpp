@@ -29,7 +29,7 @@ struct Row {
 
 LicensePage::LicensePage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("License Information"),
-                  QStringLiteral("Veltrix License Information"), Kind::StayOnTopTool, parent) {
+                 QStringLiteral("Veltrix License Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("OwnWin"));
     AddLogoBlock();
     FinishLayout();
@@ -74,7 +74,7 @@ void LicensePage::PaintPage(PageWriter& page) {
 
 IntroductionPage::IntroductionPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Introduction"), QStringLiteral("Veltrix Welcome Notes"),
-                  Kind::StayOnTopTool, parent) {
+                 Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("IntroWin"));
     AddLogoBlock();
     FinishLayout();
@@ -107,7 +107,7 @@ void IntroductionPage::hideEvent(QHideEvent* event) {
 
 NotesPage::NotesPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Notes"), QStringLiteral("Veltrix Notes"), Kind::StayOnTopTool,
-                  parent) {
+                 parent) {
     setObjectName(QStringLiteral("NoteWin"));
     const auto bottomLabel = [this](const char* name, const QString& text, int left, int top, int pixels) {
         auto* label = new QLabel(text, client_);
@@ -166,14 +166,16 @@ void NotesPage::PaintPage(PageWriter& page) {
 void NotesPage::ColourLabels(bool printing) {
     const QColor& text = printing ? kPageBlue : kPageYellow;
     const QColor& background = printing ? kPageWhite : kPageBlack;
-    for (QLabel* label : {brandLabel_, registeredMarkLabel_, taglineLabel_}) SetLabelColours(label, text, &background);
+    for (QLabel* label : {brandLabel_, registeredMarkLabel_, taglineLabel_})
+        SetLabelColours(label, text, &background);
 }
 
 // --- Filter Characteristics ---
 
-FilterCharacteristicsPage::FilterCharacteristicsPage(Program& program, std::function<NotesPage*()> notes, QWidget* parent)
+FilterCharacteristicsPage::FilterCharacteristicsPage(Program& program, std::function<NotesPage*()> notes,
+                                                     QWidget* parent)
     : PageWindow(program, QStringLiteral("Filter Characteristics"),
-                  QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
+                 QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
       notes_(std::move(notes)) {
     setObjectName(QStringLiteral("InfoWin"));
     AddLogoBlock();
@@ -239,7 +241,7 @@ void FilterCharacteristicsPage::onNotesLink() { ShowNotes(); }
 
 ConfigurationPage::ConfigurationPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Configuration Instructions"),
-                  QStringLiteral("Veltrix Configuration Information"), Kind::StayOnTopTool, parent) {
+                 QStringLiteral("Veltrix Configuration Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("CfgWin"));
     FinishLayout();
 }
@@ -281,12 +283,13 @@ void ConfigurationPage::PaintPage(PageWriter& page) {
 
 ContactPage::ContactPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Contact Information"),
-                  QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
+                 QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
     setObjectName(QStringLiteral("ReachWin"));
     AddLogoBlock();
-    salesEmailLink_ = MakeLinkLabel(client_, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
-    europeSalesEmailLink_ = MakeLinkLabel(client_, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224,
-                           kPageWhite);
+    salesEmailLink_ =
+        MakeLinkLabel(client_, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
+    europeSalesEmailLink_ = MakeLinkLabel(client_, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail),
+                                          387, 224, kPageWhite);
     for (QLabel* label : {salesEmailLink_, europeSalesEmailLink_}) label->setAutoFillBackground(true);
     salesEmailLink_->OnClick = [this] { onSalesEmailLink(); };
     europeSalesEmailLink_->OnClick = [this] { onEuropeSalesEmailLink(); };

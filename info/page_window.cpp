@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QFile>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -23,7 +23,6 @@
 namespace veltrix {
 
 namespace {
-
 
 // The client of a page window: its paint is the window's FormPaint.
 class PageClient : public QWidget {
@@ -43,7 +42,6 @@ class PageClient : public QWidget {
   private:
     PaintedForm& form_;
 };
-
 
 }  // namespace
 
@@ -95,7 +93,7 @@ void OpenShellLink(Program& program, QWidget* parent, const QString& target, con
 }
 
 LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                          const QColor& colour) {
+                         const QColor& colour) {
     auto* label = new LinkLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     QFont font = PixelFont(QStringLiteral("MS Sans Serif"), 16);
@@ -108,7 +106,7 @@ LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text,
 }
 
 PageWindow::PageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
-                         QWidget* parent)
+                       QWidget* parent)
     : QMainWindow(parent), program_(program), jobTitle_(jobTitle), kind_(kind) {
     Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |

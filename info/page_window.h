@@ -54,7 +54,7 @@ class PageWindow : public QMainWindow, public PaintedForm {
     enum class Kind { StayOnTopTool, TopLevel };
 
     PageWindow(Program& program, const QString& caption, const QString& jobTitle, Kind kind,
-                QWidget* parent = nullptr);
+               QWidget* parent = nullptr);
     ~PageWindow() override;
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
@@ -113,12 +113,11 @@ class PageWindow : public QMainWindow, public PaintedForm {
     QLabel* caption2_ = nullptr;
 };
 
-
 // What a screen reader says of a page: its first texts in reading order (top to bottom, then left to
 // right), those on one row joined, at most `lines` rows.
 QString PageDescription(const std::vector<DrawnText>& texts, int lines = 4);
 
 LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                          const QColor& colour);
+                         const QColor& colour);
 
 }  // namespace veltrix

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
@@ -80,8 +80,9 @@ QString PageTooShort(int needed, int available, int dotsPerInch) {
         const double inches = static_cast<double>(pixels) / std::max(dotsPerInch, 1);
         return QStringLiteral("%1 in (%2 mm)").arg(inches, 0, 'f', 1).arg(std::lround(inches * 25.4));
     };
-    return QStringLiteral("The quote form does not fit on this paper: it needs a printable page %1 long, "
-                          "and the paper chosen gives %2. Please choose a longer paper, such as Letter or A4.")
+    return QStringLiteral(
+               "The quote form does not fit on this paper: it needs a printable page %1 long, "
+               "and the paper chosen gives %2. Please choose a longer paper, such as Letter or A4.")
         .arg(length(needed), length(available));
 }
 
@@ -113,7 +114,7 @@ bool PrintQuoteRequestForm(QPrinter& printer) {
 
 QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Request for Quote"), QStringLiteral("Veltrix Quote Request"),
-                  Kind::TopLevel, parent) {
+                 Kind::TopLevel, parent) {
     setObjectName(QStringLiteral("RFQWin"));
     AddLogoBlock();
     onlineQuoteButton_ = new QPushButton(QStringLiteral("&Online Quote Form"), client_);

@@ -38,7 +38,9 @@ void OutlineWindow::onPrint() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Outline"));
 }
 
-void OutlineWindow::onExportVectors() { RunExportCommand(program_, *this, QStringLiteral("Veltrix Outline")); }
+void OutlineWindow::onExportVectors() {
+    RunExportCommand(program_, *this, QStringLiteral("Veltrix Outline"));
+}
 
 void OutlineWindow::onExit() {
     if (program_.Hub) program_.Hub->ExitProgram();

@@ -12,10 +12,10 @@
 #include <algorithm>
 
 #include "outline/outline_drawings.h"
-#include "program/choice_text.h"
 #include "outline/outline_geometry.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "program/choice_text.h"
 #include "version/version.h"
 
 namespace veltrix {
@@ -23,7 +23,6 @@ namespace veltrix {
 namespace {
 
 const QString kWindowFace = QStringLiteral("MS Sans Serif");
-
 
 }  // namespace
 
@@ -54,7 +53,8 @@ void OutlineWindow::CreateControls() {
     versionLabel_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
     partLabel_ =
         LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
-    partNumberLabel_ = LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
+    partNumberLabel_ =
+        LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
 
     auto button = [&](const char* name, const QString& text, int left, int top, int width,
                       void (OutlineWindow::*handler)()) {
@@ -68,25 +68,29 @@ void OutlineWindow::CreateControls() {
         return b;
     };
     mountingInstructionsButton_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
-                       &OutlineWindow::onMountingInstructions);
+                                         &OutlineWindow::onMountingInstructions);
     QString millimetres = LabelOf(DrawingUnits::Millimetres);
     millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
-    inchesButton_ = button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &OutlineWindow::onInchesButton);
+    inchesButton_ =
+        button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &OutlineWindow::onInchesButton);
     millimetersButton_ = button("mmBtn", millimetres, 511, 303, 101, &OutlineWindow::onMillimetersButton);
-    pcbLayoutButton_ = button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &OutlineWindow::onPcbLayout);
+    pcbLayoutButton_ =
+        button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &OutlineWindow::onPcbLayout);
     reflowProfileButton_ =
         button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &OutlineWindow::onReflowProfile);
     selectionScreenButton_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
-                         &OutlineWindow::onSelectionScreenButton);
-    tabularDataButton_ =
-        button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101, &OutlineWindow::onTabularDataButton);
+                                    &OutlineWindow::onSelectionScreenButton);
+    tabularDataButton_ = button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101,
+                                &OutlineWindow::onTabularDataButton);
 
-    const QList<QWidget*> tabOrder{mountingInstructionsButton_, inchesButton_, millimetersButton_, pcbLayoutButton_, reflowProfileButton_, selectionScreenButton_, tabularDataButton_};
+    const QList<QWidget*> tabOrder{
+        mountingInstructionsButton_, inchesButton_,          millimetersButton_, pcbLayoutButton_,
+        reflowProfileButton_,        selectionScreenButton_, tabularDataButton_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 QAction* OutlineWindow::AddItem(QMenu* menu, const char* name, const QString& text,
-                              void (OutlineWindow::*handler)()) {
+                                void (OutlineWindow::*handler)()) {
     auto* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, handler);
@@ -102,12 +106,14 @@ void OutlineWindow::CreateMenus() {
     fileMenu_ = menu("File1", QStringLiteral("&File"));
     connect(fileMenu_, &QMenu::aboutToShow, this, &OutlineWindow::onFileMenuShown);
     printAction_ = AddItem(fileMenu_, "PrintMech", QStringLiteral("&Print"), &OutlineWindow::onPrint);
-    AddItem(fileMenu_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."), &OutlineWindow::onExportVectors);
+    AddItem(fileMenu_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."),
+            &OutlineWindow::onExportVectors);
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
     AddItem(fileMenu_, "Exit2", QStringLiteral("E&xit"), &OutlineWindow::onExit);
 
     mountingMenu_ = menu("Mounting1", QStringLiteral("&Mounting"));
-    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &OutlineWindow::onMountingOrbisLeadless);
+    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis),
+            &OutlineWindow::onMountingOrbisLeadless);
     AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
             &OutlineWindow::onMountingSurfaceTab);
     AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &OutlineWindow::onMountingDropIn);
@@ -129,7 +135,8 @@ QList<GroupedMenu> OutlineWindow::GroupedMenus() {
 void OutlineWindow::ColourLabels(bool printing) {
     const QColor text = printing ? kPageBlack : kPageWhite;
     logo_->SetPrinting(printing);
-    for (QLabel* label : {versionLabel_, registeredLabel_, partLabel_, partNumberLabel_}) SetLabelColours(label, text);
+    for (QLabel* label : {versionLabel_, registeredLabel_, partLabel_, partNumberLabel_})
+        SetLabelColours(label, text);
 }
 
 void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
@@ -141,7 +148,8 @@ void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                         std::max(clientSize.height() + kPictureTop, kPictureHeight));
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     const QSize window(clientSize.width(), clientSize.height() + kPictureTop);
-    DrawingCanvas page(page_.BeginPage(canvas, picture, window, display.PaintCopyMode, 0, ratio), &drawnTexts_);
+    DrawingCanvas page(page_.BeginPage(canvas, picture, window, display.PaintCopyMode, 0, ratio),
+                       &drawnTexts_);
     if (const auto notice = OutlineNotice(spec)) {
         page.SetBrush(kPageBlack);
         page.SetFont(display.FontName, display.FontSizeMedium);

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
 #include <vector>
@@ -64,8 +64,8 @@ QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixel
     return RenderWith(renderer, logicalSize, devicePixelRatio > 0 ? devicePixelRatio : 1.0);
 }
 
-QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QString& face,
-                  int pixels) {
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QString& face, int pixels) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(PixelFont(face, pixels));

@@ -20,8 +20,8 @@ inline const QString kIconArtwork = QStringLiteral(":/veltrix/icon.svg");
 QImage RenderArtwork(const QString& source, QSize logicalSize, qreal devicePixelRatio = 1.0);
 
 // A caption of the logo block: its text in the face at a pixel height, sized to fit, at a left-top point.
-QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top, const QString& face,
-                  int pixels);
+QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  const QString& face, int pixels);
 
 // Sets a label's text colour, and its background when it paints one; nothing when they are already so.
 void SetLabelColours(QLabel* label, const QColor& text, const QColor* background = nullptr);
@@ -38,7 +38,7 @@ const QIcon& WindowIcon();
 // white it is drawn colour-inverted like the page.
 class LogoView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LogoView(QWidget* parent = nullptr);
     ~LogoView() override;
 
@@ -48,10 +48,10 @@ public:
     // The artwork as shapes on any painter, in the view's own coordinates (for vector exports).
     void PaintArtwork(QPainter& painter) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QSvgRenderer* renderer_;
     bool printing_ = false;
 };

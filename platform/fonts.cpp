@@ -23,8 +23,10 @@ const QStringList& MonoStandIns() {
 // The stand-ins of a classic face, or null for any other name.
 const QStringList* StandInsOf(const QString& face) {
     static const QHash<QString, const QStringList*> classic{
-        {QStringLiteral("MS Sans Serif"), &SansStandIns()}, {QStringLiteral("Arial"), &SansStandIns()},
-        {QStringLiteral("Small Fonts"), &SansStandIns()},   {QStringLiteral("Terminal"), &MonoStandIns()},
+        {QStringLiteral("MS Sans Serif"), &SansStandIns()},
+        {QStringLiteral("Arial"), &SansStandIns()},
+        {QStringLiteral("Small Fonts"), &SansStandIns()},
+        {QStringLiteral("Terminal"), &MonoStandIns()},
         {QStringLiteral("Courier New"), &MonoStandIns()}};
     return classic.value(face, nullptr);
 }
@@ -34,7 +36,8 @@ const QStringList* StandInsOf(const QString& face) {
 void RegisterFontSubstitutions() {
     // Text that names a classic face without going through PixelFont (style sheets, rich text) still
     // finds its stand-in.
-    for (const char* face : {"MS Sans Serif", "Arial", "Small Fonts"}) QFont::insertSubstitutions(face, SansStandIns());
+    for (const char* face : {"MS Sans Serif", "Arial", "Small Fonts"})
+        QFont::insertSubstitutions(face, SansStandIns());
     for (const char* face : {"Terminal", "Courier New"}) QFont::insertSubstitutions(face, MonoStandIns());
 }
 
@@ -45,7 +48,8 @@ QString ConcreteFamily(const QString& face) {
     if (const QStringList* standIns = StandInsOf(face)) {
         const bool mono = standIns == &MonoStandIns();
         // Neither stand-in installed: the desktop's own general or fixed font, never a search.
-        family = QFontDatabase::systemFont(mono ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont).family();
+        family =
+            QFontDatabase::systemFont(mono ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont).family();
         for (const QString& candidate : *standIns) {
             if (QFontDatabase::hasFamily(candidate)) {
                 family = candidate;

@@ -13,7 +13,7 @@ struct GroupedMenu {
 };
 
 class MenuProvider {
-public:
+  public:
     virtual ~MenuProvider() = default;
     virtual QList<GroupedMenu> GroupedMenus() = 0;
 };

@@ -12,7 +12,7 @@ class PaintedPage;
 
 // A window that paints itself onto any canvas: its own surface on screen, or a print band.
 class PaintedForm {
-public:
+  public:
     virtual ~PaintedForm() = default;
     // Runs the window's whole paint onto the canvas, as for the screen.
     virtual void FormPaint(QPainter& canvas, QSize clientSize) = 0;

@@ -98,7 +98,8 @@ bool PaintedPage::PrepareBitmap(QSize logical, qreal ratio) {
     }
 }
 
-void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX, qreal devicePixelRatio) {
+void PaintedPage::Present(QPainter& surface, QSize windowSize, CopyMode mode, int shiftX,
+                          qreal devicePixelRatio) {
     EndRecording();
     const qreal ratio = direct_ ? bitmap_.devicePixelRatio() : SurfaceRatio(surface, devicePixelRatio);
     bool haveBitmap = direct_ && haveBitmap_;

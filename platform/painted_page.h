@@ -44,7 +44,7 @@ enum class CopyMode { Source, InvertedSource };
 
 // A custom-painted window's recorded picture and off-screen bitmap, kept for the window's life.
 class PaintedPage {
-public:
+  public:
     // The bitmap never holds more device pixels than an 8K screen: a window size read from a file
     // must not turn into gigabytes of paint buffer.
     static constexpr qint64 kMaxBitmapPixels = qint64{7680} * 4320;
@@ -59,10 +59,10 @@ public:
 
     // Starts the page of one paint onto the surface. A plain screen copy at one device pixel per
     // pixel is painted straight into the bitmap: recording it and playing it back cost more than the
-    // painting itself. Any other copy is recorded, so its picture can be played onto vectors. Present takes the same window
-    // size, mode and shift.
-    QPainter& BeginPage(const QPainter& surface, QSize background, QSize windowSize, CopyMode mode, int shiftX,
-                        qreal devicePixelRatio = 0);
+    // painting itself. Any other copy is recorded, so its picture can be played onto vectors. Present takes
+    // the same window size, mode and shift.
+    QPainter& BeginPage(const QPainter& surface, QSize background, QSize windowSize, CopyMode mode,
+                        int shiftX, qreal devicePixelRatio = 0);
 
     // Renders the picture into the bitmap at the device pixel ratio, fills the window black (white
     // for an inverted copy) and copies the bitmap onto it with the mode, shifted shiftX pixels to the
@@ -76,11 +76,11 @@ public:
     const QPicture& Picture() const { return picture_; }
     const QImage& Bitmap() const { return bitmap_; }
 
-protected:
+  protected:
     // A bitmap of the given device size, or a null image when the memory cannot be had.
     virtual QImage AllocateBitmap(QSize devicePixels);
 
-private:
+  private:
     bool PrepareBitmap(QSize logical, qreal ratio);
     static qreal SurfaceRatio(const QPainter& surface, qreal devicePixelRatio);
 

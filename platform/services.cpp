@@ -13,7 +13,8 @@ namespace veltrix {
 
 void QtMessageBoxes::ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
     QString title = caption;
-    if (title.isEmpty()) title = !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName();
+    if (title.isEmpty())
+        title = !defaultCaption_.isEmpty() ? defaultCaption_ : QApplication::applicationName();
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
 }

@@ -10,28 +10,28 @@ namespace veltrix {
 
 // Plain message boxes with an OK button; tests capture the text instead of blocking.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption = QString()) = 0;
 };
 
 // The desktop's "open" action on a web address or a mailto: target; false when it failed.
 class DesktopShell {
-public:
+  public:
     virtual ~DesktopShell() = default;
     virtual bool Open(const QString& target) = 0;
 };
 
 // The system print dialog; false when the user cancelled.
 class PrintDialogRunner {
-public:
+  public:
     virtual ~PrintDialogRunner() = default;
     virtual bool Run(QPrinter& printer, QWidget* parent) = 0;
 };
 
 // The system's save-file dialog; an empty path when the user cancelled.
 class SaveFileDialog {
-public:
+  public:
     virtual ~SaveFileDialog() = default;
     virtual QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
                                 const QString& filters) = 0;
@@ -49,34 +49,35 @@ struct ExportRangeChoice {
 // gives the reason a choice cannot be exported (empty when it can), and a refused choice is not
 // returned.
 class ExportRangeDialog {
-public:
+  public:
     virtual ~ExportRangeDialog() = default;
     virtual bool AskExportRange(QWidget* parent, const QString& caption, ExportRangeChoice& choice,
                                 const std::function<QString(const ExportRangeChoice&)>& check) = 0;
 };
 
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     // Messages without a caption of their own carry the application's title.
-    explicit QtMessageBoxes(QString defaultCaption = QString()) : defaultCaption_(std::move(defaultCaption)) {}
+    explicit QtMessageBoxes(QString defaultCaption = QString())
+        : defaultCaption_(std::move(defaultCaption)) {}
     void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override;
 
-private:
+  private:
     QString defaultCaption_;
 };
 
 class QtDesktopShell : public DesktopShell {
-public:
+  public:
     bool Open(const QString& target) override;
 };
 
 class QtPrintDialogRunner : public PrintDialogRunner {
-public:
+  public:
     bool Run(QPrinter& printer, QWidget* parent) override;
 };
 
 class QtSaveFileDialog : public SaveFileDialog {
-public:
+  public:
     QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
                         const QString& filters) override;
 };

@@ -133,7 +133,8 @@ bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTit
     }
     QString error;
     const bool written = ExportDrawing(
-        path, size, jobTitle, [&form, size](QPainter& target) { PaintFormAsVectors(form, target, size); }, &error);
+        path, size, jobTitle, [&form, size](QPainter& target) { PaintFormAsVectors(form, target, size); },
+        &error);
     if (!written && program.Messages != nullptr) program.Messages->ShowMessage(window, error, QString());
     return written;
 }

@@ -20,8 +20,8 @@ void PaintFormAsVectors(PaintedForm& form, QPainter& target, QSize size);
 QSize FormDrawingSize(PaintedForm& form);
 
 // A window's "Export as PDF/SVG...": a printout without paper. Asks for the file (proposing the job
-// title), has the window paint its design page once for printing, and writes it. A file that cannot be written is reported with its
-// path and reason. True when a file was written.
+// title), has the window paint its design page once for printing, and writes it. A file that cannot be
+// written is reported with its path and reason. True when a file was written.
 bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTitle);
 
 }  // namespace veltrix

@@ -5,11 +5,11 @@
 #include <QWidget>
 #include <exception>
 
-#include "program/program.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
-#include "printing/print_output.h"
 #include "printing/print_job.h"
+#include "printing/print_output.h"
+#include "program/program.h"
 
 namespace veltrix {
 
@@ -40,7 +40,8 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
         if (!canvas.end()) return false;
         if (output.Commit()) return true;
         if (!output.Error().isEmpty() && program.Messages)
-            program.Messages->ShowMessage(form.FormWidget(), QStringLiteral("Cannot write ") + output.Error(), QString());
+            program.Messages->ShowMessage(form.FormWidget(), QStringLiteral("Cannot write ") + output.Error(),
+                                          QString());
         return false;
     }
     printer.abort();
@@ -61,7 +62,8 @@ InvertedCopyScope::~InvertedCopyScope() {
     if (window_) window_->update();
 }
 
-bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle, WindowPrinter& windowPrinter) {
+bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle,
+                     WindowPrinter& windowPrinter) {
     QWidget* window = form.FormWidget();
     QPrinter& printer = windowPrinter.Printer();
     if (printer.printerState() == QPrinter::Active) {

@@ -53,7 +53,8 @@ PdfFileOutput::PdfFileOutput(QPrinter& printer) : printer_(printer) {
         ready_ = false;
         return;
     }
-    temporary_ = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("veltrix-print-XXXXXX.pdf")));
+    temporary_ =
+        std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("veltrix-print-XXXXXX.pdf")));
     if (!temporary_->open()) {
         ready_ = false;
         return;

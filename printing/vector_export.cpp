@@ -37,7 +37,8 @@ QImage Inverted(QImage image) {
 using HiddenCharacters = std::vector<std::vector<bool>>;
 
 // Where each character of a text item lies, in the painter's device pixels.
-std::vector<QRectF> CharacterBoxes(const QPointF& origin, const QTextItem& item, const QTransform& transform) {
+std::vector<QRectF> CharacterBoxes(const QPointF& origin, const QTextItem& item,
+                                   const QTransform& transform) {
     const QString text = item.text();
     const QFontMetricsF metrics(item.font());
     std::vector<QRectF> boxes;
@@ -56,7 +57,7 @@ std::vector<QRectF> CharacterBoxes(const QPointF& origin, const QTextItem& item,
 // Follows a replay to learn which characters end up hidden: a text is hidden where something
 // opaque drawn after it covers its characters whole.
 class CoverEngine : public QPaintEngine {
-public:
+  public:
     CoverEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -120,7 +121,7 @@ public:
         return hidden;
     }
 
-private:
+  private:
     struct Event {
         std::vector<QRectF> characters;  // a text item, or
         QRegion cover;                   // an opaque area
@@ -137,9 +138,12 @@ private:
 };
 
 class InvertingEngine : public QPaintEngine {
-public:
+  public:
     InvertingEngine(QPainter& target, const HiddenCharacters* hidden)
-        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), base_(target.transform()), hidden_(hidden) {}
+        : QPaintEngine(QPaintEngine::AllFeatures),
+          target_(target),
+          base_(target.transform()),
+          hidden_(hidden) {}
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -175,10 +179,18 @@ public:
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
         switch (mode) {
-        case PolylineMode: target_.drawPolyline(points, count); break;
-        case OddEvenMode: target_.drawPolygon(points, count, Qt::OddEvenFill); break;
-        case WindingMode: target_.drawPolygon(points, count, Qt::WindingFill); break;
-        case ConvexMode: target_.drawConvexPolygon(points, count); break;
+            case PolylineMode:
+                target_.drawPolyline(points, count);
+                break;
+            case OddEvenMode:
+                target_.drawPolygon(points, count, Qt::OddEvenFill);
+                break;
+            case WindingMode:
+                target_.drawPolygon(points, count, Qt::WindingFill);
+                break;
+            case ConvexMode:
+                target_.drawConvexPolygon(points, count);
+                break;
         }
     }
 
@@ -186,7 +198,8 @@ public:
         target_.setFont(item.font());
         const size_t index = textItems_++;
         const QString text = item.text();
-        if (hidden_ == nullptr || index >= hidden_->size() || (*hidden_)[index].size() != size_t(text.size())) {
+        if (hidden_ == nullptr || index >= hidden_->size() ||
+            (*hidden_)[index].size() != size_t(text.size())) {
             target_.drawText(origin, text);
             return;
         }
@@ -215,7 +228,7 @@ public:
         target_.drawImage(rect, Inverted(image), source, flags);
     }
 
-private:
+  private:
     QPainter& target_;
     QTransform base_;
     const HiddenCharacters* hidden_;
@@ -225,33 +238,42 @@ private:
 // A paint device of the picture's size whose engine is the one given.
 template <typename Engine>
 class EngineDevice : public QPaintDevice {
-public:
+  public:
     template <typename... Args>
     explicit EngineDevice(QSize size, Args&&... args) : engine_(std::forward<Args>(args)...), size_(size) {}
     ~EngineDevice() override = default;
     QPaintEngine* paintEngine() const override { return &engine_; }
     Engine& engine() { return engine_; }
 
-protected:
+  protected:
     int metric(PaintDeviceMetric metric) const override {
         switch (metric) {
-        case PdmWidth: return size_.width();
-        case PdmHeight: return size_.height();
-        case PdmWidthMM: return qRound(size_.width() * 25.4 / 96);
-        case PdmHeightMM: return qRound(size_.height() * 25.4 / 96);
-        case PdmNumColors: return 0x7fffffff;
-        case PdmDepth: return 32;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+            case PdmWidth:
+                return size_.width();
+            case PdmHeight:
+                return size_.height();
+            case PdmWidthMM:
+                return qRound(size_.width() * 25.4 / 96);
+            case PdmHeightMM:
+                return qRound(size_.height() * 25.4 / 96);
+            case PdmNumColors:
+                return 0x7fffffff;
+            case PdmDepth:
+                return 32;
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 96;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return static_cast<int>(devicePixelRatioFScale());
         }
         return 0;
     }
 
-private:
+  private:
     mutable Engine engine_;
     QSize size_;
 };
@@ -310,7 +332,8 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
     } else {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(96);
-        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
+        pdf.setPageSize(
+            QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Veltrix " VELTRIX_VERSION));

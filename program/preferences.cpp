@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdio>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
 #include "engine/choices.h"

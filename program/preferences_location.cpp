@@ -16,7 +16,8 @@ std::string ChoosePreferencesPath(const std::string& workingDir, const std::stri
     std::error_code error;
     // A link or any other entry of that name counts: the reader decides what it can use.
     const bool here = fs::symlink_status(fs::path(workingDir) / kPreferencesFile, error).type() !=
-                      fs::file_type::not_found && !error;
+                          fs::file_type::not_found &&
+                      !error;
     if (here || configDir.empty()) return kPreferencesFile;
     return (fs::path(configDir) / kPreferencesFile).string();
 }

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "engine/filter_spec.h"
+#include "engine/response.h"
 #include "program/display_settings.h"
 #include "program/preferences.h"
 #include "program/selection_judgement.h"
-#include "engine/filter_spec.h"
-#include "engine/response.h"
 
 namespace veltrix {
 
@@ -23,7 +23,7 @@ enum class DocumentWindow { Specification, Outline, TabularData, Finder };
 
 // What a window may ask of the frame without knowing it. The frame implements it; tests fake it.
 class WindowHub {
-public:
+  public:
     virtual ~WindowHub() = default;
     virtual void ExitProgram() = 0;
     virtual void BringToFront(DocumentWindow window) = 0;

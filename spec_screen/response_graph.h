@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "program/display_settings.h"
 #include "engine/response.h"
 #include "platform/page_canvas.h"
+#include "program/display_settings.h"
 
 class QPainter;
 

@@ -116,7 +116,8 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
     sectionsBox_->setCurrentIndex(spec.Sections - 2);
     const auto profile = ProfileFromNumber(spec.Profile);
-    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile) : -1);
+    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
+                                                                                     : -1);
     dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
     InvalidateBoth();
     // The frame brings this screen forward next, already showing the verdict on the choice.
@@ -126,7 +127,8 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
 // ---- Keys ---------------------------------------------------------------------------------------
 
 QWidget* SpecificationWindow::NextInEnterChain(QWidget* field) const {
-    const QWidget* chain[] = {centreFrequencyEdit_, sectionsBox_, bandwidthEdit_, passbandDefinitionBox_, profileBox_, dielectricBox_, stopbandF1Edit_, stopbandF2Edit_};
+    const QWidget* chain[] = {centreFrequencyEdit_, sectionsBox_,   bandwidthEdit_,  passbandDefinitionBox_,
+                              profileBox_,          dielectricBox_, stopbandF1Edit_, stopbandF2Edit_};
     constexpr int n = static_cast<int>(std::size(chain));
     for (int i = 0; i < n; ++i)
         if (chain[i] == field) return const_cast<QWidget*>(chain[(i + 1) % n]);
@@ -158,7 +160,9 @@ void SpecificationWindow::onBandwidthKey(QChar& key) { KeyPress(bandwidthEdit_, 
 void SpecificationWindow::onStopbandF1Key(QChar& key) { KeyPress(stopbandF1Edit_, key, true); }
 void SpecificationWindow::onStopbandF2Key(QChar& key) { KeyPress(stopbandF2Edit_, key, true); }
 void SpecificationWindow::onSectionsKey(QChar& key) { KeyPress(sectionsBox_, key, false); }
-void SpecificationWindow::onPassbandDefinitionKey(QChar& key) { KeyPress(passbandDefinitionBox_, key, false); }
+void SpecificationWindow::onPassbandDefinitionKey(QChar& key) {
+    KeyPress(passbandDefinitionBox_, key, false);
+}
 void SpecificationWindow::onProfileKey(QChar& key) { KeyPress(profileBox_, key, false); }
 void SpecificationWindow::onDielectricKey(QChar& key) { KeyPress(dielectricBox_, key, false); }
 

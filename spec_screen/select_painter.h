@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/page_canvas.h"
 #include "program/contact_data.h"
 #include "program/display_settings.h"
-#include "platform/page_canvas.h"
 
 namespace veltrix {
 

@@ -14,10 +14,10 @@
 #include <utility>
 
 #include "engine/selection.h"
-#include "program/choice_text.h"
-#include "program/selection_judgement.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "program/choice_text.h"
+#include "program/selection_judgement.h"
 #include "spec_screen/response_graph.h"
 #include "spec_screen/select_painter.h"
 #include "version/version.h"
@@ -39,7 +39,6 @@ T* Place(T* widget, const char* name, int left, int top, int width, int height) 
     return widget;
 }
 
-
 void SetText(QLabel* label, const std::string& text) {
     const QString value = QString::fromStdString(text);
     if (label->text() != value) label->setText(value);
@@ -52,7 +51,8 @@ void SetText(QLineEdit* edit, const QString& text) {
 
 }  // namespace
 
-SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
+    : QWidget(parent), program_(program) {
     setObjectName(QStringLiteral("Select"));
     setWindowTitle(QStringLiteral("Specify Filter"));
     setWindowIcon(WindowIcon());
@@ -98,11 +98,15 @@ void SpecificationWindow::CreateControls() {
         return b;
     };
 
-    outlineDrawingButton_ = button("SelMechBtn", QStringLiteral("&Outline Drawing"), 7, 110, &SpecificationWindow::onOutlineDrawingButton);
-    tabularDataButton_ = button("SelRespBtn", QStringLiteral("&Tabular Data"), 125, 105, &SpecificationWindow::onTabularDataButton);
-    tolerancesButton_ = button("TolBtn", QStringLiteral("Tolerances"), 238, 106, &SpecificationWindow::onTolerances);
+    outlineDrawingButton_ = button("SelMechBtn", QStringLiteral("&Outline Drawing"), 7, 110,
+                                   &SpecificationWindow::onOutlineDrawingButton);
+    tabularDataButton_ = button("SelRespBtn", QStringLiteral("&Tabular Data"), 125, 105,
+                                &SpecificationWindow::onTabularDataButton);
+    tolerancesButton_ =
+        button("TolBtn", QStringLiteral("Tolerances"), 238, 106, &SpecificationWindow::onTolerances);
 
-    graphArea_ = Place(new QWidget(this), "GraphArea", kGraphLeft + kPageShift, kGraphTop, kGraphWidth, kGraphHeight);
+    graphArea_ =
+        Place(new QWidget(this), "GraphArea", kGraphLeft + kPageShift, kGraphTop, kGraphWidth, kGraphHeight);
     graphArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
     graphArea_->setFocusPolicy(Qt::NoFocus);
     graphArea_->setAccessibleName(QStringLiteral("Response graph"));
@@ -117,25 +121,32 @@ void SpecificationWindow::CreateControls() {
     stopbandF1Edit_ = edit("F1Edit", 148, 324);
     stopbandF2Edit_ = edit("F2Edit", 245, 324);
     graphWidthBox_ = list("comboGraphWidth", 472, 380, 102,
-                            {"1 * bandwidth", "2 * bandwidth", "3 * bandwidth", "4 * bandwidth",
-                             "5 * bandwidth", "6 * bandwidth"});
+                          {"1 * bandwidth", "2 * bandwidth", "3 * bandwidth", "4 * bandwidth",
+                           "5 * bandwidth", "6 * bandwidth"});
     graphWidthBox_->setMaxVisibleItems(6);
     // Its keys are the list's own: no Enter chain, no window keys.
     graphWidthBox_->removeEventFilter(this);
 
-    keyHandlers_ = {{centreFrequencyEdit_, &SpecificationWindow::onCentreFrequencyKey}, {bandwidthEdit_, &SpecificationWindow::onBandwidthKey},
-                    {stopbandF1Edit_, &SpecificationWindow::onStopbandF1Key}, {stopbandF2Edit_, &SpecificationWindow::onStopbandF2Key},
-                    {sectionsBox_, &SpecificationWindow::onSectionsKey},   {passbandDefinitionBox_, &SpecificationWindow::onPassbandDefinitionKey},
-                    {profileBox_, &SpecificationWindow::onProfileKey},   {dielectricBox_, &SpecificationWindow::onDielectricKey}};
+    keyHandlers_ = {{centreFrequencyEdit_, &SpecificationWindow::onCentreFrequencyKey},
+                    {bandwidthEdit_, &SpecificationWindow::onBandwidthKey},
+                    {stopbandF1Edit_, &SpecificationWindow::onStopbandF1Key},
+                    {stopbandF2Edit_, &SpecificationWindow::onStopbandF2Key},
+                    {sectionsBox_, &SpecificationWindow::onSectionsKey},
+                    {passbandDefinitionBox_, &SpecificationWindow::onPassbandDefinitionKey},
+                    {profileBox_, &SpecificationWindow::onProfileKey},
+                    {dielectricBox_, &SpecificationWindow::onDielectricKey}};
 
     connect(sectionsBox_, &QComboBox::activated, this, &SpecificationWindow::onSectionsChange);
-    connect(passbandDefinitionBox_, &QComboBox::activated, this, &SpecificationWindow::onPassbandDefinitionChange);
+    connect(passbandDefinitionBox_, &QComboBox::activated, this,
+            &SpecificationWindow::onPassbandDefinitionChange);
     connect(profileBox_, &QComboBox::activated, this, &SpecificationWindow::onProfileChange);
     connect(dielectricBox_, &QComboBox::activated, this, &SpecificationWindow::onDielectricChange);
     connect(graphWidthBox_, &QComboBox::activated, this, &SpecificationWindow::onGraphWidthChange);
 
-    const QList<QWidget*> tabOrder{outlineDrawingButton_, tabularDataButton_, tolerancesButton_, centreFrequencyEdit_, sectionsBox_,  bandwidthEdit_,
-                                   passbandDefinitionBox_,    profileBox_,      dielectricBox_,   stopbandF1Edit_, stopbandF2Edit_, graphWidthBox_};
+    const QList<QWidget*> tabOrder{outlineDrawingButton_,  tabularDataButton_, tolerancesButton_,
+                                   centreFrequencyEdit_,   sectionsBox_,       bandwidthEdit_,
+                                   passbandDefinitionBox_, profileBox_,        dielectricBox_,
+                                   stopbandF1Edit_,        stopbandF2Edit_,    graphWidthBox_};
     for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     auto resultLabel = [&](const char* name, int left, int top, int width, Qt::Alignment alignment) {
@@ -155,11 +166,13 @@ void SpecificationWindow::CreateControls() {
     caption_ =
         LogoLabel(this, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
     caption2_ = LogoLabel(this, "Caption2", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);
-    for (QWidget* label : std::initializer_list<QWidget*>{logo_, registeredLabel_, versionLabel_, caption_, caption2_})
+    for (QWidget* label :
+         std::initializer_list<QWidget*>{logo_, registeredLabel_, versionLabel_, caption_, caption2_})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QAction* SpecificationWindow::AddItem(QMenu* menu, const char* name, const QString& text, void (SpecificationWindow::*handler)()) {
+QAction* SpecificationWindow::AddItem(QMenu* menu, const char* name, const QString& text,
+                                      void (SpecificationWindow::*handler)()) {
     auto* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, handler);
@@ -176,17 +189,23 @@ void SpecificationWindow::CreateMenus() {
     fileMenu_ = menu(nullptr, "File1", QStringLiteral("&File"));
     connect(fileMenu_, &QMenu::aboutToShow, this, &SpecificationWindow::onFileMenuShown);
     printAction_ = AddItem(fileMenu_, "Print1", QStringLiteral("&Print"), &SpecificationWindow::onPrint);
-    AddItem(fileMenu_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."), &SpecificationWindow::onExportVectors);
+    AddItem(fileMenu_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."),
+            &SpecificationWindow::onExportVectors);
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
     AddItem(fileMenu_, "Exit1", QStringLiteral("E&xit"), &SpecificationWindow::onExit);
 
     passbandMenu_ = menu(nullptr, "Passband1", QStringLiteral("&Passband"));
-    AddItem(passbandMenu_, "Frequency1", QStringLiteral("&Frequency"), &SpecificationWindow::onPassbandFrequency);
+    AddItem(passbandMenu_, "Frequency1", QStringLiteral("&Frequency"),
+            &SpecificationWindow::onPassbandFrequency);
     QMenu* definition = menu(passbandMenu_, "Definition1", QStringLiteral("&Definition"));
-    AddItem(definition, "Definition05dB", MenuTextOf(PassbandChoice::Db0_5), &SpecificationWindow::onPassbandDefinition05dB);
-    AddItem(definition, "Definition10dB", MenuTextOf(PassbandChoice::Db1_0), &SpecificationWindow::onPassbandDefinition10dB);
-    AddItem(definition, "Definition30dB", MenuTextOf(PassbandChoice::Db3_0), &SpecificationWindow::onPassbandDefinition30dB);
-    AddItem(passbandMenu_, "Bandwidth1", QStringLiteral("&Bandwidth"), &SpecificationWindow::onPassbandBandwidth);
+    AddItem(definition, "Definition05dB", MenuTextOf(PassbandChoice::Db0_5),
+            &SpecificationWindow::onPassbandDefinition05dB);
+    AddItem(definition, "Definition10dB", MenuTextOf(PassbandChoice::Db1_0),
+            &SpecificationWindow::onPassbandDefinition10dB);
+    AddItem(definition, "Definition30dB", MenuTextOf(PassbandChoice::Db3_0),
+            &SpecificationWindow::onPassbandDefinition30dB);
+    AddItem(passbandMenu_, "Bandwidth1", QStringLiteral("&Bandwidth"),
+            &SpecificationWindow::onPassbandBandwidth);
     QMenu* sections = menu(passbandMenu_, "NumberofSections1", QStringLiteral("&Number of Sections"));
     AddItem(sections, "TwoSections", QStringLiteral("2"), &SpecificationWindow::onTwoSections);
     AddItem(sections, "ThreeSections", QStringLiteral("3"), &SpecificationWindow::onThreeSections);
@@ -195,16 +214,20 @@ void SpecificationWindow::CreateMenus() {
     AddItem(sections, "SixSections", QStringLiteral("6"), &SpecificationWindow::onSixSections);
     QMenu* profile = menu(passbandMenu_, "Profile1", QStringLiteral("&Profile"));
     const std::pair<ResonatorProfile, QAction*> profileItems[] = {
-        {ResonatorProfile::Mm4, AddItem(profile, "Profile4mm", MenuTextOf(ResonatorProfile::Mm4), &SpecificationWindow::onProfile4mm)},
-        {ResonatorProfile::Mm6, AddItem(profile, "Profile6mm", MenuTextOf(ResonatorProfile::Mm6), &SpecificationWindow::onProfile6mm)},
-        {ResonatorProfile::Mm12, AddItem(profile, "Profile12mm", MenuTextOf(ResonatorProfile::Mm12), &SpecificationWindow::onProfile12mm)}};
+        {ResonatorProfile::Mm4, AddItem(profile, "Profile4mm", MenuTextOf(ResonatorProfile::Mm4),
+                                        &SpecificationWindow::onProfile4mm)},
+        {ResonatorProfile::Mm6, AddItem(profile, "Profile6mm", MenuTextOf(ResonatorProfile::Mm6),
+                                        &SpecificationWindow::onProfile6mm)},
+        {ResonatorProfile::Mm12, AddItem(profile, "Profile12mm", MenuTextOf(ResonatorProfile::Mm12),
+                                         &SpecificationWindow::onProfile12mm)}};
     for (const auto& [choice, item] : profileItems) {
         // A withdrawn profile keeps its item, disabled and hidden.
         if (RowOf(choice).Offered) continue;
         item->setEnabled(false);
         item->setVisible(false);
     }
-    QMenu* dielectric = menu(passbandMenu_, "KDielectricconstant1", QStringLiteral("&K (Dielectric constant)"));
+    QMenu* dielectric =
+        menu(passbandMenu_, "KDielectricconstant1", QStringLiteral("&K (Dielectric constant)"));
     AddItem(dielectric, "DL221", MenuTextOf(DielectricMaterial::DL), &SpecificationWindow::onDielectricDL);
     AddItem(dielectric, "DR381", MenuTextOf(DielectricMaterial::DR), &SpecificationWindow::onDielectricDR);
     AddItem(dielectric, "DH901", MenuTextOf(DielectricMaterial::DH), &SpecificationWindow::onDielectricDH);
@@ -223,17 +246,22 @@ void SpecificationWindow::CreateMenus() {
     AddItem(graphMenu_, "GraphWidth6", QStringLiteral("&6 bandwidths"), &SpecificationWindow::onGraphWidth6);
 
     mountingMenu_ = menu(nullptr, "Mounting1", QStringLiteral("&Mounting"));
-    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis), &SpecificationWindow::onMountingOrbisLeadless);
-    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab), &SpecificationWindow::onMountingSurfaceTab);
-    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &SpecificationWindow::onMountingDropIn);
+    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis),
+            &SpecificationWindow::onMountingOrbisLeadless);
+    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
+            &SpecificationWindow::onMountingSurfaceTab);
+    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn),
+            &SpecificationWindow::onMountingDropIn);
 
     viewMenu_ = menu(nullptr, "View1", QStringLiteral("&View"));
-    AddItem(viewMenu_, "OutlineDrawings1", QStringLiteral("&Outline Drawings"), &SpecificationWindow::onOutlineDrawings);
+    AddItem(viewMenu_, "OutlineDrawings1", QStringLiteral("&Outline Drawings"),
+            &SpecificationWindow::onOutlineDrawings);
     AddItem(viewMenu_, "TabularData1", QStringLiteral("&Tabular Data"), &SpecificationWindow::onTabularData);
 }
 
 QList<GroupedMenu> SpecificationWindow::GroupedMenus() {
-    return {{0, fileMenu_}, {1, passbandMenu_}, {2, stopbandMenu_}, {5, graphMenu_}, {5, mountingMenu_}, {5, viewMenu_}};
+    return {{0, fileMenu_},  {1, passbandMenu_}, {2, stopbandMenu_},
+            {5, graphMenu_}, {5, mountingMenu_}, {5, viewMenu_}};
 }
 
 void SpecificationWindow::FormCreate() {
@@ -261,7 +289,8 @@ void SpecificationWindow::FormCreate() {
 
 void SpecificationWindow::ColourComponents(bool printing) {
     const QColor& logoText = printing ? kPageBlack : kPageWhite;
-    for (QLabel* label : {caption_, caption2_, versionLabel_, registeredLabel_}) SetLabelColours(label, logoText);
+    for (QLabel* label : {caption_, caption2_, versionLabel_, registeredLabel_})
+        SetLabelColours(label, logoText);
     logo_->SetPrinting(printing);
     const QColor& resultBackground = printing ? kPageWhite : kPageBlack;
     const QColor& resultText = printing ? kPageBlack : kPageYellow;
@@ -278,8 +307,8 @@ bool SpecificationWindow::PlaceResultLabels() {
     const QRect il0(QPoint(16 - dx, 266 - dy), insertionLossLabel_->size());
     const QRect il1(136 - dx, 348 - dy, 57, stopbandF1Label_->height());
     const QRect il2(232 - dx, 348 - dy, 57, stopbandF2Label_->height());
-    const bool moved =
-        insertionLossLabel_->geometry() != il0 || stopbandF1Label_->geometry() != il1 || stopbandF2Label_->geometry() != il2;
+    const bool moved = insertionLossLabel_->geometry() != il0 || stopbandF1Label_->geometry() != il1 ||
+                       stopbandF2Label_->geometry() != il2;
     insertionLossLabel_->setGeometry(il0);
     stopbandF1Label_->setGeometry(il1);
     stopbandF2Label_->setGeometry(il2);
@@ -305,15 +334,18 @@ void SpecificationWindow::ShowJudgement() {
     ShowEntryTexts(outcome.Focus);
 
     SetText(insertionLossLabel_, InsertionLossLabel(outcome));
-    SetText(stopbandF1Label_, valid ? StopbandLabel(results.F1Computed, results.F1Attenuation) : std::string(" "));
-    SetText(stopbandF2Label_, valid ? StopbandLabel(results.F2Computed, results.F2Attenuation) : std::string(" "));
+    SetText(stopbandF1Label_,
+            valid ? StopbandLabel(results.F1Computed, results.F1Attenuation) : std::string(" "));
+    SetText(stopbandF2Label_,
+            valid ? StopbandLabel(results.F2Computed, results.F2Attenuation) : std::string(" "));
 
     graphWidthBox_->setVisible(valid);
     const QString summary = QString::fromStdString(SelectionSummary(spec, results));
     if (accessibleDescription() != summary) setAccessibleDescription(summary);
     graphArea_->setVisible(valid);
-    const QString graph = valid ? QStringLiteral("Attenuation (dBc), return loss (dB) and group delay (ns) of %1 "
-                                                 "from %2 to %3 MHz")
+    const QString graph = valid ? QStringLiteral(
+                                      "Attenuation (dBc), return loss (dB) and group delay (ns) of %1 "
+                                      "from %2 to %3 MHz")
                                       .arg(QString::fromStdString(outcome.PartNumber))
                                       .arg(spec.F0 - spec.GraphHalfSpan * spec.BW, 0, 'f', 1)
                                       .arg(spec.F0 + spec.GraphHalfSpan * spec.BW, 0, 'f', 1)

@@ -7,12 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "program/program.h"
 #include "engine/rules.h"
 #include "platform/menu_groups.h"
+#include "platform/page_canvas.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
-#include "platform/page_canvas.h"
+#include "program/program.h"
 
 class QAction;
 class QComboBox;
@@ -146,7 +146,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void FormCreate();
     void CreateControls();
     void CreateMenus();
-    QAction* AddItem(QMenu* menu, const char* name, const QString& text, void (SpecificationWindow::*handler)());
+    QAction* AddItem(QMenu* menu, const char* name, const QString& text,
+                     void (SpecificationWindow::*handler)());
 
     void InvalidateBoth();
     void InvalidateSelf();

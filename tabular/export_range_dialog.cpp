@@ -100,15 +100,15 @@ void ExportRangeForm::accept() {
     }
     if (!(choice.FromMhz < choice.ToMhz)) {
         Refuse(toEdit_, QStringLiteral("To: the end of the range must be above its start (%1 MHz).")
-                           .arg(Shown(choice.FromMhz)));
+                            .arg(Shown(choice.FromMhz)));
         return;
     }
     bool ok = false;
     const int points = pointsEdit_->text().trimmed().toInt(&ok);
     if (!ok || points < kMinExportPoints || points > kMaxExportPoints) {
         Refuse(pointsEdit_, QStringLiteral("Points: enter a whole number from %1 to %2.")
-                               .arg(kMinExportPoints)
-                               .arg(kMaxExportPoints));
+                                .arg(kMinExportPoints)
+                                .arg(kMaxExportPoints));
         return;
     }
     choice.Points = points;

@@ -47,7 +47,8 @@ void AppendFixed(std::string& out, double value, int width, int precision) {
     if (AppendScaled(out, value, width, precision)) return;
 
     char digits[64];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
     if (error == std::errc()) {
         const int length = static_cast<int>(end - digits);
         if (length < width) out.append(width - length, ' ');

@@ -39,9 +39,9 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
     }
 
     std::vector<std::string> lines{" ", "Veltrix Ceramic Filters from Norvane Microwave, Inc.", " "};
-    lines.push_back(Format(" Response Data for %dD%c%c%c-%.5g/%c%.4g-" VELTRIX_VERSION, static_cast<int>(spec.Sections),
-                           spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting, spec.F0,
-                           spec.PBDCode, spec.BW));
+    lines.push_back(Format(" Response Data for %dD%c%c%c-%.5g/%c%.4g-" VELTRIX_VERSION,
+                           static_cast<int>(spec.Sections), spec.Dielectric, ProfileDigit(spec.Profile),
+                           spec.Mounting, spec.F0, spec.PBDCode, spec.BW));
     lines.insert(lines.end(), {" ", "  Frequency     Attenuation    Return Loss     Delay   ", " "});
 
     const int32_t n = spec.Sections;
@@ -50,8 +50,8 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
     // The report lists the insertion loss, so the centre loss is added to every relative figure.
     int32_t status = spec.SelStatus;
     bool arithmeticFailure = false;
-    const double il0 = InsertionLossAtF0(rd, n, status, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric,
-                                         arithmeticFailure);
+    const double il0 = InsertionLossAtF0(rd, n, status, spec.Profile, spec.F0, spec.BW, spec.PBD,
+                                         spec.Dielectric, arithmeticFailure);
 
     ForEachSweepPoint(rd, [&](int k, double f) {
         const double a = RelativeAttenuation(rd, design, n, f, spec.F0, spec.BW);

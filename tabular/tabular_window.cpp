@@ -18,10 +18,10 @@
 #include <exception>
 
 #include "exports/exports.h"
-#include "program/program.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
+#include "program/program.h"
 #include "tabular/report.h"
 
 namespace veltrix {
@@ -171,7 +171,8 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     auto bringToFront = [this](DocumentWindow window) {
         if (program_.Hub) program_.Hub->BringToFront(window);
     };
-    connect(selectionScreenButton_, &QPushButton::clicked, this, [bringToFront] { bringToFront(DocumentWindow::Specification); });
+    connect(selectionScreenButton_, &QPushButton::clicked, this,
+            [bringToFront] { bringToFront(DocumentWindow::Specification); });
     connect(outlineDrawingsButton_, &QPushButton::clicked, this,
             [bringToFront] { bringToFront(DocumentWindow::Outline); });
     connect(selectionScreenAction_, &QAction::triggered, this,
@@ -192,7 +193,8 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TabularDataWindow::onFileMenuShown);
     // A new judgement is listed once the event that caused it is over.
-    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TabularDataWindow::FormActivate, Qt::QueuedConnection);
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TabularDataWindow::FormActivate,
+            Qt::QueuedConnection);
 }
 
 TabularDataWindow::~TabularDataWindow() = default;
@@ -249,7 +251,7 @@ bool TabularDataWindow::onPrint() {
 }
 
 bool TabularDataWindow::ExportResponse(const QString& caption, ExportFormat format, const QString& extension,
-                              const QString& filter) {
+                                       const QString& filter) {
     const FilterSpec spec = program_.Spec;
     const ResponseTable judged = ComputeResponseTable(spec);
     if (!judged.Standard) {
@@ -274,7 +276,8 @@ bool TabularDataWindow::ExportResponse(const QString& caption, ExportFormat form
         choice == proposal ? ExportSpan{} : ExportSpan{choice.Points, 0.0, choice.FromMhz, choice.ToMhz};
 
     const QString path = program_.SaveDialogs->AskSaveFile(
-        this, caption, QString::fromStdString(ExportFileName(judged.PartNumber, extension.toStdString())), filter);
+        this, caption, QString::fromStdString(ExportFileName(judged.PartNumber, extension.toStdString())),
+        filter);
     if (path.isEmpty()) return false;
     const std::string file = path.toStdString();
     FileResult result;

@@ -86,7 +86,8 @@ class TabularDataWindow : public QWidget, public MenuProvider {
   private:
     // Asks for the range and points, then for the file (named after the part), and writes it; a
     // refused selection or a failure is shown with its reason.
-    bool ExportResponse(const QString& caption, ExportFormat format, const QString& extension, const QString& filter);
+    bool ExportResponse(const QString& caption, ExportFormat format, const QString& extension,
+                        const QString& filter);
     void onFileMenuShown();
     bool IsMinimised() const;
     void WatchSubWindow();

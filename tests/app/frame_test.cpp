@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -16,6 +15,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -33,14 +33,14 @@
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "app/screenshot.h"
+#include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/rfq.h"
-#include "finder_window/finder_window.h"
-#include "program/program.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
+#include "program/program.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tests/support/fakes.h"
@@ -52,11 +52,11 @@ namespace fs = std::filesystem;
 
 // The frame with its invalidations recorded, in order.
 class RecordingFrame : public MainFrame {
-public:
+  public:
     using MainFrame::MainFrame;
     std::vector<QWidget*> invalidated;
 
-protected:
+  protected:
     void InvalidateWidget(QWidget* widget) override {
         invalidated.push_back(widget);
         MainFrame::InvalidateWidget(widget);
@@ -84,7 +84,7 @@ QStringList VisibleMenuTitles(const QMenuBar* bar) {
 // A whole fresh program per test: records, fake services and the frame with all its windows, working
 // on a preferences file in a directory of its own.
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "veltrix-frame-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -186,23 +186,26 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
     EXPECT_EQ(Sub(DocumentWindow::TabularData)->geometry(), QRect(5, 6, 470, 290));
 
     EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), Sub(DocumentWindow::Specification));
-    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(),
+              Sub(DocumentWindow::Specification));
 }
 
 TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    for (FrameWindow which : {FrameWindow::ContactInformation, FrameWindow::Notes, FrameWindow::FilterCharacteristics,
-                              FrameWindow::Introduction, FrameWindow::LicenseInformation, FrameWindow::About,
-                              FrameWindow::ConfigurationInstructions, FrameWindow::RequestForQuote})
+    for (FrameWindow which :
+         {FrameWindow::ContactInformation, FrameWindow::Notes, FrameWindow::FilterCharacteristics,
+          FrameWindow::Introduction, FrameWindow::LicenseInformation, FrameWindow::About,
+          FrameWindow::ConfigurationInstructions, FrameWindow::RequestForQuote})
         EXPECT_EQ(frame_->GetFrameWindow(which), nullptr) << static_cast<int>(which);
     EXPECT_EQ(frame_->findChild<FieldOffsetsDialog*>(), nullptr);
     EXPECT_EQ(frame_->findChild<AbortPrintDialog*>(), nullptr);
     EXPECT_EQ(frame_->findChild<QDialog*>(), nullptr);
     // The menus offer every window all the same.
-    for (QAction* item : {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
-                          frame_->LicenseInformationAction(), frame_->IntroductionAction(), frame_->FilterCharacteristicsAction(),
-                          frame_->NotesAction(), frame_->AboutAction()})
+    for (QAction* item :
+         {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
+          frame_->LicenseInformationAction(), frame_->IntroductionAction(),
+          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->AboutAction()})
         EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
 
     // Made on use: caption, place and flags as a window made at start has them.
@@ -229,17 +232,22 @@ TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     EXPECT_TRUE(frame_->Notes()->isVisible());
 
     bool toleranceShown = false;
-    WhenModal([&] { toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TolerancesDialog*>(); });
+    WhenModal([&] {
+        toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TolerancesDialog*>();
+    });
     frame_->Specification()->onTolerances();
     EXPECT_TRUE(toleranceShown);
     bool offsetsShown = false;
-    WhenModal([&] { offsetsShown = QApplication::activeModalWidget() == frame_->findChild<FieldOffsetsDialog*>(); });
+    WhenModal([&] {
+        offsetsShown = QApplication::activeModalWidget() == frame_->findChild<FieldOffsetsDialog*>();
+    });
     frame_->OffsetsAction()->trigger();
     EXPECT_TRUE(offsetsShown);
 
     // None of this moved the document windows: the specification window is still on top and active.
     EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), Sub(DocumentWindow::Specification));
-    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(),
+              Sub(DocumentWindow::Specification));
 }
 
 TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
@@ -302,7 +310,8 @@ TEST_F(FrameTest, ScreenshotShowsEveryDocumentWindowWhole) {
     EXPECT_FALSE(outline.isEmpty());
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Specification));
 
-    EXPECT_FALSE(WriteFrameScreenshot(*frame_, QString::fromStdString((dir_ / "none" / "x.png").string()), &error));
+    EXPECT_FALSE(
+        WriteFrameScreenshot(*frame_, QString::fromStdString((dir_ / "none" / "x.png").string()), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -320,8 +329,8 @@ TEST_F(FrameTest, MenuBarMergesTheActiveWindowsMenus) {
     EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
 
     frame_->BringToFront(DocumentWindow::Outline);
-    EXPECT_EQ(MenuTitles(),
-              (QStringList{"&File", "&Mounting", "&Units", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Mounting", "&Units", "&View", "&Window", "&Sales",
+                                         "&Configure", "&Help"}));
     EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
 }
 
@@ -347,7 +356,7 @@ TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
 
 // Records which windows are shown, in order.
 class ShowRecorder : public QObject {
-public:
+  public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             if (auto* widget = qobject_cast<QWidget*>(watched); widget != nullptr && widget->isWindow())
@@ -372,13 +381,17 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     EXPECT_FALSE(frame_->ConfigurationInstructions()->isVisible());
     EXPECT_FALSE(frame_->RequestForQuote()->isVisible());
     EXPECT_FALSE(frame_->About()->isVisible());
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RequestForQuote), static_cast<QWidget*>(frame_->RequestForQuote()));
-    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::LicenseInformation), static_cast<QWidget*>(frame_->LicenseInformation()));
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::RequestForQuote),
+              static_cast<QWidget*>(frame_->RequestForQuote()));
+    EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::LicenseInformation),
+              static_cast<QWidget*>(frame_->LicenseInformation()));
 
     // Every item has its window now.
-    for (QAction* item : {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
-                          frame_->ConfigureSeparator(), frame_->LicenseInformationAction(), frame_->IntroductionAction(),
-                          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->HelpSeparator(), frame_->AboutAction()}) {
+    for (QAction* item :
+         {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
+          frame_->ConfigureSeparator(), frame_->LicenseInformationAction(), frame_->IntroductionAction(),
+          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->HelpSeparator(),
+          frame_->AboutAction()}) {
         EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
     }
 
@@ -414,7 +427,8 @@ TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
     EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 16);
     frame_->SmallArialAction()->trigger();
     QCoreApplication::processEvents();
-    EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 13) << "the legal notice at the new medium size";
+    EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 13)
+        << "the legal notice at the new medium size";
     EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().text, LicensePage::LegalNotice());
 }
 
@@ -429,18 +443,19 @@ TEST_F(FrameTest, LaterStartsShowFewerPages) {
     frame_->PreserveAction()->trigger();
     frame_.reset();
     Start();
-    for (QWidget* page : std::initializer_list<QWidget*>{frame_->Notes(), frame_->FilterCharacteristics(), frame_->Introduction(),
-                                                         frame_->LicenseInformation()})
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{frame_->Notes(), frame_->FilterCharacteristics(),
+                                         frame_->Introduction(), frame_->LicenseInformation()})
         EXPECT_FALSE(page->isVisible()) << page->objectName().toStdString();
 }
 
 // Closes a window as the application's quit begins, before the quit's own closing of the windows:
 // a quit may close the Introduction before the frame.
 class ClosesFirstOnQuit : public QObject {
-public:
+  public:
     std::function<QWidget*()> window;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == qApp && event->type() == QEvent::Quit && window && window()) window()->close();
         return false;
@@ -462,7 +477,9 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             program_.Ending = false;  // a new run
             ClosesFirstOnQuit introFirst;
             if (!fromExit) {
-                introFirst.window = [this] { return frame_ ? static_cast<QWidget*>(frame_->Introduction()) : nullptr; };
+                introFirst.window = [this] {
+                    return frame_ ? static_cast<QWidget*>(frame_->Introduction()) : nullptr;
+                };
                 qApp->installEventFilter(&introFirst);
             }
             Start();
@@ -539,8 +556,8 @@ TEST_F(FrameTest, HubRoutesRepaintsToTheNamedWindow) {
     Start();
     program_.Hub->Invalidate(DocumentWindow::TabularData);
     program_.Hub->Invalidate(DocumentWindow::Outline);
-    EXPECT_EQ(frame_->invalidated,
-              (std::vector<QWidget*>{frame_->DocumentWidget(DocumentWindow::TabularData), frame_->Outline()}));
+    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->DocumentWidget(DocumentWindow::TabularData),
+                                                          frame_->Outline()}));
 }
 
 TEST_F(FrameTest, RepaintNowJudgesTheSelectionEvenWhileTheScreenIsCovered) {
@@ -650,7 +667,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkCase{"EmailSales", &MainFrame::EmailSalesAction, "mailto:sales@norvane.example",
                                "Unable to start mail client."},
                       LinkCase{"Representatives", &MainFrame::RepresentativesAction,
-                               "https://www.norvane.example/reps/index.html", "Unable to start web browser."}),
+                               "https://www.norvane.example/reps/index.html",
+                               "Unable to start web browser."}),
     [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 // --- Help, Sales and Configure items follow their windows ---
@@ -759,8 +777,9 @@ TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     Start();
     QWidget* select = frame_->DocumentWidget(DocumentWindow::Specification);
     frame_->ArialAction()->trigger();
-    EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{frame_->LicenseInformation(), frame_->Introduction(), frame_->FilterCharacteristics(),
-                                                          select, frame_->Outline()}));
+    EXPECT_EQ(frame_->invalidated,
+              (std::vector<QWidget*>{frame_->LicenseInformation(), frame_->Introduction(),
+                                     frame_->FilterCharacteristics(), select, frame_->Outline()}));
 
     QWidget own, intro, info, notes;
     frame_->SetFrameWindow(FrameWindow::LicenseInformation, &own);
@@ -785,7 +804,7 @@ struct OffsetsCase {
 void PrintTo(const OffsetsCase& c, std::ostream* os) { *os << c.name; }
 
 class OffsetsDialog : public FrameTest, public ::testing::WithParamInterface<OffsetsCase> {
-protected:
+  protected:
     void RunDialog(const QString& x, const QString& y, bool ok) {
         WhenModal([=, this] {
             FieldOffsetsDialog* dlg = frame_->FieldOffsets();
@@ -831,7 +850,8 @@ TEST_F(OffsetsDialog, ShowsCurrentValuesWithFocusOnTheFirstField) {
     EXPECT_TRUE(focusOnFirst);
     QCoreApplication::processEvents();
     EXPECT_EQ(frame_->FieldOffsets()->focusWidget(), frame_->FieldOffsets()->OkButton())
-        << "focus goes back to OK on hiding: " << frame_->FieldOffsets()->focusWidget()->objectName().toStdString();
+        << "focus goes back to OK on hiding: "
+        << frame_->FieldOffsets()->focusWidget()->objectName().toStdString();
 }
 
 TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
@@ -921,7 +941,7 @@ TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
 
 // A second painted window, as the outline and information windows will be.
 class OtherForm : public QWidget, public PaintedForm {
-public:
+  public:
     void FormPaint(QPainter&, QSize) override {}
     QWidget* FormWidget() override { return this; }
 };

@@ -10,18 +10,18 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QTableView>
-#include <QTableWidget>
-#include <QTextBlock>
-#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -227,14 +227,27 @@ const WindowCase kWindows[] = {
      {"OnQBtn", "PrtQBtn"},
      {{"OnQBtn", "&Online Quote Form"}, {"PrtQBtn", "&Print Quote Form"}},
      EscapeKey::Stays},
-    {"ContactInformation", [](MainFrame& f) -> QWidget* { return f.ContactInformation(); },
-     {"Label2", "Label3", "CSWebBtn"}, {}, EscapeKey::Closes},
-    {"LicenseInformation", [](MainFrame& f) -> QWidget* { return f.LicenseInformation(); }, {}, {}, EscapeKey::Closes},
+    {"ContactInformation",
+     [](MainFrame& f) -> QWidget* { return f.ContactInformation(); },
+     {"Label2", "Label3", "CSWebBtn"},
+     {},
+     EscapeKey::Closes},
+    {"LicenseInformation",
+     [](MainFrame& f) -> QWidget* { return f.LicenseInformation(); },
+     {},
+     {},
+     EscapeKey::Closes},
     {"Introduction", [](MainFrame& f) -> QWidget* { return f.Introduction(); }, {}, {}, EscapeKey::Closes},
-    {"FilterCharacteristics", [](MainFrame& f) -> QWidget* { return f.FilterCharacteristics(); },
-     {"Note1Lbl", "Note2Lbl", "NoteLbl"}, {}, EscapeKey::Closes},
+    {"FilterCharacteristics",
+     [](MainFrame& f) -> QWidget* { return f.FilterCharacteristics(); },
+     {"Note1Lbl", "Note2Lbl", "NoteLbl"},
+     {},
+     EscapeKey::Closes},
     {"Notes", [](MainFrame& f) -> QWidget* { return f.Notes(); }, {}, {}, EscapeKey::Closes},
-    {"ConfigurationInstructions", [](MainFrame& f) -> QWidget* { return f.ConfigurationInstructions(); }, {}, {},
+    {"ConfigurationInstructions",
+     [](MainFrame& f) -> QWidget* { return f.ConfigurationInstructions(); },
+     {},
+     {},
      EscapeKey::Closes},
     {"Offsets",
      [](MainFrame& f) -> QWidget* { return f.FieldOffsets(); },
@@ -247,7 +260,10 @@ const WindowCase kWindows[] = {
      {"OKBtn", "CancelBtn"},
      {},
      EscapeKey::Closes},
-    {"About", [](MainFrame& f) -> QWidget* { return f.About(); }, {"Label1", "OKButton"}, {},
+    {"About",
+     [](MainFrame& f) -> QWidget* { return f.About(); },
+     {"Label1", "OKButton"},
+     {},
      EscapeKey::Closes},
 };
 
@@ -373,7 +389,8 @@ TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne)
         if (!action->isSeparator()) commands << QString(action->text()).remove(QLatin1Char('&'));
     }
     for (const char* command : {"Restore", "Move", "Size", "Minimize", "Maximize", "Close"})
-        EXPECT_TRUE(commands.contains(QString::fromLatin1(command))) << command << " in " << commands.join(", ").toStdString();
+        EXPECT_TRUE(commands.contains(QString::fromLatin1(command)))
+            << command << " in " << commands.join(", ").toStdString();
     QTest::keyClick(systemMenu, Qt::Key_X);
     QCoreApplication::processEvents();
     EXPECT_TRUE(tabular->isMaximized());
@@ -438,7 +455,8 @@ TEST_F(KeysOnlyTest, PageDownAndCtrlEndReachTheLastLineOfTheReport) {
     for (int page = 0; page < 40; ++page) Press(Qt::Key_PageDown);
     QStringList seen = VisibleLines(memo);
     ASSERT_FALSE(seen.isEmpty());
-    EXPECT_TRUE(seen.contains(f2Line)) << "after PageDown the last visible line is " << seen.last().toStdString();
+    EXPECT_TRUE(seen.contains(f2Line))
+        << "after PageDown the last visible line is " << seen.last().toStdString();
     EXPECT_EQ(seen.last(), last);
 
     Press(Qt::Key_Home, Qt::ControlModifier);
@@ -489,7 +507,8 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
                 EXPECT_TRUE(frame_->Notes()->isVisible()) << QKeySequence(key).toString().toStdString();
             } else {
                 ASSERT_EQ(shell_.opened.size(), 1) << QKeySequence(key).toString().toStdString();
-                EXPECT_TRUE(shell_.opened.first().startsWith(link.opens)) << shell_.opened.first().toStdString();
+                EXPECT_TRUE(shell_.opened.first().startsWith(link.opens))
+                    << shell_.opened.first().toStdString();
             }
         }
         link.window->hide();
@@ -511,7 +530,8 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
 
     const auto column = [](const QAbstractItemModel* model, int c) {
         std::vector<double> values;
-        for (int row = 0; row < model->rowCount(); ++row) values.push_back(model->index(row, c).data().toDouble());
+        for (int row = 0; row < model->rowCount(); ++row)
+            values.push_back(model->index(row, c).data().toDouble());
         return values;
     };
     // The Menu key: the desktop turns it into a keyboard context-menu event for the focused widget.

@@ -42,7 +42,7 @@ TEST(ArrangeIconPositions, IconWiderThanTheAreaStillPlaced) {
 
 // Menus named by their group so the merged order reads as the groups.
 class MergeMenusTest : public ::testing::Test {
-protected:
+  protected:
     QMenu* Make(const QString& title) {
         menus_.push_back(std::make_unique<QMenu>(title));
         return menus_.back().get();

@@ -148,7 +148,7 @@ TEST(CliDefaults, JsonDescribesTheDefaultPart) {
     const JsonValue& sweep = doc["sweep"];
     ASSERT_EQ(sweep.is_object(), true);
     EXPECT_EQ(Keys(sweep), (std::vector<std::string>{"start", "stop", "step", "count", "attenuation_db",
-                                                      "return_loss_db", "delay_ns"}));
+                                                     "return_loss_db", "delay_ns"}));
     EXPECT_EQ(sweep["start"].get<double>(), 940.0);
     EXPECT_EQ(sweep["stop"].get<double>(), 1060.0);
     EXPECT_EQ(sweep["step"].get<double>(), 2.0);
@@ -206,7 +206,8 @@ TEST(CliDefaults, TextShowsTheScreensLines) {
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(HasLine(run.out, "Part number: 3DR25-1000/U20 - 1.8")) << run.out;
     EXPECT_TRUE(HasLine(run.out, doc["il0_label"].get<std::string>())) << run.out;
-    EXPECT_TRUE(HasLine(run.out, "Attenuation at F1 (950.00 MHz): " + doc["il1_label"].get<std::string>() + " dBc"))
+    EXPECT_TRUE(
+        HasLine(run.out, "Attenuation at F1 (950.00 MHz): " + doc["il1_label"].get<std::string>() + " dBc"))
         << run.out;
     EXPECT_EQ(run.out.find("F2"), std::string::npos) << "F2 was not given";
     EXPECT_EQ(run.out.find("No standard part"), std::string::npos);
@@ -272,7 +273,8 @@ TEST(CliVerdicts, StopbandPointsAndGuaranteeNotices) {
     EXPECT_TRUE(upper["f1_attenuation_db"].is_null());
     EXPECT_EQ(upper["il1_label"].get<std::string>(), " ");
     ASSERT_EQ(upper["f2_attenuation_db"].is_number(), true);
-    EXPECT_EQ(upper["il2_label"].get<std::string>(), Format("%6.1f", upper["f2_attenuation_db"].get<double>()));
+    EXPECT_EQ(upper["il2_label"].get<std::string>(),
+              Format("%6.1f", upper["f2_attenuation_db"].get<double>()));
     EXPECT_GT(upper["f2_attenuation_db"].get<double>(), 3.0);
 
     // Far out of band the attenuation passes 60 dB.
@@ -409,44 +411,58 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"choice_missing_value", {"--mounting"}, "drop-in, pin, tab, tessel, orbis"},
         OptionErrorCase{"help_with_value", {"--help=yes"}, "--help takes no value"},
         OptionErrorCase{"version_with_value", {"--version=1.9"}, "--version takes no value"},
-        OptionErrorCase{"find_has_no_version", {"find", "--f0", "1500", "--bw", "30", "--version"}, "--version"},
+        OptionErrorCase{
+            "find_has_no_version", {"find", "--f0", "1500", "--bw", "30", "--version"}, "--version"},
         OptionErrorCase{"newline_in_value", {"--dielectric", "DR\nDH"}, "DL, DR, DH"},
         OptionErrorCase{"error_after_valid", {"--f0", "900", "--format", "yaml"}, "text, json, csv"},
-        OptionErrorCase{"points_alone", {"--points", "11"}, "--points applies to --touchstone FILE or --format csv"},
+        OptionErrorCase{
+            "points_alone", {"--points", "11"}, "--points applies to --touchstone FILE or --format csv"},
         OptionErrorCase{"range_alone", {"--from", "1400", "--to", "1600"}, "--from applies to --touchstone"},
         OptionErrorCase{"equal_frequencies",
-                        {"--f0", "1500", "--bw", "30", "--touchstone", "x.s2p", "--points", "3", "--span-bandwidths",
-                         "1e-9"},
+                        {"--f0", "1500", "--bw", "30", "--touchstone", "x.s2p", "--points", "3",
+                         "--span-bandwidths", "1e-9"},
                         "--span-bandwidths: 3 points from"},
-        OptionErrorCase{"csv_equal_frequencies", {"--format", "csv", "--from", "1000", "--to", "1000.0000001"},
+        OptionErrorCase{"csv_equal_frequencies",
+                        {"--format", "csv", "--from", "1000", "--to", "1000.0000001"},
                         "--from: "},
         OptionErrorCase{"too_many_points_for_range",
                         {"--touchstone", "x.s2p", "--points", "100001", "--from", "1000", "--to", "1000.01"},
                         "not distinct positive frequencies"},
         OptionErrorCase{"from_alone", {"--touchstone", "x.s2p", "--from", "1400"}, "--from needs --to"},
         OptionErrorCase{"to_alone", {"--touchstone", "x.s2p", "--to", "1400"}, "--to needs --from"},
-        OptionErrorCase{"from_above_to", {"--touchstone", "x.s2p", "--from", "1600", "--to", "1400"},
+        OptionErrorCase{"from_above_to",
+                        {"--touchstone", "x.s2p", "--from", "1600", "--to", "1400"},
                         "--from must be below --to"},
-        OptionErrorCase{"from_zero", {"--touchstone", "x.s2p", "--from", "0", "--to", "1400"}, "--from: invalid"},
+        OptionErrorCase{
+            "from_zero", {"--touchstone", "x.s2p", "--from", "0", "--to", "1400"}, "--from: invalid"},
         OptionErrorCase{"range_and_span",
                         {"--touchstone", "x.s2p", "--from", "900", "--to", "1100", "--span-bandwidths", "4"},
                         "--span-bandwidths cannot be given with --from"},
-        OptionErrorCase{"points_too_few", {"--touchstone", "x.s2p", "--points", "1"}, "--points: invalid value '1'"},
-        OptionErrorCase{"points_not_whole", {"--touchstone", "x.s2p", "--points=5.5"}, "--points: invalid value"},
-        OptionErrorCase{"span_zero", {"--touchstone", "x.s2p", "--span-bandwidths", "0"}, "--span-bandwidths"},
+        OptionErrorCase{
+            "points_too_few", {"--touchstone", "x.s2p", "--points", "1"}, "--points: invalid value '1'"},
+        OptionErrorCase{
+            "points_not_whole", {"--touchstone", "x.s2p", "--points=5.5"}, "--points: invalid value"},
+        OptionErrorCase{
+            "span_zero", {"--touchstone", "x.s2p", "--span-bandwidths", "0"}, "--span-bandwidths"},
         OptionErrorCase{"touchstone_without_file", {"--touchstone"}, "--touchstone needs a value"},
-        OptionErrorCase{"find_mounting_list", {"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,sideways"},
+        OptionErrorCase{"find_mounting_list",
+                        {"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,sideways"},
                         "--mounting: invalid value 'tab,sideways'"},
-        OptionErrorCase{"find_empty_item", {"find", "--f0", "1500", "--bw", "30", "--dielectric", "DL,,DR"},
+        OptionErrorCase{"find_empty_item",
+                        {"find", "--f0", "1500", "--bw", "30", "--dielectric", "DL,,DR"},
                         "--dielectric"},
-        OptionErrorCase{"find_profile_empty", {"find", "--f0", "1500", "--bw", "30", "--profile="}, "--profile"},
-        OptionErrorCase{"find_reject_no_colon", {"find", "--f0", "1500", "--bw", "30", "--reject", "1400"},
+        OptionErrorCase{
+            "find_profile_empty", {"find", "--f0", "1500", "--bw", "30", "--profile="}, "--profile"},
+        OptionErrorCase{"find_reject_no_colon",
+                        {"find", "--f0", "1500", "--bw", "30", "--reject", "1400"},
                         "--reject: invalid value '1400'"},
-        OptionErrorCase{"find_reject_text", {"find", "--f0", "1500", "--bw", "30", "--reject=1400:lots"}, "--reject"},
+        OptionErrorCase{
+            "find_reject_text", {"find", "--f0", "1500", "--bw", "30", "--reject=1400:lots"}, "--reject"},
         OptionErrorCase{"find_max_il", {"find", "--f0", "1500", "--bw", "30", "--max-il", "low"}, "--max-il"},
         OptionErrorCase{"find_csv", {"find", "--f0", "1500", "--bw", "30", "--format", "csv"}, "text, json"},
         OptionErrorCase{"find_needs_bw", {"find", "--f0", "1500"}, "--bw is required"},
-        OptionErrorCase{"find_unknown", {"find", "--f0", "1500", "--bw", "30", "--sections", "3"}, "--sections"},
+        OptionErrorCase{
+            "find_unknown", {"find", "--f0", "1500", "--bw", "30", "--sections", "3"}, "--sections"},
         OptionErrorCase{"find_after_options", {"--f0", "1500", "find", "--bw", "30"}, "after the word find"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -490,7 +506,8 @@ TEST_P(CliHostileEntries, GiveACleanVerdict) {
         EXPECT_TRUE(status == 0 || status == 1 || status == 2 || status == 7) << status;
         EXPECT_EQ(doc["sweep"].is_null(), status != 0);
         EXPECT_EQ(doc["part_number"].is_null(), status != 0);
-        EXPECT_EQ(doc["outline"].is_null(), status != 0) << "the 4 mm leadless drawing exists for every valid entry";
+        EXPECT_EQ(doc["outline"].is_null(), status != 0)
+            << "the 4 mm leadless drawing exists for every valid entry";
         if (status == 0) {
             const JsonValue& sweep = doc["sweep"];
             const auto count = static_cast<size_t>(sweep["count"].get<double>());
@@ -519,7 +536,8 @@ TEST(CliJson, NumbersRoundTripAndNonFiniteIsNull) {
     EXPECT_TRUE(JsonNumber(std::nan("")).is_null());
     EXPECT_EQ(JsonNumber(1000.0).dump(), "1000");
     EXPECT_EQ(JsonNumber(-3500.0).dump(), "-3500");
-    for (const double value : {0.1, 1.0 / 3.0, 19.5, -2.5e-300, 1e300, -0.0, std::numeric_limits<double>::max()}) {
+    for (const double value :
+         {0.1, 1.0 / 3.0, 19.5, -2.5e-300, 1e300, -0.0, std::numeric_limits<double>::max()}) {
         const std::string text = JsonNumber(value).dump();
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), value) << text;
         EXPECT_EQ(std::signbit(std::strtod(text.c_str(), nullptr)), std::signbit(value)) << text;
@@ -541,12 +559,14 @@ bool ValidUtf8(const std::string& text) {
 }
 
 TEST(CliOptions, EchoOfALongArgumentStaysValidUtf8) {
-    for (const std::string& piece : {std::string("\u00e9"), std::string("\u20ac"), std::string("\U0001F4E1")}) {
+    for (const std::string& piece :
+         {std::string("\u00e9"), std::string("\u20ac"), std::string("\U0001F4E1")}) {
         for (size_t prefix = 0; prefix < 4; ++prefix) {
             std::string value(prefix, 'x');
             for (int i = 0; i < 30; ++i) value += piece;
-            for (const auto& args : {std::vector<std::string>{"--mounting", value},
-                                     std::vector<std::string>{"--" + value}, std::vector<std::string>{value}}) {
+            for (const auto& args :
+                 {std::vector<std::string>{"--mounting", value}, std::vector<std::string>{"--" + value},
+                  std::vector<std::string>{value}}) {
                 const CliRun run = Invoke(args);
                 EXPECT_EQ(run.status, kExitUsage);
                 EXPECT_TRUE(ValidUtf8(run.err)) << run.err;
@@ -558,14 +578,18 @@ TEST(CliOptions, EchoOfALongArgumentStaysValidUtf8) {
     // Bytes that are not UTF-8 at all are not passed on either.
     const CliRun broken = Invoke({"--profile", "4mm\xff\xc3"});
     EXPECT_TRUE(ValidUtf8(broken.err)) << broken.err;
-    EXPECT_NE(broken.err.find("'4mm?" "?'"), std::string::npos) << broken.err;
+    EXPECT_NE(broken.err.find("'4mm?"
+                              "?'"),
+              std::string::npos)
+        << broken.err;
 }
-
 
 // --- the outline drawing -----------------------------------------------------------------------
 
-const std::string kInchTolerance = "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ";
-const std::string kMillimetreTolerance = "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.";
+const std::string kInchTolerance =
+    "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ";
+const std::string kMillimetreTolerance =
+    "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.";
 
 // The index-th text of dimension `number`, as read off the drawing by hand.
 struct DrawnText {
@@ -637,7 +661,8 @@ TEST_P(CliOutline, JsonCarriesTheDrawingsTexts) {
         for (size_t i = 0; i < texts.size(); ++i) {
             const JsonValue& placed = dimensions[key][i];
             EXPECT_EQ(Keys(placed), (std::vector<std::string>{"text", "x", "y"}));
-            EXPECT_EQ((PlacedText{placed["text"].get<std::string>(), placed["x"].get<int>(), placed["y"].get<int>()}),
+            EXPECT_EQ((PlacedText{placed["text"].get<std::string>(), placed["x"].get<int>(),
+                                  placed["y"].get<int>()}),
                       texts[i])
                 << key << "[" << i << "]";
         }
@@ -651,15 +676,14 @@ TEST_P(CliOutline, TextListsTheSameTextsLast) {
     jsonArgs.push_back("--format=json");
     const JsonValue outline = ParseOrFail(Invoke(jsonArgs).out)["outline"];
     ASSERT_TRUE(outline.is_object());
-    std::vector<std::string> expected = {"",
-                                         c.millimetres ? "Outline drawing (millimetres):" : "Outline drawing (inches):",
-                                         "  Title: \"" + c.title + "\"", "  Part: " + c.part,
-                                         "  " + outline["tolerance"].get<std::string>()};
+    std::vector<std::string> expected = {
+        "", c.millimetres ? "Outline drawing (millimetres):" : "Outline drawing (inches):",
+        "  Title: \"" + c.title + "\"", "  Part: " + c.part, "  " + outline["tolerance"].get<std::string>()};
     for (const auto& [number, texts] : outline["dimensions"].items()) {
         for (const auto& placed : texts) {
-            expected.push_back("  Dimension " + number + ": \"" + placed["text"].get<std::string>() + "\" at (" +
-                               std::to_string(placed["x"].get<int>()) + ", " + std::to_string(placed["y"].get<int>()) +
-                               ")");
+            expected.push_back("  Dimension " + number + ": \"" + placed["text"].get<std::string>() +
+                               "\" at (" + std::to_string(placed["x"].get<int>()) + ", " +
+                               std::to_string(placed["y"].get<int>()) + ")");
         }
     }
     if (outline["dimensions"].empty()) expected.push_back("  Dimensions: none");
@@ -668,7 +692,8 @@ TEST_P(CliOutline, TextListsTheSameTextsLast) {
     ASSERT_EQ(run.status, 0) << run.err;
     const auto lines = Lines(run.out);
     ASSERT_GE(lines.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()), expected)
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()),
+              expected)
         << run.out;
 }
 
@@ -795,7 +820,8 @@ TEST_P(CliOutlineNotice, JsonIsNullAndTextShowsTheNotice) {
     for (const auto& line : GetParam().notice) expected.push_back("  " + line);
     const auto lines = Lines(run.out);
     ASSERT_GE(lines.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()), expected)
+    EXPECT_EQ(std::vector<std::string>(lines.end() - static_cast<long>(expected.size()), lines.end()),
+              expected)
         << run.out;
 }
 
@@ -809,7 +835,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NoticeCase{"refused_tab", {"--mounting", "tab", "--bw", "0.9"}, kRefusedNotice},
                       NoticeCase{"leadless_12mm", {"--profile", "12mm"}, kLeadlessNotice},
                       // The leadless notice wins over a refused entry's.
-                      NoticeCase{"leadless_12mm_refused", {"--profile", "12mm", "--f0", "500"}, kLeadlessNotice},
+                      NoticeCase{
+                          "leadless_12mm_refused", {"--profile", "12mm", "--f0", "500"}, kLeadlessNotice},
                       NoticeCase{"leadless_12mm_dl",
                                  {"--profile", "12mm", "--dielectric", "DL", "--f0", "2500"},
                                  {"No Outline Drawings to Display.", "No Leadless for DH4."}}),
@@ -817,8 +844,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- the part finder ---------------------------------------------------------------------------
 
-const std::vector<std::string> kFindExample = {"find", "--f0", "1500", "--bw", "30", "--pbd", "1.0",
-                                               "--reject", "1400:40", "--reject=1620:35"};
+const std::vector<std::string> kFindExample = {"find",  "--f0", "1500",     "--bw",    "30",
+                                               "--pbd", "1.0",  "--reject", "1400:40", "--reject=1620:35"};
 
 TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
     std::vector<std::string> args = kFindExample;
@@ -841,8 +868,8 @@ TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
     for (size_t i = 0; i < expected.Parts.size(); ++i) {
         const JsonValue& part = doc["parts"][i];
         const FoundPart& want = expected.Parts[i];
-        EXPECT_EQ(Keys(part), (std::vector<std::string>{"part_number", "insertion_loss_db", "sections", "profile",
-                                                        "dielectric", "mounting", "stopbands"}));
+        EXPECT_EQ(Keys(part), (std::vector<std::string>{"part_number", "insertion_loss_db", "sections",
+                                                        "profile", "dielectric", "mounting", "stopbands"}));
         EXPECT_EQ(part["part_number"].get<std::string>(), want.PartNumber);
         EXPECT_EQ(part["insertion_loss_db"].get<double>(), want.InsertionLossDb) << "unrounded";
         EXPECT_EQ(part["sections"].get<int>(), want.Sections);
@@ -863,7 +890,8 @@ TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
     EXPECT_EQ(best["dielectric"].get<std::string>(), "DL");
     EXPECT_EQ(best["mounting"].get<std::string>(), "tab");
     const JsonValue& miss = doc["misses"][0];
-    EXPECT_EQ(Keys(miss), (std::vector<std::string>{"sections", "profile", "dielectric", "mounting", "reason"}));
+    EXPECT_EQ(Keys(miss),
+              (std::vector<std::string>{"sections", "profile", "dielectric", "mounting", "reason"}));
     EXPECT_EQ(miss["mounting"].get<std::string>(), "drop-in");
     EXPECT_EQ(miss["reason"].get<std::string>(), expected.Misses[0].Reason);
 }
@@ -880,11 +908,13 @@ TEST(CliFind, TextListsTheSamePartsBestFirstAndTheReasons) {
         ASSERT_NE(found, std::string::npos) << part["part_number"] << " missing or out of order";
         at = found;
     }
-    EXPECT_TRUE(HasLine(text.out, "  2 sections, 4mm, DL, drop-in: No DL Parts for Drop-in Mounting")) << text.out;
+    EXPECT_TRUE(HasLine(text.out, "  2 sections, 4mm, DL, drop-in: No DL Parts for Drop-in Mounting"))
+        << text.out;
     EXPECT_NE(text.out.find("1400.00 MHz: "), std::string::npos);
 
     // Restricted to what cannot be made: the finder says so.
-    const CliRun none = Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "drop-in", "--dielectric", "DL"});
+    const CliRun none =
+        Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "drop-in", "--dielectric", "DL"});
     ASSERT_EQ(none.status, 0);
     EXPECT_TRUE(HasLine(none.out, "No standard part meets the requirement.")) << none.out;
     // A point too far out for a figure is named whole and missed with its reason.
@@ -930,7 +960,10 @@ TEST_P(CliFindBeyondGuarantee, ListsNoPartAndSaysWhy) {
     const JsonValue met = ParseOrFail(Invoke(args).out);
     args.pop_back();
     const std::string metText = Invoke(args).out;
-    EXPECT_TRUE(std::regex_search(metText, std::regex(R"(\n {7}\d+\.00 MHz: \d+\.\d dBc guaranteed \(\d+\.\d dBc computed\), \+\d+\.\d dB over the 30\.0 dBc required\n)")))
+    EXPECT_TRUE(std::regex_search(
+        metText,
+        std::regex(
+            R"(\n {7}\d+\.00 MHz: \d+\.\d dBc guaranteed \(\d+\.\d dBc computed\), \+\d+\.\d dB over the 30\.0 dBc required\n)")))
         << metText;
     ASSERT_FALSE(met["parts"].empty());
     for (const JsonValue& part : met["parts"]) {
@@ -946,18 +979,21 @@ TEST_P(CliFindBeyondGuarantee, ListsNoPartAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Examples, CliFindBeyondGuarantee,
     ::testing::Values(
-        BeyondGuaranteeCase{"Above2000",
-                            {"find", "--f0", "2400", "--bw", "40", "--reject", "2250:45"},
-                            "Attenuation at 2250.00 MHz: 45.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
-        BeyondGuaranteeCase{"Below2000",
-                            {"find", "--f0", "1500", "--bw", "30", "--reject", "1400:75"},
-                            "Attenuation at 1400.00 MHz: 75.00 dBc required, 60 dBc guaranteed for fo < 2000 MHz"}),
+        BeyondGuaranteeCase{
+            "Above2000",
+            {"find", "--f0", "2400", "--bw", "40", "--reject", "2250:45"},
+            "Attenuation at 2250.00 MHz: 45.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
+        BeyondGuaranteeCase{
+            "Below2000",
+            {"find", "--f0", "1500", "--bw", "30", "--reject", "1400:75"},
+            "Attenuation at 1400.00 MHz: 75.00 dBc required, 60 dBc guaranteed for fo < 2000 MHz"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliFind, ListsLimitTheCombinations) {
-    const JsonValue doc = ParseOrFail(Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,orbis",
-                                              "--profile=4mm", "--dielectric", "DR,DL,DR", "--format", "json"})
-                                          .out);
+    const JsonValue doc =
+        ParseOrFail(Invoke({"find", "--f0", "1500", "--bw", "30", "--mounting", "tab,orbis", "--profile=4mm",
+                            "--dielectric", "DR,DL,DR", "--format", "json"})
+                        .out);
     EXPECT_EQ(doc["parts"].size() + doc["misses"].size(), 5u * 2u * 1u * 2u);
     for (const char* list : {"parts", "misses"}) {
         for (const auto& item : doc[list]) {
@@ -972,7 +1008,7 @@ TEST(CliFind, ListsLimitTheCombinations) {
 // --- exports -----------------------------------------------------------------------------------
 
 class CliExports : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "veltrix-cli-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -1004,7 +1040,8 @@ TEST_F(CliExports, CsvIsTheExportOfTheJudgedPart) {
 
 TEST_F(CliExports, TouchstoneFileIsWrittenWholeOrNotAtAll) {
     const std::string path = (dir_ / "part.s2p").string();
-    const CliRun run = Invoke({"--touchstone", path, "--points", "11", "--span-bandwidths=4", "--format", "json"});
+    const CliRun run =
+        Invoke({"--touchstone", path, "--points", "11", "--span-bandwidths=4", "--format", "json"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(ParseOrFail(run.out)["status"].get<int>(), 0) << "the usual output still follows";
     std::ifstream in(path);
@@ -1028,7 +1065,8 @@ TEST_F(CliExports, TouchstoneFileIsWrittenWholeOrNotAtAll) {
     const CliRun failed = Invoke({"--touchstone", unwritable});
     EXPECT_EQ(failed.status, kExitFailure);
     EXPECT_EQ(failed.err, "veltrix-cli: --touchstone: " + unwritable + ": " + std::strerror(ENOENT) + "\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()),
+              1)
         << "only the first file";
 }
 
@@ -1051,8 +1089,8 @@ std::vector<std::vector<double>> TouchstoneData(const std::string& path, std::st
 
 TEST_F(CliExports, TouchstoneRangesStayAboveZeroAndSayWhatTheyHold) {
     const std::string wide = (dir_ / "wide.s2p").string();
-    ASSERT_EQ(Invoke({"--f0", "1500", "--bw", "30", "--sections", "4", "--touchstone", wide, "--span-bandwidths",
-                      "101"})
+    ASSERT_EQ(Invoke({"--f0", "1500", "--bw", "30", "--sections", "4", "--touchstone", wide,
+                      "--span-bandwidths", "101"})
                   .status,
               0);
     const auto rows = TouchstoneData(wide);

@@ -60,7 +60,8 @@ struct Encoding {
 template <typename E>
 std::vector<Encoding> EncodingsOf() {
     std::vector<Encoding> encodings;
-    for (const auto& row : ChoicesOf(E{})) encodings.push_back({row.Code, row.Option, row.Label, row.Offered});
+    for (const auto& row : ChoicesOf(E{}))
+        encodings.push_back({row.Code, row.Option, row.Label, row.Offered});
     return encodings;
 }
 
@@ -69,7 +70,8 @@ bool operator==(const Encoding& a, const Encoding& b) {
 }
 
 void PrintTo(const Encoding& e, std::ostream* os) {
-    *os << "{'" << e.Code << "', " << e.Option << ", " << e.Label << (e.Offered ? ", offered}" : ", withdrawn}");
+    *os << "{'" << e.Code << "', " << e.Option << ", " << e.Label
+        << (e.Offered ? ", offered}" : ", withdrawn}");
 }
 
 // What the part number, the preferences file and the companion's output hold must never move:

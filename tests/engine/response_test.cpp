@@ -19,15 +19,17 @@ struct Computed {
 Computed ComputeDefaults(const FilterSpec& spec) {
     Computed c;
     bool failure = false;
-    c.il0 = InsertionLossAtF0(c.rd, spec.Sections, c.status, spec.Profile, spec.F0, spec.BW, spec.PBD, spec.Dielectric,
-                              failure);
+    c.il0 = InsertionLossAtF0(c.rd, spec.Sections, c.status, spec.Profile, spec.F0, spec.BW, spec.PBD,
+                              spec.Dielectric, failure);
     EXPECT_FALSE(failure);
     ReturnLossSweep(c.rd, spec, spec.Sections, spec.F0, spec.BW, spec.PBD);
     ResponseSweep(c.rd, spec, spec.Sections, spec.Profile, spec.F0, spec.PBD, spec.BW, spec.Dielectric);
     return c;
 }
 
-int PointAt(const ResponseData& rd, double f) { return static_cast<int>(std::lround((f - rd.SweepStart) / rd.SweepStep)) + 1; }
+int PointAt(const ResponseData& rd, double f) {
+    return static_cast<int>(std::lround((f - rd.SweepStart) / rd.SweepStep)) + 1;
+}
 
 TEST(MachineEpsilonTest, HalvingEndsAtTheUnitRoundoff) {
     EXPECT_EQ(ComputeMachineEpsilon(), std::ldexp(1.0, -53));
@@ -75,9 +77,10 @@ TEST(TwoSectionCorrectionTest, OnlyTwoSectionsAreCapped) {
     struct Case {
         int32_t n;
         double in, out;
-    } cases[] = {{2, 0.95, 0.9}, {2, 1.0, 0.9}, {2, 10.0, 9.0}, {2, 0.9, 0.9}, {2, 0.5, 0.5},
-                 {3, 0.95, 0.95}, {3, 10.0, 10.0}};
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(TwoSectionCorrection(c.n, c.in), c.out) << c.n << " " << c.in;
+    } cases[] = {{2, 0.95, 0.9}, {2, 1.0, 0.9},   {2, 10.0, 9.0}, {2, 0.9, 0.9},
+                 {2, 0.5, 0.5},  {3, 0.95, 0.95}, {3, 10.0, 10.0}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(TwoSectionCorrection(c.n, c.in), c.out) << c.n << " " << c.in;
 }
 
 TEST(BandEdgeTest, EdgesOfTheBandSitAtThePassbandDefinition) {
@@ -136,8 +139,9 @@ TEST(AnalysisPrecludedTest, ExtremeRatiosAndBandwidths) {
         double f0, bw;
         bool precluded;
     } cases[] = {
-        {2000, 1.5, true}, {2000, 2.0, false}, {99, 20, true},     {100, 20, false}, {1000, 1.0, false},
-        {1000, 0.9, true}, {1000, 0.0, true},  {1000, -20, true},  {1000, std::numeric_limits<double>::infinity(), true},
+        {2000, 1.5, true}, {2000, 2.0, false}, {99, 20, true},
+        {100, 20, false},  {1000, 1.0, false}, {1000, 0.9, true},
+        {1000, 0.0, true}, {1000, -20, true},  {1000, std::numeric_limits<double>::infinity(), true},
     };
     for (const Case& c : cases) EXPECT_EQ(AnalysisPrecluded(c.f0, c.bw), c.precluded) << c.f0 << "/" << c.bw;
 }

@@ -44,6 +44,7 @@ TEST_P(EvaluationTest, MessagesStatusFocusAndLoss) {
 
 const Lines kLowAdvice{"", "Increase profile size and dielectric", "for lower frequencies."};
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Examples, EvaluationTest,
     ::testing::Values(
@@ -87,6 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"AboveMaximumStillComputesLoss", 3200, 20, 'L', 2, '3', 1,
                  {"Maximum Frequency is 3000 MHz", "fo < 2500 MHz for 6mm DL"}, FocusTarget::F0Edit, true}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(EvaluationTest, RemembersInputsAndClampsCentreFrequency) {
     FilterSpec spec;

@@ -37,9 +37,15 @@ TEST(DelayLookupTest, InterpolatesAlongTheRow) {
         int32_t n;
         double expected;
     } cases[] = {
-        {0.0, 2, 1.410},   {0.0, 6, 4.530},   {1.0, 2, 1.446},         {1.025, 2, 1.4065},
-        {8.0, 2, 0.030},   {50.0, 5, 0.032},  {0.045, 6, 4.537 + (4.555 - 4.537) * (0.005 / 0.06)},
-        {0.975, 4, 4.6245}, {2.1, 3, 0.520 - (0.520 - 0.392) * 0.4},
+        {0.0, 2, 1.410},
+        {0.0, 6, 4.530},
+        {1.0, 2, 1.446},
+        {1.025, 2, 1.4065},
+        {8.0, 2, 0.030},
+        {50.0, 5, 0.032},
+        {0.045, 6, 4.537 + (4.555 - 4.537) * (0.005 / 0.06)},
+        {0.975, 4, 4.6245},
+        {2.1, 3, 0.520 - (0.520 - 0.392) * 0.4},
     };
     for (const Case& c : cases) EXPECT_NEAR(DelayLookup(c.x, c.n), c.expected, 1e-12) << c.x << " n=" << c.n;
 }
@@ -52,7 +58,7 @@ TEST(MaxBandwidthTest, ReadsAndInterpolatesTheTables) {
         char mounting;
         double expected;
     } cases[] = {
-        {1500, 1, 'R', '3', 123.0},              // a row of its own: 8.2 percent
+        {1500, 1, 'R', '3', 123.0},               // a row of its own: 8.2 percent
         {1550, 1, 'R', '3', 1550 * 8.55 * 0.01},  // halfway to the next row
         {1000, 2, 'L', '5', 1000 * 12.1 * 0.01 * 1.3088},
         {800, 3, 'H', '5', 80.0},  // 12 mm: ten percent whatever the table says

@@ -33,7 +33,8 @@ std::vector<std::array<double, 4>> ReportRows(const FilterSpec& input) {
     std::vector<std::array<double, 4>> rows;
     for (const std::string& line : BuildTabularReport(spec, rd)) {
         std::array<double, 4> row{};
-        if (std::sscanf(line.c_str(), "%lf MHz %lf dB %lf dB %lf ns", &row[0], &row[1], &row[2], &row[3]) == 4)
+        if (std::sscanf(line.c_str(), "%lf MHz %lf dB %lf dB %lf ns", &row[0], &row[1], &row[2], &row[3]) ==
+            4)
             rows.push_back(row);
     }
     return rows;
@@ -64,7 +65,7 @@ FilterSpec FourSectionPart() {
 }
 
 class Exports : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "veltrix-exports-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -165,7 +166,8 @@ TEST_F(Exports, ChosenSpanAndPoints) {
     EXPECT_EQ(dense.Points.back().FrequencyMhz, 1590.0);
 
     // A range of its own, which wins over a span.
-    const ResponseTable range = ComputeResponseTable(spec, {5, 3.0, 1200.0, 1800.0}, ExportFormat::Touchstone);
+    const ResponseTable range =
+        ComputeResponseTable(spec, {5, 3.0, 1200.0, 1800.0}, ExportFormat::Touchstone);
     ASSERT_EQ(range.Points.size(), 5u);
     EXPECT_EQ(range.Points.front().FrequencyMhz, 1200.0);
     EXPECT_EQ(range.Points[1].FrequencyMhz, 1350.0);
@@ -192,9 +194,11 @@ TEST_F(Exports, FrequenciesArePositiveAndStrictlyIncreasingAsPrinted) {
         }
     }
     // Where the centre lies within the clipped span, the rows around it are the response's, not a floor.
-    const auto clipped = TouchstoneRows(TouchstoneText(ComputeResponseTable(spec, {2001, 101.0}, ExportFormat::Touchstone), "today"));
-    const auto centre = std::min_element(clipped.begin(), clipped.end(),
-                                         [](const auto& a, const auto& b) { return std::fabs(a[0] - 1500.0) < std::fabs(b[0] - 1500.0); });
+    const auto clipped = TouchstoneRows(
+        TouchstoneText(ComputeResponseTable(spec, {2001, 101.0}, ExportFormat::Touchstone), "today"));
+    const auto centre = std::min_element(clipped.begin(), clipped.end(), [](const auto& a, const auto& b) {
+        return std::fabs(a[0] - 1500.0) < std::fabs(b[0] - 1500.0);
+    });
     EXPECT_GT((*centre)[3], -10.0) << "S21 near the centre, dB";
 }
 
@@ -232,7 +236,8 @@ TEST_F(Exports, DefaultTouchstoneDelayFromThePhaseIsTheReports) {
     FilterSpec narrow = FourSectionPart();
     narrow.GraphHalfSpan = 1.0;
     for (const FilterSpec& spec : {FilterSpec{}, FourSectionPart(), twoSections, narrow}) {
-        const std::string text = TouchstoneText(ComputeResponseTable(spec, {}, ExportFormat::Touchstone), "today");
+        const std::string text =
+            TouchstoneText(ComputeResponseTable(spec, {}, ExportFormat::Touchstone), "today");
         const auto rows = TouchstoneRows(text);
         const auto report = ReportRows(spec);
         ASSERT_FALSE(report.empty()) << "a standard part";
@@ -344,7 +349,8 @@ for name in sys.argv[1:]:
                 's21_db': list(n.s_db[:, 1, 0]), 'delay_ns': list(n.group_delay[:, 1, 0].real * 1e9)})
 print('JSON ' + json.dumps(out))
 )";
-    const std::string command = "MPLBACKEND=Agg /usr/bin/python3 " + script.string() + " " + files + " 2>/dev/null";
+    const std::string command =
+        "MPLBACKEND=Agg /usr/bin/python3 " + script.string() + " " + files + " 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

@@ -58,7 +58,8 @@ std::string Listing(const fs::path& dir) {
 // its end so that a cut is visible.
 const std::string kData = [] {
     std::string data;
-    for (int i = 0; data.size() < 200 * 1024; ++i) data += "! " + std::to_string(i) + " S 200 Hz 1.0e6 MA R 50\n";
+    for (int i = 0; data.size() < 200 * 1024; ++i)
+        data += "! " + std::to_string(i) + " S 200 Hz 1.0e6 MA R 50\n";
     return data;
 }();
 
@@ -119,7 +120,8 @@ bool BecomeOrdinaryUser() {
 
 std::string Untouched(const fs::path& path) {
     const std::string now = Slurp(path);
-    return now == "old contents\n" ? "old contents kept" : "left with " + std::to_string(now.size()) + " other bytes";
+    return now == "old contents\n" ? "old contents kept"
+                                   : "left with " + std::to_string(now.size()) + " other bytes";
 }
 
 // Writes kData over a small file on a full disk, its folder read-only to an ordinary user if asked.
@@ -145,7 +147,9 @@ struct TargetCase {
     std::function<std::string(const fs::path& dir)> expected;
 };
 
-std::string HoldsData(const fs::path& path) { return Slurp(path) == kData ? "holds the data" : "holds other bytes"; }
+std::string HoldsData(const fs::path& path) {
+    return Slurp(path) == kData ? "holds the data" : "holds other bytes";
+}
 
 const TargetCase kTargets[] = {
     {"NewName",
@@ -170,7 +174,8 @@ const TargetCase kTargets[] = {
          Put(dir / "real.csv", "old");
          fs::create_symlink("real.csv", dir / "link.csv");
          const std::string outcome = Outcome(WriteUserFile(dir / "link.csv", kData));
-         return outcome + "; " + Kind(dir / "link.csv") + "; real " + HoldsData(dir / "real.csv") + "; " + Listing(dir);
+         return outcome + "; " + Kind(dir / "link.csv") + "; real " + HoldsData(dir / "real.csv") + "; " +
+                Listing(dir);
      },
      [](const fs::path&) { return std::string("ok; link; real holds the data; link.csv real.csv"); }},
     {"FifoWithALateSlowReader",
@@ -198,8 +203,8 @@ const TargetCase kTargets[] = {
              std::this_thread::sleep_for(std::chrono::milliseconds(50));
          }
          reader.join();
-         return outcome + "; reader got " + (received == kData ? "the data" : std::to_string(received.size())) +
-                "; " + Kind(path);
+         return outcome + "; reader got " +
+                (received == kData ? "the data" : std::to_string(received.size())) + "; " + Kind(path);
      },
      [](const fs::path&) { return std::string("ok; reader got the data; fifo"); }},
     {"StandardOutputAsAPipe",
@@ -232,22 +237,26 @@ const TargetCase kTargets[] = {
          const std::string outcome = Outcome(WriteUserFile("/dev/stdout", kData));
          std::printf("after\n");
          std::fflush(stdout);
-         return outcome + "; " + (Slurp(path) == "report\n" + kData + "after\n" ? "in order" : "garbled") + "; " +
-                Listing(dir);
+         return outcome + "; " + (Slurp(path) == "report\n" + kData + "after\n" ? "in order" : "garbled") +
+                "; " + Listing(dir);
      },
      [](const fs::path&) { return std::string("ok; in order; both.txt"); }},
     {"FullDevice",
-     [](const fs::path&) { const std::string outcome = Outcome(WriteUserFile("/dev/full", kData));
-         return outcome + "; " + Kind("/dev/full"); },
+     [](const fs::path&) {
+         const std::string outcome = Outcome(WriteUserFile("/dev/full", kData));
+         return outcome + "; " + Kind("/dev/full");
+     },
      [](const fs::path&) { return "/dev/full: " + Reason(ENOSPC) + "; device"; }},
     {"FullDiskLeavesTheOldFile", [](const fs::path& dir) { return RewriteOnFullDisk(dir / "disk", false); },
      [](const fs::path& dir) {
-         return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) + "; old contents kept; filler old.s2p";
+         return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) +
+                "; old contents kept; filler old.s2p";
      }},
     {"ReadOnlyFolderOnAFullDiskLeavesTheOldFile",
      [](const fs::path& dir) { return RewriteOnFullDisk(dir / "disk", true); },
      [](const fs::path& dir) {
-         return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) + "; old contents kept; filler old.s2p";
+         return (dir / "disk/old.s2p").string() + ": " + Reason(ENOSPC) +
+                "; old contents kept; filler old.s2p";
      }},
     {"ReadOnlyFolderWithRoomIsWrittenInPlace",
      [](const fs::path& dir) {
@@ -260,8 +269,7 @@ const TargetCase kTargets[] = {
          fs::permissions(dir, fs::perms::all);
          if (!BecomeOrdinaryUser()) return "SKIP: cannot give up root (" + Reason(errno) + ")";
          const std::string outcome = Outcome(WriteUserFile(folder / "old.s2p", kData));
-         return outcome + "; " + HoldsData(folder / "old.s2p") + "; " +
-                Listing(folder);
+         return outcome + "; " + HoldsData(folder / "old.s2p") + "; " + Listing(folder);
      },
      [](const fs::path&) { return std::string("ok; holds the data; old.s2p"); }},
     {"MissingFolderNamesThePathEscaped",
@@ -269,17 +277,21 @@ const TargetCase kTargets[] = {
          const std::string outcome = Outcome(WriteUserFile(dir / "no\nsuch\x1b[31m" / "out.csv", kData));
          return outcome + "; " + Listing(dir);
      },
-     [](const fs::path& dir) { return dir.string() + "/no\\nsuch\\x1b[31m/out.csv: " + Reason(ENOENT) + "; "; }},
+     [](const fs::path& dir) {
+         return dir.string() + "/no\\nsuch\\x1b[31m/out.csv: " + Reason(ENOENT) + "; ";
+     }},
     {"Folder",
-     [](const fs::path& dir) { const std::string outcome = Outcome(WriteUserFile(dir, kData));
-         return outcome + "; " + Listing(dir); },
+     [](const fs::path& dir) {
+         const std::string outcome = Outcome(WriteUserFile(dir, kData));
+         return outcome + "; " + Listing(dir);
+     },
      [](const fs::path& dir) { return dir.string() + ": " + Reason(EISDIR) + "; "; }},
 };
 
 void PrintTo(const TargetCase& target, std::ostream* out) { *out << target.name; }
 
 class UserFileTarget : public ::testing::TestWithParam<TargetCase> {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "veltrix-files-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -288,7 +300,8 @@ protected:
     }
     void TearDown() override {
         for (const auto& entry : fs::recursive_directory_iterator(dir_))
-            if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+            if (entry.is_directory())
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);
     }
     fs::path dir_;

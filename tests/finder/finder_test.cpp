@@ -54,7 +54,8 @@ TEST(Finder, EveryPartIsWhatTheScreenShowsAndMeetsTheRequirement) {
         for (size_t i = 0; i < 2; ++i) {
             EXPECT_EQ(part.Stopbands[i].RequiredDbc, r.Stopbands[i].MinAttenuationDbc);
             EXPECT_EQ(part.Stopbands[i].GuaranteedDbc, std::min(part.Stopbands[i].AttenuationDbc, 60.0));
-            EXPECT_EQ(part.Stopbands[i].MarginDb, part.Stopbands[i].GuaranteedDbc - part.Stopbands[i].RequiredDbc);
+            EXPECT_EQ(part.Stopbands[i].MarginDb,
+                      part.Stopbands[i].GuaranteedDbc - part.Stopbands[i].RequiredDbc);
             EXPECT_GE(part.Stopbands[i].MarginDb, 0.0);
         }
     }
@@ -62,7 +63,8 @@ TEST(Finder, EveryPartIsWhatTheScreenShowsAndMeetsTheRequirement) {
     for (size_t i = 1; i < found.Parts.size(); ++i) {
         const FoundPart& a = found.Parts[i - 1];
         const FoundPart& b = found.Parts[i];
-        EXPECT_LE(std::tie(a.InsertionLossDb, a.Sections, a.Profile), std::tie(b.InsertionLossDb, b.Sections, b.Profile))
+        EXPECT_LE(std::tie(a.InsertionLossDb, a.Sections, a.Profile),
+                  std::tie(b.InsertionLossDb, b.Sections, b.Profile))
             << a.PartNumber << " before " << b.PartNumber;
     }
 }
@@ -86,10 +88,12 @@ TEST(Finder, EveryMissSaysTheFirstReasonTheScreenOrTheRequirementGives) {
         ASSERT_TRUE(firstShort || p.sel.F2Attenuation < 35.0);
         char expected[160];
         if (firstShort) {
-            std::snprintf(expected, sizeof expected, "Attenuation at 1400.00 MHz is %.2f dBc, %.2f dB short of 40.00 dBc",
+            std::snprintf(expected, sizeof expected,
+                          "Attenuation at 1400.00 MHz is %.2f dBc, %.2f dB short of 40.00 dBc",
                           p.sel.F1Attenuation, 40.0 - p.sel.F1Attenuation);
         } else {
-            std::snprintf(expected, sizeof expected, "Attenuation at 1620.00 MHz is %.2f dBc, %.2f dB short of 35.00 dBc",
+            std::snprintf(expected, sizeof expected,
+                          "Attenuation at 1620.00 MHz is %.2f dBc, %.2f dB short of 35.00 dBc",
                           p.sel.F2Attenuation, 35.0 - p.sel.F2Attenuation);
         }
         EXPECT_EQ(miss.Reason, expected);
@@ -116,7 +120,8 @@ TEST(Finder, RestrictionsAndMaximumLossNarrowTheSearch) {
         EXPECT_LE(part.InsertionLossDb, 2.5);
     }
     const bool lossNamed = std::any_of(found.Misses.begin(), found.Misses.end(), [](const FinderMiss& m) {
-        return m.Reason.rfind("Insertion loss ", 0) == 0 && m.Reason.find("exceeds the maximum 2.50 dB by") != std::string::npos;
+        return m.Reason.rfind("Insertion loss ", 0) == 0 &&
+               m.Reason.find("exceeds the maximum 2.50 dB by") != std::string::npos;
     });
     EXPECT_TRUE(lossNamed);
 
@@ -172,11 +177,13 @@ TEST_P(FinderGuarantee, OnlyTheGuaranteedFigureCounts) {
     if (c.reason == nullptr) {
         EXPECT_FALSE(found.Parts.empty());
         const bool capped = std::any_of(found.Parts.begin(), found.Parts.end(), [&](const FoundPart& part) {
-            return part.Stopbands[0].AttenuationDbc > c.guarantee && part.Stopbands[0].GuaranteedDbc == c.guarantee;
+            return part.Stopbands[0].AttenuationDbc > c.guarantee &&
+                   part.Stopbands[0].GuaranteedDbc == c.guarantee;
         });
         EXPECT_TRUE(capped) << "a part computing past the guarantee is judged at the guarantee";
     } else {
-        EXPECT_TRUE(found.Parts.empty()) << found.Parts.size() << " parts, the first " << found.Parts[0].PartNumber;
+        EXPECT_TRUE(found.Parts.empty())
+            << found.Parts.size() << " parts, the first " << found.Parts[0].PartNumber;
         EXPECT_GT(standard, 0);
         EXPECT_GT(reaching, 0) << "no design computes that much: the case shows nothing";
     }
@@ -185,11 +192,23 @@ TEST_P(FinderGuarantee, OnlyTheGuaranteedFigureCounts) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, FinderGuarantee,
     ::testing::Values(
-        GuaranteeCase{"FromTwoGigahertzNothingBeyond30", 2400.0, 40.0, {2250.0, 45.0}, 30.0,
+        GuaranteeCase{"FromTwoGigahertzNothingBeyond30",
+                      2400.0,
+                      40.0,
+                      {2250.0, 45.0},
+                      30.0,
                       "Attenuation at 2250.00 MHz: 45.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
-        GuaranteeCase{"BelowTwoGigahertzNothingBeyond60", 1500.0, 30.0, {1400.0, 75.0}, 60.0,
+        GuaranteeCase{"BelowTwoGigahertzNothingBeyond60",
+                      1500.0,
+                      30.0,
+                      {1400.0, 75.0},
+                      60.0,
                       "Attenuation at 1400.00 MHz: 75.00 dBc required, 60 dBc guaranteed for fo < 2000 MHz"},
-        GuaranteeCase{"AtTwoGigahertzItselfThe30Applies", 2000.0, 40.0, {1850.0, 31.0}, 30.0,
+        GuaranteeCase{"AtTwoGigahertzItselfThe30Applies",
+                      2000.0,
+                      40.0,
+                      {1850.0, 31.0},
+                      30.0,
                       "Attenuation at 1850.00 MHz: 31.00 dBc required, 30 dBc guaranteed for fo >= 2000 MHz"},
         GuaranteeCase{"The30ItselfIsMet", 2400.0, 40.0, {2250.0, 30.0}, 30.0, nullptr},
         GuaranteeCase{"JustBelowTwoGigahertzThe60IsMet", 1999.9, 40.0, {1850.0, 60.0}, 60.0, nullptr}),

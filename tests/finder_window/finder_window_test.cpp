@@ -153,8 +153,8 @@ TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
     bool capped = false;
     for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
         const StopbandResult& s = parts[static_cast<std::size_t>(row)].Stopbands.at(0);
-        const QString expected = QString::asprintf("%.1f guaranteed (%+.1f; computed %.1f)", s.GuaranteedDbc, s.MarginDb,
-                                                   s.AttenuationDbc);
+        const QString expected = QString::asprintf("%.1f guaranteed (%+.1f; computed %.1f)", s.GuaranteedDbc,
+                                                   s.MarginDb, s.AttenuationDbc);
         EXPECT_EQ(Cell(row, 7), expected);
         capped |= s.AttenuationDbc > 30.0 && s.GuaranteedDbc == 30.0;
     }

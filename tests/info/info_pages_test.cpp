@@ -171,7 +171,8 @@ TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
         }
     EXPECT_GT(blue, 20) << "yellow heading prints blue";
     if (page.logo) {
-        for (QLabel* label : {window->Caption(), window->Caption2(), window->VersionLabel(), window->RegisteredLabel()})
+        for (QLabel* label :
+             {window->Caption(), window->Caption2(), window->VersionLabel(), window->RegisteredLabel()})
             EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::black))
                 << label->objectName().toStdString();
     }
@@ -223,8 +224,9 @@ TEST_P(PageWindows, ScreenReadersHearTheCaptionAndTheOpeningLines) {
     ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines.front().startsWith(page.headingText)) << lines.front().toStdString();
     for (const QString& line : lines) {
-        const bool painted = std::any_of(window->DrawnTexts().begin(), window->DrawnTexts().end(),
-                                         [&](const DrawnText& t) { return line.contains(t.text.simplified()); });
+        const bool painted =
+            std::any_of(window->DrawnTexts().begin(), window->DrawnTexts().end(),
+                        [&](const DrawnText& t) { return line.contains(t.text.simplified()); });
         EXPECT_TRUE(painted) << line.toStdString();
     }
 }

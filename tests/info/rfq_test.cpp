@@ -97,7 +97,8 @@ TEST_F(QuoteFormPrinting, PaperTooShortForTheRowsSaysSoAndPrintsNothing) {
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_FALSE(QFileInfo::exists(pdf));
     ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("does not fit"))) << messages.texts[0].toStdString();
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("does not fit")))
+        << messages.texts[0].toStdString();
     EXPECT_EQ(hub.Count("PrintException"), 0);
 }
 

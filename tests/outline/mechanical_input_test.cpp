@@ -1,23 +1,23 @@
 #include <QAction>
 #include <QFile>
-#include <QLabel>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
-#include "printing/print_command.h"
 #include "outline/outline_geometry.h"
 #include "platform/services.h"
+#include "printing/print_command.h"
 #include "printing/print_output.h"
-#include "tests/support/answer_save_dialog.h"
 #include "tests/outline/mechanical_fixture.h"
+#include "tests/support/answer_save_dialog.h"
 #include "tests/support/export_against_print.h"
 
 namespace veltrix::testing {
@@ -107,7 +107,7 @@ TEST_F(MechanicalTest, WebPagesThroughTheShell) {
     mechanical->findChild<QPushButton*>("PCBBtn")->click();
     mechanical->findChild<QPushButton*>("ReflBtn")->click();
     EXPECT_EQ(shell.opened, (QStringList{"https://www.norvane.example/veltrixinfo.html#RM",
-                                                  "https://www.norvane.example/veltrixinfo.html#RS"}));
+                                         "https://www.norvane.example/veltrixinfo.html#RS"}));
     EXPECT_TRUE(messages.texts.isEmpty());
 
     FakeShell failing(false);
@@ -220,7 +220,8 @@ TEST_F(OutlineExportTest, WholeDrawingAsTextAndLinesEvenFromASmallWindow) {
     // The tolerance line, at the foot of the drawing, is in although the window ends far above it;
     // its first word is the yellow one written over it.
     const QString tolerance = QString::fromStdString(texts->tolerance);
-    EXPECT_TRUE(svg.contains(tolerance.mid(tolerance.indexOf(QStringLiteral("All"))).toHtmlEscaped().toUtf8()));
+    EXPECT_TRUE(
+        svg.contains(tolerance.mid(tolerance.indexOf(QStringLiteral("All"))).toHtmlEscaped().toUtf8()));
     EXPECT_EQ(svg.count("Tolerances: "), 1) << "the overwritten first word is in the text once";
     for (const PlacedText& text : texts->dimensions.begin()->second)
         EXPECT_TRUE(svg.contains(QByteArray::fromStdString(text.text))) << text.text;
@@ -269,8 +270,9 @@ TEST_F(OutlineExportTest, PadsAreSolidInThePdfAt300Dpi) {
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
     QProcess process;
-    process.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
-                             QStringLiteral("-singlefile"), dialog.answer, dir.filePath(QStringLiteral("page"))});
+    process.start(pdftoppm,
+                  {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                   QStringLiteral("-singlefile"), dialog.answer, dir.filePath(QStringLiteral("page"))});
     ASSERT_TRUE(process.waitForFinished(60000));
     const QImage page(dir.filePath(QStringLiteral("page.png")));
     ASSERT_FALSE(page.isNull());
@@ -284,7 +286,8 @@ TEST_F(OutlineExportTest, PadsAreSolidInThePdfAt300Dpi) {
         int notCyan = 0;
         for (int y = static_cast<int>(area.top()); y < area.bottom(); ++y)
             for (int x = static_cast<int>(area.left()); x < area.right(); ++x)
-                if (area.contains(QPointF(x + 0.5, y + 0.5)) && page.pixel(x, y) != qRgb(0, 255, 255)) ++notCyan;
+                if (area.contains(QPointF(x + 0.5, y + 0.5)) && page.pixel(x, y) != qRgb(0, 255, 255))
+                    ++notCyan;
         EXPECT_EQ(notCyan, 0) << "pad at " << pad.left();
     }
 }

@@ -189,7 +189,8 @@ TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
     program.Spec.Mounting = '5';
     program.Spec.Sections = 3;
     program.Spec.F0 = 1000;
-    QImage image(QSize(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight) * ratio, QImage::Format_RGB32);
+    QImage image(QSize(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight) * ratio,
+                 QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::gray);
     QPainter painter(&image);
@@ -227,7 +228,7 @@ TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
 
 INSTANTIATE_TEST_SUITE_P(Ratios, HighDensityTest, ::testing::Values(1.0, 1.5, 2.0),
                          [](const ::testing::TestParamInfo<double>& info) {
-                             return info.param == 1.0 ? std::string("One")
+                             return info.param == 1.0   ? std::string("One")
                                     : info.param == 1.5 ? std::string("OneAndAHalf")
                                                         : std::string("Two");
                          });

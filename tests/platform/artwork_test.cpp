@@ -65,13 +65,15 @@ TEST(Logo, DrawnAtTheDevicePixelRatio) {
     // more partly covered edge pixels than the 1:1 picture scaled up would.
     const QImage atTwo = RenderLogo(false, Qt::black, 2.0);
     const QImage scaled = RenderLogo(false, Qt::black).scaled(450, 122);
-    EXPECT_NE(atTwo.convertToFormat(QImage::Format_RGB32).copy(), scaled.convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(atTwo.convertToFormat(QImage::Format_RGB32).copy(),
+              scaled.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST(Icon, OffersTheThemeSizes) {
     const QIcon icon = ProgramIcon();
     ASSERT_FALSE(icon.isNull());
-    for (int size : {16, 32, 48, 256}) EXPECT_EQ(icon.actualSize(QSize(size, size)), QSize(size, size)) << size;
+    for (int size : {16, 32, 48, 256})
+        EXPECT_EQ(icon.actualSize(QSize(size, size)), QSize(size, size)) << size;
 }
 
 }  // namespace

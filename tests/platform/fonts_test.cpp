@@ -23,7 +23,8 @@ TEST_P(ClassicFaceTest, ResolvesToAnInstalledFamilyDirectly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faces, ClassicFaceTest,
-                         ::testing::Values("MS Sans Serif", "Arial", "Small Fonts", "Terminal", "Courier New"));
+                         ::testing::Values("MS Sans Serif", "Arial", "Small Fonts", "Terminal",
+                                           "Courier New"));
 
 TEST(Fonts, MonospacedFacesGetAMonospacedFamily) {
     for (const char* face : {"Terminal", "Courier New"})

@@ -60,11 +60,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HugeWindowTest,
 
 // Refuses every bitmap larger than a limit, as a machine short of memory would.
 class ScarcePage : public PaintedPage {
-public:
+  public:
     explicit ScarcePage(qint64 limit) : limit_(limit) {}
     int refusals = 0;
 
-protected:
+  protected:
     QImage AllocateBitmap(QSize size) override {
         if (qint64{size.width()} * size.height() > limit_) {
             ++refusals;
@@ -73,7 +73,7 @@ protected:
         return PaintedPage::AllocateBitmap(size);
     }
 
-private:
+  private:
     qint64 limit_;
 };
 

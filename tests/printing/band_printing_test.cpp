@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QFile>
 #include <QPrinter>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -174,8 +174,9 @@ TEST_F(BandPrintingTest, FailedBitmapCopyFailsTheJobAtOnce) {
     EXPECT_FALSE(Print(surface, {632, 404}));
     EXPECT_EQ(surface.Copied.size(), 1u);
     EXPECT_EQ(form.PaintCount, 1);
-    EXPECT_EQ(messages.Shown(), (std::vector<ShownMessage>{{"StretchDIBits failed! Trying BitBlt", "Prnutils"},
-                                                         {"BitBlt failed", "Prnutils"}}));
+    EXPECT_EQ(messages.Shown(),
+              (std::vector<ShownMessage>{{"StretchDIBits failed! Trying BitBlt", "Prnutils"},
+                                         {"BitBlt failed", "Prnutils"}}));
     EXPECT_EQ(surface.TargetsEnded, 1);
 }
 
@@ -215,7 +216,8 @@ PackedImage MonoBand(std::vector<uint32_t> table) {
     image.BitsPerPixel = 1;
     image.BytesPerRow = PackedRowBytes(3, 1);
     // Rows 1 0 1 and 0 1 0; a one-colour band has only index 0.
-    image.Bits = table.size() == 1 ? std::vector<uint8_t>(8, 0) : std::vector<uint8_t>{0xA0, 0, 0, 0, 0x40, 0, 0, 0};
+    image.Bits =
+        table.size() == 1 ? std::vector<uint8_t>(8, 0) : std::vector<uint8_t>{0xA0, 0, 0, 0, 0x40, 0, 0, 0};
     image.ColourTable = std::move(table);
     return image;
 }

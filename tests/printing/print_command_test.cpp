@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <cstring>
 #include <optional>
 
-#include "program/program.h"
-#include "printing/print_output.h"
 #include "printing/print_job.h"
+#include "printing/print_output.h"
+#include "program/program.h"
 #include "tests/printing/test_form.h"
 
 namespace veltrix {
@@ -156,7 +156,8 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
     printer.Printer().setOutputFileName(QStringLiteral("/dev/full"));
     EXPECT_FALSE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
     ASSERT_EQ(messages.Shown().size(), 2u);
-    EXPECT_EQ(messages.Shown()[0].text, QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
+    EXPECT_EQ(messages.Shown()[0].text,
+              QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
     EXPECT_EQ(messages.Shown()[1].text, kFailed);
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
     // The window keeps its settings in a fresh printer.
@@ -175,9 +176,11 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
     // In a folder that takes no new file, the printout is rewritten in place, whole.
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(RunPrintCommand(program, form, QStringLiteral("Veltrix Filter Specification"), printer));
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_TRUE(IsCompletePdf(FileBytes(good)));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("good.pdf")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("good.pdf")});
 }
 
 TEST(PrintCommandOutputTest, TheDialogProposesAFileNamedAfterTheJob) {

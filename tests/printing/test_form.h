@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "program/display_settings.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "printing/printer_surface.h"
+#include "program/display_settings.h"
 #include "tests/support/fakes.h"
 
 namespace veltrix::testing {

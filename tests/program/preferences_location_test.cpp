@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 // A fresh folder per test, removed afterwards.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "veltrix-location-XXXXXX").string();
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
@@ -29,7 +29,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -49,10 +49,17 @@ TEST_P(ChoosePreferencesPathTest, KeepsAFileThatIsHereElseTheConfigFolder) {
     TempDir work;
     const fs::path here = work.path() / "veltrix.dat";
     switch (c.here) {
-        case Here::Nothing: break;
-        case Here::File: std::ofstream(here) << "M\n"; break;
-        case Here::DanglingLink: fs::create_symlink(work.path() / "elsewhere", here); break;
-        case Here::Folder: fs::create_directory(here); break;
+        case Here::Nothing:
+            break;
+        case Here::File:
+            std::ofstream(here) << "M\n";
+            break;
+        case Here::DanglingLink:
+            fs::create_symlink(work.path() / "elsewhere", here);
+            break;
+        case Here::Folder:
+            fs::create_directory(here);
+            break;
     }
     const std::string config = c.haveConfig ? "/home/someone/.config/veltrix" : "";
     const std::string chosen = ChoosePreferencesPath(work.path().string(), config);
@@ -75,17 +82,19 @@ TEST(ConfigHome, AnAbsoluteXdgConfigHomeElseTheHomesConfigFolder) {
         const char* home;
         const char* expected;
     };
-    for (const Case& c : {Case{"/srv/cfg", "/home/u", "/srv/cfg"}, Case{nullptr, "/home/u", "/home/u/.config"},
-                          Case{"", "/home/u", "/home/u/.config"}, Case{"cfg", "/home/u", "/home/u/.config"},
-                          Case{"./cfg", "/home/u", "/home/u/.config"}, Case{"~/cfg", "/home/u", "/home/u/.config"},
-                          Case{"cfg", "", ""}, Case{"/srv/cfg", "", "/srv/cfg"}}) {
-        EXPECT_EQ(ConfigHome(c.xdg, c.home), c.expected) << (c.xdg ? c.xdg : "(unset)") << " with home " << c.home;
+    for (const Case& c :
+         {Case{"/srv/cfg", "/home/u", "/srv/cfg"}, Case{nullptr, "/home/u", "/home/u/.config"},
+          Case{"", "/home/u", "/home/u/.config"}, Case{"cfg", "/home/u", "/home/u/.config"},
+          Case{"./cfg", "/home/u", "/home/u/.config"}, Case{"~/cfg", "/home/u", "/home/u/.config"},
+          Case{"cfg", "", ""}, Case{"/srv/cfg", "", "/srv/cfg"}}) {
+        EXPECT_EQ(ConfigHome(c.xdg, c.home), c.expected)
+            << (c.xdg ? c.xdg : "(unset)") << " with home " << c.home;
     }
 }
 
 // The program as started from the desktop menu: a working directory without the file.
 class StartedElsewhere : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_FALSE(work_.path().empty());
         oldDir_ = fs::current_path();
@@ -99,8 +108,10 @@ protected:
     }
     void TearDown() override {
         QCoreApplication::setApplicationName(oldName_);
-        if (hadConfig_) setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
+        if (hadConfig_)
+            setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
         fs::current_path(oldDir_);
     }
 
@@ -121,7 +132,8 @@ TEST_F(StartedElsewhere, ReadsAndWritesInTheXdgConfigFolder) {
     Preferences prefs;
     EXPECT_EQ(ReadPreferences(path), Preferences{}) << "nothing saved yet: the defaults";
     prefs.PrefUnits = 'M';
-    ASSERT_TRUE(PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {25, 25, 480, 300}, {0, 0, 480, 300}, path));
+    ASSERT_TRUE(
+        PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {25, 25, 480, 300}, {0, 0, 480, 300}, path));
     EXPECT_TRUE(fs::exists(expected));
     EXPECT_FALSE(fs::exists(work_.path() / "veltrix.dat")) << "the working directory is left alone";
     const Preferences read = ReadPreferences(path);
@@ -146,8 +158,10 @@ TEST_F(StartedElsewhere, ARelativeXdgConfigHomeIsIgnored) {
     setenv("HOME", home.path().c_str(), 1);
     setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
     const std::string path = LocatePreferences();
-    if (oldHome != nullptr) setenv("HOME", savedHome.c_str(), 1);
-    else unsetenv("HOME");
+    if (oldHome != nullptr)
+        setenv("HOME", savedHome.c_str(), 1);
+    else
+        unsetenv("HOME");
     EXPECT_EQ(fs::path(path), home.path() / ".config" / "veltrix" / "veltrix.dat");
     EXPECT_FALSE(fs::exists(work_.path() / "relative")) << "nothing made below the working directory";
 }

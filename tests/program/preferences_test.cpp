@@ -23,7 +23,7 @@ const char* const kFactoryText = "E\nN\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0
 
 // A fresh directory per test, removed afterwards.
 class PreferencesFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "veltrix-prefs-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -213,7 +213,6 @@ TEST_F(PreferencesFile, FirstIntroductionFailureIsNotRetried) {
     RecordFirstIntroduction(prefs, unwritable);
     EXPECT_FALSE(fs::exists(unwritable));
 }
-
 
 // --- the file is read and saved safely -----------------------------------------------------------
 

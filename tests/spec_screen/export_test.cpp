@@ -1,10 +1,10 @@
+#include <sys/stat.h>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <optional>
@@ -63,7 +63,8 @@ TEST_F(ExportTest, SvgHoldsThePageAsTextDarkOnWhite) {
 
     QSvgRenderer renderer(svg);
     ASSERT_TRUE(renderer.isValid());
-    EXPECT_TRUE(renderer.viewBox().contains(QRect(0, 0, SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight)))
+    EXPECT_TRUE(renderer.viewBox().contains(
+        QRect(0, 0, SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight)))
         << "the whole window";
     QImage image(renderer.viewBox().size(), QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -98,7 +99,8 @@ TEST_F(ExportTest, TextLayerHoldsEachTextOnce) {
     const std::optional<QString> text = PdfText(dialog.answer);
     if (!text) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     EXPECT_EQ(text->count(QStringLiteral("Insertion")), 1) << text->toStdString();
-    EXPECT_TRUE(text->contains(QRegularExpression(QStringLiteral("Insertion loss at Fo\\s+=\\s+2\\.4\\s+dB"))))
+    EXPECT_TRUE(
+        text->contains(QRegularExpression(QStringLiteral("Insertion loss at Fo\\s+=\\s+2\\.4\\s+dB"))))
         << text->toStdString();
 }
 
@@ -150,7 +152,8 @@ TEST_F(ExportTest, FifoAndDeviceAreWrittenToNeverReplaced) {
     dialog.answer = QStringLiteral("/dev/full");
     select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
     ASSERT_EQ(messages.texts.size(), 1);
-    EXPECT_EQ(messages.texts[0], QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
+    EXPECT_EQ(messages.texts[0],
+              QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));
     ASSERT_EQ(stat("/dev/full", &info), 0);
     EXPECT_TRUE(S_ISCHR(info.st_mode));
 }

@@ -43,7 +43,8 @@ class SelectTest : public ::testing::Test {
     // inputs are judged.
     QImage Render() {
         program.Judgement.Current();
-        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                     QImage::Format_RGB32);
         image.fill(Qt::gray);
         QPainter painter(&image);
         select->FormPaint(painter, image.size());

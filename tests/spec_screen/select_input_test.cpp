@@ -296,13 +296,15 @@ TEST_P(MenuSyncTest, MenuChoiceSelectsTheListRowAndRepaintsOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, MenuSyncTest,
-    ::testing::Values(
-        MenuCase{"HalfDb", "Definition05dB", "PBDCBox", 0, true}, MenuCase{"ThreeDb", "Definition30dB", "PBDCBox", 2, true},
-        MenuCase{"TwoSections", "TwoSections", "NCBox", 0, true}, MenuCase{"SixSections", "SixSections", "NCBox", 4, true},
-        MenuCase{"Profile6mm", "Profile6mm", "RPBox", 1, true}, MenuCase{"DielectricDL", "DL221", "DBox", 0, true},
-        MenuCase{"DielectricDH", "DH901", "DBox", 2, true},
-        MenuCase{"OneBandwidth", "GraphWidth1", "comboGraphWidth", 0, false},
-        MenuCase{"FourBandwidths", "GraphWidth4", "comboGraphWidth", 3, false}),
+    ::testing::Values(MenuCase{"HalfDb", "Definition05dB", "PBDCBox", 0, true},
+                      MenuCase{"ThreeDb", "Definition30dB", "PBDCBox", 2, true},
+                      MenuCase{"TwoSections", "TwoSections", "NCBox", 0, true},
+                      MenuCase{"SixSections", "SixSections", "NCBox", 4, true},
+                      MenuCase{"Profile6mm", "Profile6mm", "RPBox", 1, true},
+                      MenuCase{"DielectricDL", "DL221", "DBox", 0, true},
+                      MenuCase{"DielectricDH", "DH901", "DBox", 2, true},
+                      MenuCase{"OneBandwidth", "GraphWidth1", "comboGraphWidth", 0, false},
+                      MenuCase{"FourBandwidths", "GraphWidth4", "comboGraphWidth", 3, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
@@ -338,10 +340,11 @@ TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     EXPECT_EQ(program.Spec.SelStatus, kRuleFailed);
     EXPECT_EQ(select->RepaintRequests(), 1);
 
-    const std::pair<void (SpecificationWindow::*)(), char> handlers[] = {{&SpecificationWindow::onMountingSurfaceTab, '3'},
-                                                             {&SpecificationWindow::onMountingSurfacePin, '2'},
-                                                             {&SpecificationWindow::onMountingTesselLeadless, '4'},
-                                                             {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
+    const std::pair<void (SpecificationWindow::*)(), char> handlers[] = {
+        {&SpecificationWindow::onMountingSurfaceTab, '3'},
+        {&SpecificationWindow::onMountingSurfacePin, '2'},
+        {&SpecificationWindow::onMountingTesselLeadless, '4'},
+        {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
     for (const auto& [handler, code] : handlers) {
         (select.get()->*handler)();
         EXPECT_EQ(program.Spec.Mounting, code);

@@ -319,8 +319,10 @@ TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
     const QRect after = il0->geometry();
     ASSERT_EQ(after.topLeft(), QPoint(16 - GetParam().x(), 266 - GetParam().y()));
     const QRect area = (before | after).intersected(select->rect());
-    const QImage shown = select->screen()->grabWindow(select->winId(), area.x(), area.y(), area.width(),
-                                                      area.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = select->screen()
+                             ->grabWindow(select->winId(), area.x(), area.y(), area.width(), area.height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     const QImage fresh = select->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), fresh.size());
     int differing = 0;
@@ -396,7 +398,8 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
     const QString loss = LabelText("IL0Label");
 
     for (int paint = 0; paint < 2; ++paint) {
-        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
+        QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
+                     QImage::Format_RGB32);
         QPainter painter(&image);
         select->FormPaint(painter, image.size());
     }
@@ -512,15 +515,18 @@ TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
 // ---- High-density screens -----------------------------------------------------------------------
 
 TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
-    QImage image(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2, QImage::Format_RGB32);
+    QImage image(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2,
+                 QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::gray);
     program.Judgement.Current();
     {
         QPainter painter(&image);
-        select->FormPaint(painter, QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
+        select->FormPaint(painter,
+                          QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight));
     }
-    ASSERT_EQ(image.size(), QSize(2 * SpecificationWindow::kClientWidth, 2 * SpecificationWindow::kClientHeight));
+    ASSERT_EQ(image.size(),
+              QSize(2 * SpecificationWindow::kClientWidth, 2 * SpecificationWindow::kClientHeight));
     // The bitmap behind the window is rendered at the ratio, not scaled up afterwards.
     EXPECT_EQ(select->Page().Bitmap().devicePixelRatio(), 2.0);
     EXPECT_GE(select->Page().Bitmap().width(), 2 * (SpecificationWindow::kClientWidth - kShift));

@@ -11,9 +11,9 @@
 
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
+#include "printing/band_rendering.h"
 #include "printing/export_command.h"
 #include "printing/print_command.h"
-#include "printing/band_rendering.h"
 #include "program/program.h"
 
 namespace veltrix::testing {

@@ -65,10 +65,14 @@ class FakeHub : public WindowHub {
     }
     static std::string Name(DocumentWindow w) {
         switch (w) {
-            case DocumentWindow::Specification: return "Select";
-            case DocumentWindow::Outline: return "Mechanical";
-            case DocumentWindow::TabularData: return "Tabular";
-            case DocumentWindow::Finder: return "Finder";
+            case DocumentWindow::Specification:
+                return "Select";
+            case DocumentWindow::Outline:
+                return "Mechanical";
+            case DocumentWindow::TabularData:
+                return "Tabular";
+            case DocumentWindow::Finder:
+                return "Finder";
         }
         return "?";
     }

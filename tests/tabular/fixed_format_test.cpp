@@ -25,10 +25,33 @@ std::string Fast(double value, int width, int precision) {
 }
 
 TEST(FixedFormatTest, MatchesPrintfOnTheHardCases) {
-    const double cases[] = {0.0,    -0.0,   0.075,  0.125,  0.25,   2.5,      -2.5,      0.05,   1.005,  -0.04,
-                            0.5,    1.5,    0.045,  -0.125, 8.9e15, 9.1e13,   4503599627370495.5,
-                            21.955, 940.0,  1e-300, -1e-9,  123456789.125,     1e22,      DBL_MAX, -DBL_MAX,
-                            std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    const double cases[] = {0.0,
+                            -0.0,
+                            0.075,
+                            0.125,
+                            0.25,
+                            2.5,
+                            -2.5,
+                            0.05,
+                            1.005,
+                            -0.04,
+                            0.5,
+                            1.5,
+                            0.045,
+                            -0.125,
+                            8.9e15,
+                            9.1e13,
+                            4503599627370495.5,
+                            21.955,
+                            940.0,
+                            1e-300,
+                            -1e-9,
+                            123456789.125,
+                            1e22,
+                            DBL_MAX,
+                            -DBL_MAX,
+                            std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity(),
                             std::numeric_limits<double>::quiet_NaN()};
     for (double value : cases) {
         for (int precision : {0, 1, 2, 3}) {

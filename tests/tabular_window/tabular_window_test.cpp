@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -20,12 +18,14 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <cstring>
 #include <set>
 
-#include "program/program.h"
 #include "engine/selection.h"
 #include "platform/services.h"
 #include "printing/print_output.h"
+#include "program/program.h"
 #include "tabular/export_range_dialog.h"
 #include "tests/support/answer_export_range_dialog.h"
 #include "tests/support/answer_save_dialog.h"
@@ -98,7 +98,8 @@ TEST(ReportPagingTest, PageTooShortForTheContinuationOffsetStillPrintsEveryLine)
 std::vector<std::string> Commands(const testing::FakeHub& hub) {
     std::vector<std::string> commands;
     for (const std::string& call : hub.Log()) {
-        if (call == "Exit" || call.starts_with("Front ") || call == "PrintException") commands.push_back(call);
+        if (call == "Exit" || call.starts_with("Front ") || call == "PrintException")
+            commands.push_back(call);
     }
     return commands;
 }
@@ -314,7 +315,7 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     tabular->OutlineDrawingsAction()->trigger();
     tabular->ExitAction()->trigger();
     EXPECT_EQ(Commands(hub), (std::vector<std::string>{"Front Select", "Front Mechanical", "Front Select",
-                                                   "Front Mechanical", "Exit"}));
+                                                       "Front Mechanical", "Exit"}));
 }
 
 QByteArray PdfText(const QString& path) {
@@ -384,8 +385,8 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     program.Messages = &messages;
     EXPECT_FALSE(window.onPrint());
     EXPECT_EQ(Commands(hub), std::vector<std::string>{"PrintException"});
-    EXPECT_EQ(messages.texts,
-              QStringList{QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))});
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Cannot write /dev/full: ") +
+                                          QString::fromLocal8Bit(strerror(ENOSPC))});
 
     // The settings survive the failed job.
     QPrinter& next = window.ReportPrinter().Printer();
@@ -400,7 +401,6 @@ TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPri
     EXPECT_TRUE(IsCompletePdf(PdfText(good)));
     EXPECT_GE(PdfPageCount(good), 1);
 }
-
 
 QStringList FileLines(const QString& path) {
     QFile file(path);
@@ -433,7 +433,8 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
     EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
     EXPECT_TRUE(touchstone.last().startsWith(QStringLiteral("1060.000000 ")));
-    EXPECT_EQ(touchstone.filter(QRegularExpression(QStringLiteral("^[0-9]"))).size(), kDefaultTouchstonePoints);
+    EXPECT_EQ(touchstone.filter(QRegularExpression(QStringLiteral("^[0-9]"))).size(),
+              kDefaultTouchstonePoints);
     EXPECT_EQ(range.captions, (QStringList{"Export CSV", "Export Touchstone"}));
     ASSERT_EQ(range.proposed.size(), 2u);
     EXPECT_EQ(range.proposed[0], (ExportRangeChoice{940.0, 1060.0, 61}));
@@ -455,7 +456,8 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     save.answer = dir.filePath(QStringLiteral("equal.s2p"));
     window.ExportTouchstoneAction()->trigger();
     ASSERT_EQ(range.refusals.size(), 1);
-    EXPECT_TRUE(range.refusals[0].startsWith(QStringLiteral("3 points from 1000 to"))) << range.refusals[0].toStdString();
+    EXPECT_TRUE(range.refusals[0].startsWith(QStringLiteral("3 points from 1000 to")))
+        << range.refusals[0].toStdString();
     EXPECT_FALSE(QFile::exists(save.answer));
     EXPECT_EQ(save.proposed.size(), 3);
 
