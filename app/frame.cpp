@@ -625,6 +625,7 @@ void MainFrame::FontCommand(FontChoice choice, QAction* item) {
     ApplyFontChoice(program_.Display, choice);
     for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_})
         font->setChecked(font == item);
+    if (specification_ != nullptr) specification_->FollowDisplayFont();
     // Windows that paint with the new font, in the order they are asked to repaint.
     QWidget* const order[] = {
         GetFrameWindow(FrameWindow::LicenseInformation), GetFrameWindow(FrameWindow::Introduction),

@@ -70,6 +70,7 @@ void BM_SelectPaintPrinting(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
     program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
+    select.ShowCopyColours(true);
     program.Judgement.Current();
     QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                    QImage::Format_RGB32);

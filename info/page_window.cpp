@@ -144,6 +144,7 @@ PageWindow::PageWindow(Program& program, const QString& caption, const QString& 
 PageWindow::~PageWindow() = default;
 
 void PageWindow::FinishLayout() {
+    ColourLabels(false);
     adjustSize();
     setFixedSize(size());
     if (kind_ == Kind::StayOnTopTool) CentreOnScreen(this);
@@ -183,7 +184,7 @@ void PageWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         PageWriter writer(recorder, display, &drawnTexts_);
         PaintPage(writer);
     }
-    ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
+    // The page's texts and the links placed after them follow the font, known only as they are drawn.
     const QString description = PageDescription(drawnTexts_);
     if (client_->accessibleDescription() != description) client_->setAccessibleDescription(description);
     page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);

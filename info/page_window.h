@@ -59,6 +59,7 @@ class PageWindow : public QMainWindow, public PaintedForm {
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return client_; }
+    void ShowCopyColours(bool printing) override { ColourLabels(printing); }
 
     void onPrint();
     void onExit();

@@ -18,6 +18,7 @@ constexpr const char* kBrowserFailed = "Unable to start web browser.";
 void OutlineWindow::RequestRepaint() { update(); }
 
 void OutlineWindow::InvalidateSelf() {
+    DescribeDrawing();
     ++repaintRequests_;
     RequestRepaint();
 }

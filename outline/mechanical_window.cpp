@@ -37,8 +37,19 @@ OutlineWindow::OutlineWindow(Program& program, QWidget* parent) : QWidget(parent
     resize(kClientWidth, kClientHeight);
     CreateControls();
     CreateMenus();
+    ColourLabels(false);
+    DescribeDrawing();
     // A verdict may turn the drawing into a notice, or back.
-    connect(&program_.Judgement, &SelectionJudgement::Judged, this, qOverload<>(&QWidget::update));
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, [this] {
+        DescribeDrawing();
+        update();
+    });
+}
+
+void OutlineWindow::DescribeDrawing() {
+    const FilterSpec& spec = program_.Spec;
+    const QString description = QString::fromStdString(OutlineDescription(spec, spec.Units));
+    if (accessibleDescription() != description) setAccessibleDescription(description);
 }
 
 OutlineWindow::~OutlineWindow() = default;
@@ -160,15 +171,12 @@ void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         DrawOutline(page, spec, display);
     }
     page.Flush();
-    const QString description = QString::fromStdString(OutlineDescription(spec, spec.Units));
-    if (accessibleDescription() != description) setAccessibleDescription(description);
 
     // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
     canvas.save();
     canvas.translate(0, -kPictureTop);
     page_.Present(canvas, window, display.PaintCopyMode, 0, ratio);
     canvas.restore();
-    ColourLabels(display.PaintCopyMode == CopyMode::InvertedSource);
 }
 
 void OutlineWindow::paintEvent(QPaintEvent*) {

@@ -40,6 +40,7 @@ class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     const PaintedPage* FormPage() const override { return &page_; }
     QPoint FormPageOrigin() const override { return QPoint(0, -kPictureTop); }
     QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
+    void ShowCopyColours(bool printing) override { ColourLabels(printing); }
     QList<GroupedMenu> GroupedMenus() override;
 
     // Texts the last paint drew on its picture, in drawing order.
@@ -86,6 +87,7 @@ class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     void BringToFront(DocumentWindow window);
     bool Minimised() const;
     void ColourLabels(bool printing);
+    void DescribeDrawing();
 
     Program& program_;
     PaintedPage page_;

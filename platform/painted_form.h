@@ -24,6 +24,9 @@ class PaintedForm {
     // The client size the window is designed for, which its page fills whatever size the window
     // has now; empty for a window without one.
     virtual QSize FormDesignSize() const { return {}; }
+    // Colours the window's own widgets (labels, logo) for the printed copy or back for the screen.
+    // The print job and the export call it around their paints, so a paint never has to.
+    virtual void ShowCopyColours(bool printing) { (void)printing; }
 };
 
 }  // namespace veltrix

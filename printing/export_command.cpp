@@ -125,7 +125,7 @@ bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTit
     // A printout without paper: the window paints its whole design page once as a print job has it
     // paint, whatever size it has on screen, and that page is written.
     const QSize size = FormDrawingSize(form);
-    InvertedCopyScope printing(program.Display, window);
+    InvertedCopyScope printing(program.Display, form);
     QImage scratch(size, QImage::Format_RGB32);
     {
         QPainter painter(&scratch);

@@ -51,15 +51,17 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
 
 }  // namespace
 
-InvertedCopyScope::InvertedCopyScope(DisplaySettings& display, QWidget* window)
-    : display_(display), window_(window) {
+InvertedCopyScope::InvertedCopyScope(DisplaySettings& display, PaintedForm& form)
+    : display_(display), form_(form) {
     display_.PaintCopyMode = CopyMode::InvertedSource;
-    if (window_) window_->update();
+    form_.ShowCopyColours(true);
+    if (QWidget* window = form_.FormWidget()) window->update();
 }
 
 InvertedCopyScope::~InvertedCopyScope() {
     display_.PaintCopyMode = CopyMode::Source;
-    if (window_) window_->update();
+    form_.ShowCopyColours(false);
+    if (QWidget* window = form_.FormWidget()) window->update();
 }
 
 bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitle,
@@ -74,7 +76,7 @@ bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitl
     printer.setDocName(jobTitle);
     if (!program.PrintDialogs || !program.PrintDialogs->Run(printer, window)) return false;
 
-    InvertedCopyScope inverted(program.Display, window);
+    InvertedCopyScope inverted(program.Display, form);
     const bool ok = PrintJob(program, form, jobTitle, printer);
     if (!ok) {
         windowPrinter.Renew();

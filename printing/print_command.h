@@ -18,14 +18,14 @@ inline constexpr const char* kPrintFailed = "User aborted or other error. Please
 // screen's mode and repaints the window on every path.
 class InvertedCopyScope {
   public:
-    InvertedCopyScope(DisplaySettings& display, QWidget* window);
+    InvertedCopyScope(DisplaySettings& display, PaintedForm& form);
     ~InvertedCopyScope();
     InvertedCopyScope(const InvertedCopyScope&) = delete;
     InvertedCopyScope& operator=(const InvertedCopyScope&) = delete;
 
   private:
     DisplaySettings& display_;
-    QWidget* window_;
+    PaintedForm& form_;
 };
 
 // A window's "&Print": the print dialog, then the window's own paint scaled to the page while the

@@ -63,6 +63,8 @@ SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
     CreateControls();
     CreateMenus();
     FormCreate();
+    ColourComponents(false);
+    ApplyResultFont();
     PlaceResultLabels();
     // The verdict's focus move and field texts happen in the reaction; the paint only draws.
     connect(&program_.Judgement, &SelectionJudgement::Judged, this, &SpecificationWindow::ShowJudgement);
@@ -294,12 +296,17 @@ void SpecificationWindow::ColourComponents(bool printing) {
     logo_->SetPrinting(printing);
     const QColor& resultBackground = printing ? kPageWhite : kPageBlack;
     const QColor& resultText = printing ? kPageBlack : kPageYellow;
-    const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);
-    for (QLabel* label : {insertionLossLabel_, stopbandF1Label_, stopbandF2Label_}) {
+    for (QLabel* label : {insertionLossLabel_, stopbandF1Label_, stopbandF2Label_})
         SetLabelColours(label, resultText, &resultBackground);
-        label->setFont(resultFont);
-    }
 }
+
+void SpecificationWindow::ApplyResultFont() {
+    const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);
+    for (QLabel* label : {insertionLossLabel_, stopbandF1Label_, stopbandF2Label_})
+        label->setFont(resultFont);
+}
+
+void SpecificationWindow::FollowDisplayFont() { ApplyResultFont(); }
 
 bool SpecificationWindow::PlaceResultLabels() {
     const int dx = program_.Display.FieldOffsetX;
@@ -358,8 +365,6 @@ void SpecificationWindow::ShowJudgement() {
 
 void SpecificationWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
-    // Printing paints with the inverted mode; the components follow it for the job's duration.
-    ColourComponents(display.PaintCopyMode == CopyMode::InvertedSource);
 
     drawnTexts_.clear();
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;

@@ -49,6 +49,9 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     // the repaint: a field moved while its window paints would show only where it overlaps its old
     // place. True when a field moved.
     bool PlaceResultLabels();
+    // The result fields take the display's small font; run when the font choice changes.
+    void FollowDisplayFont();
+    void ShowCopyColours(bool printing) override { ColourComponents(printing); }
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
@@ -165,6 +168,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void SetMounting(MountingStyle mounting);
 
     void ColourComponents(bool printing);
+    void ApplyResultFont();
     void ShowEntryTexts(FocusTarget focus);
     // Shows a new judgement in the components: entry texts, focus, result labels, the graph's list.
     void ShowJudgement();

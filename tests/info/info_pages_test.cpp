@@ -158,6 +158,7 @@ TEST_P(PageWindows, BoxIsFramedAndTheHeadingInterruptsItsTopEdge) {
 TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
     const PageCase& page = GetParam();
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    window->ShowCopyColours(true);
     const QImage printed = Render(*window);
     const int l = page.box.left(), b = page.box.bottom();
     EXPECT_EQ(printed.pixelColor(0, 0), QColor(Qt::white));
@@ -182,6 +183,7 @@ TEST_P(PageWindows, PrintsDarkOnWhiteWithItsLabelsRecoloured) {
     }
 
     program.Display.PaintCopyMode = CopyMode::Source;
+    window->ShowCopyColours(false);
     const QImage screen = Render(*window);
     EXPECT_EQ(screen.pixelColor(l, b - 4), kMagenta);
     if (page.logo) {
@@ -512,6 +514,9 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     const auto back = [](QLabel* label) { return label->palette().color(QPalette::Window); };
 
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    for (PageWindow* page : {static_cast<PageWindow*>(&notes), static_cast<PageWindow*>(&info),
+                             static_cast<PageWindow*>(&reach)})
+        page->ShowCopyColours(true);
     Render(notes);
     Render(info);
     Render(reach);
@@ -528,6 +533,9 @@ TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
     }
 
     program.Display.PaintCopyMode = CopyMode::Source;
+    for (PageWindow* page : {static_cast<PageWindow*>(&notes), static_cast<PageWindow*>(&info),
+                             static_cast<PageWindow*>(&reach)})
+        page->ShowCopyColours(false);
     Render(notes);
     Render(info);
     Render(reach);

@@ -162,6 +162,7 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     program.Spec.Mounting = '5';
     program.Spec.F0 = 1500;
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    mechanical->ShowCopyColours(true);
     const QImage image = Render();
     EXPECT_EQ(At(image, 76, 150), kBlack);                         // white outline
     EXPECT_EQ(At(image, 300, 400), kWhite);                        // black background
@@ -173,6 +174,12 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
             << name;
     }
 
+    program.Display.PaintCopyMode = CopyMode::Source;
+    mechanical->ShowCopyColours(false);
+    // A paint in print mode leaves the labels alone: only the print job recolours them.
+    program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    Render();
+    EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
     program.Display.PaintCopyMode = CopyMode::Source;
     program.Spec.F0 = 1000;
     Render();
@@ -237,11 +244,13 @@ TEST_F(MechanicalTest, ScreenReadersHearThePartMountingAndUnitsOrTheNotice) {
     EXPECT_EQ(mechanical->accessibleName(), "Outline Drawings");
     program.Spec.Mounting = '1';
     program.Spec.Units = 'M';
+    program.Judgement.JudgeNow();
     Render();
     EXPECT_EQ(mechanical->accessibleDescription(),
               "3DR21-1000/U20 - 1.8, Drop in (PC) mounting, dimensions in millimeters");
 
-    program.Spec.SelStatus = kRuleFailed;
+    program.Spec.F0 = 3050;
+    program.Judgement.JudgeNow();
     Render();
     EXPECT_EQ(mechanical->accessibleDescription(),
               "No Outline Drawings to Display. Error Information on Filter Specification Screen.");

@@ -141,6 +141,7 @@ TEST_F(SelectTest, GraphFrameAndFirstGridLineOfTheDefaults) {
 
 TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    select->ShowCopyColours(true);
     QImage image = Render();
     auto at = [&](int x, int y) { return image.pixelColor(x + kShift, y); };
     EXPECT_EQ(image.pixelColor(0, 200), kWhite);
@@ -154,6 +155,7 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kBlack);
 
     program.Display.PaintCopyMode = CopyMode::Source;
+    select->ShowCopyColours(false);
     image = Render();
     EXPECT_EQ(image.pixelColor(0, 200), kBlack);
     EXPECT_EQ(at(2, 200), kMagenta);
@@ -172,6 +174,7 @@ QImage RenderWindow(SpecificationWindow& select) {
 
 TEST_F(SelectTest, LogoPrintsDarkOnWhiteWithItsCaptionsReadable) {
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
+    select->ShowCopyColours(true);
     const QImage printed = RenderWindow(*select);
     // The logo's rectangle (43, 12, 225 x 61): mostly paper, some dark ink, never a solid block.
     int dark = 0, paper = 0, total = 0;
@@ -193,6 +196,7 @@ TEST_F(SelectTest, LogoPrintsDarkOnWhiteWithItsCaptionsReadable) {
     EXPECT_GT(captionInk, 10);
 
     program.Display.PaintCopyMode = CopyMode::Source;
+    select->ShowCopyColours(false);
     const QImage screen = RenderWindow(*select);
     int light = 0;
     for (int y = 12; y < 73; ++y)
@@ -397,12 +401,17 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
     const int tabularRepaints = hub.Count("Invalidate", DocumentWindow::TabularData);
     const QString loss = LabelText("IL0Label");
 
-    for (int paint = 0; paint < 2; ++paint) {
+    // The second paint is a print band's: only the print job recolours the components.
+    for (CopyMode mode : {CopyMode::Source, CopyMode::InvertedSource}) {
+        program.Display.PaintCopyMode = mode;
         QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                      QImage::Format_RGB32);
         QPainter painter(&image);
         select->FormPaint(painter, image.size());
     }
+    program.Display.PaintCopyMode = CopyMode::Source;
+    EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kWhite);
+    EXPECT_EQ(Child<QLabel>("IL0Label")->palette().color(QPalette::Window), kBlack);
     EXPECT_TRUE(Drew("Maximum Frequency is 3000 MHz", 400, 106));
     EXPECT_TRUE(Drew("No standard part for last inputs.", 110, 97));
     EXPECT_EQ(QApplication::focusWidget(), Edit("F1Edit"));

@@ -29,7 +29,7 @@ inline ExportAndPrint RenderExportAndPrint(Program& program, PaintedForm& form) 
     QWidget* window = form.FormWidget();
     const QSize size = form.FormDesignSize();
     window->resize(size);
-    InvertedCopyScope printing(program.Display, window);
+    InvertedCopyScope printing(program.Display, form);
     ExportAndPrint out;
     out.printed = RenderBandSource(form, QRect(QPoint(0, 0), size), QPoint(), nullptr);
     out.exported = QImage(size, QImage::Format_RGB32);
