@@ -218,7 +218,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     // Each painted window keeps its own printer settings.
     std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
 
-  private:
+    // The menus and the document windows, reached from outside through the accessors above.
     QMdiArea* mdiArea_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;

@@ -33,8 +33,6 @@ class FieldOffsetsDialog : public QDialog {
   private:
     void FormHide();
     DisplaySettings& display_;
-
-  private:
     QFrame* bevel_ = nullptr;
     QLabel* heading_ = nullptr;
     QLineEdit* horizontalEdit_ = nullptr;

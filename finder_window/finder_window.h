@@ -63,8 +63,6 @@ class FindPartsWindow : public QWidget {
     FinderRequirement requirement_;
     FinderResults results_;
     QStandardItemModel* resultsModel_ = nullptr;
-
-  private:
     QLineEdit* centreFrequencyEdit_ = nullptr;
     QLineEdit* bandwidthEdit_ = nullptr;
     QComboBox* passbandDefinitionBox_ = nullptr;

@@ -34,8 +34,6 @@ class AboutDialog : public QDialog {
 
   private:
     Program& program_;
-
-  private:
     QFrame* panel_ = nullptr;
     QLabel* programIcon_ = nullptr;
     QLabel* productName_ = nullptr;

@@ -76,8 +76,6 @@ class FilterCharacteristicsPage : public PageWindow {
   private:
     void ShowNotes();
     std::function<NotesPage*()> notes_;
-
-  private:
     LinkLabel* note1Link_ = nullptr;
     LinkLabel* note2Link_ = nullptr;
     LinkLabel* notesLink_ = nullptr;

@@ -43,8 +43,6 @@ class QuoteRequestWindow : public PageWindow {
 
   private:
     std::unique_ptr<QPrinter> printer_;
-
-  private:
     QPushButton* onlineQuoteButton_ = nullptr;
     QPushButton* printFormButton_ = nullptr;
 };

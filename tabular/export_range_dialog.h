@@ -38,8 +38,6 @@ class ExportRangeForm : public QDialog {
     ExportRangeChoice proposal_;
     ExportRangeChoice choice_;
     Check check_;
-
-  private:
     QLineEdit* fromEdit_ = nullptr;
     QLineEdit* toEdit_ = nullptr;
     QLineEdit* pointsEdit_ = nullptr;

@@ -97,8 +97,6 @@ class TabularDataWindow : public QWidget, public MenuProvider {
     std::vector<std::string> lines_;
     bool built_ = false;
     QPointer<QMdiSubWindow> subWindow_;
-
-  private:
     QPlainTextEdit* report_ = nullptr;
     QPushButton* selectionScreenButton_ = nullptr;
     QPushButton* outlineDrawingsButton_ = nullptr;
