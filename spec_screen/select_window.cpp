@@ -64,7 +64,7 @@ SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
     CreateMenus();
     FormCreate();
     ColourComponents(false);
-    ApplyResultFont();
+    FollowDisplayFont();
     PlaceResultLabels();
     // The verdict's focus move and field texts happen in the reaction; the paint only draws.
     connect(&program_.Judgement, &SelectionJudgement::Judged, this, &SpecificationWindow::ShowJudgement);
@@ -300,13 +300,11 @@ void SpecificationWindow::ColourComponents(bool printing) {
         SetLabelColours(label, resultText, &resultBackground);
 }
 
-void SpecificationWindow::ApplyResultFont() {
+void SpecificationWindow::FollowDisplayFont() {
     const QFont resultFont = PointFont(kEntryFace, program_.Display.FontSizeSmall);
     for (QLabel* label : {insertionLossLabel_, stopbandF1Label_, stopbandF2Label_})
         label->setFont(resultFont);
 }
-
-void SpecificationWindow::FollowDisplayFont() { ApplyResultFont(); }
 
 bool SpecificationWindow::PlaceResultLabels() {
     const int dx = program_.Display.FieldOffsetX;

@@ -168,7 +168,6 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void SetMounting(MountingStyle mounting);
 
     void ColourComponents(bool printing);
-    void ApplyResultFont();
     void ShowEntryTexts(FocusTarget focus);
     // Shows a new judgement in the components: entry texts, focus, result labels, the graph's list.
     void ShowJudgement();
