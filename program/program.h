@@ -35,6 +35,8 @@ class WindowHub {
     virtual void ShowPrintException() = 0;
     // Puts a chosen part's inputs into the specification screen, as if typed, and shows it.
     virtual void ShowChoice(const FilterSpec& choice) { (void)choice; }
+    // Asks where to save the part's datasheet, proposing its part number, and writes it.
+    virtual void ExportDatasheet(const FilterSpec& part) { (void)part; }
 };
 
 // The program's single records and services, owned by main and given to every window.
