@@ -239,6 +239,34 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
     return table;
 }
 
+// The selection options of the judgement, with the measured file and the requirement points.
+const std::vector<OptionDef<CliOptions>>& CompareTable() {
+    static const std::vector<OptionDef<CliOptions>> table = [] {
+        using O = CliOptions;
+        std::vector<OptionDef<O>> t;
+        const std::vector<std::string> kept{"f0",       "bw",          "f1",      "f2",
+                                            "pbd",      "sections",    "profile", "dielectric",
+                                            "mounting", "graph-width", "help"};
+        for (const auto& def : JudgeTable())
+            if (std::find(kept.begin(), kept.end(), def.name) != kept.end()) t.push_back(def);
+        t.push_back(ChoiceOption<O>("format", kFindFormatChoices,
+                                    [](OutputFormat format, O& o) { o.Format = format; }));
+        t.push_back({"measured", true, "a Touchstone file name", [](std::string_view text, O& o) {
+                         if (text.empty()) return false;
+                         o.MeasuredFile = std::string(text);
+                         return true;
+                     }});
+        t.push_back({"requirement", true, "a frequency above 0 in MHz", [](std::string_view text, O& o) {
+                         const auto f = StrictNumber(text);
+                         if (!f || !(*f > 0.0)) return false;
+                         o.RequirementPointsMhz.push_back(*f);
+                         return true;
+                     }});
+        return t;
+    }();
+    return table;
+}
+
 const std::vector<OptionDef<FindOptions>>& FindTable() {
     static const std::vector<OptionDef<FindOptions>> table = [] {
         using O = FindOptions;
@@ -443,6 +471,8 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
     const auto judgeDefs = Declare(app, JudgeTable());
     CLI::App* find = app.add_subcommand("find");
     const auto findDefs = Declare(*find, FindTable());
+    CLI::App* compare = app.add_subcommand("compare");
+    const auto compareDefs = Declare(*compare, CompareTable());
     std::optional<std::string> error;
     try {
         app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
@@ -467,11 +497,23 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
                 error = "--bw is required (the minimum bandwidth in MHz)";
             }
         }
+    } else if (compare->parsed()) {
+        outcome.Command = CliCommand::Compare;
+        if (!app.parse_order().empty() || !app.remaining().empty()) {
+            error = "its options go after the word compare";
+        } else {
+            error = Apply(*compare, compareDefs, CompareTable(), outcome.Options);
+        }
+        if (!error && !outcome.Options.Help && outcome.Options.MeasuredFile.empty())
+            error = "--measured is required (the measured Touchstone file)";
     } else {
         error = Apply(app, judgeDefs, JudgeTable(), outcome.Options);
         if (!error) error = CheckExportSpan(outcome.Options);
     }
-    if (error) return Failure(find->parsed() ? "find: " + *error : *error);
+    if (error)
+        return Failure(find->parsed()      ? "find: " + *error
+                       : compare->parsed() ? "compare: " + *error
+                                           : *error);
     outcome.Ok = true;
     return outcome;
 }
@@ -483,6 +525,7 @@ std::string MountingName(char mounting) { return std::string(MountingOption(moun
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"
            "  or:  veltrix-cli find --f0 MHZ --bw MHZ [options]   (see veltrix-cli find --help)\n"
+           "  or:  veltrix-cli compare --measured FILE [options]  (see veltrix-cli compare --help)\n"
            "Judges one Veltrix ceramic bandpass filter specification and prints its part number,\n"
            "insertion loss, stopband attenuations and tabular response.\n"
            "\n"
@@ -521,6 +564,26 @@ std::string UsageText() {
 }
 
 std::string VersionText() { return "Veltrix " VELTRIX_VERSION "\n"; }
+
+std::string CompareUsageText() {
+    return "Usage: veltrix-cli compare --measured FILE [options]\n"
+           "Compares a measured filter (a Touchstone 1.1 or 2.0 file, 1- or 2-port S parameters\n"
+           "at 50 ohm) with the model of the standard part: per measured frequency inside the\n"
+           "graph's span, the model's and the measured attenuation, return loss and delay, then\n"
+           "the deviations at F0, the passband edges, the stopband points, the largest in the\n"
+           "passband and the shift of the centre frequency.\n"
+           "\n"
+           "Options (--opt VALUE or --opt=VALUE):\n"
+           "  --measured FILE     the measured Touchstone file (.s1p or .s2p)\n"
+           "  --requirement MHZ   one more point for the deviations; repeat for more\n"
+           "  --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, --mounting,\n"
+           "  --graph-width       the selection, as for the judgement (see veltrix-cli --help)\n"
+           "  --format F          text or json (default text)\n"
+           "  --help              show this help\n"
+           "\n"
+           "Exit status: 0 when compared, 1 when the entry is not a standard part,\n"
+           "2 on a usage error or a malformed file (one line naming the file and its line).\n";
+}
 
 std::string FindUsageText() {
     return "Usage: veltrix-cli find --f0 MHZ --bw MHZ [options]\n"

@@ -20,6 +20,8 @@ struct CliOptions {
     bool Version = false;
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
     ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
+    std::string MeasuredFile;    // compare: the measured Touchstone file
+    std::vector<double> RequirementPointsMhz;  // compare: more points for the deviations
 };
 
 struct FindOptions {
@@ -28,7 +30,7 @@ struct FindOptions {
     bool Help = false;
 };
 
-enum class CliCommand { Judge, Find };
+enum class CliCommand { Judge, Find, Compare };
 
 struct ParseOutcome {
     bool Ok = false;
@@ -46,6 +48,7 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args);
 std::string UsageText();
 std::string VersionText();  // one line, as "veltrix --version" prints it
 std::string FindUsageText();
+std::string CompareUsageText();
 
 // The option spellings of the choices, as the companion reads and writes them.
 std::string ProfileName(int32_t profile);

@@ -4,6 +4,7 @@
 #include <exception>
 #include <sstream>
 
+#include "cli/compare_output.h"
 #include "cli/find_output.h"
 #include "cli/options.h"
 #include "cli/output.h"
@@ -11,6 +12,8 @@
 #include "engine/response.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "measured/comparison.h"
+#include "measured/touchstone_reader.h"
 
 namespace veltrix {
 namespace {
@@ -35,6 +38,31 @@ int RunFind(const FindOptions& options, std::ostream& out) {
         WriteFindJson(results, document);
     } else {
         WriteFindText(options.Requirement, results, document);
+    }
+    out << document.str();
+    return kExitOk;
+}
+
+int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.Help) {
+        out << CompareUsageText();
+        return kExitOk;
+    }
+    const MeasuredRead read = ReadTouchstoneFile(options.MeasuredFile);
+    if (!read.Ok) {
+        err << "veltrix-cli: compare: " << read.Problem << '\n';
+        return kExitUsage;
+    }
+    const Comparison comparison = CompareWithModel(options.Spec, read.Trace, options.RequirementPointsMhz);
+    if (!comparison.Standard) {
+        err << "veltrix-cli: compare: " << comparison.Refusal << '\n';
+        return kExitFailure;
+    }
+    std::ostringstream document;
+    if (options.Format == OutputFormat::Json) {
+        WriteCompareJson(comparison, document);
+    } else {
+        WriteCompareText(comparison, document);
     }
     out << document.str();
     return kExitOk;
@@ -88,6 +116,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     try {
         SetMachineEpsilon(ComputeMachineEpsilon());
         if (parsed.Command == CliCommand::Find) return RunFind(parsed.Find, out);
+        if (parsed.Command == CliCommand::Compare) return RunCompare(parsed.Options, out, err);
         return RunJudge(parsed.Options, out, err);
     } catch (const std::exception& e) {
         err << "veltrix-cli: internal error: " << e.what() << '\n';

@@ -130,6 +130,9 @@ ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, Exp
     return grid;
 }
 
+static void FillResponseRows(const FilterSpec& spec, ResponseData& rd, const std::vector<double>& frequencies,
+                             ResponseTable& table);
+
 ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span, ExportFormat format) {
     ResponseTable table;
     FilterSpec spec = input;
@@ -144,7 +147,6 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
     table.PartNumber = paint.Outcome.PartNumber;
     table.CentreFrequencyMhz = spec.F0;
 
-    const int32_t n = spec.Sections;
     table.BandwidthMhz = spec.BW;
     std::vector<double> frequencies;
     if (format == ExportFormat::Csv && IsNothingChosen(span)) {
@@ -159,6 +161,31 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
         }
         frequencies = std::move(grid.FrequenciesMhz);
     }
+    FillResponseRows(spec, rd, frequencies, table);
+    return table;
+}
+
+ResponseTable ComputeResponseAt(const FilterSpec& input, const std::vector<double>& frequenciesMhz) {
+    ResponseTable table;
+    FilterSpec spec = input;
+    ResponseData rd;
+    const SelectionResults paint = ComputeSelection(spec, rd);
+    if (spec.SelStatus != kSelectionValid) {
+        const std::string reason = FirstMessage(paint.Outcome);
+        table.Refusal = "No standard part for last inputs." + (reason.empty() ? "" : " " + reason);
+        return table;
+    }
+    table.Standard = true;
+    table.PartNumber = paint.Outcome.PartNumber;
+    table.CentreFrequencyMhz = spec.F0;
+    table.BandwidthMhz = spec.BW;
+    FillResponseRows(spec, rd, frequenciesMhz, table);
+    return table;
+}
+
+static void FillResponseRows(const FilterSpec& spec, ResponseData& rd, const std::vector<double>& frequencies,
+                             ResponseTable& table) {
+    const int32_t n = spec.Sections;
     table.Points.resize(frequencies.size());
 
     // The paint's order: the near-lossless design for the return loss, then the lossy one.
@@ -193,7 +220,6 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
     };
     stopband("F1", spec.F1);
     stopband("F2", spec.F2);
-    return table;
 }
 
 std::string TouchstoneText(const ResponseTable& table, std::string_view date) {

@@ -84,6 +84,9 @@ struct ResponseTable {
 ResponseTable ComputeResponseTable(const FilterSpec& spec, const ExportSpan& span = {},
                                    ExportFormat format = ExportFormat::Csv);
 
+// The same rows at the given frequencies (MHz), for a comparison with a measurement.
+ResponseTable ComputeResponseAt(const FilterSpec& spec, const std::vector<double>& frequenciesMhz);
+
 // A two-port Touchstone 1.1 file, "# MHz S DB R 50"; date is printed in its comment.
 std::string TouchstoneText(const ResponseTable& table, std::string_view date);
 // One table: a header, then a row per point (frequency MHz, attenuation dB, return loss dB,

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrix {
+
+// A measured filter as the graph overlays it, one entry per frequency of the file.
+struct MeasuredTrace {
+    int Ports = 0;                       // 1 or 2
+    std::vector<double> FrequenciesMhz;  // strictly increasing
+    std::vector<double> AttenuationDb;   // -20 log10 |S21|, positive = loss; empty for a 1-port file
+    std::vector<double> ReturnLossDb;    // -20 log10 |S11|
+    std::vector<double> DelayNs;         // from S21's unwrapped phase; empty for a 1-port file
+};
+
+struct MeasuredRead {
+    bool Ok = false;
+    MeasuredTrace Trace;
+    std::string Problem;  // one line "FILE:LINE: what" when !Ok
+};
+
+constexpr std::size_t kMaxTouchstoneBytes = 64u * 1024u * 1024u;
+
+// name is the file as the user gave it (shown escaped in a problem); its extension (.s1p/.s2p)
+// gives the port count of a version 1.1 text.
+MeasuredRead ParseTouchstone(std::string_view text, const std::string& name);
+MeasuredRead ReadTouchstoneFile(const std::string& path);
+
+// The group delay (ns) of a phase (radians, unwrapped) over frequency (MHz): central differences
+// inside, one-sided at the ends.
+std::vector<double> GroupDelayNs(const std::vector<double>& frequenciesMhz,
+                                 const std::vector<double>& phaseRad);
+
+}  // namespace veltrix
