@@ -82,7 +82,7 @@ MeasuredRead ParseTouchstone(std::string_view text, const std::string& name) {
     bool optionSeen = false;
     bool inData = false;
     bool ended = false;
-    bool order21First = false;
+    bool order12First = false;
     int declaredFrequencies = -1;
     double unitToMhz = 1000.0;
     std::string format = "ma";
@@ -131,7 +131,7 @@ MeasuredRead ParseTouchstone(std::string_view text, const std::string& name) {
             } else if (key == "[two-port data order]") {
                 const std::string order = rest.empty() ? "" : Lower(rest[0]);
                 if (order != "12_21" && order != "21_12") return r.Fail(lineNo, "bad two-port data order");
-                order21First = order == "21_12";
+                order12First = order == "12_21";
             } else if (key == "[number of frequencies]") {
                 const auto v = rest.empty() ? std::nullopt : Number(rest[0]);
                 if (!v || *v < 1 || *v != std::floor(*v)) return r.Fail(lineNo, "bad number of frequencies");
@@ -246,8 +246,8 @@ MeasuredRead ParseTouchstone(std::string_view text, const std::string& name) {
         const std::complex<double> s11 = complexOf(v[1], v[2]);
         t.ReturnLossDb.push_back(LossDb(std::abs(s11)));
         if (ports == 2) {
-            // v1.1 and 12_21 order: S11 S21 S12 S22; 21_12: S11 S12 S21 S22
-            const size_t k = order21First ? 5 : 3;
+            // v1.1 and 21_12: S11 S21 S12 S22; 12_21: S11 S12 S21 S22
+            const size_t k = order12First ? 5 : 3;
             const std::complex<double> s21 = complexOf(v[k], v[k + 1]);
             t.AttenuationDb.push_back(LossDb(std::abs(s21)));
             double p = std::arg(s21);

@@ -1115,5 +1115,80 @@ TEST_F(CliExports, TouchstoneRangesStayAboveZeroAndSayWhatTheyHold) {
     EXPECT_NE(comments.find("this part: 30 dBc"), std::string::npos) << comments;
 }
 
+// A measured file: the part's own export, written by the companion.
+std::string MeasuredModelFile(const std::string& name) {
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    const CliRun wrote = Invoke({"--f0", "1500", "--bw", "30", "--sections", "4", "--touchstone", path});
+    EXPECT_EQ(wrote.status, 0) << wrote.err;
+    return path;
+}
+
+TEST(CliCompare, JsonHasThePointsAndTheSummaryTriples) {
+    const std::string path = MeasuredModelFile("veltrix_cli_compare.s2p");
+    const CliRun run = Invoke({"compare", "--measured", path, "--f0", "1500", "--bw", "30", "--sections", "4",
+                               "--f1", "1420", "--requirement", "1580", "--format", "json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const JsonValue j = ParseOrFail(run.out);
+    EXPECT_EQ(j["part_number"], "4DR25-1500/U30 - 1.8");
+    ASSERT_EQ(j["points"].size(), 601u);
+    for (const auto& p : j["points"]) {
+        for (const char* side : {"model", "measured"})
+            for (const char* key : {"attenuation_db", "return_loss_db", "delay_ns"})
+                EXPECT_TRUE(p[side][key].is_number()) << side << " " << key;
+    }
+    for (const char* key : {"insertion_loss_db", "lower_edge_db", "upper_edge_db", "stopband_f1_db",
+                            "requirement_1_db", "passband_largest_deviation_db", "centre_frequency_mhz"}) {
+        const auto& entry = j["summary"][key];
+        ASSERT_TRUE(entry.is_object()) << key;
+        EXPECT_NEAR(entry["measured"].get<double>() - entry["model"].get<double>(),
+                    entry["deviation"].get<double>(), 1e-9);
+        EXPECT_LT(std::abs(entry["deviation"].get<double>()), 0.01) << key;
+    }
+    // A point the file does not reach has no entry rather than an extrapolated one.
+    const CliRun outside = Invoke({"compare", "--measured", path, "--f0", "1500", "--bw", "30", "--sections",
+                                   "4", "--f1", "1400", "--format", "json"});
+    EXPECT_FALSE(ParseOrFail(outside.out)["summary"].contains("stopband_f1_db"));
+    std::filesystem::remove(path);
+}
+
+TEST(CliCompare, TextListsPointsAndDeviations) {
+    const std::string path = MeasuredModelFile("veltrix_cli_compare_text.s2p");
+    const CliRun run =
+        Invoke({"compare", "--measured", path, "--f0", "1500", "--bw", "30", "--sections", "4"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Part number: 4DR25-1500/U30 - 1.8"), std::string::npos);
+    EXPECT_NE(run.out.find("Insertion loss at 1500.000 MHz: model 2.813, measured 2.813"), std::string::npos)
+        << run.out;
+    std::filesystem::remove(path);
+}
+
+TEST(CliCompare, MalformedFileIsAUsageErrorNamingTheLine) {
+    const std::string path = (std::filesystem::temp_directory_path() / "veltrix_cli_bad.s2p").string();
+    std::ofstream(path) << "# MHz S DB R 50\n1500 0 0 0 0 0 0 0 0\n1501 0 0 0 oops 0 0 0 0\n";
+    const CliRun run = Invoke({"compare", "--measured", path});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "veltrix-cli: compare: " + path + ":3: bad number 'oops'\n");
+    EXPECT_TRUE(run.out.empty());
+    std::filesystem::remove(path);
+}
+
+TEST(CliCompare, RefusedEntryExitsOneWithItsReason) {
+    const std::string path = MeasuredModelFile("veltrix_cli_compare_refused.s2p");
+    const CliRun run = Invoke({"compare", "--measured", path, "--f0", "20000"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("veltrix-cli: compare: No standard part for last inputs.", 0), 0u) << run.err;
+    std::filesystem::remove(path);
+}
+
+TEST(CliCompare, MeasuredIsRequiredAndHelpIsItsOwn) {
+    EXPECT_EQ(Invoke({"compare"}).status, 2);
+    EXPECT_EQ(Invoke({"compare"}).err,
+              "veltrix-cli: compare: --measured is required (the measured Touchstone file)\n");
+    const CliRun help = Invoke({"compare", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, CompareUsageText());
+    EXPECT_NE(Invoke({"--help"}).out.find("veltrix-cli compare --measured FILE"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace veltrix
