@@ -16,17 +16,19 @@ std::string Mhz(double f) {
     return text;
 }
 
-// Where ys crosses level between xs[from] and the end in the direction step (+1/-1), interpolated.
-std::optional<double> Crossing(const std::vector<double>& xs, const std::vector<double>& ys, double start,
-                               double level, int step) {
-    if (xs.size() < 2) return std::nullopt;
-    size_t i = std::lower_bound(xs.begin(), xs.end(), start) - xs.begin();
-    if (step < 0 && i > 0 && (i == xs.size() || xs[i] > start)) --i;
-    if (i >= xs.size()) return std::nullopt;
-    for (long k = static_cast<long>(i); k + step >= 0 && k + step < static_cast<long>(xs.size()); k += step) {
+// Where ys first falls to level walking from the frequency outer towards inner, interpolated. Walking
+// in from the skirt, a passband ripple as high as the level cannot be taken for an edge.
+std::optional<double> Crossing(const std::vector<double>& xs, const std::vector<double>& ys, double outer,
+                               double inner, double level) {
+    const long n = static_cast<long>(xs.size());
+    const int step = outer < inner ? 1 : -1;
+    long k = step > 0 ? std::lower_bound(xs.begin(), xs.end(), outer) - xs.begin()
+                      : (std::upper_bound(xs.begin(), xs.end(), outer) - xs.begin()) - 1;
+    for (; k >= 0 && k + step >= 0 && k + step < n; k += step) {
+        if ((xs[k + step] - inner) * step > 0) break;
         const double a = ys[k] - level;
         const double b = ys[k + step] - level;
-        if (a <= 0.0 && b > 0.0) return xs[k] + (xs[k + step] - xs[k]) * (-a) / (b - a);
+        if (a > 0.0 && b <= 0.0) return xs[k] + (xs[k + step] - xs[k]) * a / (a - b);
     }
     return std::nullopt;
 }
@@ -134,8 +136,8 @@ Comparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
     bool found = false;
     for (int iteration = 0; iteration < 8; ++iteration) {
         const double level = InterpolateAt(mf, ma, centre) + edgeRise;
-        const auto lo = Crossing(mf, ma, centre, level, -1);
-        const auto hi = Crossing(mf, ma, centre, level, +1);
+        const auto lo = Crossing(mf, ma, c.SpanFromMhz, centre, level);
+        const auto hi = Crossing(mf, ma, c.SpanToMhz, centre, level);
         if (!lo || !hi) break;
         const double next = 0.5 * (*lo + *hi);
         found = true;
