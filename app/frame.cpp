@@ -602,7 +602,7 @@ void MainFrame::onCompareParts() {
         compare_->setObjectName(QStringLiteral("CompareParts"));
         auto* window = new DocumentMdiWindow(compare_, QStringLiteral("Compare Parts"));
         mdiArea_->addSubWindow(window);
-        window->ApplyRect({CompareWindow::kClientWidth + 20, CompareWindow::kClientHeight + 40, 20, 20});
+        window->ApplyRect({20, 20, CompareWindow::kClientWidth + 20, CompareWindow::kClientHeight + 40});
         documents_[DocumentWindow::Compare] = window;
     }
     ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Compare));

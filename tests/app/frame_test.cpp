@@ -1040,6 +1040,7 @@ TEST_F(FrameTest, FindersCompareOpensComparePartsWithTheMarkedPartsAndTheirLegen
     ASSERT_NE(Sub(DocumentWindow::Compare), nullptr);
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Compare));
     CompareWindow* compare = frame_->Comparison();
+    EXPECT_GT(compare->width(), CompareWindow::kClientWidth / 2) << "shown, not as a sliver";
     ASSERT_EQ(compare->Parts().Curves().size(), 3u);
     ASSERT_EQ(compare->Parts().Limits().size(), 1u);
     EXPECT_EQ(compare->Parts().Limits()[0].FrequencyMhz, 1400.0);
