@@ -17,6 +17,7 @@
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
+#include "compare_window/compare_window.h"
 #include "engine/response.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
@@ -114,6 +115,8 @@ void MainFrame::BuildMenus() {
     cascadeAction_ = item(windowMenu_, QStringLiteral("&Cascade"), "Cascade1", &MainFrame::onCascade);
     arrangeIconsAction_ =
         item(windowMenu_, QStringLiteral("&Arrange Icons"), "ArrangeIcons1", &MainFrame::onArrangeIcons);
+    comparePartsAction_ =
+        item(windowMenu_, QStringLiteral("Co&mpare Parts"), "CompareParts1", &MainFrame::onCompareParts);
 
     salesMenu_ = menu(QStringLiteral("&Sales"), "Sales");
     connect(salesMenu_, &QMenu::aboutToShow, this, &MainFrame::onSalesMenuShown);
@@ -590,6 +593,44 @@ void MainFrame::onFindParts() {
     DocumentMdiWindow* finder = DocumentSubWindow(DocumentWindow::Finder);
     ActivateDocumentWindow(finder);
     if (findParts_ != nullptr) findParts_->CentreFrequencyEdit()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainFrame::onCompareParts() {
+    // Made on first use and kept for the run, so its parts stay while the program runs.
+    if (compare_ == nullptr) {
+        compare_ = new CompareWindow(program_);
+        compare_->setObjectName(QStringLiteral("CompareParts"));
+        auto* window = new DocumentMdiWindow(compare_, QStringLiteral("Compare Parts"));
+        mdiArea_->addSubWindow(window);
+        window->ApplyRect({20, 20, CompareWindow::kClientWidth + 20, CompareWindow::kClientHeight + 40});
+        documents_[DocumentWindow::Compare] = window;
+    }
+    ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Compare));
+    compare_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainFrame::CompareParts(const std::vector<FilterSpec>& parts,
+                             const std::vector<StopbandRequirement>& limits) {
+    onCompareParts();
+    compare_->SetLimits(limits);
+    QStringList refusals;
+    for (const FilterSpec& part : parts) {
+        const std::string refusal = compare_->AddPart(part);
+        // A part compared already is simply there.
+        if (!refusal.empty() && refusal.find("already in the comparison") == std::string::npos)
+            refusals << QString::fromStdString(refusal);
+    }
+    if (!refusals.isEmpty() && program_.Messages)
+        program_.Messages->ShowMessage(compare_, refusals.join(QLatin1Char('\n')),
+                                       QStringLiteral("Compare Parts"));
+}
+
+void MainFrame::AddToComparison(const FilterSpec& part) {
+    onCompareParts();
+    const std::string refusal = compare_->AddPart(part);
+    if (!refusal.empty() && program_.Messages)
+        program_.Messages->ShowMessage(compare_, QString::fromStdString(refusal),
+                                       QStringLiteral("Compare Parts"));
 }
 
 // --- Configure ---

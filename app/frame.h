@@ -26,6 +26,7 @@ class DocumentMdiWindow;
 class FilterCharacteristicsPage;
 class IntroductionPage;
 class FindPartsWindow;
+class CompareWindow;
 class FieldOffsetsDialog;
 class NotesPage;
 class LicensePage;
@@ -82,6 +83,9 @@ class MainFrame : public QMainWindow, public WindowHub {
     void PrintForm(PaintedForm& form, const QString& jobTitle) override;
     void ShowPrintException() override;
     void ShowChoice(const FilterSpec& choice) override;
+    void CompareParts(const std::vector<FilterSpec>& parts,
+                      const std::vector<StopbandRequirement>& limits) override;
+    void AddToComparison(const FilterSpec& part) override;
 
     // Menu handlers.
     void onExit();
@@ -95,6 +99,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     void onEmailSales();
     void onRepresentatives();
     void onFindParts();
+    void onCompareParts();
     void onConfigureMenuShown();
     void onConfigurationInstructions();
     void onPreservePreferences();
@@ -125,6 +130,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     QAction* EmailSalesAction() const { return emailSalesAction_; }
     QAction* RepresentativesAction() const { return representativesAction_; }
     QAction* FindPartsAction() const { return findPartsAction_; }
+    QAction* ComparePartsAction() const { return comparePartsAction_; }
     QMenu* ConfigureMenu() const { return configureMenu_; }
     QAction* InstructionsAction() const { return instructionsAction_; }
     QAction* ConfigureSeparator() const { return configureSeparator_; }
@@ -148,6 +154,8 @@ class MainFrame : public QMainWindow, public WindowHub {
     QWidget* Outline() const { return outline_; }
     SpecificationWindow* Specification() const { return specification_; }
     FindPartsWindow* FindParts() const { return findParts_; }
+    // Null until first used.
+    CompareWindow* Comparison() const { return compare_; }
 
     // The windows that start hidden are made on first use, each as it would have been made at start.
     ContactPage* ContactInformation();
@@ -233,6 +241,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     QAction* emailSalesAction_ = nullptr;
     QAction* representativesAction_ = nullptr;
     QAction* findPartsAction_ = nullptr;
+    QAction* comparePartsAction_ = nullptr;
     QMenu* configureMenu_ = nullptr;
     QAction* instructionsAction_ = nullptr;
     QAction* configureSeparator_ = nullptr;
@@ -255,6 +264,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     QWidget* outline_ = nullptr;
     SpecificationWindow* specification_ = nullptr;
     FindPartsWindow* findParts_ = nullptr;
+    CompareWindow* compare_ = nullptr;
 };
 
 }  // namespace veltrix

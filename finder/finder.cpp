@@ -65,6 +65,27 @@ FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, in
     return spec;
 }
 
+std::vector<StopbandResult> GuaranteedStopbands(const FilterSpec& spec,
+                                                const std::vector<StopbandRequirement>& needs) {
+    ResponseData rd;
+    FilterSpec judged = spec;
+    EvaluateSpecification(judged, rd);
+    // The screen's stopband figure: the lossy design solved for the point, then its relative
+    // attenuation. The design does not depend on the point, so it is solved once.
+    const double guarantee = GuaranteedAttenuationDbc(judged.F0);
+    const SolvedDesign design =
+        DesignSolve(rd, judged.Sections, judged.Profile, judged.F0, judged.BW, judged.PBD, judged.Dielectric);
+    std::vector<StopbandResult> results;
+    for (const StopbandRequirement& need : needs) {
+        const double a =
+            RelativeAttenuation(rd, design, judged.Sections, need.FrequencyMhz, judged.F0, judged.BW);
+        const double guaranteed = std::isfinite(a) ? std::min(a, guarantee) : a;
+        results.push_back(
+            {need.FrequencyMhz, a, guaranteed, need.MinAttenuationDbc, guaranteed - need.MinAttenuationDbc});
+    }
+    return results;
+}
+
 FinderResults FindParts(const FinderRequirement& requirement) {
     FinderResults results;
     ResponseData rd;
@@ -82,19 +103,9 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                     }
                     FoundPart part{outcome.PartNumber, outcome.FoLoss, sections, profile,
                                    dielectric,         mounting,       {}};
-                    // The screen's stopband figure: the lossy design solved for the point, then its
-                    // relative attenuation. The design does not depend on the point, so it is solved once.
-                    const double guarantee = GuaranteedAttenuationDbc(spec.F0);
-                    const SolvedDesign design = DesignSolve(rd, spec.Sections, spec.Profile, spec.F0, spec.BW,
-                                                            spec.PBD, spec.Dielectric);
-                    for (size_t i = 0; i < requirement.Stopbands.size(); ++i) {
-                        const StopbandRequirement& need = requirement.Stopbands[i];
-                        const double a = RelativeAttenuation(rd, design, spec.Sections, need.FrequencyMhz,
-                                                             spec.F0, spec.BW);
-                        computed[i] = std::isfinite(a);
-                        const double guaranteed = computed[i] ? std::min(a, guarantee) : a;
-                        part.Stopbands.push_back({need.FrequencyMhz, a, guaranteed, need.MinAttenuationDbc,
-                                                  guaranteed - need.MinAttenuationDbc});
+                    part.Stopbands = GuaranteedStopbands(spec, requirement.Stopbands);
+                    for (size_t i = 0; i < part.Stopbands.size(); ++i) {
+                        computed[i] = std::isfinite(part.Stopbands[i].AttenuationDbc);
                     }
                     std::string shortfall = FirstShortfall(requirement, spec.F0, part, computed);
                     if (shortfall.empty()) {

@@ -64,6 +64,11 @@ constexpr int32_t kFinderMaxSections = 6;
 FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
                       char dielectric, char mounting);
 
+// The part's figure at each requirement point as the finder judges it: the computed relative
+// attenuation, capped at the maker's guarantee for the part's centre frequency.
+std::vector<StopbandResult> GuaranteedStopbands(const FilterSpec& spec,
+                                                const std::vector<StopbandRequirement>& needs);
+
 // Judges every allowed combination as the specification screen does and keeps the standard
 // parts meeting every requirement by what is guaranteed, ranked by insertion loss, then fewer
 // sections, then the smaller profile.

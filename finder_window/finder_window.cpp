@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -118,6 +119,21 @@ class SortMenu : public QObject {
     }
 
     QTableView* table_;
+};
+
+// The results, where several parts can be marked: Ctrl or Shift with the mouse, Space from the keyboard.
+class MarkingTableView : public QTableView {
+  public:
+    using QTableView::QTableView;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (event != nullptr && event->type() == QEvent::KeyPress &&
+            static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Space)
+            return QItemSelectionModel::Toggle | QItemSelectionModel::Rows;
+        return QTableView::selectionCommand(index, event);
+    }
 };
 
 // A table cell that shows its text and sorts by its value.
@@ -235,13 +251,13 @@ void FindPartsWindow::BuildControls() {
     summaryLabel_->setObjectName(QStringLiteral("SummaryLabel"));
     resultsModel_ = new QStandardItemModel(this);
     resultsModel_->setSortRole(Qt::UserRole);
-    resultsView_ = new QTableView(this);
+    resultsView_ = new MarkingTableView(this);
     resultsView_->setObjectName(QStringLiteral("ResultsView"));
     resultsView_->setModel(resultsModel_);
     resultsView_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     resultsView_->setSortingEnabled(true);
     resultsView_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    resultsView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    resultsView_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     resultsView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     resultsView_->setTabKeyNavigation(false);
     resultsView_->verticalHeader()->setVisible(false);
@@ -251,6 +267,13 @@ void FindPartsWindow::BuildControls() {
                                                  "specification screen)"),
                                   this);
     partsLabel->setBuddy(resultsView_);
+    compareButton_ = new QPushButton(QStringLiteral("&Compare"), this);
+    compareButton_->setObjectName(QStringLiteral("CompareButton"));
+    compareButton_->setToolTip(QStringLiteral(
+        "Show the marked parts (Ctrl or Shift with the mouse, Space from the keyboard) on one graph"));
+    auto* partsRow = new QHBoxLayout;
+    partsRow->addWidget(partsLabel, 1);
+    partsRow->addWidget(compareButton_);
 
     missesTable_ = new QTableWidget(0, 5, this);
     missesTable_->setObjectName(QStringLiteral("MissesTable"));
@@ -284,7 +307,7 @@ void FindPartsWindow::BuildControls() {
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(requirement);
     layout->addWidget(summaryLabel_);
-    layout->addWidget(partsLabel);
+    layout->addLayout(partsRow);
     layout->addWidget(resultsView_, 3);
     layout->addWidget(missesLabel);
     layout->addWidget(missesTable_, 2);
@@ -300,6 +323,7 @@ void FindPartsWindow::BuildControls() {
         KeepOneBlankStopbandRow();
         Search();
     });
+    connect(compareButton_, &QPushButton::clicked, this, &FindPartsWindow::onCompare);
     connect(resultsView_, &QTableView::activated, this,
             [this](const QModelIndex& index) { ChooseRow(index.row()); });
 }
@@ -419,6 +443,28 @@ void FindPartsWindow::FillMisses() {
     missesTable_->setSortingEnabled(true);
     missesTable_->resizeColumnsToContents();
     missesTable_->horizontalHeader()->setStretchLastSection(true);
+}
+
+std::vector<FilterSpec> FindPartsWindow::MarkedParts() const {
+    std::vector<int> ranks;
+    for (const QModelIndex& index : resultsView_->selectionModel()->selectedRows(0))
+        ranks.push_back(resultsModel_->item(index.row(), 0)->data(kRankRole).toInt());
+    const QModelIndex current = resultsView_->currentIndex();
+    if (ranks.empty() && current.isValid())
+        ranks.push_back(resultsModel_->item(current.row(), 0)->data(kRankRole).toInt());
+    std::sort(ranks.begin(), ranks.end());
+    std::vector<FilterSpec> parts;
+    for (const int rank : ranks) {
+        if (rank < 0 || rank >= static_cast<int>(results_.Parts.size())) continue;
+        const FoundPart& part = results_.Parts[static_cast<std::size_t>(rank)];
+        parts.push_back(
+            FinderSpec(requirement_, part.Sections, part.Profile, part.Dielectric, part.Mounting));
+    }
+    return parts;
+}
+
+void FindPartsWindow::onCompare() {
+    if (program_.Hub) program_.Hub->CompareParts(MarkedParts(), requirement_.Stopbands);
 }
 
 void FindPartsWindow::ChooseRow(int row) {

@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QStandardItemModel;
 class QTableView;
 class QTableWidget;
@@ -34,6 +35,12 @@ class FindPartsWindow : public QWidget {
     // Puts the part of the results row into the specification screen.
     void ChooseRow(int row);
 
+    // The specification screen's records of the parts marked in the results, best first; the
+    // current row's part when none is marked.
+    std::vector<FilterSpec> MarkedParts() const;
+    // "&Compare": the marked parts into "Compare Parts", with the stopband points as its limits.
+    void onCompare();
+
     const FinderResults& Results() const { return results_; }
 
     QLineEdit* CentreFrequencyEdit() const { return centreFrequencyEdit_; }
@@ -51,6 +58,7 @@ class FindPartsWindow : public QWidget {
     QCheckBox* DielectricDHCheck() const { return dielectricDHCheck_; }
     QLabel* SummaryLabel() const { return summaryLabel_; }
     QTableView* ResultsView() const { return resultsView_; }
+    QPushButton* CompareButton() const { return compareButton_; }
     QTableWidget* MissesTable() const { return missesTable_; }
 
   private:
@@ -79,6 +87,7 @@ class FindPartsWindow : public QWidget {
     QLabel* summaryLabel_ = nullptr;
     QTableView* resultsView_ = nullptr;
     QTableWidget* missesTable_ = nullptr;
+    QPushButton* compareButton_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/filter_spec.h"
 #include "engine/response.h"
@@ -18,8 +19,9 @@ class DesktopShell;
 class PrintDialogRunner;
 class SaveFileDialog;
 class ExportRangeDialog;
+struct StopbandRequirement;
 
-enum class DocumentWindow { Specification, Outline, TabularData, Finder };
+enum class DocumentWindow { Specification, Outline, TabularData, Finder, Compare };
 
 // What a window may ask of the frame without knowing it. The frame implements it; tests fake it.
 class WindowHub {
@@ -37,6 +39,14 @@ class WindowHub {
     virtual void ShowChoice(const FilterSpec& choice) { (void)choice; }
     // Asks where to save the part's datasheet, proposing its part number, and writes it.
     virtual void ExportDatasheet(const FilterSpec& part) { (void)part; }
+    // Opens "Compare Parts" with the parts added and the requirement's points as its limits.
+    virtual void CompareParts(const std::vector<FilterSpec>& parts,
+                              const std::vector<StopbandRequirement>& limits) {
+        (void)parts;
+        (void)limits;
+    }
+    // Adds the part to "Compare Parts" and shows it; a part that cannot be added is refused with the reason.
+    virtual void AddToComparison(const FilterSpec& part) { (void)part; }
 };
 
 // The program's single records and services, owned by main and given to every window.

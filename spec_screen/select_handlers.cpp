@@ -7,6 +7,7 @@
 #include <QLineEdit>
 
 #include "engine/filter_spec.h"
+#include "platform/services.h"
 #include "printing/export_command.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
@@ -254,7 +255,23 @@ void SpecificationWindow::onGraphWidthChange() {
 
 // ---- Menus and buttons --------------------------------------------------------------------------
 
-void SpecificationWindow::onFileMenuShown() { printAction_->setEnabled(!Minimised()); }
+void SpecificationWindow::onFileMenuShown() {
+    printAction_->setEnabled(!Minimised());
+    program_.Judgement.Current();
+    addToComparisonAction_->setEnabled(program_.Judgement.JudgedSpec().SelStatus == kSelectionValid);
+}
+
+void SpecificationWindow::onAddToComparison() {
+    program_.Judgement.Current();
+    const FilterSpec& part = program_.Judgement.JudgedSpec();
+    if (part.SelStatus != kSelectionValid) {
+        if (program_.Messages)
+            program_.Messages->ShowMessage(
+                this, QStringLiteral("Only a standard part can be added to the comparison."), QString());
+        return;
+    }
+    if (program_.Hub) program_.Hub->AddToComparison(part);
+}
 
 void SpecificationWindow::onPrint() {
     if (program_.Hub) program_.Hub->PrintForm(*this, QStringLiteral("Veltrix Filter Specification"));

@@ -193,6 +193,8 @@ void SpecificationWindow::CreateMenus() {
     printAction_ = AddItem(fileMenu_, "Print1", QStringLiteral("&Print"), &SpecificationWindow::onPrint);
     AddItem(fileMenu_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."),
             &SpecificationWindow::onExportVectors);
+    addToComparisonAction_ = AddItem(fileMenu_, "AddToComparison1", QStringLiteral("Add to &Comparison"),
+                                     &SpecificationWindow::onAddToComparison);
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
     AddItem(fileMenu_, "Exit1", QStringLiteral("E&xit"), &SpecificationWindow::onExit);
 

@@ -101,6 +101,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void onFileMenuShown();
     void onPrint();
     void onExportVectors();
+    void onAddToComparison();
     void onExit();
     void onPassbandFrequency();
     void onPassbandBandwidth();
@@ -208,6 +209,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     QMenu* mountingMenu_ = nullptr;
     QMenu* viewMenu_ = nullptr;
     QAction* printAction_ = nullptr;
+    QAction* addToComparisonAction_ = nullptr;
     // Names the painted graph for screen readers; it draws nothing and takes no input.
     QWidget* graphArea_ = nullptr;
 };

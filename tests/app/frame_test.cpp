@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -33,6 +35,7 @@
 #include "app/document_window.h"
 #include "app/move_dialog.h"
 #include "app/screenshot.h"
+#include "compare_window/compare_window.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
@@ -1013,6 +1016,59 @@ TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
     for (const DrawnText& text : frame_->Specification()->DrawnTexts())
         shown = shown || text.text == QString::fromStdString(best.PartNumber);
     EXPECT_TRUE(shown) << best.PartNumber;
+}
+
+TEST_F(FrameTest, FindersCompareOpensComparePartsWithTheMarkedPartsAndTheirLegend) {
+    Start();
+    EXPECT_EQ(Sub(DocumentWindow::Compare), nullptr) << "made on first use";
+    frame_->FindPartsAction()->trigger();
+    FindPartsWindow* finder = frame_->FindParts();
+    finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+    finder->BandwidthEdit()->setText(QStringLiteral("30"));
+    finder->StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
+    finder->StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
+    ASSERT_GE(finder->Results().Parts.size(), 3u);
+    QTableView* results = finder->ResultsView();
+    results->setFocus();
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      results->visualRect(results->model()->index(0, 1)).center());
+    for (int row : {1, 2})
+        QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          results->visualRect(results->model()->index(row, 1)).center());
+    QTest::mouseClick(finder->CompareButton(), Qt::LeftButton);
+
+    ASSERT_NE(Sub(DocumentWindow::Compare), nullptr);
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Compare));
+    CompareWindow* compare = frame_->Comparison();
+    EXPECT_GT(compare->width(), CompareWindow::kClientWidth / 2) << "shown, not as a sliver";
+    ASSERT_EQ(compare->Parts().Curves().size(), 3u);
+    ASSERT_EQ(compare->Parts().Limits().size(), 1u);
+    EXPECT_EQ(compare->Parts().Limits()[0].FrequencyMhz, 1400.0);
+    QImage image(CompareWindow::kClientWidth, CompareWindow::kClientHeight, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        compare->FormPaint(painter, image.size());
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        const QString part = QString::fromStdString(finder->Results().Parts[i].PartNumber);
+        bool inLegend = false;
+        for (const DrawnText& text : compare->DrawnTexts())
+            inLegend = inLegend || (text.text == part && text.colour == TraceColour(static_cast<int>(i)));
+        EXPECT_TRUE(inLegend) << part.toStdString();
+    }
+    EXPECT_TRUE(frame_->WindowMenu()->actions().contains(frame_->ComparePartsAction()));
+    EXPECT_TRUE(VisibleMenuTitles(frame_->menuBar()).contains(QStringLiteral("&Graph")))
+        << "the window's menus merge into the frame's";
+
+    // The specification screen's part is added to the same window; a repeat is refused with a message.
+    finder->ChooseRow(3);
+    frame_->Specification()->findChild<QAction*>(QStringLiteral("AddToComparison1"))->trigger();
+    EXPECT_EQ(frame_->Comparison(), compare);
+    EXPECT_EQ(compare->Parts().Curves().size(), 4u);
+    frame_->Specification()->findChild<QAction*>(QStringLiteral("AddToComparison1"))->trigger();
+    EXPECT_EQ(compare->Parts().Curves().size(), 4u);
+    ASSERT_FALSE(messages_.texts.isEmpty());
+    EXPECT_TRUE(messages_.texts.last().contains(QStringLiteral("already in the comparison")));
 }
 
 }  // namespace

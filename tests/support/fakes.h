@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/filter_spec.h"
+#include "finder/finder.h"
 #include "platform/services.h"
 #include "program/program.h"
 
@@ -40,6 +41,21 @@ class FakeHub : public WindowHub {
     void ShowChoice(const FilterSpec& choice) override {
         chosen = choice;
         calls.push_back({"Choice", DocumentWindow::Specification});
+    }
+
+    void CompareParts(const std::vector<FilterSpec>& parts,
+                      const std::vector<StopbandRequirement>& limits) override {
+        compared = parts;
+        comparedLimits = limits;
+        calls.push_back({"Compare", DocumentWindow::Compare});
+    }
+    void AddToComparison(const FilterSpec& part) override {
+        addedToComparison.push_back(part);
+        calls.push_back({"AddToComparison", DocumentWindow::Compare});
+    }
+    void ExportDatasheet(const FilterSpec& part) override {
+        datasheets.push_back(part);
+        calls.push_back({"Datasheet", DocumentWindow::Compare});
     }
 
     int Count(const std::string& what) const {
@@ -73,6 +89,8 @@ class FakeHub : public WindowHub {
                 return "Tabular";
             case DocumentWindow::Finder:
                 return "Finder";
+            case DocumentWindow::Compare:
+                return "Compare";
         }
         return "?";
     }
@@ -81,6 +99,10 @@ class FakeHub : public WindowHub {
     std::vector<PaintedForm*> printedForms;
     QStringList printTitles;
     std::optional<FilterSpec> chosen;
+    std::vector<FilterSpec> compared;
+    std::vector<StopbandRequirement> comparedLimits;
+    std::vector<FilterSpec> addedToComparison;
+    std::vector<FilterSpec> datasheets;
 };
 
 struct ShownMessage {

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/filter_spec.h"
+#include "finder/finder.h"
+
+namespace veltrix {
+
+constexpr int kMaxComparedParts = 6;
+constexpr int kCompareSweepSteps = 180;
+constexpr int kDefaultCompareWidth = 3;  // bandwidths, one of the graph-width choices 1..6
+constexpr int kMaxCompareZoom = 4;       // each step halves the span
+
+// One trace: a computed part now, a measured file later.
+struct CompareCurve {
+    std::string Name;
+    std::vector<double> FrequenciesMhz;
+    std::vector<double> AttenuationDbc;
+    std::vector<double> ReturnLossDb;
+    std::vector<double> DelayNs;
+};
+
+struct CompareSpan {
+    double FromMhz = 0.0;
+    double ToMhz = 0.0;
+};
+
+struct MarkerRow {
+    std::string Name;
+    double AttenuationDbc = 0.0;
+    double ReturnLossDb = 0.0;
+    double DelayNs = 0.0;
+    std::vector<StopbandResult> Margins;  // at each requirement point, as the finder judges them
+};
+
+class Comparison {
+  public:
+    // "" when added, else why not: a part that is not standard, a repeat, or a seventh part.
+    std::string Add(const FilterSpec& spec);
+    void Remove(int index);
+    const std::vector<FilterSpec>& Parts() const { return parts_; }
+    const std::vector<CompareCurve>& Curves() const { return curves_; }
+
+    void SetLimits(std::vector<StopbandRequirement> limits);
+    const std::vector<StopbandRequirement>& Limits() const { return limits_; }
+
+    void SetGraphWidth(int bandwidths);
+    int GraphWidth() const { return width_; }
+    void ZoomIn();
+    void ZoomOut();
+    int Zoom() const { return zoom_; }
+    CompareSpan Span() const;
+
+    int MarkerIndex() const { return marker_; }
+    void MoveMarker(int steps);  // clamped to the sweep
+    void PlaceMarker(double frequencyMhz);
+    double MarkerMhz() const;
+    std::vector<MarkerRow> MarkerRows() const;
+
+  private:
+    void Recompute();
+
+    std::vector<FilterSpec> parts_;
+    std::vector<CompareCurve> curves_;
+    std::vector<std::vector<StopbandResult>> margins_;
+    std::vector<StopbandRequirement> limits_;
+    int width_ = kDefaultCompareWidth;
+    int zoom_ = 0;
+    int marker_ = kCompareSweepSteps / 2;
+};
+
+}  // namespace veltrix

@@ -1,0 +1,452 @@
+#include "compare_window/compare_window.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/rules.h"
+#include "platform/services.h"
+#include "printing/export_command.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kJobTitle = QStringLiteral("Veltrix Compare Parts");
+constexpr double kAttenuationRangeDbc = 80.0;
+constexpr double kReturnLossRangeDb = 40.0;
+
+QString Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return QString::fromLatin1(text);
+}
+
+// A delay scale's top: the largest delay shown, rounded up to 1, 2 or 5 times a power of ten.
+double DelayScaleTop(const std::vector<CompareCurve>& curves) {
+    double top = 0.0;
+    for (const CompareCurve& curve : curves)
+        for (const double d : curve.DelayNs)
+            if (std::isfinite(d)) top = std::max(top, d);
+    if (top <= 0.0) return 10.0;
+    const double decade = std::pow(10.0, std::floor(std::log10(top)));
+    for (const double step : {1.0, 2.0, 5.0, 10.0})
+        if (top <= step * decade) return step * decade;
+    return 10.0 * decade;
+}
+
+class Writer {
+  public:
+    Writer(QPainter& painter, const QFont& font, std::vector<DrawnText>& texts)
+        : painter_(painter), metrics_(font), texts_(texts) {
+        painter_.setFont(font);
+    }
+    void Text(int x, int y, const QString& text, const QColor& colour) {
+        painter_.setPen(colour);
+        DrawPageText(painter_, x, y, metrics_.ascent(), text);
+        texts_.push_back({QPoint(x, y), text, colour, painter_.font().pixelSize()});
+    }
+    int Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
+    int Height() const { return metrics_.height(); }
+
+  private:
+    QPainter& painter_;
+    QFontMetrics metrics_;
+    std::vector<DrawnText>& texts_;
+};
+
+}  // namespace
+
+const QColor& TraceColour(int index) {
+    // Inverted for print: blue, red, green, purple, orange and teal on white.
+    static const QColor colours[kMaxComparedParts] = {QColor(255, 255, 55),  QColor(55, 255, 255),
+                                                      QColor(255, 125, 255), QColor(105, 255, 105),
+                                                      QColor(55, 155, 255),  QColor(255, 125, 115)};
+    return colours[std::clamp(index, 0, kMaxComparedParts - 1)];
+}
+
+CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
+    CompareLayout layout;
+    const int line = fontPixels + 4;
+    const int right = std::max(260, fontPixels * 22);
+    const int left = fontPixels * 4;
+    const int graphWidth = std::max(100, clientSize.width() - left - right - 20);
+    const int top = line * 2;
+    const int bottom = clientSize.height() - line * 2;
+    const int available = std::max(120, bottom - top - line * 2);
+    const int attenuation = available * 45 / 100;
+    const int returnLoss = available * 27 / 100;
+    layout.Attenuation = QRect(left, top, graphWidth, attenuation);
+    layout.ReturnLoss = QRect(left, layout.Attenuation.bottom() + line, graphWidth, returnLoss);
+    layout.Delay =
+        QRect(left, layout.ReturnLoss.bottom() + line, graphWidth, available - attenuation - returnLoss);
+    const int column = layout.Attenuation.right() + 20;
+    layout.LegendRowHeight = line;
+    layout.Legend = QRect(column, top, clientSize.width() - column - 8, line * (kMaxComparedParts + 1));
+    layout.Table = QRect(column, layout.Legend.bottom() + line, layout.Legend.width(),
+                         std::max(line, bottom - layout.Legend.bottom() - line));
+    return layout;
+}
+
+CompareWindow::CompareWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+    setWindowTitle(QStringLiteral("Compare Parts"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Compare Parts"));
+    CreateMenus();
+}
+
+void CompareWindow::CreateMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const QString& text, auto handler) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    fileMenu_ = new QMenu(QStringLiteral("&File"), this);
+    fileMenu_->setObjectName(QStringLiteral("CompareFile"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, &CompareWindow::onFileMenuShown);
+    printAction_ = item(fileMenu_, "PrintCompare", QStringLiteral("&Print"), [this] { onPrint(); });
+    item(fileMenu_, "ExportVectorsCompare", QStringLiteral("&Export as PDF/SVG..."),
+         [this] { onExportVectors(); });
+    datasheetAction_ = item(fileMenu_, "ExportDatasheetCompare", QStringLiteral("Export &Datasheet..."),
+                            [this] { onExportDatasheet(); });
+    item(fileMenu_, "RemovePart", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
+    item(fileMenu_, "ExitCompare", QStringLiteral("E&xit"), [this] {
+        if (program_.Hub) program_.Hub->ExitProgram();
+    });
+
+    graphMenu_ = new QMenu(QStringLiteral("&Graph"), this);
+    graphMenu_->setObjectName(QStringLiteral("CompareGraph"));
+    for (int width = 1; width <= 6; ++width) {
+        const QString text =
+            width == 1 ? QStringLiteral("&1 bandwidth") : QStringLiteral("&%1 bandwidths").arg(width);
+        item(graphMenu_, "CompareWidth", text, [this, width] { onGraphWidth(width); });
+    }
+    graphMenu_->addSeparator();
+    item(graphMenu_, "ZoomIn", QStringLiteral("Zoom &In\t+"), [this] { onZoomIn(); });
+    item(graphMenu_, "ZoomOut", QStringLiteral("Zoom &Out\t-"), [this] { onZoomOut(); });
+}
+
+QList<GroupedMenu> CompareWindow::GroupedMenus() { return {{0, fileMenu_}, {1, graphMenu_}}; }
+
+std::string CompareWindow::AddPart(const FilterSpec& spec) {
+    std::string refusal = comparison_.Add(spec);
+    if (refusal.empty()) selected_ = static_cast<int>(comparison_.Parts().size()) - 1;
+    Changed();
+    return refusal;
+}
+
+void CompareWindow::SetLimits(const std::vector<StopbandRequirement>& limits) {
+    comparison_.SetLimits(limits);
+    Changed();
+}
+
+void CompareWindow::SelectPart(int index) {
+    const int count = static_cast<int>(comparison_.Parts().size());
+    selected_ = count == 0 ? -1 : std::clamp(index, 0, count - 1);
+    Changed();
+}
+
+void CompareWindow::Changed() { update(); }
+
+int CompareWindow::FontPixels() const { return std::max(10, program_.Display.FontSizeMedium); }
+
+void CompareWindow::onFileMenuShown() {
+    printAction_->setEnabled(!comparison_.Parts().empty());
+    datasheetAction_->setEnabled(selected_ >= 0);
+}
+
+void CompareWindow::onPrint() {
+    if (program_.Hub) program_.Hub->PrintForm(*this, kJobTitle);
+}
+
+void CompareWindow::onExportVectors() { RunExportCommand(program_, *this, kJobTitle); }
+
+void CompareWindow::onExportDatasheet() {
+    if (selected_ < 0 || selected_ >= static_cast<int>(comparison_.Parts().size())) {
+        if (program_.Messages)
+            program_.Messages->ShowMessage(this, QStringLiteral("Choose a part in the legend first."),
+                                           QString());
+        return;
+    }
+    if (program_.Hub) program_.Hub->ExportDatasheet(comparison_.Parts()[static_cast<size_t>(selected_)]);
+}
+
+void CompareWindow::onRemovePart() {
+    if (selected_ < 0) return;
+    comparison_.Remove(selected_);
+    const int count = static_cast<int>(comparison_.Parts().size());
+    selected_ = count == 0 ? -1 : std::min(selected_, count - 1);
+    Changed();
+}
+
+void CompareWindow::onZoomIn() {
+    comparison_.ZoomIn();
+    Changed();
+}
+
+void CompareWindow::onZoomOut() {
+    comparison_.ZoomOut();
+    Changed();
+}
+
+void CompareWindow::onGraphWidth(int bandwidths) {
+    comparison_.SetGraphWidth(bandwidths);
+    Changed();
+}
+
+void CompareWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+            comparison_.MoveMarker(-1);
+            break;
+        case Qt::Key_Right:
+            comparison_.MoveMarker(1);
+            break;
+        case Qt::Key_Up:
+            SelectPart(selected_ - 1);
+            return;
+        case Qt::Key_Down:
+            SelectPart(selected_ + 1);
+            return;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            onZoomIn();
+            return;
+        case Qt::Key_Minus:
+            onZoomOut();
+            return;
+        case Qt::Key_Delete:
+            onRemovePart();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    Changed();
+}
+
+void CompareWindow::mousePressEvent(QMouseEvent* event) {
+    const CompareLayout layout = LayoutFor(size(), FontPixels());
+    const QPoint at = event->position().toPoint();
+    if (layout.Legend.contains(at)) {
+        const int row = (at.y() - layout.Legend.top()) / layout.LegendRowHeight - 1;
+        if (row >= 0 && row < static_cast<int>(comparison_.Parts().size())) SelectPart(row);
+        return;
+    }
+    for (const QRect& pane : {layout.Attenuation, layout.ReturnLoss, layout.Delay}) {
+        if (pane.contains(at)) {
+            const CompareSpan span = comparison_.Span();
+            comparison_.PlaceMarker(span.FromMhz + (span.ToMhz - span.FromMhz) * (at.x() - pane.left()) /
+                                                       std::max(1, pane.width()));
+            Changed();
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CompareWindow::wheelEvent(QWheelEvent* event) {
+    if (event->angleDelta().y() > 0)
+        onZoomIn();
+    else if (event->angleDelta().y() < 0)
+        onZoomOut();
+    event->accept();
+}
+
+void CompareWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    FormPaint(painter, size());
+}
+
+void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
+    const DisplaySettings& display = program_.Display;
+    drawnTexts_.clear();
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    QPainter& p = page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, 0, ratio);
+    QFont font(display.FontName);
+    font.setPixelSize(FontPixels());
+    Writer w(p, font, drawnTexts_);
+    const CompareLayout layout = LayoutFor(clientSize, FontPixels());
+    const std::vector<CompareCurve>& curves = comparison_.Curves();
+    const CompareSpan span = comparison_.Span();
+    const int line = layout.LegendRowHeight;
+
+    w.Text(layout.Attenuation.left(), 4,
+           curves.empty()
+               ? QStringLiteral("No parts to compare: mark parts in Find Parts and choose Compare, "
+                                "or Add to Comparison on the specification screen.")
+               : QStringLiteral("Compare Parts: %1 to %2 MHz")
+                     .arg(Format("%.2f", span.FromMhz), Format("%.2f", span.ToMhz)),
+           kPageWhite);
+
+    const double delayTop = DelayScaleTop(curves);
+    struct Pane {
+        QRect box;
+        QString title;
+        double top;
+        double bottom;  // the values at the box's top and bottom edges
+    };
+    const Pane panes[] = {
+        {layout.Attenuation, QStringLiteral("Attenuation (dBc)"), 0.0, kAttenuationRangeDbc},
+        {layout.ReturnLoss, QStringLiteral("Return loss (dB)"), 0.0, kReturnLossRangeDb},
+        {layout.Delay, QStringLiteral("Group delay (ns)"), delayTop, 0.0}};
+    const auto xOf = [&](const QRect& box, double mhz) {
+        return box.left() + (mhz - span.FromMhz) / std::max(1e-12, span.ToMhz - span.FromMhz) * box.width();
+    };
+    const auto yOf = [](const Pane& pane, double value) {
+        const double t = (value - pane.top) / (pane.bottom - pane.top);
+        return pane.box.top() + std::clamp(t, 0.0, 1.0) * pane.box.height();
+    };
+
+    QPen grid(kPageGrey, 0, Qt::DotLine);
+    for (const Pane& pane : panes) {
+        p.setPen(QPen(kPageSilver, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(pane.box);
+        p.setPen(grid);
+        for (int i = 1; i < 4; ++i) {
+            const int y = pane.box.top() + pane.box.height() * i / 4;
+            p.drawLine(pane.box.left(), y, pane.box.right(), y);
+        }
+        for (int i = 1; i < 6; ++i) {
+            const int x = pane.box.left() + pane.box.width() * i / 6;
+            p.drawLine(x, pane.box.top(), x, pane.box.bottom());
+        }
+        w.Text(pane.box.left() + 4, pane.box.top() + 2, pane.title, kPageWhite);
+        for (int i = 0; i <= 4; i += 2) {
+            const double value = pane.top + (pane.bottom - pane.top) * i / 4;
+            const QString label = Format("%.0f", value);
+            w.Text(pane.box.left() - w.Width(label) - 4,
+                   pane.box.top() + pane.box.height() * i / 4 - w.Height() / 2, label, kPageWhite);
+        }
+    }
+    if (!curves.empty()) {
+        for (int i = 0; i <= 6; i += 2) {
+            const QString label = Format("%.1f", span.FromMhz + (span.ToMhz - span.FromMhz) * i / 6);
+            const int x = layout.Delay.left() + layout.Delay.width() * i / 6 - w.Width(label) / 2;
+            w.Text(x, layout.Delay.bottom() + 3, label, kPageWhite);
+        }
+        w.Text(layout.Delay.right() - w.Width(QStringLiteral("MHz")), layout.Delay.bottom() + 3 + line,
+               QStringLiteral("MHz"), kPageWhite);
+    }
+
+    // The limits: the guarantee for the first part's centre frequency, and each required point.
+    if (!curves.empty()) {
+        const Pane& a = panes[0];
+        const double guarantee = GuaranteedAttenuationDbc(comparison_.Parts().front().F0);
+        p.setPen(QPen(kPageWhite, 0, Qt::DashLine));
+        const double gy = yOf(a, guarantee);
+        p.drawLine(QPointF(a.box.left(), gy), QPointF(a.box.right(), gy));
+        const QString guaranteed = QStringLiteral("guaranteed %1 dBc").arg(Format("%.0f", guarantee));
+        w.Text(a.box.right() - w.Width(guaranteed) - 4, static_cast<int>(gy) - w.Height() - 1, guaranteed,
+               kPageWhite);
+        p.setPen(QPen(kPageWhite, 2));
+        for (const StopbandRequirement& limit : comparison_.Limits()) {
+            if (limit.FrequencyMhz < span.FromMhz || limit.FrequencyMhz > span.ToMhz) continue;
+            const double x = xOf(a.box, limit.FrequencyMhz);
+            const double y = yOf(a, limit.MinAttenuationDbc);
+            p.drawLine(QPointF(x - 6, y), QPointF(x + 6, y));
+            p.drawLine(QPointF(x, y), QPointF(x, a.box.bottom()));
+            w.Text(static_cast<int>(x) + 4, static_cast<int>(y) + 2,
+                   Format("%.1f dBc", limit.MinAttenuationDbc), kPageWhite);
+        }
+    }
+
+    for (size_t c = 0; c < curves.size(); ++c) {
+        const CompareCurve& curve = curves[c];
+        p.setPen(QPen(TraceColour(static_cast<int>(c)), 0));
+        const std::vector<double>* values[] = {&curve.AttenuationDbc, &curve.ReturnLossDb, &curve.DelayNs};
+        for (int k = 0; k < 3; ++k) {
+            QPainterPath path;
+            bool open = false;
+            for (size_t i = 0; i < curve.FrequenciesMhz.size(); ++i) {
+                const double v = (*values[k])[i];
+                if (!std::isfinite(v)) {
+                    open = false;
+                    continue;
+                }
+                const QPointF at(xOf(panes[k].box, curve.FrequenciesMhz[i]), yOf(panes[k], v));
+                if (open)
+                    path.lineTo(at);
+                else
+                    path.moveTo(at);
+                open = true;
+            }
+            p.drawPath(path);
+        }
+    }
+
+    if (!curves.empty()) {
+        const double mx = xOf(layout.Attenuation, comparison_.MarkerMhz());
+        p.setPen(QPen(kPageWhite, 0, Qt::DashDotLine));
+        p.drawLine(QPointF(mx, layout.Attenuation.top()), QPointF(mx, layout.Delay.bottom()));
+    }
+
+    // The legend, the chosen part framed.
+    w.Text(layout.Legend.left(), layout.Legend.top(), QStringLiteral("Parts"), kPageWhite);
+    for (size_t c = 0; c < curves.size(); ++c) {
+        const int y = layout.Legend.top() + line * static_cast<int>(c + 1);
+        const QColor& colour = TraceColour(static_cast<int>(c));
+        p.fillRect(QRect(layout.Legend.left() + 2, y + line / 2 - 2, 16, 4), colour);
+        w.Text(layout.Legend.left() + 24, y + 1, QString::fromStdString(curves[c].Name), colour);
+        if (static_cast<int>(c) == selected_) {
+            p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
+        }
+    }
+
+    // The marker's table, then each part's guaranteed margin at every required point.
+    if (!curves.empty()) {
+        int y = layout.Table.top();
+        const int x = layout.Table.left();
+        const int col = std::max(w.Width(QStringLiteral("00000.00")), layout.Table.width() / 6);
+        const int first = layout.Table.width() - col * 3;
+        w.Text(x, y, QStringLiteral("Marker %1 MHz").arg(Format("%.2f", comparison_.MarkerMhz())),
+               kPageWhite);
+        y += line;
+        w.Text(x, y, QStringLiteral("Part"), kPageWhite);
+        w.Text(x + first, y, QStringLiteral("dBc"), kPageWhite);
+        w.Text(x + first + col, y, QStringLiteral("RL dB"), kPageWhite);
+        w.Text(x + first + col * 2, y, QStringLiteral("ns"), kPageWhite);
+        y += line;
+        const std::vector<MarkerRow> rows = comparison_.MarkerRows();
+        for (size_t r = 0; r < rows.size(); ++r) {
+            const QColor& colour = TraceColour(static_cast<int>(r));
+            w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
+            w.Text(x + first, y, Format("%.2f", rows[r].AttenuationDbc), colour);
+            w.Text(x + first + col, y, Format("%.2f", rows[r].ReturnLossDb), colour);
+            w.Text(x + first + col * 2, y, Format("%.2f", rows[r].DelayNs), colour);
+            y += line;
+        }
+        for (size_t k = 0; k < comparison_.Limits().size(); ++k) {
+            const StopbandRequirement& limit = comparison_.Limits()[k];
+            y += line / 2;
+            w.Text(x, y,
+                   QStringLiteral("At %1 MHz, %2 dBc required")
+                       .arg(Format("%.2f", limit.FrequencyMhz), Format("%.1f", limit.MinAttenuationDbc)),
+                   kPageWhite);
+            y += line;
+            for (size_t r = 0; r < rows.size(); ++r) {
+                if (k >= rows[r].Margins.size()) continue;
+                const StopbandResult& margin = rows[r].Margins[k];
+                const QColor& colour = TraceColour(static_cast<int>(r));
+                w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
+                w.Text(x + first, y, Format("%.1f dBc", margin.GuaranteedDbc), colour);
+                w.Text(x + first + col, y, Format("%+.1f dB", margin.MarginDb), colour);
+                y += line;
+            }
+        }
+    }
+    page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
+}
+
+}  // namespace veltrix

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "compare/compare.h"
+#include "platform/menu_groups.h"
+#include "platform/painted_form.h"
+#include "platform/painted_page.h"
+#include "program/program.h"
+
+class QAction;
+class QMenu;
+
+namespace veltrix {
+
+// Where the window's paint puts its parts, for the paint and for the mouse alike.
+struct CompareLayout {
+    QRect Attenuation;
+    QRect ReturnLoss;
+    QRect Delay;
+    QRect Legend;
+    QRect Table;
+    int LegendRowHeight = 0;
+};
+CompareLayout LayoutFor(QSize clientSize, int fontPixels);
+
+// The trace colours as the screen's light-on-black page draws them; a printout inverts them to dark on white.
+const QColor& TraceColour(int index);
+
+// "Compare Parts": up to six parts on one graph (attenuation, return loss and delay), the required
+// points as limits, and a marker whose figures a table beside the graph lists. Everything on it is
+// painted, so a printout or an export carries it whole as vectors and text.
+class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
+    Q_OBJECT
+  public:
+    static constexpr int kClientWidth = 900;
+    static constexpr int kClientHeight = 600;
+
+    explicit CompareWindow(Program& program, QWidget* parent = nullptr);
+
+    // "" when added, else the reason it was not; the window shows no message itself.
+    std::string AddPart(const FilterSpec& spec);
+    void SetLimits(const std::vector<StopbandRequirement>& limits);
+    const Comparison& Parts() const { return comparison_; }
+    // The legend's chosen part, or -1.
+    int SelectedPart() const { return selected_; }
+    void SelectPart(int index);
+
+    void FormPaint(QPainter& canvas, QSize clientSize) override;
+    QWidget* FormWidget() override { return this; }
+    const PaintedPage* FormPage() const override { return &page_; }
+    QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
+    QList<GroupedMenu> GroupedMenus() override;
+
+    // The texts the last paint drew, in drawing order.
+    const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
+
+    void onFileMenuShown();
+    void onPrint();
+    void onExportVectors();
+    void onExportDatasheet();
+    void onRemovePart();
+    void onZoomIn();
+    void onZoomOut();
+    void onGraphWidth(int bandwidths);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    void CreateMenus();
+    void Changed();
+    int FontPixels() const;
+
+    Program& program_;
+    Comparison comparison_;
+    int selected_ = -1;
+    PaintedPage page_;
+    std::vector<DrawnText> drawnTexts_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* graphMenu_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* datasheetAction_ = nullptr;
+};
+
+}  // namespace veltrix

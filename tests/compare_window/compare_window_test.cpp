@@ -1,0 +1,200 @@
+#include "compare_window/compare_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <cstdio>
+
+#include "exports/exports.h"
+#include "finder_window/finder_window.h"
+#include "tests/support/fakes.h"
+
+namespace veltrix {
+namespace {
+
+QString Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return QString::fromLatin1(text);
+}
+
+// 1500 MHz, 30 MHz at 1.0 dB, at least 40 dBc at 1400 MHz and 35 dBc at 1620 MHz.
+FinderRequirement Example() {
+    FinderRequirement r;
+    r.F0 = 1500.0;
+    r.BW = 30.0;
+    r.PassbandIndex = 1;
+    r.Stopbands = {{1400.0, 40.0}, {1620.0, 35.0}};
+    return r;
+}
+
+class CompareWindowTest : public ::testing::Test {
+  protected:
+    CompareWindowTest() {
+        program.Hub = &hub;
+        program.Messages = &messages;
+        window.resize(CompareWindow::kClientWidth, CompareWindow::kClientHeight);
+        found = FindParts(requirement);
+        window.SetLimits(requirement.Stopbands);
+    }
+    FilterSpec Part(size_t i) const {
+        const FoundPart& p = found.Parts.at(i);
+        return FinderSpec(requirement, p.Sections, p.Profile, p.Dielectric, p.Mounting);
+    }
+    void AddParts(size_t count) {
+        for (size_t i = 0; i < count; ++i) ASSERT_EQ(window.AddPart(Part(i)), "");
+    }
+    void Paint() {
+        QImage image(window.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        window.FormPaint(painter, image.size());
+    }
+    bool Drew(const QString& text) const {
+        for (const DrawnText& t : window.DrawnTexts())
+            if (t.text == text) return true;
+        return false;
+    }
+    // The texts of the marker table's row of a part, left to right.
+    QStringList RowOf(const QString& name) const {
+        const CompareLayout layout = LayoutFor(window.size(), program.Display.FontSizeMedium);
+        int y = -1;
+        for (const DrawnText& t : window.DrawnTexts())
+            if (t.text == name && layout.Table.contains(t.at) && y < 0) y = t.at.y();
+        QStringList row;
+        for (const DrawnText& t : window.DrawnTexts())
+            if (t.at.y() == y && layout.Table.contains(t.at)) row << t.text;
+        return row;
+    }
+
+    testing::FakeHub hub;
+    testing::FakeMessages messages;
+    Program program;
+    CompareWindow window{program};
+    FinderRequirement requirement = Example();
+    FinderResults found;
+};
+
+TEST_F(CompareWindowTest, SpaceMarksPartsInTheFinderAndCompareSendsThemWithTheLimits) {
+    FindPartsWindow finder(program);
+    finder.CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+    finder.BandwidthEdit()->setText(QStringLiteral("30"));
+    finder.StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
+    finder.StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
+    ASSERT_GE(finder.Results().Parts.size(), 4u);
+    QTableView* results = finder.ResultsView();
+    // The best part is current and marked; Ctrl+Down moves without marking, Space marks or unmarks.
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(results, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(results, Qt::Key_Space);
+    }
+    QTest::keyClick(results, Qt::Key_Space);
+    EXPECT_EQ(results->selectionModel()->selectedRows().size(), 3);
+    QTest::mouseClick(finder.CompareButton(), Qt::LeftButton);
+    ASSERT_EQ(hub.Count("Compare"), 1);
+    ASSERT_EQ(hub.compared.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        const FoundPart& p = finder.Results().Parts[i];
+        EXPECT_EQ(hub.compared[i].Sections, p.Sections);
+        EXPECT_EQ(hub.compared[i].Profile, p.Profile);
+        EXPECT_EQ(hub.compared[i].Mounting, p.Mounting);
+        EXPECT_EQ(hub.compared[i].Dielectric, p.Dielectric);
+    }
+    ASSERT_EQ(hub.comparedLimits.size(), 1u);
+    EXPECT_EQ(hub.comparedLimits[0].FrequencyMhz, 1400.0);
+    EXPECT_EQ(hub.comparedLimits[0].MinAttenuationDbc, 40.0);
+}
+
+TEST_F(CompareWindowTest, ArrowKeysMoveTheMarkerAndTheTableShowsTheEnginesFigures) {
+    AddParts(3);
+    const int start = window.Parts().MarkerIndex();
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTest::keyClick(&window, Qt::Key_Right);
+    QTest::keyClick(&window, Qt::Key_Left);
+    EXPECT_EQ(window.Parts().MarkerIndex(), start + 1);
+    for (int i = 0; i < 300; ++i) QTest::keyClick(&window, Qt::Key_Right);
+    EXPECT_EQ(window.Parts().MarkerIndex(), kCompareSweepSteps);
+    for (int i = 0; i < 20; ++i) QTest::keyClick(&window, Qt::Key_Left);
+
+    Paint();
+    const double f = window.Parts().MarkerMhz();
+    EXPECT_TRUE(Drew(QStringLiteral("Marker %1 MHz").arg(Format("%.2f", f))));
+    for (size_t i = 0; i < 3; ++i) {
+        const ResponseTable at = ComputeResponseTable(Part(i), {2, 0.0, f, f + 1.0});
+        const QStringList row = RowOf(QString::fromStdString(at.PartNumber));
+        ASSERT_GE(row.size(), 4) << at.PartNumber;
+        EXPECT_EQ(row[1], Format("%.2f", at.Points[0].AttenuationDb - at.InsertionLossDb));
+        EXPECT_EQ(row[2], Format("%.2f", at.Points[0].ReturnLossDb));
+        EXPECT_EQ(row[3], Format("%.2f", at.Points[0].DelayNs));
+    }
+    for (const StopbandResult& margin : found.Parts[0].Stopbands)
+        EXPECT_TRUE(Drew(Format("%+.1f dB", margin.MarginDb))) << margin.FrequencyMhz;
+}
+
+TEST_F(CompareWindowTest, PlusAndMinusZoomAroundTheFirstCentreAndTheWheelToo) {
+    AddParts(2);
+    const CompareSpan wide = window.Parts().Span();
+    QTest::keyClick(&window, Qt::Key_Plus);
+    const CompareSpan narrow = window.Parts().Span();
+    EXPECT_NEAR(narrow.ToMhz - narrow.FromMhz, (wide.ToMhz - wide.FromMhz) / 2.0, 1e-9);
+    EXPECT_NEAR(narrow.ToMhz + narrow.FromMhz, wide.ToMhz + wide.FromMhz, 1e-9);
+    QTest::keyClick(&window, Qt::Key_Minus);
+    EXPECT_EQ(window.Parts().Span().ToMhz, wide.ToMhz);
+    QWheelEvent wheel(QPointF(100, 100), QPointF(100, 100), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&window, &wheel);
+    EXPECT_EQ(window.Parts().Zoom(), 1);
+    Paint();
+    const CompareSpan zoomed = window.Parts().Span();
+    EXPECT_TRUE(Drew(QStringLiteral("Compare Parts: %1 to %2 MHz")
+                         .arg(Format("%.2f", zoomed.FromMhz), Format("%.2f", zoomed.ToMhz))));
+}
+
+TEST_F(CompareWindowTest, ClickPlacesTheMarkerAndDeleteRemovesTheLegendsPart) {
+    AddParts(3);
+    const CompareLayout layout = LayoutFor(window.size(), program.Display.FontSizeMedium);
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(layout.Attenuation.left() + 1, layout.Attenuation.center().y()));
+    EXPECT_EQ(window.Parts().MarkerIndex(), 0);
+
+    const QString second = QString::fromStdString(window.Parts().Curves()[1].Name);
+    QTest::mouseClick(
+        &window, Qt::LeftButton, Qt::NoModifier,
+        QPoint(layout.Legend.left() + 30, layout.Legend.top() + layout.LegendRowHeight * 2 + 2));
+    EXPECT_EQ(window.SelectedPart(), 1);
+    QTest::keyClick(&window, Qt::Key_Delete);
+    ASSERT_EQ(window.Parts().Curves().size(), 2u);
+    Paint();
+    EXPECT_FALSE(Drew(second));
+    EXPECT_EQ(window.SelectedPart(), 1) << "the next part is chosen";
+    QTest::keyClick(&window, Qt::Key_Up);
+    EXPECT_EQ(window.SelectedPart(), 0);
+
+    window.findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    ASSERT_EQ(hub.datasheets.size(), 1u);
+    EXPECT_EQ(hub.datasheets[0].Sections, window.Parts().Parts()[0].Sections);
+    window.findChild<QAction*>(QStringLiteral("PrintCompare"))->trigger();
+    ASSERT_EQ(hub.printedForms.size(), 1u);
+    EXPECT_EQ(hub.printedForms[0], &window);
+}
+
+TEST_F(CompareWindowTest, ASeventhPartIsRefusedAndChangesNothing) {
+    ASSERT_GT(found.Parts.size(), 6u);
+    AddParts(6);
+    const std::string refusal = window.AddPart(Part(6));
+    EXPECT_NE(refusal.find("at most 6 parts"), std::string::npos) << refusal;
+    ASSERT_EQ(window.Parts().Curves().size(), 6u);
+    Paint();
+    EXPECT_FALSE(Drew(QString::fromStdString(found.Parts[6].PartNumber)));
+    for (size_t i = 0; i < 6; ++i) EXPECT_TRUE(Drew(QString::fromStdString(found.Parts[i].PartNumber)));
+}
+
+}  // namespace
+}  // namespace veltrix
