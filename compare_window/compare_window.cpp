@@ -74,7 +74,7 @@ const QColor& TraceColour(int index) {
 CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
     CompareLayout layout;
     const int line = fontPixels + 4;
-    const int right = std::max(260, fontPixels * 22);
+    const int right = std::max(300, fontPixels * 26);
     const int left = fontPixels * 4;
     const int graphWidth = std::max(100, clientSize.width() - left - right - 20);
     const int top = line * 2;
@@ -408,8 +408,13 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     if (!curves.empty()) {
         int y = layout.Table.top();
         const int x = layout.Table.left();
-        const int col = std::max(w.Width(QStringLiteral("00000.00")), layout.Table.width() / 6);
-        const int first = layout.Table.width() - col * 3;
+        const std::vector<MarkerRow> rows = comparison_.MarkerRows();
+        // The part numbers set the first column, so a long one never runs into its figures.
+        int nameWidth = w.Width(QStringLiteral("Part"));
+        for (const MarkerRow& row : rows)
+            nameWidth = std::max(nameWidth, w.Width(QString::fromStdString(row.Name)));
+        const int first = nameWidth + w.Width(QStringLiteral("  "));
+        const int col = std::max(w.Width(QStringLiteral("000.00 ")), (layout.Table.width() - first) / 3);
         w.Text(x, y, QStringLiteral("Marker %1 MHz").arg(Format("%.2f", comparison_.MarkerMhz())),
                kPageWhite);
         y += line;
@@ -418,7 +423,6 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         w.Text(x + first + col, y, QStringLiteral("RL dB"), kPageWhite);
         w.Text(x + first + col * 2, y, QStringLiteral("ns"), kPageWhite);
         y += line;
-        const std::vector<MarkerRow> rows = comparison_.MarkerRows();
         for (size_t r = 0; r < rows.size(); ++r) {
             const QColor& colour = TraceColour(static_cast<int>(r));
             w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
