@@ -133,10 +133,9 @@ ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, Exp
 static void FillResponseRows(const FilterSpec& spec, ResponseData& rd, const std::vector<double>& frequencies,
                              ResponseTable& table);
 
-ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span, ExportFormat format) {
+// Judges the entry as the screen does; a refused one leaves the table not standard, with its reason.
+static ResponseTable JudgedTable(FilterSpec& spec, ResponseData& rd) {
     ResponseTable table;
-    FilterSpec spec = input;
-    ResponseData rd;
     const SelectionResults paint = ComputeSelection(spec, rd);
     if (spec.SelStatus != kSelectionValid) {
         const std::string reason = FirstMessage(paint.Outcome);
@@ -146,8 +145,15 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
     table.Standard = true;
     table.PartNumber = paint.Outcome.PartNumber;
     table.CentreFrequencyMhz = spec.F0;
-
     table.BandwidthMhz = spec.BW;
+    return table;
+}
+
+ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span, ExportFormat format) {
+    FilterSpec spec = input;
+    ResponseData rd;
+    ResponseTable table = JudgedTable(spec, rd);
+    if (!table.Standard) return table;
     std::vector<double> frequencies;
     if (format == ExportFormat::Csv && IsNothingChosen(span)) {
         SetSweepSpan(rd, spec.F0, spec.BW, spec.GraphHalfSpan);
@@ -166,19 +172,10 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
 }
 
 ResponseTable ComputeResponseAt(const FilterSpec& input, const std::vector<double>& frequenciesMhz) {
-    ResponseTable table;
     FilterSpec spec = input;
     ResponseData rd;
-    const SelectionResults paint = ComputeSelection(spec, rd);
-    if (spec.SelStatus != kSelectionValid) {
-        const std::string reason = FirstMessage(paint.Outcome);
-        table.Refusal = "No standard part for last inputs." + (reason.empty() ? "" : " " + reason);
-        return table;
-    }
-    table.Standard = true;
-    table.PartNumber = paint.Outcome.PartNumber;
-    table.CentreFrequencyMhz = spec.F0;
-    table.BandwidthMhz = spec.BW;
+    ResponseTable table = JudgedTable(spec, rd);
+    if (!table.Standard) return table;
     FillResponseRows(spec, rd, frequenciesMhz, table);
     return table;
 }

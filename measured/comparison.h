@@ -42,7 +42,7 @@ struct Comparison {
 };
 
 // The model at every measured frequency inside the part's graph span (F0 +/- GraphHalfSpan * BW),
-// and the deviations: insertion loss at F0, both passband edges, the spec's stopband points and
+// and the deviations: insertion loss at F0, both passband edges, the entry's F1/F2 stopband points and
 // extraPointsMhz, the largest passband deviation and the centre's shift.
 Comparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
                             const std::vector<double>& extraPointsMhz = {});
