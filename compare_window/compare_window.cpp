@@ -552,7 +552,8 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                 w.Text(x, y, DeviationLabel(entry), MeasuredColour());
                 w.Text(x + first, y, Format("%.2f", entry.Model), MeasuredColour());
                 w.Text(x + first + col, y, Format("%.2f", entry.Measured), MeasuredColour());
-                w.Text(x + first + col * 2, y, Format("%+.2f", entry.Deviation), MeasuredColour());
+                w.Text(x + first + col * 2, y,
+                       Format("%+.2f", std::round(entry.Deviation * 100.0) / 100.0 + 0.0), MeasuredColour());
                 y += line;
             }
         }
