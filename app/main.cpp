@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
     QtDesktopShell shell;
     QtPrintDialogRunner printDialogs;
     QtSaveFileDialog saveDialogs;
+    QtOpenFileDialog openDialogs;
     QtExportRangeDialog rangeDialogs;
     app.Reporter().SetMessages(&messages);
 
@@ -136,6 +137,7 @@ int main(int argc, char** argv) {
     program.Shell = &shell;
     program.PrintDialogs = &printDialogs;
     program.SaveDialogs = &saveDialogs;
+    program.OpenDialogs = &openDialogs;
     program.RangeDialogs = &rangeDialogs;
     program.PreferencesPath = LocatePreferences();
 

@@ -28,7 +28,7 @@ std::string Cell(const ResponseFigures& f, bool attenuation, double value) {
 
 }  // namespace
 
-void WriteCompareText(const Comparison& c, std::ostream& out) {
+void WriteCompareText(const MeasuredComparison& c, std::ostream& out) {
     out << "Part number: " << c.PartNumber << '\n';
     out << "Span: " << Fixed(c.SpanFromMhz, 3) << " to " << Fixed(c.SpanToMhz, 3) << " MHz\n\n";
     out << "Frequency MHz  Model att dB  Meas att dB  Model RL dB  Meas RL dB  Model delay ns  Meas delay "
@@ -50,7 +50,7 @@ void WriteCompareText(const Comparison& c, std::ostream& out) {
     if (c.Summary.empty()) out << "  none: the measurement has no S21\n";
 }
 
-void WriteCompareJson(const Comparison& c, std::ostream& out) {
+void WriteCompareJson(const MeasuredComparison& c, std::ostream& out) {
     Json j = Json::object();
     j["part_number"] = c.PartNumber;
     j["span_mhz"] = {{"from", JsonNumber(c.SpanFromMhz)}, {"to", JsonNumber(c.SpanToMhz)}};

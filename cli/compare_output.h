@@ -6,7 +6,7 @@
 
 namespace veltrix {
 
-void WriteCompareText(const Comparison& comparison, std::ostream& out);
-void WriteCompareJson(const Comparison& comparison, std::ostream& out);
+void WriteCompareText(const MeasuredComparison& comparison, std::ostream& out);
+void WriteCompareJson(const MeasuredComparison& comparison, std::ostream& out);
 
 }  // namespace veltrix

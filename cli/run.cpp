@@ -53,7 +53,8 @@ int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err) 
         err << "veltrix-cli: compare: " << read.Problem << '\n';
         return kExitUsage;
     }
-    const Comparison comparison = CompareWithModel(options.Spec, read.Trace, options.RequirementPointsMhz);
+    const MeasuredComparison comparison =
+        CompareWithModel(options.Spec, read.Trace, options.RequirementPointsMhz);
     if (!comparison.Standard) {
         err << "veltrix-cli: compare: " << comparison.Refusal << '\n';
         return kExitFailure;

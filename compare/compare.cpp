@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "exports/exports.h"
 
@@ -22,6 +23,7 @@ std::string Comparison::Add(const FilterSpec& spec) {
     }
     parts_.push_back(spec);
     Recompute();
+    RecomputeMeasured();
     return {};
 }
 
@@ -31,11 +33,13 @@ void Comparison::Remove(int index) {
     }
     parts_.erase(parts_.begin() + index);
     Recompute();
+    RecomputeMeasured();
 }
 
 void Comparison::SetLimits(std::vector<StopbandRequirement> limits) {
     limits_ = std::move(limits);
     Recompute();
+    RecomputeMeasured();
 }
 
 void Comparison::SetGraphWidth(int bandwidths) {
@@ -55,7 +59,11 @@ void Comparison::ZoomOut() {
 
 CompareSpan Comparison::Span() const {
     if (parts_.empty()) {
-        return {};
+        if (!measured_ || measured_->FrequenciesMhz.empty()) return {};
+        const double from = measured_->FrequenciesMhz.front();
+        const double to = measured_->FrequenciesMhz.back();
+        const double half = (to - from) / std::pow(2.0, zoom_) / 2.0;
+        return {(from + to) / 2.0 - half, (from + to) / 2.0 + half};
     }
     const ResponseTable first = ComputeResponseTable(parts_.front(), {2, 1.0});
     const double half = width_ * first.BandwidthMhz / std::pow(2.0, zoom_) / 2.0;
@@ -87,6 +95,57 @@ std::vector<MarkerRow> Comparison::MarkerRows() const {
             {c.Name, c.AttenuationDbc[marker_], c.ReturnLossDb[marker_], c.DelayNs[marker_], margins_[i]});
     }
     return rows;
+}
+
+void Comparison::SetMeasured(std::string name, MeasuredTrace trace) {
+    measured_ = std::move(trace);
+    measuredCurve_.Name = std::move(name);
+    RecomputeMeasured();
+}
+
+void Comparison::RemoveMeasured() {
+    measured_.reset();
+    measuredCurve_ = {};
+    deviations_ = {};
+}
+
+MarkerRow Comparison::MeasuredAtMarker() const {
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    MarkerRow row{measuredCurve_.Name, kNone, kNone, kNone, {}};
+    const std::vector<double>& f = measuredCurve_.FrequenciesMhz;
+    const double at = MarkerMhz();
+    if (!measured_ || f.empty() || at < f.front() || at > f.back()) return row;
+    row.ReturnLossDb = InterpolateAt(f, measuredCurve_.ReturnLossDb, at);
+    if (!measuredCurve_.AttenuationDbc.empty()) {
+        row.AttenuationDbc = InterpolateAt(f, measuredCurve_.AttenuationDbc, at);
+        row.DelayNs = InterpolateAt(f, measuredCurve_.DelayNs, at);
+    }
+    return row;
+}
+
+void Comparison::RecomputeMeasured() {
+    if (!measured_) return;
+    const MeasuredTrace& t = *measured_;
+    measuredCurve_.FrequenciesMhz = t.FrequenciesMhz;
+    measuredCurve_.ReturnLossDb = t.ReturnLossDb;
+    measuredCurve_.DelayNs = t.DelayNs;
+    measuredCurve_.AttenuationDbc.clear();
+    deviations_ = {};
+    if (t.AttenuationDb.empty() || t.FrequenciesMhz.empty()) return;
+    // The parts' curves are in dBc: their attenuation less their insertion loss at F0. The measured
+    // loss is taken against its own loss at the first part's F0 so that the curves meet there and
+    // differ only in shape; the loss itself is in the deviations. Without a part, or with F0 outside
+    // the file, its least loss stands in.
+    double reference = *std::min_element(t.AttenuationDb.begin(), t.AttenuationDb.end());
+    if (!parts_.empty()) {
+        const double f0 = ComputeResponseTable(parts_.front(), {2, 1.0}).CentreFrequencyMhz;
+        if (f0 >= t.FrequenciesMhz.front() && f0 <= t.FrequenciesMhz.back())
+            reference = InterpolateAt(t.FrequenciesMhz, t.AttenuationDb, f0);
+        std::vector<double> points;
+        for (const StopbandRequirement& limit : limits_) points.push_back(limit.FrequencyMhz);
+        deviations_ = CompareWithModel(parts_.front(), t, points);
+    }
+    for (const double a : t.AttenuationDb) measuredCurve_.AttenuationDbc.push_back(a - reference);
 }
 
 void Comparison::Recompute() {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/filter_spec.h"
 #include "finder/finder.h"
+#include "measured/comparison.h"
+#include "measured/touchstone_reader.h"
 
 namespace veltrix {
 
@@ -13,7 +16,7 @@ constexpr int kCompareSweepSteps = 180;
 constexpr int kDefaultCompareWidth = 3;  // bandwidths, one of the graph-width choices 1..6
 constexpr int kMaxCompareZoom = 4;       // each step halves the span
 
-// One trace: a computed part now, a measured file later.
+// One trace: a computed part, or a measured file over frequencies of its own.
 struct CompareCurve {
     std::string Name;
     std::vector<double> FrequenciesMhz;
@@ -27,6 +30,8 @@ struct CompareSpan {
     double ToMhz = 0.0;
 };
 
+// A figure that is not there (outside a measured file's range, or a 1-port file's attenuation and
+// delay) is NaN.
 struct MarkerRow {
     std::string Name;
     double AttenuationDbc = 0.0;
@@ -59,8 +64,21 @@ class Comparison {
     double MarkerMhz() const;
     std::vector<MarkerRow> MarkerRows() const;
 
+    // At most one measured file, beside the parts and not counted among them; a new one replaces it.
+    // name is the file's name as the legend shows it.
+    void SetMeasured(std::string name, MeasuredTrace trace);
+    void RemoveMeasured();
+    bool HasMeasured() const { return measured_.has_value(); }
+    // Its attenuation in dBc, against its own loss at the first part's centre frequency.
+    const CompareCurve& MeasuredCurve() const { return measuredCurve_; }
+    // Its figures at the marker, interpolated between its frequencies; NaN outside them.
+    MarkerRow MeasuredAtMarker() const;
+    // The file against the first part's model, the limits' frequencies as requirement points.
+    const MeasuredComparison& MeasuredDeviations() const { return deviations_; }
+
   private:
     void Recompute();
+    void RecomputeMeasured();
 
     std::vector<FilterSpec> parts_;
     std::vector<CompareCurve> curves_;
@@ -69,6 +87,9 @@ class Comparison {
     int width_ = kDefaultCompareWidth;
     int zoom_ = 0;
     int marker_ = kCompareSweepSteps / 2;
+    std::optional<MeasuredTrace> measured_;
+    CompareCurve measuredCurve_;
+    MeasuredComparison deviations_;
 };
 
 }  // namespace veltrix

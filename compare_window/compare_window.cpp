@@ -1,6 +1,8 @@
 #include "compare_window/compare_window.h"
 
 #include <QAction>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -22,7 +24,9 @@ const QString kJobTitle = QStringLiteral("Veltrix Compare Parts");
 constexpr double kAttenuationRangeDbc = 80.0;
 constexpr double kReturnLossRangeDb = 40.0;
 
+// A figure that is not there is left blank.
 QString Format(const char* format, double value) {
+    if (std::isnan(value)) return QString();
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return QString::fromLatin1(text);
@@ -71,6 +75,25 @@ const QColor& TraceColour(int index) {
     return colours[std::clamp(index, 0, kMaxComparedParts - 1)];
 }
 
+const QColor& MeasuredColour() {
+    // Dark grey in print, dashed, apart from the parts' colours.
+    static const QColor colour(200, 200, 200);
+    return colour;
+}
+
+namespace {
+
+// The deviations' rows as the narrow table names them.
+QString DeviationLabel(const DeviationEntry& entry) {
+    if (entry.Key == "insertion_loss_db") return QStringLiteral("IL at F0");
+    if (entry.Key == "lower_edge_db") return QStringLiteral("Lower edge");
+    if (entry.Key == "upper_edge_db") return QStringLiteral("Upper edge");
+    if (entry.Key == "passband_largest_deviation_db") return QStringLiteral("Passband max");
+    return Format("%.2f MHz", entry.FrequencyMhz);
+}
+
+}  // namespace
+
 CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
     CompareLayout layout;
     const int line = fontPixels + 4;
@@ -88,7 +111,8 @@ CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
         QRect(left, layout.ReturnLoss.bottom() + line, graphWidth, available - attenuation - returnLoss);
     const int column = layout.Attenuation.right() + 20;
     layout.LegendRowHeight = line;
-    layout.Legend = QRect(column, top, clientSize.width() - column - 8, line * (kMaxComparedParts + 1));
+    // A title, six parts and a measured file.
+    layout.Legend = QRect(column, top, clientSize.width() - column - 8, line * (kMaxComparedParts + 2));
     layout.Table = QRect(column, layout.Legend.bottom() + line, layout.Legend.width(),
                          std::max(line, bottom - layout.Legend.bottom() - line));
     return layout;
@@ -116,6 +140,7 @@ void CompareWindow::CreateMenus() {
          [this] { onExportVectors(); });
     datasheetAction_ = item(fileMenu_, "ExportDatasheetCompare", QStringLiteral("Export &Datasheet..."),
                             [this] { onExportDatasheet(); });
+    item(fileMenu_, "AddMeasured", QStringLiteral("Add &Measured..."), [this] { onAddMeasured(); });
     item(fileMenu_, "RemovePart", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
     item(fileMenu_, "ExitCompare", QStringLiteral("E&xit"), [this] {
@@ -149,9 +174,17 @@ void CompareWindow::SetLimits(const std::vector<StopbandRequirement>& limits) {
 }
 
 void CompareWindow::SelectPart(int index) {
-    const int count = static_cast<int>(comparison_.Parts().size());
+    const int count = LegendRows();
     selected_ = count == 0 ? -1 : std::clamp(index, 0, count - 1);
     Changed();
+}
+
+int CompareWindow::LegendRows() const {
+    return static_cast<int>(comparison_.Parts().size()) + (comparison_.HasMeasured() ? 1 : 0);
+}
+
+bool CompareWindow::MeasuredSelected() const {
+    return comparison_.HasMeasured() && selected_ == static_cast<int>(comparison_.Parts().size());
 }
 
 void CompareWindow::Changed() { update(); }
@@ -159,8 +192,8 @@ void CompareWindow::Changed() { update(); }
 int CompareWindow::FontPixels() const { return std::max(10, program_.Display.FontSizeMedium); }
 
 void CompareWindow::onFileMenuShown() {
-    printAction_->setEnabled(!comparison_.Parts().empty());
-    datasheetAction_->setEnabled(selected_ >= 0);
+    printAction_->setEnabled(LegendRows() > 0);
+    datasheetAction_->setEnabled(selected_ >= 0 && selected_ < static_cast<int>(comparison_.Parts().size()));
 }
 
 void CompareWindow::onPrint() {
@@ -179,10 +212,31 @@ void CompareWindow::onExportDatasheet() {
     if (program_.Hub) program_.Hub->ExportDatasheet(comparison_.Parts()[static_cast<size_t>(selected_)]);
 }
 
+void CompareWindow::onAddMeasured() {
+    if (program_.OpenDialogs == nullptr) return;
+    const QString path = program_.OpenDialogs->AskOpenFile(
+        this, QStringLiteral("Add Measured"),
+        QStringLiteral("Touchstone files (*.s1p *.s2p *.ts);;All files (*)"));
+    if (path.isEmpty()) return;
+    MeasuredRead read = ReadTouchstoneFile(QFile::encodeName(path).toStdString());
+    if (!read.Ok) {
+        if (program_.Messages)
+            program_.Messages->ShowMessage(this, QString::fromStdString(read.Problem),
+                                           QStringLiteral("Add Measured"));
+        return;
+    }
+    comparison_.SetMeasured(QFileInfo(path).fileName().toStdString(), std::move(read.Trace));
+    selected_ = static_cast<int>(comparison_.Parts().size());
+    Changed();
+}
+
 void CompareWindow::onRemovePart() {
     if (selected_ < 0) return;
-    comparison_.Remove(selected_);
-    const int count = static_cast<int>(comparison_.Parts().size());
+    if (MeasuredSelected())
+        comparison_.RemoveMeasured();
+    else
+        comparison_.Remove(selected_);
+    const int count = LegendRows();
     selected_ = count == 0 ? -1 : std::min(selected_, count - 1);
     Changed();
 }
@@ -238,7 +292,7 @@ void CompareWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (layout.Legend.contains(at)) {
         const int row = (at.y() - layout.Legend.top()) / layout.LegendRowHeight - 1;
-        if (row >= 0 && row < static_cast<int>(comparison_.Parts().size())) SelectPart(row);
+        if (row >= 0 && row < LegendRows()) SelectPart(row);
         return;
     }
     for (const QRect& pane : {layout.Attenuation, layout.ReturnLoss, layout.Delay}) {
@@ -276,18 +330,21 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     Writer w(p, font, drawnTexts_);
     const CompareLayout layout = LayoutFor(clientSize, FontPixels());
     const std::vector<CompareCurve>& curves = comparison_.Curves();
+    const bool measured = comparison_.HasMeasured();
+    const bool any = !curves.empty() || measured;
     const CompareSpan span = comparison_.Span();
     const int line = layout.LegendRowHeight;
 
     w.Text(layout.Attenuation.left(), 4,
-           curves.empty()
-               ? QStringLiteral("No parts to compare: mark parts in Find Parts and choose Compare, "
-                                "or Add to Comparison on the specification screen.")
-               : QStringLiteral("Compare Parts: %1 to %2 MHz")
-                     .arg(Format("%.2f", span.FromMhz), Format("%.2f", span.ToMhz)),
+           !any ? QStringLiteral("No parts to compare: mark parts in Find Parts and choose Compare, "
+                                 "or Add to Comparison on the specification screen.")
+                : QStringLiteral("Compare Parts: %1 to %2 MHz")
+                      .arg(Format("%.2f", span.FromMhz), Format("%.2f", span.ToMhz)),
            kPageWhite);
 
-    const double delayTop = DelayScaleTop(curves);
+    // A measured delay runs wild in the stopbands; the parts' scale is kept while there are parts.
+    const double delayTop = DelayScaleTop(
+        curves.empty() && measured ? std::vector<CompareCurve>{comparison_.MeasuredCurve()} : curves);
     struct Pane {
         QRect box;
         QString title;
@@ -328,7 +385,7 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                    pane.box.top() + pane.box.height() * i / 4 - w.Height() / 2, label, kPageWhite);
         }
     }
-    if (!curves.empty()) {
+    if (any) {
         for (int i = 0; i <= 6; i += 2) {
             const QString label = Format("%.1f", span.FromMhz + (span.ToMhz - span.FromMhz) * i / 6);
             const int x = layout.Delay.left() + layout.Delay.width() * i / 6 - w.Width(label) / 2;
@@ -360,14 +417,19 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         }
     }
 
-    for (size_t c = 0; c < curves.size(); ++c) {
-        const CompareCurve& curve = curves[c];
-        p.setPen(QPen(TraceColour(static_cast<int>(c)), 0));
+    const auto drawCurve = [&](const CompareCurve& curve) {
         const std::vector<double>* values[] = {&curve.AttenuationDbc, &curve.ReturnLossDb, &curve.DelayNs};
+        const std::vector<double>& f = curve.FrequenciesMhz;
+        // A measured file may reach far beyond the span: only its points inside, and one either side.
+        const size_t from =
+            std::max<ptrdiff_t>(0, std::lower_bound(f.begin(), f.end(), span.FromMhz) - f.begin() - 1);
+        const size_t to = std::min(
+            f.size(), static_cast<size_t>(std::upper_bound(f.begin(), f.end(), span.ToMhz) - f.begin()) + 1);
         for (int k = 0; k < 3; ++k) {
+            if (values[k]->size() != f.size()) continue;  // a 1-port file's attenuation and delay
             QPainterPath path;
             bool open = false;
-            for (size_t i = 0; i < curve.FrequenciesMhz.size(); ++i) {
+            for (size_t i = from; i < to; ++i) {
                 const double v = (*values[k])[i];
                 if (!std::isfinite(v)) {
                     open = false;
@@ -382,9 +444,17 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
             }
             p.drawPath(path);
         }
+    };
+    for (size_t c = 0; c < curves.size(); ++c) {
+        p.setPen(QPen(TraceColour(static_cast<int>(c)), 0));
+        drawCurve(curves[c]);
+    }
+    if (measured) {
+        p.setPen(QPen(MeasuredColour(), 0, Qt::DashLine));
+        drawCurve(comparison_.MeasuredCurve());
     }
 
-    if (!curves.empty()) {
+    if (any) {
         const double mx = xOf(layout.Attenuation, comparison_.MarkerMhz());
         p.setPen(QPen(kPageWhite, 0, Qt::DashDotLine));
         p.drawLine(QPointF(mx, layout.Attenuation.top()), QPointF(mx, layout.Delay.bottom()));
@@ -403,9 +473,22 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
             p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
         }
     }
+    if (measured) {
+        const int y = layout.Legend.top() + line * static_cast<int>(curves.size() + 1);
+        p.setPen(QPen(MeasuredColour(), 2, Qt::DashLine));
+        p.drawLine(layout.Legend.left() + 2, y + line / 2, layout.Legend.left() + 18, y + line / 2);
+        w.Text(layout.Legend.left() + 24, y + 1,
+               QStringLiteral("Measured: %1").arg(QString::fromStdString(comparison_.MeasuredCurve().Name)),
+               MeasuredColour());
+        if (MeasuredSelected()) {
+            p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
+        }
+    }
 
     // The marker's table, then each part's guaranteed margin at every required point.
-    if (!curves.empty()) {
+    if (any) {
         int y = layout.Table.top();
         const int x = layout.Table.left();
         const std::vector<MarkerRow> rows = comparison_.MarkerRows();
@@ -431,6 +514,14 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
             w.Text(x + first + col * 2, y, Format("%.2f", rows[r].DelayNs), colour);
             y += line;
         }
+        if (measured) {
+            const MarkerRow row = comparison_.MeasuredAtMarker();
+            w.Text(x, y, QStringLiteral("Measured"), MeasuredColour());
+            w.Text(x + first, y, Format("%.2f", row.AttenuationDbc), MeasuredColour());
+            w.Text(x + first + col, y, Format("%.2f", row.ReturnLossDb), MeasuredColour());
+            w.Text(x + first + col * 2, y, Format("%.2f", row.DelayNs), MeasuredColour());
+            y += line;
+        }
         for (size_t k = 0; k < comparison_.Limits().size(); ++k) {
             const StopbandRequirement& limit = comparison_.Limits()[k];
             y += line / 2;
@@ -446,6 +537,27 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                 w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
                 w.Text(x + first, y, Format("%.1f dBc", margin.GuaranteedDbc), colour);
                 w.Text(x + first + col, y, Format("%+.1f dB", margin.MarginDb), colour);
+                y += line;
+            }
+        }
+        // The measured file against the first part's model, in dB of loss: measured less model.
+        const MeasuredComparison& deviations = comparison_.MeasuredDeviations();
+        if (measured && !deviations.Summary.empty()) {
+            y += line / 2;
+            w.Text(x, y, QStringLiteral("Measured vs %1").arg(QString::fromStdString(deviations.PartNumber)),
+                   MeasuredColour());
+            y += line;
+            w.Text(x + first, y, QStringLiteral("Model"), kPageWhite);
+            w.Text(x + first + col, y, QStringLiteral("Meas."), kPageWhite);
+            w.Text(x + first + col * 2, y, QStringLiteral("Dev. dB"), kPageWhite);
+            y += line;
+            for (const DeviationEntry& entry : deviations.Summary) {
+                if (entry.Key.rfind("centre_", 0) == 0) continue;  // a shift in MHz, not a loss
+                w.Text(x, y, DeviationLabel(entry), MeasuredColour());
+                w.Text(x + first, y, Format("%.2f", entry.Model), MeasuredColour());
+                w.Text(x + first + col, y, Format("%.2f", entry.Measured), MeasuredColour());
+                w.Text(x + first + col * 2, y,
+                       Format("%+.2f", std::round(entry.Deviation * 100.0) / 100.0 + 0.0), MeasuredColour());
                 y += line;
             }
         }

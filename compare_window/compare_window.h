@@ -30,6 +30,8 @@ CompareLayout LayoutFor(QSize clientSize, int fontPixels);
 
 // The trace colours as the screen's light-on-black page draws them; a printout inverts them to dark on white.
 const QColor& TraceColour(int index);
+// A measured file's colour, drawn dashed.
+const QColor& MeasuredColour();
 
 // "Compare Parts": up to six parts on one graph (attenuation, return loss and delay), the required
 // points as limits, and a marker whose figures a table beside the graph lists. Everything on it is
@@ -46,9 +48,10 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     std::string AddPart(const FilterSpec& spec);
     void SetLimits(const std::vector<StopbandRequirement>& limits);
     const Comparison& Parts() const { return comparison_; }
-    // The legend's chosen part, or -1.
+    // The legend's chosen row, or -1: a part, or after the parts the measured file.
     int SelectedPart() const { return selected_; }
     void SelectPart(int index);
+    bool MeasuredSelected() const;
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
@@ -63,6 +66,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     void onPrint();
     void onExportVectors();
     void onExportDatasheet();
+    void onAddMeasured();
     void onRemovePart();
     void onZoomIn();
     void onZoomOut();
@@ -77,6 +81,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
   private:
     void CreateMenus();
     void Changed();
+    int LegendRows() const;
     int FontPixels() const;
 
     Program& program_;

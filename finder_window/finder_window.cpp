@@ -267,7 +267,7 @@ void FindPartsWindow::BuildControls() {
                                                  "specification screen)"),
                                   this);
     partsLabel->setBuddy(resultsView_);
-    compareButton_ = new QPushButton(QStringLiteral("&Compare"), this);
+    compareButton_ = new QPushButton(QStringLiteral("Co&mpare"), this);
     compareButton_->setObjectName(QStringLiteral("CompareButton"));
     compareButton_->setToolTip(QStringLiteral(
         "Show the marked parts (Ctrl or Shift with the mouse, Space from the keyboard) on one graph"));
@@ -288,7 +288,7 @@ void FindPartsWindow::BuildControls() {
     missesTable_->setSortingEnabled(true);
     new SortMenu(resultsView_);
     new SortMenu(missesTable_);
-    auto* missesLabel = new QLabel(QStringLiteral("Combinations that do not &meet it"), this);
+    auto* missesLabel = new QLabel(QStringLiteral("Combi&nations that do not meet it"), this);
     missesLabel->setBuddy(missesTable_);
 
     for (QTableView* table :

@@ -38,7 +38,7 @@ class FindPartsWindow : public QWidget {
     // The specification screen's records of the parts marked in the results, best first; the
     // current row's part when none is marked.
     std::vector<FilterSpec> MarkedParts() const;
-    // "&Compare": the marked parts into "Compare Parts", with the stopband points as its limits.
+    // "Co&mpare": the marked parts into "Compare Parts", with the stopband points as its limits.
     void onCompare();
 
     const FinderResults& Results() const { return results_; }

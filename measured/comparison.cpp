@@ -44,9 +44,9 @@ double InterpolateAt(const std::vector<double>& xs, const std::vector<double>& y
     return ys[i - 1] + t * (ys[i] - ys[i - 1]);
 }
 
-Comparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
-                            const std::vector<double>& extraPointsMhz) {
-    Comparison c;
+MeasuredComparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
+                                    const std::vector<double>& extraPointsMhz) {
+    MeasuredComparison c;
     const ResponseTable probe = ComputeResponseAt(spec, {});
     if (!probe.Standard) {
         c.Refusal = probe.Refusal;

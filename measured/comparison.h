@@ -31,7 +31,7 @@ struct DeviationEntry {
     double Deviation = 0.0;
 };
 
-struct Comparison {
+struct MeasuredComparison {
     bool Standard = false;
     std::string Refusal;  // the entry's reason, when !Standard
     std::string PartNumber;
@@ -44,8 +44,8 @@ struct Comparison {
 // The model at every measured frequency inside the part's graph span (F0 +/- GraphHalfSpan * BW),
 // and the deviations: insertion loss at F0, both passband edges, the entry's F1/F2 stopband points and
 // extraPointsMhz, the largest passband deviation and the centre's shift.
-Comparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
-                            const std::vector<double>& extraPointsMhz = {});
+MeasuredComparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace& trace,
+                                    const std::vector<double>& extraPointsMhz = {});
 
 // Linear interpolation of ys over increasing xs; outside them, the nearest end.
 double InterpolateAt(const std::vector<double>& xs, const std::vector<double>& ys, double x);

@@ -31,4 +31,8 @@ QString QtSaveFileDialog::AskSaveFile(QWidget* parent, const QString& caption, c
     return QFileDialog::getSaveFileName(parent, caption, QDir::current().filePath(proposedName), filters);
 }
 
+QString QtOpenFileDialog::AskOpenFile(QWidget* parent, const QString& caption, const QString& filters) {
+    return QFileDialog::getOpenFileName(parent, caption, QDir::currentPath(), filters);
+}
+
 }  // namespace veltrix

@@ -37,6 +37,13 @@ class SaveFileDialog {
                                 const QString& filters) = 0;
 };
 
+// The system's open-file dialog; an empty path when the user cancelled.
+class OpenFileDialog {
+  public:
+    virtual ~OpenFileDialog() = default;
+    virtual QString AskOpenFile(QWidget* parent, const QString& caption, const QString& filters) = 0;
+};
+
 // The range and number of points of an exported sweep.
 struct ExportRangeChoice {
     double FromMhz = 0.0;
@@ -80,6 +87,11 @@ class QtSaveFileDialog : public SaveFileDialog {
   public:
     QString AskSaveFile(QWidget* parent, const QString& caption, const QString& proposedName,
                         const QString& filters) override;
+};
+
+class QtOpenFileDialog : public OpenFileDialog {
+  public:
+    QString AskOpenFile(QWidget* parent, const QString& caption, const QString& filters) override;
 };
 
 }  // namespace veltrix

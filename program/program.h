@@ -18,6 +18,7 @@ class MessageBoxes;
 class DesktopShell;
 class PrintDialogRunner;
 class SaveFileDialog;
+class OpenFileDialog;
 class ExportRangeDialog;
 struct StopbandRequirement;
 
@@ -64,6 +65,7 @@ struct Program {
     DesktopShell* Shell = nullptr;
     PrintDialogRunner* PrintDialogs = nullptr;
     SaveFileDialog* SaveDialogs = nullptr;
+    OpenFileDialog* OpenDialogs = nullptr;
     ExportRangeDialog* RangeDialogs = nullptr;
     // Set once the program has begun to end: windows hidden from then on are not hidden by the user.
     bool Ending = false;

@@ -31,6 +31,7 @@
 
 #include "app/frame.h"
 #include "app/move_dialog.h"
+#include "compare_window/compare_window.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
@@ -573,6 +574,36 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
     EXPECT_EQ(misses->horizontalHeader()->sortIndicatorSection(), 0);
     const std::vector<double> sections = column(misses->model(), 0);
     EXPECT_TRUE(std::is_sorted(sections.begin(), sections.end()));
+}
+
+TEST_F(KeysOnlyTest, FinderComparesByItsMnemonicAndAltCStaysTheConfigureMenus) {
+    frame_->onFindParts();
+    FindPartsWindow* finder = frame_->FindParts();
+    ASSERT_NE(finder, nullptr);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(finder->CentreFrequencyEdit(), QStringLiteral("1500"));
+    finder->BandwidthEdit()->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(finder->BandwidthEdit(), QStringLiteral("30"));
+    finder->ResultsView()->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(finder->ResultsView()->selectionModel()->selectedRows().size(), 1);
+
+    QSignalSpy clicked(finder->CompareButton(), &QAbstractButton::clicked);
+    const QKeySequence compare = QKeySequence::mnemonic(finder->CompareButton()->text());
+    ASSERT_FALSE(compare.isEmpty());
+    QTest::keySequence(QApplication::activeWindow(), compare);
+    if (clicked.isEmpty()) clicked.wait(1000);
+    ASSERT_EQ(clicked.count(), 1) << compare.toString().toStdString() << " focused "
+                                  << FocusName().toStdString();
+    ASSERT_NE(frame_->Comparison(), nullptr);
+    EXPECT_EQ(frame_->Comparison()->Parts().Parts().size(), 1u);
+
+    QTest::keySequence(Present(finder), QKeySequence(Qt::ALT | Qt::Key_C));
+    QAction* opened = frame_->menuBar()->activeAction();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->text(), QStringLiteral("&Configure"));
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    QCoreApplication::processEvents();
 }
 
 TEST_F(KeyboardFixture, ExportCommandsOpenWithTheirMnemonic) {

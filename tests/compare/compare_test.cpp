@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "exports/exports.h"
 
 using namespace veltrix;
@@ -136,6 +139,101 @@ TEST_F(CompareParts, RefusesNonStandardRepeatedAndSeventhParts) {
     comparison_.Remove(1);
     EXPECT_EQ(comparison_.Parts().size(), 5u);
     EXPECT_EQ(comparison_.Curves()[1].Name, before[2].Name);
+}
+
+// Four measured points around 1500 MHz: the least loss (1.0 dB) at 1490 MHz, 1.5 dB at F0.
+MeasuredTrace FourPoints() {
+    return {2,
+            {1480.0, 1490.0, 1500.0, 1520.0},
+            {3.0, 1.0, 1.5, 5.5},
+            {10.0, 14.0, 20.0, 30.0},
+            {5.0, 5.5, 6.0, 7.0}};
+}
+
+TEST_F(CompareParts, MeasuredIsInDbcAtTheFirstCentreAndInterpolatedAtTheMarker) {
+    comparison_.SetMeasured("dut.s2p", FourPoints());
+    ASSERT_TRUE(comparison_.HasMeasured());
+    EXPECT_EQ(comparison_.Parts().size(), 3u) << "not counted among the parts";
+    const CompareCurve& curve = comparison_.MeasuredCurve();
+    EXPECT_EQ(curve.Name, "dut.s2p");
+    EXPECT_EQ(curve.AttenuationDbc, (std::vector<double>{1.5, -0.5, 0.0, 4.0}));
+
+    struct Case {
+        double placedMhz;
+        double dbc, returnLoss, delay;  // NaN: blank
+    };
+    const double none = std::nan("");
+    for (const Case& c : {Case{1510.0, 2.0, 25.0, 6.5}, Case{1485.0, 0.5, 12.0, 5.25},
+                          Case{1470.0, none, none, none}, Case{1530.0, none, none, none}}) {
+        comparison_.PlaceMarker(c.placedMhz);
+        ASSERT_NEAR(comparison_.MarkerMhz(), c.placedMhz, 1e-9) << "the case lies on a sweep point";
+        const MarkerRow row = comparison_.MeasuredAtMarker();
+        EXPECT_EQ(row.Name, "dut.s2p");
+        const double got[] = {row.AttenuationDbc, row.ReturnLossDb, row.DelayNs};
+        const double want[] = {c.dbc, c.returnLoss, c.delay};
+        for (int k = 0; k < 3; ++k) {
+            if (std::isnan(want[k]))
+                EXPECT_TRUE(std::isnan(got[k])) << c.placedMhz << " " << k << " " << got[k];
+            else
+                EXPECT_NEAR(got[k], want[k], 1e-9) << c.placedMhz << " " << k;
+        }
+    }
+
+    // Without a part the least loss is the reference, and the span is the file's.
+    while (!comparison_.Parts().empty()) comparison_.Remove(0);
+    EXPECT_EQ(comparison_.MeasuredCurve().AttenuationDbc, (std::vector<double>{2.0, 0.0, 0.5, 4.5}));
+    EXPECT_EQ(comparison_.Span().FromMhz, 1480.0);
+    EXPECT_EQ(comparison_.Span().ToMhz, 1520.0);
+    EXPECT_TRUE(comparison_.MeasuredDeviations().Summary.empty());
+}
+
+TEST_F(CompareParts, ANewMeasuredFileReplacesTheOldAndRemovingLeavesTheParts) {
+    comparison_.SetMeasured("first.s2p", FourPoints());
+    MeasuredTrace onePort{1, {1400.0, 1600.0}, {}, {8.0, 18.0}, {}};
+    comparison_.SetMeasured("second.s1p", onePort);
+    EXPECT_EQ(comparison_.MeasuredCurve().Name, "second.s1p");
+    EXPECT_TRUE(comparison_.MeasuredCurve().AttenuationDbc.empty());
+    comparison_.PlaceMarker(1500.0);
+    const MarkerRow row = comparison_.MeasuredAtMarker();
+    EXPECT_NEAR(row.ReturnLossDb, 13.0, 1e-9);
+    EXPECT_TRUE(std::isnan(row.AttenuationDbc));
+    EXPECT_TRUE(std::isnan(row.DelayNs));
+    EXPECT_TRUE(comparison_.MeasuredDeviations().Summary.empty()) << "no attenuation in a 1-port file";
+
+    comparison_.RemoveMeasured();
+    EXPECT_FALSE(comparison_.HasMeasured());
+    EXPECT_EQ(comparison_.Parts().size(), 3u);
+    EXPECT_TRUE(std::isnan(comparison_.MeasuredAtMarker().ReturnLossDb));
+}
+
+TEST_F(CompareParts, TheFirstPartsOwnResponseAsMeasuredDeviatesByNothing) {
+    const FilterSpec& first = comparison_.Parts().front();
+    std::vector<double> f;
+    for (int i = 0; i <= 500; ++i) f.push_back(1400.0 + i * 0.5);
+    const ResponseTable model = ComputeResponseAt(first, f);
+    MeasuredTrace trace{2, f, {}, {}, {}};
+    for (const ResponsePoint& p : model.Points) {
+        trace.AttenuationDb.push_back(p.AttenuationDb + 0.25);
+        trace.ReturnLossDb.push_back(p.ReturnLossDb);
+        trace.DelayNs.push_back(p.DelayNs);
+    }
+    comparison_.SetMeasured("model.s2p", trace);
+    const MeasuredComparison& d = comparison_.MeasuredDeviations();
+    EXPECT_EQ(d.PartNumber, found_.Parts[0].PartNumber);
+    std::vector<std::string> keys;
+    for (const DeviationEntry& e : d.Summary) {
+        keys.push_back(e.Key);
+        if (e.Key.find("centre_frequency") == std::string::npos)
+            EXPECT_NEAR(e.Deviation, 0.25, 1e-6) << e.Key;
+    }
+    for (const char* key : {"insertion_loss_db", "lower_edge_db", "upper_edge_db", "requirement_1_db",
+                            "requirement_2_db", "passband_largest_deviation_db"})
+        EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
+    // The added loss is in the deviations, not in the dBc curve.
+    comparison_.PlaceMarker(1520.0);
+    const MarkerRow measured = comparison_.MeasuredAtMarker();
+    EXPECT_NEAR(measured.AttenuationDbc, comparison_.MarkerRows()[0].AttenuationDbc, 1e-4);
+    EXPECT_NEAR(measured.ReturnLossDb, comparison_.MarkerRows()[0].ReturnLossDb, 1e-6);
 }
 
 }  // namespace

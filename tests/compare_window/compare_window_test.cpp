@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <cstdio>
+#include <fstream>
 
 #include "exports/exports.h"
 #include "finder_window/finder_window.h"
@@ -41,6 +44,7 @@ class CompareWindowTest : public ::testing::Test {
     CompareWindowTest() {
         program.Hub = &hub;
         program.Messages = &messages;
+        program.OpenDialogs = &openDialog;
         window.resize(CompareWindow::kClientWidth, CompareWindow::kClientHeight);
         found = FindParts(requirement);
         window.SetLimits(requirement.Stopbands);
@@ -51,6 +55,19 @@ class CompareWindowTest : public ::testing::Test {
     }
     void AddParts(size_t count) {
         for (size_t i = 0; i < count; ++i) ASSERT_EQ(window.AddPart(Part(i)), "");
+    }
+    // Writes the file in the test's folder and adds it through File > Add Measured.
+    QString AddMeasured(const QString& name, const std::string& text) {
+        const QString path = dir.filePath(name);
+        std::ofstream(path.toStdString(), std::ios::binary) << text;
+        openDialog.answer = path;
+        window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+        return path;
+    }
+    bool DrewStarting(const QString& start) const {
+        for (const DrawnText& t : window.DrawnTexts())
+            if (t.text.startsWith(start)) return true;
+        return false;
     }
     void Paint() {
         QImage image(window.size(), QImage::Format_RGB32);
@@ -76,10 +93,12 @@ class CompareWindowTest : public ::testing::Test {
 
     testing::FakeHub hub;
     testing::FakeMessages messages;
+    testing::FakeOpenDialog openDialog;
     Program program;
     CompareWindow window{program};
     FinderRequirement requirement = Example();
     FinderResults found;
+    QTemporaryDir dir;
 };
 
 TEST_F(CompareWindowTest, SpaceMarksPartsInTheFinderAndCompareSendsThemWithTheLimits) {
@@ -194,6 +213,69 @@ TEST_F(CompareWindowTest, ASeventhPartIsRefusedAndChangesNothing) {
     Paint();
     EXPECT_FALSE(Drew(QString::fromStdString(found.Parts[6].PartNumber)));
     for (size_t i = 0; i < 6; ++i) EXPECT_TRUE(Drew(QString::fromStdString(found.Parts[i].PartNumber)));
+}
+
+TEST_F(CompareWindowTest, AddMeasuredOverlaysTheFirstPartsOwnFileWithNoDeviation) {
+    AddParts(3);
+    const ResponseTable model = ComputeResponseTable(Part(0), {601, 0.0, 1400.0, 1650.0});
+    ASSERT_TRUE(model.Standard);
+    AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
+    EXPECT_EQ(openDialog.captions, QStringList{QStringLiteral("Add Measured")});
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(window.Parts().HasMeasured());
+    EXPECT_EQ(window.Parts().MeasuredCurve().FrequenciesMhz.size(), 601u);
+    EXPECT_EQ(window.Parts().Parts().size(), 3u);
+    EXPECT_TRUE(window.MeasuredSelected());
+
+    QTest::keyClick(&window, Qt::Key_Right);
+    Paint();
+    EXPECT_TRUE(Drew(QStringLiteral("Measured: model.s2p")));
+    // At the marker the measured dBc, return loss and delay are the first part's.
+    const QStringList first = RowOf(QString::fromStdString(model.PartNumber));
+    const QStringList measured = RowOf(QStringLiteral("Measured"));
+    ASSERT_EQ(measured.size(), 4) << measured.join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(first.size(), 4);
+    for (int k = 1; k < 4; ++k) EXPECT_NEAR(measured[k].toDouble(), first[k].toDouble(), 0.015) << k;
+
+    const MeasuredComparison& deviations = window.Parts().MeasuredDeviations();
+    EXPECT_EQ(deviations.PartNumber, model.PartNumber);
+    ASSERT_GE(deviations.Summary.size(), 6u);
+    for (const DeviationEntry& e : deviations.Summary) EXPECT_NEAR(e.Deviation, 0.0, 0.01) << e.Key;
+    EXPECT_TRUE(Drew(QStringLiteral("Measured vs %1").arg(QString::fromStdString(model.PartNumber))));
+    for (const QString& label :
+         {QStringLiteral("IL at F0"), QStringLiteral("Lower edge"), QStringLiteral("Upper edge"),
+          QStringLiteral("1400.00 MHz"), QStringLiteral("1620.00 MHz"), QStringLiteral("Passband max")}) {
+        const QStringList row = RowOf(label);
+        ASSERT_EQ(row.size(), 4) << label.toStdString();
+        EXPECT_NEAR(row[3].toDouble(), 0.0, 0.01) << label.toStdString();
+    }
+
+    // Delete on its legend row takes it away and leaves the parts.
+    QTest::keyClick(&window, Qt::Key_Delete);
+    EXPECT_FALSE(window.Parts().HasMeasured());
+    EXPECT_EQ(window.Parts().Parts().size(), 3u);
+    Paint();
+    EXPECT_FALSE(DrewStarting(QStringLiteral("Measured")));
+}
+
+TEST_F(CompareWindowTest, ARefusedFileIsOneMessageNamingFileAndLineAndAddsNothing) {
+    AddParts(2);
+    const QString path =
+        AddMeasured(QStringLiteral("bad.s2p"),
+                    "# MHz S DB R 50\n1500 -1 0 -20 0 -20 0 -1 0\n1501 -1 zero -20 0 -20 0 -1 0\n");
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith(path + QStringLiteral(":3: ")))
+        << messages.texts[0].toStdString();
+    EXPECT_FALSE(window.Parts().HasMeasured());
+    EXPECT_EQ(window.SelectedPart(), 1);
+    Paint();
+    EXPECT_FALSE(DrewStarting(QStringLiteral("Measured")));
+
+    // A cancelled dialog asks nothing more.
+    openDialog.answer.clear();
+    window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+    EXPECT_EQ(messages.texts.size(), 1);
+    EXPECT_FALSE(window.Parts().HasMeasured());
 }
 
 }  // namespace

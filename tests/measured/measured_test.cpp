@@ -152,14 +152,14 @@ MeasuredTrace ModelTrace(const FilterSpec& spec, double shiftMhz, double addedDb
     return trace;
 }
 
-const DeviationEntry* Find(const Comparison& c, const std::string& key) {
+const DeviationEntry* Find(const MeasuredComparison& c, const std::string& key) {
     for (const DeviationEntry& d : c.Summary)
         if (d.Key == key) return &d;
     return nullptr;
 }
 
-TEST(Comparison, ModelAgainstItselfHasNoDeviation) {
-    const Comparison c = CompareWithModel(Part(), ModelTrace(Part(), 0, 0), {1620});
+TEST(MeasuredComparison, ModelAgainstItselfHasNoDeviation) {
+    const MeasuredComparison c = CompareWithModel(Part(), ModelTrace(Part(), 0, 0), {1620});
     ASSERT_TRUE(c.Standard) << c.Refusal;
     EXPECT_EQ(c.SpanFromMhz, 1500 - 3 * 30);
     EXPECT_FALSE(c.Points.empty());
@@ -176,18 +176,18 @@ TEST(Comparison, ModelAgainstItselfHasNoDeviation) {
     }
 }
 
-TEST(Comparison, FindsAddedLossAndShiftBetweenSweepPoints) {
+TEST(MeasuredComparison, FindsAddedLossAndShiftBetweenSweepPoints) {
     // 1.37 MHz lies between the trace's points (0.2 MHz apart).
-    const Comparison c = CompareWithModel(Part(), ModelTrace(Part(), 1.37, 0.7));
+    const MeasuredComparison c = CompareWithModel(Part(), ModelTrace(Part(), 1.37, 0.7));
     ASSERT_NE(Find(c, "centre_frequency_mhz"), nullptr);
     EXPECT_NEAR(Find(c, "centre_frequency_mhz")->Deviation, 1.37, 0.02);
     EXPECT_NEAR(Find(c, "centre_loss_db")->Deviation, 0.7, 0.01);
 }
 
-TEST(Comparison, RefusedEntryGivesItsReason) {
+TEST(MeasuredComparison, RefusedEntryGivesItsReason) {
     FilterSpec spec = Part();
     spec.F0 = 20000;
-    const Comparison c = CompareWithModel(spec, ModelTrace(Part(), 0, 0));
+    const MeasuredComparison c = CompareWithModel(spec, ModelTrace(Part(), 0, 0));
     EXPECT_FALSE(c.Standard);
     EXPECT_NE(c.Refusal.find("No standard part"), std::string::npos) << c.Refusal;
 }

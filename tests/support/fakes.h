@@ -168,4 +168,18 @@ class FakePrintDialogs : public PrintDialogRunner {
     std::vector<QPageLayout::Orientation> orientations;
 };
 
+// The open-file dialog: records each caption and filter, and answers with the path set (empty: cancel).
+class FakeOpenDialog : public OpenFileDialog {
+  public:
+    QString AskOpenFile(QWidget*, const QString& caption, const QString& filters) override {
+        captions << caption;
+        filterLists << filters;
+        return answer;
+    }
+
+    QString answer;
+    QStringList captions;
+    QStringList filterLists;
+};
+
 }  // namespace veltrix::testing
