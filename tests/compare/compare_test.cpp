@@ -223,8 +223,9 @@ TEST_F(CompareParts, TheFirstPartsOwnResponseAsMeasuredDeviatesByNothing) {
     std::vector<std::string> keys;
     for (const DeviationEntry& e : d.Summary) {
         keys.push_back(e.Key);
-        if (e.Key.find("centre_frequency") == std::string::npos)
+        if (e.Key.find("centre_frequency") == std::string::npos) {
             EXPECT_NEAR(e.Deviation, 0.25, 1e-6) << e.Key;
+        }
     }
     for (const char* key : {"insertion_loss_db", "lower_edge_db", "upper_edge_db", "requirement_1_db",
                             "requirement_2_db", "passband_largest_deviation_db"})
