@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
 
@@ -23,9 +24,19 @@ QSize LargestWindow() {
 
 }  // namespace
 
-DocumentMdiWindow::DocumentMdiWindow(QWidget* content, const QString& caption, QWidget* parent)
-    : QMdiSubWindow(parent) {
-    setWidget(content);
+DocumentMdiWindow::DocumentMdiWindow(QWidget* content, const QString& caption, Overflow overflow,
+                                     QWidget* parent)
+    : QMdiSubWindow(parent), content_(content) {
+    if (overflow == Overflow::Scroll) {
+        auto* scroller = new QScrollArea;
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setWidgetResizable(true);
+        scroller->setWidget(content);
+        scroller->setFocusProxy(content);
+        setWidget(scroller);
+    } else {
+        setWidget(content);
+    }
     setWindowTitle(caption);
     // Closing minimises, so the sub-window must never be deleted on close.
     setAttribute(Qt::WA_DeleteOnClose, false);

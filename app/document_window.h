@@ -12,7 +12,14 @@ namespace veltrix {
 class DocumentMdiWindow : public QMdiSubWindow {
     Q_OBJECT
   public:
-    explicit DocumentMdiWindow(QWidget* content, const QString& caption, QWidget* parent = nullptr);
+    enum class Overflow { Clip, Scroll };
+    // With Scroll the content sits in a scroll area, which scrolls once the content's minimum size
+    // is larger than the window.
+    DocumentMdiWindow(QWidget* content, const QString& caption, Overflow overflow = Overflow::Clip,
+                      QWidget* parent = nullptr);
+
+    // The window's own widget, also when a scroll area holds it.
+    QWidget* Content() const { return content_; }
 
     // Outer rectangle inside the frame's client area, applied width, height, top, left.
     void ApplyRect(const WindowRect& rect);
@@ -28,6 +35,7 @@ class DocumentMdiWindow : public QMdiSubWindow {
   private:
     void RememberNormalGeometry();
     QRect normal_;
+    QWidget* content_ = nullptr;
 };
 
 }  // namespace veltrix

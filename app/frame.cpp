@@ -183,8 +183,9 @@ void MainFrame::RebuildMenuBar(QMdiSubWindow* activated) {
     QMdiSubWindow* child = activated != nullptr ? activated : mdiArea_->currentSubWindow();
     QList<GroupedMenu> childMenus;
     if (child != nullptr) {
-        if (auto* provider = dynamic_cast<MenuProvider*>(child->widget()))
-            childMenus = provider->GroupedMenus();
+        QWidget* content = child->widget();
+        if (auto* document = qobject_cast<DocumentMdiWindow*>(child)) content = document->Content();
+        if (auto* provider = dynamic_cast<MenuProvider*>(content)) childMenus = provider->GroupedMenus();
     }
     const QList<QMenu*> menus = MergeMenus(childMenus, FrameMenus());
     if (menus == shownMenus_) return;
@@ -358,7 +359,7 @@ DocumentMdiWindow* MainFrame::DocumentSubWindow(DocumentWindow which) const {
 
 QWidget* MainFrame::DocumentWidget(DocumentWindow which) const {
     DocumentMdiWindow* window = DocumentSubWindow(which);
-    return window != nullptr ? window->widget() : nullptr;
+    return window != nullptr ? window->Content() : nullptr;
 }
 
 // --- WindowHub ---
@@ -600,9 +601,14 @@ void MainFrame::onCompareParts() {
     if (compare_ == nullptr) {
         compare_ = new CompareWindow(program_);
         compare_->setObjectName(QStringLiteral("CompareParts"));
-        auto* window = new DocumentMdiWindow(compare_, QStringLiteral("Compare Parts"));
+        // Six parts, their margins and a measured file's deviations outgrow the window's height.
+        auto* window = new DocumentMdiWindow(compare_, QStringLiteral("Compare Parts"),
+                                             DocumentMdiWindow::Overflow::Scroll);
         mdiArea_->addSubWindow(window);
-        window->ApplyRect({20, 20, CompareWindow::kClientWidth + 20, CompareWindow::kClientHeight + 40});
+        // Inside the frame, even when a large scale makes the design size larger than the frame.
+        const QSize room = mdiArea_->viewport()->size() - QSize(24, 24);
+        window->ApplyRect({20, 20, std::min(CompareWindow::kClientWidth + 20, room.width()),
+                           std::min(CompareWindow::kClientHeight + 40, room.height())});
         documents_[DocumentWindow::Compare] = window;
     }
     ActivateDocumentWindow(DocumentSubWindow(DocumentWindow::Compare));

@@ -187,7 +187,27 @@ bool CompareWindow::MeasuredSelected() const {
     return comparison_.HasMeasured() && selected_ == static_cast<int>(comparison_.Parts().size());
 }
 
-void CompareWindow::Changed() { update(); }
+void CompareWindow::Changed() {
+    // The frame hosts the window in a scroll area, which scrolls once the table outgrows it.
+    setMinimumHeight(ContentHeight());
+    update();
+}
+
+int CompareWindow::ContentHeight() const {
+    const int line = FontPixels() + 4;
+    const CompareLayout layout = LayoutFor(QSize(kClientWidth, kClientHeight), FontPixels());
+    const int parts = static_cast<int>(comparison_.Curves().size());
+    const bool measured = comparison_.HasMeasured();
+    if (parts == 0 && !measured) return 0;
+    int y = layout.Table.top() + line * (2 + parts + (measured ? 1 : 0));
+    for (size_t k = 0; k < comparison_.Limits().size(); ++k) y += line / 2 + line * (1 + parts);
+    if (measured && !comparison_.MeasuredDeviations().Summary.empty()) {
+        y += line / 2 + line * 2;
+        for (const DeviationEntry& entry : comparison_.MeasuredDeviations().Summary)
+            if (entry.Key.rfind("centre_", 0) != 0) y += line;
+    }
+    return y + line * 2;
+}
 
 int CompareWindow::FontPixels() const { return std::max(10, program_.Display.FontSizeMedium); }
 

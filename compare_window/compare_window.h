@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRect>
 #include <QWidget>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,12 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
     const PaintedPage* FormPage() const override { return &page_; }
-    QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
+    // Taller than the design when the legend and the table need it, so nothing is cut off.
+    QSize FormDesignSize() const override {
+        return QSize(kClientWidth, std::max(kClientHeight, ContentHeight()));
+    }
+    // The height the legend and the whole marker table need at the window's font.
+    int ContentHeight() const;
     QList<GroupedMenu> GroupedMenus() override;
 
     // The texts the last paint drew, in drawing order.

@@ -258,6 +258,23 @@ TEST_F(CompareWindowTest, AddMeasuredOverlaysTheFirstPartsOwnFileWithNoDeviation
     EXPECT_FALSE(DrewStarting(QStringLiteral("Measured")));
 }
 
+TEST_F(CompareWindowTest, SixPartsTheirMarginsAndAMeasuredFileFitTheHeightThePrintoutAndTheScrollAreaGet) {
+    AddParts(6);
+    const ResponseTable model = ComputeResponseTable(Part(0), {601, 0.0, 1400.0, 1650.0});
+    AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
+    ASSERT_TRUE(window.Parts().HasMeasured());
+    const QSize design = window.FormDesignSize();
+    EXPECT_GT(design.height(), CompareWindow::kClientHeight);
+    EXPECT_EQ(window.minimumHeight(), design.height());
+    window.resize(design);
+    Paint();
+    int lowest = 0;
+    for (const DrawnText& t : window.DrawnTexts()) lowest = std::max(lowest, t.at.y() + t.pixelSize);
+    EXPECT_TRUE(Drew(QStringLiteral("Passband max")));
+    EXPECT_LE(lowest, design.height());
+    EXPECT_GT(lowest, design.height() - 4 * (program.Display.FontSizeMedium + 4));
+}
+
 TEST_F(CompareWindowTest, ARefusedFileIsOneMessageNamingFileAndLineAndAddsNothing) {
     AddParts(2);
     const QString path =
