@@ -258,7 +258,9 @@ void SpecificationWindow::onGraphWidthChange() {
 void SpecificationWindow::onFileMenuShown() {
     printAction_->setEnabled(!Minimised());
     program_.Judgement.Current();
-    addToComparisonAction_->setEnabled(program_.Judgement.JudgedSpec().SelStatus == kSelectionValid);
+    const bool standard = program_.Judgement.JudgedSpec().SelStatus == kSelectionValid;
+    addToComparisonAction_->setEnabled(standard);
+    exportDatasheetAction_->setEnabled(standard);
 }
 
 void SpecificationWindow::onAddToComparison() {
@@ -271,6 +273,21 @@ void SpecificationWindow::onAddToComparison() {
         return;
     }
     if (program_.Hub) program_.Hub->AddToComparison(part);
+}
+
+void SpecificationWindow::onExportDatasheet() {
+    program_.Judgement.Current();
+    const FilterSpec& part = program_.Judgement.JudgedSpec();
+    if (part.SelStatus != kSelectionValid) {
+        if (program_.Messages)
+            program_.Messages->ShowMessage(
+                this,
+                QStringLiteral(
+                    "Only a standard part has a datasheet: there is no standard part for the last inputs."),
+                QString());
+        return;
+    }
+    if (program_.Hub) program_.Hub->ExportDatasheet(part);
 }
 
 void SpecificationWindow::onPrint() {

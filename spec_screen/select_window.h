@@ -102,6 +102,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void onPrint();
     void onExportVectors();
     void onAddToComparison();
+    void onExportDatasheet();
     void onExit();
     void onPassbandFrequency();
     void onPassbandBandwidth();
@@ -210,6 +211,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     QMenu* viewMenu_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* addToComparisonAction_ = nullptr;
+    QAction* exportDatasheetAction_ = nullptr;
     // Names the painted graph for screen readers; it draws nothing and takes no input.
     QWidget* graphArea_ = nullptr;
 };
