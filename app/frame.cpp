@@ -645,7 +645,7 @@ void MainFrame::ExportDatasheet(const FilterSpec& part) {
     if (program_.SaveDialogs == nullptr) return;
     const QString path =
         program_.SaveDialogs->AskSaveFile(parent, QStringLiteral("Export Datasheet"),
-                                          QString::fromStdString(ExportFileName(sheet.PartNumber, "pdf")),
+                                          QString::fromStdString(ExportFileName(sheet.PartNumber, ".pdf")),
                                           QStringLiteral("PDF document (*.pdf)"));
     if (path.isEmpty()) return;
     QString error;
