@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "tests/support/poppler.h"
+
 namespace veltrix {
 namespace {
 
@@ -37,12 +39,7 @@ Outcome RunProgram(const QString& program, const QStringList& args, const QStrin
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A poppler tool's output, or nullopt where poppler-utils is not installed.
-std::optional<QString> Poppler(const char* tool, const QStringList& args) {
-    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
-    if (path.isEmpty()) return std::nullopt;
-    return RunProgram(path, args).out;
-}
+using testing::Poppler;
 
 // Runs of blanks and line ends as one blank: pdftotext does not keep a text's spacing.
 QString Spaced(QString text) {

@@ -8,9 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -25,18 +23,10 @@
 #include "spec_screen/select_window.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"
+#include "tests/support/poppler.h"
 
 namespace veltrix {
 namespace {
-
-std::optional<QString> PdfText(const QString& path) {
-    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (pdftotext.isEmpty()) return std::nullopt;
-    QProcess process;
-    process.start(pdftotext, {path, QStringLiteral("-")});
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QString FileName(const std::string& partNumber) {
     return QString::fromStdString(ExportFileName(partNumber, ".pdf"));
@@ -86,7 +76,7 @@ class DatasheetWindowTest : public ::testing::Test {
         QFile file(dialog_.answer);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_TRUE(file.read(5) == "%PDF-");
-        if (const auto text = PdfText(dialog_.answer)) {
+        if (const auto text = testing::Poppler("pdftotext", {dialog_.answer, QStringLiteral("-")})) {
             EXPECT_TRUE(text->contains(QString::fromStdString(partNumber))) << partNumber;
             EXPECT_TRUE(text->contains(QStringLiteral("Dimensions in millimetres")));
         }
