@@ -73,12 +73,12 @@ const QRect kGraphArea(342, 4, 626 - 342, 400 - 4);
 
 // Replays a light-on-black page picture dark on white, the area scaled into the box's top left.
 QRectF PlaceInverted(QPainter& painter, const QPicture& picture, const QRect& bounds, const QPointF& at,
-                     double scale) {
+                     double scale, PaperColours colours = InvertedColour) {
     painter.save();
     painter.translate(at);
     painter.scale(scale, scale);
     painter.translate(-bounds.topLeft());
-    PlayInverted(picture, painter);
+    PlayInverted(picture, painter, QRegion(), colours);
     painter.restore();
     return QRectF(at, QSizeF(bounds.size()) * scale);
 }
@@ -248,9 +248,9 @@ void PaintOutlinePage(QPainter& painter, const Page& page, const DatasheetConten
     const double scale =
         std::min({kMaxFigureScale, page.width() / widest, (page.bottom - y - captions) / heights});
     y = Put(painter, page.left, y + 4, QStringLiteral("Dimensions in inches"), subheading) + 6;
-    y = PlaceInverted(painter, inches, a, QPointF(page.left, y), scale).bottom() + 24;
+    y = PlaceInverted(painter, inches, a, QPointF(page.left, y), scale, DarkenedColour).bottom() + 24;
     y = Put(painter, page.left, y, QStringLiteral("Dimensions in millimetres"), subheading) + 6;
-    PlaceInverted(painter, millimetres, b, QPointF(page.left, y), scale);
+    PlaceInverted(painter, millimetres, b, QPointF(page.left, y), scale, DarkenedColour);
 }
 
 }  // namespace

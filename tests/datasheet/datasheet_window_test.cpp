@@ -20,6 +20,7 @@
 #include "compare_window/compare_window.h"
 #include "exports/exports.h"
 #include "finder_window/finder_window.h"
+#include "printing/vector_export.h"
 #include "spec_screen/select_window.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"
@@ -165,6 +166,27 @@ TEST_F(DatasheetWindowTest, ComparePartsWritesTheLegendsChosenPart) {
     compare->findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
     EXPECT_EQ(dialog_.proposed, QStringList{FileName(part)});
     ExpectDatasheetOf(part);
+}
+
+}  // namespace
+}  // namespace veltrix
+
+namespace veltrix {
+namespace {
+
+// The outline drawing reaches the datasheet in its own colours: its note "Input and Output Shown In
+// Red" must still be true on paper.
+TEST(DatasheetOutlineColours, BlackAndWhiteSwapColoursKeepTheirHueReadableOnWhite) {
+    const struct {
+        QColor screen;
+        QColor paper;
+    } cases[] = {
+        {QColor(0, 0, 0), QColor(255, 255, 255)},    {QColor(255, 255, 255), QColor(0, 0, 0)},
+        {QColor(192, 192, 192), QColor(63, 63, 63)}, {QColor(255, 0, 0), QColor(160, 0, 0)},
+        {QColor(0, 255, 0), QColor(0, 160, 0)},      {QColor(255, 0, 255), QColor(160, 0, 160)},
+        {QColor(0, 0, 128), QColor(0, 0, 128)},      {QColor(255, 255, 0), QColor(160, 160, 0)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DarkenedColour(c.screen), c.paper) << c.screen.name().toStdString();
 }
 
 }  // namespace
