@@ -117,10 +117,11 @@ int main(int argc, char** argv) {
     options.addOption(screenshot);
     options.addOption(QCommandLineOption(
         QStringLiteral("datasheet"),
-        QStringLiteral("Write the datasheet of a standard part as a PDF (on the locale's paper, LC_PAPER) to "
-                       "<file> and exit. The part is given by the options that follow, as veltrix-cli reads "
-                       "them: --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, "
-                       "--mounting, --graph-width. A refused entry writes nothing and exits with status 1."),
+        QStringLiteral(
+            "Write the datasheet of a standard part as a PDF (on the locale's paper, LC_PAPER) to "
+            "<file> and exit. The part is given by veltrix-cli's selection options (see veltrix-cli "
+            "--help): --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, "
+            "--mounting, --graph-width. A refused entry writes nothing and exits with status 1."),
         QStringLiteral("file")));
     if (!options.parse(QApplication::arguments())) {
         std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
