@@ -263,31 +263,24 @@ void SpecificationWindow::onFileMenuShown() {
     exportDatasheetAction_->setEnabled(standard);
 }
 
-void SpecificationWindow::onAddToComparison() {
+const FilterSpec* SpecificationWindow::StandardPartOnScreen(const QString& refusal) {
     program_.Judgement.Current();
     const FilterSpec& part = program_.Judgement.JudgedSpec();
-    if (part.SelStatus != kSelectionValid) {
-        if (program_.Messages)
-            program_.Messages->ShowMessage(
-                this, QStringLiteral("Only a standard part can be added to the comparison."), QString());
-        return;
-    }
-    if (program_.Hub) program_.Hub->AddToComparison(part);
+    if (part.SelStatus == kSelectionValid) return &part;
+    if (program_.Messages) program_.Messages->ShowMessage(this, refusal, QString());
+    return nullptr;
+}
+
+void SpecificationWindow::onAddToComparison() {
+    const FilterSpec* part =
+        StandardPartOnScreen(QStringLiteral("Only a standard part can be added to the comparison."));
+    if (part != nullptr && program_.Hub) program_.Hub->AddToComparison(*part);
 }
 
 void SpecificationWindow::onExportDatasheet() {
-    program_.Judgement.Current();
-    const FilterSpec& part = program_.Judgement.JudgedSpec();
-    if (part.SelStatus != kSelectionValid) {
-        if (program_.Messages)
-            program_.Messages->ShowMessage(
-                this,
-                QStringLiteral(
-                    "Only a standard part has a datasheet: there is no standard part for the last inputs."),
-                QString());
-        return;
-    }
-    if (program_.Hub) program_.Hub->ExportDatasheet(part);
+    const FilterSpec* part = StandardPartOnScreen(QStringLiteral(
+        "Only a standard part has a datasheet: there is no standard part for the last inputs."));
+    if (part != nullptr && program_.Hub) program_.Hub->ExportDatasheet(*part);
 }
 
 void SpecificationWindow::onPrint() {

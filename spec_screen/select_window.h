@@ -146,6 +146,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     virtual void RequestRepaint();
 
   private:
+    // The judged part when it is standard; otherwise the refusal is shown and null returned.
+    const FilterSpec* StandardPartOnScreen(const QString& refusal);
     using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     void FormCreate();
