@@ -18,7 +18,9 @@
 #include "app/move_dialog.h"
 #include "app/window_arrangement.h"
 #include "compare_window/compare_window.h"
+#include "datasheet/datasheet.h"
 #include "engine/response.h"
+#include "exports/exports.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
@@ -637,6 +639,24 @@ void MainFrame::AddToComparison(const FilterSpec& part) {
     if (!refusal.empty() && program_.Messages)
         program_.Messages->ShowMessage(compare_, QString::fromStdString(refusal),
                                        QStringLiteral("Compare Parts"));
+}
+
+void MainFrame::ExportDatasheet(const FilterSpec& part) {
+    QWidget* parent = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : this;
+    const DatasheetContent sheet = ComposeDatasheet(part);
+    if (!sheet.Standard) {
+        if (program_.Messages) program_.Messages->ShowMessage(parent, QString::fromStdString(sheet.Refusal));
+        return;
+    }
+    if (program_.SaveDialogs == nullptr) return;
+    const QString path =
+        program_.SaveDialogs->AskSaveFile(parent, QStringLiteral("Export Datasheet"),
+                                          QString::fromStdString(ExportFileName(sheet.PartNumber, ".pdf")),
+                                          QStringLiteral("PDF document (*.pdf)"));
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteDatasheet(path, sheet, LocalePaper(), &error) && program_.Messages)
+        program_.Messages->ShowMessage(parent, error);
 }
 
 // --- Configure ---

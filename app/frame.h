@@ -86,6 +86,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     void CompareParts(const std::vector<FilterSpec>& parts,
                       const std::vector<StopbandRequirement>& limits) override;
     void AddToComparison(const FilterSpec& part) override;
+    void ExportDatasheet(const FilterSpec& part) override;
 
     // Menu handlers.
     void onExit();

@@ -7,12 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/frame.h"
 #include "app/screenshot.h"
+#include "datasheet/datasheet_command.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -43,6 +46,7 @@ bool NeedsNoDisplay(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--screenshot") == 0 || std::strncmp(arg, "--screenshot=", 13) == 0) return true;
+        if (std::strcmp(arg, "--datasheet") == 0 || std::strncmp(arg, "--datasheet=", 12) == 0) return true;
         for (const char* info : {"-h", "--help", "--help-all", "-v", "--version"})
             if (std::strcmp(arg, info) == 0) return true;
     }
@@ -95,6 +99,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
     QApplication::setWindowIcon(ProgramIcon());
 
+    // The selection options after --datasheet are the companion's, read by its own option code.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (AsksForDatasheet(arguments)) {
+        RegisterFontSubstitutions();
+        return RunDatasheetCommand(arguments, std::cerr);
+    }
+
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Ceramic filter selection program."));
     options.addHelpOption();
@@ -104,6 +115,14 @@ int main(int argc, char** argv) {
         QStringLiteral("Draw the frame with its windows off screen, write it as a PNG to <file> and exit."),
         QStringLiteral("file"));
     options.addOption(screenshot);
+    options.addOption(QCommandLineOption(
+        QStringLiteral("datasheet"),
+        QStringLiteral(
+            "Write the datasheet of a standard part as a PDF (on the locale's paper, LC_PAPER) to "
+            "<file> and exit. The part is given by veltrix-cli's selection options (see veltrix-cli "
+            "--help): --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, "
+            "--mounting, --graph-width. A refused entry writes nothing and exits with status 1."),
+        QStringLiteral("file")));
     if (!options.parse(QApplication::arguments())) {
         std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
         return 2;

@@ -239,16 +239,26 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
     return table;
 }
 
+// The judgement's options that state the selection.
+const std::vector<OptionDef<CliOptions>>& SelectionTable() {
+    static const std::vector<OptionDef<CliOptions>> table = [] {
+        std::vector<OptionDef<CliOptions>> t;
+        const std::vector<std::string> kept{"f0",       "bw",      "f1",         "f2",       "pbd",
+                                            "sections", "profile", "dielectric", "mounting", "graph-width"};
+        for (const auto& def : JudgeTable())
+            if (std::find(kept.begin(), kept.end(), def.name) != kept.end()) t.push_back(def);
+        return t;
+    }();
+    return table;
+}
+
 // The selection options of the judgement, with the measured file and the requirement points.
 const std::vector<OptionDef<CliOptions>>& CompareTable() {
     static const std::vector<OptionDef<CliOptions>> table = [] {
         using O = CliOptions;
-        std::vector<OptionDef<O>> t;
-        const std::vector<std::string> kept{"f0",       "bw",          "f1",      "f2",
-                                            "pbd",      "sections",    "profile", "dielectric",
-                                            "mounting", "graph-width", "help"};
+        std::vector<OptionDef<O>> t = SelectionTable();
         for (const auto& def : JudgeTable())
-            if (std::find(kept.begin(), kept.end(), def.name) != kept.end()) t.push_back(def);
+            if (def.name == "help") t.push_back(def);
         t.push_back(ChoiceOption<O>("format", kFindFormatChoices,
                                     [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back({"measured", true, "a Touchstone file name", [](std::string_view text, O& o) {
@@ -514,6 +524,25 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
         return Failure(find->parsed()      ? "find: " + *error
                        : compare->parsed() ? "compare: " + *error
                                            : *error);
+    outcome.Ok = true;
+    return outcome;
+}
+
+ParseOutcome ParseSelectionArguments(const std::vector<std::string>& rawArgs) {
+    const std::vector<std::string> args = SplitEmptyValues(rawArgs);
+    ParseOutcome outcome;
+    CLI::App app{"", "veltrix"};
+    const auto defs = Declare(app, SelectionTable());
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::ParseError&) {
+        outcome.Error = "the selection options take values only";
+        return outcome;
+    }
+    if (const auto error = Apply(app, defs, SelectionTable(), outcome.Options)) {
+        outcome.Error = *error;
+        return outcome;
+    }
     outcome.Ok = true;
     return outcome;
 }

@@ -45,6 +45,11 @@ struct ParseOutcome {
 // entry field does when it is left. "find" as the first argument starts the part finder.
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
+// Reads only the selection options (--f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric,
+// --mounting, --graph-width) into Options.Spec, for programs that take a selection beside options of
+// their own. Error is one line with no program name.
+ParseOutcome ParseSelectionArguments(const std::vector<std::string>& args);
+
 std::string UsageText();
 std::string VersionText();  // one line, as "veltrix --version" prints it
 std::string FindUsageText();

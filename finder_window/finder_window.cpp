@@ -271,9 +271,13 @@ void FindPartsWindow::BuildControls() {
     compareButton_->setObjectName(QStringLiteral("CompareButton"));
     compareButton_->setToolTip(QStringLiteral(
         "Show the marked parts (Ctrl or Shift with the mouse, Space from the keyboard) on one graph"));
+    exportDatasheetButton_ = new QPushButton(QStringLiteral("E&xport Datasheet..."), this);
+    exportDatasheetButton_->setObjectName(QStringLiteral("ExportDatasheetButton"));
+    exportDatasheetButton_->setToolTip(QStringLiteral("Write the current part's datasheet as a PDF"));
     auto* partsRow = new QHBoxLayout;
     partsRow->addWidget(partsLabel, 1);
     partsRow->addWidget(compareButton_);
+    partsRow->addWidget(exportDatasheetButton_);
 
     missesTable_ = new QTableWidget(0, 5, this);
     missesTable_->setObjectName(QStringLiteral("MissesTable"));
@@ -324,6 +328,7 @@ void FindPartsWindow::BuildControls() {
         Search();
     });
     connect(compareButton_, &QPushButton::clicked, this, &FindPartsWindow::onCompare);
+    connect(exportDatasheetButton_, &QPushButton::clicked, this, &FindPartsWindow::onExportDatasheet);
     connect(resultsView_, &QTableView::activated, this,
             [this](const QModelIndex& index) { ChooseRow(index.row()); });
 }
@@ -423,6 +428,7 @@ void FindPartsWindow::FillResults() {
     resultsView_->sortByColumn(sortColumn < resultsModel_->columnCount() ? sortColumn : 0, sortOrder);
     resultsView_->resizeColumnsToContents();
     if (resultsModel_->rowCount() > 0) resultsView_->setCurrentIndex(resultsModel_->index(0, 1));
+    exportDatasheetButton_->setEnabled(resultsModel_->rowCount() > 0);
 }
 
 void FindPartsWindow::FillMisses() {
@@ -467,16 +473,26 @@ void FindPartsWindow::onCompare() {
     if (program_.Hub) program_.Hub->CompareParts(MarkedParts(), requirement_.Stopbands);
 }
 
-void FindPartsWindow::ChooseRow(int row) {
-    if (row < 0 || row >= resultsModel_->rowCount()) return;
+std::optional<FilterSpec> FindPartsWindow::RowChoice(int row) const {
+    if (row < 0 || row >= resultsModel_->rowCount()) return std::nullopt;
     const int rank = resultsModel_->item(row, 0)->data(kRankRole).toInt();
-    if (rank < 0 || rank >= static_cast<int>(results_.Parts.size())) return;
+    if (rank < 0 || rank >= static_cast<int>(results_.Parts.size())) return std::nullopt;
     const FoundPart& part = results_.Parts[static_cast<std::size_t>(rank)];
     FilterSpec choice = FinderSpec(requirement_, part.Sections, part.Profile, part.Dielectric, part.Mounting);
     // The screen has two stopband points: the first two of the requirement.
     choice.F1 = requirement_.Stopbands.size() > 0 ? requirement_.Stopbands[0].FrequencyMhz : 0.0;
     choice.F2 = requirement_.Stopbands.size() > 1 ? requirement_.Stopbands[1].FrequencyMhz : 0.0;
-    if (program_.Hub) program_.Hub->ShowChoice(choice);
+    return choice;
+}
+
+void FindPartsWindow::ChooseRow(int row) {
+    const std::optional<FilterSpec> choice = RowChoice(row);
+    if (choice && program_.Hub) program_.Hub->ShowChoice(*choice);
+}
+
+void FindPartsWindow::onExportDatasheet() {
+    const std::optional<FilterSpec> choice = RowChoice(resultsView_->currentIndex().row());
+    if (choice && program_.Hub) program_.Hub->ExportDatasheet(*choice);
 }
 
 }  // namespace veltrix

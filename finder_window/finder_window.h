@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "finder/finder.h"
 
@@ -40,6 +41,8 @@ class FindPartsWindow : public QWidget {
     std::vector<FilterSpec> MarkedParts() const;
     // "Co&mpare": the marked parts into "Compare Parts", with the stopband points as its limits.
     void onCompare();
+    // "E&xport Datasheet...": the current row's part, as Enter would put it on the screen.
+    void onExportDatasheet();
 
     const FinderResults& Results() const { return results_; }
 
@@ -59,6 +62,7 @@ class FindPartsWindow : public QWidget {
     QLabel* SummaryLabel() const { return summaryLabel_; }
     QTableView* ResultsView() const { return resultsView_; }
     QPushButton* CompareButton() const { return compareButton_; }
+    QPushButton* ExportDatasheetButton() const { return exportDatasheetButton_; }
     QTableWidget* MissesTable() const { return missesTable_; }
 
   private:
@@ -66,6 +70,8 @@ class FindPartsWindow : public QWidget {
     void KeepOneBlankStopbandRow();
     void FillResults();
     void FillMisses();
+    // The specification screen's record of the results row's part, as Enter chooses it.
+    std::optional<FilterSpec> RowChoice(int row) const;
 
     Program& program_;
     FinderRequirement requirement_;
@@ -88,6 +94,7 @@ class FindPartsWindow : public QWidget {
     QTableView* resultsView_ = nullptr;
     QTableWidget* missesTable_ = nullptr;
     QPushButton* compareButton_ = nullptr;
+    QPushButton* exportDatasheetButton_ = nullptr;
 };
 
 }  // namespace veltrix

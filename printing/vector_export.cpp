@@ -21,8 +21,8 @@ namespace veltrix {
 
 namespace {
 
-QBrush Inverted(QBrush brush) {
-    if (brush.style() != Qt::NoBrush) brush.setColor(InvertedColour(brush.color()));
+QBrush Inverted(QBrush brush, PaperColours colours = InvertedColour) {
+    if (brush.style() != Qt::NoBrush) brush.setColor(colours(brush.color()));
     return brush;
 }
 
@@ -139,11 +139,12 @@ class CoverEngine : public QPaintEngine {
 
 class InvertingEngine : public QPaintEngine {
   public:
-    InvertingEngine(QPainter& target, const HiddenCharacters* hidden)
+    InvertingEngine(QPainter& target, const HiddenCharacters* hidden, PaperColours colours)
         : QPaintEngine(QPaintEngine::AllFeatures),
           target_(target),
           base_(target.transform()),
-          hidden_(hidden) {}
+          hidden_(hidden),
+          colours_(colours) {}
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -153,13 +154,13 @@ class InvertingEngine : public QPaintEngine {
         const DirtyFlags dirty = state.state();
         if (dirty & DirtyPen) {
             QPen pen = state.pen();
-            pen.setBrush(Inverted(pen.brush()));
+            pen.setBrush(Inverted(pen.brush(), colours_));
             target_.setPen(pen);
         }
-        if (dirty & DirtyBrush) target_.setBrush(Inverted(state.brush()));
+        if (dirty & DirtyBrush) target_.setBrush(Inverted(state.brush(), colours_));
         if (dirty & DirtyBrushOrigin) target_.setBrushOrigin(state.brushOrigin());
         if (dirty & DirtyFont) target_.setFont(state.font());
-        if (dirty & DirtyBackground) target_.setBackground(Inverted(state.backgroundBrush()));
+        if (dirty & DirtyBackground) target_.setBackground(Inverted(state.backgroundBrush(), colours_));
         if (dirty & DirtyTransform) target_.setTransform(state.transform() * base_);
         if (dirty & DirtyClipRegion) target_.setClipRegion(state.clipRegion(), state.clipOperation());
         if (dirty & DirtyClipPath) target_.setClipPath(state.clipPath(), state.clipOperation());
@@ -232,6 +233,7 @@ class InvertingEngine : public QPaintEngine {
     QPainter& target_;
     QTransform base_;
     const HiddenCharacters* hidden_;
+    PaperColours colours_;
     size_t textItems_ = 0;
 };
 
@@ -289,7 +291,17 @@ VectorFormat VectorFormatFor(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive) ? VectorFormat::Svg : VectorFormat::Pdf;
 }
 
-void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards) {
+QColor DarkenedColour(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    if (rgb.red() == rgb.green() && rgb.green() == rgb.blue()) return InvertedColour(rgb);
+    constexpr int kReadableOnWhite = 160;
+    const QColor hsv = rgb.toHsv();
+    if (hsv.value() <= kReadableOnWhite) return rgb;
+    return QColor::fromHsv(hsv.hsvHue(), hsv.hsvSaturation(), kReadableOnWhite, rgb.alpha()).toRgb();
+}
+
+void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards,
+                  PaperColours colours) {
     const QRect bounds = picture.boundingRect();
     const QSize size = QSize(bounds.right() + 1, bounds.bottom() + 1).expandedTo(QSize(1, 1));
     HiddenCharacters hidden;
@@ -300,7 +312,7 @@ void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& cove
         replay.end();
         hidden = device.engine().Hidden(coveredAfterwards);
     }
-    EngineDevice<InvertingEngine> device(size, target, &hidden);
+    EngineDevice<InvertingEngine> device(size, target, &hidden, colours);
     QPainter replay(&device);
     replay.drawPicture(0, 0, picture);
 }

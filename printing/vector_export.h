@@ -14,14 +14,23 @@ enum class VectorFormat { Pdf, Svg };
 // The colour as an inverted copy shows it; alpha is kept.
 QColor InvertedColour(const QColor& colour);
 
+// How a light-on-black page's colours reach paper.
+using PaperColours = QColor (*)(const QColor&);
+
+// Black and white and the greys swapped; a colour keeps its hue, darkened where it would be too light
+// to read on white (red stays red), so a drawing that names its colours still matches them.
+QColor DarkenedColour(const QColor& colour);
+
 // The format a file name asks for by its extension (".svg" is SVG, anything else PDF).
 VectorFormat VectorFormatFor(const QString& path);
 
-// Replays a window's recorded picture into the painter with every colour inverted, the way a
-// printout shows the light-on-black pages: dark on white, lines as lines and text as text. A
+// Replays a window's recorded picture into the painter with every colour inverted (or as the colours
+// map them), the way a printout shows the light-on-black pages: dark on white, lines as lines and text
+// as text. A
 // character that later drawing of the picture, or the covers drawn over it afterwards (in picture
 // pixels), hide whole is left out, so a text layer reads what the page shows, once.
-void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards = QRegion());
+void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards = QRegion(),
+                  PaperColours colours = InvertedColour);
 
 // Writes a one-page PDF or an SVG drawing of the given size (96 dpi pixels) of what the paint
 // function draws. The file is replaced only when it was written whole; false with the path and the

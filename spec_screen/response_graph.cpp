@@ -148,7 +148,8 @@ void DrawCurve(PageCanvas& canvas, const PlotBuffer& buffer, const GraphColumns&
     flush();
 }
 
-void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const DisplaySettings& display) {
+void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const DisplaySettings& display,
+                       GraphWidthCaption caption) {
     const GraphColumns columns = GraphColumnsFor(rd.SweepCount);
     const FrequencyDivision fd = ComputeFrequencyDivision(columns.dx, rd.SweepStep, rd.SweepStart);
 
@@ -228,6 +229,7 @@ void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const Display
         }
     }
 
+    if (caption == GraphWidthCaption::Omitted) return;
     canvas.SetFontColour(kPageWhite);
     canvas.TextOut(390, 385, "Graph Width =");
 }

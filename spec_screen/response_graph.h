@@ -55,8 +55,12 @@ using PlotBuffer = std::array<double, kSweepCapacity>;
 // The buffer's points 1..count as a polyline, each segment drawn there and back; y = 50 + scale * value.
 void DrawCurve(PageCanvas& canvas, const PlotBuffer& buffer, const GraphColumns& columns, double scale);
 
+// Whether the graph writes "Graph Width =" for the screen's list beside it; a page without the list omits it.
+enum class GraphWidthCaption { Shown, Omitted };
+
 // Adds the graph of the stored sweep (frame, grid, delay, return loss, attenuation, labels).
-void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const DisplaySettings& display);
+void DrawResponseGraph(PageCanvas& canvas, const ResponseData& rd, const DisplaySettings& display,
+                       GraphWidthCaption caption = GraphWidthCaption::Shown);
 void DrawResponseGraph(QPainter& painter, const ResponseData& rd, const DisplaySettings& display);
 
 }  // namespace veltrix

@@ -258,19 +258,29 @@ void SpecificationWindow::onGraphWidthChange() {
 void SpecificationWindow::onFileMenuShown() {
     printAction_->setEnabled(!Minimised());
     program_.Judgement.Current();
-    addToComparisonAction_->setEnabled(program_.Judgement.JudgedSpec().SelStatus == kSelectionValid);
+    const bool standard = program_.Judgement.JudgedSpec().SelStatus == kSelectionValid;
+    addToComparisonAction_->setEnabled(standard);
+    exportDatasheetAction_->setEnabled(standard);
+}
+
+const FilterSpec* SpecificationWindow::StandardPartOnScreen(const QString& refusal) {
+    program_.Judgement.Current();
+    const FilterSpec& part = program_.Judgement.JudgedSpec();
+    if (part.SelStatus == kSelectionValid) return &part;
+    if (program_.Messages) program_.Messages->ShowMessage(this, refusal, QString());
+    return nullptr;
 }
 
 void SpecificationWindow::onAddToComparison() {
-    program_.Judgement.Current();
-    const FilterSpec& part = program_.Judgement.JudgedSpec();
-    if (part.SelStatus != kSelectionValid) {
-        if (program_.Messages)
-            program_.Messages->ShowMessage(
-                this, QStringLiteral("Only a standard part can be added to the comparison."), QString());
-        return;
-    }
-    if (program_.Hub) program_.Hub->AddToComparison(part);
+    const FilterSpec* part =
+        StandardPartOnScreen(QStringLiteral("Only a standard part can be added to the comparison."));
+    if (part != nullptr && program_.Hub) program_.Hub->AddToComparison(*part);
+}
+
+void SpecificationWindow::onExportDatasheet() {
+    const FilterSpec* part = StandardPartOnScreen(QStringLiteral(
+        "Only a standard part has a datasheet: there is no standard part for the last inputs."));
+    if (part != nullptr && program_.Hub) program_.Hub->ExportDatasheet(*part);
 }
 
 void SpecificationWindow::onPrint() {

@@ -195,6 +195,8 @@ void SpecificationWindow::CreateMenus() {
             &SpecificationWindow::onExportVectors);
     addToComparisonAction_ = AddItem(fileMenu_, "AddToComparison1", QStringLiteral("Add to &Comparison"),
                                      &SpecificationWindow::onAddToComparison);
+    exportDatasheetAction_ = AddItem(fileMenu_, "ExportDatasheet1", QStringLiteral("Export &Datasheet..."),
+                                     &SpecificationWindow::onExportDatasheet);
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
     AddItem(fileMenu_, "Exit1", QStringLiteral("E&xit"), &SpecificationWindow::onExit);
 

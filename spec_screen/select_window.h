@@ -102,6 +102,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void onPrint();
     void onExportVectors();
     void onAddToComparison();
+    void onExportDatasheet();
     void onExit();
     void onPassbandFrequency();
     void onPassbandBandwidth();
@@ -145,6 +146,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     virtual void RequestRepaint();
 
   private:
+    // The judged part when it is standard; otherwise the refusal is shown and null returned.
+    const FilterSpec* StandardPartOnScreen(const QString& refusal);
     using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     void FormCreate();
@@ -210,6 +213,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     QMenu* viewMenu_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* addToComparisonAction_ = nullptr;
+    QAction* exportDatasheetAction_ = nullptr;
     // Names the painted graph for screen readers; it draws nothing and takes no input.
     QWidget* graphArea_ = nullptr;
 };

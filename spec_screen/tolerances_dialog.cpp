@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "platform/fonts.h"
+#include "spec_screen/tolerance_texts.h"
 
 namespace veltrix {
 
@@ -53,24 +54,16 @@ TolerancesDialog::TolerancesDialog(QWidget* parent) : QDialog(parent) {
 
     QFont bold = plain;
     bold.setBold(true);
-    AddLabel(this, QStringLiteral("Tolerance Information"), 136, 24, bold);
-    AddLabel(this, QStringLiteral("Due to manufacturing variations, please observe these guidelines: "), 24,
-             48, plain);
-    AddLabel(this, QStringLiteral(u"Actual attenuation at any given frequency point may vary by \u00B110%."),
-             48, 64, plain);
-    AddLabel(this, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."), 48,
-             80, plain);
-    AddLabel(this, QStringLiteral("Passband insertion loss may exceed given value (10% maximum)."), 48, 96,
-             plain);
-    AddLabel(this, QStringLiteral("For fo < 2 GHz, attenuation levels are guaranteed to -60dBc."), 24, 120,
-             plain);
-    AddLabel(this, QStringLiteral("For fo > 2 GHz, attenuation levels are guaranteed to -30dBc."), 24, 136,
-             plain);
+    const auto text = [](std::string_view line) { return QString::fromUtf8(line.data(), line.size()); };
+    AddLabel(this, text(kToleranceHeading), 136, 24, bold);
+    AddLabel(this, text(kToleranceIntroduction), 24, 48, plain);
+    for (size_t i = 0; i < kToleranceGuidelines.size(); ++i)
+        AddLabel(this, text(kToleranceGuidelines[i]), 48, 64 + 16 * static_cast<int>(i), plain);
+    for (size_t i = 0; i < kToleranceGuarantees.size(); ++i)
+        AddLabel(this, text(kToleranceGuarantees[i]), 24, 120 + 16 * static_cast<int>(i), plain);
     QFont italic = plain;
     italic.setItalic(true);
-    QLabel* contact =
-        AddLabel(this, QStringLiteral("For more stringent requirements, please contact the factory."), 55,
-                 160, italic);
+    QLabel* contact = AddLabel(this, text(kToleranceContact), 55, 160, italic);
     QPalette palette = contact->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     contact->setPalette(palette);

@@ -1,0 +1,53 @@
+#include "datasheet/datasheet_command.h"
+
+#include "cli/options.h"
+#include "datasheet/datasheet.h"
+#include "engine/response.h"
+
+namespace veltrix {
+namespace {
+
+const std::string kOption = "--datasheet";
+
+}  // namespace
+
+bool AsksForDatasheet(const std::vector<std::string>& args) {
+    for (const std::string& arg : args)
+        if (arg == kOption || arg.rfind(kOption + "=", 0) == 0) return true;
+    return false;
+}
+
+int RunDatasheetCommand(const std::vector<std::string>& args, std::ostream& err) {
+    std::string file;
+    bool given = false;
+    std::vector<std::string> selection;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == kOption) {
+            given = true;
+            file = i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0 ? args[++i] : "";
+        } else if (args[i].rfind(kOption + "=", 0) == 0) {
+            given = true;
+            file = args[i].substr(kOption.size() + 1);
+        } else {
+            selection.push_back(args[i]);
+        }
+    }
+    if (!given || file.empty()) {
+        err << "veltrix: --datasheet needs the name of the PDF file to write\n";
+        return 2;
+    }
+    const ParseOutcome parsed = ParseSelectionArguments(selection);
+    if (!parsed.Ok) {
+        err << "veltrix: --datasheet: " << parsed.Error << '\n';
+        return 2;
+    }
+    SetMachineEpsilon(ComputeMachineEpsilon());
+    QString error;
+    if (!WriteDatasheet(QString::fromStdString(file), parsed.Options.Spec, LocalePaper(), &error)) {
+        err << "veltrix: --datasheet: " << error.toStdString() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace veltrix

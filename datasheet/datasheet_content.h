@@ -1,0 +1,64 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/filter_spec.h"
+#include "engine/response.h"
+#include "outline/outline_geometry.h"
+
+namespace veltrix {
+
+// The paper a datasheet is set on.
+enum class Paper { A4, Letter };
+
+// Letter for the 216 x 279 mm sheet a locale's LC_PAPER gives, A4 for anything else.
+Paper PaperForDimensions(unsigned widthMm, unsigned heightMm);
+// The paper of a locale by its name's territory ("en_US.UTF-8" is Letter, "de_DE" A4), for a locale
+// the system has not installed; A4 where the name has no territory.
+Paper PaperForLocaleName(std::string_view name);
+// The paper of the user's locale: LC_ALL, else LC_PAPER, else LANG. An installed locale answers
+// with its own LC_PAPER; one that is not installed is judged by its name.
+Paper LocalePaper();
+std::string_view PaperName(Paper paper);
+
+struct DatasheetEntry {
+    std::string Label;
+    std::string Value;
+};
+
+struct DatasheetStopband {
+    std::string Name;        // "F1", "F2"
+    std::string Frequency;   // "950.00 MHz"
+    std::string Computed;    // "25.3 dBc"
+    std::string Guaranteed;  // the computed figure, at most the maker's guarantee
+};
+
+// Everything a datasheet shows of one part, as text and the sweep its graph draws.
+struct DatasheetContent {
+    bool Standard = false;
+    std::string Refusal;  // why there is no datasheet, when !Standard
+    std::string PartNumber;
+    std::vector<DatasheetEntry> Entries;
+    std::string InsertionLoss;  // the specification screen's line
+    std::vector<DatasheetStopband> Stopbands;
+    std::string Guarantee;  // "" when no notice applies
+    FilterSpec Spec;        // as judged
+    ResponseData Graph;     // the sweep as the specification screen's graph draws it
+    // Per units ('E' inches, 'M' millimetres): the outline's texts, or the notice lines in their place.
+    std::optional<OutlineTexts> OutlineInches;
+    std::optional<OutlineTexts> OutlineMillimetres;
+    std::vector<std::string> OutlineNoticeLines;
+    std::vector<std::string> Report;  // the tabular report's lines
+};
+
+// Judges the part as the specification screen does and collects its datasheet; a refused entry gives
+// no content, only its reason. The engine's machine epsilon must have been set.
+DatasheetContent ComposeDatasheet(const FilterSpec& part);
+
+inline constexpr std::string_view kDatasheetMaker = "Veltrix Ceramic Filters from Norvane Microwave, Inc.";
+inline constexpr std::string_view kNoStopbandPoints = "No stopband points were given.";
+
+}  // namespace veltrix

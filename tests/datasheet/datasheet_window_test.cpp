@@ -1,0 +1,193 @@
+// Export Datasheet driven in the real windows, with the fake save dialog.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+#include "app/frame.h"
+#include "compare_window/compare_window.h"
+#include "exports/exports.h"
+#include "finder_window/finder_window.h"
+#include "printing/vector_export.h"
+#include "spec_screen/select_window.h"
+#include "tests/support/answer_save_dialog.h"
+#include "tests/support/fakes.h"
+#include "tests/support/poppler.h"
+
+namespace veltrix {
+namespace {
+
+QString FileName(const std::string& partNumber) {
+    return QString::fromStdString(ExportFileName(partNumber, ".pdf"));
+}
+
+class DatasheetWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        program_.PreferencesPath = dir_.filePath(QStringLiteral("veltrix.dat")).toStdString();
+        program_.Messages = &messages_;
+        program_.Shell = &shell_;
+        program_.PrintDialogs = &printDialogs_;
+        program_.SaveDialogs = &dialog_;
+        frame_ = std::make_unique<MainFrame>(program_);
+        frame_->CreateWindows();
+        frame_->resize(1200, 800);
+        frame_->show();
+        QApplication::setActiveWindow(frame_.get());
+        QCoreApplication::processEvents();
+    }
+
+    QAction* SpecificationAction(const char* name) const {
+        return frame_->Specification()->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    // Opens the specification screen's File menu, as a user does before choosing from it.
+    void ShowFileMenu() const {
+        QMenu* file = qobject_cast<QMenu*>(SpecificationAction("ExportDatasheet1")->parent());
+        ASSERT_NE(file, nullptr);
+        emit file->aboutToShow();
+    }
+    FindPartsWindow* FinderFor1500MHz() const {
+        frame_->FindPartsAction()->trigger();
+        FindPartsWindow* finder = frame_->FindParts();
+        finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+        finder->BandwidthEdit()->setText(QStringLiteral("30"));
+        finder->StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
+        finder->StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
+        return finder;
+    }
+    void ClickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                          view->visualRect(view->model()->index(row, 1)).center());
+    }
+    void ExpectDatasheetOf(const std::string& partNumber) const {
+        ASSERT_TRUE(QFile::exists(dialog_.answer)) << messages_.texts.join('\n').toStdString();
+        QFile file(dialog_.answer);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.read(5) == "%PDF-");
+        if (const auto text = testing::Poppler("pdftotext", {dialog_.answer, QStringLiteral("-")})) {
+            EXPECT_TRUE(text->contains(QString::fromStdString(partNumber))) << partNumber;
+            EXPECT_TRUE(text->contains(QStringLiteral("Dimensions in millimetres")));
+        }
+    }
+
+    QTemporaryDir dir_;
+    Program program_;
+    testing::FakeMessages messages_;
+    testing::FakeShell shell_;
+    testing::FakePrintDialogs printDialogs_{false};
+    testing::AnswerSaveDialog dialog_;
+    std::unique_ptr<MainFrame> frame_;
+};
+
+TEST_F(DatasheetWindowTest, SpecificationScreenWritesThePartOnScreen) {
+    dialog_.answer = dir_.filePath(QStringLiteral("sheet.pdf"));
+    ShowFileMenu();
+    ASSERT_TRUE(SpecificationAction("ExportDatasheet1")->isEnabled());
+    EXPECT_EQ(SpecificationAction("ExportDatasheet1")->text(), QStringLiteral("Export &Datasheet..."));
+    SpecificationAction("ExportDatasheet1")->trigger();
+    EXPECT_EQ(dialog_.proposed, QStringList{QStringLiteral("3DR25-1000_U20.pdf")});
+    EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join('\n').toStdString();
+    ExpectDatasheetOf("3DR25-1000/U20 - 1.8");
+}
+
+TEST_F(DatasheetWindowTest, ARefusedEntryIsDisabledAndRefusedWithAMessage) {
+    SpecificationAction("DL221")->trigger();
+    SpecificationAction("Dropin1")->trigger();
+    ShowFileMenu();
+    EXPECT_FALSE(SpecificationAction("ExportDatasheet1")->isEnabled());
+    // The handler reached anyway (the menu judged before the entry changed) gives the reason, and no dialog.
+    frame_->Specification()->onExportDatasheet();
+    EXPECT_TRUE(dialog_.proposed.isEmpty());
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("standard part")));
+    EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+}
+
+TEST_F(DatasheetWindowTest, CancelWritesNothingAndAFailureIsReportedWithItsPath) {
+    dialog_.answer.clear();
+    SpecificationAction("ExportDatasheet1")->trigger();
+    EXPECT_EQ(dialog_.proposed.size(), 1);
+    EXPECT_TRUE(messages_.texts.isEmpty());
+
+    dialog_.answer = dir_.filePath(QStringLiteral("no-such-folder/sheet.pdf"));
+    SpecificationAction("ExportDatasheet1")->trigger();
+    ASSERT_EQ(messages_.texts.size(), 1);
+    EXPECT_TRUE(messages_.texts[0].startsWith(QStringLiteral("Cannot write")))
+        << messages_.texts[0].toStdString();
+    EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("no-such-folder")));
+}
+
+TEST_F(DatasheetWindowTest, FinderWritesTheCurrentRowsPart) {
+    FindPartsWindow* finder = FinderFor1500MHz();
+    ASSERT_GE(finder->Results().Parts.size(), 2u);
+    QPushButton* button = finder->ExportDatasheetButton();
+    EXPECT_EQ(button->text(), QStringLiteral("E&xport Datasheet..."));
+    ASSERT_TRUE(button->isEnabled());
+    ClickRow(finder->ResultsView(), 1);
+    const std::string part = finder->ResultsView()->model()->index(1, 1).data().toString().toStdString();
+    dialog_.answer = dir_.filePath(QStringLiteral("finder.pdf"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(dialog_.proposed, QStringList{FileName(part)});
+    ExpectDatasheetOf(part);
+
+    // With nothing that meets the requirement there is no part to write.
+    finder->BandwidthEdit()->setText(QStringLiteral("900"));
+    ASSERT_TRUE(finder->Results().Parts.empty());
+    EXPECT_FALSE(button->isEnabled());
+}
+
+TEST_F(DatasheetWindowTest, ComparePartsWritesTheLegendsChosenPart) {
+    FindPartsWindow* finder = FinderFor1500MHz();
+    ASSERT_GE(finder->Results().Parts.size(), 3u);
+    QTableView* results = finder->ResultsView();
+    ClickRow(results, 0);
+    for (int row : {1, 2}) ClickRow(results, row, Qt::ControlModifier);
+    QTest::mouseClick(finder->CompareButton(), Qt::LeftButton);
+    CompareWindow* compare = frame_->Comparison();
+    ASSERT_NE(compare, nullptr);
+    ASSERT_EQ(compare->Parts().Parts().size(), 3u);
+    compare->SelectPart(1);
+    FilterSpec chosen = compare->Parts().Parts()[1];
+    const std::string part = ComputeResponseTable(chosen).PartNumber;
+    dialog_.answer = dir_.filePath(QStringLiteral("compare.pdf"));
+    compare->findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    EXPECT_EQ(dialog_.proposed, QStringList{FileName(part)});
+    ExpectDatasheetOf(part);
+}
+
+}  // namespace
+}  // namespace veltrix
+
+namespace veltrix {
+namespace {
+
+// The outline drawing reaches the datasheet in its own colours: its note "Input and Output Shown In
+// Red" must still be true on paper.
+TEST(DatasheetOutlineColours, BlackAndWhiteSwapColoursKeepTheirHueReadableOnWhite) {
+    const struct {
+        QColor screen;
+        QColor paper;
+    } cases[] = {
+        {QColor(0, 0, 0), QColor(255, 255, 255)},    {QColor(255, 255, 255), QColor(0, 0, 0)},
+        {QColor(192, 192, 192), QColor(63, 63, 63)}, {QColor(255, 0, 0), QColor(160, 0, 0)},
+        {QColor(0, 255, 0), QColor(0, 160, 0)},      {QColor(255, 0, 255), QColor(160, 0, 160)},
+        {QColor(0, 0, 128), QColor(0, 0, 128)},      {QColor(255, 255, 0), QColor(160, 160, 0)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DarkenedColour(c.screen), c.paper) << c.screen.name().toStdString();
+}
+
+}  // namespace
+}  // namespace veltrix
