@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -101,7 +102,10 @@ int main(int argc, char** argv) {
 
     // The selection options after --datasheet are the companion's, read by its own option code.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (AsksForDatasheet(arguments)) {
+    const bool asksForHelp = std::any_of(arguments.begin(), arguments.end(), [](const std::string& arg) {
+        return arg == "-h" || arg == "--help" || arg == "--help-all";
+    });
+    if (AsksForDatasheet(arguments) && !asksForHelp) {
         RegisterFontSubstitutions();
         return RunDatasheetCommand(arguments, std::cerr);
     }
@@ -123,13 +127,15 @@ int main(int argc, char** argv) {
             "--help): --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, "
             "--mounting, --graph-width. A refused entry writes nothing and exits with status 1."),
         QStringLiteral("file")));
-    if (!options.parse(QApplication::arguments())) {
-        std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
-        return 2;
-    }
-    if (options.isSet(QStringLiteral("help")) || options.isSet(QStringLiteral("help-all"))) {
+    // The help is printed whatever else is on the line, the datasheet's selection options too.
+    const bool parsed = options.parse(QApplication::arguments());
+    if (asksForHelp) {
         std::fputs(qPrintable(options.helpText()), stdout);
         return 0;
+    }
+    if (!parsed) {
+        std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
+        return 2;
     }
     if (options.isSet(QStringLiteral("version"))) {
         std::printf("%s\n", qPrintable(kTitle));

@@ -238,8 +238,15 @@ TEST_F(DatasheetProgramTest, UsageErrorsAndUnwritableFiles) {
         EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QString::fromLatin1(c.says)));
     }
     EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
-    const Outcome help = RunProgram(kProgram, {QStringLiteral("--help")});
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--datasheet <file>"))) << help.out.toStdString();
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--help")},
+          QStringList{QStringLiteral("--datasheet"), Path("asked.pdf"), QStringLiteral("--f0"),
+                      QStringLiteral("900"), QStringLiteral("--help")}}) {
+        const Outcome help = RunProgram(kProgram, args);
+        EXPECT_EQ(help.code, 0) << help.err.toStdString();
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--datasheet <file>"))) << help.out.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("asked.pdf")));
 }
 
 }  // namespace
