@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <cstring>
 #include <set>
 
@@ -146,6 +147,27 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
+}
+
+// A new centre frequency keeps the number of lines: the memo is rewritten where it changed, and
+// must read as a freshly built one, keep its scroll and gather no undo history.
+TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistory) {
+    TabularDataWindow window(program);
+    window.show();
+    window.FormActivate();
+    window.Report()->verticalScrollBar()->setValue(10);
+    for (const double f0 : {1500.0, 1000.0, 1234.5}) {
+        program.Spec.F0 = program.Spec.LastF0 = f0;
+        window.FormActivate();
+    }
+    Program fresh;
+    fresh.Spec = program.Spec;
+    TabularDataWindow reference(fresh);
+    reference.FormActivate();
+    EXPECT_EQ(window.MemoLines(), reference.MemoLines());
+    EXPECT_TRUE(window.MemoLines().join('\n').contains("1234.50 MHz"));
+    EXPECT_EQ(window.Report()->verticalScrollBar()->value(), 10);
+    EXPECT_FALSE(window.Report()->document()->isUndoAvailable());
 }
 
 TEST_F(TabularWindowTest, FollowsEachJudgementWithoutAPaintOrActivation) {
