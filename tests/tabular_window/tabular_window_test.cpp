@@ -149,16 +149,19 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
 }
 
-// A new centre frequency keeps the number of lines: the memo is rewritten where it changed, and
-// must read as a freshly built one, keep its scroll and gather no undo history.
+// The memo is rewritten only where it changed, whether the number of lines stays (a new centre
+// frequency) or not (the notice and back): it must read as a freshly built one, keep its scroll and
+// gather no undo history.
 TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistory) {
     TabularDataWindow window(program);
     window.show();
     window.FormActivate();
     window.Report()->verticalScrollBar()->setValue(10);
-    for (const double f0 : {1500.0, 1000.0, 1234.5}) {
+    for (const double f0 : {1500.0, 5000.0, 1000.0, 1234.5}) {
         program.Spec.F0 = program.Spec.LastF0 = f0;
         window.FormActivate();
+        if (f0 == 5000.0) EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
+        if (f0 == 1000.0) window.Report()->verticalScrollBar()->setValue(10);
     }
     Program fresh;
     fresh.Spec = program.Spec;
