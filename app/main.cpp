@@ -20,6 +20,7 @@
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
+#include "platform/shared_icons.h"
 #include "program/preferences_location.h"
 #include "program/program.h"
 #include "tabular/export_range_dialog.h"
@@ -148,6 +149,7 @@ int main(int argc, char** argv) {
     }
 
     RegisterFontSubstitutions();
+    ShareStandardIcons();
 
     QtMessageBoxes messages(kTitle);
     QtDesktopShell shell;

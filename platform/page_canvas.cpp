@@ -1,5 +1,6 @@
 #include "platform/page_canvas.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPainterPath>
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/fonts.h"
@@ -120,6 +122,18 @@ std::vector<QRect> Merged(std::vector<QRect> runs) {
     return merged;
 }
 
+// A text's advance in a font. The pages draw mostly the same labels on every paint, and measuring
+// one means shaping it: the answers are kept, a bounded number of them.
+int TextAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text) {
+    static QHash<std::pair<QFont, QString>, int> advances;
+    const std::pair<QFont, QString> key(font, text);
+    if (const auto found = advances.constFind(key); found != advances.cend()) return *found;
+    if (advances.size() >= 4096) advances.clear();
+    const int advance = metrics.horizontalAdvance(text);
+    advances.insert(key, advance);
+    return advance;
+}
+
 }  // namespace
 
 PageCanvas::PageCanvas(QPainter& painter, std::vector<DrawnText>* log, PageCanvasOptions options)
@@ -218,7 +232,8 @@ void PageCanvas::TextOut(int x, int y, const QString& text) {
     Flush();
     UseFont();
     // The painter fills the text's advance by ascent + descent; a margin covers overhanging glyphs.
-    const QRect box = QRect(x, y, metrics_.horizontalAdvance(text), metrics_.height()).adjusted(-2, -2, 2, 2);
+    const QRect box =
+        QRect(x, y, TextAdvance(font_, metrics_, text), metrics_.height()).adjusted(-2, -2, 2, 2);
     const Qt::BGMode mode = Inked(box) ? Qt::OpaqueMode : Qt::TransparentMode;
     if (mode != appliedMode_) {
         painter_.setBackgroundMode(mode);

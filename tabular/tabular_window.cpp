@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -61,6 +63,35 @@ bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) 
         painter.drawText(20, static_cast<int>(at.Y) + metrics.ascent(), lines[i]);
     }
     return true;
+}
+
+// Replaces the lines that changed, in one edit. A new text with the same number of lines (a new
+// centre frequency, say) leaves the blocks in place, so the view lays out only the lines it shows
+// and keeps its scroll range, where a whole new text would lay out the document twice over.
+void ReplaceReportText(QPlainTextEdit& report, const QStringList& lines) {
+    QTextDocument& document = *report.document();
+    const int count = static_cast<int>(lines.size());
+    if (count == 0 || document.blockCount() != count) {
+        report.setPlainText(lines.join(QLatin1Char('\n')));
+        return;
+    }
+    int first = 0;
+    QTextBlock head = document.firstBlock();
+    while (first < count && head.text() == lines[first]) {
+        head = head.next();
+        ++first;
+    }
+    if (first == count) return;
+    int last = count - 1;
+    QTextBlock tail = document.lastBlock();
+    while (last > first && tail.text() == lines[last]) {
+        tail = tail.previous();
+        --last;
+    }
+    QTextCursor cursor(&document);
+    cursor.setPosition(head.position());
+    cursor.setPosition(tail.position() + tail.length() - 1, QTextCursor::KeepAnchor);
+    cursor.insertText(lines.mid(first, last - first + 1).join(QLatin1Char('\n')));
 }
 
 }  // namespace
@@ -141,6 +172,8 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     report_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     report_->setPlainText(QStringLiteral("RDMemo"));
+    // The memo is never edited by hand; its updates keep no undo history.
+    report_->document()->setUndoRedoEnabled(false);
     report_->setAccessibleName(QStringLiteral("Response data"));
 
     selectionScreenButton_ = new QPushButton(QStringLiteral("Selection Scree&n"), this);
@@ -220,7 +253,7 @@ void TabularDataWindow::FormActivate() {
     const int left = horizontal->value();
     const int position = report_->textCursor().position();
     report_->setUpdatesEnabled(false);
-    report_->setPlainText(text.join(QLatin1Char('\n')));
+    ReplaceReportText(*report_, text);
     QTextCursor cursor = report_->textCursor();
     cursor.setPosition(std::min(position, report_->document()->characterCount() - 1));
     report_->setTextCursor(cursor);

@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <cstring>
 #include <set>
 
@@ -146,6 +147,30 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
+}
+
+// The memo is rewritten only where it changed, whether the number of lines stays (a new centre
+// frequency) or not (the notice and back): it must read as a freshly built one, keep its scroll and
+// gather no undo history.
+TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistory) {
+    TabularDataWindow window(program);
+    window.show();
+    window.FormActivate();
+    window.Report()->verticalScrollBar()->setValue(10);
+    for (const double f0 : {1500.0, 5000.0, 1000.0, 1234.5}) {
+        program.Spec.F0 = program.Spec.LastF0 = f0;
+        window.FormActivate();
+        if (f0 == 5000.0) EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
+        if (f0 == 1000.0) window.Report()->verticalScrollBar()->setValue(10);
+    }
+    Program fresh;
+    fresh.Spec = program.Spec;
+    TabularDataWindow reference(fresh);
+    reference.FormActivate();
+    EXPECT_EQ(window.MemoLines(), reference.MemoLines());
+    EXPECT_TRUE(window.MemoLines().join('\n').contains("1234.50 MHz"));
+    EXPECT_EQ(window.Report()->verticalScrollBar()->value(), 10);
+    EXPECT_FALSE(window.Report()->document()->isUndoAvailable());
 }
 
 TEST_F(TabularWindowTest, FollowsEachJudgementWithoutAPaintOrActivation) {
