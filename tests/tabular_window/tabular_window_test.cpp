@@ -160,7 +160,9 @@ TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistor
     for (const double f0 : {1500.0, 5000.0, 1000.0, 1234.5}) {
         program.Spec.F0 = program.Spec.LastF0 = f0;
         window.FormActivate();
-        if (f0 == 5000.0) EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
+        if (f0 == 5000.0) {
+            EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
+        }
         if (f0 == 1000.0) window.Report()->verticalScrollBar()->setValue(10);
     }
     Program fresh;
