@@ -252,14 +252,14 @@ void TabularDataWindow::FormActivate() {
     const int top = vertical->value();
     const int left = horizontal->value();
     const int position = report_->textCursor().position();
-    report_->setUpdatesEnabled(false);
+    // No paint comes between here and the end of the event, so the memo needs no updates switched
+    // off: switching them on again would repaint its frame and scroll bars, which did not change.
     ReplaceReportText(*report_, text);
     QTextCursor cursor = report_->textCursor();
     cursor.setPosition(std::min(position, report_->document()->characterCount() - 1));
     report_->setTextCursor(cursor);
     vertical->setValue(top);
     horizontal->setValue(left);
-    report_->setUpdatesEnabled(true);
 }
 
 WindowPrinter& TabularDataWindow::ReportPrinter() {
