@@ -372,7 +372,7 @@ void SpecificationWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     drawnTexts_.clear();
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     PageCanvas page(page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, kPageShift, ratio),
-                    &drawnTexts_);
+                    &drawnTexts_, {.lines = &page_.TextLines()});
 
     const SelectionJudgement& judgement = program_.Judgement;
     if (judgement.HasJudged()) {
