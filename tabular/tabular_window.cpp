@@ -80,9 +80,7 @@ void ReplaceReportText(QPlainTextEdit& report, const QStringList& lines) {
     QTextDocument& document = *report.document();
     const int count = static_cast<int>(lines.size());
     if (count == 0 || document.blockCount() != count) {
-        // Straight into the document: the view's own setter selects the whole new text afterwards
-        // to give it the default format it has already, and that selection lays lines out.
-        document.setPlainText(lines.join(QLatin1Char('\n')));
+        report.setPlainText(lines.join(QLatin1Char('\n')));
         KeepLaidOutGlyphs(document);
         return;
     }
