@@ -24,9 +24,15 @@ QSize LargestWindow() {
 
 }  // namespace
 
-DocumentMdiWindow::DocumentMdiWindow(QWidget* content, const QString& caption, Overflow overflow,
-                                     QWidget* parent)
-    : QMdiSubWindow(parent), content_(content) {
+DocumentMdiWindow::DocumentMdiWindow(QMdiArea& area, QWidget* content, const QString& caption,
+                                     Overflow overflow)
+    : QMdiSubWindow(nullptr), content_(content) {
+    // Closing minimises, so the sub-window must never be deleted on close.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    // Content and caption come once the window is in the area: each change of parent and flags there
+    // measures the title bar many times, and with a caption (the content's, at first) each measure
+    // shapes its text.
+    area.addSubWindow(this);
     if (overflow == Overflow::Scroll) {
         auto* scroller = new QScrollArea;
         scroller->setFrameShape(QFrame::NoFrame);
@@ -38,9 +44,12 @@ DocumentMdiWindow::DocumentMdiWindow(QWidget* content, const QString& caption, O
         setWidget(content);
     }
     setWindowTitle(caption);
-    // Closing minimises, so the sub-window must never be deleted on close.
-    setAttribute(Qt::WA_DeleteOnClose, false);
     normal_ = geometry();
+}
+
+DocumentMdiWindow::~DocumentMdiWindow() {
+    // Leaving the area measures the title bar again: a window that goes has no caption to shape.
+    setWindowTitle(QString());
 }
 
 void DocumentMdiWindow::ApplyRect(const WindowRect& rect) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRect>
 
@@ -13,10 +14,11 @@ class DocumentMdiWindow : public QMdiSubWindow {
     Q_OBJECT
   public:
     enum class Overflow { Clip, Scroll };
-    // With Scroll the content sits in a scroll area, which scrolls once the content's minimum size
-    // is larger than the window.
-    DocumentMdiWindow(QWidget* content, const QString& caption, Overflow overflow = Overflow::Clip,
-                      QWidget* parent = nullptr);
+    // Made inside the area. With Scroll the content sits in a scroll area, which scrolls once the
+    // content's minimum size is larger than the window.
+    DocumentMdiWindow(QMdiArea& area, QWidget* content, const QString& caption,
+                      Overflow overflow = Overflow::Clip);
+    ~DocumentMdiWindow() override;
 
     // The window's own widget, also when a scroll area holds it.
     QWidget* Content() const { return content_; }

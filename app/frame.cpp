@@ -199,8 +199,7 @@ void MainFrame::RebuildMenuBar(QMdiSubWindow* activated) {
 
 DocumentMdiWindow* MainFrame::AddDocumentWindow(QWidget* content, const QString& caption,
                                                 const WindowRect& rect) {
-    auto* window = new DocumentMdiWindow(content, caption);
-    mdiArea_->addSubWindow(window);
+    auto* window = new DocumentMdiWindow(*mdiArea_, content, caption);
     window->ApplyRect(rect);
     window->show();
     return window;
@@ -588,8 +587,7 @@ void MainFrame::onFindParts() {
     if (findParts_ == nullptr) {
         findParts_ = new FindPartsWindow(program_);
         findParts_->setObjectName(QStringLiteral("FindParts"));
-        auto* window = new DocumentMdiWindow(findParts_, QStringLiteral("Find Parts"));
-        mdiArea_->addSubWindow(window);
+        auto* window = new DocumentMdiWindow(*mdiArea_, findParts_, QStringLiteral("Find Parts"));
         window->ApplyRect({75, 40, 780, 640});
         documents_[DocumentWindow::Finder] = window;
     }
@@ -604,9 +602,8 @@ void MainFrame::onCompareParts() {
         compare_ = new CompareWindow(program_);
         compare_->setObjectName(QStringLiteral("CompareParts"));
         // Six parts, their margins and a measured file's deviations outgrow the window's height.
-        auto* window = new DocumentMdiWindow(compare_, QStringLiteral("Compare Parts"),
+        auto* window = new DocumentMdiWindow(*mdiArea_, compare_, QStringLiteral("Compare Parts"),
                                              DocumentMdiWindow::Overflow::Scroll);
-        mdiArea_->addSubWindow(window);
         // Inside the frame, even when a large scale makes the design size larger than the frame.
         const QSize room = mdiArea_->viewport()->size() - QSize(24, 24);
         window->ApplyRect({20, 20, std::min(CompareWindow::kClientWidth + 20, room.width()),

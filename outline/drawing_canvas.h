@@ -22,8 +22,9 @@ QPoint CirclePoint(int cx, int cy, int r, int angle);
 // there and back so both ends are set; FrameRect takes the brush colour.
 class DrawingCanvas : public PageCanvas {
   public:
-    explicit DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr)
-        : PageCanvas(painter, log, {.strokes = PageStrokes::QueuedRuns}) {}
+    explicit DrawingCanvas(QPainter& painter, std::vector<DrawnText>* log = nullptr,
+                           PageTextLines* lines = nullptr)
+        : PageCanvas(painter, log, {.strokes = PageStrokes::QueuedRuns, .lines = lines}) {}
 
     // A straight line in the pen colour, drawn there and back: both end pixels are set.
     void DimLine(int x1, int y1, int x2, int y2) { PixelLine(QPoint(x1, y1), QPoint(x2, y2)); }

@@ -160,7 +160,7 @@ void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     const QSize window(clientSize.width(), clientSize.height() + kPictureTop);
     DrawingCanvas page(page_.BeginPage(canvas, picture, window, display.PaintCopyMode, 0, ratio),
-                       &drawnTexts_);
+                       &drawnTexts_, &page_.TextLines());
     if (const auto notice = OutlineNotice(spec)) {
         page.SetBrush(kPageBlack);
         page.SetFont(display.FontName, display.FontSizeMedium);

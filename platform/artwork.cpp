@@ -69,7 +69,9 @@ QLabel* LogoLabel(QWidget* parent, const char* name, const QString& text, int le
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(PixelFont(face, pixels));
-    label->adjustSize();
+    // The size adjustSize gives a plain one-line label (no margin, indent, frame or wrap), measured
+    // once: the label's own size hints measure its text three times.
+    label->resize(label->fontMetrics().boundingRect(0, 0, 2000, 2000, Qt::AlignLeft, text).size());
     label->move(left, top);
     return label;
 }

@@ -241,7 +241,7 @@ void PageCanvas::TextOut(int x, int y, const QString& text) {
     }
     if (mode == Qt::OpaqueMode) UseBackground();
     UsePen(fontColour_, 1, Qt::FlatCap);
-    DrawPageText(painter_, x, y, metrics_.ascent(), text);
+    DrawPageText(painter_, x, y, metrics_.ascent(), text, options_.lines);
     AddInk(box);
 }
 

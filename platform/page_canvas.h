@@ -39,6 +39,8 @@ enum class FrameWeight {
 struct PageCanvasOptions {
     PageStrokes strokes = PageStrokes::Immediate;
     FrameWeight frames = FrameWeight::PagePixel;
+    // The page's laid-out lines, kept from paint to paint; none lays every text out again.
+    PageTextLines* lines = nullptr;
 };
 
 // The classic canvas's pixel rules over a QPainter, for every painted page: frames and filled

@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include <QFontMetrics>
+#include <QHashFunctions>
+#include <QTextLayout>
+#include <unordered_map>
 
 namespace veltrix {
 
@@ -19,15 +22,67 @@ QPainter& PaintedPage::BeginRecording(QSize background) {
     return recorder_;
 }
 
-void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text) {
+struct PageTextLines::Store {
+    struct Key {
+        QFont font;
+        QString text;
+        int dpiX = 0;
+        int dpiY = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& key) const {
+            return qHashMulti(0, key.font, key.text, key.dpiX, key.dpiY);
+        }
+    };
+    static constexpr size_t kMaxLines = 1024;
+    std::unordered_map<Key, std::unique_ptr<QTextLayout>, KeyHash> lines;
+};
+
+PageTextLines::PageTextLines() : store_(std::make_unique<Store>()) {}
+PageTextLines::~PageTextLines() = default;
+
+void PageTextLines::Draw(QPainter& painter, const QPointF& topLeft, const QString& text) {
+    QPaintDevice* device = painter.device();
+    Store::Key key{painter.font(), text, device ? device->logicalDpiX() : 0,
+                   device ? device->logicalDpiY() : 0};
+    auto found = store_->lines.find(key);
+    if (found == store_->lines.end()) {
+        if (store_->lines.size() >= Store::kMaxLines) store_->lines.clear();
+        // As the painter lays out a single left-to-right line of unbounded width from a rectangle.
+        auto layout = std::make_unique<QTextLayout>(text, painter.font(), device);
+        QTextOption option;
+        option.setTextDirection(Qt::LeftToRight);
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+        layout->setTextOption(option);
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        QTextLine line = layout->createLine();
+        if (line.isValid()) {
+            line.setLineWidth(0x01000000);
+            line.setPosition(QPointF(0, 0));
+        }
+        layout->endLayout();
+        found = store_->lines.emplace(std::move(key), std::move(layout)).first;
+    }
+    const QTextLayout& layout = *found->second;
+    if (layout.lineCount() > 0) layout.lineAt(0).draw(&painter, topLeft);
+}
+
+void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text, PageTextLines* lines) {
     if (painter.device() != nullptr && painter.device()->devType() == QInternal::Picture) {
         painter.drawText(QPoint(x, y + ascent), text);
         return;
     }
     // A played-back text is laid out from the top of its line, its baseline at the font's
     // unrounded ascent below.
-    painter.drawText(QRectF(x, y + ascent - QFontMetrics(painter.font()).ascent(), 1, 1),
-                     Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight, text);
+    const qreal top = y + ascent - QFontMetrics(painter.font()).ascent();
+    if (lines != nullptr && !text.isEmpty()) {
+        lines->Draw(painter, QPointF(x, top), text);
+        return;
+    }
+    painter.drawText(QRectF(x, top, 1, 1), Qt::TextSingleLine | Qt::TextDontClip | Qt::TextForceLeftToRight,
+                     text);
 }
 
 qreal PaintedPage::SurfaceRatio(const QPainter& surface, qreal devicePixelRatio) {

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
 namespace veltrix {
 
@@ -33,10 +34,30 @@ struct DrawnText {
     bool operator==(const DrawnText&) const = default;
 };
 
+// Lines of text laid out for painting straight onto a page's bitmap. A page draws mostly the same
+// labels on every paint, and laying a line out means shaping it: each line is laid out once per font
+// and resolution, a bounded number of them. Kept by a page, so its layouts go with its window.
+class PageTextLines {
+  public:
+    PageTextLines();
+    ~PageTextLines();
+    PageTextLines(const PageTextLines&) = delete;
+    PageTextLines& operator=(const PageTextLines&) = delete;
+
+    // Draws the text from its top-left point as the painter lays out a single left-to-right line.
+    void Draw(QPainter& painter, const QPointF& topLeft, const QString& text);
+
+  private:
+    struct Store;
+    std::unique_ptr<Store> store_;
+};
+
 // Draws a line of text whose top is at y, where a recording of the text drawn at its baseline
 // (y + ascent) puts it when played back: on a bitmap straight from the same position as the
-// recording's playback, so a page painted straight and a recorded page match to the pixel.
-void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text);
+// recording's playback, so a page painted straight and a recorded page match to the pixel. With
+// lines, a straight text is laid out only the first time it is drawn.
+void DrawPageText(QPainter& painter, int x, int y, int ascent, const QString& text,
+                  PageTextLines* lines = nullptr);
 
 // How a painted window copies its finished picture onto its surface: plainly on screen,
 // inverted while printing so light-on-black pages come out dark on white.
@@ -75,6 +96,8 @@ class PaintedPage {
     // The latest recorded picture: empty after a page painted straight into the bitmap.
     const QPicture& Picture() const { return picture_; }
     const QImage& Bitmap() const { return bitmap_; }
+    // The page's laid-out lines of text, for its canvas.
+    PageTextLines& TextLines() { return textLines_; }
 
   protected:
     // A bitmap of the given device size, or a null image when the memory cannot be had.
@@ -91,6 +114,7 @@ class PaintedPage {
     QPainter recorder_;
     QSize background_;
     QImage bitmap_;
+    PageTextLines textLines_;
 };
 
 }  // namespace veltrix

@@ -58,7 +58,9 @@ SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
     setWindowIcon(WindowIcon());
     // The paint covers every pixel; no background is needed under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(PixelFont(kEntryFace, 13));
+    // The entry fields' font, set before they exist: a list box told its font later builds its
+    // drop-down list there and then.
+    setFont(PixelFont(kEntryFace, 11));
     resize(kClientWidth, kClientHeight);
     CreateControls();
     CreateMenus();
@@ -75,17 +77,15 @@ SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
 SpecificationWindow::~SpecificationWindow() = default;
 
 void SpecificationWindow::CreateControls() {
-    const QFont entryFont = PixelFont(kEntryFace, 11);
+    const QFont buttonFont = PixelFont(kEntryFace, 13);
     auto edit = [&](const char* name, int left, int top) {
         auto* field = Place(new QLineEdit(this), name, left, top, 50, 21);
-        field->setFont(entryFont);
         MakeOpaque(field);
         field->installEventFilter(this);
         return field;
     };
     auto list = [&](const char* name, int left, int top, int width, const QStringList& items) {
         auto* box = Place(new QComboBox(this), name, left, top, width, 21);
-        box->setFont(entryFont);
         box->addItems(items);
         MakeOpaque(box);
         box->installEventFilter(this);
@@ -94,6 +94,7 @@ void SpecificationWindow::CreateControls() {
     auto button = [&](const char* name, const QString& text, int left, int width,
                       void (SpecificationWindow::*handler)()) {
         auto* b = Place(new QPushButton(text, this), name, left, 375, width, 25);
+        b->setFont(buttonFont);
         b->setAutoDefault(false);
         MakeOpaque(b);
         connect(b, &QPushButton::clicked, this, handler);
@@ -371,7 +372,7 @@ void SpecificationWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     drawnTexts_.clear();
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
     PageCanvas page(page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, kPageShift, ratio),
-                    &drawnTexts_);
+                    &drawnTexts_, {.lines = &page_.TextLines()});
 
     const SelectionJudgement& judgement = program_.Judgement;
     if (judgement.HasJudged()) {

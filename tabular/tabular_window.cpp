@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -65,6 +66,13 @@ bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) 
     return true;
 }
 
+// The view shapes a line as it lays it out, and by default drops the glyphs and shapes the line
+// again to draw it: each line keeps them instead.
+void KeepLaidOutGlyphs(QTextDocument& document) {
+    for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
+}
+
 // Replaces the lines that changed, in one edit. A new text with the same number of lines (a new
 // centre frequency, say) leaves the blocks in place, so the view lays out only the lines it shows
 // and keeps its scroll range, where a whole new text would lay out the document twice over.
@@ -73,6 +81,7 @@ void ReplaceReportText(QPlainTextEdit& report, const QStringList& lines) {
     const int count = static_cast<int>(lines.size());
     if (count == 0 || document.blockCount() != count) {
         report.setPlainText(lines.join(QLatin1Char('\n')));
+        KeepLaidOutGlyphs(document);
         return;
     }
     int first = 0;
@@ -92,6 +101,7 @@ void ReplaceReportText(QPlainTextEdit& report, const QStringList& lines) {
     cursor.setPosition(head.position());
     cursor.setPosition(tail.position() + tail.length() - 1, QTextCursor::KeepAnchor);
     cursor.insertText(lines.mid(first, last - first + 1).join(QLatin1Char('\n')));
+    KeepLaidOutGlyphs(document);
 }
 
 }  // namespace
@@ -252,14 +262,14 @@ void TabularDataWindow::FormActivate() {
     const int top = vertical->value();
     const int left = horizontal->value();
     const int position = report_->textCursor().position();
-    report_->setUpdatesEnabled(false);
+    // No paint comes between here and the end of the event, so the memo needs no updates switched
+    // off: switching them on again would repaint its frame and scroll bars, which did not change.
     ReplaceReportText(*report_, text);
     QTextCursor cursor = report_->textCursor();
     cursor.setPosition(std::min(position, report_->document()->characterCount() - 1));
     report_->setTextCursor(cursor);
     vertical->setValue(top);
     horizontal->setValue(left);
-    report_->setUpdatesEnabled(true);
 }
 
 WindowPrinter& TabularDataWindow::ReportPrinter() {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
+#include <QWidget>
 
 #include "platform/artwork.h"
 
@@ -67,6 +69,27 @@ TEST(Logo, DrawnAtTheDevicePixelRatio) {
     const QImage scaled = RenderLogo(false, Qt::black).scaled(450, 122);
     EXPECT_NE(atTwo.convertToFormat(QImage::Format_RGB32).copy(),
               scaled.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(LogoLabel, TakesTheSizeTheLabelsOwnHintsGive) {
+    QWidget parent;
+    const struct {
+        const char* text;
+        const char* face;
+        int pixels;
+    } cases[] = {{"\u00ae", "MS Sans Serif", 16},
+                 {"V1.8", "Small Fonts", 8},
+                 {"Ceramic Filter Selection Program", "Small Fonts", 8},
+                 {"from Norvane Microwave ", "Arial", 11},
+                 {"Wide Wj Text", "MS Sans Serif", 24}};
+    for (const auto& c : cases) {
+        QLabel* label = LogoLabel(&parent, "Caption", QString::fromUtf8(c.text), 7, 9,
+                                  QString::fromLatin1(c.face), c.pixels);
+        const QSize made = label->size();
+        label->adjustSize();
+        EXPECT_EQ(made, label->size()) << c.text;
+        EXPECT_EQ(label->pos(), QPoint(7, 9));
+    }
 }
 
 TEST(Icon, OffersTheThemeSizes) {

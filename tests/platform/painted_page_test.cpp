@@ -123,7 +123,7 @@ namespace veltrix::testing {
 namespace {
 
 // A page with text at odd places, so glyph placement shows; painted either way.
-QImage PaintPage(PaintedPage& page, bool straight, CopyMode mode, qreal ratio) {
+QImage PaintPage(PaintedPage& page, bool straight, CopyMode mode, qreal ratio, bool laidOut = false) {
     const QSize window(240, 120);
     QImage surface(window * ratio, QImage::Format_RGB32);
     surface.setDevicePixelRatio(ratio);
@@ -138,8 +138,9 @@ QImage PaintPage(PaintedPage& page, bool straight, CopyMode mode, qreal ratio) {
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(Qt::blue);
     const int ascent = QFontMetrics(font).ascent();
-    DrawPageText(p, 17, 61, ascent, QStringLiteral("Part -> 3DR25-1000/U20 \u00b1 .02"));
-    DrawPageText(p, 3, 93, ascent, QStringLiteral("Tolerances: All dimensions"));
+    PageTextLines* lines = laidOut ? &page.TextLines() : nullptr;
+    DrawPageText(p, 17, 61, ascent, QStringLiteral("Part -> 3DR25-1000/U20 \u00b1 .02"), lines);
+    DrawPageText(p, 3, 93, ascent, QStringLiteral("Tolerances: All dimensions "), lines);
     page.Present(painter, window, mode, 5);
     return surface;
 }
@@ -159,6 +160,10 @@ TEST_P(StraightPageTest, MatchesThePlayedBackRecordingToThePixel) {
     EXPECT_EQ(a, b);
     EXPECT_EQ(a.pixelColor(QPoint(10 + 5, 10) * GetParam().ratio),
               GetParam().mode == CopyMode::Source ? kMagenta : QColor(0, 255, 0));
+    // The page's kept lines, laid out on the first paint and drawn from the store on the second.
+    PaintedPage kept;
+    EXPECT_EQ(PaintPage(kept, true, GetParam().mode, GetParam().ratio, true), b);
+    EXPECT_EQ(PaintPage(kept, true, GetParam().mode, GetParam().ratio, true), b);
 }
 
 INSTANTIATE_TEST_SUITE_P(Copies, StraightPageTest,
