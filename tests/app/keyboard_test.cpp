@@ -43,6 +43,7 @@
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
 #include "tabular/tabular_window.h"
+#include "tests/app/shown_frame.h"
 #include "tests/support/fakes.h"
 
 namespace veltrix {
@@ -75,23 +76,8 @@ QString FocusName() {
     return focus ? focus->objectName() : QStringLiteral("(none)");
 }
 
-// The whole program, shown, on a preferences file of its own.
-class KeyboardFixture : public ::testing::Test {
+class KeyboardFixture : public testing::ShownFrameTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        program_.PreferencesPath = dir_.filePath(QStringLiteral("veltrix.dat")).toStdString();
-        program_.Messages = &messages_;
-        program_.Shell = &shell_;
-        program_.PrintDialogs = &printDialogs_;
-        frame_ = std::make_unique<MainFrame>(program_);
-        frame_->CreateWindows();
-        frame_->resize(1200, 800);
-        frame_->show();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override { frame_.reset(); }
-
     // Shows the window as the user meets it: a document window active in the frame, any other on
     // its own and active.
     QWidget* Present(QWidget* window) {
@@ -106,13 +92,6 @@ class KeyboardFixture : public ::testing::Test {
         QCoreApplication::processEvents();
         return window->window();
     }
-
-    QTemporaryDir dir_;
-    testing::FakeMessages messages_;
-    testing::FakeShell shell_;
-    testing::FakePrintDialogs printDialogs_{false};
-    Program program_;
-    std::unique_ptr<MainFrame> frame_;
 };
 
 class KeyboardTest : public KeyboardFixture, public ::testing::WithParamInterface<WindowCase> {};

@@ -22,6 +22,7 @@
 #include "finder_window/finder_window.h"
 #include "printing/vector_export.h"
 #include "spec_screen/select_window.h"
+#include "tests/app/shown_frame.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"
 #include "tests/support/poppler.h"
@@ -33,19 +34,11 @@ QString FileName(const std::string& partNumber) {
     return QString::fromStdString(ExportFileName(partNumber, ".pdf"));
 }
 
-class DatasheetWindowTest : public ::testing::Test {
+class DatasheetWindowTest : public testing::ShownFrameTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        program_.PreferencesPath = dir_.filePath(QStringLiteral("veltrix.dat")).toStdString();
-        program_.Messages = &messages_;
-        program_.Shell = &shell_;
-        program_.PrintDialogs = &printDialogs_;
+        testing::ShownFrameTest::SetUp();
         program_.SaveDialogs = &dialog_;
-        frame_ = std::make_unique<MainFrame>(program_);
-        frame_->CreateWindows();
-        frame_->resize(1200, 800);
-        frame_->show();
         QApplication::setActiveWindow(frame_.get());
         QCoreApplication::processEvents();
     }
@@ -83,13 +76,7 @@ class DatasheetWindowTest : public ::testing::Test {
         }
     }
 
-    QTemporaryDir dir_;
-    Program program_;
-    testing::FakeMessages messages_;
-    testing::FakeShell shell_;
-    testing::FakePrintDialogs printDialogs_{false};
     testing::AnswerSaveDialog dialog_;
-    std::unique_ptr<MainFrame> frame_;
 };
 
 TEST_F(DatasheetWindowTest, SpecificationScreenWritesThePartOnScreen) {
