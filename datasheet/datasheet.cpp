@@ -16,7 +16,6 @@
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/page_canvas.h"
-#include "platform/user_file_reporting.h"
 #include "printing/vector_export.h"
 #include "spec_screen/response_graph.h"
 #include "spec_screen/tolerance_texts.h"
@@ -343,12 +342,7 @@ bool WriteDatasheet(const QString& path, const DatasheetContent& sheet, Paper pa
         if (error) *error = QStringLiteral("Cannot write %1: the datasheet could not be made").arg(path);
         return false;
     }
-    QString reason;
-    if (!WriteUserFileReporting(path, document, &reason)) {
-        if (error) *error = QStringLiteral("Cannot write ") + reason;
-        return false;
-    }
-    return true;
+    return WriteExportedDocument(path, document, error);
 }
 
 }  // namespace veltrix

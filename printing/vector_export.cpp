@@ -356,8 +356,12 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
         if (error) *error = QStringLiteral("Cannot write %1: the drawing could not be made").arg(path);
         return false;
     }
+    return WriteExportedDocument(path, drawing, error);
+}
+
+bool WriteExportedDocument(const QString& path, const QByteArray& document, QString* error) {
     QString reason;
-    if (!WriteUserFileReporting(path, drawing, &reason)) {
+    if (!WriteUserFileReporting(path, document, &reason)) {
         if (error) *error = QStringLiteral("Cannot write ") + reason;
         return false;
     }

@@ -38,4 +38,8 @@ void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& cove
 bool ExportDrawing(const QString& path, QSize size, const QString& title,
                    const std::function<void(QPainter&)>& paint, QString* error);
 
+// Writes a finished document through the one writer; false with "Cannot write " and the reason in
+// *error otherwise.
+bool WriteExportedDocument(const QString& path, const QByteArray& document, QString* error);
+
 }  // namespace veltrix
