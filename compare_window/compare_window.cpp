@@ -92,6 +92,9 @@ QString DeviationLabel(const DeviationEntry& entry) {
     return Format("%.2f MHz", entry.FrequencyMhz);
 }
 
+// The table lists losses; the centre frequency's shift is in MHz and stays out of it.
+bool ListedInTable(const DeviationEntry& entry) { return entry.Key.rfind("centre_", 0) != 0; }
+
 }  // namespace
 
 CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
@@ -204,7 +207,7 @@ int CompareWindow::ContentHeight() const {
     if (measured && !comparison_.MeasuredDeviations().Summary.empty()) {
         y += line / 2 + line * 2;
         for (const DeviationEntry& entry : comparison_.MeasuredDeviations().Summary)
-            if (entry.Key.rfind("centre_", 0) != 0) y += line;
+            if (ListedInTable(entry)) y += line;
     }
     return y + line * 2;
 }
@@ -481,17 +484,18 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     }
 
     // The legend, the chosen part framed.
+    const auto frameChosenRow = [&](int y) {
+        p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
+    };
     w.Text(layout.Legend.left(), layout.Legend.top(), QStringLiteral("Parts"), kPageWhite);
     for (size_t c = 0; c < curves.size(); ++c) {
         const int y = layout.Legend.top() + line * static_cast<int>(c + 1);
         const QColor& colour = TraceColour(static_cast<int>(c));
         p.fillRect(QRect(layout.Legend.left() + 2, y + line / 2 - 2, 16, 4), colour);
         w.Text(layout.Legend.left() + 24, y + 1, QString::fromStdString(curves[c].Name), colour);
-        if (static_cast<int>(c) == selected_) {
-            p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
-        }
+        if (static_cast<int>(c) == selected_) frameChosenRow(y);
     }
     if (measured) {
         const int y = layout.Legend.top() + line * static_cast<int>(curves.size() + 1);
@@ -500,11 +504,7 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         w.Text(layout.Legend.left() + 24, y + 1,
                QStringLiteral("Measured: %1").arg(QString::fromStdString(comparison_.MeasuredCurve().Name)),
                MeasuredColour());
-        if (MeasuredSelected()) {
-            p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
-        }
+        if (MeasuredSelected()) frameChosenRow(y);
     }
 
     // The marker's table, then each part's guaranteed margin at every required point.
@@ -572,7 +572,7 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
             w.Text(x + first + col * 2, y, QStringLiteral("Dev. dB"), kPageWhite);
             y += line;
             for (const DeviationEntry& entry : deviations.Summary) {
-                if (entry.Key.rfind("centre_", 0) == 0) continue;  // a shift in MHz, not a loss
+                if (!ListedInTable(entry)) continue;
                 w.Text(x, y, DeviationLabel(entry), MeasuredColour());
                 w.Text(x + first, y, Format("%.2f", entry.Model), MeasuredColour());
                 w.Text(x + first + col, y, Format("%.2f", entry.Measured), MeasuredColour());
