@@ -147,9 +147,23 @@ PageCanvas::PageCanvas(QPainter& painter, std::vector<DrawnText>* log, PageCanva
 
 PageCanvas::~PageCanvas() { Flush(); }
 
+bool PageCanvas::OnePixelPerPixel() const {
+    const QPaintDevice* device = painter_.device();
+    const int type = device != nullptr ? device->devType() : 0;
+    return (type == QInternal::Image || type == QInternal::Pixmap) &&
+           painter_.deviceTransform().type() <= QTransform::TxTranslate;
+}
+
 void PageCanvas::Flush() {
     if (queued_.empty()) return;
-    if (painter_.isActive()) {
+    if (painter_.isActive() && OnePixelPerPixel()) {
+        // On pixels each run covers what it covers in the union; the path is for vectors.
+        appliedPen_ = QPen(Qt::NoPen);
+        painter_.setPen(appliedPen_);
+        painter_.setBrush(queuedColour_);
+        painter_.drawRects(queued_.data(), static_cast<int>(queued_.size()));
+        painter_.setBrush(Qt::NoBrush);
+    } else if (painter_.isActive()) {
         // One path of all runs with the winding rule: where runs abut or cross, the fill is whole.
         QPainterPath path;
         path.setFillRule(Qt::WindingFill);
@@ -357,6 +371,15 @@ void PageCanvas::LineTo(int x, int y) {
 
 void PageCanvas::ThereAndBack(const QPolygon& points) {
     if (points.isEmpty()) return;
+    const bool straight =
+        points.size() == 2 && (points[0].x() == points[1].x() || points[0].y() == points[1].y());
+    if (straight && penWidth_ == 1 && OnePixelPerPixel()) {
+        // The same pixels as the pen's, without its stroker.
+        AddInk(points.boundingRect().adjusted(-1, -1, 1, 1));
+        Fill(points.boundingRect(), penColour_);
+        current_ = points.back();
+        return;
+    }
     Flush();
     AddInk(points.boundingRect().adjusted(-penWidth_, -penWidth_, penWidth_, penWidth_));
     // A square cap sets both ends of a one-pixel line; wide lines are joined round.

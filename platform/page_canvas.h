@@ -92,6 +92,9 @@ class PageCanvas {
     void PixelLine(const QPoint& from, const QPoint& to);
 
   private:
+    // Straight onto a bitmap at one device pixel per page pixel, where a run or a straight line can be
+    // filled directly; a recording or a scaled page keeps the painter's own strokes and paths.
+    bool OnePixelPerPixel() const;
     // The recorded picture stores every state change, so only real changes reach the painter.
     void UsePen(const QColor& colour, int width, Qt::PenCapStyle cap, Qt::PenJoinStyle join = Qt::MiterJoin);
     void UseFont();

@@ -168,6 +168,8 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     QFont terminal = PixelFont(QStringLiteral("Terminal"), 12);
     terminal.setStyleHint(QFont::TypeWriter);
     terminal.setFixedPitch(true);
+    // Fixed-pitch Latin columns need no shaping, and shaping is most of relaying out a changed line.
+    terminal.setStyleStrategy(QFont::PreferNoShaping);
     report_->setFont(terminal);
     QPalette palette = report_->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {

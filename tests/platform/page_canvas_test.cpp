@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
+#include <QPolygon>
 #include <functional>
 
 #include "platform/fonts.h"
@@ -92,6 +94,66 @@ TEST(PageCanvasTest, TextShowsItsBrushWhereThePageWasDrawnOn) {
         for (int y = 20; y < 36; ++y)
             for (int x = 20; x < 30; ++x) blue += image.pixelColor(x, y) == kPageBlue;
         EXPECT_EQ(blue > 0, c.boxShown) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace veltrix::testing
+
+namespace veltrix::testing {
+namespace {
+
+// Runs that abut and overlap in several colours, shapes made of cached runs, straight and sloping lines
+// there and back, and wide pens: what the pages draw.
+void DrawRunsAndLines(PageCanvas& c) {
+    c.FrameRect(4, 4, 50, 40, kPageRed);
+    c.SetBrush(kPageBlue);
+    c.SetPen(kPageYellow);
+    c.Rectangle(30, 20, 70, 50);
+    c.Ellipse(60, 5, 95, 30);
+    c.Arc(10, 30, 40, 58, 90, 270);
+    c.PixelLine(QPoint(2, 58), QPoint(48, 31));
+    c.SetPen(kPageGrey);
+    c.ThereAndBack(QPolygon({QPoint(55, 2), QPoint(55, 57)}));
+    c.ThereAndBack(QPolygon({QPoint(2, 45), QPoint(97, 45)}));
+    c.ThereAndBack(QPolygon({QPoint(3, 3), QPoint(40, 20), QPoint(60, 8)}));
+    c.SetPen(kPageGreen, 3);
+    c.ThereAndBack(QPolygon({QPoint(75, 35), QPoint(75, 55)}));
+    c.MoveTo(80, 50);
+    c.LineTo(96, 50);
+}
+
+QImage PaintRecorded(PageCanvasOptions options, qreal ratio, const std::function<void(PageCanvas&)>& draw) {
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        PageCanvas canvas(recorder, nullptr, options);
+        draw(canvas);
+    }
+    QImage image(QSize(100, 60) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    picture.play(&painter);
+    painter.end();
+    return image;
+}
+
+// Straight onto a bitmap at one pixel per pixel the canvas fills runs and straight lines itself;
+// they must land where the painter's own paths and pens put them in a recording, and at any other
+// ratio the canvas must leave them to the painter.
+TEST(PageCanvasTest, PaintedStraightMatchesItsRecordingAtEveryRatio) {
+    for (PageStrokes strokes : {PageStrokes::Immediate, PageStrokes::QueuedRuns}) {
+        for (qreal ratio : {1.0, 1.5, 2.0}) {
+            const PageCanvasOptions options{.strokes = strokes};
+            const QImage straight = Paint(options, ratio, DrawRunsAndLines);
+            EXPECT_EQ(straight, PaintRecorded(options, ratio, DrawRunsAndLines))
+                << (strokes == PageStrokes::QueuedRuns ? "queued" : "immediate") << " at " << ratio;
+            // Both ends of a straight line are set, where page pixels are whole device pixels.
+            if (ratio != 1.5) {
+                EXPECT_EQ(straight.pixelColor(QPoint(55, 57) * ratio), kPageGrey) << ratio;
+            }
+        }
     }
 }
 
