@@ -168,26 +168,26 @@ int main(int argc, char** argv) {
     program.RangeDialogs = &rangeDialogs;
     program.PreferencesPath = LocatePreferences();
 
-    // A failure while the windows are created ends the program after its message.
+    // A failure while the windows are created ends the program after its message. A step of the start
+    // returns its failure, thrown or met by an event handler.
+    const auto starting = [&app](auto step) {
+        std::exception_ptr failure;
+        app.Reporter().SetStarting(true);
+        try {
+            step();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        app.Reporter().SetStarting(false);
+        return failure ? failure : app.Reporter().TakeStartupFailure();
+    };
     std::unique_ptr<MainFrame> frame;
-    std::exception_ptr failure;
-    app.Reporter().SetStarting(true);
-    try {
+    const std::exception_ptr failure = starting([&] {
         frame = std::make_unique<MainFrame>(program);
         frame->CreateWindows();
         frame->ShowMaximisedAtStart();
-        // Where no window manager keeps them on top, the start-up pages come back over the frame,
-        // the licence last.
-        for (FrameWindow page : {FrameWindow::Notes, FrameWindow::FilterCharacteristics,
-                                 FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
-            QWidget* window = frame->GetFrameWindow(page);
-            if (window != nullptr && window->isVisible()) window->raise();
-        }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    app.Reporter().SetStarting(false);
-    if (!failure) failure = app.Reporter().TakeStartupFailure();
+        if (options.isSet(screenshot)) frame->ShowStartupPages();
+    });
     if (failure) {
         frame.reset();
         if (options.isSet(screenshot)) {
@@ -209,5 +209,16 @@ int main(int argc, char** argv) {
     }
 
     QObject::connect(frame.get(), &MainFrame::Closed, &app, &QApplication::quit);
+    // The start-up pages are windows of their own: the frame maps without waiting for them.
+    QMetaObject::invokeMethod(
+        &app,
+        [&] {
+            const std::exception_ptr pageFailure = starting([&] { frame->ShowStartupPages(); });
+            if (!pageFailure) return;
+            frame.reset();
+            messages.ShowMessage(nullptr, FailureMessage(pageFailure), QString());
+            QApplication::exit(0);
+        },
+        Qt::QueuedConnection);
     return app.exec();
 }
