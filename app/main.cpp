@@ -71,6 +71,13 @@ bool HasDisplay() {
     return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
 }
 
+// The program's icon, for the windows without one of their own; the document windows' title bars
+// take it as they are made. The frame carries its own, so its window is made before: a window made
+// while it is set first draws it at several sizes, only to replace it.
+void UseProgramIcon() {
+    if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
+}
+
 // Off screen there is no window stacking; the platform's notes about it would only bury the output.
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
@@ -99,7 +106,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("veltrix"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRIX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
-    QApplication::setWindowIcon(ProgramIcon());
 
     // The selection options after --datasheet are the companion's, read by its own option code.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -184,6 +190,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<MainFrame> frame;
     const std::exception_ptr failure = starting([&] {
         frame = std::make_unique<MainFrame>(program);
+        frame->winId();
+        UseProgramIcon();
         frame->CreateWindows();
         frame->ShowMaximisedAtStart();
         if (options.isSet(screenshot)) frame->ShowStartupPages();
@@ -194,6 +202,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "veltrix: %s\n", qPrintable(FailureMessage(failure)));
             return 1;
         }
+        UseProgramIcon();
         messages.ShowMessage(nullptr, FailureMessage(failure), QString());
         return 0;
     }
