@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<MainFrame> frame;
     const std::exception_ptr failure = starting([&] {
         frame = std::make_unique<MainFrame>(program);
-        frame->winId();
+        frame->winId();  // its window, before the program's icon
         UseProgramIcon();
         frame->CreateWindows();
         frame->ShowMaximisedAtStart();
