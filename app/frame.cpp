@@ -226,8 +226,7 @@ void MainFrame::CreateWindows() {
     mdiArea_->setActiveSubWindow(documents_[DocumentWindow::Specification]);
     specification_->SetTolerancesDialog([this] { return Tolerances(); });
 
-    // Every other window is made when first asked for; only the start-up pages that show now are
-    // made now. They show themselves as they are made, so the licence ends on top.
+    // Every other window is made when first asked for; the start-up pages by ShowStartupPages.
     const auto maker = [this](FrameWindow which, auto make) {
         frameWindowMakers_[which] = [this, make]() -> QWidget* { return (this->*make)(); };
     };
@@ -240,13 +239,25 @@ void MainFrame::CreateWindows() {
     maker(FrameWindow::ConfigurationInstructions, &MainFrame::ConfigurationInstructions);
     maker(FrameWindow::RequestForQuote, &MainFrame::RequestForQuote);
     UpdateFrameWindowItems();
+
+    RebuildMenuBar(mdiArea_->activeSubWindow());
+}
+
+void MainFrame::ShowStartupPages() {
+    if (startupPagesShown_) return;
+    startupPagesShown_ = true;
+    // The pages show themselves as they are made, so the licence ends on top.
     const char screens = program_.Prefs.StartupScreens;
     if (ShownAtStart(StartupPage::Notes, screens)) Notes();
     if (ShownAtStart(StartupPage::Characteristics, screens)) FilterCharacteristics();
     if (ShownAtStart(StartupPage::Introduction, screens)) Introduction();
     if (ShownAtStart(StartupPage::License, screens)) LicenseInformation();
-
-    RebuildMenuBar(mdiArea_->activeSubWindow());
+    // Where no window manager keeps them on top, they come back over the frame, the licence last.
+    for (FrameWindow page : {FrameWindow::Notes, FrameWindow::FilterCharacteristics,
+                             FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
+        QWidget* window = GetFrameWindow(page);
+        if (window != nullptr && window->isVisible()) window->raise();
+    }
 }
 
 namespace {

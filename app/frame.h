@@ -61,6 +61,9 @@ class MainFrame : public QMainWindow, public WindowHub {
 
     // Creates the program's windows after the frame, in their fixed order. Runs once.
     void CreateWindows();
+    // Makes the start-up pages the preferences show and brings them over the frame, the licence
+    // last. Separate windows, so the frame need not wait for them: called once it is shown. Runs once.
+    void ShowStartupPages();
     // Shows the frame maximised. Where no window manager maximises it (a bare X server) it fills
     // the screen itself; its normal geometry stays the design rectangle either way.
     void ShowMaximisedAtStart();
@@ -208,6 +211,7 @@ class MainFrame : public QMainWindow, public WindowHub {
 
     Program& program_;
     bool windowsCreated_ = false;
+    bool startupPagesShown_ = false;
     QTimer windowManagerGrace_;
     QMap<DocumentWindow, QPointer<DocumentMdiWindow>> documents_;
     QMap<FrameWindow, QPointer<QWidget>> frameWindows_;

@@ -71,6 +71,13 @@ bool HasDisplay() {
     return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
 }
 
+// The program's icon, for the windows without one of their own; the document windows' title bars
+// take it as they are made. The frame carries its own, so its window is made before: a window made
+// while it is set first draws it at several sizes, only to replace it.
+void UseProgramIcon() {
+    if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
+}
+
 // Off screen there is no window stacking; the platform's notes about it would only bury the output.
 void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
@@ -99,7 +106,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("veltrix"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRIX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
-    QApplication::setWindowIcon(ProgramIcon());
 
     // The selection options after --datasheet are the companion's, read by its own option code.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -168,32 +174,35 @@ int main(int argc, char** argv) {
     program.RangeDialogs = &rangeDialogs;
     program.PreferencesPath = LocatePreferences();
 
-    // A failure while the windows are created ends the program after its message.
+    // A failure while the windows are created ends the program after its message. A step of the start
+    // returns its failure, thrown or met by an event handler.
+    const auto starting = [&app](auto step) {
+        std::exception_ptr failure;
+        app.Reporter().SetStarting(true);
+        try {
+            step();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        app.Reporter().SetStarting(false);
+        return failure ? failure : app.Reporter().TakeStartupFailure();
+    };
     std::unique_ptr<MainFrame> frame;
-    std::exception_ptr failure;
-    app.Reporter().SetStarting(true);
-    try {
+    const std::exception_ptr failure = starting([&] {
         frame = std::make_unique<MainFrame>(program);
+        frame->winId();  // its window, before the program's icon
+        UseProgramIcon();
         frame->CreateWindows();
         frame->ShowMaximisedAtStart();
-        // Where no window manager keeps them on top, the start-up pages come back over the frame,
-        // the licence last.
-        for (FrameWindow page : {FrameWindow::Notes, FrameWindow::FilterCharacteristics,
-                                 FrameWindow::Introduction, FrameWindow::LicenseInformation}) {
-            QWidget* window = frame->GetFrameWindow(page);
-            if (window != nullptr && window->isVisible()) window->raise();
-        }
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    app.Reporter().SetStarting(false);
-    if (!failure) failure = app.Reporter().TakeStartupFailure();
+        if (options.isSet(screenshot)) frame->ShowStartupPages();
+    });
     if (failure) {
         frame.reset();
         if (options.isSet(screenshot)) {
             std::fprintf(stderr, "veltrix: %s\n", qPrintable(FailureMessage(failure)));
             return 1;
         }
+        UseProgramIcon();
         messages.ShowMessage(nullptr, FailureMessage(failure), QString());
         return 0;
     }
@@ -209,5 +218,16 @@ int main(int argc, char** argv) {
     }
 
     QObject::connect(frame.get(), &MainFrame::Closed, &app, &QApplication::quit);
+    // The start-up pages are windows of their own: the frame maps without waiting for them.
+    QMetaObject::invokeMethod(
+        &app,
+        [&] {
+            const std::exception_ptr pageFailure = starting([&] { frame->ShowStartupPages(); });
+            if (!pageFailure) return;
+            frame.reset();
+            messages.ShowMessage(nullptr, FailureMessage(pageFailure), QString());
+            QApplication::exit(0);
+        },
+        Qt::QueuedConnection);
     return app.exec();
 }

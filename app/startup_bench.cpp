@@ -57,6 +57,7 @@ struct FirstRun {
         frame->CreateWindows();
         frame->resize(1280, 1024);
         frame->show();
+        frame->ShowStartupPages();
     }
     veltrix::Program program;
     std::unique_ptr<veltrix::MainFrame> frame;

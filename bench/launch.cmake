@@ -1,5 +1,6 @@
-# Launch to first map under a virtual display: a bare Qt main window with an MDI area, and the
-# listener that times both. Tools for bench/launch_to_map.sh, not tests.
+# Launch to first map under a virtual display: a bare Qt main window with an MDI area (with or without
+# a menu bar), and the listener that times them and the program. Tools for bench/launch_to_map.sh,
+# not tests.
 if(VELTRIX_BUILD_GUI)
   add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/bare_window.cpp)
   target_link_libraries(bare_window PRIVATE Qt6::Widgets)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Launch to first map, side by side under one Xvfb: the program against a bare Qt main window with an
-# MDI area, started alternately, each from exec to the map of its main window. Prints both medians
-# and their ratio. A tool, not a test.
+# Launch to first map, side by side under one Xvfb: the program against two baselines, a bare Qt main
+# window with an MDI area and the same with a short menu bar (which, like any program with menus, loads
+# the fonts and draws glyphs), started alternately, each from exec to the map of its main window.
+# Prints the three medians and the program's ratio to each baseline. A tool, not a test.
 #
 #   bench/launch_to_map.sh [build dir] [runs of each]     (defaults: build, 21)
 set -euo pipefail
@@ -49,19 +50,27 @@ launch() {
 
 # The first start of each warms the file cache and the font cache; it is not counted.
 launch "Bare main window" "$bare" >/dev/null
+launch "Bare main window" "$bare" --menu-bar >/dev/null
 launch "Veltrix" "$program" >/dev/null
 
 : >"$work/bare"
+: >"$work/menus"
 : >"$work/program"
 for ((i = 0; i < runs; ++i)); do
     launch "Bare main window" "$bare" >>"$work/bare"
+    launch "Bare main window" "$bare" --menu-bar >>"$work/menus"
     launch "Veltrix" "$program" >>"$work/program"
 done
 
 median() { sort -g "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 bare_median="$(median "$work/bare")"
+menus_median="$(median "$work/menus")"
 program_median="$(median "$work/program")"
 printf 'launch to first map, median of %d alternating runs under Xvfb\n' "$runs"
-printf '  bare main window with MDI area: %8.2f ms\n' "$bare_median"
-printf '  veltrix:                        %8.2f ms\n' "$program_median"
-awk -v p="$program_median" -v b="$bare_median" 'BEGIN {printf "  ratio:                          %8.2f\n", p / b}'
+printf '  bare main window with MDI area:       %8.2f ms\n' "$bare_median"
+printf '  the same with a menu bar:             %8.2f ms\n' "$menus_median"
+printf '  veltrix:                              %8.2f ms\n' "$program_median"
+awk -v p="$program_median" -v b="$bare_median" -v m="$menus_median" 'BEGIN {
+    printf "  ratio to the bare window:             %8.2f\n", p / b
+    printf "  ratio to the window with a menu bar:  %8.2f\n", p / m
+}'

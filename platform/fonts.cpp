@@ -50,8 +50,11 @@ QString ConcreteFamily(const QString& face) {
         // Neither stand-in installed: the desktop's own general or fixed font, never a search.
         family =
             QFontDatabase::systemFont(mono ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont).family();
+        // The stand-ins are installed families' own names, never aliases, so the list of families
+        // answers: hasFamily would first run each name through the font configuration's substitutions.
+        const QStringList installed = QFontDatabase::families();
         for (const QString& candidate : *standIns) {
-            if (QFontDatabase::hasFamily(candidate)) {
+            if (installed.contains(candidate, Qt::CaseInsensitive)) {
                 family = candidate;
                 break;
             }

@@ -107,6 +107,7 @@ class FrameTest : public ::testing::Test {
         frame_->CreateWindows();
         frame_->resize(1200, 800);
         frame_->show();
+        frame_->ShowStartupPages();
         QApplication::setActiveWindow(frame_.get());
         QCoreApplication::processEvents();
         frame_->invalidated.clear();
@@ -357,18 +358,60 @@ TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
 
 // --- Information pages ---
 
-// Records which windows are shown, in order.
+// Records which windows are shown and which are raised, in order.
 class ShowRecorder : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
+        if (event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange) {
             if (auto* widget = qobject_cast<QWidget*>(watched); widget != nullptr && widget->isWindow())
-                shown << widget->objectName();
+                (event->type() == QEvent::Show ? shown : raised) << widget->objectName();
         }
         return false;
     }
     QStringList shown;
+    QStringList raised;
 };
+
+TEST_F(FrameTest, StartupPagesFollowTheShownFrameWithTheLicenceOnTop) {
+    frame_ = std::make_unique<RecordingFrame>(program_);
+    frame_->CreateWindows();
+    frame_->ShowMaximisedAtStart();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    // The frame is complete when it shows; its separate pages come after it.
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 3);
+    const FrameWindow pages[] = {FrameWindow::Notes, FrameWindow::FilterCharacteristics,
+                                 FrameWindow::Introduction, FrameWindow::LicenseInformation};
+    for (FrameWindow page : pages) EXPECT_EQ(frame_->GetFrameWindow(page), nullptr) << static_cast<int>(page);
+
+    // As the program does it: queued, run by the event loop.
+    ShowRecorder recorder;
+    qApp->installEventFilter(&recorder);
+    QMetaObject::invokeMethod(frame_.get(), &MainFrame::ShowStartupPages, Qt::QueuedConnection);
+    QCoreApplication::processEvents();
+    frame_->ShowStartupPages();
+    qApp->removeEventFilter(&recorder);
+    const QStringList order{"NoteWin", "InfoWin", "IntroWin", "OwnWin"};
+    EXPECT_EQ(recorder.shown, order);
+    // Each page's last change of stacking, in order: the licence ends on top.
+    QStringList lastRaised;
+    for (qsizetype i = recorder.raised.size(); i-- > 0;) {
+        if (!lastRaised.contains(recorder.raised[i])) lastRaised.prepend(recorder.raised[i]);
+    }
+    EXPECT_EQ(lastRaised, order);
+    for (FrameWindow page : pages) {
+        QWidget* window = frame_->GetFrameWindow(page);
+        ASSERT_NE(window, nullptr) << static_cast<int>(page);
+        EXPECT_TRUE(window->isVisible()) << window->objectName().toStdString();
+        EXPECT_EQ(window->parentWidget(), frame_.get());
+    }
+    EXPECT_EQ(frame_->LicenseInformation()->windowTitle(), "License Information");
+    EXPECT_TRUE(frame_->LicenseInformation()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    EXPECT_EQ(frame_->MdiArea()->currentSubWindow(), Sub(DocumentWindow::Specification));
+    EXPECT_EQ(frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder).last(),
+              Sub(DocumentWindow::Specification));
+    EXPECT_TRUE(frame_->isMaximized());
+}
 
 TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     ShowRecorder recorder;

@@ -25,6 +25,7 @@ class ShownFrameTest : public ::testing::Test {
         frame_->CreateWindows();
         frame_->resize(1200, 800);
         frame_->show();
+        frame_->ShowStartupPages();
         QCoreApplication::processEvents();
     }
     void TearDown() override { frame_.reset(); }
