@@ -371,17 +371,16 @@ void PageCanvas::LineTo(int x, int y) {
 
 void PageCanvas::ThereAndBack(const QPolygon& points) {
     if (points.isEmpty()) return;
+    AddInk(points.boundingRect().adjusted(-penWidth_, -penWidth_, penWidth_, penWidth_));
+    current_ = points.back();
     const bool straight =
         points.size() == 2 && (points[0].x() == points[1].x() || points[0].y() == points[1].y());
     if (straight && penWidth_ == 1 && OnePixelPerPixel()) {
         // The same pixels as the pen's, without its stroker.
-        AddInk(points.boundingRect().adjusted(-1, -1, 1, 1));
         Fill(points.boundingRect(), penColour_);
-        current_ = points.back();
         return;
     }
     Flush();
-    AddInk(points.boundingRect().adjusted(-penWidth_, -penWidth_, penWidth_, penWidth_));
     // A square cap sets both ends of a one-pixel line; wide lines are joined round.
     UsePen(penColour_, penWidth_, Qt::SquareCap, Qt::RoundJoin);
     if (points.size() == 1) {
@@ -389,7 +388,6 @@ void PageCanvas::ThereAndBack(const QPolygon& points) {
     } else {
         painter_.drawPolyline(points);
     }
-    current_ = points.back();
 }
 
 void PageCanvas::PixelLine(const QPoint& from, const QPoint& to) {

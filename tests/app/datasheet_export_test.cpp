@@ -52,19 +52,6 @@ class DatasheetWindowTest : public testing::ShownFrameTest {
         ASSERT_NE(file, nullptr);
         emit file->aboutToShow();
     }
-    FindPartsWindow* FinderFor1500MHz() const {
-        frame_->FindPartsAction()->trigger();
-        FindPartsWindow* finder = frame_->FindParts();
-        finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
-        finder->BandwidthEdit()->setText(QStringLiteral("30"));
-        finder->StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
-        finder->StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
-        return finder;
-    }
-    void ClickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
-                          view->visualRect(view->model()->index(row, 1)).center());
-    }
     void ExpectDatasheetOf(const std::string& partNumber) const {
         ASSERT_TRUE(QFile::exists(dialog_.answer)) << messages_.texts.join('\n').toStdString();
         QFile file(dialog_.answer);
@@ -118,12 +105,12 @@ TEST_F(DatasheetWindowTest, CancelWritesNothingAndAFailureIsReportedWithItsPath)
 }
 
 TEST_F(DatasheetWindowTest, FinderWritesTheCurrentRowsPart) {
-    FindPartsWindow* finder = FinderFor1500MHz();
+    FindPartsWindow* finder = testing::OpenFinderFor1500MHz(*frame_);
     ASSERT_GE(finder->Results().Parts.size(), 2u);
     QPushButton* button = finder->ExportDatasheetButton();
     EXPECT_EQ(button->text(), QStringLiteral("E&xport Datasheet..."));
     ASSERT_TRUE(button->isEnabled());
-    ClickRow(finder->ResultsView(), 1);
+    testing::ClickRow(finder->ResultsView(), 1);
     const std::string part = finder->ResultsView()->model()->index(1, 1).data().toString().toStdString();
     dialog_.answer = dir_.filePath(QStringLiteral("finder.pdf"));
     QTest::mouseClick(button, Qt::LeftButton);
@@ -137,11 +124,11 @@ TEST_F(DatasheetWindowTest, FinderWritesTheCurrentRowsPart) {
 }
 
 TEST_F(DatasheetWindowTest, ComparePartsWritesTheLegendsChosenPart) {
-    FindPartsWindow* finder = FinderFor1500MHz();
+    FindPartsWindow* finder = testing::OpenFinderFor1500MHz(*frame_);
     ASSERT_GE(finder->Results().Parts.size(), 3u);
     QTableView* results = finder->ResultsView();
-    ClickRow(results, 0);
-    for (int row : {1, 2}) ClickRow(results, row, Qt::ControlModifier);
+    testing::ClickRow(results, 0);
+    for (int row : {1, 2}) testing::ClickRow(results, row, Qt::ControlModifier);
     QTest::mouseClick(finder->CompareButton(), Qt::LeftButton);
     CompareWindow* compare = frame_->Comparison();
     ASSERT_NE(compare, nullptr);

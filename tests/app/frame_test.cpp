@@ -46,6 +46,7 @@
 #include "program/program.h"
 #include "spec_screen/select_window.h"
 #include "spec_screen/tolerances_dialog.h"
+#include "tests/app/shown_frame.h"
 #include "tests/support/fakes.h"
 
 namespace veltrix {
@@ -1064,20 +1065,12 @@ TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
 TEST_F(FrameTest, FindersCompareOpensComparePartsWithTheMarkedPartsAndTheirLegend) {
     Start();
     EXPECT_EQ(Sub(DocumentWindow::Compare), nullptr) << "made on first use";
-    frame_->FindPartsAction()->trigger();
-    FindPartsWindow* finder = frame_->FindParts();
-    finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
-    finder->BandwidthEdit()->setText(QStringLiteral("30"));
-    finder->StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
-    finder->StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
+    FindPartsWindow* finder = testing::OpenFinderFor1500MHz(*frame_);
     ASSERT_GE(finder->Results().Parts.size(), 3u);
     QTableView* results = finder->ResultsView();
     results->setFocus();
-    QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      results->visualRect(results->model()->index(0, 1)).center());
-    for (int row : {1, 2})
-        QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          results->visualRect(results->model()->index(row, 1)).center());
+    testing::ClickRow(results, 0);
+    for (int row : {1, 2}) testing::ClickRow(results, row, Qt::ControlModifier);
     QTest::mouseClick(finder->CompareButton(), Qt::LeftButton);
 
     ASSERT_NE(Sub(DocumentWindow::Compare), nullptr);

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 #include "app/frame.h"
+#include "finder_window/finder_window.h"
 #include "program/program.h"
 #include "tests/support/fakes.h"
 
@@ -37,5 +41,23 @@ class ShownFrameTest : public ::testing::Test {
     Program program_;
     std::unique_ptr<MainFrame> frame_;
 };
+
+// The finder, opened from the frame, searching 1500 MHz / 30 MHz with one requirement point of
+// 40 dBc at 1400 MHz.
+inline FindPartsWindow* OpenFinderFor1500MHz(MainFrame& frame) {
+    frame.FindPartsAction()->trigger();
+    FindPartsWindow* finder = frame.FindParts();
+    finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
+    finder->BandwidthEdit()->setText(QStringLiteral("30"));
+    finder->StopbandTable()->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1400")));
+    finder->StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
+    return finder;
+}
+
+// A click on a row of a finder table, as a user marks or chooses it.
+inline void ClickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                      view->visualRect(view->model()->index(row, 1)).center());
+}
 
 }  // namespace veltrix::testing
