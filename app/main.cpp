@@ -1,8 +1,12 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
 #include <algorithm>
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -84,9 +88,24 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
+// Qt warns on every start where XDG_RUNTIME_DIR is missing (a cron job, su, a container) and falls
+// back to /tmp/runtime-<user>; that folder is made and named here, private to the user, so it does
+// not. One that is not the user's own and private is left for Qt to judge.
+void UsePrivateRuntimeFolder() {
+    if (EnvironmentSet("XDG_RUNTIME_DIR")) return;
+    const std::string folder = "/tmp/runtime-" + std::to_string(getuid());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return;
+    struct stat status {};
+    if (lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid() ||
+        (status.st_mode & 0777) != 0700)
+        return;
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    UsePrivateRuntimeFolder();
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);

@@ -36,12 +36,34 @@ struct DatasheetStopband {
     std::string Guaranteed;  // the computed figure, at most the maker's guarantee
 };
 
+// One row of the electrical table: the engine's figure, the least a part may show after the stated
+// tolerances ("" where no tolerance is stated), and what bounds it.
+struct DatasheetFigure {
+    std::string Parameter;
+    std::string Typical;
+    std::string WorstCase;
+    std::string Unit;
+    std::string Basis;
+};
+
+// One field of the part number: the text it adds (after its separator), what it stands for and the
+// codes it can take, from the tables the part number is made from.
+struct PartNumberField {
+    std::string Separator;
+    std::string Text;
+    std::string Meaning;
+    std::string Codes;
+};
+
 // Everything a datasheet shows of one part, as text and the sweep its graph draws.
 struct DatasheetContent {
     bool Standard = false;
     std::string Refusal;  // why there is no datasheet, when !Standard
     std::string PartNumber;
+    std::string Description;  // one line: sections, filter type, dielectric, profile, mounting
     std::vector<DatasheetEntry> Entries;
+    std::vector<DatasheetFigure> Electrical;
+    std::vector<PartNumberField> PartNumberKey;
     std::string InsertionLoss;  // the specification screen's line
     std::vector<DatasheetStopband> Stopbands;
     std::string Guarantee;  // "" when no notice applies
@@ -57,6 +79,33 @@ struct DatasheetContent {
 // Judges the part as the specification screen does and collects its datasheet; a refused entry gives
 // no content, only its reason. The engine's machine epsilon must have been set.
 DatasheetContent ComposeDatasheet(const FilterSpec& part);
+
+// The part number field by field; their separators and texts joined give FormatPartNumber(spec).
+std::vector<PartNumberField> PartNumberKey(const FilterSpec& spec);
+
+// The tabular report in its parts: the lines above the table, the table's heading, its rows and the
+// stopband lines after it (blank lines left out).
+struct ReportParts {
+    std::vector<std::string> Title;
+    std::string ColumnHeading;
+    std::vector<std::string> Rows;
+    std::vector<std::string> Tail;
+};
+ReportParts SplitReport(const std::vector<std::string>& report);
+
+// One page of the report set in columns: its rows, whether the title lines head it and whether the
+// tail ends it.
+struct ReportPage {
+    int FirstRow = 0;
+    int RowCount = 0;
+    bool Titled = false;
+    bool Tailed = false;
+};
+// Fewest lines a page of the report holds when the report is longer: a tail never stands alone.
+inline constexpr int kFewestReportLines = 10;
+// Pages of linesPerColumn lines: each column starts with the heading and a blank line, the first page
+// with the title and a blank line, the last ends with a blank line and the tail below the columns.
+std::vector<ReportPage> PaginateReport(const ReportParts& parts, int linesPerColumn, int columns);
 
 inline constexpr std::string_view kDatasheetMaker = "Veltrix Ceramic Filters from Norvane Microwave, Inc.";
 inline constexpr std::string_view kNoStopbandPoints = "No stopband points were given.";

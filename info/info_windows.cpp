@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "info/page_texts.h"
 #include "info/startup_rule.h"
 #include "platform/fonts.h"
 #include "program/contact_data.h"
@@ -15,7 +16,9 @@ namespace veltrix {
 
 namespace {
 
-const QString kDegree = QString(QChar(0x00B0));
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 struct Row {
     int y;
@@ -131,36 +134,28 @@ NotesPage::NotesPage(Program& program, QWidget* parent)
 void NotesPage::PaintPage(PageWriter& page) {
     page.Box(20, 25, 612, 381);
     page.Text(38, 15, kPageYellow, QStringLiteral("NOTES"));
-    const auto note = [&page](int y, const char* label, const QString& text) {
-        page.UseMedium();
-        page.Text(38, y, kPageYellow, QString::fromLatin1(label));
-        page.Text(100, y, kPageWhite, text);
-    };
-    const auto first = [&page](int y, const QString& text) {
-        page.UseMedium();
-        page.Text(100, y, kPageWhite, text);
-    };
-    const auto indented = [&page](int y, const QString& text) {
-        page.UseSmall();
-        page.Text(140, y, kPageWhite, text);
-    };
-    note(45, "Note 1:", QStringLiteral("Maximum bandwidth is dependent on center frequency, the"));
-    first(65, QStringLiteral("dielectric constant of the resonator, and the resonator profile."));
-    note(90, "Note 2:", QStringLiteral("For fo < 2000MHz, attenuation levels are guaranteed to -60dBc."));
-    indented(110, QStringLiteral("Values given are theoretical at levels > -60dBc."));
-    first(130, QStringLiteral("For fo > 2000MHz, attenuation levels are guaranteed to -30dBc."));
-    indented(150, QStringLiteral("Values given are theoretical at levels > -30dBc."));
-    note(175, "Note 3:", QStringLiteral("Ultimate rejection may be affected by:"));
-    indented(195, QStringLiteral("3rd harmonic"));
-    indented(215, QStringLiteral("Hybrid modes in coaxial resonator"));
-    indented(235, QStringLiteral("Finite isolation properties of packaging (shielding)"));
-    note(260, "Note 4:", QStringLiteral("Due to manufacturing variations, please observe these guidelines:"));
-    indented(280, QStringLiteral("Actual attenuation at any given frequency point may vary by ") +
-                      QChar(0x00B1) + QStringLiteral("10%."));
-    indented(300, QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."));
-    page.UseMedium();
-    page.Text(100, 340, kPageYellow,
-              QStringLiteral("For more stringent requirements, please contact the factory."));
+    for (const NotesRow& row : kNotesRows) {
+        const QString text = Utf8(row.Text);
+        switch (row.Kind) {
+            case NoteLine::Numbered:
+                page.UseMedium();
+                page.Text(38, row.Y, kPageYellow, Utf8(row.Label));
+                page.Text(100, row.Y, kPageWhite, text);
+                break;
+            case NoteLine::Following:
+                page.UseMedium();
+                page.Text(100, row.Y, kPageWhite, text);
+                break;
+            case NoteLine::Indented:
+                page.UseSmall();
+                page.Text(140, row.Y, kPageWhite, text);
+                break;
+            case NoteLine::Closing:
+                page.UseMedium();
+                page.Text(100, row.Y, kPageYellow, text);
+                break;
+        }
+    }
 }
 
 void NotesPage::ColourLabels(bool printing) {
@@ -192,24 +187,11 @@ FilterCharacteristicsPage::FilterCharacteristicsPage(Program& program, std::func
 void FilterCharacteristicsPage::PaintPage(PageWriter& page) {
     page.Box(25, 119, 607, 370);
     page.Text(40, 109, kPageYellow, QStringLiteral("CHARACTERISTICS"));
-    const Row rows[] = {
-        {136, "Center Frequency: ", QStringLiteral("270 to 3000MHz")},
-        {156, "Filter Type: ", QStringLiteral("Chebyshev Bandpass")},
-        {176, "Number of Sections: ", QStringLiteral("2 to 6")},
-        {196, "Bandwidth: ", QStringLiteral("Up to 30%")},
-        {216, "Attenuation: ", QStringLiteral("Guaranteed to -60dBc (270 to 2000MHz)")},
-        {236, nullptr, QStringLiteral("Guaranteed to -30dBc (2001 to 3000MHz)")},
-        {276, "VSWR: ", QStringLiteral("2.0 : 1 Maximum")},
-        {296, "Temperature Range: ", QStringLiteral("-40 to +85%1C").arg(kDegree)},
-        {316, nullptr, QStringLiteral("-50 to +125%1C").arg(kDegree)},
-        {336, "Temperature Stability: ", QStringLiteral("+2 to +11 ppm / %1C").arg(kDegree)},
-    };
-    for (const Row& row : rows) {
-        if (row.label) page.Text(40, row.y, kPageYellow, QString::fromLatin1(row.label));
-        page.Text(260, row.y, kPageWhite, row.value);
+    for (const CharacteristicsRow& row : kCharacteristicsRows) {
+        if (!row.Label.empty()) page.Text(40, row.Y, kPageYellow, Utf8(row.Label));
+        page.Text(260, row.Y, kPageWhite, Utf8(row.Value));
+        if (!row.Aside.empty()) page.Text(380, row.Y, kPageWhite, Utf8(row.Aside));
     }
-    page.Text(380, 296, kPageWhite, QStringLiteral("Operating"));
-    page.Text(380, 316, kPageWhite, QStringLiteral("Storage"));
     const QString reference = QStringLiteral("* Please refer to important information on the ");
     page.Text(110, 358, kPageYellow, reference + QStringLiteral("                        "));
     // A face wider than the layout's would run the sentence into its link.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "engine/choices.h"
 #include "engine/response.h"
 #include "engine/selection.h"
+#include "engine/worst_case.h"
 #include "exports/exports.h"
 
 namespace veltrix {
@@ -145,6 +147,166 @@ TEST_F(DatasheetContentTest, ARefusedEntryHasNoDatasheetOnlyItsReason) {
     EXPECT_EQ(sheet.Refusal.rfind("No standard part for last inputs. ", 0), 0u) << sheet.Refusal;
     EXPECT_TRUE(sheet.PartNumber.empty());
     EXPECT_TRUE(sheet.Report.empty());
+}
+
+// The electrical table's figures are the engine's, and the worst case follows from them by the stated
+// tolerances; the figures the sweep gives are read at the points the report lists.
+TEST_F(DatasheetContentTest, ElectricalTableIsTheEnginesFiguresAndTheirWorstCase) {
+    const struct {
+        double f0, bw, f1, f2;
+        int sections;
+    } cases[] = {
+        {1000.0, 20.0, 950.0, 1060.0, 3}, {2400.0, 80.0, 2200.0, 2650.0, 5}, {900.0, 20.0, 860.0, 700.0, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.f0);
+        FilterSpec part;
+        part.F0 = part.LastF0 = c.f0;
+        part.BW = part.BWRequested = c.bw;
+        part.Sections = part.LastSections = c.sections;
+        part.F1 = c.f1;
+        part.F2 = c.f2;
+        const DatasheetContent sheet = ComposeDatasheet(part);
+        ASSERT_TRUE(sheet.Standard) << sheet.Refusal;
+        const PaintResults companion = ComputePaint(part);
+        const auto row = [&sheet](const std::string& start) -> const DatasheetFigure& {
+            for (const DatasheetFigure& figure : sheet.Electrical)
+                if (figure.Parameter.rfind(start, 0) == 0) return figure;
+            ADD_FAILURE() << "no row " << start;
+            static const DatasheetFigure none;
+            return none;
+        };
+        const auto fixed = [](double value, int decimals) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%.*f", decimals, value);
+            return std::string(text);
+        };
+        const double loss = companion.Selection.Outcome.FoLoss;
+        EXPECT_EQ(row("Insertion loss at F0").Typical, fixed(loss, 2));
+        EXPECT_EQ(row("Insertion loss at F0").WorstCase, fixed(loss * 1.1, 2));
+        const double guarantee = c.f0 < 2000.0 ? 60.0 : 30.0;
+        const double points[] = {companion.Selection.F1Attenuation, companion.Selection.F2Attenuation};
+        const char* names[] = {"Attenuation at F1", "Attenuation at F2"};
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(row(names[i]).Typical, fixed(points[i], 1));
+            EXPECT_EQ(row(names[i]).WorstCase, fixed(std::min(points[i] * 0.9, guarantee), 1));
+            EXPECT_EQ(row(names[i]).Unit, "dBc");
+        }
+        // The sweep: the lowest return loss between the band edges, the delay at the centre point.
+        double lowest = 1e9;
+        const SweepSnapshot& sweep = companion.Sweep;
+        for (int k = 0; k < sweep.Count; ++k) {
+            const double f = sweep.Start + k * sweep.Step;
+            if (std::fabs(f - c.f0) <= c.bw / 2) lowest = std::min(lowest, sweep.ReturnLossDb[size_t(k)]);
+        }
+        EXPECT_EQ(row("Return loss").Typical, fixed(lowest, 1));
+        ASSERT_EQ(sweep.Start + 30 * sweep.Step, c.f0);
+        EXPECT_EQ(row("Group delay at F0").Typical, fixed(sweep.DelayNs[30], 2));
+        const double reflection = std::pow(10.0, -lowest / 20.0);
+        const double vswr = (1 + reflection) / (1 - reflection);
+        EXPECT_EQ(row("VSWR").Typical, fixed(vswr, 2) + " : 1");
+        // The product line's maximum is no worst case for a part the engine finds above it.
+        EXPECT_EQ(row("VSWR").WorstCase, vswr <= 2.0 ? "2.0 : 1" : "");
+        if (vswr > 2.0) EXPECT_NE(row("VSWR").Basis.find("above the 2.0 : 1 maximum"), std::string::npos);
+        ResponseData rd;
+        FilterSpec judged = part;
+        ComputeSelection(judged, rd);
+        EXPECT_EQ(row("3 dB bandwidth").Typical, fixed(rd.BW3Ratio * c.bw, 2));
+        EXPECT_EQ(row("3 dB bandwidth").WorstCase,
+                  fixed(rd.BW3Ratio * c.bw * 1.1, 2) + " to " + fixed(rd.BW3Ratio * c.bw * 1.2, 2));
+        EXPECT_EQ(row("Centre frequency").Typical, fixed(c.f0, 1));
+    }
+}
+
+TEST_F(DatasheetContentTest, TheKeyToThePartNumberSpellsItOut) {
+    const struct {
+        int sections;
+        char dielectric, mounting, pbd;
+        int profile;
+        double f0, bw;
+    } cases[] = {{3, 'R', '5', 'U', 1, 1000.0, 20.0},
+                 {5, 'H', '2', 'H', 2, 2400.0, 80.0},
+                 {2, 'L', '4', 'T', 1, 900.5, 12.25},
+                 {6, 'R', '1', 'U', 3, 500.0, 10.0}};
+    for (const auto& c : cases) {
+        FilterSpec spec;
+        spec.Sections = c.sections;
+        spec.Dielectric = c.dielectric;
+        spec.Mounting = c.mounting;
+        spec.PBDCode = c.pbd;
+        spec.Profile = c.profile;
+        spec.F0 = c.f0;
+        spec.BW = c.bw;
+        const std::vector<PartNumberField> key = PartNumberKey(spec);
+        std::string joined;
+        for (const PartNumberField& field : key) {
+            joined += field.Separator + field.Text;
+            EXPECT_FALSE(field.Meaning.empty());
+            if (field.Codes.find(" = ") != std::string::npos) {
+                // The part's own code is among the codes the field explains.
+                EXPECT_NE(field.Codes.find(field.Text + " = "), std::string::npos) << field.Codes;
+            }
+        }
+        EXPECT_EQ(joined, FormatPartNumber(spec));
+    }
+    const std::vector<PartNumberField> key = PartNumberKey(FilterSpec{});
+    ASSERT_EQ(key.size(), 8u);
+    EXPECT_EQ(key[3].Codes,
+              "1 = Drop-in, 2 = Surface mount - Pin, 3 = Surface mount - Tab, 4 = Tessel Leadless, 5 = Orbis "
+              "Leadless");
+    EXPECT_EQ(key[5].Codes, "H = 0.5 dB, U = 1.0 dB, T = 3.0 dB");
+    EXPECT_EQ(key[1].Codes, "DL = DL 21.5, DR = DR 37, DH = DH 90");
+}
+
+TEST(DatasheetReport, SplitsIntoTitleHeadingRowsAndTail) {
+    FilterSpec part;
+    part.F1 = 950.0;
+    part.F2 = 1060.0;
+    SetMachineEpsilon(ComputeMachineEpsilon());
+    const PaintResults companion = ComputePaint(part);
+    const ReportParts parts = SplitReport(companion.Report);
+    EXPECT_EQ(parts.Title.size(), 2u);
+    EXPECT_NE(parts.ColumnHeading.find("Frequency"), std::string::npos);
+    EXPECT_EQ(parts.Rows.size(), 61u);
+    EXPECT_EQ(parts.Rows.front().find("940.00 MHz"), 2u) << parts.Rows.front();
+    ASSERT_EQ(parts.Tail.size(), 3u);
+    EXPECT_NE(parts.Tail[1].find("F1"), std::string::npos);
+}
+
+// Every row once, in order; no page after the first holds fewer than the fewest lines unless the report
+// is shorter; no column runs past its lines.
+TEST(DatasheetReport, PagesKeepTheTailWithRowsAndRunEveryRowOnce) {
+    const struct {
+        int rows, tail, linesPerColumn, columns;
+    } cases[] = {{61, 3, 72, 2}, {61, 3, 34, 2}, {61, 3, 35, 2}, {61, 3, 36, 2},
+                 {61, 3, 20, 2}, {61, 0, 33, 2}, {61, 3, 40, 1}, {61, 3, 70, 3},
+                 {61, 3, 23, 3}, {5, 3, 6, 2},   {61, 3, 12, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, tail " << c.tail << ", " << c.linesPerColumn
+                                        << " lines by " << c.columns);
+        ReportParts parts;
+        parts.Title = {"maker", "title"};
+        parts.ColumnHeading = "heading";
+        for (int i = 0; i < c.rows; ++i) parts.Rows.push_back(std::to_string(i));
+        for (int i = 0; i < c.tail; ++i) parts.Tail.push_back("tail");
+        const std::vector<ReportPage> pages = PaginateReport(parts, c.linesPerColumn, c.columns);
+        ASSERT_FALSE(pages.empty());
+        int next = 0;
+        for (size_t p = 0; p < pages.size(); ++p) {
+            const ReportPage& page = pages[p];
+            EXPECT_EQ(page.FirstRow, next);
+            next += page.RowCount;
+            EXPECT_EQ(page.Titled, p == 0);
+            EXPECT_EQ(page.Tailed, p + 1 == pages.size());
+            const int head = 2 + (page.Titled ? 3 : 0);
+            const int depth = (page.RowCount + c.columns - 1) / c.columns;
+            const int tail = page.Tailed && c.tail > 0 ? c.tail + 1 : 0;
+            EXPECT_LE(head + depth + tail, std::max(c.linesPerColumn, head + 1 + tail));
+            if (pages.size() > 1 && c.linesPerColumn >= 2 * kFewestReportLines) {
+                EXPECT_GE(page.RowCount + (page.Tailed ? c.tail : 0), kFewestReportLines) << "page " << p;
+            }
+        }
+        EXPECT_EQ(next, c.rows);
+    }
 }
 
 }  // namespace

@@ -4,11 +4,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <optional>
 
 #include "tests/support/poppler.h"
@@ -101,8 +108,15 @@ TEST_F(DatasheetProgramTest, TextsAreTheCompanionsForTheSameSelection) {
         const CompanionTexts millimetres = Companion(selection, "mm");
         ASSERT_FALSE(inches.partNumber.isEmpty());
         EXPECT_TRUE(page.contains(inches.partNumber)) << inches.partNumber.toStdString();
+        // The screen's one-decimal line against the electrical table's two decimals.
         ASSERT_FALSE(inches.insertionLoss.isEmpty());
-        EXPECT_TRUE(page.contains(Spaced(inches.insertionLoss))) << inches.insertionLoss.toStdString();
+        const QRegularExpressionMatch screen =
+            QRegularExpression(QStringLiteral("= +([\\d.]+) +dB")).match(inches.insertionLoss);
+        const QRegularExpressionMatch table =
+            QRegularExpression(QStringLiteral("Insertion loss at F0 ([\\d.]+) "))
+                .match(Spaced(*Poppler("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})));
+        ASSERT_TRUE(screen.hasMatch() && table.hasMatch()) << inches.insertionLoss.toStdString();
+        EXPECT_NEAR(table.captured(1).toDouble(), screen.captured(1).toDouble(), 0.05 + 1e-9);
         ASSERT_FALSE(inches.dimensions.isEmpty());
         ASSERT_FALSE(millimetres.dimensions.isEmpty());
         for (const QStringList& dimensions : {inches.dimensions, millimetres.dimensions})
@@ -161,21 +175,47 @@ TEST_F(DatasheetProgramTest, PagesHoldTheWholeSheet) {
             QRegularExpression(QStringLiteral("Pages: +(\\d+)")).match(*info);
         ASSERT_TRUE(count.hasMatch());
         EXPECT_EQ(count.captured(1).toInt(), pages.size());
-        ASSERT_GE(pages.size(), 4) << "the report with its stopband lines takes two pages";
+        ASSERT_GE(pages.size(), 3) << "the figures, the outline, the report";
         EXPECT_TRUE(pages[0].contains(QStringLiteral("Tolerance Information")));
         EXPECT_TRUE(pages[1].contains(QStringLiteral("Dimensions in inches")));
         EXPECT_TRUE(pages[1].contains(QStringLiteral("Dimensions in millimetres")));
         for (qsizetype p = 0; p < pages.size(); ++p)
             EXPECT_TRUE(pages[p].contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size())));
+        // The report runs down the left column, then the right: each read on its own, in points.
+        const QRegularExpressionMatch size =
+            QRegularExpression(QStringLiteral("Page size: +([\\d.]+) x ([\\d.]+) pts")).match(*info);
+        ASSERT_TRUE(size.hasMatch());
+        const double width = size.captured(1).toDouble();
+        const double height = size.captured(2).toDouble();
+        const double margin = 45.0;
+        // Just left of where the right column starts.
+        const int split = static_cast<int>(margin + (width - 2 * margin) / 2) - 3;
         QStringList printed;
-        for (qsizetype p = 2; p < pages.size(); ++p)
-            for (const QString& line : pages[p].split(QLatin1Char('\n')))
-                if (line.contains(QStringLiteral(" datasheet: ")))
-                    continue;
-                else if (line.contains(QStringLiteral("  ")) ||
-                         line.contains(QStringLiteral("Response Data")) ||
-                         line.contains(QStringLiteral("Norvane Microwave")))
-                    printed << Spaced(line);
+        bool headed = false;
+        for (qsizetype p = 2; p < pages.size(); ++p) {
+            for (const auto& [from, to] : {std::pair{0, split}, std::pair{split, static_cast<int>(width)}}) {
+                const QString number = QString::number(p + 1);
+                const auto column =
+                    Poppler("pdftotext",
+                            {QStringLiteral("-layout"), QStringLiteral("-f"), number, QStringLiteral("-l"),
+                             number, QStringLiteral("-x"), QString::number(from), QStringLiteral("-y"),
+                             QStringLiteral("0"), QStringLiteral("-W"), QString::number(to - from),
+                             QStringLiteral("-H"), QString::number(height), pdf, QStringLiteral("-")});
+                for (const QString& line : column->split(QLatin1Char('\n'))) {
+                    if (line.contains(QStringLiteral(" datasheet: ")) ||
+                        line.contains(QRegularExpression(QStringLiteral("Page \\d+ of \\d+"))))
+                        continue;
+                    const bool heading =
+                        line.contains(QStringLiteral("Frequency")) && line.contains(QStringLiteral("Delay"));
+                    if (heading && headed) continue;  // every column repeats it
+                    headed = headed || heading;
+                    if (line.contains(QStringLiteral("  ")) ||
+                        line.contains(QStringLiteral("Response Data")) ||
+                        line.contains(QStringLiteral("Norvane Microwave")))
+                        printed << Spaced(line);
+                }
+            }
+        }
         EXPECT_EQ(printed.join(QLatin1Char('\n')).toStdString(),
                   report.join(QLatin1Char('\n')).toStdString());
     }
@@ -247,6 +287,255 @@ TEST_F(DatasheetProgramTest, UsageErrorsAndUnwritableFiles) {
         EXPECT_TRUE(help.out.contains(QStringLiteral("--datasheet <file>"))) << help.out.toStdString();
     }
     EXPECT_FALSE(QFile::exists(Path("asked.pdf")));
+}
+
+// The three parts an engineer would try first: the default with its stopband points, a wide 2.4 GHz
+// part above the 30 dBc limit, and a 900 MHz part on the pin mounting.
+const QStringList kParts[] = {
+    {QStringLiteral("--f1"), QStringLiteral("950"), QStringLiteral("--f2"), QStringLiteral("1060")},
+    {QStringLiteral("--f0"), QStringLiteral("2400"), QStringLiteral("--bw"), QStringLiteral("80"),
+     QStringLiteral("--sections"), QStringLiteral("5"), QStringLiteral("--f1"), QStringLiteral("2200"),
+     QStringLiteral("--f2"), QStringLiteral("2650")},
+    {QStringLiteral("--f0"), QStringLiteral("900"), QStringLiteral("--bw"), QStringLiteral("20"),
+     QStringLiteral("--f1"), QStringLiteral("860"), QStringLiteral("--f2"), QStringLiteral("940"),
+     QStringLiteral("--mounting"), QStringLiteral("pin")},
+};
+
+QString Fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
+
+// The line of page 1's electrical table that starts with the parameter, its runs of blanks as one.
+QString TableLine(const QString& page, const QString& parameter) {
+    for (const QString& line : page.split(QLatin1Char('\n')))
+        if (Spaced(line).startsWith(parameter + QLatin1Char(' '))) return Spaced(line);
+    return QString();
+}
+
+TEST_F(DatasheetProgramTest, ElectricalTableIsTheCompanionsJsonFiguresAndTheirWorstCase) {
+    for (const QStringList& selection : kParts) {
+        SCOPED_TRACE(selection.join(QLatin1Char(' ')).toStdString());
+        const Outcome cli =
+            RunProgram(kCli, selection + QStringList{QStringLiteral("--format"), QStringLiteral("json")});
+        ASSERT_EQ(cli.code, 0) << cli.err.toStdString();
+        const QJsonObject json = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+        ASSERT_FALSE(json.isEmpty()) << cli.out.toStdString();
+        const QString pdf = Path("figures.pdf");
+        const Outcome run = RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + selection);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const auto text =
+            Poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("1"),
+                                  QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+        if (!text) GTEST_SKIP() << kNoPoppler;
+
+        const double f0 = json[QStringLiteral("f0")].toDouble();
+        const double bw = json[QStringLiteral("bw")].toDouble();
+        EXPECT_TRUE(text->contains(json[QStringLiteral("part_number")].toString()));
+        EXPECT_EQ(TableLine(*text, QStringLiteral("Centre frequency")),
+                  QStringLiteral("Centre frequency %1 \u2013 MHz").arg(Fixed(f0, 1)));
+        EXPECT_TRUE(TableLine(*text, QStringLiteral("Bandwidth at the 1.0 dB points"))
+                        .startsWith(QStringLiteral("Bandwidth at the 1.0 dB points %1 ").arg(Fixed(bw, 2))));
+        const double loss = json[QStringLiteral("insertion_loss_db")].toDouble();
+        EXPECT_TRUE(TableLine(*text, QStringLiteral("Insertion loss at F0"))
+                        .startsWith(QStringLiteral("Insertion loss at F0 %1 %2 dB")
+                                        .arg(Fixed(loss, 2), Fixed(loss * 1.1, 2))))
+            << TableLine(*text, QStringLiteral("Insertion loss at F0")).toStdString();
+        const double guarantee = f0 < 2000.0 ? 60.0 : 30.0;
+        for (const char* point : {"1", "2"}) {
+            const double a = json[QStringLiteral("f%1_attenuation_db").arg(QLatin1String(point))].toDouble();
+            const double f =
+                selection[selection.indexOf(QStringLiteral("--f%1").arg(QLatin1String(point))) + 1]
+                    .toDouble();
+            const QString line = TableLine(
+                *text, QStringLiteral("Attenuation at F%1 (%2 MHz)").arg(QLatin1String(point), Fixed(f, 2)));
+            EXPECT_TRUE(line.contains(
+                QStringLiteral(" %1 %2 dBc").arg(Fixed(a, 1), Fixed(std::min(0.9 * a, guarantee), 1))))
+                << line.toStdString();
+        }
+        const QJsonObject sweep = json[QStringLiteral("sweep")].toObject();
+        const double start = sweep[QStringLiteral("start")].toDouble();
+        const double step = sweep[QStringLiteral("step")].toDouble();
+        const QJsonArray returnLoss = sweep[QStringLiteral("return_loss_db")].toArray();
+        const QJsonArray delay = sweep[QStringLiteral("delay_ns")].toArray();
+        double lowest = INFINITY;
+        for (qsizetype k = 0; k < returnLoss.size(); ++k)
+            if (std::fabs(start + k * step - f0) <= bw / 2)
+                lowest = std::min(lowest, returnLoss[k].toDouble());
+        EXPECT_EQ(TableLine(*text, QStringLiteral("Return loss in the passband, lowest")),
+                  QStringLiteral("Return loss in the passband, lowest %1 \u2013 dB").arg(Fixed(lowest, 1)));
+        ASSERT_EQ(start + 30 * step, f0);
+        EXPECT_EQ(TableLine(*text, QStringLiteral("Group delay at F0")),
+                  QStringLiteral("Group delay at F0 %1 \u2013 ns").arg(Fixed(delay[30].toDouble(), 2)));
+        EXPECT_TRUE(TableLine(*text, QStringLiteral("VSWR in the passband, highest"))
+                        .contains(QStringLiteral(" 2.0 : 1")));
+        EXPECT_TRUE(TableLine(*text, QStringLiteral("3 dB bandwidth"))
+                        .contains(QStringLiteral("typically 10-20 % wider")));
+        EXPECT_TRUE(
+            TableLine(*text, QStringLiteral("Impedance")).startsWith(QStringLiteral("Impedance 50 ")));
+    }
+}
+
+// Page 1 quotes the product line's ratings and the notes that bound its figures; page 2 names the
+// part even where the drawing page has no drawing; the key explains the fields.
+TEST_F(DatasheetProgramTest, CharacteristicsNotesAndThePartLineArePrinted) {
+    const QString page1Texts[] = {
+        QStringLiteral("Operating temperature -40 to +85\u00B0C"),
+        QStringLiteral("Storage temperature -50 to +125\u00B0C"),
+        QStringLiteral("Temperature stability +2 to +11 ppm / \u00B0C"),
+        QStringLiteral("Chebyshev Bandpass"),
+        QStringLiteral("Values given are theoretical at levels > -60dBc."),
+        QStringLiteral("Values given are theoretical at levels > -30dBc."),
+        QStringLiteral("Ultimate rejection may be affected by:"),
+        QStringLiteral("3rd harmonic"),
+        QStringLiteral("Hybrid modes in coaxial resonator"),
+        QStringLiteral("Finite isolation properties of packaging (shielding)"),
+        QStringLiteral("Passband insertion loss may exceed given value (10% maximum)."),
+        QStringLiteral("Actual 3dB bandwidth may be wider than specified (typically 10-20%)."),
+    };
+    for (const char* mounting : {"pin", "tessel", "orbis", "tab", "drop-in"}) {
+        SCOPED_TRACE(mounting);
+        const QStringList selection{QStringLiteral("--f0"),       QStringLiteral("900"),
+                                    QStringLiteral("--bw"),       QStringLiteral("20"),
+                                    QStringLiteral("--mounting"), QString::fromLatin1(mounting)};
+        const QString pdf = Path("mounting.pdf");
+        const Outcome run = RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + selection);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const auto text = Poppler("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!text) GTEST_SKIP() << kNoPoppler;
+        const QStringList pages = text->split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        ASSERT_GE(pages.size(), 3);
+        const QString first = Spaced(pages[0]);
+        for (const QString& expected : page1Texts)
+            EXPECT_TRUE(first.contains(expected)) << expected.toStdString();
+        const Outcome cli = RunProgram(kCli, selection);
+        const QRegularExpressionMatch part =
+            QRegularExpression(QStringLiteral("\n  Part: (.+)\n")).match(cli.out);
+        ASSERT_TRUE(part.hasMatch()) << cli.out.toStdString();
+        const QString second = Spaced(pages[1]);
+        EXPECT_TRUE(second.contains(QStringLiteral("Part: ") + part.captured(1))) << second.toStdString();
+        EXPECT_TRUE(second.contains(QStringLiteral("Key to the part number")));
+        EXPECT_TRUE(second.contains(QStringLiteral("4 = Tessel Leadless")));
+    }
+}
+
+TEST_F(DatasheetProgramTest, DocumentInformationNamesThePartAndTheMaker) {
+    const QString pdf = Path("info.pdf");
+    const Outcome run = RunProgram(kProgram, {QStringLiteral("--datasheet"), pdf, QStringLiteral("--f0=2400"),
+                                              QStringLiteral("--bw=80"), QStringLiteral("--sections=5")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const auto info = Poppler("pdfinfo", {pdf});
+    if (!info) GTEST_SKIP() << kNoPoppler;
+    std::map<QString, QString> fields;
+    for (const QString& line : info->split(QLatin1Char('\n'))) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon > 0) fields[line.left(colon)] = line.mid(colon + 1).trimmed();
+    }
+    EXPECT_EQ(fields[QStringLiteral("Title")], QStringLiteral("5DR25-2400/U80 - 1.8 Datasheet"));
+    EXPECT_EQ(fields[QStringLiteral("Author")],
+              QStringLiteral("Veltrix Ceramic Filters from Norvane Microwave, Inc."));
+    EXPECT_TRUE(
+        fields[QStringLiteral("Subject")].startsWith(QStringLiteral("5-section Chebyshev Bandpass filter")))
+        << fields[QStringLiteral("Subject")].toStdString();
+    EXPECT_TRUE(fields[QStringLiteral("Keywords")].contains(QStringLiteral("5DR25-2400/U80 - 1.8")));
+    EXPECT_TRUE(fields[QStringLiteral("Creator")].startsWith(QStringLiteral("Veltrix ")));
+    // The document still reads whole after the information was added: every page and its text.
+    const auto text = Poppler("pdftotext", {pdf, QStringLiteral("-")});
+    EXPECT_EQ(text->count(QLatin1Char('\f')), fields[QStringLiteral("Pages")].toInt());
+    QProcess check;
+    check.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    EXPECT_TRUE(check.readAllStandardError().isEmpty()) << "poppler found the cross-references broken";
+}
+
+// The report's pages: every page holds at least ten of its lines, unless the whole report is shorter.
+TEST_F(DatasheetProgramTest, NoReportPageHoldsOnlyATail) {
+    for (const QStringList& selection : kParts) {
+        for (const char* paper : {"en_US.UTF-8", "de_DE.UTF-8"}) {
+            SCOPED_TRACE(selection.join(QLatin1Char(' ')).toStdString() + " " + paper);
+            const QString pdf = Path("tail.pdf");
+            const Outcome run =
+                RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + selection,
+                           QString::fromLatin1(paper));
+            ASSERT_EQ(run.code, 0) << run.err.toStdString();
+            const auto text = Poppler("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+            if (!text) GTEST_SKIP() << kNoPoppler;
+            const QStringList pages = text->split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+            ASSERT_GE(pages.size(), 3);
+            for (qsizetype p = 2; p < pages.size(); ++p) {
+                EXPECT_TRUE(pages[p].contains(QStringLiteral("absolute loss in dB"))) << "page " << p + 1;
+                EXPECT_GE(pages[p].count(QStringLiteral(" MHz ")), 10) << "page " << p + 1;
+            }
+        }
+    }
+}
+
+// Page 1 drawn as pixels, without smoothing so each ink keeps its colour: every coloured ink reads
+// on white at 4.5 : 1 or better, there are at least two of them, and their greys lie apart.
+TEST_F(DatasheetProgramTest, TheGraphsInksReadOnWhite) {
+    const QString pdf = Path("inks.pdf");
+    const Outcome run = RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + kParts[0]);
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty()) GTEST_SKIP() << kNoPoppler;
+    QProcess render;
+    render.start(pdftoppm,
+                 {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                  QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-aa"), QStringLiteral("no"),
+                  QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-png"),
+                  QStringLiteral("-singlefile"), pdf, Path("page1")});
+    ASSERT_TRUE(render.waitForFinished(60000));
+    const QImage page(Path("page1.png"));
+    ASSERT_FALSE(page.isNull());
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    // The greys are compared for the graph, the lower part of the page; the logo has its own colour.
+    std::map<QRgb, int> inks;
+    std::map<QRgb, int> graphInks;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            const int spread =
+                std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+            if (spread > 24) ++inks[c.rgb()];
+            if (spread > 24 && y > page.height() / 2) ++graphInks[c.rgb()];
+        }
+    std::vector<int> greys;
+    for (const auto& [rgb, pixels] : inks) {
+        const QColor c = QColor::fromRgb(rgb);
+        const double luminance =
+            0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+        const double contrast = 1.05 / (luminance + 0.05);
+        EXPECT_GE(contrast, 4.5) << c.name().toStdString() << ", " << pixels << " pixels";
+    }
+    for (const auto& [rgb, pixels] : graphInks)
+        if (pixels >= 200) greys.push_back(qGray(rgb));
+    ASSERT_GE(greys.size(), 2u) << "the curves are drawn in colour";
+    std::sort(greys.begin(), greys.end());
+    for (size_t i = 1; i < greys.size(); ++i)
+        EXPECT_GE(greys[i] - greys[i - 1], 30) << "greys " << greys[i - 1] << ", " << greys[i];
+}
+
+// Started where XDG_RUNTIME_DIR is not set (cron, su, a container), the program says nothing about it.
+TEST_F(DatasheetProgramTest, NoRuntimeFolderWarning) {
+    const QStringList runs[] = {
+        {QStringLiteral("--datasheet"), Path("quiet.pdf")},
+        {QStringLiteral("--version")},
+        {QStringLiteral("--help")},
+        {QStringLiteral("--screenshot"), Path("quiet.png")},
+    };
+    for (const QStringList& args : runs) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            env.remove(QString::fromLatin1(name));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(kProgram, args);
+        ASSERT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitCode(), 0);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_FALSE(err.contains(QStringLiteral("XDG_RUNTIME_DIR"))) << err.toStdString();
+    }
 }
 
 }  // namespace

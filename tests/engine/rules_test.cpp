@@ -5,6 +5,7 @@
 
 #include "engine/rules.h"
 #include "engine/selection.h"
+#include "engine/worst_case.h"
 
 namespace veltrix {
 namespace {
@@ -196,6 +197,28 @@ TEST(SelectionTest, LabelsAsTheScreenShowsThem) {
     const SelectionResults blocked = ComputeSelection(refused, rd);
     EXPECT_EQ(InsertionLossLabel(blocked.Outcome), "Insertion loss at Fo is not defined");
     EXPECT_FALSE(blocked.F1Computed);
+}
+
+// The tolerance takes a tenth off the attenuation; the guarantee for the centre frequency caps what is left.
+TEST(WorstCase, AttenuationLosesATenthAndStopsAtTheGuarantee) {
+    const struct {
+        double computed, f0, dbc;
+        bool capped;
+    } cases[] = {
+        {25.0, 1000.0, 22.5, false}, {66.0, 1000.0, 59.4, false}, {70.0, 1000.0, 60.0, true},
+        {70.0, 1999.9, 60.0, true},  {70.0, 2000.0, 30.0, true},  {33.0, 2400.0, 29.7, false},
+        {34.0, 2400.0, 30.0, true},  {0.0, 900.0, 0.0, false},
+    };
+    for (const auto& c : cases) {
+        const WorstCaseAttenuation worst = WorstCaseAttenuationDbc(c.computed, c.f0);
+        EXPECT_NEAR(worst.Dbc, c.dbc, 1e-12) << c.computed << " dBc at fo " << c.f0;
+        EXPECT_EQ(worst.Capped, c.capped) << c.computed << " dBc at fo " << c.f0;
+    }
+}
+
+TEST(WorstCase, InsertionLossMayExceedByATenth) {
+    EXPECT_NEAR(WorstCaseInsertionLossDb(2.39), 2.629, 1e-12);
+    EXPECT_EQ(WorstCaseInsertionLossDb(0.0), 0.0);
 }
 
 }  // namespace
