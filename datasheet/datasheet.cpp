@@ -16,6 +16,7 @@
 
 #include "engine/choices.h"
 #include "engine/response.h"
+#include "engine/rules.h"
 #include "info/page_texts.h"
 #include "outline/drawing_canvas.h"
 #include "outline/outline_drawings.h"
@@ -455,6 +456,18 @@ void PaintResponsePlots(QPainter& painter, const QRectF& area, const DatasheetCo
           CurvePen(kAttenuationInk, Qt::SolidLine), upper);
     Curve(painter, sweep, sheet.Graph.SweepDelay, upwards, CurvePen(kDelayInk, Qt::SolidLine), lower);
 
+    // Beyond the maker's guarantee the figures are theoretical: the level is drawn across the plot.
+    const double guarantee = GuaranteedAttenuationDbc(sheet.Spec.F0);
+    if (guarantee < attenuation.full) {
+        const double level = upper.top() + guarantee / attenuation.full * upper.height();
+        painter.setPen(QPen(kAttenuationInk, 1.0, Qt::DashDotLine));
+        painter.drawLine(QPointF(upper.left(), level), QPointF(upper.right(), level));
+        painter.setPen(kAttenuationInk);
+        const QString text = QStringLiteral("Guaranteed to %1 dBc").arg(guarantee, 0, 'f', 0);
+        Put(painter, upper.left() + 6, level + 2, text, Sans(10, false, true));
+        painter.setPen(Qt::black);
+    }
+
     std::vector<Marker> markers;
     if (sheet.Spec.F1 > 0.0) markers.push_back({QStringLiteral("F1"), sheet.Spec.F1});
     if (sheet.Spec.F2 > 0.0) markers.push_back({QStringLiteral("F2"), sheet.Spec.F2});
@@ -668,7 +681,9 @@ void PaintOutlinePage(QPainter& painter, const Page& page, const DatasheetConten
         y = Put(painter, page.left + 50, y, Text(sheet.OutlineInches->part), body) + 6;
         y = Put(painter, page.left, y, Text(sheet.OutlineInches->tolerance), body) + 2;
         y = Put(painter, page.left, y, Text(sheet.OutlineMillimetres->tolerance), body) + 10;
-        y = Put(painter, page.left, y, QStringLiteral("No Outline Drawings to Display."),
+        y = Put(painter, page.left, y,
+                QStringLiteral("The outline drawing page shows no drawing for the %1 mounting.")
+                    .arg(Text(MountingLabel(sheet.Spec.Mounting))),
                 Sans(14, false, true));
     } else {
         const QPicture inches = OutlinePicture(sheet.Spec, CodeOf(DrawingUnits::Inches), display);
