@@ -595,6 +595,8 @@ void PaintFirstPage(QPainter& painter, const Page& page, const DatasheetContent&
 
     y = Heading(painter, left, y, page.width(), QStringLiteral("Electrical characteristics"));
     y = ElectricalTable(painter, page, y, sheet) + 4;
+    if (sheet.Stopbands.empty())
+        y = Put(painter, left, y, Text(kNoStopbandPoints), Sans(11, false, true)) + 2;
     if (!sheet.Guarantee.empty()) y = Put(painter, left, y, Text(sheet.Guarantee), Sans(12, true)) + 2;
     // A requirement's table, when one is given, belongs here: between the part's figures and the
     // product line's ratings.
