@@ -439,6 +439,22 @@ TEST_F(DatasheetProgramTest, DocumentInformationNamesThePartAndTheMaker) {
     // The document still reads whole after the information was added: every page and its text.
     const auto text = Poppler("pdftotext", {pdf, QStringLiteral("-")});
     EXPECT_EQ(text->count(QLatin1Char('\f')), fields[QStringLiteral("Pages")].toInt());
+    // Every cross-reference entry points at its object, and startxref at the table.
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const qsizetype xref = bytes.lastIndexOf("\nxref\n") + 1;
+    const qsizetype startxref = bytes.lastIndexOf("startxref\n") + 10;
+    EXPECT_EQ(bytes.mid(startxref, bytes.indexOf('\n', startxref) - startxref).toLongLong(), xref);
+    const QList<QByteArray> entries = bytes.mid(xref, bytes.indexOf("trailer", xref) - xref).split('\n');
+    int objects = 0;
+    for (qsizetype i = 2; i < entries.size(); ++i) {
+        if (entries[i].size() < 18 || entries[i].at(17) != 'n') continue;
+        const qlonglong offset = entries[i].left(10).toLongLong();
+        EXPECT_TRUE(bytes.mid(offset).startsWith(QByteArray::number(i - 2) + " 0 obj")) << "object " << i - 2;
+        ++objects;
+    }
+    EXPECT_GT(objects, 10);
     QProcess check;
     check.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
     ASSERT_TRUE(check.waitForFinished(30000));
