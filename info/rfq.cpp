@@ -1,6 +1,5 @@
 #include "info/rfq.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
@@ -11,6 +10,7 @@
 
 #include "platform/fonts.h"
 #include "platform/services.h"
+#include "printing/print_output.h"
 #include "program/contact_data.h"
 #include "program/program.h"
 
@@ -32,13 +32,11 @@ int TextHeight(const QPaintDevice& device, int points) {
         .height();
 }
 
-// Qt's PDF-based engines cannot abort: end() would still write the half-drawn form. A file output
-// is removed so a failed job leaves no printout that looks complete.
+// Qt's PDF-based engines cannot abort: end() still writes the half-drawn form, but only to the
+// output's private temporary, which is never committed.
 void AbortJob(QPrinter& printer, QPainter& painter) {
-    const bool aborted = printer.abort();
+    printer.abort();
     painter.end();
-    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        QFile::remove(printer.outputFileName());
 }
 
 bool DrawForm(QPrinter& printer, QPainter& painter) {
@@ -96,9 +94,12 @@ QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer) {
     return heights;
 }
 
-bool PrintQuoteRequestForm(QPrinter& printer) {
+bool PrintQuoteRequestForm(QPrinter& printer, QString* writeError) {
     printer.setDocName(QString::fromLatin1(kQuoteFormTitle));
     printer.setPageOrientation(QPageLayout::Portrait);
+    // A PDF file is written as every window's printout is: whole, by the program's one writer.
+    PdfFileOutput output(printer);
+    if (!output.Ready()) return false;
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     bool ok = false;
@@ -107,8 +108,13 @@ bool PrintQuoteRequestForm(QPrinter& printer) {
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) return painter.end();
-    AbortJob(printer, painter);
+    if (!ok) {
+        AbortJob(printer, painter);
+        return false;
+    }
+    if (!painter.end()) return false;
+    if (output.Commit()) return true;
+    if (writeError) *writeError = output.Error();
     return false;
 }
 
@@ -166,7 +172,10 @@ bool QuoteRequestWindow::PrintQuoteForm(QPrinter& printer) {
                                            QStringLiteral("Print Quote Form"));
         return false;
     }
-    if (PrintQuoteRequestForm(printer)) return true;
+    QString writeError;
+    if (PrintQuoteRequestForm(printer, &writeError)) return true;
+    if (!writeError.isEmpty() && program_.Messages)
+        program_.Messages->ShowMessage(this, QStringLiteral("Cannot write ") + writeError, QString());
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
 }
