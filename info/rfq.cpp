@@ -6,7 +6,6 @@
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 #include "platform/fonts.h"
 #include "platform/services.h"
@@ -30,13 +29,6 @@ int TextHeight(const QPaintDevice& device, int points) {
     return QFontMetrics(FormFont(device, points), &device)
         .size(Qt::TextSingleLine, QStringLiteral("Hi there!"))
         .height();
-}
-
-// Qt's PDF-based engines cannot abort: end() still writes the half-drawn form, but only to the
-// output's private temporary, which is never committed.
-void AbortJob(QPrinter& printer, QPainter& painter) {
-    printer.abort();
-    painter.end();
 }
 
 bool DrawForm(QPrinter& printer, QPainter& painter) {
@@ -98,24 +90,8 @@ bool PrintQuoteRequestForm(QPrinter& printer, QString* writeError) {
     printer.setDocName(QString::fromLatin1(kQuoteFormTitle));
     printer.setPageOrientation(QPageLayout::Portrait);
     // A PDF file is written as every window's printout is: whole, by the program's one writer.
-    PdfFileOutput output(printer);
-    if (!output.Ready()) return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    bool ok = false;
-    try {
-        ok = DrawForm(printer, painter);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    if (!ok) {
-        AbortJob(printer, painter);
-        return false;
-    }
-    if (!painter.end()) return false;
-    if (output.Commit()) return true;
-    if (writeError) *writeError = output.Error();
-    return false;
+    return PrintDirectJob(
+        printer, [&](QPainter& painter) { return DrawForm(printer, painter); }, writeError);
 }
 
 QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
