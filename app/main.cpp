@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
     QtOpenFileDialog openDialogs;
     QtExportRangeDialog rangeDialogs;
     app.Reporter().SetMessages(&messages);
-    WindowReaderWait readerWait;
+    WindowReaderWait readerWait(kTitle);
     SetWaitForReader(&readerWait);
 
     Program program;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace veltrix {
 
@@ -39,7 +40,8 @@ struct WindowReaderWait::Shown {
     std::unique_ptr<QProgressDialog> Dialog;
 };
 
-WindowReaderWait::WindowReaderWait() : shown_(std::make_unique<Shown>()) {}
+WindowReaderWait::WindowReaderWait(QString caption)
+    : caption_(std::move(caption)), shown_(std::make_unique<Shown>()) {}
 
 WindowReaderWait::~WindowReaderWait() = default;
 
@@ -51,7 +53,7 @@ bool WindowReaderWait::KeepWaiting(const std::string& path) {
                                                   .arg(QString::fromStdString(EscapedForMessage(path))),
                                               QStringLiteral("Cancel"), 0, 0, QApplication::activeWindow());
         dialog->setObjectName(QStringLiteral("reader_wait"));
-        dialog->setWindowTitle(QApplication::applicationDisplayName());
+        dialog->setWindowTitle(caption_);
         dialog->setWindowModality(Qt::ApplicationModal);
         dialog->setMinimumDuration(0);
         dialog->setAutoClose(false);

@@ -23,7 +23,8 @@ QString MessagePath(const QString& path);
 // program waits for and lets the user cancel. Installed for the program's windows.
 class WindowReaderWait : public WaitForReader {
   public:
-    WindowReaderWait();
+    // The dialog carries the caption the program's messages carry.
+    explicit WindowReaderWait(QString caption);
     ~WindowReaderWait() override;
     WindowReaderWait(const WindowReaderWait&) = delete;
     WindowReaderWait& operator=(const WindowReaderWait&) = delete;
@@ -33,6 +34,7 @@ class WindowReaderWait : public WaitForReader {
 
   private:
     struct Shown;
+    QString caption_;
     std::unique_ptr<Shown> shown_;
 };
 
