@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstring>
 #include <optional>
 
+#include "platform/user_file_reporting.h"
 #include "printing/export_command.h"
 #include "printing/print_job.h"
 #include "printing/print_output.h"
@@ -267,6 +272,50 @@ TEST(ExportCommandOutputTest, TheProgramsOwnDescriptorIsRefusedAndUntouched) {
                                           QString::fromLocal8Bit(strerror(EBADF))});
     held.close();
     EXPECT_EQ(QFileInfo(held.fileName()).size(), 0);
+}
+
+// A FIFO nobody reads yet: the window's events go on while the writer waits, a dialog says what it
+// waits for, and Cancel ends the export with no error message.
+TEST(ExportCommandOutputTest, AFifoWithoutReaderWaitsInADialogTheUserCancels) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Program program;
+    FakeMessages messages;
+    testing::AnswerSaveDialog save;
+    save.answer = fifo;
+    program.Messages = &messages;
+    program.SaveDialogs = &save;
+    TestForm form(program.Display);
+    form.show();
+
+    QString waitingFor;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QProgressDialog*>(window);
+            if (dialog == nullptr || dialog->objectName() != QStringLiteral("reader_wait") ||
+                !dialog->isVisible())
+                continue;
+            waitingFor = dialog->labelText();
+            dialog->cancel();
+        }
+    });
+    user.start(50);
+    WindowReaderWait wait(QStringLiteral("Veltrix"));
+    SetWaitForReader(&wait);
+    const bool written = RunExportCommand(program, form, QStringLiteral("Veltrix Notes"));
+    SetWaitForReader(nullptr);
+    user.stop();
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(waitingFor, QStringLiteral("Waiting for a program to read ") + fifo + QStringLiteral(" ..."));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+    struct stat after {};
+    EXPECT_TRUE(stat(QFile::encodeName(fifo).constData(), &after) == 0 && S_ISFIFO(after.st_mode))
+        << "the FIFO stays a FIFO";
 }
 
 TEST(PrintCommandOutputTest, TheDialogProposesAFileNamedAfterTheJob) {
