@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -135,6 +136,12 @@ std::string Owner(const fs::path& path) {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0) return "no owner";
     return st.st_uid == 0 ? "owner root" : st.st_uid == NobodyUid() ? "owner nobody" : "owner other";
+}
+
+// Making another user's file and folder takes root; without it those rows are skipped.
+std::optional<std::string> WithoutRoot() {
+    if (geteuid() == 0) return std::nullopt;
+    return std::string("SKIP: making another user's files needs root");
 }
 
 // A folder of nobody's own inside the test's folder, holding one file of the given owner and mode.
@@ -304,6 +311,7 @@ const TargetCase kTargets[] = {
      [](const fs::path&) { return std::string("ok; holds the data; old.s2p"); }},
     {"ReadOnlyFileOfTheUserIsRefused",
      [](const fs::path& dir) {
+         if (auto skip = WithoutRoot()) return *skip;
          const fs::path folder = NobodysFolderWith(
              dir, "ro.s2p", true, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
          if (!BecomeOrdinaryUser()) return "SKIP: cannot give up root (" + Reason(errno) + ")";
@@ -317,6 +325,7 @@ const TargetCase kTargets[] = {
      }},
     {"AnotherUsersReadOnlyFileIsRefused",
      [](const fs::path& dir) {
+         if (auto skip = WithoutRoot()) return *skip;
          const fs::path folder = NobodysFolderWith(
              dir, "root.s2p", false,
              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
@@ -331,6 +340,7 @@ const TargetCase kTargets[] = {
      }},
     {"AnotherUsersWritableFileKeepsItsOwner",
      [](const fs::path& dir) {
+         if (auto skip = WithoutRoot()) return *skip;
          const fs::path folder =
              NobodysFolderWith(dir, "root.s2p", false,
                                fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -343,6 +353,7 @@ const TargetCase kTargets[] = {
      [](const fs::path&) { return std::string("ok; holds the data; owner root; root.s2p"); }},
     {"AnotherUsersFileInAStickySharedFolder",
      [](const fs::path& dir) {
+         if (auto skip = WithoutRoot()) return *skip;
          const fs::path folder = dir / "shared";
          fs::create_directory(folder);
          fs::permissions(folder, fs::perms::all | fs::perms::sticky_bit);
@@ -376,6 +387,7 @@ const TargetCase kTargets[] = {
      [](const fs::path&) { return std::string("ok; link; made holds the data; link.s2p made.s2p"); }},
     {"ProtectedLinkInAStickySharedFolder",
      [](const fs::path& dir) {
+         if (auto skip = WithoutRoot()) return *skip;
          if (Slurp("/proc/sys/fs/protected_symlinks") != "1\n")
              return std::string("SKIP: fs.protected_symlinks is not 1 on this system");
          const fs::path folder = dir / "shared";
