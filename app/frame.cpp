@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -663,7 +664,7 @@ void MainFrame::ExportDatasheet(const FilterSpec& part) {
                                           QStringLiteral("PDF document (*.pdf)"));
     if (path.isEmpty()) return;
     QString error;
-    if (!WriteDatasheet(path, sheet, LocalePaper(), &error) && program_.Messages)
+    if (!WriteDatasheet(QFile::encodeName(path), sheet, LocalePaper(), &error) && program_.Messages)
         program_.Messages->ShowMessage(parent, error);
 }
 

@@ -25,6 +25,7 @@
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "platform/shared_icons.h"
+#include "platform/user_file_reporting.h"
 #include "program/preferences_location.h"
 #include "program/program.h"
 #include "tabular/export_range_dialog.h"
@@ -102,6 +103,14 @@ void UsePrivateRuntimeFolder() {
     setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
 }
 
+// A help or version that did not reach its reader (a full disk, a closed pipe) is a failure.
+int PrintedToStandardOutput(const std::string& text, const char* what) {
+    std::fputs(text.c_str(), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "veltrix: cannot write %s: %s\n", what, std::strerror(errno));
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,18 +164,13 @@ int main(int argc, char** argv) {
         QStringLiteral("file")));
     // The help is printed whatever else is on the line, the datasheet's selection options too.
     const bool parsed = options.parse(QApplication::arguments());
-    if (asksForHelp) {
-        std::fputs(qPrintable(options.helpText()), stdout);
-        return 0;
-    }
+    if (asksForHelp) return PrintedToStandardOutput(options.helpText().toStdString(), "the help");
     if (!parsed) {
         std::fprintf(stderr, "veltrix: %s\n", qPrintable(options.errorText()));
         return 2;
     }
-    if (options.isSet(QStringLiteral("version"))) {
-        std::printf("%s\n", qPrintable(kTitle));
-        return 0;
-    }
+    if (options.isSet(QStringLiteral("version")))
+        return PrintedToStandardOutput(kTitle.toStdString() + "\n", "the version");
     if (!options.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "veltrix: unexpected argument '%s'\n",
                      qPrintable(options.positionalArguments().first()));
@@ -183,6 +187,8 @@ int main(int argc, char** argv) {
     QtOpenFileDialog openDialogs;
     QtExportRangeDialog rangeDialogs;
     app.Reporter().SetMessages(&messages);
+    WindowReaderWait readerWait(kTitle);
+    SetWaitForReader(&readerWait);
 
     Program program;
     program.Messages = &messages;
@@ -227,7 +233,7 @@ int main(int argc, char** argv) {
     }
 
     if (options.isSet(screenshot)) {
-        const QString file = options.value(screenshot);
+        const QByteArray file = ScreenshotFileArgument(arguments);
         QString error;
         if (!WriteFrameScreenshot(*frame, file, &error)) {
             std::fprintf(stderr, "veltrix: cannot write %s\n", qPrintable(error));

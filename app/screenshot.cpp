@@ -10,7 +10,6 @@
 
 #include "app/document_window.h"
 #include "app/frame.h"
-#include "files/user_file.h"
 #include "platform/user_file_reporting.h"
 #include "spec_screen/select_window.h"
 
@@ -26,7 +25,24 @@ ScreenshotPlaces ScreenshotLayout(QSize area, QSize selectOuter) {
     return places;
 }
 
+QByteArray ScreenshotFileArgument(const std::vector<std::string>& arguments) {
+    const std::string option = "--screenshot";
+    QByteArray file;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--") break;
+        if (arguments[i] == option && i + 1 < arguments.size())
+            file = QByteArray::fromStdString(arguments[++i]);
+        else if (arguments[i].rfind(option + "=", 0) == 0)
+            file = QByteArray::fromStdString(arguments[i].substr(option.size() + 1));
+    }
+    return file;
+}
+
 bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error) {
+    return WriteFrameScreenshot(frame, QFile::encodeName(file), error);
+}
+
+bool WriteFrameScreenshot(MainFrame& frame, const QByteArray& file, QString* error) {
     frame.showNormal();
     frame.resize(kScreenshotFrameSize);
     QApplication::processEvents();
@@ -66,8 +82,7 @@ bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error)
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG")) {
         if (error != nullptr)
-            *error = QString::fromStdString(EscapedForMessage(QFile::encodeName(file).toStdString())) +
-                     QStringLiteral(": the picture could not be encoded as PNG");
+            *error = MessagePath(file) + QStringLiteral(": the picture could not be encoded as PNG");
         return false;
     }
     return WriteUserFileReporting(file, png, error);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <string>
+#include <vector>
 
 namespace veltrix {
 
@@ -22,7 +25,13 @@ ScreenshotPlaces ScreenshotLayout(QSize area, QSize selectOuter);
 inline constexpr QSize kScreenshotFrameSize(1400, 900);
 
 // Shows the frame with its windows laid out to be seen, paints every window and writes the frame as
-// a PNG. False, with the reason in error, when the file could not be written.
+// a PNG. False, with the reason in error, when the file could not be written. The native file name
+// is the file system's bytes, kept whole.
+bool WriteFrameScreenshot(MainFrame& frame, const QByteArray& nativeFile, QString* error);
 bool WriteFrameScreenshot(MainFrame& frame, const QString& file, QString* error);
+
+// The file named by the last --screenshot on the command line, as its bytes were given (a name that
+// is not UTF-8 stays that name); empty when there is none.
+QByteArray ScreenshotFileArgument(const std::vector<std::string>& arguments);
 
 }  // namespace veltrix

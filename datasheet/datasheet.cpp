@@ -22,6 +22,8 @@
 #include "outline/outline_drawings.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "platform/page_canvas.h"
+#include "platform/user_file_reporting.h"
 #include "printing/vector_export.h"
 #include "spec_screen/tolerance_texts.h"
 #include "version/version.h"
@@ -820,21 +822,24 @@ QByteArray DatasheetPdf(const DatasheetContent& sheet, Paper paper) {
                                               {"Keywords", Keywords(sheet)}});
 }
 
-bool WriteDatasheet(const QString& path, const FilterSpec& part, Paper paper, QString* error) {
-    return WriteDatasheet(path, ComposeDatasheet(part), paper, error);
+bool WriteDatasheet(const QByteArray& nativePath, const FilterSpec& part, Paper paper, QString* error) {
+    return WriteDatasheet(nativePath, ComposeDatasheet(part), paper, error);
 }
 
-bool WriteDatasheet(const QString& path, const DatasheetContent& sheet, Paper paper, QString* error) {
+bool WriteDatasheet(const QByteArray& nativePath, const DatasheetContent& sheet, Paper paper,
+                    QString* error) {
     if (!sheet.Standard) {
         if (error) *error = Text(sheet.Refusal);
         return false;
     }
     const QByteArray document = DatasheetPdf(sheet, paper);
     if (document.isEmpty()) {
-        if (error) *error = QStringLiteral("Cannot write %1: the datasheet could not be made").arg(path);
+        if (error)
+            *error = QStringLiteral("Cannot write %1: the datasheet could not be made")
+                         .arg(MessagePath(nativePath));
         return false;
     }
-    return WriteExportedDocument(path, document, error);
+    return WriteExportedDocument(nativePath, document, error);
 }
 
 }  // namespace veltrix

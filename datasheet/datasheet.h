@@ -27,8 +27,9 @@ void PaintDatasheet(QPainter& painter, QPagedPaintDevice& device, const Datashee
 QByteArray DatasheetPdf(const DatasheetContent& sheet, Paper paper);
 
 // Writes the part's datasheet to the file through the program's one writer. False with the reason in
-// *error: the entry's refusal, or the path and the system's reason.
-bool WriteDatasheet(const QString& path, const FilterSpec& part, Paper paper, QString* error);
-bool WriteDatasheet(const QString& path, const DatasheetContent& sheet, Paper paper, QString* error);
+// *error: the entry's refusal, or the path and the system's reason. The path is the file system's
+// bytes (QFile::encodeName of a name the user chose), kept as they are.
+bool WriteDatasheet(const QByteArray& nativePath, const FilterSpec& part, Paper paper, QString* error);
+bool WriteDatasheet(const QByteArray& nativePath, const DatasheetContent& sheet, Paper paper, QString* error);
 
 }  // namespace veltrix

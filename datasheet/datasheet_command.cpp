@@ -43,7 +43,7 @@ int RunDatasheetCommand(const std::vector<std::string>& args, std::ostream& err)
     }
     SetMachineEpsilon(ComputeMachineEpsilon());
     QString error;
-    if (!WriteDatasheet(QString::fromStdString(file), parsed.Options.Spec, LocalePaper(), &error)) {
+    if (!WriteDatasheet(QByteArray::fromStdString(file), parsed.Options.Spec, LocalePaper(), &error)) {
         err << "veltrix: --datasheet: " << error.toStdString() << '\n';
         return 1;
     }

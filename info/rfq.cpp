@@ -1,16 +1,15 @@
 #include "info/rfq.h"
 
-#include <QFile>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
-#include <exception>
 
 #include "platform/fonts.h"
 #include "platform/services.h"
+#include "printing/print_output.h"
 #include "program/contact_data.h"
 #include "program/program.h"
 
@@ -30,15 +29,6 @@ int TextHeight(const QPaintDevice& device, int points) {
     return QFontMetrics(FormFont(device, points), &device)
         .size(Qt::TextSingleLine, QStringLiteral("Hi there!"))
         .height();
-}
-
-// Qt's PDF-based engines cannot abort: end() would still write the half-drawn form. A file output
-// is removed so a failed job leaves no printout that looks complete.
-void AbortJob(QPrinter& printer, QPainter& painter) {
-    const bool aborted = printer.abort();
-    painter.end();
-    if (!aborted && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        QFile::remove(printer.outputFileName());
 }
 
 bool DrawForm(QPrinter& printer, QPainter& painter) {
@@ -96,20 +86,12 @@ QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer) {
     return heights;
 }
 
-bool PrintQuoteRequestForm(QPrinter& printer) {
+bool PrintQuoteRequestForm(QPrinter& printer, QString* writeError) {
     printer.setDocName(QString::fromLatin1(kQuoteFormTitle));
     printer.setPageOrientation(QPageLayout::Portrait);
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    bool ok = false;
-    try {
-        ok = DrawForm(printer, painter);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    if (ok) return painter.end();
-    AbortJob(printer, painter);
-    return false;
+    // A PDF file is written as every window's printout is: whole, by the program's one writer.
+    return PrintDirectJob(
+        printer, [&](QPainter& painter) { return DrawForm(printer, painter); }, writeError);
 }
 
 QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
@@ -166,7 +148,10 @@ bool QuoteRequestWindow::PrintQuoteForm(QPrinter& printer) {
                                            QStringLiteral("Print Quote Form"));
         return false;
     }
-    if (PrintQuoteRequestForm(printer)) return true;
+    QString writeError;
+    if (PrintQuoteRequestForm(printer, &writeError)) return true;
+    if (!writeError.isEmpty() && program_.Messages)
+        program_.Messages->ShowMessage(this, QStringLiteral("Cannot write ") + writeError, QString());
     if (program_.Hub) program_.Hub->ShowPrintException();
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPushButton>
+#include <QString>
 #include <memory>
 
 #include "info/page_window.h"
@@ -16,9 +17,11 @@ inline constexpr const char* kQuoteFormTitle = "Veltrix Quote Request Form";
 // The form's text heights on the printer, at its own resolution.
 QuoteTextHeights QuoteFormTextHeights(const QPaintDevice& printer);
 
-// Draws the blank quotation request form directly on the printer as one portrait job titled
-// "Veltrix Quote Request Form". On any error the job is aborted and false returned.
-bool PrintQuoteRequestForm(QPrinter& printer);
+// Draws the blank quotation request form on the printer as one portrait job titled
+// "Veltrix Quote Request Form"; a PDF file is written only whole. On any error the job is aborted
+// and false returned, with the file's path and the system's reason in *writeError when writing the
+// file failed.
+bool PrintQuoteRequestForm(QPrinter& printer, QString* writeError = nullptr);
 
 // "Request for Quote": the two ways to ask for a quotation, online or by a printed form.
 class QuoteRequestWindow : public PageWindow {

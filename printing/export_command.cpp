@@ -123,19 +123,26 @@ bool RunExportCommand(Program& program, PaintedForm& form, const QString& jobTit
     if (path.isEmpty()) return false;
 
     // A printout without paper: the window paints its whole design page once as a print job has it
-    // paint, whatever size it has on screen, and that page is written.
+    // paint, whatever size it has on screen, and that page is drawn.
     const QSize size = FormDrawingSize(form);
-    InvertedCopyScope printing(program.Display, form);
-    QImage scratch(size, QImage::Format_RGB32);
+    QByteArray document;
     {
-        QPainter painter(&scratch);
-        form.FormPaint(painter, size);
+        InvertedCopyScope printing(program.Display, form);
+        QImage scratch(size, QImage::Format_RGB32);
+        {
+            QPainter painter(&scratch);
+            form.FormPaint(painter, size);
+        }
+        document = DrawingDocument(VectorFormatFor(path), size, jobTitle, [&form, size](QPainter& target) {
+            PaintFormAsVectors(form, target, size);
+        });
     }
-    QString error;
-    const bool written = ExportDrawing(
-        path, size, jobTitle, [&form, size](QPainter& target) { PaintFormAsVectors(form, target, size); },
-        &error);
-    if (!written && program.Messages != nullptr) program.Messages->ShowMessage(window, error, QString());
+    // The window is back in its own colours before the file is written (a FIFO may keep it
+    // waiting) and before anything is said.
+    QString error = document.isEmpty() ? DrawingNotMade(path) : QString();
+    const bool written = !document.isEmpty() && WriteExportedDocument(path, document, &error);
+    if (!written && !error.isEmpty() && program.Messages != nullptr)
+        program.Messages->ShowMessage(window, error, QString());
     return written;
 }
 

@@ -19,15 +19,12 @@ void ShowMessage(Program& program, QWidget* parent, const char* text) {
     if (program.Messages) program.Messages->ShowMessage(parent, QString::fromLatin1(text), QString());
 }
 
-bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPrinter& printer) {
+// Paints the page on the printer: false when the job failed, which is then aborted.
+bool PrintPage(Program& program, PaintedForm& form, QPrinter& printer) {
     PrintOptions options;
     options.ShowProgress = true;
     options.ShowErrors = true;
 
-    printer.setDocName(jobTitle);
-    // A PDF file gets the page only once it is known whole.
-    PdfFileOutput output(printer);
-    if (!output.Ready()) return false;
     QPainter canvas;
     if (!canvas.begin(&printer)) return false;
     bool ok = false;
@@ -36,14 +33,7 @@ bool PrintJob(Program& program, PaintedForm& form, const QString& jobTitle, QPri
     } catch (const std::exception&) {
         ok = false;
     }
-    if (ok) {
-        if (!canvas.end()) return false;
-        if (output.Commit()) return true;
-        if (!output.Error().isEmpty() && program.Messages)
-            program.Messages->ShowMessage(form.FormWidget(), QStringLiteral("Cannot write ") + output.Error(),
-                                          QString());
-        return false;
-    }
+    if (ok) return canvas.end();
     printer.abort();
     canvas.end();
     return false;
@@ -76,10 +66,25 @@ bool RunPrintCommand(Program& program, PaintedForm& form, const QString& jobTitl
     printer.setDocName(jobTitle);
     if (!program.PrintDialogs || !program.PrintDialogs->Run(printer, window)) return false;
 
-    InvertedCopyScope inverted(program.Display, form);
-    const bool ok = PrintJob(program, form, jobTitle, printer);
+    bool ok = false;
+    QString writeError;
+    {
+        printer.setDocName(jobTitle);
+        // A PDF file gets the page only once it is known whole.
+        PdfFileOutput output(printer);
+        bool printed = false;
+        if (output.Ready()) {
+            InvertedCopyScope inverted(program.Display, form);
+            printed = PrintPage(program, form, printer);
+        }
+        // The window is back in its own colours before the file is written or anything is said.
+        ok = printed && output.Commit();
+        if (!ok) writeError = output.Error();
+    }
     if (!ok) {
         windowPrinter.Renew();
+        if (!writeError.isEmpty() && program.Messages)
+            program.Messages->ShowMessage(window, QStringLiteral("Cannot write ") + writeError, QString());
         ShowMessage(program, window, kPrintFailed);
     }
     return ok;

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPrinter>
+#include <exception>
 
 #include "platform/user_file_reporting.h"
 
@@ -77,6 +79,30 @@ bool PdfFileOutput::Commit() {
 
     // Devices and pipes are written as they are, a file is replaced only whole.
     return WriteUserFileReporting(target_, pdf, &error_);
+}
+
+bool PrintDirectJob(QPrinter& printer, const std::function<bool(QPainter&)>& draw, QString* writeError) {
+    PdfFileOutput output(printer);
+    if (!output.Ready()) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    bool ok = false;
+    try {
+        ok = draw(painter);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok) {
+        // Qt's PDF engines cannot abort: end() still writes the half-drawn job, but only to the
+        // output's private temporary, which is never committed.
+        printer.abort();
+        painter.end();
+        return false;
+    }
+    if (!painter.end()) return false;
+    if (output.Commit()) return true;
+    if (writeError) *writeError = output.Error();
+    return false;
 }
 
 }  // namespace veltrix

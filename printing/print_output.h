@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <QTemporaryFile>
+#include <functional>
 #include <memory>
 
+class QPainter;
 class QPrinter;
 
 namespace veltrix {
@@ -53,5 +55,11 @@ class PdfFileOutput {
     bool ready_ = true;
     QString error_;
 };
+
+// One job drawn straight on the printer (text printouts: the report, the quote form). A PDF file gets
+// the job only whole, through the program's one writer; a job whose drawing fails (draw returns false
+// or throws) is aborted. False on any failure, with the file's path and the system's reason in
+// *writeError when it was the file that could not be written.
+bool PrintDirectJob(QPrinter& printer, const std::function<bool(QPainter&)>& draw, QString* writeError);
 
 }  // namespace veltrix

@@ -317,8 +317,8 @@ void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& cove
     replay.drawPicture(0, 0, picture);
 }
 
-bool ExportDrawing(const QString& path, QSize size, const QString& title,
-                   const std::function<void(QPainter&)>& paintDrawing, QString* error) {
+QByteArray DrawingDocument(VectorFormat format, QSize size, const QString& title,
+                           const std::function<void(QPainter&)>& paintDrawing) {
     size = size.expandedTo(QSize(1, 1));
     const QRect page(QPoint(0, 0), size);
     const auto paint = [&](QPaintDevice& device) {
@@ -333,7 +333,7 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
     QBuffer buffer(&drawing);
     buffer.open(QIODevice::WriteOnly);
     bool painted = false;
-    if (VectorFormatFor(path) == VectorFormat::Svg) {
+    if (format == VectorFormat::Svg) {
         QSvgGenerator svg;
         svg.setOutputDevice(&buffer);
         svg.setSize(size);
@@ -352,20 +352,35 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
         painted = paint(pdf);
     }
     buffer.close();
-    if (!painted) {
-        if (error) *error = QStringLiteral("Cannot write %1: the drawing could not be made").arg(path);
+    return painted ? drawing : QByteArray();
+}
+
+QString DrawingNotMade(const QString& path) {
+    return QStringLiteral("Cannot write %1: the drawing could not be made").arg(MessagePath(path));
+}
+
+bool ExportDrawing(const QString& path, QSize size, const QString& title,
+                   const std::function<void(QPainter&)>& paintDrawing, QString* error) {
+    const QByteArray drawing = DrawingDocument(VectorFormatFor(path), size, title, paintDrawing);
+    if (drawing.isEmpty()) {
+        if (error) *error = DrawingNotMade(path);
         return false;
     }
     return WriteExportedDocument(path, drawing, error);
 }
 
-bool WriteExportedDocument(const QString& path, const QByteArray& document, QString* error) {
+bool WriteExportedDocument(const QByteArray& nativePath, const QByteArray& document, QString* error) {
     QString reason;
-    if (!WriteUserFileReporting(path, document, &reason)) {
-        if (error) *error = QStringLiteral("Cannot write ") + reason;
+    if (!WriteUserFileReporting(nativePath, document, &reason)) {
+        // A wait the user ended needs no message.
+        if (error) *error = reason.isEmpty() ? QString() : QStringLiteral("Cannot write ") + reason;
         return false;
     }
     return true;
+}
+
+bool WriteExportedDocument(const QString& path, const QByteArray& document, QString* error) {
+    return WriteExportedDocument(QFile::encodeName(path), document, error);
 }
 
 }  // namespace veltrix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QPicture>
 #include <QRegion>
@@ -32,6 +33,13 @@ VectorFormat VectorFormatFor(const QString& path);
 void PlayInverted(const QPicture& picture, QPainter& target, const QRegion& coveredAfterwards = QRegion(),
                   PaperColours colours = InvertedColour);
 
+// A one-page PDF or an SVG drawing of the given size (96 dpi pixels) of what the paint function
+// draws; empty when it could not be made.
+QByteArray DrawingDocument(VectorFormat format, QSize size, const QString& title,
+                           const std::function<void(QPainter&)>& paint);
+// The message for a drawing that could not be made.
+QString DrawingNotMade(const QString& path);
+
 // Writes a one-page PDF or an SVG drawing of the given size (96 dpi pixels) of what the paint
 // function draws. The file is replaced only when it was written whole; false with the path and the
 // system's reason in *error otherwise.
@@ -39,7 +47,9 @@ bool ExportDrawing(const QString& path, QSize size, const QString& title,
                    const std::function<void(QPainter&)>& paint, QString* error);
 
 // Writes a finished document through the one writer; false with "Cannot write " and the reason in
-// *error otherwise.
+// *error otherwise (left empty when the user gave up waiting for a FIFO's reader). The name is the
+// file system's bytes, or a name shown to the user.
+bool WriteExportedDocument(const QByteArray& nativePath, const QByteArray& document, QString* error);
 bool WriteExportedDocument(const QString& path, const QByteArray& document, QString* error);
 
 }  // namespace veltrix

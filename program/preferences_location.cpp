@@ -29,12 +29,18 @@ std::string ConfigHome(const char* xdgConfigHome, const std::string& home) {
 }
 
 std::string LocatePreferences() {
-    const std::string base = ConfigHome(std::getenv("XDG_CONFIG_HOME"), QDir::homePath().toStdString());
+    // The folders' names are kept as the bytes the environment and the system give, UTF-8 or not.
+    const char* home = std::getenv("HOME");
+    const std::string base =
+        ConfigHome(std::getenv("XDG_CONFIG_HOME"),
+                   home != nullptr && home[0] != '\0' ? std::string(home) : QDir::homePath().toStdString());
     // The program sets the application name "veltrix", which names the folder.
     const std::string configDir =
         base.empty() ? "" : (fs::path(base) / QCoreApplication::applicationName().toStdString()).string();
-    const std::string chosen = ChoosePreferencesPath(QDir::currentPath().toStdString(), configDir);
-    if (chosen != kPreferencesFile) QDir().mkpath(QString::fromStdString(configDir));
+    std::error_code error;
+    const fs::path workingDir = fs::current_path(error);
+    const std::string chosen = ChoosePreferencesPath(error ? "." : workingDir.string(), configDir);
+    if (chosen != kPreferencesFile) fs::create_directories(configDir, error);
     return chosen;
 }
 

@@ -31,41 +31,6 @@ namespace veltrix {
 
 namespace {
 
-constexpr const char* kLineHeightSample = "QWERTYUIOPASDFGHJKLZXCVBNM";
-
-QFont ReportPrintFont(const QPaintDevice& device) {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(9.0 * device.logicalDpiY() / 72.0))));
-    return font;
-}
-
-bool DrawReport(QPrinter& printer, QPainter& painter, const QStringList& lines) {
-    painter.setFont(ReportPrintFont(printer));
-    painter.setPen(QPen(Qt::black, 2));
-    painter.setBrush(Qt::white);
-    painter.setBackground(Qt::white);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int lineHeight = metrics.size(Qt::TextSingleLine, QString::fromLatin1(kLineHeightSample)).height();
-    const int pageHeight = painter.device()->height();
-    const auto placements = PageReportLines(static_cast<int>(lines.size()), lineHeight, pageHeight);
-    if (placements.size() != static_cast<size_t>(lines.size())) return false;
-
-    int page = 0;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const ReportLinePlacement& at = placements[static_cast<size_t>(i)];
-        while (page < at.Page) {
-            if (!printer.newPage()) return false;
-            ++page;
-        }
-        painter.drawText(20, static_cast<int>(at.Y) + metrics.ascent(), lines[i]);
-    }
-    return true;
-}
-
 // The view shapes a line as it lays it out, and by default drops the glyphs and shapes the line
 // again to draw it: each line keeps them instead.
 void KeepLaidOutGlyphs(QTextDocument& document) {
@@ -105,56 +70,6 @@ void ReplaceReportText(QPlainTextEdit& report, const QStringList& lines) {
 }
 
 }  // namespace
-
-std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight) {
-    std::vector<ReportLinePlacement> out;
-    if (pageHeight <= 0 || lineCount <= 0) return out;
-    const long long height = std::max(lineHeight, 0);
-    const long long step = height + 1;
-    out.reserve(static_cast<size_t>(lineCount));
-    long long c = 0;
-    int page = 0;
-    for (int i = 0; i < lineCount; ++i) {
-        long long y = c * step;
-        // A line goes on the page only when it ends within it.
-        if (c > 0 && y + height > pageHeight) {
-            ++page;
-            c = 1;
-            y = step;
-            // A page too short for the continuation offset still takes one line at its top.
-            if (y + height > pageHeight) {
-                c = 0;
-                y = 0;
-            }
-        }
-        out.push_back({page, y});
-        ++c;
-    }
-    return out;
-}
-
-bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* writeError) {
-    printer.setDocName(QString());
-    PdfFileOutput output(printer);
-    if (!output.Ready()) return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    bool ok = false;
-    try {
-        ok = DrawReport(printer, painter, lines);
-    } catch (const std::exception&) {
-        ok = false;
-    }
-    if (ok) {
-        if (!painter.end()) return false;
-        if (output.Commit()) return true;
-        if (writeError) *writeError = output.Error();
-        return false;
-    }
-    printer.abort();
-    painter.end();
-    return false;
-}
 
 TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setWindowTitle(QStringLiteral("Tabular Data"));

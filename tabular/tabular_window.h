@@ -13,6 +13,7 @@
 #include "files/user_file.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
+#include "printing/report_printout.h"
 
 class QAction;
 class QMdiSubWindow;
@@ -27,22 +28,6 @@ struct Program;
 
 // What the print dialog proposes to call the report's file.
 inline constexpr const char* kReportFileTitle = "Veltrix Response Data";
-
-// Where one report line lands when printed: its page (0 first) and its top in printer pixels.
-struct ReportLinePlacement {
-    int Page = 0;
-    long long Y = 0;
-    bool operator==(const ReportLinePlacement&) const = default;
-};
-
-// The report's paging: lines one (lineHeight + 1) apart, the first page from its top edge and every
-// later page one line lower; a line goes on a page only when it ends within it (y + h <= H). Empty
-// for a page height of 0 or less.
-std::vector<ReportLinePlacement> PageReportLines(int lineCount, int lineHeight, int pageHeight);
-
-// Prints the lines in "Courier New" 9 pt on the printer, one job, no title of its own. On any error,
-// the output's included, the job is aborted, no partial file is left and false returned.
-bool PrintTabularReport(QPrinter& printer, const QStringList& lines, QString* writeError = nullptr);
 
 // "Tabular Data": the computed response of the current selection as text, rebuilt whenever the
 // window is activated and after each judgement of the selection.

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 
 #include "info_fixture.h"
 
@@ -118,6 +120,34 @@ TEST_F(QuoteFormPrinting, FailedJobIsAbortedAndShowsAbortPrint) {
     EXPECT_FALSE(rfq.PrintQuoteForm(printer));
     EXPECT_EQ(hub.Count("PrintException"), 1);
     EXPECT_TRUE(rfq.isHidden()) << "the window stays as it was";
+}
+
+// The form reaches a PDF file through the program's one writer, as every window's printout does:
+// only whole, and with the reason when it cannot be written.
+TEST_F(QuoteFormPrinting, APdfFileIsWrittenWholeByTheProgramsWriterOrNotAtAll) {
+    QuoteRequestWindow rfq(program);
+    const QString full = QStringLiteral("/dev/full");
+    printer.setOutputFileName(full);
+    EXPECT_FALSE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Cannot write /dev/full: ") +
+                                          QString::fromLocal8Bit(strerror(ENOSPC))});
+    EXPECT_EQ(hub.Count("PrintException"), 1);
+
+    // A descriptor the program opened itself is no file of the user's: QPrinter would write into it.
+    QFile held(dir.filePath("held.dat"));
+    ASSERT_TRUE(held.open(QIODevice::WriteOnly));
+    const QString own = QStringLiteral("/dev/fd/%1").arg(held.handle());
+    printer.setOutputFileName(own);
+    EXPECT_FALSE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(messages.texts.last(), QStringLiteral("Cannot write ") + own + QStringLiteral(": ") +
+                                         QString::fromLocal8Bit(strerror(EBADF)));
+    held.close();
+    EXPECT_EQ(QFileInfo(held.fileName()).size(), 0);
+
+    printer.setOutputFileName(pdf);
+    EXPECT_TRUE(rfq.PrintQuoteForm(printer));
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    EXPECT_EQ(printer.outputFileName(), pdf) << "the printer keeps the user's file name";
 }
 
 }  // namespace

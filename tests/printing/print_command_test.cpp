@@ -2,19 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstring>
 #include <optional>
 
+#include "platform/user_file_reporting.h"
+#include "printing/export_command.h"
 #include "printing/print_job.h"
 #include "printing/print_output.h"
 #include "program/program.h"
 #include "tests/printing/test_form.h"
+#include "tests/support/answer_save_dialog.h"
 
 namespace veltrix {
 namespace {
@@ -181,6 +188,134 @@ TEST(PrintCommandOutputTest, FailedOutputIsReportedLeavesNoFileAndTheNextJobPrin
     EXPECT_TRUE(IsCompletePdf(FileBytes(good)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("good.pdf")});
+}
+
+// Records, with every message, whether the window was still in its printout colours.
+class ColourCheckingMessages : public FakeMessages {
+  public:
+    explicit ColourCheckingMessages(const DisplaySettings& display) : display_(display) {}
+    void ShowMessage(QWidget* parent, const QString& text, const QString& caption) override {
+        modes.push_back(display_.PaintCopyMode);
+        FakeMessages::ShowMessage(parent, text, caption);
+    }
+    std::vector<CopyMode> modes;
+
+  private:
+    const DisplaySettings& display_;
+};
+
+struct FailedOutputCase {
+    const char* name;
+    bool print;  // the print command to a PDF file, else Export as PDF/SVG
+    QString file;
+    QString firstMessage;
+};
+
+void PrintTo(const FailedOutputCase& c, std::ostream* out) { *out << c.name; }
+
+class FailedOutput : public ::testing::TestWithParam<FailedOutputCase> {};
+
+TEST_P(FailedOutput, TheWindowIsBackInItsOwnColoursBeforeAnyMessage) {
+    const FailedOutputCase& c = GetParam();
+    Program program;
+    ColourCheckingMessages messages(program.Display);
+    FakePrintDialogs dialog(true);
+    testing::AnswerSaveDialog save;
+    save.answer = c.file;
+    program.Messages = &messages;
+    program.PrintDialogs = &dialog;
+    program.SaveDialogs = &save;
+    TestForm form(program.Display);
+    WindowPrinter printer;
+    printer.Printer().setOutputFormat(QPrinter::PdfFormat);
+    printer.Printer().setResolution(150);
+    printer.Printer().setOutputFileName(c.file);
+
+    const bool written = c.print ? RunPrintCommand(program, form, QStringLiteral("Veltrix Notes"), printer)
+                                 : RunExportCommand(program, form, QStringLiteral("Veltrix Notes"));
+    EXPECT_FALSE(written);
+    ASSERT_FALSE(messages.texts.isEmpty());
+    EXPECT_EQ(messages.texts.first(), c.firstMessage);
+    EXPECT_EQ(messages.modes, std::vector<CopyMode>(messages.modes.size(), CopyMode::Source));
+}
+
+const FailedOutputCase kFailedOutputs[] = {
+    {"PrintToAFullDevice", true, QStringLiteral("/dev/full"),
+     QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))},
+    {"ExportPdfToAFullDevice", false, QStringLiteral("/dev/full"),
+     QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC))},
+    {"ExportSvgIntoAMissingFolder", false, QStringLiteral("/nonexistent-folder/notes.svg"),
+     QStringLiteral("Cannot write /nonexistent-folder/notes.svg: ") +
+         QString::fromLocal8Bit(strerror(ENOENT))},
+};
+
+INSTANTIATE_TEST_SUITE_P(Outputs, FailedOutput, ::testing::ValuesIn(kFailedOutputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A descriptor the program opened itself (here a file it holds open; in the program the display
+// connection) is not the user's: "/dev/fd/N" names nothing the user gave it.
+TEST(ExportCommandOutputTest, TheProgramsOwnDescriptorIsRefusedAndUntouched) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile held(dir.filePath(QStringLiteral("held.dat")));
+    ASSERT_TRUE(held.open(QIODevice::WriteOnly));
+    const QString name = QStringLiteral("/dev/fd/%1").arg(held.handle());
+    Program program;
+    FakeMessages messages;
+    testing::AnswerSaveDialog save;
+    save.answer = name;
+    program.Messages = &messages;
+    program.SaveDialogs = &save;
+    TestForm form(program.Display);
+    EXPECT_FALSE(RunExportCommand(program, form, QStringLiteral("Veltrix Notes")));
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("Cannot write ") + name + QStringLiteral(": ") +
+                                          QString::fromLocal8Bit(strerror(EBADF))});
+    held.close();
+    EXPECT_EQ(QFileInfo(held.fileName()).size(), 0);
+}
+
+// A FIFO nobody reads yet: the window's events go on while the writer waits, a dialog says what it
+// waits for, and Cancel ends the export with no error message.
+TEST(ExportCommandOutputTest, AFifoWithoutReaderWaitsInADialogTheUserCancels) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString fifo = dir.filePath(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Program program;
+    FakeMessages messages;
+    testing::AnswerSaveDialog save;
+    save.answer = fifo;
+    program.Messages = &messages;
+    program.SaveDialogs = &save;
+    TestForm form(program.Display);
+    form.show();
+
+    QString waitingFor;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QProgressDialog*>(window);
+            if (dialog == nullptr || dialog->objectName() != QStringLiteral("reader_wait") ||
+                !dialog->isVisible())
+                continue;
+            waitingFor = dialog->labelText();
+            dialog->cancel();
+        }
+    });
+    user.start(50);
+    WindowReaderWait wait(QStringLiteral("Veltrix"));
+    SetWaitForReader(&wait);
+    const bool written = RunExportCommand(program, form, QStringLiteral("Veltrix Notes"));
+    SetWaitForReader(nullptr);
+    user.stop();
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(waitingFor, QStringLiteral("Waiting for a program to read ") + fifo + QStringLiteral(" ..."));
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
+    struct stat after {};
+    EXPECT_TRUE(stat(QFile::encodeName(fifo).constData(), &after) == 0 && S_ISFIFO(after.st_mode))
+        << "the FIFO stays a FIFO";
 }
 
 TEST(PrintCommandOutputTest, TheDialogProposesAFileNamedAfterTheJob) {

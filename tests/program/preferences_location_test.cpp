@@ -150,6 +150,21 @@ TEST_F(StartedElsewhere, AFileInTheWorkingDirectoryIsStillUsed) {
     EXPECT_FALSE(fs::exists(config_.path() / "cfg" / "veltrix")) << "no folder made when it is not used";
 }
 
+TEST_F(StartedElsewhere, AConfigFolderWhoseNameIsNotUtf8KeepsItsBytes) {
+    const fs::path config = config_.path() / "cfg\xff\xfe";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const std::string path = LocatePreferences();
+    EXPECT_EQ(path, (config / "veltrix" / "veltrix.dat").string());
+    EXPECT_TRUE(fs::is_directory(config / "veltrix"));
+    Preferences prefs;
+    prefs.PrefUnits = 'M';
+    ASSERT_TRUE(
+        PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {25, 25, 480, 300}, {0, 0, 480, 300}, path));
+    EXPECT_EQ(ReadPreferences((config / "veltrix" / "veltrix.dat").string()).PrefUnits, 'M');
+    EXPECT_FALSE(fs::exists(config_.path() / "cfg\xef\xbf\xbd\xef\xbf\xbd"))
+        << "no folder of a name with replacement characters";
+}
+
 // The XDG rules: a relative $XDG_CONFIG_HOME is invalid and ignored, so ~/.config applies.
 TEST_F(StartedElsewhere, ARelativeXdgConfigHomeIsIgnored) {
     TempDir home;
