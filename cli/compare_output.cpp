@@ -16,6 +16,18 @@ Json FiguresJson(const ResponseFigures& f) {
     return j;
 }
 
+// value.dump(2) as it stands at depth spaces into a document.
+std::string Nested(const Json& value, size_t depth) {
+    const std::string text = value.dump(2);
+    std::string nested;
+    nested.reserve(text.size() + text.size() / 8);
+    for (const char ch : text) {
+        nested += ch;
+        if (ch == '\n') nested.append(depth, ' ');
+    }
+    return nested;
+}
+
 std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
@@ -47,22 +59,25 @@ void WriteCompareText(const MeasuredComparison& c, std::ostream& out) {
         out << "  " << d.Label << ": model " << Fixed(d.Model, 3) << ", measured " << Fixed(d.Measured, 3)
             << ", deviation " << Fixed(d.Deviation, 3) << '\n';
     }
-    if (c.Summary.empty()) out << "  none: the measurement has no S21\n";
+    if (c.Summary.empty()) out << "  none: " << c.NoDeviations << '\n';
 }
 
+// Written a point at a time, laid out as a whole document's dump(2) would be: a large measurement is
+// never held as text.
 void WriteCompareJson(const MeasuredComparison& c, std::ostream& out) {
-    Json j = Json::object();
-    j["part_number"] = c.PartNumber;
-    j["span_mhz"] = {{"from", JsonNumber(c.SpanFromMhz)}, {"to", JsonNumber(c.SpanToMhz)}};
-    Json points = Json::array();
-    for (const ComparedPoint& p : c.Points) {
+    out << "{\n  \"part_number\": " << Json(c.PartNumber).dump() << ",\n  \"span_mhz\": "
+        << Nested(Json{{"from", JsonNumber(c.SpanFromMhz)}, {"to", JsonNumber(c.SpanToMhz)}}, 2)
+        << ",\n  \"points\": ";
+    if (c.Points.empty()) out << "[]";
+    for (size_t i = 0; i < c.Points.size(); ++i) {
+        const ComparedPoint& p = c.Points[i];
         Json point = Json::object();
         point["frequency_mhz"] = JsonNumber(p.FrequencyMhz);
         point["model"] = FiguresJson(p.Model);
         point["measured"] = FiguresJson(p.Measured);
-        points.push_back(point);
+        out << (i == 0 ? "[\n    " : ",\n    ") << Nested(point, 4);
+        if (i + 1 == c.Points.size()) out << "\n  ]";
     }
-    j["points"] = points;
     Json summary = Json::object();
     for (const DeviationEntry& d : c.Summary) {
         summary[d.Key] = {{"frequency_mhz", JsonNumber(d.FrequencyMhz)},
@@ -70,8 +85,7 @@ void WriteCompareJson(const MeasuredComparison& c, std::ostream& out) {
                           {"measured", JsonNumber(d.Measured)},
                           {"deviation", JsonNumber(d.Deviation)}};
     }
-    j["summary"] = summary;
-    out << j.dump(2) << '\n';
+    out << ",\n  \"summary\": " << Nested(summary, 2) << "\n}\n";
 }
 
 }  // namespace veltrix
