@@ -510,7 +510,7 @@ std::string Printable(std::string_view text) {
         const size_t length = Utf8Length(text, i);
         if (length == 0 || Invisible(text.substr(i, length))) {
             shown += '?';
-            ++i;
+            i += std::max<size_t>(length, 1);
         } else {
             if (shown.size() + length > kMaxEcho) break;
             shown.append(text.substr(i, length));

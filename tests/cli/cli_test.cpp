@@ -403,6 +403,14 @@ INSTANTIATE_TEST_SUITE_P(
         OptionErrorCase{"units_inches_spelt_out", {"--units=inches"}, "--units: invalid value"},
         OptionErrorCase{"units_missing_value", {"--units"}, "--units needs a value (accepted: in, mm)"},
         OptionErrorCase{"unknown", {"--bogus"}, "--f0"},
+        OptionErrorCase{"unknown_with_c1_control",
+                        {"--bo\xc2\x9b"
+                         "2Jgus"},
+                        "unknown option '--bo?2Jgus'"},
+        OptionErrorCase{"unknown_with_bidi_override",
+                        {"--a\xe2\x80\xae"
+                         "b"},
+                        "unknown option '--a?b'"},
         OptionErrorCase{"single_dash", {"-f0", "1000"}, "--f0"},
         OptionErrorCase{"positional", {"1000"}, "--f0"},
         OptionErrorCase{"missing_value_at_end", {"--f0"}, "--f0 needs a value"},
