@@ -4,36 +4,35 @@ usage: /usr/bin/python3 bench/touchstone_vs_scikit_rf.py VELTRIX_CLI [ROWS ...] 
 
 For each size: the wall time and peak resident memory of veltrix-cli, and of a Python process that
 only reads the file with skrf.Network (its time given with and without the import of scikit-rf).
-Each figure is the best of three runs.
+Each figure is the best of three runs; times are GNU time's, to 10 ms.
 """
 import os
-import resource
 import subprocess
 import sys
 import tempfile
-import time
 
 PART = ["--f0", "1500", "--bw", "30", "--sections", "4"]
 RUNS = 3
 
 
 def measure(command):
-    """(seconds, peak MiB, stdout) of one run in a fresh process, its peak read from the kernel."""
-    probe = ("import resource, subprocess, sys, time\n"
-             "t = time.perf_counter()\n"
-             "done = subprocess.run(sys.argv[1:], stdout=subprocess.PIPE, stderr=subprocess.PIPE)\n"
-             "elapsed = time.perf_counter() - t\n"
-             "if done.returncode: sys.exit('failed: ' + done.stderr.decode()[-300:])\n"
-             "peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024\n"
-             "print(elapsed, peak, done.stdout.decode()[-200:].strip().replace('\\n', ' '))\n")
-    out = subprocess.run([sys.executable, "-c", probe, *command], capture_output=True, text=True, check=True)
-    seconds, peak, rest = out.stdout.split(" ", 2)
-    return float(seconds), float(peak), rest
+    """(seconds, peak MiB, stdout) of one run, timed and measured by GNU time: a probe forked from
+    Python would count Python's own pages in the child's peak."""
+    done = subprocess.run(["/usr/bin/time", "-f", "%e %M", *command], capture_output=True, text=True)
+    if done.returncode:
+        sys.exit(f"failed: {command}: {done.stderr[-300:]}")
+    seconds, kib = done.stderr.strip().splitlines()[-1].split()
+    return float(seconds), int(kib) / 1024, done.stdout
 
 
 def best(command):
     runs = [measure(command) for _ in range(RUNS)]
     return min(r[0] for r in runs), min(r[1] for r in runs), runs[0][2]
+
+
+def read_seconds(said):
+    line = next(l for l in said.splitlines() if l.startswith("import "))
+    return float(line.split()[4])
 
 
 def write_file(directory, rows):
@@ -77,7 +76,7 @@ def main():
             mb = os.path.getsize(path) / 1e6
             v_s, v_mib, _ = best([cli, "compare", "--measured", path, *PART, "--format", "json"])
             p_s, p_mib, said = best([sys.executable, "-c", READER, path])
-            read_s = float(said.split()[3])
+            read_s = read_seconds(said)
             print(f"{rows:>8} {mb:>7.1f} | {v_s:>9.3f} {v_mib:>7.1f} | {p_s:>7.3f} {read_s:>7.3f} {p_mib:>7.1f} |"
                   f" {v_s / p_s:>6.2f} {v_mib / p_mib:>6.2f}", flush=True)
             os.remove(path)

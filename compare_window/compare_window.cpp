@@ -292,6 +292,7 @@ void CompareWindow::ReadMeasuredAside(const std::string& file, const QString& na
     progress->setAutoReset(false);
     auto* ticks = new QTimer(progress);
     connect(ticks, &QTimer::timeout, progress, [progress, job] {
+        if (progress->wasCanceled()) job->cancel = true;
         progress->setValue(
             static_cast<int>(1000.0 * static_cast<double>(job->done) / static_cast<double>(job->total)));
     });

@@ -70,6 +70,7 @@ MeasuredComparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace&
     }
     const bool twoPort = trace.Ports == 2;
     const ResponseTable model = ComputeResponseAt(spec, inside);
+    c.Points.reserve(inside.size());
     for (size_t k = 0; k < inside.size(); ++k) {
         ComparedPoint p;
         p.FrequencyMhz = inside[k];

@@ -30,7 +30,8 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-bool Separator(char c) { return std::isspace(static_cast<unsigned char>(c)) || c == ','; }
+// isspace's set in the C locale, and the comma some writers put between values.
+bool Separator(char c) { return c == ' ' || c == ',' || c == '\t' || (c >= '\n' && c <= '\r'); }
 
 // The next word of text from pos, which it moves past; "" at the end.
 std::string_view NextWord(std::string_view text, size_t& pos) {

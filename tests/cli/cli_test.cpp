@@ -639,6 +639,17 @@ TEST(CliJson, NumbersRoundTripAndNonFiniteIsNull) {
     }
 }
 
+// The compare document is written as text a point at a time: its numbers read as a whole document's.
+TEST(CliJson, NumberTextIsTheDumpOfTheNumber) {
+    for (const double value :
+         {0.0, -0.0, 1000.0, -3500.0, 0.1, 1.0 / 3.0, 6.0205999132796242, 1e-300, -2.5e-7, 1e15, 1e16,
+          9007199254740992.0, 1e300, std::numeric_limits<double>::max(),
+          std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::infinity(), std::nan("")}) {
+        std::array<char, 64> buffer;
+        EXPECT_EQ(std::string(JsonNumberText(value, buffer)), JsonNumber(value).dump()) << value;
+    }
+}
+
 // A long argument is echoed shortened, but never with half a character: the line stays UTF-8.
 bool ValidUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
