@@ -303,7 +303,8 @@ void CompareWindow::ReadMeasuredAside(const std::string& file, const QString& na
         readingThread_->deleteLater();
         readingThread_ = nullptr;
         reading_.reset();
-        if (!job->result.Cancelled) ShowMeasured(name, std::move(job->result));
+        // A Cancel after the last piece was read still means the user no longer wants the file.
+        if (!job->result.Cancelled && !job->cancel) ShowMeasured(name, std::move(job->result));
     });
     readingThread_->start();
 }
