@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/frame.h"
 #include "app/screenshot.h"
 #include "datasheet/datasheet_command.h"
@@ -114,6 +115,11 @@ int PrintedToStandardOutput(const std::string& text, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A mistyped line is a usage error wherever the program is started, with a display or without.
+    if (const auto problem = CommandLineProblem(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fprintf(stderr, "veltrix: %s\n", problem->c_str());
+        return 2;
+    }
     UsePrivateRuntimeFolder();
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -91,6 +91,20 @@ size_t Utf8Length(std::string_view text, size_t i) {
     return length;
 }
 
+// A character that moves or hides text on a terminal: a C1 control, a line or paragraph separator,
+// or a bidirectional control.
+bool Invisible(std::string_view character) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(character[k]); };
+    if (character.size() == 2)
+        return (byte(0) == 0xc2 && byte(1) < 0xa0) || (byte(0) == 0xd8 && byte(1) == 0x9c);  // C1, U+061C
+    if (character.size() == 3 && byte(0) == 0xe2 && byte(1) == 0x80)
+        return byte(2) == 0x8e || byte(2) == 0x8f ||
+               (byte(2) >= 0xa8 && byte(2) <= 0xae);  // 200E/F, 2028..202E
+    if (character.size() == 3 && byte(0) == 0xe2 && byte(1) == 0x81)
+        return byte(2) >= 0xa6 && byte(2) <= 0xa9;  // U+2066..U+2069
+    return false;
+}
+
 // A value of a user's option, on one of the option's callbacks: false when it is not accepted.
 template <typename Target>
 struct OptionDef {
@@ -98,6 +112,7 @@ struct OptionDef {
     bool takesValue;
     std::string accepted;  // for error messages
     std::function<bool(std::string_view, Target&)> apply;
+    bool repeatable = false;  // a list built up one value at a time
 };
 
 template <typename Target, typename T, size_t N, typename Store>
@@ -137,36 +152,60 @@ OptionDef<Target> ChoiceListOption(std::string name, const std::array<Choice<T>,
             }};
 }
 
-// A whole decimal number and nothing else.
+// Digits with at most one point, perhaps signed: no exponent, no "inf", "nan", hexadecimal or comma,
+// which the shell's user would not read as the number the program would take.
+bool PlainDecimal(std::string_view text) {
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) text.remove_prefix(1);
+    bool digit = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+// A plain decimal number that a double holds.
 std::optional<double> StrictNumber(std::string_view text) {
+    if (!PlainDecimal(text)) return std::nullopt;
+    if (text[0] == '+') text.remove_prefix(1);
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
 
-const std::string kNumber = "a decimal number in MHz";
+const std::string kNumber = "a decimal number in MHz, such as 1500 or 1500.25";
 
 const std::vector<OptionDef<CliOptions>>& JudgeTable() {
     static const std::vector<OptionDef<CliOptions>> table = [] {
         using O = CliOptions;
         std::vector<OptionDef<O>> t;
         t.push_back({"f0", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          o.Spec.F0 = NormaliseCentreFrequency(ReadDecimal(text));
                          return true;
                      }});
         t.push_back({"bw", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          const double bw = NormaliseBandwidth(ReadDecimal(text));
                          o.Spec.BW = bw;
                          o.Spec.BWRequested = bw;
                          return true;
                      }});
         t.push_back({"f1", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          o.Spec.F1 = NormaliseStopband(ReadDecimal(text));
                          return true;
                      }});
         t.push_back({"f2", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          o.Spec.F2 = NormaliseStopband(ReadDecimal(text));
                          return true;
                      }});
@@ -266,12 +305,14 @@ const std::vector<OptionDef<CliOptions>>& CompareTable() {
                          o.MeasuredFile = std::string(text);
                          return true;
                      }});
-        t.push_back({"requirement", true, "a frequency above 0 in MHz", [](std::string_view text, O& o) {
+        t.push_back({"requirement", true, "a frequency above 0 in MHz",
+                     [](std::string_view text, O& o) {
                          const auto f = StrictNumber(text);
                          if (!f || !(*f > 0.0)) return false;
                          o.RequirementPointsMhz.push_back(*f);
                          return true;
-                     }});
+                     },
+                     true});
         return t;
     }();
     return table;
@@ -282,10 +323,12 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
         using O = FindOptions;
         std::vector<OptionDef<O>> t;
         t.push_back({"f0", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          o.Requirement.F0 = NormaliseCentreFrequency(ReadDecimal(text));
                          return true;
                      }});
         t.push_back({"bw", true, kNumber, [](std::string_view text, O& o) {
+                         if (!PlainDecimal(text)) return false;
                          o.Requirement.BW = NormaliseBandwidth(ReadDecimal(text));
                          return true;
                      }});
@@ -306,7 +349,8 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
                          if (!f || !dbc || !(*f > 0.0)) return false;
                          o.Requirement.Stopbands.push_back({*f, *dbc});
                          return true;
-                     }});
+                     },
+                     true});
         t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<char> v, O& o) {
             o.Requirement.Mountings = std::move(v);
         }));
@@ -381,7 +425,10 @@ std::optional<std::string> Apply(const CLI::App& app,
     for (const CLI::Option* option : app.parse_order()) {
         const OptionDef<Target>& def = *defs.at(option);
         const std::string name = "--" + def.name;
+        // Taking the last of two would quietly drop what the user typed first.
+        if (!def.repeatable && used.count(option) > 0) return name + " is given more than once";
         if (!def.takesValue) {
+            used[option] = 1;
             def.apply({}, target);
             continue;
         }
@@ -461,9 +508,9 @@ std::string Printable(std::string_view text) {
             continue;
         }
         const size_t length = Utf8Length(text, i);
-        if (length == 0) {
+        if (length == 0 || Invisible(text.substr(i, length))) {
             shown += '?';
-            ++i;
+            i += std::max<size_t>(length, 1);
         } else {
             if (shown.size() + length > kMaxEcho) break;
             shown.append(text.substr(i, length));

@@ -41,8 +41,9 @@ struct ParseOutcome {
 };
 
 // Reads the arguments that follow the program name. Both "--opt VALUE" and "--opt=VALUE" are
-// accepted; the last of a repeated option wins. Numeric fields are normalised as the matching
-// entry field does when it is left. "find" as the first argument starts the part finder.
+// accepted; an option given twice is an error, but for those that build a list. Numbers are plain
+// decimals (digits, one point, a sign), normalised as the matching entry field does when it is left.
+// "find" as the first argument starts the part finder.
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
 // Reads only the selection options (--f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric,

@@ -53,19 +53,19 @@ int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err) 
         err << "veltrix-cli: compare: " << read.Problem << '\n';
         return kExitUsage;
     }
+    if (!read.Notice.empty()) err << "veltrix-cli: compare: " << read.Notice << '\n';
     const MeasuredComparison comparison =
         CompareWithModel(options.Spec, read.Trace, options.RequirementPointsMhz);
     if (!comparison.Standard) {
         err << "veltrix-cli: compare: " << comparison.Refusal << '\n';
         return kExitFailure;
     }
-    std::ostringstream document;
+    // Nothing can fail from here on: the document goes out as it is made.
     if (options.Format == OutputFormat::Json) {
-        WriteCompareJson(comparison, document);
+        WriteCompareJson(comparison, out);
     } else {
-        WriteCompareText(comparison, document);
+        WriteCompareText(comparison, out);
     }
-    out << document.str();
     return kExitOk;
 }
 

@@ -7,10 +7,16 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainterPath>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "engine/rules.h"
 #include "platform/services.h"
@@ -241,16 +247,81 @@ void CompareWindow::onAddMeasured() {
         this, QStringLiteral("Add Measured"),
         QStringLiteral("Touchstone files (*.s1p *.s2p *.ts);;All files (*)"));
     if (path.isEmpty()) return;
-    MeasuredRead read = ReadTouchstoneFile(QFile::encodeName(path).toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() >= kReadAsideBytes) {
+        ReadMeasuredAside(file, info.fileName());
+    } else {
+        ShowMeasured(info.fileName(), ReadTouchstoneFile(file));
+    }
+}
+
+// What the reading thread and the window share.
+struct MeasuredReadJob {
+    std::atomic<std::uint64_t> done{0};
+    std::atomic<std::uint64_t> total{1};
+    std::atomic<bool> cancel{false};
+    MeasuredRead result;  // written by the thread, read once it has finished
+};
+
+CompareWindow::~CompareWindow() {
+    if (readingThread_ != nullptr) {
+        reading_->cancel = true;
+        readingThread_->wait();
+        delete readingThread_;
+    }
+}
+
+void CompareWindow::ReadMeasuredAside(const std::string& file, const QString& name) {
+    if (readingThread_ != nullptr) return;  // one file at a time
+    auto job = std::make_shared<MeasuredReadJob>();
+    reading_ = job;
+    readingThread_ = QThread::create([job, file] {
+        job->result = ReadTouchstoneFile(file, [&job = *job](std::uint64_t done, std::uint64_t total) {
+            job.total = std::max<std::uint64_t>(total, 1);
+            job.done = done;
+            return !job.cancel;
+        });
+    });
+    auto* progress = new QProgressDialog(QStringLiteral("Reading %1...").arg(name), QStringLiteral("Cancel"),
+                                         0, 1000, this);
+    progress->setWindowTitle(QStringLiteral("Add Measured"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    auto* ticks = new QTimer(progress);
+    connect(ticks, &QTimer::timeout, progress, [progress, job] {
+        if (progress->wasCanceled()) job->cancel = true;
+        progress->setValue(
+            static_cast<int>(1000.0 * static_cast<double>(job->done) / static_cast<double>(job->total)));
+    });
+    ticks->start(100);
+    connect(progress, &QProgressDialog::canceled, this, [job] { job->cancel = true; });
+    connect(readingThread_, &QThread::finished, this, [this, job, progress, name] {
+        progress->deleteLater();
+        readingThread_->deleteLater();
+        readingThread_ = nullptr;
+        reading_.reset();
+        // A Cancel after the last piece was read still means the user no longer wants the file.
+        if (!job->result.Cancelled && !job->cancel) ShowMeasured(name, std::move(job->result));
+    });
+    readingThread_->start();
+}
+
+void CompareWindow::ShowMeasured(const QString& name, MeasuredRead read) {
     if (!read.Ok) {
         if (program_.Messages)
             program_.Messages->ShowMessage(this, QString::fromStdString(read.Problem),
                                            QStringLiteral("Add Measured"));
         return;
     }
-    comparison_.SetMeasured(QFileInfo(path).fileName().toStdString(), std::move(read.Trace));
+    comparison_.SetMeasured(name.toStdString(), std::move(read.Trace));
     selected_ = static_cast<int>(comparison_.Parts().size());
     Changed();
+    if (!read.Notice.empty() && program_.Messages)
+        program_.Messages->ShowMessage(this, QString::fromStdString(read.Notice),
+                                       QStringLiteral("Add Measured"));
 }
 
 void CompareWindow::onRemovePart() {

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,12 @@
 
 class QAction;
 class QMenu;
+class QThread;
 
 namespace veltrix {
+
+struct MeasuredReadJob;
+struct MeasuredRead;
 
 // Where the window's paint puts its parts, for the paint and for the mouse alike.
 struct CompareLayout {
@@ -44,6 +49,10 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     static constexpr int kClientHeight = 600;
 
     explicit CompareWindow(Program& program, QWidget* parent = nullptr);
+    ~CompareWindow() override;
+
+    // A file at least this large is read off the window's thread, with progress and Cancel.
+    static constexpr qint64 kReadAsideBytes = 4 * 1024 * 1024;
 
     // "" when added, else the reason it was not; the window shows no message itself.
     std::string AddPart(const FilterSpec& spec);
@@ -87,6 +96,8 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
   private:
     void CreateMenus();
     void Changed();
+    void ReadMeasuredAside(const std::string& file, const QString& name);
+    void ShowMeasured(const QString& name, MeasuredRead read);
     int LegendRows() const;
     int FontPixels() const;
 
@@ -99,6 +110,8 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     QMenu* graphMenu_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* datasheetAction_ = nullptr;
+    std::shared_ptr<MeasuredReadJob> reading_;  // the file being read aside, if any
+    QThread* readingThread_ = nullptr;
 };
 
 }  // namespace veltrix

@@ -70,6 +70,7 @@ MeasuredComparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace&
     }
     const bool twoPort = trace.Ports == 2;
     const ResponseTable model = ComputeResponseAt(spec, inside);
+    c.Points.reserve(inside.size());
     for (size_t k = 0; k < inside.size(); ++k) {
         ComparedPoint p;
         p.FrequencyMhz = inside[k];
@@ -84,7 +85,16 @@ MeasuredComparison CompareWithModel(const FilterSpec& spec, const MeasuredTrace&
         }
         c.Points.push_back(p);
     }
-    if (!twoPort || trace.FrequenciesMhz.empty()) return c;
+    if (!twoPort || trace.FrequenciesMhz.empty()) {
+        c.NoDeviations = "the measurement has no S21";
+        return c;
+    }
+    if (c.Points.empty()) {
+        char span[96];
+        std::snprintf(span, sizeof span, "%.3f to %.3f MHz", c.SpanFromMhz, c.SpanToMhz);
+        c.NoDeviations = std::string("no measured frequency lies inside the span ") + span;
+        return c;
+    }
 
     // The model at the summary's frequencies, computed as a row of the report.
     const double lower = f0 - 0.5 * bw;

@@ -39,6 +39,7 @@ struct MeasuredComparison {
     double SpanToMhz = 0.0;
     std::vector<ComparedPoint> Points;    // the measured frequencies inside the span
     std::vector<DeviationEntry> Summary;  // empty of attenuation entries for a 1-port measurement
+    std::string NoDeviations;             // why Summary is empty, when it is
 };
 
 // The model at every measured frequency inside the part's graph span (F0 +/- GraphHalfSpan * BW),

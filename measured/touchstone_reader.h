@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,16 +20,22 @@ struct MeasuredTrace {
 
 struct MeasuredRead {
     bool Ok = false;
+    bool Cancelled = false;  // the progress callback asked to stop
     MeasuredTrace Trace;
     std::string Problem;  // one line "FILE:LINE: what" when !Ok
+    std::string Notice;   // one line "FILE:LINE: what" of data read past (noise data); "" when none
 };
 
-constexpr std::size_t kMaxTouchstoneBytes = 64u * 1024u * 1024u;
+// The most frequencies one file may hold; the reader's memory grows with them, not with the text.
+constexpr std::uint64_t kMaxTouchstoneRows = 10'000'000;
+
+// Called as the file is read: false stops the read (Cancelled).
+using TouchstoneProgress = std::function<bool(std::uint64_t bytesRead, std::uint64_t bytesTotal)>;
 
 // name is the file as the user gave it (shown escaped in a problem); its extension (.s1p/.s2p)
 // gives the port count of a version 1.1 text.
 MeasuredRead ParseTouchstone(std::string_view text, const std::string& name);
-MeasuredRead ReadTouchstoneFile(const std::string& path);
+MeasuredRead ReadTouchstoneFile(const std::string& path, const TouchstoneProgress& progress = {});
 
 // The group delay (ns) of a phase (radians, unwrapped) over frequency (MHz): central differences
 // inside, one-sided at the ends.

@@ -1,10 +1,11 @@
 #include "program/preferences.h"
 
-#include <array>
 #include <cstdio>
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/choices.h"
 #include "files/user_file.h"
@@ -39,17 +40,19 @@ constexpr std::size_t kLineBytes = 4096;
 constexpr std::size_t kReadLimit = kLineCount * kLineBytes;
 
 // One value per line; what lies beyond the limit on a long line is dropped rather than read as the
-// next value, so every later value stays on its own line.
-std::optional<std::array<std::string, kLineCount>> ReadLines(const std::string& path) {
+// next value, so every later value stays on its own line. A short file gives the lines it has.
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
     const auto data = ReadRegularFile(path, kReadLimit);
-    if (!data) return std::nullopt;
+    if (!data) return lines;
     std::istringstream in(*data);
-    std::array<std::string, kLineCount> lines;
-    for (std::string& line : lines) {
-        // A missing line is a failed read: the whole record then falls back to its defaults.
-        if (!std::getline(in, line)) return std::nullopt;
+    std::string line;
+    while (lines.size() < kLineCount && std::getline(in, line)) {
+        // A line the read limit cut off is not the line the file holds.
+        if (in.eof() && data->size() == kReadLimit) break;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.size() > kLineLimit) line.resize(kLineLimit);
+        lines.push_back(std::move(line));
     }
     return lines;
 }
@@ -83,12 +86,13 @@ Preferences ValidatePreferences(const Preferences& read) {
 }
 
 Preferences ReadPreferences(const std::string& path) {
-    const auto lines = ReadLines(path);
-    if (!lines) return Preferences{};
+    const std::vector<std::string> lines = ReadLines(path);
+    // The values the file holds are kept; those it lacks take their defaults.
     Preferences prefs;
-    prefs.PrefUnits = FirstCharacter((*lines)[0]);
-    prefs.StartupScreens = FirstCharacter((*lines)[1]);
-    for (int i = 0; i < 12; ++i) RectField(prefs, i) = ReadLeadingInteger((*lines)[2 + i]);
+    if (lines.size() > 0) prefs.PrefUnits = FirstCharacter(lines[0]);
+    if (lines.size() > 1) prefs.StartupScreens = FirstCharacter(lines[1]);
+    for (size_t i = 0; i < 12 && 2 + i < lines.size(); ++i)
+        RectField(prefs, static_cast<int>(i)) = ReadLeadingInteger(lines[2 + i]);
     return ValidatePreferences(prefs);
 }
 

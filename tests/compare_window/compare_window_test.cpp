@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -293,6 +294,58 @@ TEST_F(CompareWindowTest, ARefusedFileIsOneMessageNamingFileAndLineAndAddsNothin
     window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
     EXPECT_EQ(messages.texts.size(), 1);
     EXPECT_FALSE(window.Parts().HasMeasured());
+}
+
+}  // namespace
+}  // namespace veltrix
+
+namespace veltrix {
+namespace {
+
+// Larger than the window reads in place: a turning S21 across the first part's span.
+std::string LargeMeasurement() {
+    std::string text = "# MHz S DB R 50\n";
+    char line[128];
+    for (int i = 0; text.size() < CompareWindow::kReadAsideBytes + 4096; ++i) {
+        std::snprintf(line, sizeof line, "%.5f -20 0 -1 %d -1 0 -20 0\n", 1400.0 + 0.001 * i,
+                      (i * 7) % 360 - 179);
+        text += line;
+    }
+    return text;
+}
+
+TEST_F(CompareWindowTest, LargeFileIsReadAsideAndAddedWhenDone) {
+    AddParts(1);
+    AddMeasured(QStringLiteral("large.s2p"), LargeMeasurement());
+    EXPECT_FALSE(window.Parts().HasMeasured()) << "read on the window's thread";
+    EXPECT_NE(window.findChild<QProgressDialog*>(), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Parts().HasMeasured(), 30000);
+    EXPECT_TRUE(messages.texts.isEmpty());
+    EXPECT_EQ(window.SelectedPart(), 1);
+    QTRY_COMPARE(window.findChild<QProgressDialog*>(), nullptr);
+}
+
+TEST_F(CompareWindowTest, CancelledReadAddsNothing) {
+    AddParts(1);
+    AddMeasured(QStringLiteral("large.s2p"), LargeMeasurement());
+    auto* progress = window.findChild<QProgressDialog*>();
+    ASSERT_NE(progress, nullptr);
+    auto* cancel = progress->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QProgressDialog*>(), nullptr, 30000);
+    EXPECT_FALSE(window.Parts().HasMeasured());
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+TEST_F(CompareWindowTest, WindowClosedWhileReadingWaitsForTheRead) {
+    auto* reading = new CompareWindow(program);
+    const QString path = dir.filePath(QStringLiteral("large.s2p"));
+    std::ofstream(path.toStdString(), std::ios::binary) << LargeMeasurement();
+    openDialog.answer = path;
+    reading->findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+    delete reading;  // no crash, no thread left running
+    SUCCEED();
 }
 
 }  // namespace

@@ -266,6 +266,14 @@ TEST_F(DatasheetProgramTest, UsageErrorsAndUnwritableFiles) {
           QStringLiteral("9")},
          2,
          "--sections: invalid value '9'"},
+        {{QStringLiteral("--datasheet"), QStringLiteral("x.pdf"), QStringLiteral("--f0"),
+          QStringLiteral("1e3")},
+         2,
+         "--f0: invalid value '1e3'"},
+        {{QStringLiteral("--datasheet"), QStringLiteral("x.pdf"), QStringLiteral("--f0=900"),
+          QStringLiteral("--f0"), QStringLiteral("1000")},
+         2,
+         "--f0 is given more than once"},
         {{QStringLiteral("--datasheet"), QStringLiteral("no-such-folder/x.pdf")}, 1, "Cannot write"},
     };
     for (const auto& c : cases) {

@@ -110,7 +110,18 @@ INSTANTIATE_TEST_SUITE_P(
                  With([](Preferences& p) { p.PrefUnits = 'M'; })},
         ReadCase{"DigitsBeyondLimitAreCut", FactoryWithLine(6, std::string(59, '0') + "77"),
                  With([](Preferences& p) { p.SelectRect.Height = 0; })},
-        ReadCase{"ShortFileGivesAllDefaults", "M\nY\n10\n20\n600\n400\n", Preferences{}},
+        ReadCase{"ShortFileKeepsWhatItHolds", "M\nY\n10\n20\n600\n400\n25\n", With([](Preferences& p) {
+                     p.PrefUnits = 'M';
+                     p.StartupScreens = 'Y';
+                     p.SelectRect = {10, 20, 600, 400};
+                     p.OutlineRect.Left = 25;
+                 })},
+        ReadCase{"ShortFileWithoutFinalLineEnd", "M\nI\n10", With([](Preferences& p) {
+                     p.PrefUnits = 'M';
+                     p.StartupScreens = 'I';
+                     p.SelectRect.Left = 10;
+                 })},
+        ReadCase{"UnitsAloneKept", "M\n", With([](Preferences& p) { p.PrefUnits = 'M'; })},
         ReadCase{"EmptyFileGivesDefaults", "", Preferences{}},
         ReadCase{"MissingFinalLineEndStillReads", "E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n7",
                  With([](Preferences& p) {
