@@ -206,7 +206,9 @@ TEST_F(DatasheetContentTest, ElectricalTableIsTheEnginesFiguresAndTheirWorstCase
         EXPECT_EQ(row("VSWR").Typical, fixed(vswr, 2) + " : 1");
         // The product line's maximum is no worst case for a part the engine finds above it.
         EXPECT_EQ(row("VSWR").WorstCase, vswr <= 2.0 ? "2.0 : 1" : "");
-        if (vswr > 2.0) EXPECT_NE(row("VSWR").Basis.find("above the 2.0 : 1 maximum"), std::string::npos);
+        if (vswr > 2.0) {
+            EXPECT_NE(row("VSWR").Basis.find("above the 2.0 : 1 maximum"), std::string::npos);
+        }
         ResponseData rd;
         FilterSpec judged = part;
         ComputeSelection(judged, rd);
