@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/display_check.h"
 #include "app/frame.h"
 #include "app/screenshot.h"
 #include "datasheet/datasheet_command.h"
@@ -55,22 +56,6 @@ bool NeedsNoDisplay(int argc, char** argv) {
     return false;
 }
 
-bool EnvironmentSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Without one, Qt aborts with advice to reinstall. Platforms that need no display server (offscreen,
-// vnc, a framebuffer) are left to Qt.
-bool HasDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const std::string chosen = platform != nullptr ? platform : "";
-    if (chosen.rfind("xcb", 0) == 0) return EnvironmentSet("DISPLAY");
-    if (chosen.rfind("wayland", 0) == 0) return EnvironmentSet("WAYLAND_DISPLAY");
-    if (!chosen.empty()) return true;
-    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
-}
-
 // The program's icon, for the windows without one of their own; the document windows' title bars
 // take it as they are made. The frame carries its own, so its window is made before: a window made
 // while it is set first draws it at several sizes, only to replace it.
@@ -90,11 +75,11 @@ int main(int argc, char** argv) {
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);
-    } else if (!HasDisplay()) {
-        std::fputs(
-            "veltrix: no display (DISPLAY and WAYLAND_DISPLAY are not set): start it in a desktop session or "
-            "over ssh -X to see the windows, or use --screenshot FILE to write a picture of them\n",
-            stderr);
+    } else if (const std::string unusable = UnusableDisplay(); !unusable.empty()) {
+        std::fprintf(stderr,
+                     "veltrix: no display (%s): start it in a desktop session or over ssh -X to see the "
+                     "windows, or use --screenshot FILE to write a picture of them\n",
+                     unusable.c_str());
         return 1;
     }
     VeltrixApplication app(argc, argv);
