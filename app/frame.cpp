@@ -259,6 +259,32 @@ void MainFrame::ShowStartupPages() {
         QWidget* window = GetFrameWindow(page);
         if (window != nullptr && window->isVisible()) window->raise();
     }
+    // A window manager gives new tool windows no focus: the top page takes it, so Escape reaches it.
+    FocusNextPage();
+}
+
+void MainFrame::FocusNextPage() {
+    // Another window the user went on to keeps the focus.
+    QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active != this && active->isVisible()) return;
+    // The pages lie over the frame in the order they were shown, the licence on top.
+    for (QWidget* page :
+         std::initializer_list<QWidget*>{licenseInformation_, introduction_, filterCharacteristics_, notes_,
+                                         contactInformation_, configurationInstructions_}) {
+        if (page == nullptr || !page->isVisible() || page->isMinimized()) continue;
+        page->raise();
+        page->activateWindow();
+        return;
+    }
+    if (!isVisible() || mdiArea_ == nullptr) return;
+    activateWindow();
+    QMdiSubWindow* document = mdiArea_->currentSubWindow();
+    if (document == nullptr || document->isAncestorOf(QApplication::focusWidget())) return;
+    mdiArea_->setActiveSubWindow(document);
+    if (QWidget* content = document->widget()) {
+        QWidget* last = content->focusWidget();
+        (last != nullptr ? last : content)->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 namespace {
@@ -490,6 +516,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == qApp && event->type() == QEvent::Quit) program_.Ending = true;
+    // A page put away passes the keyboard on, once it is gone from the screen.
+    if (event->type() == QEvent::Hide && !program_.Ending && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow() &&
+        (watched == licenseInformation_ || watched == introduction_ || watched == filterCharacteristics_ ||
+         watched == notes_ || watched == contactInformation_ || watched == configurationInstructions_))
+        QMetaObject::invokeMethod(this, &MainFrame::FocusNextPage, Qt::QueuedConnection);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -577,8 +609,7 @@ void MainFrame::onRequestForQuote() { ShowFrameWindow(FrameWindow::RequestForQuo
 void MainFrame::onContactInformation() { ShowFrameWindow(FrameWindow::ContactInformation); }
 
 void MainFrame::OpenLink(const QString& target, const QString& failureMessage) {
-    const bool opened = program_.Shell != nullptr && program_.Shell->Open(target);
-    if (!opened && program_.Messages != nullptr) program_.Messages->ShowMessage(this, failureMessage);
+    OpenOrReport(program_.Shell, program_.Messages, this, target, failureMessage);
 }
 
 void MainFrame::onVeltrixOnline() {
@@ -599,8 +630,12 @@ void MainFrame::onFindParts() {
     if (findParts_ == nullptr) {
         findParts_ = new FindPartsWindow(program_);
         findParts_->setObjectName(QStringLiteral("FindParts"));
-        auto* window = new DocumentMdiWindow(*mdiArea_, findParts_, QStringLiteral("Find Parts"));
-        window->ApplyRect({75, 40, 780, 640});
+        // At a large scale its controls need more than the frame has: the window stays inside the
+        // frame and scrolls.
+        auto* window = new DocumentMdiWindow(*mdiArea_, findParts_, QStringLiteral("Find Parts"),
+                                             DocumentMdiWindow::Overflow::Scroll);
+        const QRect fitted = FittedRect(QRect(75, 40, 780, 640), mdiArea_->viewport()->rect());
+        window->ApplyRect({fitted.left(), fitted.top(), fitted.width(), fitted.height()});
         documents_[DocumentWindow::Finder] = window;
     }
     DocumentMdiWindow* finder = DocumentSubWindow(DocumentWindow::Finder);

@@ -192,6 +192,8 @@ class MainFrame : public QMainWindow, public WindowHub {
     void UpdateFrameWindowItems();
     DocumentMdiWindow* AddDocumentWindow(QWidget* content, const QString& caption, const WindowRect& rect);
     void OpenLink(const QString& target, const QString& failureMessage);
+    // The keyboard goes to the page on top of those still shown, else to the active document window.
+    void FocusNextPage();
     void ShowFrameWindow(FrameWindow which);
     void FontCommand(FontChoice choice, QAction* item);
     void FillScreenUnlessMaximised();

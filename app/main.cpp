@@ -19,6 +19,7 @@
 
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/frame.h"
 #include "app/screenshot.h"
 #include "datasheet/datasheet_command.h"
@@ -59,22 +60,6 @@ bool NeedsNoDisplay(int argc, char** argv) {
             if (std::strcmp(arg, info) == 0) return true;
     }
     return false;
-}
-
-bool EnvironmentSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
-
-// Without one, Qt aborts with advice to reinstall. Platforms that need no display server (offscreen,
-// vnc, a framebuffer) are left to Qt.
-bool HasDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    const std::string chosen = platform != nullptr ? platform : "";
-    if (chosen.rfind("xcb", 0) == 0) return EnvironmentSet("DISPLAY");
-    if (chosen.rfind("wayland", 0) == 0) return EnvironmentSet("WAYLAND_DISPLAY");
-    if (!chosen.empty()) return true;
-    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY");
 }
 
 // The program's icon, for the windows without one of their own; the document windows' title bars
@@ -124,11 +109,11 @@ int main(int argc, char** argv) {
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);
-    } else if (!HasDisplay()) {
-        std::fputs(
-            "veltrix: no display (DISPLAY and WAYLAND_DISPLAY are not set): start it in a desktop session or "
-            "over ssh -X to see the windows, or use --screenshot FILE to write a picture of them\n",
-            stderr);
+    } else if (const std::string unusable = UnusableDisplay(); !unusable.empty()) {
+        std::fprintf(stderr,
+                     "veltrix: no display (%s): start it in a desktop session or over ssh -X to see the "
+                     "windows, or use --screenshot FILE to write a picture of them\n",
+                     unusable.c_str());
         return 1;
     }
     VeltrixApplication app(argc, argv);

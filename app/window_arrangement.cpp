@@ -17,6 +17,13 @@ std::vector<QRect> TileHorizontally(const QRect& area, int count) {
     return rects;
 }
 
+QRect FittedRect(const QRect& design, const QRect& area) {
+    const QSize size(std::min(design.width(), area.width()), std::min(design.height(), area.height()));
+    const int left = std::clamp(design.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(design.top(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
 std::vector<QPoint> ArrangeIconPositions(const QRect& area, const std::vector<QSize>& icons) {
     std::vector<QPoint> positions;
     int x = area.left();

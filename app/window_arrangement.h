@@ -15,6 +15,10 @@ namespace veltrix {
 // (the last row takes what division leaves over).
 std::vector<QRect> TileHorizontally(const QRect& area, int count);
 
+// A window's design rectangle made to fit the area: no larger than it, and moved in so that it lies
+// wholly inside (its left and top edges first, where it is as large as the area).
+QRect FittedRect(const QRect& design, const QRect& area);
+
 // Minimised windows laid in a row along the bottom of the area, left to right; a row that is full
 // continues in the row above.
 std::vector<QPoint> ArrangeIconPositions(const QRect& area, const std::vector<QSize>& icons);

@@ -74,21 +74,37 @@ find_program(HELP2MAN help2man)
 set(VELTRIX_MAN_DIR ${PROJECT_BINARY_DIR}/man)
 set(VELTRIX_MAN_PAGES)
 if(HELP2MAN)
-  foreach(_page IN ITEMS "veltrix;gui;ceramic bandpass filter selection program"
-                          "veltrix-cli;cli;ceramic bandpass filter selection from the command line")
+  # The companion's subcommands have a help of their own, made into a section each.
+  foreach(_page IN ITEMS "veltrix;gui;ceramic bandpass filter selection program;"
+                          "veltrix-cli;cli;ceramic bandpass filter selection from the command line;find,compare")
     list(GET _page 0 _program)
     list(GET _page 1 _component)
     list(GET _page 2 _name)
+    list(GET _page 3 _subcommands)
     set(_out ${VELTRIX_MAN_DIR}/${_program}.1)
+    set(_help2man ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+        "PATH=$<TARGET_FILE_DIR:${_program}>:/usr/bin:/bin" SOURCE_DATE_EPOCH=${VELTRIX_RELEASE_EPOCH}
+        ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
+        ${HELP2MAN} --no-info --section=1 --name=${_name} --version-string=${PROJECT_VERSION})
+    set(_include ${VELTRIX_DEBIAN_DIR}/${_program}.h2m)
+    set(_subpages)
+    if(_subcommands)
+      set(_include ${VELTRIX_MAN_DIR}/${_program}.h2m)
+      string(REPLACE "," ";" _each "${_subcommands}")
+      foreach(_sub IN LISTS _each)
+        list(APPEND _subpages COMMAND ${_help2man} "--help-option=${_sub} --help"
+                                      --output=${VELTRIX_MAN_DIR}/${_sub}.1 ${_program})
+      endforeach()
+      list(APPEND _subpages COMMAND ${CMAKE_COMMAND} -DBASE=${VELTRIX_DEBIAN_DIR}/${_program}.h2m
+                                    -DOUTPUT=${_include} -DSUBCOMMANDS=${_subcommands}
+                                    -DPAGES_DIR=${VELTRIX_MAN_DIR} -P ${PROJECT_SOURCE_DIR}/cmake/man_subcommands.cmake)
+    endif()
     add_custom_command(OUTPUT ${_out}.gz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${VELTRIX_MAN_DIR}
-      COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
-              "PATH=$<TARGET_FILE_DIR:${_program}>:/usr/bin:/bin" SOURCE_DATE_EPOCH=${VELTRIX_RELEASE_EPOCH}
-              ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
-              ${HELP2MAN} --no-info --section=1 --name=${_name} --version-string=${PROJECT_VERSION}
-              --include=${VELTRIX_DEBIAN_DIR}/${_program}.h2m --output=${_out} ${_program}
+      ${_subpages}
+      COMMAND ${_help2man} --include=${_include} --output=${_out} ${_program}
       COMMAND ${GZIP_PROGRAM} -9nf ${_out}
-      DEPENDS ${_program} ${VELTRIX_DEBIAN_DIR}/${_program}.h2m
+      DEPENDS ${_program} ${VELTRIX_DEBIAN_DIR}/${_program}.h2m ${PROJECT_SOURCE_DIR}/cmake/man_subcommands.cmake
       COMMENT "Writing the manual page of ${_program}"
       VERBATIM)
     install(FILES ${_out}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${_component})

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "compare_window/compare_accessible.h"
 #include "engine/rules.h"
 #include "platform/services.h"
 #include "printing/export_command.h"
@@ -131,6 +132,7 @@ CompareWindow::CompareWindow(Program& program, QWidget* parent) : QWidget(parent
     setWindowTitle(QStringLiteral("Compare Parts"));
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Compare Parts"));
+    ExposeToScreenReaders(this);
     CreateMenus();
 }
 
@@ -200,6 +202,7 @@ void CompareWindow::Changed() {
     // The frame hosts the window in a scroll area, which scrolls once the table outgrows it.
     setMinimumHeight(ContentHeight());
     update();
+    AnnounceChange(this);
 }
 
 int CompareWindow::ContentHeight() const {

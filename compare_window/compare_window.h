@@ -70,6 +70,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     QSize FormDesignSize() const override {
         return QSize(kClientWidth, std::max(kClientHeight, ContentHeight()));
     }
+    CompareLayout CurrentLayout() const { return LayoutFor(size(), FontPixels()); }
     // The height the legend and the whole marker table need at the window's font.
     int ContentHeight() const;
     QList<GroupedMenu> GroupedMenus() override;

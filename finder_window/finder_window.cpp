@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "engine/filter_spec.h"
+#include "platform/accessible.h"
 #include "program/choice_text.h"
 #include "program/program.h"
 
@@ -121,7 +122,9 @@ class SortMenu : public QObject {
     QTableView* table_;
 };
 
-// The results, where several parts can be marked: Ctrl or Shift with the mouse, Space from the keyboard.
+// The results, where several parts can be marked: Ctrl or Shift with the mouse, Space from the keyboard
+// on the current row. As in a file manager's list, the arrow keys move the current row and leave the
+// marks alone; Shift with them still marks the rows passed over.
 class MarkingTableView : public QTableView {
   public:
     using QTableView::QTableView;
@@ -129,9 +132,11 @@ class MarkingTableView : public QTableView {
   protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override {
-        if (event != nullptr && event->type() == QEvent::KeyPress &&
-            static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Space)
-            return QItemSelectionModel::Toggle | QItemSelectionModel::Rows;
+        if (event != nullptr && event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Space) return QItemSelectionModel::Toggle | QItemSelectionModel::Rows;
+            if (!key->modifiers().testFlag(Qt::ShiftModifier)) return QItemSelectionModel::NoUpdate;
+        }
         return QTableView::selectionCommand(index, event);
     }
 };
@@ -169,6 +174,7 @@ void FindPartsWindow::BuildControls() {
     passbandDefinitionBox_->setObjectName(QStringLiteral("PBDCBox"));
     passbandDefinitionBox_->addItems(ListItemsOf<PassbandChoice>());
     passbandDefinitionBox_->setCurrentIndex(IndexOf(PassbandChoice::Db1_0));
+    NameList(passbandDefinitionBox_, QStringLiteral("Passband definition"));
     maxInsertionLossEdit_ = new QLineEdit(requirement);
     maxInsertionLossEdit_->setObjectName(QStringLiteral("MaxILEdit"));
     maxInsertionLossEdit_->setPlaceholderText(QStringLiteral("any"));
@@ -212,6 +218,7 @@ void FindPartsWindow::BuildControls() {
     stopbandTable_->setTabKeyNavigation(false);
     stopbandTable_->setMinimumHeight(80);
     KeepOneBlankStopbandRow();
+    stopbandTable_->setAccessibleName(QStringLiteral("Stopband points"));
     auto* stopLabel = new QLabel(QStringLiteral("S&topband points"), requirement);
     stopLabel->setBuddy(stopbandTable_);
 
@@ -274,6 +281,8 @@ void FindPartsWindow::BuildControls() {
     exportDatasheetButton_ = new QPushButton(QStringLiteral("E&xport Datasheet..."), this);
     exportDatasheetButton_->setObjectName(QStringLiteral("ExportDatasheetButton"));
     exportDatasheetButton_->setToolTip(QStringLiteral("Write the current part's datasheet as a PDF"));
+    // Outside a dialog only an auto-default button answers Enter.
+    for (QPushButton* button : {compareButton_, exportDatasheetButton_}) button->setAutoDefault(true);
     auto* partsRow = new QHBoxLayout;
     partsRow->addWidget(partsLabel, 1);
     partsRow->addWidget(compareButton_);
@@ -292,6 +301,7 @@ void FindPartsWindow::BuildControls() {
     missesTable_->setSortingEnabled(true);
     new SortMenu(resultsView_);
     new SortMenu(missesTable_);
+    missesTable_->setAccessibleName(QStringLiteral("Combinations that do not meet the requirement"));
     auto* missesLabel = new QLabel(QStringLiteral("Combi&nations that do not meet it"), this);
     missesLabel->setBuddy(missesTable_);
 
@@ -427,7 +437,10 @@ void FindPartsWindow::FillResults() {
     }
     resultsView_->sortByColumn(sortColumn < resultsModel_->columnCount() ? sortColumn : 0, sortOrder);
     resultsView_->resizeColumnsToContents();
-    if (resultsModel_->rowCount() > 0) resultsView_->setCurrentIndex(resultsModel_->index(0, 1));
+    // The first part is current but not marked: Space marks it.
+    if (resultsModel_->rowCount() > 0)
+        resultsView_->selectionModel()->setCurrentIndex(resultsModel_->index(0, 1),
+                                                        QItemSelectionModel::NoUpdate);
     exportDatasheetButton_->setEnabled(resultsModel_->rowCount() > 0);
 }
 

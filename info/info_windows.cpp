@@ -8,6 +8,7 @@
 #include "info/page_texts.h"
 #include "info/startup_rule.h"
 #include "platform/fonts.h"
+#include "platform/page_button.h"
 #include "program/contact_data.h"
 #include "program/preferences.h"
 #include "program/program.h"
@@ -276,7 +277,7 @@ ContactPage::ContactPage(Program& program, QWidget* parent)
     salesEmailLink_->OnClick = [this] { onSalesEmailLink(); };
     europeSalesEmailLink_->OnClick = [this] { onEuropeSalesEmailLink(); };
 
-    webSiteButton_ = new QPushButton(QString::fromLatin1(contact::kWebSiteHost), client_);
+    webSiteButton_ = new PageButton(QString::fromLatin1(contact::kWebSiteHost), client_);
     webSiteButton_->setObjectName(QStringLiteral("CSWebBtn"));
     webSiteButton_->setGeometry(226, 305, 180, 30);
     webSiteButton_->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16));

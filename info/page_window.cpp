@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "platform/accessible.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
@@ -48,6 +49,7 @@ class PageClient : public QWidget {
 LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    ActAsLink(this);
 }
 
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
@@ -88,8 +90,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void OpenShellLink(Program& program, QWidget* parent, const QString& target, const QString& failureMessage) {
-    const bool opened = program.Shell != nullptr && program.Shell->Open(target);
-    if (!opened && program.Messages != nullptr) program.Messages->ShowMessage(parent, failureMessage);
+    OpenOrReport(program.Shell, program.Messages, parent, target, failureMessage);
 }
 
 LinkLabel* MakeLinkLabel(QWidget* parent, const char* name, const QString& text, int left, int top,

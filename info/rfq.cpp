@@ -8,7 +8,9 @@
 #include <cmath>
 
 #include "platform/fonts.h"
+#include "platform/page_button.h"
 #include "platform/services.h"
+#include "printing/print_dialogs.h"
 #include "printing/print_output.h"
 #include "program/contact_data.h"
 #include "program/program.h"
@@ -99,16 +101,17 @@ QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
                  Kind::TopLevel, parent) {
     setObjectName(QStringLiteral("RFQWin"));
     AddLogoBlock();
-    onlineQuoteButton_ = new QPushButton(QStringLiteral("&Online Quote Form"), client_);
+    onlineQuoteButton_ = new PageButton(QStringLiteral("&Online Quote Form"), client_);
     onlineQuoteButton_->setObjectName(QStringLiteral("OnQBtn"));
     onlineQuoteButton_->setGeometry(464, 213, 100, 25);
-    printFormButton_ = new QPushButton(QStringLiteral("&Print Quote Form"), client_);
+    printFormButton_ = new PageButton(QStringLiteral("&Print Quote Form"), client_);
     printFormButton_->setObjectName(QStringLiteral("PrtQBtn"));
     printFormButton_->setGeometry(464, 263, 100, 25);
     connect(onlineQuoteButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onOnlineQuote);
     connect(printFormButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onPrintQuoteForm);
     FinishLayout();
     move(162, 103);
+    KeepOnScreen(this);
 }
 
 QuoteRequestWindow::~QuoteRequestWindow() = default;

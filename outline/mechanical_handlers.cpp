@@ -100,9 +100,7 @@ void OutlineWindow::onMillimetersButton() { SetUnits(DrawingUnits::Millimetres);
 
 void OutlineWindow::OpenWebPage(const char* path) {
     const QString address = QString::fromLatin1(contact::kWebSiteAddress) + QString::fromLatin1(path);
-    const bool opened = program_.Shell != nullptr && program_.Shell->Open(address);
-    if (!opened && program_.Messages)
-        program_.Messages->ShowMessage(this, QString::fromLatin1(kBrowserFailed), QString());
+    OpenOrReport(program_.Shell, program_.Messages, this, address, QString::fromLatin1(kBrowserFailed));
 }
 
 void OutlineWindow::onPcbLayout() { OpenWebPage("/veltrixinfo.html#RM"); }

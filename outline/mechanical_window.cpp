@@ -15,6 +15,7 @@
 #include "outline/outline_geometry.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "platform/page_button.h"
 #include "program/choice_text.h"
 #include "version/version.h"
 
@@ -69,10 +70,9 @@ void OutlineWindow::CreateControls() {
 
     auto button = [&](const char* name, const QString& text, int left, int top, int width,
                       void (OutlineWindow::*handler)()) {
-        auto* b = new QPushButton(text, this);
+        auto* b = new PageButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(left, top, width, 25);
-        b->setAutoDefault(false);
         // Buttons paint their whole rectangle, so their own updates never repaint the drawing.
         b->setAutoFillBackground(true);
         connect(b, &QPushButton::clicked, this, handler);

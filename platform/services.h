@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QPrinter;
 class QWidget;
@@ -15,12 +17,19 @@ class MessageBoxes {
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& caption = QString()) = 0;
 };
 
-// The desktop's "open" action on a web address or a mailto: target; false when it failed.
+// The desktop's "open" action on a web address or a mailto: target. The answer, whether the target
+// opened, comes once the desktop's opener has finished; the window goes on meanwhile.
 class DesktopShell {
   public:
     virtual ~DesktopShell() = default;
-    virtual bool Open(const QString& target) = 0;
+    virtual void Open(const QString& target, std::function<void(bool opened)> answer) = 0;
 };
+
+// Opens the target; when that fails, shows the message over the parent and gives the focus back to
+// the control that had it when the user asked (it may have gone elsewhere by the time the opener
+// gives up). Nothing is shown once the parent is gone.
+void OpenOrReport(DesktopShell* shell, MessageBoxes* messages, QWidget* parent, const QString& target,
+                  const QString& failureMessage);
 
 // The system print dialog; false when the user cancelled.
 class PrintDialogRunner {
@@ -73,9 +82,17 @@ class QtMessageBoxes : public MessageBoxes {
     QString defaultCaption_;
 };
 
+// The desktop's opener, xdg-open, judged by its exit status: it starts without fail and says only
+// afterwards that no program handles the target. Without it, Qt's own way.
 class QtDesktopShell : public DesktopShell {
   public:
-    bool Open(const QString& target) override;
+    QtDesktopShell();
+    ~QtDesktopShell() override;
+    void Open(const QString& target, std::function<void(bool opened)> answer) override;
+
+  private:
+    // Owns the openers still running.
+    std::unique_ptr<QObject> running_;
 };
 
 class QtPrintDialogRunner : public PrintDialogRunner {

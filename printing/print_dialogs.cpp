@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 #include "platform/fonts.h"
 
@@ -25,7 +27,23 @@ void CentreOnScreen(QWidget* window) {
     if (!screen) return;
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    // Larger than the screen: the title bar stays on it, to move the window by.
+    const QPoint corner = screen->availableGeometry().topLeft();
+    window->move(std::max(frame.left(), corner.x()), std::max(frame.top(), corner.y()));
+}
+
+void KeepOnScreen(QWidget* window) {
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = window->frameGeometry();
+    // Before it is shown the window manager's frame is not known yet: a title bar is allowed for.
+    if (!window->isVisible() && frame == window->geometry())
+        frame.setHeight(frame.height() + window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QRect area = screen->availableGeometry();
+    const int left =
+        std::max(area.left(), std::min(frame.left(), area.left() + area.width() - frame.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.top() + area.height() - frame.height()));
+    if (left != frame.left() || top != frame.top()) window->move(left, top);
 }
 
 PrintProgressDialog::PrintProgressDialog(QWidget* owner) : QDialog(owner) {

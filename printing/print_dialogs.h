@@ -61,5 +61,8 @@ class AbortPrintDialog : public QDialog {
 
 // Moves a top-level window to the centre of the screen it is on (or the primary screen).
 void CentreOnScreen(QWidget* window);
+// Moves a window in so that it lies inside its screen's available area, its top left corner first
+// where it is the larger.
+void KeepOnScreen(QWidget* window);
 
 }  // namespace veltrix

@@ -14,8 +14,10 @@
 #include <utility>
 
 #include "engine/selection.h"
+#include "platform/accessible.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
+#include "platform/page_button.h"
 #include "program/choice_text.h"
 #include "program/selection_judgement.h"
 #include "spec_screen/response_graph.h"
@@ -93,9 +95,8 @@ void SpecificationWindow::CreateControls() {
     };
     auto button = [&](const char* name, const QString& text, int left, int width,
                       void (SpecificationWindow::*handler)()) {
-        auto* b = Place(new QPushButton(text, this), name, left, 375, width, 25);
+        auto* b = Place(new PageButton(text, this), name, left, 375, width, 25);
         b->setFont(buttonFont);
-        b->setAutoDefault(false);
         MakeOpaque(b);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
@@ -127,6 +128,16 @@ void SpecificationWindow::CreateControls() {
                           {"1 * bandwidth", "2 * bandwidth", "3 * bandwidth", "4 * bandwidth",
                            "5 * bandwidth", "6 * bandwidth"});
     graphWidthBox_->setMaxVisibleItems(6);
+    // The painted labels beside the fields, for a screen reader.
+    centreFrequencyEdit_->setAccessibleName(QStringLiteral("Center Frequency"));
+    bandwidthEdit_->setAccessibleName(QStringLiteral("Bandwidth (minimum)"));
+    stopbandF1Edit_->setAccessibleName(QStringLiteral("F1 Frequency"));
+    stopbandF2Edit_->setAccessibleName(QStringLiteral("F2 Frequency"));
+    NameList(sectionsBox_, QStringLiteral("Number of Sections"));
+    NameList(passbandDefinitionBox_, QStringLiteral("Passband Definition"));
+    NameList(profileBox_, QStringLiteral("Resonator Profile"));
+    NameList(dielectricBox_, QStringLiteral("Dielectric Constant"));
+    NameList(graphWidthBox_, QStringLiteral("Graph Width"));
     // Its keys are the list's own: no Enter chain, no window keys.
     graphWidthBox_->removeEventFilter(this);
 

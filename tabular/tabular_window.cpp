@@ -109,6 +109,8 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     outlineDrawingsButton_ = new QPushButton(QStringLiteral("&Outline Drawings"), this);
     outlineDrawingsButton_->setObjectName(QStringLiteral("Button2"));
     outlineDrawingsButton_->setGeometry(520, 64, 100, 25);
+    // Outside a dialog only an auto-default button answers Enter.
+    for (QPushButton* button : {selectionScreenButton_, outlineDrawingsButton_}) button->setAutoDefault(true);
 
     fileMenu_ = new QMenu(QStringLiteral("&File"), this);
     printAction_ = fileMenu_->addAction(QStringLiteral("&Print"));

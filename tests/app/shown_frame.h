@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QObject>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -40,6 +43,25 @@ class ShownFrameTest : public ::testing::Test {
     FakePrintDialogs printDialogs_{false};
     Program program_;
     std::unique_ptr<MainFrame> frame_;
+};
+
+// Counts the mouse events the program receives, for the tests that use the keyboard alone.
+class MouseCounter : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+                ++count;
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+    int count = 0;
 };
 
 // The finder, opened from the frame, searching 1500 MHz / 30 MHz with one requirement point of

@@ -24,6 +24,23 @@ TEST(TileHorizontally, NothingToTile) {
     for (const QRect& r : TileHorizontally(QRect(0, 0, 100, 2), 3)) EXPECT_GE(r.height(), 1);
 }
 
+TEST(FittedRect, KeepsWhatFitsAndBringsTheRestInside) {
+    const QRect area(0, 0, 800, 500);
+    const struct {
+        QRect design;
+        QRect fitted;
+    } cases[] = {
+        {{75, 40, 600, 400}, {75, 40, 600, 400}},      // fits as designed
+        {{75, 40, 780, 640}, {20, 0, 780, 500}},       // too tall: as tall as the area, moved up and in
+        {{75, 40, 1560, 1280}, {0, 0, 800, 500}},      // larger both ways: the whole area
+        {{-30, -10, 200, 100}, {0, 0, 200, 100}},      // off the top left
+        {{700, 450, 200, 100}, {600, 400, 200, 100}},  // off the bottom right
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FittedRect(c.design, area), c.fitted) << c.design.x() << ',' << c.design.y();
+    EXPECT_EQ(FittedRect({75, 40, 780, 640}, QRect(10, 20, 400, 300)), QRect(10, 20, 400, 300));
+}
+
 TEST(ArrangeIconPositions, RowAlongTheBottomWrappingUpwards) {
     const QRect area(0, 0, 400, 300);
     const std::vector<QPoint> at = ArrangeIconPositions(area, {{160, 30}, {160, 30}, {160, 30}});

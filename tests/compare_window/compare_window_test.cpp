@@ -110,11 +110,16 @@ TEST_F(CompareWindowTest, SpaceMarksPartsInTheFinderAndCompareSendsThemWithTheLi
     finder.StopbandTable()->setItem(0, 1, new QTableWidgetItem(QStringLiteral("40")));
     ASSERT_GE(finder.Results().Parts.size(), 4u);
     QTableView* results = finder.ResultsView();
-    // The best part is current and marked; Ctrl+Down moves without marking, Space marks or unmarks.
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(results, Qt::Key_Down, Qt::ControlModifier);
+    // The best part is current, not marked; Down moves without touching the marks, Space marks or
+    // unmarks the current part.
+    EXPECT_TRUE(results->selectionModel()->selectedRows().isEmpty());
+    QTest::keyClick(results, Qt::Key_Space);
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(results, Qt::Key_Down);
         QTest::keyClick(results, Qt::Key_Space);
     }
+    QTest::keyClick(results, Qt::Key_Space);
+    EXPECT_EQ(results->selectionModel()->selectedRows().size(), 2);
     QTest::keyClick(results, Qt::Key_Space);
     EXPECT_EQ(results->selectionModel()->selectedRows().size(), 3);
     QTest::mouseClick(finder.CompareButton(), Qt::LeftButton);

@@ -7,8 +7,13 @@ file(MAKE_DIRECTORY ${WORK})
 set(bare env -i PATH=/usr/bin:/bin HOME=${WORK} XDG_CONFIG_HOME=${WORK}/config LANG=C.UTF-8
     "ASAN_OPTIONS=$ENV{ASAN_OPTIONS}" "UBSAN_OPTIONS=$ENV{UBSAN_OPTIONS}")
 
-# Also when the X11 platform is asked for by name with no X display to use.
-foreach(platform IN ITEMS "" QT_QPA_PLATFORM=xcb)
+# Also when the X11 platform is asked for by name with no X display to use, and with displays that are
+# named but cannot be reached: no X server on :7391 (a number no virtual display takes), a Wayland
+# socket that does not exist (and, on a plain Debian, no Wayland platform installed).
+foreach(platform IN ITEMS "" QT_QPA_PLATFORM=xcb DISPLAY=:7391 "DISPLAY=:7391;QT_QPA_PLATFORM=xcb"
+                          WAYLAND_DISPLAY=wayland-9 "WAYLAND_DISPLAY=wayland-9;XDG_RUNTIME_DIR=${WORK}"
+                          "WAYLAND_DISPLAY=wayland-9;XDG_SESSION_TYPE=wayland;XDG_RUNTIME_DIR=${WORK}"
+                          "WAYLAND_DISPLAY=wayland-9;QT_QPA_PLATFORM=wayland;XDG_RUNTIME_DIR=${WORK}")
   execute_process(COMMAND ${bare} ${platform} ${PROGRAM} WORKING_DIRECTORY ${WORK}
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
   string(REGEX MATCHALL "\n" newlines "${err}")

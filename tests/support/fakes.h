@@ -132,9 +132,9 @@ class FakeMessages : public MessageBoxes {
 class FakeShell : public DesktopShell {
   public:
     explicit FakeShell(bool succeeds = true) : succeeds(succeeds) {}
-    bool Open(const QString& target) override {
+    void Open(const QString& target, std::function<void(bool)> answer) override {
         opened << target;
-        return succeeds;
+        answer(succeeds);
     }
 
     QStringList opened;
