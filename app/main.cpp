@@ -79,7 +79,8 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
 // back to /tmp/runtime-<user>; that folder is made and named here, private to the user, so it does
 // not. One that is not the user's own and private is left for Qt to judge.
 void UsePrivateRuntimeFolder() {
-    if (EnvironmentSet("XDG_RUNTIME_DIR")) return;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime != '\0') return;
     const std::string folder = "/tmp/runtime-" + std::to_string(getuid());
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return;
     struct stat status {};
