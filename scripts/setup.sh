@@ -5,7 +5,7 @@ VELTRIX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Debian 12 packages the build, the tests and a run under a virtual display need.
 VELTRIX_PACKAGES=(cmake g++ qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
     fonts-liberation xvfb xauth poppler-utils python3-scikit-rf desktop-file-utils appstream dpkg-dev
-    lintian help2man man-db clang-format libxcb1-dev pkgconf)
+    lintian help2man man-db clang-format libxcb1-dev pkgconf openbox xdotool)
 
 veltrix_log() {
     printf '==> %s\n' "$*"
