@@ -95,3 +95,6 @@ done
 
 kill -0 "$veltrix" 2>/dev/null || fail "the program ended during the walk"
 echo "the start-up pages were closed with Escape alone, the keyboard ending in the frame"
+finish
+trap - EXIT
+rm -rf "$work"
