@@ -1092,6 +1092,11 @@ TEST(CliFind, JudgesTheWorstCaseTheTolerancesAllow) {
         lowest = std::min(lowest, listed["worst_case_il_db"].get<double>());
     }
 
+    const CliRun help = Invoke({"find", "--help"});
+    EXPECT_NE(help.out.find("judged on the worst case the maker's tolerances allow: 0.9 x the computed"),
+              std::string::npos)
+        << help.out;
+
     // --max-il holds the worst-case loss: the best part's computed loss alone is not enough.
     const double best = doc["parts"][0]["insertion_loss_db"].get<double>();
     for (const auto& [wanted, listedAtAll] :

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -254,6 +255,8 @@ struct BoundaryCase {
     bool computedMeets;
     bool meets;
 };
+
+void PrintTo(const BoundaryCase& c, std::ostream* os) { *os << c.name; }
 
 class FinderWorstCase : public ::testing::TestWithParam<BoundaryCase> {};
 
