@@ -34,14 +34,14 @@ void WriteFindText(const FinderRequirement& requirement, const FinderResults& re
         out << "Standard parts that meet it, best first (" << results.Parts.size() << "):\n";
         int rank = 0;
         for (const FoundPart& part : results.Parts) {
-            out << FormatText("%3d. %-24s IL %5.2f dB   ", ++rank, part.PartNumber.c_str(),
-                              part.InsertionLossDb)
+            out << FormatText("%3d. %-24s IL %5.2f dB (%.2f dB worst case)   ", ++rank,
+                              part.PartNumber.c_str(), part.InsertionLossDb, part.WorstCaseInsertionLossDb)
                 << Combination(part.Sections, part.Profile, part.Dielectric, part.Mounting) << '\n';
             for (const StopbandResult& s : part.Stopbands) {
                 out << FormatText(
-                    "       %.2f MHz: %.1f dBc guaranteed (%.1f dBc computed), %+.1f dB over the %.1f dBc "
+                    "       %.2f MHz: %.1f dBc worst case (%.1f dBc computed), %+.1f dB over the %.1f dBc "
                     "required\n",
-                    s.FrequencyMhz, s.GuaranteedDbc, s.AttenuationDbc, s.MarginDb, s.RequiredDbc);
+                    s.FrequencyMhz, s.WorstCaseDbc, s.AttenuationDbc, s.MarginDb, s.RequiredDbc);
             }
         }
     }
@@ -61,6 +61,7 @@ void WriteFindJson(const FinderResults& results, std::ostream& out) {
         Json item;
         item["part_number"] = part.PartNumber;
         item["insertion_loss_db"] = JsonNumber(part.InsertionLossDb);
+        item["worst_case_il_db"] = JsonNumber(part.WorstCaseInsertionLossDb);
         item["sections"] = part.Sections;
         item["profile"] = ProfileName(part.Profile);
         item["dielectric"] = DielectricName(part.Dielectric);
@@ -70,6 +71,7 @@ void WriteFindJson(const FinderResults& results, std::ostream& out) {
             stopbands.push_back({{"frequency_mhz", JsonNumber(s.FrequencyMhz)},
                                  {"attenuation_dbc", JsonNumber(s.AttenuationDbc)},
                                  {"guaranteed_dbc", JsonNumber(s.GuaranteedDbc)},
+                                 {"worst_case_dbc", JsonNumber(s.WorstCaseDbc)},
                                  {"required_dbc", JsonNumber(s.RequiredDbc)},
                                  {"margin_db", JsonNumber(s.MarginDb)}});
         }

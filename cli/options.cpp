@@ -675,6 +675,9 @@ std::string CompareUsageText() {
 std::string FindUsageText() {
     return "Usage: veltrix-cli find --f0 MHZ --bw MHZ [options]\n"
            "Lists the standard parts that meet a requirement, best first, and why the others miss.\n"
+           "Parts are judged on the worst case the maker's tolerances allow: 0.9 x the computed\n"
+           "attenuation, at most 60 dBc below an fo of 2000 MHz and 30 dBc from there, and 1.1 x the\n"
+           "computed insertion loss.\n"
            "\n"
            "Options (--opt VALUE or --opt=VALUE):\n"
            "  --f0 MHZ            centre frequency (below 100 becomes 100)\n"
@@ -682,7 +685,7 @@ std::string FindUsageText() {
            "  --pbd DB            passband definition: " +
            Accepted(kPassbandOptions) +
            " (default 1.0)\n"
-           "  --max-il DB         highest insertion loss at the centre frequency\n"
+           "  --max-il DB         highest insertion loss at the centre frequency, in the worst case\n"
            "  --reject MHZ:DBC    a stopband point and its minimum attenuation; repeat for more\n"
            "  --mounting LIST     allowed mountings, comma-separated: " +
            Accepted(kMountingOptions) +

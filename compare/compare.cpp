@@ -167,7 +167,7 @@ void Comparison::Recompute() {
         curve.ReturnLossDb.resize(kCompareSweepSteps + 1);
         curve.DelayNs.resize(kCompareSweepSteps + 1);
         curves_.push_back(std::move(curve));
-        margins_.push_back(GuaranteedStopbands(spec, limits_));
+        margins_.push_back(WorstCaseStopbands(spec, limits_));
     }
 }
 

@@ -218,7 +218,7 @@ QStringList MarginLines(const CompareWindow& window) {
             if (k >= row.Margins.size()) continue;
             const StopbandResult& margin = row.Margins[k];
             lines << QString::fromStdString(row.Name) + QStringLiteral(": ") +
-                         FormatC("%.1f dBc", margin.GuaranteedDbc) + QStringLiteral(", ") +
+                         FormatC("%.1f dBc", margin.WorstCaseDbc) + QStringLiteral(", ") +
                          FormatC("%+.1f dB", margin.MarginDb);
         }
     }

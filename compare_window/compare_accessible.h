@@ -13,7 +13,7 @@ QStringList LegendTexts(const CompareWindow& window);
 // "Marker <f> MHz", then a line per part (and the measured file) with its figures there.
 QString MarkerHeading(const CompareWindow& window);
 QStringList MarkerLines(const CompareWindow& window);
-// Each required point, then each part's guaranteed attenuation and margin there: the verdict.
+// Each required point, then each part's worst-case attenuation and margin there: the verdict.
 QStringList MarginLines(const CompareWindow& window);
 
 // The window meets a screen reader as a pane holding the legend (a list whose items are the parts,

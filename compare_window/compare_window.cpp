@@ -581,7 +581,7 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         if (MeasuredSelected()) frameChosenRow(y);
     }
 
-    // The marker's table, then each part's guaranteed margin at every required point.
+    // The marker's table, then each part's worst-case margin at every required point.
     if (any) {
         int y = layout.Table.top();
         const int x = layout.Table.left();
@@ -629,7 +629,7 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                 const StopbandResult& margin = rows[r].Margins[k];
                 const QColor& colour = TraceColour(static_cast<int>(r));
                 w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
-                w.Text(x + first, y, Format("%.1f dBc", margin.GuaranteedDbc), colour);
+                w.Text(x + first, y, Format("%.1f dBc", margin.WorstCaseDbc), colour);
                 w.Text(x + first + col, y, Format("%+.1f dB", margin.MarginDb), colour);
                 y += line;
             }

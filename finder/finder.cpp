@@ -7,6 +7,7 @@
 #include "engine/response.h"
 #include "engine/rules.h"
 #include "engine/text_format.h"
+#include "engine/worst_case.h"
 
 namespace veltrix {
 namespace {
@@ -21,10 +22,11 @@ std::string FirstMessage(const RuleOutcome& outcome) {
 // The first requirement the part misses, or "" when it meets them all.
 std::string FirstShortfall(const FinderRequirement& requirement, double f0, const FoundPart& part,
                            const std::vector<bool>& computed) {
-    if (requirement.MaxInsertionLossDb && part.InsertionLossDb > *requirement.MaxInsertionLossDb) {
-        return FormatText("Insertion loss %.2f dB exceeds the maximum %.2f dB by %.2f dB",
-                          part.InsertionLossDb, *requirement.MaxInsertionLossDb,
-                          part.InsertionLossDb - *requirement.MaxInsertionLossDb);
+    if (requirement.MaxInsertionLossDb && part.WorstCaseInsertionLossDb > *requirement.MaxInsertionLossDb) {
+        return FormatText(
+            "Insertion loss %.2f dB worst case (%.2f dB computed) exceeds the maximum %.2f dB by %.2f dB",
+            part.WorstCaseInsertionLossDb, part.InsertionLossDb, *requirement.MaxInsertionLossDb,
+            part.WorstCaseInsertionLossDb - *requirement.MaxInsertionLossDb);
     }
     const double guarantee = GuaranteedAttenuationDbc(f0);
     for (size_t i = 0; i < part.Stopbands.size(); ++i) {
@@ -40,8 +42,11 @@ std::string FirstShortfall(const FinderRequirement& requirement, double f0, cons
                 kGuaranteeLimitF0);
         }
         if (point.MarginDb < 0.0) {
-            return FormatText("Attenuation at %.2f MHz is %.2f dBc, %.2f dB short of %.2f dBc",
-                              point.FrequencyMhz, point.AttenuationDbc, -point.MarginDb, point.RequiredDbc);
+            return FormatText(
+                "Attenuation at %.2f MHz is %.2f dBc worst case (%.2f dBc computed), %.2f dB short of %.2f "
+                "dBc",
+                point.FrequencyMhz, point.WorstCaseDbc, point.AttenuationDbc, -point.MarginDb,
+                point.RequiredDbc);
         }
     }
     return "";
@@ -65,8 +70,8 @@ FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, in
     return spec;
 }
 
-std::vector<StopbandResult> GuaranteedStopbands(const FilterSpec& spec,
-                                                const std::vector<StopbandRequirement>& needs) {
+std::vector<StopbandResult> WorstCaseStopbands(const FilterSpec& spec,
+                                               const std::vector<StopbandRequirement>& needs) {
     ResponseData rd;
     FilterSpec judged = spec;
     EvaluateSpecification(judged, rd);
@@ -80,8 +85,9 @@ std::vector<StopbandResult> GuaranteedStopbands(const FilterSpec& spec,
         const double a =
             RelativeAttenuation(rd, design, judged.Sections, need.FrequencyMhz, judged.F0, judged.BW);
         const double guaranteed = std::isfinite(a) ? std::min(a, guarantee) : a;
-        results.push_back(
-            {need.FrequencyMhz, a, guaranteed, need.MinAttenuationDbc, guaranteed - need.MinAttenuationDbc});
+        const double worst = std::isfinite(a) ? WorstCaseAttenuationDbc(a, judged.F0).Dbc : a;
+        results.push_back({need.FrequencyMhz, a, guaranteed, worst, need.MinAttenuationDbc,
+                           worst - need.MinAttenuationDbc});
     }
     return results;
 }
@@ -101,9 +107,15 @@ FinderResults FindParts(const FinderRequirement& requirement) {
                             {sections, profile, dielectric, mounting, FirstMessage(outcome)});
                         continue;
                     }
-                    FoundPart part{outcome.PartNumber, outcome.FoLoss, sections, profile,
-                                   dielectric,         mounting,       {}};
-                    part.Stopbands = GuaranteedStopbands(spec, requirement.Stopbands);
+                    FoundPart part{outcome.PartNumber,
+                                   outcome.FoLoss,
+                                   WorstCaseInsertionLossDb(outcome.FoLoss),
+                                   sections,
+                                   profile,
+                                   dielectric,
+                                   mounting,
+                                   {}};
+                    part.Stopbands = WorstCaseStopbands(spec, requirement.Stopbands);
                     for (size_t i = 0; i < part.Stopbands.size(); ++i) {
                         computed[i] = std::isfinite(part.Stopbands[i].AttenuationDbc);
                     }

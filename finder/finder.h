@@ -29,14 +29,16 @@ struct FinderRequirement {
 struct StopbandResult {
     double FrequencyMhz = 0.0;
     double AttenuationDbc = 0.0;  // computed
-    double GuaranteedDbc = 0.0;   // the computed figure, at most the maker's guarantee: what is judged
+    double GuaranteedDbc = 0.0;   // the computed figure, at most the maker's guarantee
+    double WorstCaseDbc = 0.0;    // the least the maker's tolerances allow: what is judged
     double RequiredDbc = 0.0;
-    double MarginDb = 0.0;  // GuaranteedDbc - RequiredDbc
+    double MarginDb = 0.0;  // WorstCaseDbc - RequiredDbc
 };
 
 struct FoundPart {
     std::string PartNumber;
-    double InsertionLossDb = 0.0;
+    double InsertionLossDb = 0.0;           // computed
+    double WorstCaseInsertionLossDb = 0.0;  // what the highest allowed loss is held against
     int32_t Sections = 0;
     int32_t Profile = 0;
     char Dielectric = 0;
@@ -64,14 +66,14 @@ constexpr int32_t kFinderMaxSections = 6;
 FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
                       char dielectric, char mounting);
 
-// The part's figure at each requirement point as the finder judges it: the computed relative
-// attenuation, capped at the maker's guarantee for the part's centre frequency.
-std::vector<StopbandResult> GuaranteedStopbands(const FilterSpec& spec,
-                                                const std::vector<StopbandRequirement>& needs);
+// The part's figures at each requirement point: the computed relative attenuation, that figure
+// capped at the maker's guarantee, and the worst case the finder judges.
+std::vector<StopbandResult> WorstCaseStopbands(const FilterSpec& spec,
+                                               const std::vector<StopbandRequirement>& needs);
 
 // Judges every allowed combination as the specification screen does and keeps the standard
-// parts meeting every requirement by what is guaranteed, ranked by insertion loss, then fewer
-// sections, then the smaller profile.
+// parts meeting every requirement in the worst case the maker's tolerances allow, ranked by insertion loss,
+// then fewer sections, then the smaller profile.
 FinderResults FindParts(const FinderRequirement& requirement);
 
 }  // namespace veltrix

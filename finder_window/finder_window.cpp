@@ -424,12 +424,15 @@ void FindPartsWindow::FillResults() {
                                   Cell(DielectricName(part.Dielectric), DielectricIndex(part.Dielectric)),
                                   Cell(MountingName(part.Mounting), part.Mounting)};
         row[1]->setData(QString::fromStdString(part.PartNumber), Qt::UserRole);
-        // The guaranteed figure is the one judged; the computed one follows it.
+        row[2]->setToolTip(Format("%.2f", part.WorstCaseInsertionLossDb) +
+                           QStringLiteral(" dB worst case (") + Format("%.2f", part.InsertionLossDb) +
+                           QStringLiteral(" computed)"));
+        // The worst case is the figure judged; the computed one follows it.
         for (const StopbandResult& point : part.Stopbands) {
-            row << Cell(Format("%.1f", point.GuaranteedDbc) + QStringLiteral(" guaranteed (") +
-                            Format("%+.1f", point.MarginDb) + QStringLiteral("; computed ") +
-                            Format("%.1f", point.AttenuationDbc) + QLatin1Char(')'),
-                        point.GuaranteedDbc);
+            row << Cell(Format("%.1f", point.WorstCaseDbc) + QStringLiteral(" dBc worst case (") +
+                            Format("%.1f", point.AttenuationDbc) + QStringLiteral(" computed), ") +
+                            Format("%+.1f", point.MarginDb) + QStringLiteral(" dB"),
+                        point.WorstCaseDbc);
             row.back()->setToolTip(row.back()->text());
         }
         row[0]->setData(static_cast<int>(rank), kRankRole);

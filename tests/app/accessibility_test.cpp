@@ -153,7 +153,7 @@ TEST_F(AccessibilityTest, ComparePartsExposesItsLegendMarkerAndMarginsAndFollows
     QTest::keyClick(compare, Qt::Key_Right);
     EXPECT_NE(Text(marker, QAccessible::Name), before);
 
-    // The verdict: each part's guaranteed attenuation and margin at the required point.
+    // The verdict: each part's worst-case attenuation and margin at the required point.
     QAccessibleInterface* margins = ChildNamed(pane, QStringLiteral("Margins at the required points"));
     ASSERT_NE(margins, nullptr);
     const QStringList verdict = Text(margins, QAccessible::Description).split(QLatin1Char('\n'));

@@ -48,6 +48,6 @@ execute_process(COMMAND ${CLI} find --f0 1500 --bw 30 --reject 1400:40 --reject 
 if(NOT rc EQUAL 0 OR NOT err STREQUAL "")
     message(FATAL_ERROR "find failed: status ${rc}, stderr: ${err}")
 endif()
-expect_json("3DL33-1500/U30 - 1.8" parts 0 part_number)
+expect_json("4DL33-1500/U30 - 1.8" parts 0 part_number)
 expect_json("tab" parts 0 mounting)
 expect_json("No DL Parts for Drop-in Mounting" misses 0 reason)

@@ -23,6 +23,8 @@
 #include "cli/options.h"
 #include "cli/paint_results.h"
 #include "cli/run.h"
+#include "engine/response.h"
+#include "engine/selection.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
 #include "outline/outline_geometry.h"
@@ -974,24 +976,30 @@ TEST(CliFind, JsonListsTheFindersPartsAndMisses) {
     for (size_t i = 0; i < expected.Parts.size(); ++i) {
         const JsonValue& part = doc["parts"][i];
         const FoundPart& want = expected.Parts[i];
-        EXPECT_EQ(Keys(part), (std::vector<std::string>{"part_number", "insertion_loss_db", "sections",
-                                                        "profile", "dielectric", "mounting", "stopbands"}));
+        EXPECT_EQ(Keys(part),
+                  (std::vector<std::string>{"part_number", "insertion_loss_db", "worst_case_il_db",
+                                            "sections", "profile", "dielectric", "mounting", "stopbands"}));
         EXPECT_EQ(part["part_number"].get<std::string>(), want.PartNumber);
         EXPECT_EQ(part["insertion_loss_db"].get<double>(), want.InsertionLossDb) << "unrounded";
+        EXPECT_DOUBLE_EQ(part["worst_case_il_db"].get<double>(), 1.1 * want.InsertionLossDb);
         EXPECT_EQ(part["sections"].get<int>(), want.Sections);
         ASSERT_EQ(part["stopbands"].size(), 2u);
         const JsonValue& point = part["stopbands"][0];
         EXPECT_EQ(Keys(point), (std::vector<std::string>{"frequency_mhz", "attenuation_dbc", "guaranteed_dbc",
-                                                         "required_dbc", "margin_db"}));
+                                                         "worst_case_dbc", "required_dbc", "margin_db"}));
         EXPECT_EQ(point["frequency_mhz"].get<double>(), 1400.0);
         EXPECT_EQ(point["attenuation_dbc"].get<double>(), want.Stopbands[0].AttenuationDbc);
         EXPECT_EQ(point["guaranteed_dbc"].get<double>(), want.Stopbands[0].GuaranteedDbc);
+        const double worst = std::min(0.9 * want.Stopbands[0].AttenuationDbc, 60.0);
+        EXPECT_DOUBLE_EQ(point["worst_case_dbc"].get<double>(), worst);
         EXPECT_EQ(point["required_dbc"].get<double>(), 40.0);
         EXPECT_EQ(point["margin_db"].get<double>(), want.Stopbands[0].MarginDb);
+        EXPECT_DOUBLE_EQ(point["margin_db"].get<double>(), worst - 40.0);
     }
-    // The option spellings name the choices.
+    // The option spellings name the choices. The three-section 3DL33 computes 43.2 dBc at 1400 MHz, 38.9 in
+    // the worst case: the four-section part leads.
     const JsonValue& best = doc["parts"][0];
-    EXPECT_EQ(best["part_number"].get<std::string>(), "3DL33-1500/U30 - 1.8");
+    EXPECT_EQ(best["part_number"].get<std::string>(), "4DL33-1500/U30 - 1.8");
     EXPECT_EQ(best["profile"].get<std::string>(), "6mm");
     EXPECT_EQ(best["dielectric"].get<std::string>(), "DL");
     EXPECT_EQ(best["mounting"].get<std::string>(), "tab");
@@ -1035,6 +1043,76 @@ TEST(CliFind, TextListsTheSamePartsBestFirstAndTheReasons) {
     EXPECT_NE(help.out.find("--reject MHZ:DBC"), std::string::npos);
 }
 
+// The maker's tolerances decide: 10 % less attenuation, at most the guarantee, and 10 % more loss.
+TEST(CliFind, JudgesTheWorstCaseTheTolerancesAllow) {
+    const std::vector<std::string> find = {"find",     "--f0",   "1000",     "--bw",   "25",
+                                           "--reject", "960:20", "--reject", "1040:18"};
+    // The 4 mm three-section DR part computes past both points, but not with 10 % less.
+    FilterSpec part;
+    part.F0 = 1000.0;
+    part.BW = part.BWRequested = 25.0;
+    part.Sections = 3;
+    part.Profile = ProfileNumber(ResonatorProfile::Mm4);
+    part.Dielectric = 'R';
+    part.Mounting = kMountOrbis;
+    part.F1 = 960.0;
+    part.F2 = 1040.0;
+    ResponseData rd;
+    const SelectionResults computed = ComputeSelection(part, rd);
+    ASSERT_EQ(computed.Outcome.PartNumber, "3DR25-1000/U25 - 1.8");
+    ASSERT_GE(computed.F1Attenuation, 20.0);
+    ASSERT_GE(computed.F2Attenuation, 18.0);
+    const double worst = 0.9 * computed.F1Attenuation;
+    ASSERT_LT(worst, 20.0);
+
+    const CliRun text = Invoke(find);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.find("3DR25-"), std::string::npos) << text.out;
+    char reason[200];
+    std::snprintf(reason, sizeof reason,
+                  "  3 sections, 4mm, DR, orbis: Attenuation at 960.00 MHz is %.2f dBc worst case (%.2f dBc "
+                  "computed), %.2f dB short of 20.00 dBc",
+                  worst, computed.F1Attenuation, 20.0 - worst);
+    EXPECT_TRUE(HasLine(text.out, reason)) << text.out;
+
+    std::vector<std::string> args = find;
+    args.push_back("--format=json");
+    const JsonValue doc = ParseOrFail(Invoke(args).out);
+    ASSERT_FALSE(doc["parts"].empty());
+    double lowest = doc["parts"][0]["worst_case_il_db"].get<double>();
+    for (const JsonValue& listed : doc["parts"]) {
+        EXPECT_EQ(listed["part_number"].get<std::string>().rfind("3DR25-", 0), std::string::npos);
+        EXPECT_DOUBLE_EQ(listed["worst_case_il_db"].get<double>(),
+                         1.1 * listed["insertion_loss_db"].get<double>());
+        for (const JsonValue& point : listed["stopbands"]) {
+            const double figure = std::min(0.9 * point["attenuation_dbc"].get<double>(), 60.0);
+            EXPECT_DOUBLE_EQ(point["worst_case_dbc"].get<double>(), figure);
+            EXPECT_GE(figure, point["required_dbc"].get<double>());
+        }
+        lowest = std::min(lowest, listed["worst_case_il_db"].get<double>());
+    }
+
+    const CliRun help = Invoke({"find", "--help"});
+    EXPECT_NE(help.out.find("judged on the worst case the maker's tolerances allow: 0.9 x the computed"),
+              std::string::npos)
+        << help.out;
+
+    // --max-il holds the worst-case loss: the best part's computed loss alone is not enough.
+    const double best = doc["parts"][0]["insertion_loss_db"].get<double>();
+    for (const auto& [wanted, listedAtAll] :
+         {std::pair{best * 1.05, false}, std::pair{lowest + 0.005, true}}) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.3f", wanted);
+        const double limit = std::stod(number);
+        std::vector<std::string> capped = args;
+        capped.insert(capped.end(), {"--max-il", number});
+        const JsonValue within = ParseOrFail(Invoke(capped).out);
+        EXPECT_EQ(!within["parts"].empty(), listedAtAll) << limit;
+        for (const JsonValue& listed : within["parts"])
+            EXPECT_LE(listed["worst_case_il_db"].get<double>(), limit) << listed["part_number"];
+    }
+}
+
 // Beyond the maker's guarantee (30 dBc from an fo of 2000 MHz, 60 dBc below) no part is listed,
 // however much its design computes.
 struct BeyondGuaranteeCase {
@@ -1070,16 +1148,19 @@ TEST_P(CliFindBeyondGuarantee, ListsNoPartAndSaysWhy) {
     EXPECT_TRUE(std::regex_search(
         metText,
         std::regex(
-            R"(\n {7}\d+\.00 MHz: \d+\.\d dBc guaranteed \(\d+\.\d dBc computed\), \+\d+\.\d dB over the 30\.0 dBc required\n)")))
+            R"(\n {7}\d+\.00 MHz: \d+\.\d dBc worst case \(\d+\.\d dBc computed\), \+\d+\.\d dB over the 30\.0 dBc required\n)")))
         << metText;
     ASSERT_FALSE(met["parts"].empty());
     for (const JsonValue& part : met["parts"]) {
         const JsonValue& point = part["stopbands"][0];
         const double computed = point["attenuation_dbc"].get<double>();
         const double guaranteed = point["guaranteed_dbc"].get<double>();
+        const double worst = point["worst_case_dbc"].get<double>();
         EXPECT_LE(guaranteed, computed);
-        EXPECT_GE(guaranteed, 30.0);
-        EXPECT_EQ(point["margin_db"].get<double>(), guaranteed - 30.0);
+        EXPECT_LE(worst, guaranteed);
+        EXPECT_GE(worst, 30.0);
+        EXPECT_DOUBLE_EQ(worst, std::min(0.9 * computed, guaranteed));
+        EXPECT_EQ(point["margin_db"].get<double>(), worst - 30.0);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -144,7 +145,7 @@ TEST_F(FindPartsTest, EveryPartIsLabelledWithItsOwnProfileAndMounting) {
         EXPECT_EQ(window.MissesTable()->item(row, 1)->text(), QStringLiteral("12 mm"));
 }
 
-TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
+TEST_F(FindPartsTest, StopbandCellsShowTheWorstCaseFirst) {
     window.CentreFrequencyEdit()->setText(QStringLiteral("2400"));
     window.BandwidthEdit()->setText(QStringLiteral("40"));
     SetStopband(0, QStringLiteral("2250"), QStringLiteral("30"));
@@ -152,13 +153,35 @@ TEST_F(FindPartsTest, StopbandCellsShowTheGuaranteedFigureFirst) {
     ASSERT_FALSE(parts.empty());
     bool capped = false;
     for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
-        const StopbandResult& s = parts[static_cast<std::size_t>(row)].Stopbands.at(0);
-        const QString expected = QString::asprintf("%.1f guaranteed (%+.1f; computed %.1f)", s.GuaranteedDbc,
-                                                   s.MarginDb, s.AttenuationDbc);
+        const FoundPart& part = parts[static_cast<std::size_t>(row)];
+        const StopbandResult& s = part.Stopbands.at(0);
+        // 10 % below the computed figure, at most the 30 dBc guaranteed from 2000 MHz.
+        const double worst = std::min(0.9 * s.AttenuationDbc, 30.0);
+        const QString expected = QString::asprintf("%.1f dBc worst case (%.1f computed), %+.1f dB", worst,
+                                                   s.AttenuationDbc, worst - 30.0);
         EXPECT_EQ(Cell(row, 7), expected);
-        capped |= s.AttenuationDbc > 30.0 && s.GuaranteedDbc == 30.0;
+        EXPECT_EQ(window.ResultsView()->model()->index(row, 7).data(Qt::ToolTipRole).toString(), expected);
+        EXPECT_EQ(window.ResultsView()->model()->index(row, 2).data(Qt::ToolTipRole).toString(),
+                  QString::asprintf("%.2f dB worst case (%.2f computed)", 1.1 * part.InsertionLossDb,
+                                    part.InsertionLossDb));
+        capped |= 0.9 * s.AttenuationDbc > 30.0 && s.WorstCaseDbc == 30.0;
     }
     EXPECT_TRUE(capped);
+
+    // A part whose computed figure clears the level but whose worst case does not is left out.
+    SetStopband(0, QStringLiteral("2250"), QStringLiteral("0"));
+    std::vector<double> computed;
+    for (const FoundPart& part : window.Results().Parts)
+        computed.push_back(part.Stopbands.at(0).AttenuationDbc);
+    ASSERT_FALSE(computed.empty());
+    const double least = *std::min_element(computed.begin(), computed.end());
+    SetStopband(0, QStringLiteral("2250"), QString::number(least - 0.05, 'f', 2));
+    const int listed = window.ResultsView()->model()->rowCount();
+    int expectedRows = 0;
+    for (const double a : computed) expectedRows += std::min(0.9 * a, 30.0) >= least - 0.05 ? 1 : 0;
+    EXPECT_EQ(listed, expectedRows);
+    EXPECT_LT(listed, static_cast<int>(computed.size()))
+        << "the part computing the least is judged 10 % lower";
 
     SetStopband(0, QStringLiteral("2250"), QStringLiteral("45"));
     EXPECT_EQ(window.ResultsView()->model()->rowCount(), 0) << "45 dBc is beyond the 30 dBc guaranteed";
