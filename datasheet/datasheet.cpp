@@ -223,8 +223,10 @@ const QColor kGridInk(0xC8, 0xC8, 0xC8);
 const QColor kFrameInk(0x40, 0x40, 0x40);
 const QColor kMarkInk(0x42, 0x42, 0x42);
 const QColor kBandShade(0xEE, 0xEE, 0xEE);
-// The requirement's limits: a deep green, 6:1 on white, apart from the curves' inks.
-const QColor kLimitInk(0x1B, 0x5E, 0x20);
+// The requirement's limits are near black and told apart by their shape: in grey every hue that reads
+// on white falls close to one of the curves' greys.
+const QColor kLimitInk(0x21, 0x21, 0x21);
+const QColor kPassInk(0x1B, 0x5E, 0x20);
 const QColor kFailInk(0xB7, 0x1C, 0x1C);
 
 // A 1-2-5 division that puts the range in at most maxDivisions.
@@ -493,7 +495,7 @@ void PaintResponsePlots(QPainter& painter, const QRectF& area, const DatasheetCo
         painter.drawPolygon(arrow, 3);
         painter.setBrush(Qt::NoBrush);
         painter.setPen(kLimitInk);
-        const QString text = QStringLiteral("%1 dBc").arg(check.RequiredLevel, 0, 'f', 0);
+        const QString text = QStringLiteral("%1 dBc min").arg(check.RequiredLevel, 0, 'f', 0);
         const double width = QFontMetricsF(limitFont).horizontalAdvance(text);
         const double at = x + 12 + width > upper.right() - 2 ? x - 12 - width : x + 12;
         Put(painter, at, level - QFontMetricsF(limitFont).ascent() * 0.6, text, limitFont);
@@ -584,7 +586,7 @@ double RequirementTable(QPainter& painter, const Page& page, double y, const Dat
         PutRight(painter, typicalRight, y, Text(row.Typical), body);
         PutRight(painter, worstRight, y, Text(row.WorstCase.empty() ? "\u2013" : row.WorstCase), body);
         PutRight(painter, marginRight, y, Text(row.Margin.empty() ? "\u2013" : row.Margin), body);
-        painter.setPen(row.Pass ? kLimitInk : kFailInk);
+        painter.setPen(row.Pass ? kPassInk : kFailInk);
         Put(painter, verdictLeft, y, Text(row.Pass ? kRequirementPass : kRequirementFail), bold);
         painter.setPen(Qt::black);
         y += line;
