@@ -685,9 +685,10 @@ void MainFrame::AddToComparison(const FilterSpec& part) {
                                        QStringLiteral("Compare Parts"));
 }
 
-void MainFrame::ExportDatasheet(const FilterSpec& part) {
+void MainFrame::ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement) {
     QWidget* parent = QApplication::activeWindow() != nullptr ? QApplication::activeWindow() : this;
-    const DatasheetContent sheet = ComposeDatasheet(part);
+    const DatasheetContent sheet =
+        ComposeDatasheet(part, requirement != nullptr ? std::optional(*requirement) : std::nullopt);
     if (!sheet.Standard) {
         if (program_.Messages) program_.Messages->ShowMessage(parent, QString::fromStdString(sheet.Refusal));
         return;

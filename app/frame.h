@@ -89,7 +89,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     void CompareParts(const std::vector<FilterSpec>& parts,
                       const std::vector<StopbandRequirement>& limits) override;
     void AddToComparison(const FilterSpec& part) override;
-    void ExportDatasheet(const FilterSpec& part) override;
+    void ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement = nullptr) override;
 
     // Menu handlers.
     void onExit();

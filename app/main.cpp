@@ -152,7 +152,9 @@ int main(int argc, char** argv) {
             "Write the datasheet of a standard part as a PDF (on the locale's paper, LC_PAPER) to "
             "<file> and exit. The part is given by veltrix-cli's selection options (see veltrix-cli "
             "--help): --f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric, "
-            "--mounting, --graph-width. A refused entry writes nothing and exits with status 1."),
+            "--mounting, --graph-width. --reject MHZ:DBC (repeatable) and --max-il DB add a "
+            "requirement the part is judged against by its worst case. A refused entry writes "
+            "nothing and exits with status 1."),
         QStringLiteral("file")));
     // The help is printed whatever else is on the line, the datasheet's selection options too.
     const bool parsed = options.parse(QApplication::arguments());

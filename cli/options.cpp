@@ -183,6 +183,32 @@ std::optional<double> StrictNumber(std::string_view text) {
 
 const std::string kNumber = "a decimal number in MHz, such as 1500 or 1500.25";
 
+// --max-il DB and --reject MHZ:DBC, the requirement's levels, wherever the target keeps them.
+template <typename O, typename Field>
+OptionDef<O> MaxInsertionLossOption(Field field) {
+    return {"max-il", true, "a decimal number in dB", [field](std::string_view text, O& o) {
+                const auto il = StrictNumber(text);
+                if (!il) return false;
+                field(o) = *il;
+                return true;
+            }};
+}
+
+template <typename O, typename Field>
+OptionDef<O> RejectOption(Field field) {
+    return {"reject", true, "MHZ:DBC, a frequency above 0 and a minimum attenuation",
+            [field](std::string_view text, O& o) {
+                const size_t colon = text.find(':');
+                if (colon == std::string_view::npos) return false;
+                const auto f = StrictNumber(text.substr(0, colon));
+                const auto dbc = StrictNumber(text.substr(colon + 1));
+                if (!f || !dbc || !(*f > 0.0)) return false;
+                field(o).push_back({*f, *dbc});
+                return true;
+            },
+            true};
+}
+
 const std::vector<OptionDef<CliOptions>>& JudgeTable() {
     static const std::vector<OptionDef<CliOptions>> table = [] {
         using O = CliOptions;
@@ -291,6 +317,20 @@ const std::vector<OptionDef<CliOptions>>& SelectionTable() {
     return table;
 }
 
+// The selection options with the requirement's levels, for a datasheet made for a requirement.
+const std::vector<OptionDef<CliOptions>>& DatasheetTable() {
+    static const std::vector<OptionDef<CliOptions>> table = [] {
+        using O = CliOptions;
+        std::vector<OptionDef<O>> t = SelectionTable();
+        t.push_back(
+            MaxInsertionLossOption<O>([](O& o) -> std::optional<double>& { return o.MaxInsertionLossDb; }));
+        t.push_back(
+            RejectOption<O>([](O& o) -> std::vector<StopbandRequirement>& { return o.RejectPoints; }));
+        return t;
+    }();
+    return table;
+}
+
 // The selection options of the judgement, with the measured file and the requirement points.
 const std::vector<OptionDef<CliOptions>>& CompareTable() {
     static const std::vector<OptionDef<CliOptions>> table = [] {
@@ -334,23 +374,10 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
                      }});
         t.push_back(ChoiceOption<O>("pbd", kPassbandOptions,
                                     [](int index, O& o) { o.Requirement.PassbandIndex = index; }));
-        t.push_back({"max-il", true, "a decimal number in dB", [](std::string_view text, O& o) {
-                         const auto il = StrictNumber(text);
-                         if (!il) return false;
-                         o.Requirement.MaxInsertionLossDb = *il;
-                         return true;
-                     }});
-        t.push_back({"reject", true, "MHZ:DBC, a frequency above 0 and a minimum attenuation",
-                     [](std::string_view text, O& o) {
-                         const size_t colon = text.find(':');
-                         if (colon == std::string_view::npos) return false;
-                         const auto f = StrictNumber(text.substr(0, colon));
-                         const auto dbc = StrictNumber(text.substr(colon + 1));
-                         if (!f || !dbc || !(*f > 0.0)) return false;
-                         o.Requirement.Stopbands.push_back({*f, *dbc});
-                         return true;
-                     },
-                     true});
+        t.push_back(MaxInsertionLossOption<O>(
+            [](O& o) -> std::optional<double>& { return o.Requirement.MaxInsertionLossDb; }));
+        t.push_back(RejectOption<O>(
+            [](O& o) -> std::vector<StopbandRequirement>& { return o.Requirement.Stopbands; }));
         t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<char> v, O& o) {
             o.Requirement.Mountings = std::move(v);
         }));
@@ -494,6 +521,27 @@ std::optional<std::string> CheckExportSpan(const CliOptions& o) {
     return std::nullopt;
 }
 
+// Only the options of the table, each read as the companion reads it.
+ParseOutcome ParseOptionsOf(const std::vector<std::string>& rawArgs,
+                            const std::vector<OptionDef<CliOptions>>& table) {
+    const std::vector<std::string> args = SplitEmptyValues(rawArgs);
+    ParseOutcome outcome;
+    CLI::App app{"", "veltrix"};
+    const auto defs = Declare(app, table);
+    try {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::ParseError&) {
+        outcome.Error = "the selection options take values only";
+        return outcome;
+    }
+    if (const auto error = Apply(app, defs, table, outcome.Options)) {
+        outcome.Error = *error;
+        return outcome;
+    }
+    outcome.Ok = true;
+    return outcome;
+}
+
 }  // namespace
 
 std::string Printable(std::string_view text) {
@@ -576,22 +624,11 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
 }
 
 ParseOutcome ParseSelectionArguments(const std::vector<std::string>& rawArgs) {
-    const std::vector<std::string> args = SplitEmptyValues(rawArgs);
-    ParseOutcome outcome;
-    CLI::App app{"", "veltrix"};
-    const auto defs = Declare(app, SelectionTable());
-    try {
-        app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
-    } catch (const CLI::ParseError&) {
-        outcome.Error = "the selection options take values only";
-        return outcome;
-    }
-    if (const auto error = Apply(app, defs, SelectionTable(), outcome.Options)) {
-        outcome.Error = *error;
-        return outcome;
-    }
-    outcome.Ok = true;
-    return outcome;
+    return ParseOptionsOf(rawArgs, SelectionTable());
+}
+
+ParseOutcome ParseDatasheetArguments(const std::vector<std::string>& rawArgs) {
+    return ParseOptionsOf(rawArgs, DatasheetTable());
 }
 
 std::string ProfileName(int32_t profile) { return std::string(ProfileOption(profile)); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,9 @@ struct CliOptions {
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
     ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
     std::string MeasuredFile;    // compare: the measured Touchstone file
-    std::vector<double> RequirementPointsMhz;  // compare: more points for the deviations
+    std::vector<double> RequirementPointsMhz;       // compare: more points for the deviations
+    std::vector<StopbandRequirement> RejectPoints;  // a datasheet's requirement: --reject
+    std::optional<double> MaxInsertionLossDb;       // and --max-il
 };
 
 struct FindOptions {
@@ -50,6 +53,10 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args);
 // --mounting, --graph-width) into Options.Spec, for programs that take a selection beside options of
 // their own. Error is one line with no program name.
 ParseOutcome ParseSelectionArguments(const std::vector<std::string>& args);
+
+// The selection options with --reject MHZ:DBC (repeatable) and --max-il DB, the levels of a
+// requirement the datasheet judges the part against.
+ParseOutcome ParseDatasheetArguments(const std::vector<std::string>& args);
 
 std::string UsageText();
 std::string VersionText();  // one line, as "veltrix --version" prints it

@@ -223,6 +223,11 @@ const QColor kGridInk(0xC8, 0xC8, 0xC8);
 const QColor kFrameInk(0x40, 0x40, 0x40);
 const QColor kMarkInk(0x42, 0x42, 0x42);
 const QColor kBandShade(0xEE, 0xEE, 0xEE);
+// The requirement's limits are near black and told apart by their shape: in grey every hue that reads
+// on white falls close to one of the curves' greys.
+const QColor kLimitInk(0x21, 0x21, 0x21);
+const QColor kPassInk(0x1B, 0x5E, 0x20);
+const QColor kFailInk(0xB7, 0x1C, 0x1C);
 
 // A 1-2-5 division that puts the range in at most maxDivisions.
 double NiceDivision(double range, int maxDivisions) {
@@ -402,6 +407,10 @@ void PaintResponsePlots(QPainter& painter, const QRectF& area, const DatasheetCo
                QStringLiteral("Return loss, dB (right)"));
     LegendItem(painter, x, y, CurvePen(kDelayInk, Qt::SolidLine),
                QStringLiteral("Group delay, ns (lower plot)"));
+    if (std::any_of(sheet.Requirement.begin(), sheet.Requirement.end(),
+                    [](const RequirementCheck& check) { return check.FrequencyMhz > 0.0; }))
+        LegendItem(painter, x, y, QPen(kLimitInk, 2.5, Qt::SolidLine, Qt::FlatCap),
+                   QStringLiteral("Required minimum"));
     y += QFontMetricsF(Sans(11)).lineSpacing() + QFontMetricsF(Sans(10, true)).lineSpacing() + 6;
 
     const double usable = area.bottom() - y - 2 * labelRow - QFontMetricsF(Sans(11, true)).lineSpacing() - 14;
@@ -470,6 +479,29 @@ void PaintResponsePlots(QPainter& painter, const QRectF& area, const DatasheetCo
         painter.setPen(Qt::black);
     }
 
+    // Each required level as a short bar at its point, a small triangle pointing into the allowed side.
+    const QFont limitFont = Sans(10, true);
+    for (const RequirementCheck& check : sheet.Requirement) {
+        if (check.FrequencyMhz <= 0.0 || check.FrequencyMhz < sweep.f(1) || check.FrequencyMhz > sweep.last())
+            continue;
+        const double x = xOf(upper, check.FrequencyMhz);
+        const double level = upper.top() + std::clamp(check.RequiredLevel, 0.0, attenuation.full) /
+                                               attenuation.full * upper.height();
+        painter.setPen(QPen(kLimitInk, 2.5, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(x - 9, level), QPointF(x + 9, level));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kLimitInk);
+        const QPointF arrow[] = {{x - 4, level + 2}, {x + 4, level + 2}, {x, level + 8}};
+        painter.drawPolygon(arrow, 3);
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(kLimitInk);
+        const QString text = QStringLiteral("%1 dBc min").arg(check.RequiredLevel, 0, 'f', 0);
+        const double width = QFontMetricsF(limitFont).horizontalAdvance(text);
+        const double at = x + 12 + width > upper.right() - 2 ? x - 12 - width : x + 12;
+        Put(painter, at, level - QFontMetricsF(limitFont).ascent() * 0.6, text, limitFont);
+    }
+    painter.setPen(Qt::black);
+
     std::vector<Marker> markers;
     if (sheet.Spec.F1 > 0.0) markers.push_back({QStringLiteral("F1"), sheet.Spec.F1});
     if (sheet.Spec.F2 > 0.0) markers.push_back({QStringLiteral("F2"), sheet.Spec.F2});
@@ -479,6 +511,11 @@ void PaintResponsePlots(QPainter& painter, const QRectF& area, const DatasheetCo
     for (const Marker& marker : markers)
         if (marker.f < sweep.f(1) || marker.f > sweep.last())
             outside << QStringLiteral("%1 (%2 MHz)").arg(marker.name, Number(marker.f, 2));
+    for (const RequirementCheck& check : sheet.Requirement)
+        if (check.FrequencyMhz > 0.0 &&
+            (check.FrequencyMhz < sweep.f(1) || check.FrequencyMhz > sweep.last()))
+            outside << QStringLiteral("%1 MHz (%2 dBc required)")
+                           .arg(Number(check.FrequencyMhz, 2), Number(check.RequiredLevel, 1));
     if (!outside.isEmpty())
         PutRight(painter, upper.right(), upper.top() - QFontMetricsF(small).lineSpacing() - 1,
                  outside.join(QStringLiteral(", ")) + QStringLiteral(" beyond the span"), small);
@@ -517,6 +554,41 @@ double ElectricalTable(QPainter& painter, const Page& page, double y, const Data
         PutRight(painter, worstRight, y, Text(row.WorstCase.empty() ? "\u2013" : row.WorstCase), body);
         Put(painter, unitLeft, y, Text(row.Unit), body);
         Put(painter, basisLeft, y + 1, Text(row.Basis), basis);
+        y += line;
+    }
+    return y;
+}
+
+// The requirement the sheet was made for, judged by the worst case: one row per level.
+double RequirementTable(QPainter& painter, const Page& page, double y, const DatasheetContent& sheet) {
+    const QFont body = Sans(12);
+    const QFont bold = Sans(12, true);
+    const double line = QFontMetricsF(body).lineSpacing() + 2.5;
+    const double requiredRight = page.left + 300;
+    const double typicalRight = page.left + 390;
+    const double worstRight = page.left + 480;
+    const double marginRight = page.left + 565;
+    const double verdictLeft = page.left + 590;
+    Put(painter, page.left, y, QStringLiteral("Requirement"), bold);
+    PutRight(painter, requiredRight, y, QStringLiteral("Required"), bold);
+    PutRight(painter, typicalRight, y, QStringLiteral("Typical"), bold);
+    PutRight(painter, worstRight, y, QStringLiteral("Worst case"), bold);
+    PutRight(painter, marginRight, y, QStringLiteral("Margin"), bold);
+    y = Put(painter, verdictLeft, y, QStringLiteral("Result"), bold) + 1;
+    painter.fillRect(QRectF(page.left, y, page.width(), 0.75), QColor(96, 96, 96));
+    y += 3;
+    for (size_t i = 0; i < sheet.Requirement.size(); ++i) {
+        const RequirementCheck& row = sheet.Requirement[i];
+        if (i % 2 == 1)
+            painter.fillRect(QRectF(page.left, y - 1, page.width(), line), QColor(0xF3, 0xF3, 0xF3));
+        Put(painter, page.left, y, Text(row.Quantity), body);
+        PutRight(painter, requiredRight, y, Text(row.Required), body);
+        PutRight(painter, typicalRight, y, Text(row.Typical), body);
+        PutRight(painter, worstRight, y, Text(row.WorstCase.empty() ? "\u2013" : row.WorstCase), body);
+        PutRight(painter, marginRight, y, Text(row.Margin.empty() ? "\u2013" : row.Margin), body);
+        painter.setPen(row.Pass ? kPassInk : kFailInk);
+        Put(painter, verdictLeft, y, Text(row.Pass ? kRequirementPass : kRequirementFail), bold);
+        painter.setPen(Qt::black);
         y += line;
     }
     return y;
@@ -597,11 +669,17 @@ void PaintFirstPage(QPainter& painter, const Page& page, const DatasheetContent&
 
     y = Heading(painter, left, y, page.width(), QStringLiteral("Electrical characteristics"));
     y = ElectricalTable(painter, page, y, sheet) + 4;
-    if (sheet.Stopbands.empty())
+    const bool requiredPoints =
+        std::any_of(sheet.Requirement.begin(), sheet.Requirement.end(),
+                    [](const RequirementCheck& check) { return check.FrequencyMhz > 0.0; });
+    if (sheet.Stopbands.empty() && !requiredPoints)
         y = Put(painter, left, y, Text(kNoStopbandPoints), Sans(11, false, true)) + 2;
     if (!sheet.Guarantee.empty()) y = Put(painter, left, y, Text(sheet.Guarantee), Sans(12, true)) + 2;
-    // A requirement's table, when one is given, belongs here: between the part's figures and the
-    // product line's ratings.
+    if (!sheet.Requirement.empty()) {
+        y = Heading(painter, left, y + 8, page.width(),
+                    QStringLiteral("Requirement, judged by the worst case"));
+        y = RequirementTable(painter, page, y, sheet);
+    }
     y += 8;
     y = Heading(painter, left, y, page.width(), QStringLiteral("Environment"));
     y = EnvironmentLines(painter, page, y) + 8;

@@ -1,5 +1,7 @@
 #include "datasheet/datasheet_command.h"
 
+#include <optional>
+
 #include "cli/options.h"
 #include "datasheet/datasheet.h"
 #include "engine/response.h"
@@ -36,14 +38,26 @@ int RunDatasheetCommand(const std::vector<std::string>& args, std::ostream& err)
         err << "veltrix: --datasheet needs the name of the PDF file to write\n";
         return 2;
     }
-    const ParseOutcome parsed = ParseSelectionArguments(selection);
+    const ParseOutcome parsed = ParseDatasheetArguments(selection);
     if (!parsed.Ok) {
         err << "veltrix: --datasheet: " << parsed.Error << '\n';
         return 2;
     }
     SetMachineEpsilon(ComputeMachineEpsilon());
+    const CliOptions& options = parsed.Options;
+    std::optional<FinderRequirement> requirement;
+    if (!options.RejectPoints.empty() || options.MaxInsertionLossDb) {
+        requirement.emplace();
+        requirement->F0 = options.Spec.F0;
+        requirement->BW = options.Spec.BW;
+        for (int index = 0; index < 3; ++index)
+            if (PassbandFromIndex(index).PBDCode == options.Spec.PBDCode) requirement->PassbandIndex = index;
+        requirement->MaxInsertionLossDb = options.MaxInsertionLossDb;
+        requirement->Stopbands = options.RejectPoints;
+    }
     QString error;
-    if (!WriteDatasheet(QByteArray::fromStdString(file), parsed.Options.Spec, LocalePaper(), &error)) {
+    if (!WriteDatasheet(QByteArray::fromStdString(file), ComposeDatasheet(options.Spec, requirement),
+                        LocalePaper(), &error)) {
         err << "veltrix: --datasheet: " << error.toStdString() << '\n';
         return 1;
     }

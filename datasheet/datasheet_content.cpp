@@ -147,6 +147,50 @@ std::string CodesOf(std::string_view prefix) {
     return text;
 }
 
+// The part judged by its worst case against each level of the requirement. The attenuation is solved
+// as the specification screen solves its stopband points: the lossy design, relative to F0.
+std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const SelectionResults& selection,
+                                                const FinderRequirement& requirement) {
+    std::vector<RequirementCheck> checks;
+    if (requirement.MaxInsertionLossDb) {
+        const double allowed = *requirement.MaxInsertionLossDb;
+        RequirementCheck check{"Insertion loss at F0", Format("%.2f dB max", allowed), "not defined"};
+        check.RequiredLevel = allowed;
+        if (selection.Outcome.FoLossDefined()) {
+            const double loss = selection.Outcome.FoLoss;
+            const double worst = WorstCaseInsertionLossDb(loss);
+            check.Typical = Format("%.2f dB", loss);
+            check.WorstCase = Format("%.2f dB", worst);
+            check.Margin = Format("%+.2f dB", allowed - worst);
+            check.Pass = worst <= allowed;
+        }
+        checks.push_back(check);
+    }
+    if (requirement.Stopbands.empty()) return checks;
+    ResponseData rd;
+    FilterSpec judged = spec;
+    EvaluateSpecification(judged, rd);
+    const SolvedDesign design =
+        DesignSolve(rd, judged.Sections, judged.Profile, judged.F0, judged.BW, judged.PBD, judged.Dielectric);
+    for (const StopbandRequirement& point : requirement.Stopbands) {
+        RequirementCheck check{Format("Attenuation at %.2f MHz", point.FrequencyMhz),
+                               Format("%.1f dBc min", point.MinAttenuationDbc), "not computed"};
+        check.FrequencyMhz = point.FrequencyMhz;
+        check.RequiredLevel = point.MinAttenuationDbc;
+        const double a =
+            RelativeAttenuation(rd, design, judged.Sections, point.FrequencyMhz, judged.F0, judged.BW);
+        if (std::isfinite(a)) {
+            const WorstCaseAttenuation worst = WorstCaseAttenuationDbc(a, judged.F0);
+            check.Typical = Format("%.1f dBc", a);
+            check.WorstCase = Format("%.1f dBc", worst.Dbc);
+            check.Margin = Format("%+.1f dB", worst.Dbc - point.MinAttenuationDbc);
+            check.Pass = worst.Dbc >= point.MinAttenuationDbc;
+        }
+        checks.push_back(check);
+    }
+    return checks;
+}
+
 std::string Description(const FilterSpec& spec) {
     return std::to_string(spec.Sections) + "-section " + Text(kFilterTypeRow.Value) + " filter, " +
            Text(DielectricLabel(spec.Dielectric)) + " dielectric, " + Text(ProfileLabel(spec.Profile)) +
@@ -261,7 +305,8 @@ Paper LocalePaper() {
 
 std::string_view PaperName(Paper paper) { return paper == Paper::Letter ? "Letter" : "A4"; }
 
-DatasheetContent ComposeDatasheet(const FilterSpec& part) {
+DatasheetContent ComposeDatasheet(const FilterSpec& part,
+                                  const std::optional<FinderRequirement>& requirement) {
     DatasheetContent sheet;
     const ResponseTable judged = ComputeResponseTable(part);
     if (!judged.Standard) {
@@ -292,6 +337,7 @@ DatasheetContent ComposeDatasheet(const FilterSpec& part) {
         sheet.Stopbands.push_back(
             StopbandRow("F2", spec.F2, selection.F2Computed, selection.F2Attenuation, spec.F0));
     sheet.Guarantee = selection.Guarantee;
+    if (requirement) sheet.Requirement = RequirementChecks(spec, selection, *requirement);
     sheet.OutlineInches = OutlineFor(spec, CodeOf(DrawingUnits::Inches));
     sheet.OutlineMillimetres = OutlineFor(spec, CodeOf(DrawingUnits::Millimetres));
     sheet.OutlineNoticeLines = OutlineNotice(spec).value_or(std::vector<std::string>{});

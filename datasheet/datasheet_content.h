@@ -7,6 +7,7 @@
 
 #include "engine/filter_spec.h"
 #include "engine/response.h"
+#include "finder/finder.h"
 #include "outline/outline_geometry.h"
 
 namespace veltrix {
@@ -55,6 +56,19 @@ struct PartNumberField {
     std::string Codes;
 };
 
+// One line of the requirement table: a stopband point (FrequencyMhz > 0) or the insertion loss at F0.
+// The margin is what the worst case leaves over the requirement; below 0 the part fails it.
+struct RequirementCheck {
+    std::string Quantity;  // "Attenuation at 960.00 MHz", "Insertion loss at F0"
+    std::string Required;  // "20.0 dBc min", "3.00 dB max"
+    std::string Typical;
+    std::string WorstCase;
+    std::string Margin;
+    bool Pass = false;
+    double FrequencyMhz = 0.0;  // 0 for the insertion loss
+    double RequiredLevel = 0.0;
+};
+
 // Everything a datasheet shows of one part, as text and the sweep its graph draws.
 struct DatasheetContent {
     bool Standard = false;
@@ -66,9 +80,10 @@ struct DatasheetContent {
     std::vector<PartNumberField> PartNumberKey;
     std::string InsertionLoss;  // the specification screen's line
     std::vector<DatasheetStopband> Stopbands;
-    std::string Guarantee;  // "" when no notice applies
-    FilterSpec Spec;        // as judged
-    ResponseData Graph;     // the sweep as the specification screen's graph draws it
+    std::string Guarantee;                      // "" when no notice applies
+    std::vector<RequirementCheck> Requirement;  // empty when the sheet was made without one
+    FilterSpec Spec;                            // as judged
+    ResponseData Graph;                         // the sweep as the specification screen's graph draws it
     // Per units ('E' inches, 'M' millimetres): the outline's texts, or the notice lines in their place.
     std::optional<OutlineTexts> OutlineInches;
     std::optional<OutlineTexts> OutlineMillimetres;
@@ -78,7 +93,9 @@ struct DatasheetContent {
 
 // Judges the part as the specification screen does and collects its datasheet; a refused entry gives
 // no content, only its reason. The engine's machine epsilon must have been set.
-DatasheetContent ComposeDatasheet(const FilterSpec& part);
+// With a requirement, the sheet also judges the part against it by its worst case.
+DatasheetContent ComposeDatasheet(const FilterSpec& part,
+                                  const std::optional<FinderRequirement>& requirement = std::nullopt);
 
 // The part number field by field; their separators and texts joined give FormatPartNumber(spec).
 std::vector<PartNumberField> PartNumberKey(const FilterSpec& spec);
@@ -108,6 +125,8 @@ inline constexpr int kFewestReportLines = 10;
 std::vector<ReportPage> PaginateReport(const ReportParts& parts, int linesPerColumn, int columns);
 
 inline constexpr std::string_view kDatasheetMaker = "Veltrix Ceramic Filters from Norvane Microwave, Inc.";
+inline constexpr std::string_view kRequirementPass = "Pass";
+inline constexpr std::string_view kRequirementFail = "Fail";
 inline constexpr std::string_view kNoStopbandPoints = "No stopband points were given.";
 
 }  // namespace veltrix

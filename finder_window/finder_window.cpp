@@ -508,7 +508,8 @@ void FindPartsWindow::ChooseRow(int row) {
 
 void FindPartsWindow::onExportDatasheet() {
     const std::optional<FilterSpec> choice = RowChoice(resultsView_->currentIndex().row());
-    if (choice && program_.Hub) program_.Hub->ExportDatasheet(*choice);
+    // The sheet carries the whole requirement: every point with its level and the highest loss.
+    if (choice && program_.Hub) program_.Hub->ExportDatasheet(*choice, &requirement_);
 }
 
 }  // namespace veltrix

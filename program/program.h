@@ -21,6 +21,7 @@ class SaveFileDialog;
 class OpenFileDialog;
 class ExportRangeDialog;
 struct StopbandRequirement;
+struct FinderRequirement;
 
 enum class DocumentWindow { Specification, Outline, TabularData, Finder, Compare };
 
@@ -39,7 +40,11 @@ class WindowHub {
     // Puts a chosen part's inputs into the specification screen, as if typed, and shows it.
     virtual void ShowChoice(const FilterSpec& choice) { (void)choice; }
     // Asks where to save the part's datasheet, proposing its part number, and writes it.
-    virtual void ExportDatasheet(const FilterSpec& part) { (void)part; }
+    // With a requirement (none: nullptr), the datasheet judges the part against it.
+    virtual void ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement = nullptr) {
+        (void)part;
+        (void)requirement;
+    }
     // Opens "Compare Parts" with the parts added and the requirement's points as its limits.
     virtual void CompareParts(const std::vector<FilterSpec>& parts,
                               const std::vector<StopbandRequirement>& limits) {

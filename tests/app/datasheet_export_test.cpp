@@ -106,6 +106,15 @@ TEST_F(DatasheetWindowTest, CancelWritesNothingAndAFailureIsReportedWithItsPath)
 
 TEST_F(DatasheetWindowTest, FinderWritesTheCurrentRowsPart) {
     FindPartsWindow* finder = testing::OpenFinderFor1500MHz(*frame_);
+    // Three points with their levels and a highest loss: the sheet carries the whole requirement,
+    // not only the two points the specification screen has room for.
+    QTableWidget* points = finder->StopbandTable();
+    points->setItem(1, 0, new QTableWidgetItem(QStringLiteral("1620")));
+    points->setItem(1, 1, new QTableWidgetItem(QStringLiteral("30")));
+    points->setItem(2, 0, new QTableWidgetItem(QStringLiteral("1350")));
+    points->setItem(2, 1, new QTableWidgetItem(QStringLiteral("45")));
+    finder->MaxInsertionLossEdit()->setText(QStringLiteral("4"));
+    ASSERT_EQ(finder->Requirement().Stopbands.size(), 3u);
     ASSERT_GE(finder->Results().Parts.size(), 2u);
     QPushButton* button = finder->ExportDatasheetButton();
     EXPECT_EQ(button->text(), QStringLiteral("E&xport Datasheet..."));
@@ -116,6 +125,13 @@ TEST_F(DatasheetWindowTest, FinderWritesTheCurrentRowsPart) {
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(dialog_.proposed, QStringList{FileName(part)});
     ExpectDatasheetOf(part);
+    if (const auto text =
+            testing::Poppler("pdftotext", {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                           QStringLiteral("1"), dialog_.answer, QStringLiteral("-")})) {
+        for (const char* row : {"Attenuation at 1400.00 MHz", "40.0 dBc min", "Attenuation at 1620.00 MHz",
+                                "30.0 dBc min", "Attenuation at 1350.00 MHz", "45.0 dBc min", "4.00 dB max"})
+            EXPECT_TRUE(text->contains(QString::fromLatin1(row))) << row;
+    }
 
     // With nothing that meets the requirement there is no part to write.
     finder->BandwidthEdit()->setText(QStringLiteral("900"));

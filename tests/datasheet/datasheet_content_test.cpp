@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/paint_results.h"
 #include "engine/choices.h"
@@ -81,6 +82,15 @@ class DatasheetContentTest : public ::testing::Test {
   protected:
     void SetUp() override { SetMachineEpsilon(ComputeMachineEpsilon()); }
 };
+
+// A selection as the entries would hold it after typing these figures.
+FilterSpec PartOf(double f0, double bw, int sections) {
+    FilterSpec part;
+    part.F0 = part.LastF0 = f0;
+    part.BW = part.BWRequested = bw;
+    part.Sections = part.LastSections = sections;
+    return part;
+}
 
 TEST_F(DatasheetContentTest, TheFiguresAreTheCompanions) {
     FilterSpec part;
@@ -159,10 +169,7 @@ TEST_F(DatasheetContentTest, ElectricalTableIsTheEnginesFiguresAndTheirWorstCase
         {1000.0, 20.0, 950.0, 1060.0, 3}, {2400.0, 80.0, 2200.0, 2650.0, 5}, {900.0, 20.0, 860.0, 700.0, 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.f0);
-        FilterSpec part;
-        part.F0 = part.LastF0 = c.f0;
-        part.BW = part.BWRequested = c.bw;
-        part.Sections = part.LastSections = c.sections;
+        FilterSpec part = PartOf(c.f0, c.bw, c.sections);
         part.F1 = c.f1;
         part.F2 = c.f2;
         const DatasheetContent sheet = ComposeDatasheet(part);
@@ -217,6 +224,81 @@ TEST_F(DatasheetContentTest, ElectricalTableIsTheEnginesFiguresAndTheirWorstCase
                   fixed(rd.BW3Ratio * c.bw * 1.1, 2) + " to " + fixed(rd.BW3Ratio * c.bw * 1.2, 2));
         EXPECT_EQ(row("Centre frequency").Typical, fixed(c.f0, 1));
     }
+}
+
+// The requirement judged by the worst case: the screen's computed figure at each point, 0.9 of it at
+// most the guarantee, against the level; the loss x1.1 against the highest allowed.
+TEST_F(DatasheetContentTest, RequirementRowsJudgeTheWorstCaseAgainstEachLevel) {
+    const struct {
+        double f0, bw;
+        int sections;
+        std::optional<double> maxLoss;
+        std::vector<StopbandRequirement> points;
+    } cases[] = {
+        {1000.0, 25.0, 3, 3.0, {{960.0, 20.0}, {1040.0, 18.0}, {1100.0, 40.0}}},
+        {2400.0, 80.0, 5, 1.0, {{2250.0, 45.0}, {2550.0, 25.0}}},  // the 30 dBc guarantee caps 2250
+        {900.0, 20.0, 3, 2.5, {}},
+        {900.0, 20.0, 3, std::nullopt, {{860.0, 10.0}}},
+    };
+    const auto fixed = [](const char* format, double value) {
+        char text[64];
+        std::snprintf(text, sizeof text, format, value);
+        return std::string(text);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.f0);
+        FilterSpec part = PartOf(c.f0, c.bw, c.sections);
+        FinderRequirement requirement;
+        requirement.F0 = c.f0;
+        requirement.BW = c.bw;
+        requirement.MaxInsertionLossDb = c.maxLoss;
+        requirement.Stopbands = c.points;
+        EXPECT_TRUE(ComposeDatasheet(part).Requirement.empty()) << "no requirement, no table";
+        const DatasheetContent sheet = ComposeDatasheet(part, requirement);
+        ASSERT_TRUE(sheet.Standard) << sheet.Refusal;
+        ASSERT_EQ(sheet.Requirement.size(), c.points.size() + (c.maxLoss ? 1u : 0u));
+        size_t row = 0;
+        if (c.maxLoss) {
+            const double loss = ComputePaint(part).Selection.Outcome.FoLoss;
+            const RequirementCheck& il = sheet.Requirement[row++];
+            EXPECT_EQ(il.Quantity, "Insertion loss at F0");
+            EXPECT_EQ(il.Required, fixed("%.2f dB max", *c.maxLoss));
+            EXPECT_EQ(il.Typical, fixed("%.2f dB", loss));
+            EXPECT_EQ(il.WorstCase, fixed("%.2f dB", loss * 1.1));
+            EXPECT_EQ(il.Margin, fixed("%+.2f dB", *c.maxLoss - loss * 1.1));
+            EXPECT_EQ(il.Pass, loss * 1.1 <= *c.maxLoss);
+            EXPECT_EQ(il.FrequencyMhz, 0.0);
+        }
+        const double guarantee = c.f0 < 2000.0 ? 60.0 : 30.0;
+        for (const StopbandRequirement& point : c.points) {
+            SCOPED_TRACE(point.FrequencyMhz);
+            // The specification screen's own figure at the point, as its F1.
+            FilterSpec screen = part;
+            screen.F1 = point.FrequencyMhz;
+            const PaintResults companion = ComputePaint(screen);
+            ASSERT_TRUE(companion.Selection.F1Computed);
+            const double a = companion.Selection.F1Attenuation;
+            const double worst = std::min(0.9 * a, guarantee);
+            const RequirementCheck& check = sheet.Requirement[row++];
+            EXPECT_EQ(check.Quantity, fixed("Attenuation at %.2f MHz", point.FrequencyMhz));
+            EXPECT_EQ(check.Required, fixed("%.1f dBc min", point.MinAttenuationDbc));
+            EXPECT_EQ(check.Typical, fixed("%.1f dBc", a));
+            EXPECT_EQ(check.WorstCase, fixed("%.1f dBc", worst));
+            EXPECT_EQ(check.Margin, fixed("%+.1f dB", worst - point.MinAttenuationDbc));
+            EXPECT_EQ(check.Pass, worst >= point.MinAttenuationDbc);
+            EXPECT_EQ(check.FrequencyMhz, point.FrequencyMhz);
+            EXPECT_EQ(check.RequiredLevel, point.MinAttenuationDbc);
+        }
+    }
+    // The first case holds both results, so a table of only passes or only fails would be caught.
+    FilterSpec part;
+    part.BW = part.BWRequested = 25.0;
+    FinderRequirement requirement;
+    requirement.Stopbands = {{960.0, 20.0}, {1040.0, 18.0}};
+    const DatasheetContent sheet = ComposeDatasheet(part, requirement);
+    ASSERT_EQ(sheet.Requirement.size(), 2u);
+    EXPECT_FALSE(sheet.Requirement[0].Pass);
+    EXPECT_TRUE(sheet.Requirement[1].Pass);
 }
 
 TEST_F(DatasheetContentTest, TheKeyToThePartNumberSpellsItOut) {

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "tests/support/poppler.h"
 
@@ -381,6 +382,66 @@ TEST_F(DatasheetProgramTest, ElectricalTableIsTheCompanionsJsonFiguresAndTheirWo
     }
 }
 
+// --reject and --max-il: page 1's requirement table holds every point with its level, the companion's
+// computed figure, the worst case (0.9 of it, at most the guarantee), the margin and the result.
+TEST_F(DatasheetProgramTest, RequirementTableJudgesEveryPointByItsWorstCase) {
+    const QStringList part{QStringLiteral("--f0"), QStringLiteral("1000"), QStringLiteral("--bw"),
+                           QStringLiteral("25")};
+    const QString pdf = Path("requirement.pdf");
+    const Outcome run =
+        RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + part +
+                                 QStringList{QStringLiteral("--reject"), QStringLiteral("960:20"),
+                                             QStringLiteral("--reject"), QStringLiteral("1040:18"),
+                                             QStringLiteral("--reject=1100:40"), QStringLiteral("--max-il"),
+                                             QStringLiteral("3")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const auto text =
+        Poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("1"),
+                              QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    if (!text) GTEST_SKIP() << kNoPoppler;
+    EXPECT_TRUE(text->contains(QStringLiteral("Requirement, judged by the worst case")));
+    EXPECT_FALSE(text->contains(QStringLiteral("No stopband points were given.")));
+
+    // The companion computes each point as the screen's F1.
+    const auto computed = [&part](double f) {
+        const Outcome cli =
+            RunProgram(kCli, part + QStringList{QStringLiteral("--f1"), Fixed(f, 0),
+                                                QStringLiteral("--format"), QStringLiteral("json")});
+        EXPECT_EQ(cli.code, 0) << cli.err.toStdString();
+        const QJsonObject json = QJsonDocument::fromJson(cli.out.toUtf8()).object();
+        return std::make_pair(json[QStringLiteral("f1_attenuation_db")].toDouble(),
+                              json[QStringLiteral("insertion_loss_db")].toDouble());
+    };
+    const struct { double f, level; } points[] = {{960.0, 20.0}, {1040.0, 18.0}, {1100.0, 40.0}};
+    int fails = 0;
+    for (const auto& point : points) {
+        SCOPED_TRACE(point.f);
+        const double a = computed(point.f).first;
+        const double worst = std::min(0.9 * a, 60.0);
+        const double margin = worst - point.level;
+        fails += margin < 0.0 ? 1 : 0;
+        EXPECT_EQ(TableLine(*text, QStringLiteral("Attenuation at %1 MHz").arg(Fixed(point.f, 2))),
+                  QStringLiteral("Attenuation at %1 MHz %2 dBc min %3 dBc %4 dBc %5%6 dB %7")
+                      .arg(Fixed(point.f, 2), Fixed(point.level, 1), Fixed(a, 1), Fixed(worst, 1),
+                           margin >= 0.0 ? QStringLiteral("+") : QString(), Fixed(margin, 1),
+                           margin >= 0.0 ? QStringLiteral("Pass") : QStringLiteral("Fail")));
+    }
+    EXPECT_GE(fails, 1) << "the case is chosen so that a worst case misses its level";
+    const double loss = computed(960.0).second;
+    EXPECT_EQ(TableLine(*text, QStringLiteral("Insertion loss at F0 3.00 dB max")),
+              QStringLiteral("Insertion loss at F0 3.00 dB max %1 dB %2 dB +%3 dB Pass")
+                  .arg(Fixed(loss, 2), Fixed(loss * 1.1, 2), Fixed(3.0 - loss * 1.1, 2)));
+    // 1100 MHz lies beyond the graph's span: it is named with its level rather than dropped.
+    EXPECT_TRUE(Spaced(*text).contains(QStringLiteral("1100.00 MHz (40.0 dBc required) beyond the span")));
+
+    // A malformed level is a usage error that names the option.
+    const Outcome bad = RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), Path("bad.pdf"),
+                                                         QStringLiteral("--reject"), QStringLiteral("960")});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("--reject"))) << bad.err.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("bad.pdf")));
+}
+
 // Page 1 quotes the product line's ratings and the notes that bound its figures; page 2 names the
 // part even where the drawing page has no drawing; the key explains the fields.
 TEST_F(DatasheetProgramTest, CharacteristicsNotesAndThePartLineArePrinted) {
@@ -495,7 +556,12 @@ TEST_F(DatasheetProgramTest, NoReportPageHoldsOnlyATail) {
 // on white at 4.5 : 1 or better, there are at least two of them, and their greys lie apart.
 TEST_F(DatasheetProgramTest, TheGraphsInksReadOnWhite) {
     const QString pdf = Path("inks.pdf");
-    const Outcome run = RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + kParts[0]);
+    // A requirement that passes and fails puts its limit marks and both results' inks on the page.
+    const QStringList requirement{QStringLiteral("--reject"), QStringLiteral("980:5"),
+                                  QStringLiteral("--reject"), QStringLiteral("1040:40"),
+                                  QStringLiteral("--max-il"), QStringLiteral("1")};
+    const Outcome run =
+        RunProgram(kProgram, QStringList{QStringLiteral("--datasheet"), pdf} + kParts[0] + requirement);
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (pdftoppm.isEmpty()) GTEST_SKIP() << kNoPoppler;

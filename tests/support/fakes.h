@@ -53,8 +53,9 @@ class FakeHub : public WindowHub {
         addedToComparison.push_back(part);
         calls.push_back({"AddToComparison", DocumentWindow::Compare});
     }
-    void ExportDatasheet(const FilterSpec& part) override {
+    void ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement = nullptr) override {
         datasheets.push_back(part);
+        datasheetRequirements.push_back(requirement != nullptr ? std::optional(*requirement) : std::nullopt);
         calls.push_back({"Datasheet", DocumentWindow::Compare});
     }
 
@@ -103,6 +104,7 @@ class FakeHub : public WindowHub {
     std::vector<StopbandRequirement> comparedLimits;
     std::vector<FilterSpec> addedToComparison;
     std::vector<FilterSpec> datasheets;
+    std::vector<std::optional<FinderRequirement>> datasheetRequirements;  // one per datasheet
 };
 
 struct ShownMessage {
