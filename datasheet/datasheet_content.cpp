@@ -154,7 +154,10 @@ std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const Se
     std::vector<RequirementCheck> checks;
     if (requirement.MaxInsertionLossDb) {
         const double allowed = *requirement.MaxInsertionLossDb;
-        RequirementCheck check{"Insertion loss at F0", Format("%.2f dB max", allowed), "not defined"};
+        RequirementCheck check;
+        check.Quantity = "Insertion loss at F0";
+        check.Required = Format("%.2f dB max", allowed);
+        check.Typical = "not defined";
         check.RequiredLevel = allowed;
         if (selection.Outcome.FoLossDefined()) {
             const double loss = selection.Outcome.FoLoss;
@@ -173,8 +176,10 @@ std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const Se
     const SolvedDesign design =
         DesignSolve(rd, judged.Sections, judged.Profile, judged.F0, judged.BW, judged.PBD, judged.Dielectric);
     for (const StopbandRequirement& point : requirement.Stopbands) {
-        RequirementCheck check{Format("Attenuation at %.2f MHz", point.FrequencyMhz),
-                               Format("%.1f dBc min", point.MinAttenuationDbc), "not computed"};
+        RequirementCheck check;
+        check.Quantity = Format("Attenuation at %.2f MHz", point.FrequencyMhz);
+        check.Required = Format("%.1f dBc min", point.MinAttenuationDbc);
+        check.Typical = "not computed";
         check.FrequencyMhz = point.FrequencyMhz;
         check.RequiredLevel = point.MinAttenuationDbc;
         const double a =
