@@ -159,7 +159,7 @@ TEST_F(AccessibilityTest, ComparePartsExposesItsLegendMarkerAndMarginsAndFollows
     const QStringList verdict = Text(margins, QAccessible::Description).split(QLatin1Char('\n'));
     ASSERT_EQ(verdict.size(), 3) << verdict.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(verdict[0], QStringLiteral("At 1400.00 MHz, 40.0 dBc required"));
-    const StopbandResult& first = compare->Parts().MarkerRows()[0].Margins[0];
+    const StopbandResult first = compare->Parts().MarkerRows()[0].Margins[0];
     EXPECT_TRUE(verdict[1].endsWith(QString::asprintf("%+.1f dB", first.MarginDb)))
         << verdict[1].toStdString();
 
