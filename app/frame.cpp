@@ -16,7 +16,7 @@
 #include <QTimer>
 
 #include "app/document_window.h"
-#include "app/move_dialog.h"
+#include "app/field_offsets_dialog.h"
 #include "app/window_arrangement.h"
 #include "compare_window/compare_window.h"
 #include "datasheet/datasheet.h"
@@ -25,18 +25,18 @@
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
-#include "info/rfq.h"
-#include "info/startup_rule.h"
-#include "outline/mechanical_window.h"
+#include "info/quote_request_window.h"
+#include "program/startup_rule.h"
+#include "outline_window/outline_window.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/services.h"
 #include "printing/print_command.h"
 #include "printing/print_dialogs.h"
 #include "program/contact_data.h"
-#include "spec_screen/select_window.h"
-#include "spec_screen/tolerances_dialog.h"
-#include "tabular/tabular_window.h"
+#include "specification_window/specification_window.h"
+#include "specification_window/tolerances_dialog.h"
+#include "tabular_window/tabular_window.h"
 #include "version/version.h"
 
 namespace veltrix {

@@ -30,7 +30,7 @@
 #include "platform/user_file_reporting.h"
 #include "program/preferences_location.h"
 #include "program/program.h"
-#include "tabular/export_range_dialog.h"
+#include "tabular_window/export_range_dialog.h"
 #include "version/version.h"
 
 using namespace veltrix;

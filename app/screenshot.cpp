@@ -11,7 +11,7 @@
 #include "app/document_window.h"
 #include "app/frame.h"
 #include "platform/user_file_reporting.h"
-#include "spec_screen/select_window.h"
+#include "specification_window/specification_window.h"
 
 namespace veltrix {
 

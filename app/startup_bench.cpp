@@ -19,8 +19,8 @@
 #include "finder_window/finder_window.h"
 #include "platform/fonts.h"
 #include "program/program.h"
-#include "spec_screen/select_window.h"
-#include "tabular/tabular_window.h"
+#include "specification_window/specification_window.h"
+#include "tabular_window/tabular_window.h"
 
 namespace {
 

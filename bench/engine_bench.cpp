@@ -5,7 +5,7 @@
 #include "engine/filter_spec.h"
 #include "engine/response.h"
 #include "engine/selection.h"
-#include "tabular/report.h"
+#include "report/report.h"
 
 namespace veltrix {
 namespace {

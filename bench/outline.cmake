@@ -2,5 +2,5 @@
 if(VELTRIX_BUILD_GUI)
   veltrix_add_bench(outline_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/outline_bench.cpp
-    LIBS veltrix_outline Qt6::Widgets)
+    LIBS veltrix_outline_window Qt6::Widgets)
 endif()

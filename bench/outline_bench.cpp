@@ -6,7 +6,7 @@
 #include <clocale>
 
 #include "bench/qt_bench_main.h"
-#include "outline/mechanical_window.h"
+#include "outline_window/outline_window.h"
 #include "platform/fonts.h"
 #include "program/program.h"
 

@@ -29,7 +29,7 @@
 #include "printing/print_output.h"
 #include "program/program.h"
 
-#include "spec_screen/select_window.h"
+#include "specification_window/specification_window.h"
 
 extern char** environ;
 

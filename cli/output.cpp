@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli/json_number.h"
-#include "outline/outline_geometry.h"
-#include "tabular/fixed_format.h"
+#include "outline_geometry/outline_geometry.h"
+#include "report/fixed_format.h"
 
 namespace veltrix {
 namespace {

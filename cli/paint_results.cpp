@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "engine/response.h"
-#include "tabular/report.h"
+#include "report/report.h"
 
 namespace veltrix {
 namespace {

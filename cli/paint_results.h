@@ -6,7 +6,7 @@
 
 #include "engine/filter_spec.h"
 #include "engine/selection.h"
-#include "outline/outline_geometry.h"
+#include "outline_geometry/outline_geometry.h"
 
 namespace veltrix {
 

@@ -18,14 +18,14 @@
 #include "engine/response.h"
 #include "engine/rules.h"
 #include "info/page_texts.h"
-#include "outline/drawing_canvas.h"
-#include "outline/outline_drawings.h"
+#include "outline_window/drawing_canvas.h"
+#include "outline_window/outline_drawings.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/page_canvas.h"
 #include "platform/user_file_reporting.h"
 #include "printing/vector_export.h"
-#include "spec_screen/tolerance_texts.h"
+#include "engine/tolerance_texts.h"
 #include "version/version.h"
 
 namespace veltrix {

@@ -4,7 +4,7 @@
 #include <QPageSize>
 #include <QString>
 
-#include "datasheet/datasheet_content.h"
+#include "datasheet_content/datasheet_content.h"
 #include "program/display_settings.h"
 
 class QPainter;

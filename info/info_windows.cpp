@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "info/page_texts.h"
-#include "info/startup_rule.h"
+#include "program/startup_rule.h"
 #include "platform/fonts.h"
 #include "platform/page_button.h"
 #include "program/contact_data.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "spec_screen/tolerance_texts.h"
+#include "engine/tolerance_texts.h"
 
 // The Filter Characteristics and Notes pages' texts, plain text for the pages and the datasheet alike.
 namespace veltrix {

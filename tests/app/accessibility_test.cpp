@@ -14,7 +14,7 @@
 #include "finder_window/finder_window.h"
 #include "info/info_windows.h"
 #include "program/contact_data.h"
-#include "spec_screen/select_window.h"
+#include "specification_window/specification_window.h"
 #include "tests/app/shown_frame.h"
 
 namespace veltrix {

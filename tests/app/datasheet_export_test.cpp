@@ -21,7 +21,7 @@
 #include "exports/exports.h"
 #include "finder_window/finder_window.h"
 #include "printing/vector_export.h"
-#include "spec_screen/select_window.h"
+#include "specification_window/specification_window.h"
 #include "tests/app/shown_frame.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"

@@ -33,19 +33,19 @@
 #include <sstream>
 
 #include "app/document_window.h"
-#include "app/move_dialog.h"
+#include "app/field_offsets_dialog.h"
 #include "app/screenshot.h"
 #include "compare_window/compare_window.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
 #include "info/info_windows.h"
-#include "info/rfq.h"
+#include "info/quote_request_window.h"
 #include "platform/painted_form.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "program/program.h"
-#include "spec_screen/select_window.h"
-#include "spec_screen/tolerances_dialog.h"
+#include "specification_window/specification_window.h"
+#include "specification_window/tolerances_dialog.h"
 #include "tests/app/shown_frame.h"
 #include "tests/support/fakes.h"
 

@@ -15,7 +15,7 @@
 
 #include "app/frame.h"
 #include "finder_window/finder_window.h"
-#include "info/rfq.h"
+#include "info/quote_request_window.h"
 #include "platform/fonts.h"
 #include "program/program.h"
 #include "tests/app/shown_frame.h"

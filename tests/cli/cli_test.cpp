@@ -27,7 +27,7 @@
 #include "engine/selection.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
-#include "outline/outline_geometry.h"
+#include "outline_geometry/outline_geometry.h"
 #include "version/version.h"
 
 namespace veltrix {

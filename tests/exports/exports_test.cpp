@@ -18,7 +18,7 @@
 
 #include "engine/response.h"
 #include "engine/selection.h"
-#include "tabular/report.h"
+#include "report/report.h"
 
 namespace veltrix {
 namespace {

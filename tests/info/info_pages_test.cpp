@@ -15,8 +15,8 @@
 
 #include "info/about_box.h"
 #include "info/info_windows.h"
-#include "info/rfq.h"
-#include "info/startup_rule.h"
+#include "info/quote_request_window.h"
+#include "program/startup_rule.h"
 #include "info_fixture.h"
 #include "platform/fonts.h"
 #include "program/contact_data.h"

@@ -1,4 +1,4 @@
-#include "outline/outline_geometry.h"
+#include "outline_geometry/outline_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tabular/tabular_window.h"
+#include "tabular_window/tabular_window.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@
 #include "platform/services.h"
 #include "printing/print_output.h"
 #include "program/program.h"
-#include "tabular/export_range_dialog.h"
+#include "tabular_window/export_range_dialog.h"
 #include "tests/support/answer_export_range_dialog.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"

@@ -1,0 +1,187 @@
+#include "outline_window/outline_window.h"
+
+#include <QAction>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <algorithm>
+
+#include "outline_window/outline_drawings.h"
+#include "outline_geometry/outline_geometry.h"
+#include "platform/artwork.h"
+#include "platform/fonts.h"
+#include "platform/page_button.h"
+#include "program/choice_text.h"
+#include "version/version.h"
+
+namespace veltrix {
+
+namespace {
+
+const QString kWindowFace = QStringLiteral("MS Sans Serif");
+
+}  // namespace
+
+OutlineWindow::OutlineWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
+    setObjectName(QStringLiteral("Mechanical"));
+    setWindowTitle(QStringLiteral("Outline Drawings"));
+    setAccessibleName(QStringLiteral("Outline Drawings"));
+    setWindowIcon(WindowIcon());
+    // The paint covers every pixel; no background is needed under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(PixelFont(kWindowFace, 11));
+    resize(kClientWidth, kClientHeight);
+    CreateControls();
+    CreateMenus();
+    ColourLabels(false);
+    DescribeDrawing();
+    // A verdict may turn the drawing into a notice, or back.
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, [this] {
+        DescribeDrawing();
+        update();
+    });
+}
+
+void OutlineWindow::DescribeDrawing() {
+    const FilterSpec& spec = program_.Spec;
+    const QString description = QString::fromStdString(OutlineDescription(spec, spec.Units));
+    if (accessibleDescription() != description) setAccessibleDescription(description);
+}
+
+OutlineWindow::~OutlineWindow() = default;
+
+void OutlineWindow::CreateControls() {
+    logo_ = new LogoView(this);
+    logo_->setObjectName(QStringLiteral("VXImage"));
+    logo_->setGeometry(395, 204, 225, 61);
+    logo_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QString small = QStringLiteral("Small Fonts");
+    registeredLabel_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
+    versionLabel_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
+    partLabel_ =
+        LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
+    partNumberLabel_ =
+        LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
+
+    auto button = [&](const char* name, const QString& text, int left, int top, int width,
+                      void (OutlineWindow::*handler)()) {
+        auto* b = new PageButton(text, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(left, top, width, 25);
+        // Buttons paint their whole rectangle, so their own updates never repaint the drawing.
+        b->setAutoFillBackground(true);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    mountingInstructionsButton_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
+                                         &OutlineWindow::onMountingInstructions);
+    QString millimetres = LabelOf(DrawingUnits::Millimetres);
+    millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
+    inchesButton_ =
+        button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &OutlineWindow::onInchesButton);
+    millimetersButton_ = button("mmBtn", millimetres, 511, 303, 101, &OutlineWindow::onMillimetersButton);
+    pcbLayoutButton_ =
+        button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &OutlineWindow::onPcbLayout);
+    reflowProfileButton_ =
+        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &OutlineWindow::onReflowProfile);
+    selectionScreenButton_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
+                                    &OutlineWindow::onSelectionScreenButton);
+    tabularDataButton_ = button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101,
+                                &OutlineWindow::onTabularDataButton);
+
+    const QList<QWidget*> tabOrder{
+        mountingInstructionsButton_, inchesButton_,          millimetersButton_, pcbLayoutButton_,
+        reflowProfileButton_,        selectionScreenButton_, tabularDataButton_};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+QAction* OutlineWindow::AddItem(QMenu* menu, const char* name, const QString& text,
+                                void (OutlineWindow::*handler)()) {
+    auto* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void OutlineWindow::CreateMenus() {
+    auto menu = [&](const char* name, const QString& title) {
+        auto* m = new QMenu(title, this);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    fileMenu_ = menu("File1", QStringLiteral("&File"));
+    connect(fileMenu_, &QMenu::aboutToShow, this, &OutlineWindow::onFileMenuShown);
+    printAction_ = AddItem(fileMenu_, "PrintMech", QStringLiteral("&Print"), &OutlineWindow::onPrint);
+    AddItem(fileMenu_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."),
+            &OutlineWindow::onExportVectors);
+    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
+    AddItem(fileMenu_, "Exit2", QStringLiteral("E&xit"), &OutlineWindow::onExit);
+
+    mountingMenu_ = menu("Mounting1", QStringLiteral("&Mounting"));
+    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis),
+            &OutlineWindow::onMountingOrbisLeadless);
+    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
+            &OutlineWindow::onMountingSurfaceTab);
+    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &OutlineWindow::onMountingDropIn);
+
+    unitsMenu_ = menu("Units1", QStringLiteral("&Units"));
+    AddItem(unitsMenu_, "Inches1", MenuTextOf(DrawingUnits::Inches), &OutlineWindow::onInches);
+    AddItem(unitsMenu_, "Millimeters1", MenuTextOf(DrawingUnits::Millimetres), &OutlineWindow::onMillimeters);
+
+    viewMenu_ = menu("View1", QStringLiteral("&View"));
+    AddItem(viewMenu_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
+            &OutlineWindow::onSelectionScreen);
+    AddItem(viewMenu_, "TabularData1", QStringLiteral("&Tabular Data"), &OutlineWindow::onTabularData);
+}
+
+QList<GroupedMenu> OutlineWindow::GroupedMenus() {
+    return {{0, fileMenu_}, {1, mountingMenu_}, {2, unitsMenu_}, {3, viewMenu_}};
+}
+
+void OutlineWindow::ColourLabels(bool printing) {
+    const QColor text = printing ? kPageBlack : kPageWhite;
+    logo_->SetPrinting(printing);
+    for (QLabel* label : {versionLabel_, registeredLabel_, partLabel_, partNumberLabel_})
+        SetLabelColours(label, text);
+}
+
+void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
+    const DisplaySettings& display = program_.Display;
+    const FilterSpec& spec = program_.Spec;
+    drawnTexts_.clear();
+
+    const QSize picture(std::max(clientSize.width(), kClientWidth),
+                        std::max(clientSize.height() + kPictureTop, kPictureHeight));
+    const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+    const QSize window(clientSize.width(), clientSize.height() + kPictureTop);
+    DrawingCanvas page(page_.BeginPage(canvas, picture, window, display.PaintCopyMode, 0, ratio),
+                       &drawnTexts_, &page_.TextLines());
+    if (const auto notice = OutlineNotice(spec)) {
+        page.SetBrush(kPageBlack);
+        page.SetFont(display.FontName, display.FontSizeMedium);
+        page.SetFontColour(kPageGreen);
+        page.TextOut(180, 180, QString::fromStdString((*notice)[0]));
+        page.TextOut(180, 210, QString::fromStdString((*notice)[1]));
+    } else {
+        DrawOutline(page, spec, display);
+    }
+    page.Flush();
+
+    // The picture reaches the window from its row 50: shift the surface up and copy one band deeper.
+    canvas.save();
+    canvas.translate(0, -kPictureTop);
+    page_.Present(canvas, window, display.PaintCopyMode, 0, ratio);
+    canvas.restore();
+}
+
+void OutlineWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    FormPaint(painter, size());
+}
+
+}  // namespace veltrix
