@@ -52,6 +52,49 @@ std::string FirstShortfall(const FinderRequirement& requirement, double f0, cons
     return "";
 }
 
+// The finder's order: the lower insertion loss first, then fewer sections, then the smaller profile.
+bool RanksBefore(const FoundPart& a, const FoundPart& b) {
+    if (a.InsertionLossDb != b.InsertionLossDb) return a.InsertionLossDb < b.InsertionLossDb;
+    if (a.Sections != b.Sections) return a.Sections < b.Sections;
+    return a.Profile < b.Profile;
+}
+
+struct Combination {
+    int32_t Sections;
+    int32_t Profile;
+    char Dielectric;
+    char Mounting;
+};
+
+// Judges one combination as the specification screen does and files it as a part or a miss.
+void JudgeCombination(const FinderRequirement& requirement, const Combination& c, ResponseData& rd,
+                      FinderResults& results) {
+    FilterSpec spec = FinderSpec(requirement, c.Sections, c.Profile, c.Dielectric, c.Mounting);
+    const RuleOutcome outcome = EvaluateSpecification(spec, rd);
+    if (spec.SelStatus != kSelectionValid) {
+        results.Misses.push_back({c.Sections, c.Profile, c.Dielectric, c.Mounting, FirstMessage(outcome)});
+        return;
+    }
+    FoundPart part{outcome.PartNumber,
+                   outcome.FoLoss,
+                   WorstCaseInsertionLossDb(outcome.FoLoss),
+                   c.Sections,
+                   c.Profile,
+                   c.Dielectric,
+                   c.Mounting,
+                   {}};
+    part.Stopbands = WorstCaseStopbands(spec, requirement.Stopbands);
+    std::vector<bool> computed(part.Stopbands.size());
+    for (size_t i = 0; i < part.Stopbands.size(); ++i)
+        computed[i] = std::isfinite(part.Stopbands[i].AttenuationDbc);
+    std::string shortfall = FirstShortfall(requirement, spec.F0, part, computed);
+    if (shortfall.empty()) {
+        results.Parts.push_back(std::move(part));
+    } else {
+        results.Misses.push_back({c.Sections, c.Profile, c.Dielectric, c.Mounting, std::move(shortfall)});
+    }
+}
+
 }  // namespace
 
 FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
@@ -95,46 +138,15 @@ std::vector<StopbandResult> WorstCaseStopbands(const FilterSpec& spec,
 FinderResults FindParts(const FinderRequirement& requirement) {
     FinderResults results;
     ResponseData rd;
-    std::vector<bool> computed(requirement.Stopbands.size());
     for (int32_t sections = kFinderMinSections; sections <= kFinderMaxSections; ++sections) {
         for (const int32_t profile : requirement.Profiles) {
             for (const char dielectric : requirement.Dielectrics) {
-                for (const char mounting : requirement.Mountings) {
-                    FilterSpec spec = FinderSpec(requirement, sections, profile, dielectric, mounting);
-                    const RuleOutcome outcome = EvaluateSpecification(spec, rd);
-                    if (spec.SelStatus != kSelectionValid) {
-                        results.Misses.push_back(
-                            {sections, profile, dielectric, mounting, FirstMessage(outcome)});
-                        continue;
-                    }
-                    FoundPart part{outcome.PartNumber,
-                                   outcome.FoLoss,
-                                   WorstCaseInsertionLossDb(outcome.FoLoss),
-                                   sections,
-                                   profile,
-                                   dielectric,
-                                   mounting,
-                                   {}};
-                    part.Stopbands = WorstCaseStopbands(spec, requirement.Stopbands);
-                    for (size_t i = 0; i < part.Stopbands.size(); ++i) {
-                        computed[i] = std::isfinite(part.Stopbands[i].AttenuationDbc);
-                    }
-                    std::string shortfall = FirstShortfall(requirement, spec.F0, part, computed);
-                    if (shortfall.empty()) {
-                        results.Parts.push_back(std::move(part));
-                    } else {
-                        results.Misses.push_back(
-                            {sections, profile, dielectric, mounting, std::move(shortfall)});
-                    }
-                }
+                for (const char mounting : requirement.Mountings)
+                    JudgeCombination(requirement, {sections, profile, dielectric, mounting}, rd, results);
             }
         }
     }
-    std::stable_sort(results.Parts.begin(), results.Parts.end(), [](const FoundPart& a, const FoundPart& b) {
-        if (a.InsertionLossDb != b.InsertionLossDb) return a.InsertionLossDb < b.InsertionLossDb;
-        if (a.Sections != b.Sections) return a.Sections < b.Sections;
-        return a.Profile < b.Profile;
-    });
+    std::stable_sort(results.Parts.begin(), results.Parts.end(), RanksBefore);
     return results;
 }
 
