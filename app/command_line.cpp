@@ -5,7 +5,7 @@
 #include <map>
 #include <string_view>
 
-#include "cli/options.h"
+#include "selection_options/printable.h"
 
 namespace veltrix {
 namespace {

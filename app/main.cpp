@@ -12,8 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,26 +100,29 @@ int PrintedToStandardOutput(const std::string& text, const char* what) {
     return 1;
 }
 
-}  // namespace
+bool AsksForHelp(const std::vector<std::string>& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(), [](const std::string& arg) {
+        return arg == "-h" || arg == "--help" || arg == "--help-all";
+    });
+}
 
-int main(int argc, char** argv) {
-    // A mistyped line is a usage error wherever the program is started, with a display or without.
-    if (const auto problem = CommandLineProblem(std::vector<std::string>(argv + 1, argv + argc))) {
-        std::fprintf(stderr, "veltrix: %s\n", problem->c_str());
-        return 2;
-    }
-    UsePrivateRuntimeFolder();
+// Off screen where no display is needed; false, after saying why, where one is needed and none is usable.
+bool ChoosePlatform(int argc, char** argv) {
     if (NeedsNoDisplay(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietOffscreenNotes);
-    } else if (const std::string unusable = UnusableDisplay(); !unusable.empty()) {
-        std::fprintf(stderr,
-                     "veltrix: no display (%s): start it in a desktop session or over ssh -X to see the "
-                     "windows, or use --screenshot FILE to write a picture of them\n",
-                     unusable.c_str());
-        return 1;
+        return true;
     }
-    VeltrixApplication app(argc, argv);
+    const std::string unusable = UnusableDisplay();
+    if (unusable.empty()) return true;
+    std::fprintf(stderr,
+                 "veltrix: no display (%s): start it in a desktop session or over ssh -X to see the "
+                 "windows, or use --screenshot FILE to write a picture of them\n",
+                 unusable.c_str());
+    return false;
+}
+
+void NameApplication() {
     // Numbers are read and written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
@@ -126,18 +131,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("veltrix"));
     QApplication::setApplicationVersion(QStringLiteral(VELTRIX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("veltrix"));
+}
 
-    // The selection options after --datasheet are the companion's, read by its own option code.
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const bool asksForHelp = std::any_of(arguments.begin(), arguments.end(), [](const std::string& arg) {
-        return arg == "-h" || arg == "--help" || arg == "--help-all";
-    });
-    if (AsksForDatasheet(arguments) && !asksForHelp) {
-        RegisterFontSubstitutions();
-        return RunDatasheetCommand(arguments, std::cerr);
-    }
-
-    QCommandLineParser options;
+// The options the help lists; returns --screenshot, which the start asks about later.
+QCommandLineOption DeclareOptions(QCommandLineParser& options) {
     options.setApplicationDescription(QStringLiteral("Ceramic filter selection program."));
     options.addHelpOption();
     options.addVersionOption();
@@ -156,6 +153,12 @@ int main(int argc, char** argv) {
             "requirement the part is judged against by its worst case. A refused entry writes "
             "nothing and exits with status 1."),
         QStringLiteral("file")));
+    return screenshot;
+}
+
+// The help, the version and a line Qt refuses end the program here: the status to end with, or
+// nothing when the windows are to be made.
+std::optional<int> AnswerWithoutWindows(QCommandLineParser& options, bool asksForHelp) {
     // The help is printed whatever else is on the line, the datasheet's selection options too.
     const bool parsed = options.parse(QApplication::arguments());
     if (asksForHelp) return PrintedToStandardOutput(options.helpText().toStdString(), "the help");
@@ -170,78 +173,85 @@ int main(int argc, char** argv) {
                      qPrintable(options.positionalArguments().first()));
         return 2;
     }
+    return std::nullopt;
+}
 
-    RegisterFontSubstitutions();
-    ShareStandardIcons();
+// The desktop's messages and dialogs, which the program reaches only through its own interfaces.
+struct DesktopServices {
+    explicit DesktopServices(VeltrixApplication& app) : messages(kTitle) {
+        app.Reporter().SetMessages(&messages);
+        SetWaitForReader(&readerWait);
+    }
+    void ServeProgram(Program& program) {
+        program.Messages = &messages;
+        program.Shell = &shell;
+        program.PrintDialogs = &printDialogs;
+        program.SaveDialogs = &saveDialogs;
+        program.OpenDialogs = &openDialogs;
+        program.RangeDialogs = &rangeDialogs;
+    }
 
-    QtMessageBoxes messages(kTitle);
+    QtMessageBoxes messages;
     QtDesktopShell shell;
     QtPrintDialogRunner printDialogs;
     QtSaveFileDialog saveDialogs;
     QtOpenFileDialog openDialogs;
     QtExportRangeDialog rangeDialogs;
-    app.Reporter().SetMessages(&messages);
-    WindowReaderWait readerWait(kTitle);
-    SetWaitForReader(&readerWait);
+    WindowReaderWait readerWait{kTitle};
+};
 
-    Program program;
-    program.Messages = &messages;
-    program.Shell = &shell;
-    program.PrintDialogs = &printDialogs;
-    program.SaveDialogs = &saveDialogs;
-    program.OpenDialogs = &openDialogs;
-    program.RangeDialogs = &rangeDialogs;
-    program.PreferencesPath = LocatePreferences();
-
-    // A failure while the windows are created ends the program after its message. A step of the start
-    // returns its failure, thrown or met by an event handler.
-    const auto starting = [&app](auto step) {
-        std::exception_ptr failure;
-        app.Reporter().SetStarting(true);
-        try {
-            step();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        app.Reporter().SetStarting(false);
-        return failure ? failure : app.Reporter().TakeStartupFailure();
-    };
-    std::unique_ptr<MainFrame> frame;
-    const std::exception_ptr failure = starting([&] {
-        frame = std::make_unique<MainFrame>(program);
-        frame->winId();  // its window, before the program's icon
-        UseProgramIcon();
-        frame->CreateWindows();
-        frame->ShowMaximisedAtStart();
-        if (options.isSet(screenshot)) frame->ShowStartupPages();
-    });
-    if (failure) {
-        frame.reset();
-        if (options.isSet(screenshot)) {
-            std::fprintf(stderr, "veltrix: %s\n", qPrintable(FailureMessage(failure)));
-            return 1;
-        }
-        UseProgramIcon();
-        messages.ShowMessage(nullptr, FailureMessage(failure), QString());
-        return 0;
+// A failure while the windows are created ends the program after its message. A step of the start
+// returns its failure, thrown or met by an event handler.
+std::exception_ptr StartingStep(VeltrixApplication& app, const std::function<void()>& step) {
+    std::exception_ptr failure;
+    app.Reporter().SetStarting(true);
+    try {
+        step();
+    } catch (...) {
+        failure = std::current_exception();
     }
+    app.Reporter().SetStarting(false);
+    return failure ? failure : app.Reporter().TakeStartupFailure();
+}
 
-    if (options.isSet(screenshot)) {
-        const QByteArray file = ScreenshotFileArgument(arguments);
-        QString error;
-        if (!WriteFrameScreenshot(*frame, file, &error)) {
-            std::fprintf(stderr, "veltrix: cannot write %s\n", qPrintable(error));
-            return 1;
-        }
-        return 0;
+std::unique_ptr<MainFrame> OpenFrame(Program& program, bool screenshot) {
+    auto frame = std::make_unique<MainFrame>(program);
+    frame->winId();  // its window, before the program's icon
+    UseProgramIcon();
+    frame->CreateWindows();
+    frame->ShowMaximisedAtStart();
+    if (screenshot) frame->ShowStartupPages();
+    return frame;
+}
+
+int ReportStartFailure(const std::exception_ptr& failure, bool screenshot, QtMessageBoxes& messages) {
+    if (screenshot) {
+        std::fprintf(stderr, "veltrix: %s\n", qPrintable(FailureMessage(failure)));
+        return 1;
     }
+    UseProgramIcon();
+    messages.ShowMessage(nullptr, FailureMessage(failure), QString());
+    return 0;
+}
 
+int WriteScreenshot(MainFrame& frame, const std::vector<std::string>& arguments) {
+    const QByteArray file = ScreenshotFileArgument(arguments);
+    QString error;
+    if (!WriteFrameScreenshot(frame, file, &error)) {
+        std::fprintf(stderr, "veltrix: cannot write %s\n", qPrintable(error));
+        return 1;
+    }
+    return 0;
+}
+
+// Until the frame closes. The start-up pages are windows of their own: the frame maps without waiting
+// for them.
+int RunEventLoop(VeltrixApplication& app, std::unique_ptr<MainFrame>& frame, QtMessageBoxes& messages) {
     QObject::connect(frame.get(), &MainFrame::Closed, &app, &QApplication::quit);
-    // The start-up pages are windows of their own: the frame maps without waiting for them.
     QMetaObject::invokeMethod(
         &app,
         [&] {
-            const std::exception_ptr pageFailure = starting([&] { frame->ShowStartupPages(); });
+            const std::exception_ptr pageFailure = StartingStep(app, [&] { frame->ShowStartupPages(); });
             if (!pageFailure) return;
             frame.reset();
             messages.ShowMessage(nullptr, FailureMessage(pageFailure), QString());
@@ -249,4 +259,46 @@ int main(int argc, char** argv) {
         },
         Qt::QueuedConnection);
     return app.exec();
+}
+
+int RunWindows(VeltrixApplication& app, const std::vector<std::string>& arguments, bool screenshot) {
+    RegisterFontSubstitutions();
+    ShareStandardIcons();
+    DesktopServices services(app);
+    Program program;
+    services.ServeProgram(program);
+    program.PreferencesPath = LocatePreferences();
+    std::unique_ptr<MainFrame> frame;
+    const std::exception_ptr failure = StartingStep(app, [&] { frame = OpenFrame(program, screenshot); });
+    if (failure) {
+        frame.reset();
+        return ReportStartFailure(failure, screenshot, services.messages);
+    }
+    if (screenshot) return WriteScreenshot(*frame, arguments);
+    return RunEventLoop(app, frame, services.messages);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // A mistyped line is a usage error wherever the program is started, with a display or without.
+    if (const auto problem = CommandLineProblem(arguments)) {
+        std::fprintf(stderr, "veltrix: %s\n", problem->c_str());
+        return 2;
+    }
+    UsePrivateRuntimeFolder();
+    if (!ChoosePlatform(argc, argv)) return 1;
+    VeltrixApplication app(argc, argv);
+    NameApplication();
+    // The selection options after --datasheet are the companion's, read by its own option code.
+    if (AsksForDatasheet(arguments) && !AsksForHelp(arguments)) {
+        RegisterFontSubstitutions();
+        return RunDatasheetCommand(arguments, std::cerr);
+    }
+    QCommandLineParser options;
+    const QCommandLineOption screenshot = DeclareOptions(options);
+    if (const std::optional<int> status = AnswerWithoutWindows(options, AsksForHelp(arguments)))
+        return *status;
+    return RunWindows(app, arguments, options.isSet(screenshot));
 }

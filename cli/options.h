@@ -9,22 +9,23 @@
 #include "engine/filter_spec.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "selection_options/printable.h"
+#include "selection_options/selection_options.h"
 
 namespace veltrix {
 
 enum class OutputFormat { Text, Json, Csv };
 
-struct CliOptions {
-    FilterSpec Spec;  // the screen's defaults until an option changes them
+// The selection with the screen's defaults until an option changes them; --reject and --max-il state a
+// requirement.
+struct CliOptions : SelectionOptions {
     OutputFormat Format = OutputFormat::Text;
     bool Help = false;
     bool Version = false;
     std::string TouchstoneFile;  // "" when no Touchstone file is asked for
     ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
     std::string MeasuredFile;    // compare: the measured Touchstone file
-    std::vector<double> RequirementPointsMhz;       // compare: more points for the deviations
-    std::vector<StopbandRequirement> RejectPoints;  // a datasheet's requirement: --reject
-    std::optional<double> MaxInsertionLossDb;       // and --max-il
+    std::vector<double> RequirementPointsMhz;  // compare: more points for the deviations
 };
 
 struct FindOptions {
@@ -49,15 +50,6 @@ struct ParseOutcome {
 // "find" as the first argument starts the part finder.
 ParseOutcome ParseArguments(const std::vector<std::string>& args);
 
-// Reads only the selection options (--f0, --bw, --f1, --f2, --pbd, --sections, --profile, --dielectric,
-// --mounting, --graph-width) into Options.Spec, for programs that take a selection beside options of
-// their own. Error is one line with no program name.
-ParseOutcome ParseSelectionArguments(const std::vector<std::string>& args);
-
-// The selection options with --reject MHZ:DBC (repeatable) and --max-il DB, the levels of a
-// requirement the datasheet judges the part against.
-ParseOutcome ParseDatasheetArguments(const std::vector<std::string>& args);
-
 std::string UsageText();
 std::string VersionText();  // one line, as "veltrix --version" prints it
 std::string FindUsageText();
@@ -67,9 +59,5 @@ std::string CompareUsageText();
 std::string ProfileName(int32_t profile);
 std::string DielectricName(char dielectric);
 std::string MountingName(char mounting);
-
-// At most a few dozen characters of what the user typed, safe to echo in one line: control
-// bytes and broken UTF-8 become '?', and a multi-byte character is never cut in half.
-std::string Printable(std::string_view text);
 
 }  // namespace veltrix

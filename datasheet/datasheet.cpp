@@ -17,7 +17,7 @@
 #include "engine/choices.h"
 #include "engine/response.h"
 #include "engine/rules.h"
-#include "info/page_texts.h"
+#include "engine/tolerance_texts.h"
 #include "outline_window/drawing_canvas.h"
 #include "outline_window/outline_drawings.h"
 #include "platform/artwork.h"
@@ -25,7 +25,7 @@
 #include "platform/page_canvas.h"
 #include "platform/user_file_reporting.h"
 #include "printing/vector_export.h"
-#include "engine/tolerance_texts.h"
+#include "product_texts/page_texts.h"
 #include "version/version.h"
 
 namespace veltrix {

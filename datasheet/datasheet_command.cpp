@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "cli/options.h"
 #include "datasheet/datasheet.h"
 #include "engine/response.h"
+#include "selection_options/selection_options.h"
 
 namespace veltrix {
 namespace {
@@ -38,13 +38,13 @@ int RunDatasheetCommand(const std::vector<std::string>& args, std::ostream& err)
         err << "veltrix: --datasheet needs the name of the PDF file to write\n";
         return 2;
     }
-    const ParseOutcome parsed = ParseDatasheetArguments(selection);
+    const SelectionParse parsed = ParseDatasheetArguments(selection);
     if (!parsed.Ok) {
         err << "veltrix: --datasheet: " << parsed.Error << '\n';
         return 2;
     }
     SetMachineEpsilon(ComputeMachineEpsilon());
-    const CliOptions& options = parsed.Options;
+    const SelectionOptions& options = parsed.Options;
     std::optional<FinderRequirement> requirement;
     if (!options.RejectPoints.empty() || options.MaxInsertionLossDb) {
         requirement.emplace();

@@ -15,7 +15,7 @@
 #include "engine/selection.h"
 #include "engine/worst_case.h"
 #include "exports/exports.h"
-#include "info/page_texts.h"
+#include "product_texts/page_texts.h"
 #include "report/report.h"
 #include "version/version.h"
 

@@ -166,6 +166,21 @@ FindPartsWindow::FindPartsWindow(Program& program, QWidget* parent) : QWidget(pa
 
 void FindPartsWindow::BuildControls() {
     auto* requirement = new QGroupBox(QStringLiteral("Requirement"), this);
+    QFormLayout* fields = BuildRequirementFields(requirement);
+    QLabel* stopLabel = BuildStopbandPoints(requirement);
+    QGridLayout* choices = BuildChoiceChecks(requirement);
+    LayOutRequirement(requirement, fields, choices, stopLabel);
+    QHBoxLayout* partsRow = BuildResults();
+    QLabel* missesLabel = BuildMisses();
+    for (QTableView* table :
+         {static_cast<QTableView*>(stopbandTable_), resultsView_, static_cast<QTableView*>(missesTable_)})
+        table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    LayOutWindow(requirement, partsRow, missesLabel);
+    ConnectControls();
+}
+
+// The centre frequency, the bandwidth with its definition and the highest insertion loss.
+QFormLayout* FindPartsWindow::BuildRequirementFields(QGroupBox* requirement) {
     centreFrequencyEdit_ = new QLineEdit(QStringLiteral("1000"), requirement);
     centreFrequencyEdit_->setObjectName(QStringLiteral("F0Edit"));
     bandwidthEdit_ = new QLineEdit(QStringLiteral("20"), requirement);
@@ -208,7 +223,11 @@ void FindPartsWindow::BuildControls() {
     auto* ilLabel = new QLabel(QStringLiteral("Maximum &insertion loss"), requirement);
     ilLabel->setBuddy(maxInsertionLossEdit_);
     form->addRow(ilLabel, maxIL);
+    return form;
+}
 
+// The stopband points, a table that keeps one blank row for the next; returns its label.
+QLabel* FindPartsWindow::BuildStopbandPoints(QGroupBox* requirement) {
     stopbandTable_ = new QTableWidget(0, 2, requirement);
     stopbandTable_->setObjectName(QStringLiteral("StopbandTable"));
     stopbandTable_->setHorizontalHeaderLabels(
@@ -221,7 +240,11 @@ void FindPartsWindow::BuildControls() {
     stopbandTable_->setAccessibleName(QStringLiteral("Stopband points"));
     auto* stopLabel = new QLabel(QStringLiteral("S&topband points"), requirement);
     stopLabel->setBuddy(stopbandTable_);
+    return stopLabel;
+}
 
+// The mountings, profiles and dielectrics the search may use.
+QGridLayout* FindPartsWindow::BuildChoiceChecks(QGroupBox* requirement) {
     dropInCheck_ = Check(WithMnemonic(MountingStyle::DropIn, 0), "DropInCheck", requirement);
     tabCheck_ = Check(WithMnemonic(MountingStyle::SurfaceTab, 17), "TabCheck", requirement);
     orbisCheck_ = Check(WithMnemonic(MountingStyle::Orbis, 0), "OrbisCheck", requirement);
@@ -242,7 +265,11 @@ void FindPartsWindow::BuildControls() {
     choices->addWidget(dielectricDLCheck_, 2, 1);
     choices->addWidget(dielectricDRCheck_, 2, 2);
     choices->addWidget(dielectricDHCheck_, 2, 3);
+    return choices;
+}
 
+void FindPartsWindow::LayOutRequirement(QGroupBox* requirement, QFormLayout* form, QGridLayout* choices,
+                                        QLabel* stopLabel) {
     auto* left = new QVBoxLayout;
     left->addLayout(form);
     left->addLayout(choices);
@@ -253,7 +280,10 @@ void FindPartsWindow::BuildControls() {
     auto* requirementLayout = new QHBoxLayout(requirement);
     requirementLayout->addLayout(left, 3);
     requirementLayout->addLayout(right, 2);
+}
 
+// The summary, the parts found with the buttons that act on them; returns the row above the parts.
+QHBoxLayout* FindPartsWindow::BuildResults() {
     summaryLabel_ = new QLabel(this);
     summaryLabel_->setObjectName(QStringLiteral("SummaryLabel"));
     resultsModel_ = new QStandardItemModel(this);
@@ -287,7 +317,11 @@ void FindPartsWindow::BuildControls() {
     partsRow->addWidget(partsLabel, 1);
     partsRow->addWidget(compareButton_);
     partsRow->addWidget(exportDatasheetButton_);
+    return partsRow;
+}
 
+// The combinations that miss, each with why; returns the table's label.
+QLabel* FindPartsWindow::BuildMisses() {
     missesTable_ = new QTableWidget(0, 5, this);
     missesTable_->setObjectName(QStringLiteral("MissesTable"));
     missesTable_->setHorizontalHeaderLabels({QStringLiteral("Sections"), QStringLiteral("Profile"),
@@ -304,11 +338,10 @@ void FindPartsWindow::BuildControls() {
     missesTable_->setAccessibleName(QStringLiteral("Combinations that do not meet the requirement"));
     auto* missesLabel = new QLabel(QStringLiteral("Combi&nations that do not meet it"), this);
     missesLabel->setBuddy(missesTable_);
+    return missesLabel;
+}
 
-    for (QTableView* table :
-         {static_cast<QTableView*>(stopbandTable_), resultsView_, static_cast<QTableView*>(missesTable_)})
-        table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-
+void FindPartsWindow::LayOutWindow(QGroupBox* requirement, QHBoxLayout* partsRow, QLabel* missesLabel) {
     // In a scroll area, so a small frame can still hold the window and the frame's own size never
     // depends on it.
     auto* content = new QWidget;
@@ -326,7 +359,10 @@ void FindPartsWindow::BuildControls() {
     layout->addWidget(missesLabel);
     layout->addWidget(missesTable_, 2);
     scroll->setWidget(content);
+}
 
+// Every change of the requirement searches again; the buttons and Enter act on the parts.
+void FindPartsWindow::ConnectControls() {
     for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_})
         connect(edit, &QLineEdit::textChanged, this, &FindPartsWindow::Search);
     connect(passbandDefinitionBox_, &QComboBox::currentIndexChanged, this, &FindPartsWindow::Search);

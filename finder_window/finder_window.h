@@ -7,6 +7,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -67,6 +71,15 @@ class FindPartsWindow : public QWidget {
 
   private:
     void BuildControls();
+    QFormLayout* BuildRequirementFields(QGroupBox* requirement);
+    QLabel* BuildStopbandPoints(QGroupBox* requirement);
+    QGridLayout* BuildChoiceChecks(QGroupBox* requirement);
+    void LayOutRequirement(QGroupBox* requirement, QFormLayout* form, QGridLayout* choices,
+                           QLabel* stopLabel);
+    QHBoxLayout* BuildResults();
+    QLabel* BuildMisses();
+    void LayOutWindow(QGroupBox* requirement, QHBoxLayout* partsRow, QLabel* missesLabel);
+    void ConnectControls();
     void KeepOneBlankStopbandRow();
     void FillResults();
     void FillMisses();

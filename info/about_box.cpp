@@ -10,7 +10,7 @@
 #include "info/page_window.h"
 #include "platform/fonts.h"
 #include "printing/print_dialogs.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "version/version.h"
 
 namespace veltrix {

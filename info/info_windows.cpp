@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <utility>
 
-#include "info/page_texts.h"
-#include "program/startup_rule.h"
 #include "platform/fonts.h"
 #include "platform/page_button.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
+#include "product_texts/page_texts.h"
 #include "program/preferences.h"
 #include "program/program.h"
+#include "program/startup_rule.h"
 
 namespace veltrix {
 

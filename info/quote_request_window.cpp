@@ -12,7 +12,7 @@
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "printing/print_output.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "program/program.h"
 
 namespace veltrix {

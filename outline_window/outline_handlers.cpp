@@ -5,7 +5,7 @@
 #include "outline_window/outline_window.h"
 #include "platform/services.h"
 #include "printing/export_command.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 
 namespace veltrix {
 

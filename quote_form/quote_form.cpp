@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 
 namespace veltrix {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/page_canvas.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "program/display_settings.h"
 
 namespace veltrix {

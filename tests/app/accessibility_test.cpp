@@ -13,7 +13,7 @@
 #include "compare_window/compare_window.h"
 #include "finder_window/finder_window.h"
 #include "info/info_windows.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "specification_window/specification_window.h"
 #include "tests/app/shown_frame.h"
 

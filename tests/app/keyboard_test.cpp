@@ -29,8 +29,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/frame.h"
 #include "app/field_offsets_dialog.h"
+#include "app/frame.h"
 #include "compare_window/compare_window.h"
 #include "finder_window/finder_window.h"
 #include "info/about_box.h"
@@ -38,7 +38,7 @@
 #include "info/quote_request_window.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "program/program.h"
 #include "specification_window/specification_window.h"
 #include "specification_window/tolerances_dialog.h"

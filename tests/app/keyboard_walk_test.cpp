@@ -19,7 +19,7 @@
 #include "finder_window/finder_window.h"
 #include "info/info_windows.h"
 #include "platform/services.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
 #include "tests/app/shown_frame.h"
 #include "tests/support/fake_opener.h"
 

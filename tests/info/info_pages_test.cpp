@@ -16,10 +16,10 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/quote_request_window.h"
-#include "program/startup_rule.h"
 #include "info_fixture.h"
 #include "platform/fonts.h"
-#include "program/contact_data.h"
+#include "product_texts/contact_data.h"
+#include "program/startup_rule.h"
 
 namespace veltrix {
 namespace {
