@@ -1,0 +1,5 @@
+#pragma once
+
+#include "engine/engine.h"
+
+void Draw();
