@@ -281,9 +281,8 @@ int RunWindows(VeltrixApplication& app, const std::vector<std::string>& argument
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     // A mistyped line is a usage error wherever the program is started, with a display or without.
-    if (const auto problem = CommandLineProblem(arguments)) {
+    if (const auto problem = CommandLineProblem(std::vector<std::string>(argv + 1, argv + argc))) {
         std::fprintf(stderr, "veltrix: %s\n", problem->c_str());
         return 2;
     }
@@ -291,6 +290,8 @@ int main(int argc, char** argv) {
     if (!ChoosePlatform(argc, argv)) return 1;
     VeltrixApplication app(argc, argv);
     NameApplication();
+    // What is left once Qt has taken its own options out of the line.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     // The selection options after --datasheet are the companion's, read by its own option code.
     if (AsksForDatasheet(arguments) && !AsksForHelp(arguments)) {
         RegisterFontSubstitutions();
