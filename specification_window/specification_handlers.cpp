@@ -114,12 +114,7 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     spec.Mounting = choice.Mounting;
     spec.F1 = choice.F1;
     spec.F2 = choice.F2;
-    passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
-    sectionsBox_->setCurrentIndex(spec.Sections - 2);
-    const auto profile = ProfileFromNumber(spec.Profile);
-    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
-                                                                                     : -1);
-    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    ShowChoicesInLists();
     InvalidateBoth();
     // The frame brings this screen forward next, already showing the verdict on the choice.
     program_.Judgement.JudgeNow();
@@ -257,16 +252,15 @@ void SpecificationWindow::onGraphWidthChange() {
 
 void SpecificationWindow::onFileMenuShown() {
     printAction_->setEnabled(!Minimised());
-    program_.Judgement.Current();
-    const bool standard = program_.Judgement.JudgedSpec().SelStatus == kSelectionValid;
+    program_.Judgement.JudgePending();
+    const bool standard = program_.Judgement.Standard();
     addToComparisonAction_->setEnabled(standard);
     exportDatasheetAction_->setEnabled(standard);
 }
 
 const FilterSpec* SpecificationWindow::StandardPartOnScreen(const QString& refusal) {
-    program_.Judgement.Current();
-    const FilterSpec& part = program_.Judgement.JudgedSpec();
-    if (part.SelStatus == kSelectionValid) return &part;
+    program_.Judgement.JudgePending();
+    if (program_.Judgement.Standard()) return &program_.Judgement.Latest().Spec;
     if (program_.Messages) program_.Messages->ShowMessage(this, refusal, QString());
     return nullptr;
 }
@@ -373,9 +367,10 @@ void SpecificationWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == CodeOf(mounting)) return;
     spec.Mounting = CodeOf(mounting);
-    spec.SelStatus = kSelectionValid;
+    // The outline is drawn at once, from the verdict on the new mounting; the judgement repaints this screen.
+    ++repaintRequests_;
+    program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Outline);
-    InvalidateSelf();
 }
 
 void SpecificationWindow::onMountingOrbisLeadless() { SetMounting(MountingStyle::Orbis); }

@@ -151,6 +151,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     void FormCreate();
+    // The lists show the record's choices.
+    void ShowChoicesInLists();
     void CreateControls();
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const char* name, const QString& text,

@@ -32,13 +32,6 @@ TEST_F(SelectTest, CreationSetsTheDefaultsTheUserSeesFirst) {
     EXPECT_TRUE(hub.calls.empty());
 }
 
-TEST(SelectCreation, UnitsComeFromThePreference) {
-    Program program;
-    program.Prefs.PrefUnits = 'M';
-    SpecificationWindow select(program);
-    EXPECT_EQ(program.Spec.Units, 'M');
-}
-
 TEST_F(SelectTest, ControlsSitAtTheirPositionsInTabOrder) {
     const std::pair<const char*, QRect> layout[] = {{"F0Edit", {86, 152, 50, 21}},
                                                     {"NCBox", {86, 194, 77, 21}},

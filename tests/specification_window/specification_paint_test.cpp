@@ -528,7 +528,7 @@ TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::gray);
-    program.Judgement.Current();
+    JudgeStoredInputs();
     {
         QPainter painter(&image);
         select->FormPaint(painter,
