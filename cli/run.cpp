@@ -8,10 +8,10 @@
 #include "cli/find_output.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "judgement/judgement.h"
 #include "engine/response.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "judgement/judgement.h"
 #include "measured/comparison.h"
 #include "measured/touchstone_reader.h"
 

@@ -10,7 +10,7 @@ namespace veltrix {
 FilterSpec StartSpecification(char preferredUnits) {
     FilterSpec spec;
     spec.Units = CodeOf(preferredUnits == CodeOf(DrawingUnits::Millimetres) ? DrawingUnits::Millimetres
-                                                                           : DrawingUnits::Inches);
+                                                                            : DrawingUnits::Inches);
     return spec;
 }
 

@@ -158,7 +158,6 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     QAction* AddItem(QMenu* menu, const char* name, const QString& text,
                      void (SpecificationWindow::*handler)());
 
-    void InvalidateBoth();
     void InvalidateSelf();
     void BringToFront(DocumentWindow window);
     // The shared part of every key-press handler; the edit fields also refuse non-numeric keys.

@@ -21,12 +21,12 @@
 
 #include "cli/json_number.h"
 #include "cli/options.h"
-#include "judgement/judgement.h"
 #include "cli/run.h"
 #include "engine/response.h"
 #include "engine/selection.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "judgement/judgement.h"
 #include "outline_geometry/outline_geometry.h"
 #include "version/version.h"
 

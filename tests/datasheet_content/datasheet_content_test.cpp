@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "judgement/judgement.h"
 #include "engine/choices.h"
 #include "engine/response.h"
 #include "engine/selection.h"
 #include "engine/worst_case.h"
 #include "exports/exports.h"
+#include "judgement/judgement.h"
 
 namespace veltrix {
 namespace {
