@@ -70,8 +70,9 @@ TEST(JudgeSelectionTest, ARefusedEntryHasNoPartSweepOrDrawingAndSaysWhy) {
     EXPECT_FALSE(judged.HasSweep);
     EXPECT_EQ(judged.Sweep.Count, 0);
     EXPECT_FALSE(judged.Outline.has_value());
-    EXPECT_EQ(judged.Report, (std::vector<std::string>{" No Response Data.", " ",
-                                                       " There is an error on the filter selection screen."}));
+    EXPECT_EQ(judged.Report,
+              (std::vector<std::string>{" No Response Data.", " ",
+                                        " There is an error on the filter selection screen."}));
     EXPECT_EQ(RefusalOf(judged), "No standard part for last inputs. Maximum Frequency is 3000 MHz");
 }
 
