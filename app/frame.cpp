@@ -61,13 +61,9 @@ MainFrame::MainFrame(Program& program, QWidget* parent) : QMainWindow(parent), p
 
     // FormCreate, in its order.
     SetMachineEpsilon(ComputeMachineEpsilon());
-    program_.Spec = FilterSpec{};
-    program_.Spec.Profile = ProfileNumber(ResonatorProfile::Mm6);
-    program_.Spec.Units = CodeOf(DrawingUnits::Inches);
-    program_.Spec.SelStatus = kSelectionValid;
     program_.Display = DisplaySettings{};
     program_.Prefs = ReadPreferences(program_.PreferencesPath);
-    program_.Spec.Units = program_.Prefs.PrefUnits;
+    program_.Spec = StartSpecification(program_.Prefs.PrefUnits);
     preserveAction_->setChecked(false);
     resetAction_->setChecked(false);
 

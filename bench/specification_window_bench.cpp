@@ -24,7 +24,7 @@ void PaintOnce(SpecificationWindow& select, QImage& surface) {
 void BM_SelectPaintDefaults(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
-    program.Judgement.Current();
+    program.Judgement.JudgeNow();
     QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                    QImage::Format_RGB32);
     for (auto _ : state) {
@@ -40,7 +40,7 @@ void BM_SelectPaintStopbands(benchmark::State& state) {
     SpecificationWindow select(program);
     program.Spec.F1 = 950.0;
     program.Spec.F2 = 1200.0;
-    program.Judgement.Current();
+    program.Judgement.JudgeNow();
     QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                    QImage::Format_RGB32);
     for (auto _ : state) {
@@ -55,7 +55,7 @@ void BM_SelectPaintRefused(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
     program.Spec.F0 = 500.0;
-    program.Judgement.Current();
+    program.Judgement.JudgeNow();
     QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                    QImage::Format_RGB32);
     for (auto _ : state) {
@@ -71,7 +71,7 @@ void BM_SelectPaintPrinting(benchmark::State& state) {
     SpecificationWindow select(program);
     program.Display.PaintCopyMode = veltrix::CopyMode::InvertedSource;
     select.ShowCopyColours(true);
-    program.Judgement.Current();
+    program.Judgement.JudgeNow();
     QImage surface(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                    QImage::Format_RGB32);
     for (auto _ : state) {
@@ -85,7 +85,7 @@ BENCHMARK(BM_SelectPaintPrinting)->Unit(benchmark::kMillisecond);
 void BM_SelectPaintDevicePixelRatio2(benchmark::State& state) {
     Program program;
     SpecificationWindow select(program);
-    program.Judgement.Current();
+    program.Judgement.JudgeNow();
     QImage surface(QSize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight) * 2,
                    QImage::Format_RGB32);
     surface.setDevicePixelRatio(2.0);
@@ -105,7 +105,7 @@ void BM_JudgeSelectionWithScreen(benchmark::State& state) {
     SpecificationWindow select(program);
     for (auto _ : state) {
         program.Judgement.JudgeNow();
-        benchmark::DoNotOptimize(program.Judgement.Latest().Outcome.PartNumber.data());
+        benchmark::DoNotOptimize(program.Judgement.Latest().PartNumber().data());
     }
 }
 BENCHMARK(BM_JudgeSelectionWithScreen)->Unit(benchmark::kMillisecond);

@@ -12,8 +12,6 @@
 namespace veltrix {
 namespace {
 
-constexpr const char* kNoStandardPart = "No standard part for last inputs.";
-
 std::string FocusName(FocusTarget focus) {
     switch (focus) {
         case FocusTarget::F0Edit:
@@ -44,7 +42,7 @@ void WriteStopbandLine(std::ostream& out, const char* name, double f, bool compu
 
 Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value) : Json(nullptr); }
 
-void WriteOutlineText(const PaintResults& results, std::ostream& out) {
+void WriteOutlineText(const JudgedSelection& results, std::ostream& out) {
     out << "\nOutline drawing ("
         << (results.Spec.Units == CodeOf(DrawingUnits::Millimetres) ? "millimetres" : "inches") << "):\n";
     if (!results.Outline) {
@@ -94,7 +92,7 @@ Json NumberArray(const std::vector<double>& values) {
 
 }  // namespace
 
-void WriteText(const PaintResults& results, std::ostream& out) {
+void WriteText(const JudgedSelection& results, std::ostream& out) {
     const SelectionResults& sel = results.Selection;
     const RuleOutcome& outcome = sel.Outcome;
     const bool valid = results.Spec.SelStatus == kSelectionValid;
@@ -121,7 +119,7 @@ void WriteText(const PaintResults& results, std::ostream& out) {
     WriteOutlineText(results, out);
 }
 
-void WriteJson(const PaintResults& results, std::ostream& out) {
+void WriteJson(const JudgedSelection& results, std::ostream& out) {
     const SelectionResults& sel = results.Selection;
     const RuleOutcome& outcome = sel.Outcome;
     const FilterSpec& spec = results.Spec;

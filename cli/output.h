@@ -2,14 +2,14 @@
 
 #include <ostream>
 
-#include "cli/paint_results.h"
+#include "judgement/judgement.h"
 
 namespace veltrix {
 
 // What an engineer reads on the specification screen, then the tabular report.
-void WriteText(const PaintResults& results, std::ostream& out);
+void WriteText(const JudgedSelection& results, std::ostream& out);
 
 // One JSON object for scripts.
-void WriteJson(const PaintResults& results, std::ostream& out);
+void WriteJson(const JudgedSelection& results, std::ostream& out);
 
 }  // namespace veltrix

@@ -8,10 +8,10 @@
 #include "cli/find_output.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "cli/paint_results.h"
 #include "engine/response.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "judgement/judgement.h"
 #include "measured/comparison.h"
 #include "measured/touchstone_reader.h"
 
@@ -87,7 +87,7 @@ int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {
         }
         document << CsvText(table);
     } else {
-        const PaintResults results = ComputePaint(options.Spec);
+        const JudgedSelection results = JudgeSelection(options.Spec);
         if (options.Format == OutputFormat::Json) {
             WriteJson(results, document);
         } else {

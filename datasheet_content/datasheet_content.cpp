@@ -15,6 +15,7 @@
 #include "engine/selection.h"
 #include "engine/worst_case.h"
 #include "exports/exports.h"
+#include "judgement/judgement.h"
 #include "product_texts/page_texts.h"
 #include "report/report.h"
 #include "version/version.h"
@@ -147,8 +148,8 @@ std::string CodesOf(std::string_view prefix) {
     return text;
 }
 
-// The part judged by its worst case against each level of the requirement. The attenuation is solved
-// as the specification screen solves its stopband points: the lossy design, relative to F0.
+// The part judged by its worst case against each level of the requirement. Each attenuation is the
+// judgement's own stopband figure: the lossy design, relative to F0.
 std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const SelectionResults& selection,
                                                 const FinderRequirement& requirement) {
     std::vector<RequirementCheck> checks;
@@ -169,12 +170,6 @@ std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const Se
         }
         checks.push_back(check);
     }
-    if (requirement.Stopbands.empty()) return checks;
-    ResponseData rd;
-    FilterSpec judged = spec;
-    EvaluateSpecification(judged, rd);
-    const SolvedDesign design =
-        DesignSolve(rd, judged.Sections, judged.Profile, judged.F0, judged.BW, judged.PBD, judged.Dielectric);
     for (const StopbandRequirement& point : requirement.Stopbands) {
         RequirementCheck check;
         check.Quantity = Format("Attenuation at %.2f MHz", point.FrequencyMhz);
@@ -182,10 +177,14 @@ std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const Se
         check.Typical = "not computed";
         check.FrequencyMhz = point.FrequencyMhz;
         check.RequiredLevel = point.MinAttenuationDbc;
-        const double a =
-            RelativeAttenuation(rd, design, judged.Sections, point.FrequencyMhz, judged.F0, judged.BW);
-        if (std::isfinite(a)) {
-            const WorstCaseAttenuation worst = WorstCaseAttenuationDbc(a, judged.F0);
+        // The point judged as the screen judges a stopband point of its own.
+        FilterSpec probe = spec;
+        probe.F1 = point.FrequencyMhz;
+        probe.F2 = 0.0;
+        const SelectionResults at = JudgeSelection(probe).Selection;
+        const double a = at.F1Attenuation;
+        if (at.F1Computed) {
+            const WorstCaseAttenuation worst = WorstCaseAttenuationDbc(a, spec.F0);
             check.Typical = Format("%.1f dBc", a);
             check.WorstCase = Format("%.1f dBc", worst.Dbc);
             check.Margin = Format("%+.1f dB", worst.Dbc - point.MinAttenuationDbc);
@@ -313,13 +312,14 @@ std::string_view PaperName(Paper paper) { return paper == Paper::Letter ? "Lette
 DatasheetContent ComposeDatasheet(const FilterSpec& part,
                                   const std::optional<FinderRequirement>& requirement) {
     DatasheetContent sheet;
-    const ResponseTable judged = ComputeResponseTable(part);
-    if (!judged.Standard) {
-        sheet.Refusal = judged.Refusal;
+    const JudgedSelection judged = JudgeSelection(part);
+    if (!judged.Standard()) {
+        sheet.Refusal = RefusalOf(judged);
         return sheet;
     }
-    sheet.Spec = part;
-    const SelectionResults selection = ComputeSelection(sheet.Spec, sheet.Graph);
+    sheet.Spec = judged.Spec;
+    sheet.Graph = judged.Response;
+    const SelectionResults& selection = judged.Selection;
     const FilterSpec& spec = sheet.Spec;
     sheet.Standard = true;
     sheet.PartNumber = selection.Outcome.PartNumber;
@@ -346,9 +346,7 @@ DatasheetContent ComposeDatasheet(const FilterSpec& part,
     sheet.OutlineInches = OutlineFor(spec, CodeOf(DrawingUnits::Inches));
     sheet.OutlineMillimetres = OutlineFor(spec, CodeOf(DrawingUnits::Millimetres));
     sheet.OutlineNoticeLines = OutlineNotice(spec).value_or(std::vector<std::string>{});
-    // The report solves again and rewrites the span; the graph keeps its own copy of the sweep.
-    ResponseData scratch = sheet.Graph;
-    sheet.Report = BuildTabularReport(spec, scratch);
+    sheet.Report = judged.Report;
     return sheet;
 }
 

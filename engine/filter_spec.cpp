@@ -7,6 +7,13 @@
 
 namespace veltrix {
 
+FilterSpec StartSpecification(char preferredUnits) {
+    FilterSpec spec;
+    spec.Units = CodeOf(preferredUnits == CodeOf(DrawingUnits::Millimetres) ? DrawingUnits::Millimetres
+                                                                            : DrawingUnits::Inches);
+    return spec;
+}
+
 double ReadDecimal(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;

@@ -8,7 +8,8 @@
 
 namespace veltrix {
 
-// The one selection state: the filter the engineer is asking for.
+// The one selection state: the filter the engineer is asking for. Its defaults are what the program
+// starts with.
 struct FilterSpec {
     double F0 = 1000.0;
     double BW = 20.0;
@@ -39,6 +40,10 @@ enum SelectionStatus : int32_t {
     kInsufficientQ = 2,
     kExtremeValues = 7,
 };
+
+// The record the program starts with: the defaults, drawn in the preferred units (millimetres for
+// 'M', inches for anything else).
+FilterSpec StartSpecification(char preferredUnits);
 
 // Reads an entry field's text as a plain decimal number: leading blanks, an optional sign,
 // digits with at most one point; reading stops at the first other character. Text that is

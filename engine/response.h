@@ -12,7 +12,7 @@ constexpr int kMaxSections = 6;
 constexpr int kSweepCapacity = 62;
 
 // Shared results of the engine. Poles and CenterLoss are scratch state shared by the lossy and
-// the near-lossless designs, which is why the calling order of a paint matters.
+// the near-lossless designs, which is why the order of a judgement's steps matters.
 struct ResponseData {
     std::array<double, kMaxSections + 1> PoleRe{};  // index 1..n
     std::array<double, kMaxSections + 1> PoleIm{};

@@ -53,7 +53,7 @@ std::string SelectionSummary(const FilterSpec& spec, const SelectionResults& res
     const RuleOutcome& outcome = results.Outcome;
     std::string summary;
     if (spec.SelStatus != kSelectionValid) {
-        summary = "No standard part for last inputs.";
+        summary = kNoStandardPart;
         for (const std::string& line : outcome.MessageLines) {
             if (!line.empty()) summary += " " + line;
         }

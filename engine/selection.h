@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/filter_spec.h"
 #include "engine/response.h"
@@ -8,9 +9,11 @@
 
 namespace veltrix {
 
-// Everything one paint of the specification screen computes, in the paint's order: the
-// evaluation, then for a valid part the return-loss sweep, the response sweep, the stopband
-// points and the guarantee.
+// The verdict on inputs no standard part meets, wherever it is shown or written.
+inline constexpr std::string_view kNoStandardPart = "No standard part for last inputs.";
+
+// The figures of one judgement, in the order they are solved: the evaluation, then for a valid part
+// the return-loss sweep, the response sweep, the stopband points and the guarantee.
 struct SelectionResults {
     RuleOutcome Outcome;
     bool F1Computed = false;

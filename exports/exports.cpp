@@ -9,6 +9,7 @@
 #include "engine/response.h"
 #include "engine/rules.h"
 #include "engine/selection.h"
+#include "judgement/judgement.h"
 #include "version/version.h"
 
 namespace veltrix {
@@ -34,13 +35,6 @@ std::string Number(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
-
-std::string FirstMessage(const RuleOutcome& outcome) {
-    for (const std::string& line : outcome.MessageLines) {
-        if (!line.empty()) return line;
-    }
-    return "";
 }
 
 // The phase, in degrees within (-180, 180], that a delay integrated from the centre gives.
@@ -133,26 +127,25 @@ ExportGrid ExportFrequencies(const FilterSpec& spec, const ExportSpan& span, Exp
 static void FillResponseRows(const FilterSpec& spec, ResponseData& rd, const std::vector<double>& frequencies,
                              ResponseTable& table);
 
-// Judges the entry as the screen does; a refused one leaves the table not standard, with its reason.
-static ResponseTable JudgedTable(FilterSpec& spec, ResponseData& rd) {
+// The table of a judged entry; a refused one leaves it not standard, with its reason.
+static ResponseTable JudgedTable(const JudgedSelection& judged) {
     ResponseTable table;
-    const SelectionResults paint = ComputeSelection(spec, rd);
-    if (spec.SelStatus != kSelectionValid) {
-        const std::string reason = FirstMessage(paint.Outcome);
-        table.Refusal = "No standard part for last inputs." + (reason.empty() ? "" : " " + reason);
+    if (!judged.Standard()) {
+        table.Refusal = RefusalOf(judged);
         return table;
     }
     table.Standard = true;
-    table.PartNumber = paint.Outcome.PartNumber;
-    table.CentreFrequencyMhz = spec.F0;
-    table.BandwidthMhz = spec.BW;
+    table.PartNumber = judged.PartNumber();
+    table.CentreFrequencyMhz = judged.Spec.F0;
+    table.BandwidthMhz = judged.Spec.BW;
     return table;
 }
 
 ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& span, ExportFormat format) {
-    FilterSpec spec = input;
-    ResponseData rd;
-    ResponseTable table = JudgedTable(spec, rd);
+    JudgedSelection judged = JudgeSelection(input);
+    const FilterSpec& spec = judged.Spec;
+    ResponseData& rd = judged.Response;
+    ResponseTable table = JudgedTable(judged);
     if (!table.Standard) return table;
     std::vector<double> frequencies;
     if (format == ExportFormat::Csv && IsNothingChosen(span)) {
@@ -172,11 +165,10 @@ ResponseTable ComputeResponseTable(const FilterSpec& input, const ExportSpan& sp
 }
 
 ResponseTable ComputeResponseAt(const FilterSpec& input, const std::vector<double>& frequenciesMhz) {
-    FilterSpec spec = input;
-    ResponseData rd;
-    ResponseTable table = JudgedTable(spec, rd);
+    JudgedSelection judged = JudgeSelection(input);
+    ResponseTable table = JudgedTable(judged);
     if (!table.Standard) return table;
-    FillResponseRows(spec, rd, frequenciesMhz, table);
+    FillResponseRows(judged.Spec, judged.Response, frequenciesMhz, table);
     return table;
 }
 
@@ -185,7 +177,7 @@ static void FillResponseRows(const FilterSpec& spec, ResponseData& rd, const std
     const int32_t n = spec.Sections;
     table.Points.resize(frequencies.size());
 
-    // The paint's order: the near-lossless design for the return loss, then the lossy one.
+    // The judgement's order: the near-lossless design for the return loss, then the lossy one.
     const SolvedDesign lossless = LosslessDesignSolve(rd, n, spec.PBD);
     const double f1 = spec.F0 - 0.5 * spec.BW;
     const double f2 = f1 + spec.BW;

@@ -78,7 +78,7 @@ struct ResponseTable {
     std::vector<StopbandPoint> Stopbands;  // the points the report lists
 };
 
-// Judges the record as one paint of the specification screen does, then computes the response
+// Judges the record as the specification screen does, then computes the response
 // at the span's points exactly as the tabular report computes its rows. A span that cannot be
 // exported gives no table, with the reason as its refusal.
 ResponseTable ComputeResponseTable(const FilterSpec& spec, const ExportSpan& span = {},

@@ -52,7 +52,6 @@ void OutlineWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == CodeOf(mounting)) return;
     spec.Mounting = CodeOf(mounting);
-    spec.SelStatus = kSelectionValid;
     program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Specification);
     InvalidateSelf();
@@ -79,7 +78,6 @@ void OutlineWindow::onMountingInstructions() {
         default:
             break;
     }
-    spec.SelStatus = kSelectionValid;
     program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Specification);
     InvalidateSelf();

@@ -47,8 +47,16 @@ OutlineWindow::OutlineWindow(Program& program, QWidget* parent) : QWidget(parent
     });
 }
 
+FilterSpec OutlineWindow::ShownSpecification() const {
+    // Before the first judgement the record is all there is.
+    FilterSpec spec = program_.Judgement.HasJudged() ? program_.Judgement.Latest().Spec : program_.Spec;
+    // The units are this window's own choice, not an input of the verdict.
+    spec.Units = program_.Spec.Units;
+    return spec;
+}
+
 void OutlineWindow::DescribeDrawing() {
-    const FilterSpec& spec = program_.Spec;
+    const FilterSpec spec = ShownSpecification();
     const QString description = QString::fromStdString(OutlineDescription(spec, spec.Units));
     if (accessibleDescription() != description) setAccessibleDescription(description);
 }
@@ -152,7 +160,7 @@ void OutlineWindow::ColourLabels(bool printing) {
 
 void OutlineWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
-    const FilterSpec& spec = program_.Spec;
+    const FilterSpec spec = ShownSpecification();
     drawnTexts_.clear();
 
     const QSize picture(std::max(clientSize.width(), kClientWidth),

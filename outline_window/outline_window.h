@@ -87,6 +87,8 @@ class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     void BringToFront(DocumentWindow window);
     bool Minimised() const;
     void ColourLabels(bool printing);
+    // The latest judgement as this window draws it.
+    FilterSpec ShownSpecification() const;
     void DescribeDrawing();
 
     Program& program_;

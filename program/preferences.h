@@ -15,8 +15,8 @@ struct WindowRect {
     bool operator==(const WindowRect&) const = default;
 };
 
-// Units, start-up screen state and the three document windows' rectangles, kept in
-// "veltrix.dat" in the working directory.
+// Units, start-up screen state and the three document windows' rectangles, kept in "veltrix.dat"
+// where ChoosePreferencesPath puts it.
 struct Preferences {
     char PrefUnits = CodeOf(DrawingUnits::Inches);
     char StartupScreens = 'N';

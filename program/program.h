@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/filter_spec.h"
-#include "engine/response.h"
 #include "program/display_settings.h"
 #include "program/preferences.h"
 #include "program/selection_judgement.h"
@@ -58,12 +57,11 @@ class WindowHub {
 // The program's single records and services, owned by main and given to every window.
 struct Program {
     FilterSpec Spec;
-    ResponseData Response;
-    // The verdict on Spec, with the figures it leaves in Response.
-    SelectionJudgement Judgement{Spec, Response};
+    // The latest judgement of Spec.
+    SelectionJudgement Judgement{Spec};
     DisplaySettings Display;
     Preferences Prefs;
-    // Where the preferences live: "veltrix.dat" in the working directory.
+    // Where the preferences live; main sets it from LocatePreferences().
     std::string PreferencesPath = kPreferencesFile;
     WindowHub* Hub = nullptr;
     MessageBoxes* Messages = nullptr;

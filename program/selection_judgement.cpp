@@ -4,8 +4,7 @@
 
 namespace veltrix {
 
-SelectionJudgement::SelectionJudgement(FilterSpec& spec, ResponseData& response)
-    : spec_(spec), response_(response) {}
+SelectionJudgement::SelectionJudgement(FilterSpec& spec) : spec_(spec) {}
 
 void SelectionJudgement::InputsChanged() {
     if (pending_) return;
@@ -27,16 +26,11 @@ void SelectionJudgement::JudgeNow() {
     }
     judging_ = true;
     pending_ = false;
-    results_ = ComputeSelection(spec_, response_);
-    judged_ = spec_;
+    latest_ = JudgeSelection(spec_);
+    spec_ = latest_.Spec;
     ++count_;
     emit Judged();
     judging_ = false;
-}
-
-const SelectionResults& SelectionJudgement::Current() {
-    if (pending_ || !judged_ || *judged_ != spec_) JudgeNow();
-    return results_;
 }
 
 }  // namespace veltrix

@@ -36,15 +36,11 @@ QChar TypedCharacter(const QKeyEvent& event) {
 
 void SpecificationWindow::RequestRepaint() { update(); }
 
+// The judgement that follows repaints every window that shows it, the outline and Tabular Data too.
 void SpecificationWindow::InvalidateSelf() {
     ++repaintRequests_;
     program_.Judgement.InputsChanged();
     RequestRepaint();
-}
-
-void SpecificationWindow::InvalidateBoth() {
-    InvalidateSelf();
-    if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::Outline);
 }
 
 void SpecificationWindow::BringToFront(DocumentWindow window) {
@@ -71,7 +67,7 @@ void SpecificationWindow::onCentreFrequencyExit() {
     spec.F0 = ReadField(centreFrequencyEdit_);
     if (spec.F0 == spec.LastF0) return;
     spec.F0 = NormaliseCentreFrequency(spec.F0);
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onBandwidthExit() {
@@ -80,7 +76,7 @@ void SpecificationWindow::onBandwidthExit() {
     spec.BW = NormaliseBandwidth(ReadField(bandwidthEdit_));
     if (spec.BW == old) return;
     spec.BWRequested = spec.BW;
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onStopbandF1Exit() {
@@ -114,13 +110,8 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     spec.Mounting = choice.Mounting;
     spec.F1 = choice.F1;
     spec.F2 = choice.F2;
-    passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
-    sectionsBox_->setCurrentIndex(spec.Sections - 2);
-    const auto profile = ProfileFromNumber(spec.Profile);
-    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
-                                                                                     : -1);
-    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
-    InvalidateBoth();
+    ShowChoicesInLists();
+    InvalidateSelf();
     // The frame brings this screen forward next, already showing the verdict on the choice.
     program_.Judgement.JudgeNow();
 }
@@ -222,7 +213,7 @@ bool SpecificationWindow::eventFilter(QObject* watched, QEvent* event) {
 void SpecificationWindow::onSectionsChange() {
     FilterSpec& spec = program_.Spec;
     spec.Sections = SectionsFromIndex(sectionsBox_->currentIndex());
-    if (spec.Sections != spec.LastSections) InvalidateBoth();
+    if (spec.Sections != spec.LastSections) InvalidateSelf();
 }
 
 void SpecificationWindow::onPassbandDefinitionChange() {
@@ -230,19 +221,19 @@ void SpecificationWindow::onPassbandDefinitionChange() {
     const PassbandDefinition definition = PassbandFromIndex(passbandDefinitionBox_->currentIndex());
     spec.PBD = definition.PBD;
     spec.PBDCode = definition.PBDCode;
-    if (spec.PBD != spec.LastPBD) InvalidateBoth();
+    if (spec.PBD != spec.LastPBD) InvalidateSelf();
 }
 
 void SpecificationWindow::onProfileChange() {
     FilterSpec& spec = program_.Spec;
     spec.Profile = ProfileFromIndex(profileBox_->currentIndex());
-    if (spec.Profile != spec.LastProfile) InvalidateBoth();
+    if (spec.Profile != spec.LastProfile) InvalidateSelf();
 }
 
 void SpecificationWindow::onDielectricChange() {
     FilterSpec& spec = program_.Spec;
     spec.Dielectric = DielectricFromIndex(dielectricBox_->currentIndex());
-    if (spec.Dielectric != spec.LastDielectric) InvalidateBoth();
+    if (spec.Dielectric != spec.LastDielectric) InvalidateSelf();
 }
 
 void SpecificationWindow::onGraphWidthChange() {
@@ -257,16 +248,15 @@ void SpecificationWindow::onGraphWidthChange() {
 
 void SpecificationWindow::onFileMenuShown() {
     printAction_->setEnabled(!Minimised());
-    program_.Judgement.Current();
-    const bool standard = program_.Judgement.JudgedSpec().SelStatus == kSelectionValid;
+    program_.Judgement.JudgePending();
+    const bool standard = program_.Judgement.Standard();
     addToComparisonAction_->setEnabled(standard);
     exportDatasheetAction_->setEnabled(standard);
 }
 
 const FilterSpec* SpecificationWindow::StandardPartOnScreen(const QString& refusal) {
-    program_.Judgement.Current();
-    const FilterSpec& part = program_.Judgement.JudgedSpec();
-    if (part.SelStatus == kSelectionValid) return &part;
+    program_.Judgement.JudgePending();
+    if (program_.Judgement.Standard()) return &program_.Judgement.Latest().Spec;
     if (program_.Messages) program_.Messages->ShowMessage(this, refusal, QString());
     return nullptr;
 }
@@ -307,7 +297,7 @@ void SpecificationWindow::SetPassband(PassbandChoice choice) {
     spec.PBD = row.Number;
     spec.PBDCode = row.Code;
     passbandDefinitionBox_->setCurrentIndex(IndexOf(choice));
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onPassbandDefinition05dB() { SetPassband(PassbandChoice::Db0_5); }
@@ -319,7 +309,7 @@ void SpecificationWindow::SetSections(int32_t sections) {
     if (spec.Sections == sections) return;
     spec.Sections = sections;
     sectionsBox_->setCurrentIndex(sections - 2);
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onTwoSections() { SetSections(2); }
@@ -334,7 +324,7 @@ void SpecificationWindow::SetProfile(ResonatorProfile profile) {
     // The 12 mm profile has no row in the list, which then shows no choice.
     profileBox_->setCurrentIndex(IndexOf(profile) < profileBox_->count() ? IndexOf(profile) : -1);
     spec.Profile = ProfileNumber(profile);
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onProfile4mm() { SetProfile(ResonatorProfile::Mm4); }
@@ -346,7 +336,7 @@ void SpecificationWindow::SetDielectric(DielectricMaterial dielectric) {
     if (spec.Dielectric == CodeOf(dielectric)) return;
     dielectricBox_->setCurrentIndex(IndexOf(dielectric));
     spec.Dielectric = CodeOf(dielectric);
-    InvalidateBoth();
+    InvalidateSelf();
 }
 
 void SpecificationWindow::onDielectricDL() { SetDielectric(DielectricMaterial::DL); }
@@ -373,9 +363,10 @@ void SpecificationWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
     if (spec.Mounting == CodeOf(mounting)) return;
     spec.Mounting = CodeOf(mounting);
-    spec.SelStatus = kSelectionValid;
+    // The outline is drawn at once, from the verdict on the new mounting; the judgement repaints this screen.
+    ++repaintRequests_;
+    program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Outline);
-    InvalidateSelf();
 }
 
 void SpecificationWindow::onMountingOrbisLeadless() { SetMounting(MountingStyle::Orbis); }

@@ -1,5 +1,7 @@
 #include "specification_window/specification_painter.h"
 
+#include "engine/selection.h"
+
 namespace veltrix {
 
 namespace {
@@ -39,7 +41,7 @@ void PaintPartNumber(PageCanvas& canvas, bool valid, const std::string& partNumb
         canvas.TextOut(100, 91, Text(partNumber));
     } else {
         canvas.SetFont(display.FontName, display.FontSizeTiny);
-        canvas.TextOut(110, 97, "No standard part for last inputs.");
+        canvas.TextOut(110, 97, QString::fromLatin1(kNoStandardPart.data(), kNoStandardPart.size()));
     }
 }
 

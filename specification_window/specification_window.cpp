@@ -283,26 +283,18 @@ QList<GroupedMenu> SpecificationWindow::GroupedMenus() {
 }
 
 void SpecificationWindow::FormCreate() {
-    FilterSpec& spec = program_.Spec;
-    spec.F0 = spec.LastF0 = 1000.0;
-    spec.Sections = spec.LastSections = 3;
-    spec.BW = spec.BWRequested = 20.0;
-    spec.F1 = spec.F2 = 0.0;
-    spec.Profile = spec.LastProfile = ProfileNumber(ResonatorProfile::Mm4);
-    spec.Dielectric = spec.LastDielectric = CodeOf(DielectricMaterial::DR);
-    spec.GraphHalfSpan = 3.0;
-    spec.PBD = spec.LastPBD = 1.0;
-    spec.PBDCode = CodeOf(PassbandChoice::Db1_0);
-    spec.Mounting = kMountOrbis;
+    ShowChoicesInLists();
+    graphWidthBox_->setCurrentIndex(static_cast<int>(program_.Spec.GraphHalfSpan * 2.0) - 1);
+}
 
-    passbandDefinitionBox_->setCurrentIndex(1);
-    sectionsBox_->setCurrentIndex(1);
-    profileBox_->setCurrentIndex(0);
-    dielectricBox_->setCurrentIndex(1);
-    graphWidthBox_->setCurrentIndex(5);
-
-    const char units = program_.Prefs.PrefUnits;
-    spec.Units = units == 'M' ? 'M' : 'E';
+void SpecificationWindow::ShowChoicesInLists() {
+    const FilterSpec& spec = program_.Spec;
+    passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
+    sectionsBox_->setCurrentIndex(spec.Sections - 2);
+    const auto profile = ProfileFromNumber(spec.Profile);
+    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
+                                                                                     : -1);
+    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
 }
 
 void SpecificationWindow::ColourComponents(bool printing) {
@@ -347,11 +339,11 @@ void SpecificationWindow::ShowEntryTexts(FocusTarget focus) {
 }
 
 void SpecificationWindow::ShowJudgement() {
-    const SelectionJudgement& judgement = program_.Judgement;
-    const SelectionResults& results = judgement.Latest();
+    const JudgedSelection& judged = program_.Judgement.Latest();
+    const SelectionResults& results = judged.Selection;
     const RuleOutcome& outcome = results.Outcome;
-    const FilterSpec& spec = judgement.JudgedSpec();
-    const bool valid = spec.SelStatus == kSelectionValid;
+    const FilterSpec& spec = judged.Spec;
+    const bool valid = judged.Standard();
     ShowEntryTexts(outcome.Focus);
 
     SetText(insertionLossLabel_, InsertionLossLabel(outcome));
@@ -374,7 +366,6 @@ void SpecificationWindow::ShowJudgement() {
     if (graphArea_->accessibleDescription() != graph) graphArea_->setAccessibleDescription(graph);
 
     update();
-    if (program_.Hub) program_.Hub->Invalidate(DocumentWindow::TabularData);
 }
 
 void SpecificationWindow::FormPaint(QPainter& canvas, QSize clientSize) {
@@ -387,14 +378,15 @@ void SpecificationWindow::FormPaint(QPainter& canvas, QSize clientSize) {
 
     const SelectionJudgement& judgement = program_.Judgement;
     if (judgement.HasJudged()) {
-        const SelectionResults& results = judgement.Latest();
+        const JudgedSelection& judged = judgement.Latest();
+        const SelectionResults& results = judged.Selection;
         const RuleOutcome& outcome = results.Outcome;
-        const bool valid = judgement.JudgedSpec().SelStatus == kSelectionValid;
+        const bool valid = judged.Standard();
         PaintMessageColumn(page, outcome.MessageLines, display);
         PaintPartNumber(page, valid, outcome.PartNumber, display);
         PaintInputFrames(page, display);
         if (valid) {
-            DrawResponseGraph(page, program_.Response, display);
+            DrawResponseGraph(page, judged.Response, display);
             PaintGuaranteeNotice(page, results.Guarantee, display);
         } else {
             PaintContactNotice(page, static_cast<int>(outcome.MessageLines.size()), display);

@@ -151,12 +151,13 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     void FormCreate();
+    // The lists show the record's choices.
+    void ShowChoicesInLists();
     void CreateControls();
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const char* name, const QString& text,
                      void (SpecificationWindow::*handler)());
 
-    void InvalidateBoth();
     void InvalidateSelf();
     void BringToFront(DocumentWindow window);
     // The shared part of every key-press handler; the edit fields also refuse non-numeric keys.

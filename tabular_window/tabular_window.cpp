@@ -164,12 +164,13 @@ TabularDataWindow::~TabularDataWindow() = default;
 QList<GroupedMenu> TabularDataWindow::GroupedMenus() { return {{0, fileMenu_}, {5, viewMenu_}}; }
 
 void TabularDataWindow::FormActivate() {
-    // The return loss and delay columns come from the judgement's sweeps.
-    program_.Judgement.Current();
-    std::vector<std::string> lines = BuildTabularReport(program_.Spec, program_.Response);
-    if (built_ && lines == lines_) return;
-    report_->setAccessibleDescription(QString::fromStdString(TabularDescription(program_.Spec)));
-    lines_ = std::move(lines);
+    // A change already announced is judged before the report is listed.
+    program_.Judgement.JudgePending();
+    if (!program_.Judgement.HasJudged()) return;
+    const JudgedSelection& judged = program_.Judgement.Latest();
+    if (built_ && judged.Report == lines_) return;
+    report_->setAccessibleDescription(QString::fromStdString(TabularDescription(judged.Spec)));
+    lines_ = judged.Report;
     built_ = true;
 
     QStringList text;
@@ -181,8 +182,7 @@ void TabularDataWindow::FormActivate() {
     const int top = vertical->value();
     const int left = horizontal->value();
     const int position = report_->textCursor().position();
-    // No paint comes between here and the end of the event, so the memo needs no updates switched
-    // off: switching them on again would repaint its frame and scroll bars, which did not change.
+    // No paint comes between here and the end of the event: the memo is repainted once, afterwards.
     ReplaceReportText(*report_, text);
     QTextCursor cursor = report_->textCursor();
     cursor.setPosition(std::min(position, report_->document()->characterCount() - 1));

@@ -146,7 +146,7 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
 
     frame_ = std::make_unique<RecordingFrame>(program_);
     EXPECT_EQ(MachineEpsilon(), std::ldexp(1.0, -53));
-    EXPECT_EQ(program_.Spec.Profile, 2);
+    EXPECT_EQ(program_.Spec.Profile, 1);
     EXPECT_EQ(program_.Spec.F0, 1000.0);
     EXPECT_EQ(program_.Spec.SelStatus, kSelectionValid);
     EXPECT_EQ(program_.Spec.Units, 'M') << "units come from the preferences";

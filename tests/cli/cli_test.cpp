@@ -21,12 +21,12 @@
 
 #include "cli/json_number.h"
 #include "cli/options.h"
-#include "cli/paint_results.h"
 #include "cli/run.h"
 #include "engine/response.h"
 #include "engine/selection.h"
 #include "exports/exports.h"
 #include "finder/finder.h"
+#include "judgement/judgement.h"
 #include "outline_geometry/outline_geometry.h"
 #include "version/version.h"
 
@@ -757,8 +757,8 @@ TEST_P(CliOutline, JsonCarriesTheDrawingsTexts) {
     // The whole of it is what the outline screen writes for the evaluated entry, in the same order.
     const ParseOutcome parsed = ParseArguments(c.args);
     ASSERT_TRUE(parsed.Ok);
-    const PaintResults paint = ComputePaint(parsed.Options.Spec);
-    const auto expected = OutlineFor(paint.Spec, c.millimetres ? 'M' : 'E');
+    const JudgedSelection judged = JudgeSelection(parsed.Options.Spec);
+    const auto expected = OutlineFor(judged.Spec, c.millimetres ? 'M' : 'E');
     ASSERT_TRUE(expected.has_value());
     std::vector<std::string> numbers;
     for (const auto& [number, texts] : expected->dimensions) {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/paint_results.h"
 #include "engine/choices.h"
 #include "engine/response.h"
 #include "engine/selection.h"
 #include "engine/worst_case.h"
 #include "exports/exports.h"
+#include "judgement/judgement.h"
 
 namespace veltrix {
 namespace {
@@ -98,7 +98,7 @@ TEST_F(DatasheetContentTest, TheFiguresAreTheCompanions) {
     part.F2 = 1060.0;
     const DatasheetContent sheet = ComposeDatasheet(part);
     ASSERT_TRUE(sheet.Standard) << sheet.Refusal;
-    const PaintResults companion = ComputePaint(part);
+    const JudgedSelection companion = JudgeSelection(part);
     EXPECT_EQ(sheet.PartNumber, companion.Selection.Outcome.PartNumber);
     EXPECT_EQ(sheet.PartNumber, "3DR25-1000/U20 - 1.8");
     EXPECT_EQ(sheet.InsertionLoss, InsertionLossLabel(companion.Selection.Outcome));
@@ -174,7 +174,7 @@ TEST_F(DatasheetContentTest, ElectricalTableIsTheEnginesFiguresAndTheirWorstCase
         part.F2 = c.f2;
         const DatasheetContent sheet = ComposeDatasheet(part);
         ASSERT_TRUE(sheet.Standard) << sheet.Refusal;
-        const PaintResults companion = ComputePaint(part);
+        const JudgedSelection companion = JudgeSelection(part);
         const auto row = [&sheet](const std::string& start) -> const DatasheetFigure& {
             for (const DatasheetFigure& figure : sheet.Electrical)
                 if (figure.Parameter.rfind(start, 0) == 0) return figure;
@@ -259,7 +259,7 @@ TEST_F(DatasheetContentTest, RequirementRowsJudgeTheWorstCaseAgainstEachLevel) {
         ASSERT_EQ(sheet.Requirement.size(), c.points.size() + (c.maxLoss ? 1u : 0u));
         size_t row = 0;
         if (c.maxLoss) {
-            const double loss = ComputePaint(part).Selection.Outcome.FoLoss;
+            const double loss = JudgeSelection(part).Selection.Outcome.FoLoss;
             const RequirementCheck& il = sheet.Requirement[row++];
             EXPECT_EQ(il.Quantity, "Insertion loss at F0");
             EXPECT_EQ(il.Required, fixed("%.2f dB max", *c.maxLoss));
@@ -275,7 +275,7 @@ TEST_F(DatasheetContentTest, RequirementRowsJudgeTheWorstCaseAgainstEachLevel) {
             // The specification screen's own figure at the point, as its F1.
             FilterSpec screen = part;
             screen.F1 = point.FrequencyMhz;
-            const PaintResults companion = ComputePaint(screen);
+            const JudgedSelection companion = JudgeSelection(screen);
             ASSERT_TRUE(companion.Selection.F1Computed);
             const double a = companion.Selection.F1Attenuation;
             const double worst = std::min(0.9 * a, guarantee);
@@ -346,7 +346,7 @@ TEST(DatasheetReport, SplitsIntoTitleHeadingRowsAndTail) {
     part.F1 = 950.0;
     part.F2 = 1060.0;
     SetMachineEpsilon(ComputeMachineEpsilon());
-    const PaintResults companion = ComputePaint(part);
+    const JudgedSelection companion = JudgeSelection(part);
     const ReportParts parts = SplitReport(companion.Report);
     EXPECT_EQ(parts.Title.size(), 2u);
     EXPECT_NE(parts.ColumnHeading.find("Frequency"), std::string::npos);

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "engine/filter_spec.h"
 
@@ -85,6 +86,17 @@ TEST(FilterSpecTest, DefaultsAreTheFirstSelection) {
     EXPECT_EQ(spec.PBDCode, 'U');
     EXPECT_EQ(spec.Mounting, '5');
     EXPECT_EQ(spec.GraphHalfSpan, 3.0);
+}
+
+// The start takes the units from the preference and every other field from the defaults.
+TEST(FilterSpecTest, TheStartDrawsInThePreferredUnits) {
+    for (const auto& [preferred, units] : {std::pair{'M', 'M'}, {'E', 'E'}, {'I', 'E'}, {'\0', 'E'}}) {
+        const FilterSpec start = StartSpecification(preferred);
+        EXPECT_EQ(start.Units, units) << preferred;
+        FilterSpec expected;
+        expected.Units = units;
+        EXPECT_EQ(start, expected) << preferred;
+    }
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 namespace veltrix {
 namespace {
 
-// The report reads the return-loss and delay columns the screen's paint left behind.
-std::vector<std::string> ReportAfterPaint(FilterSpec& spec, ResponseData& rd) {
+// The report reads the return-loss and delay columns the judgement left behind.
+std::vector<std::string> ReportAfterJudgement(FilterSpec& spec, ResponseData& rd) {
     ComputeSelection(spec, rd);
     return BuildTabularReport(spec, rd);
 }
@@ -18,7 +18,7 @@ std::vector<std::string> ReportAfterPaint(FilterSpec& spec, ResponseData& rd) {
 TEST(TabularReportTest, DefaultTable) {
     FilterSpec spec;
     ResponseData rd;
-    const std::vector<std::string> lines = ReportAfterPaint(spec, rd);
+    const std::vector<std::string> lines = ReportAfterJudgement(spec, rd);
     ASSERT_EQ(lines.size(), 7u + 61u + 1u);
     EXPECT_EQ(lines[0], " ");
     EXPECT_EQ(lines[1], "Veltrix Ceramic Filters from Norvane Microwave, Inc.");
@@ -37,7 +37,7 @@ TEST(TabularReportTest, StopbandSectionListsOnlyGivenPoints) {
     FilterSpec spec;
     spec.F2 = 1100;
     ResponseData rd;
-    std::vector<std::string> lines = ReportAfterPaint(spec, rd);
+    std::vector<std::string> lines = ReportAfterJudgement(spec, rd);
     const std::vector<std::string> tail(lines.end() - 5, lines.end());
     EXPECT_EQ(tail[0], " ");
     EXPECT_EQ(tail[1], "  Stopband Point   Frequency    Attenuation");
@@ -48,7 +48,7 @@ TEST(TabularReportTest, StopbandSectionListsOnlyGivenPoints) {
     for (const std::string& line : lines) EXPECT_EQ(line.find("F1 "), std::string::npos);
 
     spec.F1 = 950;
-    lines = ReportAfterPaint(spec, rd);
+    lines = ReportAfterJudgement(spec, rd);
     EXPECT_EQ(lines[lines.size() - 3], "        F1        950.00 MHz      33.1 dBc");
 }
 
@@ -56,7 +56,7 @@ TEST(TabularReportTest, RefusedSelectionGivesTheNotice) {
     FilterSpec spec;
     spec.F0 = 5000;
     ResponseData rd;
-    const std::vector<std::string> lines = ReportAfterPaint(spec, rd);
+    const std::vector<std::string> lines = ReportAfterJudgement(spec, rd);
     EXPECT_EQ(lines, (std::vector<std::string>{" No Response Data.", " ",
                                                " There is an error on the filter selection screen."}));
 }
@@ -65,7 +65,7 @@ TEST(TabularReportTest, FarStopbandPoints) {
     FilterSpec spec;
     spec.F1 = 1e40;  // far out, but its attenuation is still a number
     ResponseData rd;
-    std::vector<std::string> lines = ReportAfterPaint(spec, rd);
+    std::vector<std::string> lines = ReportAfterJudgement(spec, rd);
     const std::string& f1 = lines[lines.size() - 2];
     EXPECT_EQ(f1.substr(0, 16), "        F1      ");
     EXPECT_NE(f1.find("10000000000000000303786028427003666890752.00 MHz"), std::string::npos) << f1;
@@ -73,7 +73,7 @@ TEST(TabularReportTest, FarStopbandPoints) {
 
     // So far out that the attenuation overflows: no figure is listed, as on the screen.
     spec.F1 = 1e300;
-    lines = ReportAfterPaint(spec, rd);
+    lines = ReportAfterJudgement(spec, rd);
     EXPECT_EQ(lines[lines.size() - 2], " ");
     EXPECT_EQ(lines[lines.size() - 3], "  Stopband Point   Frequency    Attenuation");
     for (const std::string& line : lines) EXPECT_EQ(line.find("inf"), std::string::npos) << line;

@@ -26,7 +26,7 @@ class ExportTest : public SelectTest {
         program.Messages = &messages;
         select->resize(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight);
         // The screen as a user finds it: its first judgement is in.
-        program.Judgement.Current();
+        JudgeStoredInputs();
     }
     bool Export(const QString& name) {
         dialog.answer = name.isEmpty() ? QString() : dir.filePath(name);

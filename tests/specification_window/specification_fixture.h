@@ -39,10 +39,17 @@ class SelectTest : public ::testing::Test {
     QComboBox* List(const char* name) const { return Child<QComboBox>(name); }
     QString LabelText(const char* name) const { return Child<QLabel>(name)->text(); }
 
+    // Judges what the test stored in the record, where it changed since the last judgement.
+    void JudgeStoredInputs() {
+        program.Judgement.JudgePending();
+        if (!program.Judgement.HasJudged() || program.Judgement.Latest().Spec != program.Spec)
+            program.Judgement.JudgeNow();
+    }
+
     // One paint of the screen into a window-sized image, as the window shows it once the current
     // inputs are judged.
     QImage Render() {
-        program.Judgement.Current();
+        JudgeStoredInputs();
         QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight,
                      QImage::Format_RGB32);
         image.fill(Qt::gray);

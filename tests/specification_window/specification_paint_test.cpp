@@ -37,8 +37,9 @@ TEST_F(SelectTest, DefaultsShowThePartNumberResultsAndGraph) {
     EXPECT_EQ(Edit("BWEdit")->text(), "20.00");
     EXPECT_EQ(Edit("F1Edit")->text(), "0.00");
     EXPECT_EQ(Edit("F2Edit")->text(), "0.00");
-    // Each paint asks the tabular window to follow.
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), 1);
+    // One judgement, which Tabular Data follows by itself: the frame is not asked to.
+    EXPECT_EQ(program.Judgement.Count(), 1);
+    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), 0);
 }
 
 TEST_F(SelectTest, FixedLabelsAreDrawnAtTheirPlaces) {
@@ -376,7 +377,7 @@ TEST_F(SelectTest, TypingFiveHundredThenEnterShowsTheBandwidthMessagesAndFocuses
 TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     ShowActive();
     QApplication::processEvents();
-    const int paints = hub.Count("Invalidate", DocumentWindow::TabularData);
+    const int judgements = program.Judgement.Count();
     QLineEdit* f0 = Edit("F0Edit");
     f0->setFocus();
     f0->selectAll();
@@ -384,8 +385,8 @@ TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     QTest::mouseMove(Child<QWidget>("TolBtn"));
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     EXPECT_EQ(f0->text(), "15");
-    // The screen itself did not paint again (each paint invalidates the tabular window).
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), paints);
+    // Nothing was judged, so the screen was not made to show a judgement again.
+    EXPECT_EQ(program.Judgement.Count(), judgements);
 }
 
 TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict) {
@@ -398,7 +399,6 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
     Edit("F1Edit")->setFocus();
     Edit("F1Edit")->setText("77");  // typed, not yet left
     const int judgements = program.Judgement.Count();
-    const int tabularRepaints = hub.Count("Invalidate", DocumentWindow::TabularData);
     const QString loss = LabelText("IL0Label");
 
     // The second paint is a print band's: only the print job recolours the components.
@@ -419,7 +419,6 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
     EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
     EXPECT_EQ(LabelText("IL0Label"), loss);
     EXPECT_EQ(program.Judgement.Count(), judgements);
-    EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), tabularRepaints);
 }
 
 TEST_F(SelectTest, AJudgementMadeElsewhereIsShownWithoutAPaint) {
@@ -528,7 +527,7 @@ TEST_F(SelectTest, AtDevicePixelRatioTwoEveryPixelDoublesAndTheLayoutStays) {
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
     image.fill(Qt::gray);
-    program.Judgement.Current();
+    JudgeStoredInputs();
     {
         QPainter painter(&image);
         select->FormPaint(painter,

@@ -128,8 +128,9 @@ std::vector<QString> Delays(const QStringList& lines) {
 }
 
 TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
-    // A specification window of 0 x 0 never paints: the report runs the computation itself.
+    // A specification window of 0 x 0 never paints: the report lists the judgement itself.
     TabularDataWindow window(program);
+    PaintSpecificationScreen();
     window.FormActivate();
     std::vector<QString> delays = Delays(window.MemoLines());
     ASSERT_EQ(delays.size(), 61u);
@@ -139,10 +140,11 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
 
     // An entry changes the specification; the screen still does not paint.
     program.Spec.F0 = program.Spec.LastF0 = 1500.0;
+    PaintSpecificationScreen();
     window.FormActivate();
     Program painted;
     painted.Spec = program.Spec;
-    ComputeSelection(painted.Spec, painted.Response);
+    painted.Judgement.JudgeNow();
     TabularDataWindow reference(painted);
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
@@ -155,10 +157,12 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
 TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistory) {
     TabularDataWindow window(program);
     window.show();
+    PaintSpecificationScreen();
     window.FormActivate();
     window.Report()->verticalScrollBar()->setValue(10);
     for (const double f0 : {1500.0, 5000.0, 1000.0, 1234.5}) {
         program.Spec.F0 = program.Spec.LastF0 = f0;
+        PaintSpecificationScreen();
         window.FormActivate();
         if (f0 == 5000.0) {
             EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
@@ -167,6 +171,7 @@ TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistor
     }
     Program fresh;
     fresh.Spec = program.Spec;
+    fresh.Judgement.JudgeNow();
     TabularDataWindow reference(fresh);
     reference.FormActivate();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
