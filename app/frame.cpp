@@ -26,7 +26,6 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/quote_request_window.h"
-#include "program/startup_rule.h"
 #include "outline_window/outline_window.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
@@ -34,6 +33,7 @@
 #include "printing/print_command.h"
 #include "printing/print_dialogs.h"
 #include "program/contact_data.h"
+#include "program/startup_rule.h"
 #include "specification_window/specification_window.h"
 #include "specification_window/tolerances_dialog.h"
 #include "tabular_window/tabular_window.h"
@@ -62,8 +62,8 @@ MainFrame::MainFrame(Program& program, QWidget* parent) : QMainWindow(parent), p
     // FormCreate, in its order.
     SetMachineEpsilon(ComputeMachineEpsilon());
     program_.Spec = FilterSpec{};
-    program_.Spec.Profile = ProfileNumber(ResonatorProfile::Mm6);
-    program_.Spec.Units = CodeOf(DrawingUnits::Inches);
+    program_.Spec.Profile = ResonatorProfile::Mm6;
+    program_.Spec.Units = DrawingUnits::Inches;
     program_.Spec.SelStatus = kSelectionValid;
     program_.Display = DisplaySettings{};
     program_.Prefs = ReadPreferences(program_.PreferencesPath);
@@ -248,7 +248,7 @@ void MainFrame::ShowStartupPages() {
     if (startupPagesShown_) return;
     startupPagesShown_ = true;
     // The pages show themselves as they are made, so the licence ends on top.
-    const char screens = program_.Prefs.StartupScreens;
+    const StartupPagesState screens = program_.Prefs.StartupScreens;
     if (ShownAtStart(StartupPage::Notes, screens)) Notes();
     if (ShownAtStart(StartupPage::Characteristics, screens)) FilterCharacteristics();
     if (ShownAtStart(StartupPage::Introduction, screens)) Introduction();

@@ -31,18 +31,18 @@ constexpr std::array<Choice<T>, N> OptionsOf(const std::array<ChoiceRow<E>, N>& 
 constexpr auto kPassbandOptions =
     OptionsOf<int>(kPassbandChoices, [](const ChoiceRow<PassbandChoice>& row) { return IndexOf(row.Value); });
 constexpr std::array<Choice<int>, 5> kSectionChoices{{{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
-constexpr auto kProfileOptions = OptionsOf<int32_t>(
-    kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return ProfileNumber(row.Value); });
-constexpr auto kDielectricOptions =
-    OptionsOf<char>(kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Code; });
+constexpr auto kProfileOptions = OptionsOf<ResonatorProfile>(
+    kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return row.Value; });
+constexpr auto kDielectricOptions = OptionsOf<DielectricMaterial>(
+    kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Value; });
 constexpr auto kMountingOptions =
-    OptionsOf<char>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Code; });
+    OptionsOf<MountingStyle>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Value; });
 constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
 constexpr std::array<Choice<OutputFormat>, 3> kFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}}};
 constexpr auto kUnitsOptions =
-    OptionsOf<char>(kUnitsChoices, [](const ChoiceRow<DrawingUnits>& row) { return row.Code; });
+    OptionsOf<DrawingUnits>(kUnitsChoices, [](const ChoiceRow<DrawingUnits>& row) { return row.Value; });
 constexpr std::array<Choice<OutputFormat>, 2> kFindFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}}};
 
@@ -238,22 +238,24 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
         t.push_back(ChoiceOption<O>("pbd", kPassbandOptions, [](int index, O& o) {
             const PassbandDefinition pbd = PassbandFromIndex(index);
             o.Spec.PBD = pbd.PBD;
-            o.Spec.PBDCode = pbd.PBDCode;
+            o.Spec.Passband = pbd.Passband;
         }));
         t.push_back(ChoiceOption<O>("sections", kSectionChoices,
                                     [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
         t.push_back(ChoiceOption<O>("profile", kProfileOptions,
-                                    [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
-        t.push_back(ChoiceOption<O>("dielectric", kDielectricOptions,
-                                    [](char dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
+                                    [](ResonatorProfile profile, O& o) { o.Spec.Profile = profile; }));
+        t.push_back(
+            ChoiceOption<O>("dielectric", kDielectricOptions,
+                            [](DielectricMaterial dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
         t.push_back(ChoiceOption<O>("mounting", kMountingOptions,
-                                    [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
+                                    [](MountingStyle mounting, O& o) { o.Spec.Mounting = mounting; }));
         t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices, [](int n, O& o) {
             o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1);
         }));
         t.push_back(
             ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
-        t.push_back(ChoiceOption<O>("units", kUnitsOptions, [](char units, O& o) { o.Spec.Units = units; }));
+        t.push_back(
+            ChoiceOption<O>("units", kUnitsOptions, [](DrawingUnits units, O& o) { o.Spec.Units = units; }));
         t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
                          if (text.empty()) return false;
                          o.TouchstoneFile = std::string(text);
@@ -378,15 +380,15 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
             [](O& o) -> std::optional<double>& { return o.Requirement.MaxInsertionLossDb; }));
         t.push_back(RejectOption<O>(
             [](O& o) -> std::vector<StopbandRequirement>& { return o.Requirement.Stopbands; }));
-        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<char> v, O& o) {
+        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<MountingStyle> v, O& o) {
             o.Requirement.Mountings = std::move(v);
         }));
-        t.push_back(ChoiceListOption<O>("profile", kProfileOptions, [](std::vector<int32_t> v, O& o) {
-            o.Requirement.Profiles = std::move(v);
-        }));
-        t.push_back(ChoiceListOption<O>("dielectric", kDielectricOptions, [](std::vector<char> v, O& o) {
-            o.Requirement.Dielectrics = std::move(v);
-        }));
+        t.push_back(ChoiceListOption<O>(
+            "profile", kProfileOptions,
+            [](std::vector<ResonatorProfile> v, O& o) { o.Requirement.Profiles = std::move(v); }));
+        t.push_back(ChoiceListOption<O>(
+            "dielectric", kDielectricOptions,
+            [](std::vector<DielectricMaterial> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
         t.push_back(ChoiceOption<O>("format", kFindFormatChoices,
                                     [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back({"help", false, "", [](std::string_view, O& o) {
@@ -631,9 +633,9 @@ ParseOutcome ParseDatasheetArguments(const std::vector<std::string>& rawArgs) {
     return ParseOptionsOf(rawArgs, DatasheetTable());
 }
 
-std::string ProfileName(int32_t profile) { return std::string(ProfileOption(profile)); }
-std::string DielectricName(char dielectric) { return std::string(DielectricOption(dielectric)); }
-std::string MountingName(char mounting) { return std::string(MountingOption(mounting)); }
+std::string ProfileName(ResonatorProfile profile) { return std::string(RowOf(profile).Option); }
+std::string DielectricName(DielectricMaterial dielectric) { return std::string(RowOf(dielectric).Option); }
+std::string MountingName(MountingStyle mounting) { return std::string(RowOf(mounting).Option); }
 
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"

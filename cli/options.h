@@ -64,9 +64,9 @@ std::string FindUsageText();
 std::string CompareUsageText();
 
 // The option spellings of the choices, as the companion reads and writes them.
-std::string ProfileName(int32_t profile);
-std::string DielectricName(char dielectric);
-std::string MountingName(char mounting);
+std::string ProfileName(ResonatorProfile profile);
+std::string DielectricName(DielectricMaterial dielectric);
+std::string MountingName(MountingStyle mounting);
 
 // At most a few dozen characters of what the user typed, safe to echo in one line: control
 // bytes and broken UTF-8 become '?', and a multi-byte character is never cut in half.

@@ -54,15 +54,15 @@ std::string FirstShortfall(const FinderRequirement& requirement, double f0, cons
 
 }  // namespace
 
-FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
-                      char dielectric, char mounting) {
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, ResonatorProfile profile,
+                      DielectricMaterial dielectric, MountingStyle mounting) {
     FilterSpec spec;
     spec.F0 = requirement.F0;
     spec.BW = requirement.BW;
     spec.BWRequested = requirement.BW;
     const PassbandDefinition pbd = PassbandFromIndex(requirement.PassbandIndex);
     spec.PBD = pbd.PBD;
-    spec.PBDCode = pbd.PBDCode;
+    spec.Passband = pbd.Passband;
     spec.Sections = sections;
     spec.Profile = profile;
     spec.Dielectric = dielectric;
@@ -97,9 +97,9 @@ FinderResults FindParts(const FinderRequirement& requirement) {
     ResponseData rd;
     std::vector<bool> computed(requirement.Stopbands.size());
     for (int32_t sections = kFinderMinSections; sections <= kFinderMaxSections; ++sections) {
-        for (const int32_t profile : requirement.Profiles) {
-            for (const char dielectric : requirement.Dielectrics) {
-                for (const char mounting : requirement.Mountings) {
+        for (const ResonatorProfile profile : requirement.Profiles) {
+            for (const DielectricMaterial dielectric : requirement.Dielectrics) {
+                for (const MountingStyle mounting : requirement.Mountings) {
                     FilterSpec spec = FinderSpec(requirement, sections, profile, dielectric, mounting);
                     const RuleOutcome outcome = EvaluateSpecification(spec, rd);
                     if (spec.SelStatus != kSelectionValid) {

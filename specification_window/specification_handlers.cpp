@@ -107,7 +107,7 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     spec.BW = choice.BW;
     spec.BWRequested = choice.BWRequested;
     spec.PBD = choice.PBD;
-    spec.PBDCode = choice.PBDCode;
+    spec.Passband = choice.Passband;
     spec.Sections = choice.Sections;
     spec.Profile = choice.Profile;
     spec.Dielectric = choice.Dielectric;
@@ -116,10 +116,9 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     spec.F2 = choice.F2;
     passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
     sectionsBox_->setCurrentIndex(spec.Sections - 2);
-    const auto profile = ProfileFromNumber(spec.Profile);
-    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
-                                                                                     : -1);
-    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    const int profile = IndexOf(spec.Profile);
+    profileBox_->setCurrentIndex(profile < profileBox_->count() ? profile : -1);
+    dielectricBox_->setCurrentIndex(IndexOf(spec.Dielectric));
     InvalidateBoth();
     // The frame brings this screen forward next, already showing the verdict on the choice.
     program_.Judgement.JudgeNow();
@@ -229,7 +228,7 @@ void SpecificationWindow::onPassbandDefinitionChange() {
     FilterSpec& spec = program_.Spec;
     const PassbandDefinition definition = PassbandFromIndex(passbandDefinitionBox_->currentIndex());
     spec.PBD = definition.PBD;
-    spec.PBDCode = definition.PBDCode;
+    spec.Passband = definition.Passband;
     if (spec.PBD != spec.LastPBD) InvalidateBoth();
 }
 
@@ -305,7 +304,7 @@ void SpecificationWindow::SetPassband(PassbandChoice choice) {
     const ChoiceRow<PassbandChoice>& row = RowOf(choice);
     if (spec.PBD == row.Number) return;
     spec.PBD = row.Number;
-    spec.PBDCode = row.Code;
+    spec.Passband = row.Value;
     passbandDefinitionBox_->setCurrentIndex(IndexOf(choice));
     InvalidateBoth();
 }
@@ -330,10 +329,10 @@ void SpecificationWindow::onSixSections() { SetSections(6); }
 
 void SpecificationWindow::SetProfile(ResonatorProfile profile) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Profile == ProfileNumber(profile)) return;
+    if (spec.Profile == profile) return;
     // The 12 mm profile has no row in the list, which then shows no choice.
     profileBox_->setCurrentIndex(IndexOf(profile) < profileBox_->count() ? IndexOf(profile) : -1);
-    spec.Profile = ProfileNumber(profile);
+    spec.Profile = profile;
     InvalidateBoth();
 }
 
@@ -343,9 +342,9 @@ void SpecificationWindow::onProfile12mm() { SetProfile(ResonatorProfile::Mm12); 
 
 void SpecificationWindow::SetDielectric(DielectricMaterial dielectric) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Dielectric == CodeOf(dielectric)) return;
+    if (spec.Dielectric == dielectric) return;
     dielectricBox_->setCurrentIndex(IndexOf(dielectric));
-    spec.Dielectric = CodeOf(dielectric);
+    spec.Dielectric = dielectric;
     InvalidateBoth();
 }
 
@@ -371,8 +370,8 @@ void SpecificationWindow::onGraphWidth6() { SetGraphWidth(6); }
 
 void SpecificationWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Mounting == CodeOf(mounting)) return;
-    spec.Mounting = CodeOf(mounting);
+    if (spec.Mounting == mounting) return;
+    spec.Mounting = mounting;
     spec.SelStatus = kSelectionValid;
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Outline);
     InvalidateSelf();

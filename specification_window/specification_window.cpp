@@ -288,12 +288,12 @@ void SpecificationWindow::FormCreate() {
     spec.Sections = spec.LastSections = 3;
     spec.BW = spec.BWRequested = 20.0;
     spec.F1 = spec.F2 = 0.0;
-    spec.Profile = spec.LastProfile = ProfileNumber(ResonatorProfile::Mm4);
-    spec.Dielectric = spec.LastDielectric = CodeOf(DielectricMaterial::DR);
+    spec.Profile = spec.LastProfile = ResonatorProfile::Mm4;
+    spec.Dielectric = spec.LastDielectric = DielectricMaterial::DR;
     spec.GraphHalfSpan = 3.0;
     spec.PBD = spec.LastPBD = 1.0;
-    spec.PBDCode = CodeOf(PassbandChoice::Db1_0);
-    spec.Mounting = kMountOrbis;
+    spec.Passband = PassbandChoice::Db1_0;
+    spec.Mounting = MountingStyle::Orbis;
 
     passbandDefinitionBox_->setCurrentIndex(1);
     sectionsBox_->setCurrentIndex(1);
@@ -301,8 +301,7 @@ void SpecificationWindow::FormCreate() {
     dielectricBox_->setCurrentIndex(1);
     graphWidthBox_->setCurrentIndex(5);
 
-    const char units = program_.Prefs.PrefUnits;
-    spec.Units = units == 'M' ? 'M' : 'E';
+    spec.Units = program_.Prefs.PrefUnits;
 }
 
 void SpecificationWindow::ColourComponents(bool printing) {

@@ -1052,9 +1052,9 @@ TEST(CliFind, JudgesTheWorstCaseTheTolerancesAllow) {
     part.F0 = 1000.0;
     part.BW = part.BWRequested = 25.0;
     part.Sections = 3;
-    part.Profile = ProfileNumber(ResonatorProfile::Mm4);
-    part.Dielectric = 'R';
-    part.Mounting = kMountOrbis;
+    part.Profile = ResonatorProfile::Mm4;
+    part.Dielectric = DielectricMaterial::DR;
+    part.Mounting = MountingStyle::Orbis;
     part.F1 = 960.0;
     part.F2 = 1040.0;
     ResponseData rd;

@@ -149,8 +149,8 @@ TEST_F(DatasheetContentTest, GuaranteedAttenuationStopsAtTheMakersLimit) {
 
 TEST_F(DatasheetContentTest, ARefusedEntryHasNoDatasheetOnlyItsReason) {
     FilterSpec part;
-    part.Dielectric = CodeOf(DielectricMaterial::DL);
-    part.Mounting = CodeOf(MountingStyle::DropIn);
+    part.Dielectric = DielectricMaterial::DL;
+    part.Mounting = MountingStyle::DropIn;
     const DatasheetContent sheet = ComposeDatasheet(part);
     EXPECT_FALSE(sheet.Standard);
     EXPECT_EQ(sheet.Refusal, ComputeResponseTable(part).Refusal);
@@ -314,10 +314,10 @@ TEST_F(DatasheetContentTest, TheKeyToThePartNumberSpellsItOut) {
     for (const auto& c : cases) {
         FilterSpec spec;
         spec.Sections = c.sections;
-        spec.Dielectric = c.dielectric;
-        spec.Mounting = c.mounting;
-        spec.PBDCode = c.pbd;
-        spec.Profile = c.profile;
+        spec.Dielectric = ChoiceFromCode<DielectricMaterial>(c.dielectric).value();
+        spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
+        spec.Passband = ChoiceFromCode<PassbandChoice>(c.pbd).value();
+        spec.Profile = ProfileFromNumber(c.profile).value();
         spec.F0 = c.f0;
         spec.BW = c.bw;
         const std::vector<PartNumberField> key = PartNumberKey(spec);
