@@ -758,7 +758,8 @@ TEST_P(CliOutline, JsonCarriesTheDrawingsTexts) {
     const ParseOutcome parsed = ParseArguments(c.args);
     ASSERT_TRUE(parsed.Ok);
     const PaintResults paint = ComputePaint(parsed.Options.Spec);
-    const auto expected = OutlineFor(paint.Spec, c.millimetres ? 'M' : 'E');
+    const auto expected =
+        OutlineFor(paint.Spec, c.millimetres ? DrawingUnits::Millimetres : DrawingUnits::Inches);
     ASSERT_TRUE(expected.has_value());
     std::vector<std::string> numbers;
     for (const auto& [number, texts] : expected->dimensions) {

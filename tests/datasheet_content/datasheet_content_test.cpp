@@ -107,7 +107,8 @@ TEST_F(DatasheetContentTest, TheFiguresAreTheCompanions) {
     ASSERT_TRUE(sheet.OutlineInches && companion.Outline);
     EXPECT_EQ(sheet.OutlineInches->dimensions, companion.Outline->dimensions);
     ASSERT_TRUE(sheet.OutlineMillimetres);
-    EXPECT_EQ(sheet.OutlineMillimetres->dimensions, OutlineFor(companion.Spec, 'M')->dimensions);
+    EXPECT_EQ(sheet.OutlineMillimetres->dimensions,
+              OutlineFor(companion.Spec, DrawingUnits::Millimetres)->dimensions);
     // The graph draws the screen's sweep, not the span the report leaves behind.
     EXPECT_EQ(sheet.Graph.SweepStart, companion.Sweep.Start);
     EXPECT_EQ(static_cast<int>(sheet.Graph.SweepCount), companion.Sweep.Count);
