@@ -244,7 +244,7 @@ void MainFrame::ShowStartupPages() {
     if (startupPagesShown_) return;
     startupPagesShown_ = true;
     // The pages show themselves as they are made, so the licence ends on top.
-    const char screens = program_.Prefs.StartupScreens;
+    const StartupPagesState screens = program_.Prefs.StartupScreens;
     if (ShownAtStart(StartupPage::Notes, screens)) Notes();
     if (ShownAtStart(StartupPage::Characteristics, screens)) FilterCharacteristics();
     if (ShownAtStart(StartupPage::Introduction, screens)) Introduction();

@@ -28,7 +28,7 @@ void BM_DatasheetPdfSixSectionsTab(benchmark::State& state) {
     SetMachineEpsilon(ComputeMachineEpsilon());
     FilterSpec part;
     part.Sections = 6;
-    part.Mounting = '3';
+    part.Mounting = MountingStyle::SurfaceTab;
     part.F1 = 900.0;
     for (auto _ : state) {
         const QByteArray pdf = DatasheetPdf(ComposeDatasheet(part), Paper::A4);

@@ -13,11 +13,11 @@ namespace {
 FilterSpec SixSectionDH() {
     FilterSpec spec;
     spec.Sections = 6;
-    spec.Dielectric = 'H';
+    spec.Dielectric = DielectricMaterial::DH;
     spec.PBD = 3.0;
-    spec.PBDCode = 'T';
-    spec.Profile = 1;
-    spec.Mounting = kMountOrbis;
+    spec.Passband = PassbandChoice::Db3_0;
+    spec.Profile = ResonatorProfile::Mm4;
+    spec.Mounting = MountingStyle::Orbis;
     spec.F0 = 1000.0;
     spec.BW = 20.0;
     spec.BWRequested = 20.0;

@@ -16,7 +16,7 @@ using veltrix::OutlineWindow;
 using veltrix::Program;
 
 // The paint as the window runs it, into a window-sized surface, for the mounting and sections given.
-void PaintDrawing(benchmark::State& state, char mounting, int sections) {
+void PaintDrawing(benchmark::State& state, veltrix::MountingStyle mounting, int sections) {
     Program program;
     program.Spec.Mounting = mounting;
     program.Spec.Sections = sections;
@@ -30,14 +30,20 @@ void PaintDrawing(benchmark::State& state, char mounting, int sections) {
     }
 }
 
-void BM_OutlinePaintDropIn(benchmark::State& state) { PaintDrawing(state, '1', 5); }
+void BM_OutlinePaintDropIn(benchmark::State& state) {
+    PaintDrawing(state, veltrix::MountingStyle::DropIn, 5);
+}
 BENCHMARK(BM_OutlinePaintDropIn)->Unit(benchmark::kMillisecond);
 
-void BM_OutlinePaintSurfaceTab(benchmark::State& state) { PaintDrawing(state, '3', 5); }
+void BM_OutlinePaintSurfaceTab(benchmark::State& state) {
+    PaintDrawing(state, veltrix::MountingStyle::SurfaceTab, 5);
+}
 BENCHMARK(BM_OutlinePaintSurfaceTab)->Unit(benchmark::kMillisecond);
 
 // Six sections: the most notches and ground segments.
-void BM_OutlinePaintLeadless(benchmark::State& state) { PaintDrawing(state, '5', 6); }
+void BM_OutlinePaintLeadless(benchmark::State& state) {
+    PaintDrawing(state, veltrix::MountingStyle::Orbis, 6);
+}
 BENCHMARK(BM_OutlinePaintLeadless)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -11,7 +11,8 @@
 namespace veltrix {
 namespace {
 
-std::string Combination(int32_t sections, int32_t profile, char dielectric, char mounting) {
+std::string Combination(int32_t sections, ResonatorProfile profile, DielectricMaterial dielectric,
+                        MountingStyle mounting) {
     return std::to_string(sections) + " sections, " + ProfileName(profile) + ", " +
            DielectricName(dielectric) + ", " + MountingName(mounting);
 }

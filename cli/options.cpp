@@ -19,7 +19,7 @@ using namespace options;
 constexpr std::array<Choice<OutputFormat>, 3> kFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}, {"csv", OutputFormat::Csv}}};
 constexpr auto kUnitsOptions =
-    OptionsOf<char>(kUnitsChoices, [](const ChoiceRow<DrawingUnits>& row) { return row.Code; });
+    OptionsOf<DrawingUnits>(kUnitsChoices, [](const ChoiceRow<DrawingUnits>& row) { return row.Value; });
 constexpr std::array<Choice<OutputFormat>, 2> kFindFormatChoices{
     {{"text", OutputFormat::Text}, {"json", OutputFormat::Json}}};
 
@@ -29,7 +29,8 @@ const std::vector<OptionDef<CliOptions>>& JudgeTable() {
         std::vector<OptionDef<O>> t = SelectionOptionDefs<O>();
         t.push_back(
             ChoiceOption<O>("format", kFormatChoices, [](OutputFormat format, O& o) { o.Format = format; }));
-        t.push_back(ChoiceOption<O>("units", kUnitsOptions, [](char units, O& o) { o.Spec.Units = units; }));
+        t.push_back(
+            ChoiceOption<O>("units", kUnitsOptions, [](DrawingUnits units, O& o) { o.Spec.Units = units; }));
         t.push_back({"touchstone", true, "a file name", [](std::string_view text, O& o) {
                          if (text.empty()) return false;
                          o.TouchstoneFile = std::string(text);
@@ -126,15 +127,15 @@ const std::vector<OptionDef<FindOptions>>& FindTable() {
             [](O& o) -> std::optional<double>& { return o.Requirement.MaxInsertionLossDb; }));
         t.push_back(RejectOption<O>(
             [](O& o) -> std::vector<StopbandRequirement>& { return o.Requirement.Stopbands; }));
-        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<char> v, O& o) {
+        t.push_back(ChoiceListOption<O>("mounting", kMountingOptions, [](std::vector<MountingStyle> v, O& o) {
             o.Requirement.Mountings = std::move(v);
         }));
-        t.push_back(ChoiceListOption<O>("profile", kProfileOptions, [](std::vector<int32_t> v, O& o) {
-            o.Requirement.Profiles = std::move(v);
-        }));
-        t.push_back(ChoiceListOption<O>("dielectric", kDielectricOptions, [](std::vector<char> v, O& o) {
-            o.Requirement.Dielectrics = std::move(v);
-        }));
+        t.push_back(ChoiceListOption<O>(
+            "profile", kProfileOptions,
+            [](std::vector<ResonatorProfile> v, O& o) { o.Requirement.Profiles = std::move(v); }));
+        t.push_back(ChoiceListOption<O>(
+            "dielectric", kDielectricOptions,
+            [](std::vector<DielectricMaterial> v, O& o) { o.Requirement.Dielectrics = std::move(v); }));
         t.push_back(ChoiceOption<O>("format", kFindFormatChoices,
                                     [](OutputFormat format, O& o) { o.Format = format; }));
         t.push_back({"help", false, "", [](std::string_view, O& o) {
@@ -240,9 +241,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& rawArgs) {
     return outcome;
 }
 
-std::string ProfileName(int32_t profile) { return std::string(ProfileOption(profile)); }
-std::string DielectricName(char dielectric) { return std::string(DielectricOption(dielectric)); }
-std::string MountingName(char mounting) { return std::string(MountingOption(mounting)); }
+std::string ProfileName(ResonatorProfile profile) { return std::string(RowOf(profile).Option); }
+std::string DielectricName(DielectricMaterial dielectric) { return std::string(RowOf(dielectric).Option); }
+std::string MountingName(MountingStyle mounting) { return std::string(RowOf(mounting).Option); }
 
 std::string UsageText() {
     return "Usage: veltrix-cli [options]\n"

@@ -56,8 +56,8 @@ std::string FindUsageText();
 std::string CompareUsageText();
 
 // The option spellings of the choices, as the companion reads and writes them.
-std::string ProfileName(int32_t profile);
-std::string DielectricName(char dielectric);
-std::string MountingName(char mounting);
+std::string ProfileName(ResonatorProfile profile);
+std::string DielectricName(DielectricMaterial dielectric);
+std::string MountingName(MountingStyle mounting);
 
 }  // namespace veltrix

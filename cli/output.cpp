@@ -44,7 +44,7 @@ Json NumberOrNull(bool exists, double value) { return exists ? JsonNumber(value)
 
 void WriteOutlineText(const JudgedSelection& results, std::ostream& out) {
     out << "\nOutline drawing ("
-        << (results.Spec.Units == CodeOf(DrawingUnits::Millimetres) ? "millimetres" : "inches") << "):\n";
+        << (results.Spec.Units == DrawingUnits::Millimetres ? "millimetres" : "inches") << "):\n";
     if (!results.Outline) {
         for (const std::string& line : OutlineNotice(results.Spec).value_or(std::vector<std::string>{}))
             out << "  " << line << '\n';

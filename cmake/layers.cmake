@@ -13,7 +13,7 @@ set(VELTRIX_LAYERS
   "quote_form            product_texts"
   "finder                engine"
   "selection_options     finder"
-  "exports               engine files"
+  "exports               judgement files"
   "measured              exports"
   "compare               measured finder"
   "datasheet_content     judgement finder exports product_texts"

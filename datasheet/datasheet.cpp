@@ -85,7 +85,7 @@ QRectF PlaceInverted(QPainter& painter, const QPicture& picture, const QRect& bo
     return QRectF(at, QSizeF(bounds.size()) * scale);
 }
 
-QPicture OutlinePicture(FilterSpec spec, char units, const DisplaySettings& display) {
+QPicture OutlinePicture(FilterSpec spec, DrawingUnits units, const DisplaySettings& display) {
     spec.Units = units;
     QPicture picture;
     QPainter recorder(&picture);
@@ -749,7 +749,7 @@ double KeyHeight(const Page& page, const DatasheetContent& sheet) {
 void PaintOutlinePage(QPainter& painter, const Page& page, const DatasheetContent& sheet,
                       const DisplaySettings& display) {
     double y = Heading(painter, page.left, page.top, page.width(),
-                       QStringLiteral("Outline drawing: ") + Text(MountingLabel(sheet.Spec.Mounting)));
+                       QStringLiteral("Outline drawing: ") + Text(RowOf(sheet.Spec.Mounting).Label));
     const double keyTop = page.bottom - KeyHeight(page, sheet);
     const bool drawn =
         sheet.OutlineInches && sheet.OutlineMillimetres && !sheet.OutlineInches->dimensions.empty();
@@ -765,11 +765,11 @@ void PaintOutlinePage(QPainter& painter, const Page& page, const DatasheetConten
         y = Put(painter, page.left, y, Text(sheet.OutlineMillimetres->tolerance), body) + 10;
         y = Put(painter, page.left, y,
                 QStringLiteral("The outline drawing page shows no drawing for the %1 mounting.")
-                    .arg(Text(MountingLabel(sheet.Spec.Mounting))),
+                    .arg(Text(RowOf(sheet.Spec.Mounting).Label)),
                 Sans(14, false, true));
     } else {
-        const QPicture inches = OutlinePicture(sheet.Spec, CodeOf(DrawingUnits::Inches), display);
-        const QPicture millimetres = OutlinePicture(sheet.Spec, CodeOf(DrawingUnits::Millimetres), display);
+        const QPicture inches = OutlinePicture(sheet.Spec, DrawingUnits::Inches, display);
+        const QPicture millimetres = OutlinePicture(sheet.Spec, DrawingUnits::Millimetres, display);
         const QFont subheading = Sans(13, true);
         const double captions = 2 * (QFontMetricsF(subheading).lineSpacing() + 10) + 24;
         const QRect a = inches.boundingRect();
@@ -796,7 +796,7 @@ QByteArray PdfTextString(const QString& text) {
 QString Keywords(const DatasheetContent& sheet) {
     return QStringLiteral("ceramic bandpass filter, %1, %2, %3 MHz, %4")
         .arg(Text(kFilterTypeRow.Value), Text(sheet.PartNumber), QString::number(sheet.Spec.F0),
-             Text(MountingLabel(sheet.Spec.Mounting)));
+             Text(RowOf(sheet.Spec.Mounting).Label));
 }
 
 // The writer names only the title and the creator: the other entries go into its information

@@ -50,8 +50,7 @@ int RunDatasheetCommand(const std::vector<std::string>& args, std::ostream& err)
         requirement.emplace();
         requirement->F0 = options.Spec.F0;
         requirement->BW = options.Spec.BW;
-        for (int index = 0; index < 3; ++index)
-            if (PassbandFromIndex(index).PBDCode == options.Spec.PBDCode) requirement->PassbandIndex = index;
+        requirement->PassbandIndex = IndexOf(options.Spec.Passband);
         requirement->MaxInsertionLossDb = options.MaxInsertionLossDb;
         requirement->Stopbands = options.RejectPoints;
     }

@@ -197,8 +197,8 @@ std::vector<RequirementCheck> RequirementChecks(const FilterSpec& spec, const Se
 
 std::string Description(const FilterSpec& spec) {
     return std::to_string(spec.Sections) + "-section " + Text(kFilterTypeRow.Value) + " filter, " +
-           Text(DielectricLabel(spec.Dielectric)) + " dielectric, " + Text(ProfileLabel(spec.Profile)) +
-           " resonator profile, " + Text(MountingLabel(spec.Mounting));
+           Text(RowOf(spec.Dielectric).Label) + " dielectric, " + Text(RowOf(spec.Profile).Label) +
+           " resonator profile, " + Text(RowOf(spec.Mounting).Label);
 }
 
 }  // namespace
@@ -206,11 +206,11 @@ std::string Description(const FilterSpec& spec) {
 std::vector<PartNumberField> PartNumberKey(const FilterSpec& spec) {
     return {
         {"", std::to_string(spec.Sections), "Number of sections", Text(kCharacteristicsRows[2].Value)},
-        {"", std::string("D") + spec.Dielectric, "Dielectric", CodesOf<DielectricMaterial>("D")},
-        {"", std::string(1, ProfileDigit(spec.Profile)), "Resonator profile", CodesOf<ResonatorProfile>("")},
-        {"", std::string(1, spec.Mounting), "Mounting", CodesOf<MountingStyle>("")},
+        {"", std::string("D") + CodeOf(spec.Dielectric), "Dielectric", CodesOf<DielectricMaterial>("D")},
+        {"", std::string(1, CodeOf(spec.Profile)), "Resonator profile", CodesOf<ResonatorProfile>("")},
+        {"", std::string(1, CodeOf(spec.Mounting)), "Mounting", CodesOf<MountingStyle>("")},
         {"-", Format("%.5g", spec.F0), "Centre frequency, MHz", ""},
-        {"/", std::string(1, spec.PBDCode), "Passband definition", CodesOf<PassbandChoice>("")},
+        {"/", std::string(1, CodeOf(spec.Passband)), "Passband definition", CodesOf<PassbandChoice>("")},
         {"", Format("%.4g", spec.BW), "Bandwidth at the passband definition, MHz", ""},
         {" - ", VELTRIX_VERSION, "Program version", ""},
     };
@@ -330,9 +330,9 @@ DatasheetContent ComposeDatasheet(const FilterSpec& part,
         {"Centre frequency", Format("%.1f MHz", spec.F0)},
         {"Bandwidth", Format("%.2f MHz", spec.BW) + Format(" at the %.1f dB points", spec.PBD)},
         {"Sections", std::to_string(spec.Sections)},
-        {"Resonator profile", std::string(ProfileLabel(spec.Profile))},
-        {"Dielectric", std::string(DielectricLabel(spec.Dielectric))},
-        {"Mounting", std::string(MountingLabel(spec.Mounting))},
+        {"Resonator profile", std::string(RowOf(spec.Profile).Label)},
+        {"Dielectric", std::string(RowOf(spec.Dielectric).Label)},
+        {"Mounting", std::string(RowOf(spec.Mounting).Label)},
     };
     sheet.InsertionLoss = InsertionLossLabel(selection.Outcome);
     if (spec.F1 > 0.0)
@@ -343,8 +343,8 @@ DatasheetContent ComposeDatasheet(const FilterSpec& part,
             StopbandRow("F2", spec.F2, selection.F2Computed, selection.F2Attenuation, spec.F0));
     sheet.Guarantee = selection.Guarantee;
     if (requirement) sheet.Requirement = RequirementChecks(spec, selection, *requirement);
-    sheet.OutlineInches = OutlineFor(spec, CodeOf(DrawingUnits::Inches));
-    sheet.OutlineMillimetres = OutlineFor(spec, CodeOf(DrawingUnits::Millimetres));
+    sheet.OutlineInches = OutlineFor(spec, DrawingUnits::Inches);
+    sheet.OutlineMillimetres = OutlineFor(spec, DrawingUnits::Millimetres);
     sheet.OutlineNoticeLines = OutlineNotice(spec).value_or(std::vector<std::string>{});
     sheet.Report = judged.Report;
     return sheet;

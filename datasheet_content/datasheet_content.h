@@ -84,7 +84,7 @@ struct DatasheetContent {
     std::vector<RequirementCheck> Requirement;  // empty when the sheet was made without one
     FilterSpec Spec;                            // as judged
     ResponseData Graph;                         // the sweep as the specification screen's graph draws it
-    // Per units ('E' inches, 'M' millimetres): the outline's texts, or the notice lines in their place.
+    // In inches and in millimetres: the outline's texts, or the notice lines in their place.
     std::optional<OutlineTexts> OutlineInches;
     std::optional<OutlineTexts> OutlineMillimetres;
     std::vector<std::string> OutlineNoticeLines;

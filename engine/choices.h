@@ -16,6 +16,9 @@ enum class ResonatorProfile { Mm4, Mm6, Mm12 };
 enum class DielectricMaterial { DL, DR, DH };
 enum class MountingStyle { DropIn, SurfacePin, SurfaceTab, Tessel, Orbis };
 enum class DrawingUnits { Inches, Millimetres };
+// Which start-up pages show themselves: all four, all but the introduction once it has been seen,
+// or none once the engineer has preserved the preferences.
+enum class StartupPagesState { AllShown, IntroductionSeen, Preserved };
 
 template <typename E>
 struct ChoiceRow {
@@ -62,6 +65,13 @@ inline constexpr std::array<ChoiceRow<DrawingUnits>, 2> kUnitsChoices{{
     {DrawingUnits::Inches,      "Inches",      "", "&Inches",      "in", 'E', 0, true},
     {DrawingUnits::Millimetres, "Millimeters", "", "&Millimeters", "mm", 'M', 0, true},
 }};
+
+// Kept only in the preferences file; no window or option names it.
+inline constexpr std::array<ChoiceRow<StartupPagesState>, 3> kStartupPagesStates{{
+    {StartupPagesState::AllShown,         "", "", "", "", 'N', 0, true},
+    {StartupPagesState::IntroductionSeen, "", "", "", "", 'I', 0, true},
+    {StartupPagesState::Preserved,        "", "", "", "", 'Y', 0, true},
+}};
 // clang-format on
 
 constexpr const auto& ChoicesOf(PassbandChoice) { return kPassbandChoices; }
@@ -69,6 +79,7 @@ constexpr const auto& ChoicesOf(ResonatorProfile) { return kProfileChoices; }
 constexpr const auto& ChoicesOf(DielectricMaterial) { return kDielectricChoices; }
 constexpr const auto& ChoicesOf(MountingStyle) { return kMountingChoices; }
 constexpr const auto& ChoicesOf(DrawingUnits) { return kUnitsChoices; }
+constexpr const auto& ChoicesOf(StartupPagesState) { return kStartupPagesStates; }
 
 // Each table lists its enumeration in order, so a value's row is found by its position.
 template <typename E>
@@ -81,7 +92,7 @@ constexpr bool InEnumerationOrder() {
 }
 static_assert(InEnumerationOrder<PassbandChoice>() && InEnumerationOrder<ResonatorProfile>() &&
               InEnumerationOrder<DielectricMaterial>() && InEnumerationOrder<MountingStyle>() &&
-              InEnumerationOrder<DrawingUnits>());
+              InEnumerationOrder<DrawingUnits>() && InEnumerationOrder<StartupPagesState>());
 
 template <typename E>
 constexpr const ChoiceRow<E>& RowOf(E value) {
@@ -141,6 +152,16 @@ constexpr std::optional<ResonatorProfile> ProfileFromNumber(int32_t number) {
 constexpr char ProfileDigit(int32_t profileNumber) {
     const auto profile = ProfileFromNumber(profileNumber);
     return profile ? CodeOf(*profile) : '?';
+}
+
+// The choices the program offers, in the table's order.
+template <typename E>
+std::vector<E> OfferedChoices() {
+    std::vector<E> choices;
+    for (const auto& row : ChoicesOf(E{})) {
+        if (row.Offered) choices.push_back(row.Value);
+    }
+    return choices;
 }
 
 // The stored codes of the choices the program offers, in the table's order.

@@ -63,7 +63,7 @@ double NormaliseStopband(double f) { return f < 0.0 ? 0.0 : f; }
 PassbandDefinition PassbandFromIndex(int index) {
     const ChoiceRow<PassbandChoice>& row =
         RowOf(ChoiceAt<PassbandChoice>(index).value_or(PassbandChoice::Db1_0));
-    return {row.Number, row.Code};
+    return {row.Number, row.Value};
 }
 
 int PassbandIndex(double pbd) {
@@ -73,15 +73,12 @@ int PassbandIndex(double pbd) {
 
 int32_t SectionsFromIndex(int index) { return index + 2; }
 
-int32_t ProfileFromIndex(int index) { return index + 1; }
-
-char DielectricFromIndex(int index) {
-    return CodeOf(ChoiceAt<DielectricMaterial>(index).value_or(DielectricMaterial::DR));
+ResonatorProfile ProfileFromIndex(int index) {
+    return ChoiceAt<ResonatorProfile>(index).value_or(ResonatorProfile::Mm4);
 }
 
-int DielectricIndex(char dielectric) {
-    const auto choice = ChoiceFromCode<DielectricMaterial>(dielectric);
-    return choice ? IndexOf(*choice) : -1;
+DielectricMaterial DielectricFromIndex(int index) {
+    return ChoiceAt<DielectricMaterial>(index).value_or(DielectricMaterial::DR);
 }
 
 double GraphHalfSpanFromIndex(int index) { return (index + 1) / 2.0; }

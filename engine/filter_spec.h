@@ -18,18 +18,18 @@ struct FilterSpec {
     double GraphHalfSpan = 3.0;
     double PBD = 1.0;
     int32_t Sections = 3;
-    int32_t Profile = ProfileNumber(ResonatorProfile::Mm4);
-    char Dielectric = CodeOf(DielectricMaterial::DR);
-    char PBDCode = CodeOf(PassbandChoice::Db1_0);
-    char Mounting = CodeOf(MountingStyle::Orbis);
-    char Units = CodeOf(DrawingUnits::Inches);
-    char LastDielectric = CodeOf(DielectricMaterial::DR);
+    ResonatorProfile Profile = ResonatorProfile::Mm4;
+    DielectricMaterial Dielectric = DielectricMaterial::DR;
+    PassbandChoice Passband = PassbandChoice::Db1_0;
+    MountingStyle Mounting = MountingStyle::Orbis;
+    DrawingUnits Units = DrawingUnits::Inches;
+    DielectricMaterial LastDielectric = DielectricMaterial::DR;
     int32_t SelStatus = 0;
     double BWRequested = 20.0;
     double LastF0 = 1000.0;
     double LastPBD = 1.0;
     int32_t LastSections = 3;
-    int32_t LastProfile = ProfileNumber(ResonatorProfile::Mm4);
+    ResonatorProfile LastProfile = ResonatorProfile::Mm4;
 
     bool operator==(const FilterSpec&) const = default;
 };
@@ -55,24 +55,16 @@ double NormaliseCentreFrequency(double f0);  // below 100 becomes 100
 double NormaliseBandwidth(double bw);        // 0 becomes 1.0
 double NormaliseStopband(double f);          // negative becomes 0
 
-// The record's encodings of the list indices of the specification screen.
+// The record's values for the list indices of the specification screen.
 struct PassbandDefinition {
     double PBD;
-    char PBDCode;
+    PassbandChoice Passband;
 };
-PassbandDefinition PassbandFromIndex(int index);  // 0 -> 0.5 'H', 1 -> 1.0 'U', 2 -> 3.0 'T'
-int PassbandIndex(double pbd);                    // inverse; -1 when none matches
-int32_t SectionsFromIndex(int index);             // index + 2
-int32_t ProfileFromIndex(int index);              // 0 -> 1, 1 -> 2, 2 -> 3
-char DielectricFromIndex(int index);              // 0 -> 'L', 1 -> 'R', 2 -> 'H'
-int DielectricIndex(char dielectric);             // inverse; -1 when none matches
-double GraphHalfSpanFromIndex(int index);         // (index + 1) / 2
-
-// The record's mounting codes.
-constexpr char kMountDropIn = CodeOf(MountingStyle::DropIn);
-constexpr char kMountSurfacePin = CodeOf(MountingStyle::SurfacePin);
-constexpr char kMountSurfaceTab = CodeOf(MountingStyle::SurfaceTab);
-constexpr char kMountTessel = CodeOf(MountingStyle::Tessel);
-constexpr char kMountOrbis = CodeOf(MountingStyle::Orbis);
+PassbandDefinition PassbandFromIndex(int index);    // 0 -> 0.5 dB, 1 -> 1.0 dB, 2 -> 3.0 dB
+int PassbandIndex(double pbd);                      // inverse; -1 when none matches
+int32_t SectionsFromIndex(int index);               // index + 2
+ResonatorProfile ProfileFromIndex(int index);       // 0 -> 4 mm, 1 -> 6 mm, 2 -> 12 mm; 4 mm outside
+DielectricMaterial DielectricFromIndex(int index);  // 0 -> DL, 1 -> DR, 2 -> DH; DR outside
+double GraphHalfSpanFromIndex(int index);           // (index + 1) / 2
 
 }  // namespace veltrix

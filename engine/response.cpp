@@ -113,8 +113,8 @@ double EdgeSearch(ResponseData& rd, int32_t n, double dissipation, double levelD
     return edge ? *edge : fail();
 }
 
-SolvedDesign DesignSolve(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                         char dielectric) {
+SolvedDesign DesignSolve(ResponseData& rd, int32_t n, ResonatorProfile profile, double f0, double bw,
+                         double pbd, DielectricMaterial dielectric) {
     const double qu = UnloadedQ(profile, dielectric, f0);
     const double m = f0 / (qu * bw);
     return SolveDissipation(rd, n, pbd, {0.0005, m, n % 2 == 0 ? 0.0005 : 0.0});
@@ -124,8 +124,8 @@ SolvedDesign LosslessDesignSolve(ResponseData& rd, int32_t n, double pbd) {
     return SolveDissipation(rd, n, pbd, {0.05, 1e-6, n % 2 == 0 ? 0.05 : 0.0});
 }
 
-double BandwidthRatio3dB(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                         char dielectric) {
+double BandwidthRatio3dB(ResponseData& rd, int32_t n, ResonatorProfile profile, double f0, double bw,
+                         double pbd, DielectricMaterial dielectric) {
     const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
     const double k = design.RippleOffset - rd.CenterLoss - 3.0;
     auto y = [&](double x) { return PrototypeLoss(rd, n, design.Dissipation, x * design.PBDEdge) + k; };
@@ -146,8 +146,8 @@ double BandwidthRatio3dB(ResponseData& rd, int32_t n, int32_t profile, double f0
     return x;
 }
 
-double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, int32_t profile, double f0,
-                         double bw, double pbd, char dielectric, bool& arithmeticFailure) {
+double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, ResonatorProfile profile, double f0,
+                         double bw, double pbd, DielectricMaterial dielectric, bool& arithmeticFailure) {
     constexpr int kTraps = FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID;
     arithmeticFailure = false;
     std::feclearexcept(FE_ALL_EXCEPT);
@@ -202,8 +202,8 @@ double RelativeAttenuation(const ResponseData& rd, const SolvedDesign& design, i
     return TwoSectionCorrection(n, a);
 }
 
-bool AttenuationAt(ResponseData& rd, double f, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                   char dielectric, double& attenuation) {
+bool AttenuationAt(ResponseData& rd, double f, int32_t n, ResonatorProfile profile, double f0, double bw,
+                   double pbd, DielectricMaterial dielectric, double& attenuation) {
     const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
     rd.Over30dB = 0;
     attenuation = RelativeAttenuation(rd, design, n, f, f0, bw);
@@ -247,8 +247,8 @@ double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_
     return 10.0 * std::fabs(std::log10(1.0 - std::pow(10.0, -0.1 * (a0 + 0.1))));
 }
 
-bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0,
-                   double pbd, double bw, char dielectric) {
+bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, ResonatorProfile profile, double f0,
+                   double pbd, double bw, DielectricMaterial dielectric) {
     const SolvedDesign design = DesignSolve(rd, n, profile, f0, bw, pbd, dielectric);
     SetSweepSpan(rd, f0, bw, spec.GraphHalfSpan);
     rd.Over30dB = 0;

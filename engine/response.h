@@ -49,16 +49,16 @@ bool AnalysisPrecluded(double f0, double bw);
 void ChebyshevPoles(ResponseData& rd, int32_t n, double rippleDb);
 double PrototypeLoss(const ResponseData& rd, int32_t n, double dissipation, double omega);
 double EdgeSearch(ResponseData& rd, int32_t n, double dissipation, double levelDb);
-SolvedDesign DesignSolve(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                         char dielectric);
+SolvedDesign DesignSolve(ResponseData& rd, int32_t n, ResonatorProfile profile, double f0, double bw,
+                         double pbd, DielectricMaterial dielectric);
 SolvedDesign LosslessDesignSolve(ResponseData& rd, int32_t n, double pbd);
-double BandwidthRatio3dB(ResponseData& rd, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                         char dielectric);
+double BandwidthRatio3dB(ResponseData& rd, int32_t n, ResonatorProfile profile, double f0, double bw,
+                         double pbd, DielectricMaterial dielectric);
 
 // Insertion loss at F0. An arithmetic failure (division by zero, overflow, invalid operation)
 // inside it is reported through arithmeticFailure instead of a trap.
-double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, int32_t profile, double f0,
-                         double bw, double pbd, char dielectric, bool& arithmeticFailure);
+double InsertionLossAtF0(ResponseData& rd, int32_t n, int32_t& selStatus, ResonatorProfile profile, double f0,
+                         double bw, double pbd, DielectricMaterial dielectric, bool& arithmeticFailure);
 
 SkirtOffset SkirtTerms(double f, double f0, double bw);
 double TwoSectionCorrection(int32_t n, double attenuation);
@@ -73,11 +73,11 @@ double ReturnLossAt(const ResponseData& rd, const SolvedDesign& lossless, int32_
                     double bw);
 
 // Returns whether the attenuation exceeds 60 dB; sets Over30dB from this computation alone.
-bool AttenuationAt(ResponseData& rd, double f, int32_t n, int32_t profile, double f0, double bw, double pbd,
-                   char dielectric, double& attenuation);
+bool AttenuationAt(ResponseData& rd, double f, int32_t n, ResonatorProfile profile, double f0, double bw,
+                   double pbd, DielectricMaterial dielectric, double& attenuation);
 // Returns whether any point exceeds 60 dB.
-bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, int32_t profile, double f0,
-                   double pbd, double bw, char dielectric);
+bool ResponseSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, ResonatorProfile profile, double f0,
+                   double pbd, double bw, DielectricMaterial dielectric);
 void ReturnLossSweep(ResponseData& rd, const FilterSpec& spec, int32_t n, double f0, double bw, double pbd);
 
 // The span fields every sweep shares.

@@ -76,11 +76,11 @@ const ProductRule kProductRules[] = {
 // clang-format on
 
 bool Holds(const ProductRule& rule, const FilterSpec& spec) {
-    const bool mountingMatches = rule.mounting && spec.Mounting == CodeOf(*rule.mounting);
+    const bool mountingMatches = rule.mounting && spec.Mounting == *rule.mounting;
     if (rule.mountMatch == MountMatch::Only && !mountingMatches) return false;
     if (rule.mountMatch == MountMatch::Not && mountingMatches) return false;
-    if (rule.dielectric && spec.Dielectric != CodeOf(*rule.dielectric)) return false;
-    if (rule.profile && spec.Profile != ProfileNumber(*rule.profile)) return false;
+    if (rule.dielectric && spec.Dielectric != *rule.dielectric) return false;
+    if (rule.profile && spec.Profile != *rule.profile) return false;
     return rule.frequencyHolds(spec.F0);
 }
 
@@ -165,8 +165,8 @@ RuleOutcome EvaluateSpecification(FilterSpec& spec, ResponseData& rd) {
 std::string FormatPartNumber(const FilterSpec& spec) {
     char text[160];
     std::snprintf(text, sizeof text, "%dD%c%c%c-%.5g/%c%.4g - " VELTRIX_VERSION,
-                  static_cast<int>(spec.Sections), spec.Dielectric, ProfileDigit(spec.Profile), spec.Mounting,
-                  spec.F0, spec.PBDCode, spec.BW);
+                  static_cast<int>(spec.Sections), CodeOf(spec.Dielectric), CodeOf(spec.Profile),
+                  CodeOf(spec.Mounting), spec.F0, CodeOf(spec.Passband), spec.BW);
     return text;
 }
 

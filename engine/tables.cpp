@@ -219,21 +219,28 @@ struct ResonatorGeometry {
     double a;  // inner conductor diameter, inches
 };
 
-ResonatorGeometry Geometry(int32_t profile) {
-    if (profile >= 3) return {0.477, 0.13};
-    if (profile == 2) return {0.238, 0.096};
+ResonatorGeometry Geometry(ResonatorProfile profile) {
+    switch (profile) {
+        case ResonatorProfile::Mm12:
+            return {0.477, 0.13};
+        case ResonatorProfile::Mm6:
+            return {0.238, 0.096};
+        case ResonatorProfile::Mm4:
+            break;
+    }
     return {0.156, 0.038};
 }
 
-double QConstant(char dielectric) {
+double QConstant(DielectricMaterial dielectric) {
     switch (dielectric) {
-        case 'R':
+        case DielectricMaterial::DR:
             return 220.0;
-        case 'H':
+        case DielectricMaterial::DH:
             return 198.0;
-        default:
-            return 228.0;
+        case DielectricMaterial::DL:
+            break;
     }
+    return 228.0;
 }
 
 int DelayRow(int32_t sections) {
@@ -242,13 +249,13 @@ int DelayRow(int32_t sections) {
     return sections - 2;
 }
 
-double Percent(const MaxBandwidthRow& row, int32_t profile) {
-    return profile == 1 ? row.profile4mm : row.profile6mm;
+double Percent(const MaxBandwidthRow& row, ResonatorProfile profile) {
+    return profile == ResonatorProfile::Mm4 ? row.profile4mm : row.profile6mm;
 }
 
 }  // namespace
 
-double UnloadedQ(int32_t profile, char dielectric, double f0) {
+double UnloadedQ(ResonatorProfile profile, DielectricMaterial dielectric, double f0) {
     const ResonatorGeometry g = Geometry(profile);
     return QConstant(dielectric) * std::sqrt(f0) * std::log(g.b / g.a) / (1.0 / g.b + 1.0 / g.a);
 }
@@ -268,11 +275,13 @@ double DelayLookup(double x, int32_t sections) {
     return yAt(kDelayPoints - 1);
 }
 
-double MaxBandwidth(double f0, int32_t profile, char dielectric, char mounting) {
-    if (profile >= 3) return 0.1 * f0;
+double MaxBandwidth(double f0, ResonatorProfile profile, DielectricMaterial dielectric,
+                    MountingStyle mounting) {
+    if (profile == ResonatorProfile::Mm12) return 0.1 * f0;
 
-    const MaxBandwidthHalves& table = dielectric == 'H' ? MaxBandwidthTableDH : MaxBandwidthTableDR;
-    const auto& rows = mounting == kMountOrbis ? table.orbis : table.other;
+    const MaxBandwidthHalves& table =
+        dielectric == DielectricMaterial::DH ? MaxBandwidthTableDH : MaxBandwidthTableDR;
+    const auto& rows = mounting == MountingStyle::Orbis ? table.orbis : table.other;
 
     const double a = f0 * 0.01;
     // Above the table's last row every column is constant, so the last row is held.
@@ -293,7 +302,7 @@ double MaxBandwidth(double f0, int32_t profile, char dielectric, char mounting) 
     }
 
     double maximum = f0 * percent * 0.01;
-    if (dielectric == 'L') maximum = maximum * 1.3088;
+    if (dielectric == DielectricMaterial::DL) maximum = maximum * 1.3088;
     return maximum;
 }
 

@@ -31,9 +31,10 @@ struct MaxBandwidthHalves {
 extern const MaxBandwidthHalves MaxBandwidthTableDH;
 extern const MaxBandwidthHalves MaxBandwidthTableDR;
 
-double UnloadedQ(int32_t profile, char dielectric, double f0);
+double UnloadedQ(ResonatorProfile profile, DielectricMaterial dielectric, double f0);
 double SectionExtraLoss(double percentBandwidth3dB);
 double DelayLookup(double x, int32_t sections);
-double MaxBandwidth(double f0, int32_t profile, char dielectric, char mounting);
+double MaxBandwidth(double f0, ResonatorProfile profile, DielectricMaterial dielectric,
+                    MountingStyle mounting);
 
 }  // namespace veltrix

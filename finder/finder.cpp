@@ -61,9 +61,9 @@ bool RanksBefore(const FoundPart& a, const FoundPart& b) {
 
 struct Combination {
     int32_t Sections;
-    int32_t Profile;
-    char Dielectric;
-    char Mounting;
+    ResonatorProfile Profile;
+    DielectricMaterial Dielectric;
+    MountingStyle Mounting;
 };
 
 // Judges one combination as the specification screen does and files it as a part or a miss.
@@ -97,15 +97,15 @@ void JudgeCombination(const FinderRequirement& requirement, const Combination& c
 
 }  // namespace
 
-FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
-                      char dielectric, char mounting) {
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, ResonatorProfile profile,
+                      DielectricMaterial dielectric, MountingStyle mounting) {
     FilterSpec spec;
     spec.F0 = requirement.F0;
     spec.BW = requirement.BW;
     spec.BWRequested = requirement.BW;
     const PassbandDefinition pbd = PassbandFromIndex(requirement.PassbandIndex);
     spec.PBD = pbd.PBD;
-    spec.PBDCode = pbd.PBDCode;
+    spec.Passband = pbd.Passband;
     spec.Sections = sections;
     spec.Profile = profile;
     spec.Dielectric = dielectric;
@@ -139,9 +139,9 @@ FinderResults FindParts(const FinderRequirement& requirement) {
     FinderResults results;
     ResponseData rd;
     for (int32_t sections = kFinderMinSections; sections <= kFinderMaxSections; ++sections) {
-        for (const int32_t profile : requirement.Profiles) {
-            for (const char dielectric : requirement.Dielectrics) {
-                for (const char mounting : requirement.Mountings)
+        for (const ResonatorProfile profile : requirement.Profiles) {
+            for (const DielectricMaterial dielectric : requirement.Dielectrics) {
+                for (const MountingStyle mounting : requirement.Mountings)
                     JudgeCombination(requirement, {sections, profile, dielectric, mounting}, rd, results);
             }
         }

@@ -21,9 +21,9 @@ struct FinderRequirement {
     int PassbandIndex = 1;  // 0.5, 1.0, 3.0 dB
     std::optional<double> MaxInsertionLossDb;
     std::vector<StopbandRequirement> Stopbands;
-    std::vector<int32_t> Profiles = OfferedProfileNumbers();
-    std::vector<char> Dielectrics = OfferedCodes<DielectricMaterial>();
-    std::vector<char> Mountings = OfferedCodes<MountingStyle>();
+    std::vector<ResonatorProfile> Profiles = OfferedChoices<ResonatorProfile>();
+    std::vector<DielectricMaterial> Dielectrics = OfferedChoices<DielectricMaterial>();
+    std::vector<MountingStyle> Mountings = OfferedChoices<MountingStyle>();
 };
 
 struct StopbandResult {
@@ -40,17 +40,17 @@ struct FoundPart {
     double InsertionLossDb = 0.0;           // computed
     double WorstCaseInsertionLossDb = 0.0;  // what the highest allowed loss is held against
     int32_t Sections = 0;
-    int32_t Profile = 0;
-    char Dielectric = 0;
-    char Mounting = 0;
+    ResonatorProfile Profile{};
+    DielectricMaterial Dielectric{};
+    MountingStyle Mounting{};
     std::vector<StopbandResult> Stopbands;  // in the requirement's order
 };
 
 struct FinderMiss {
     int32_t Sections = 0;
-    int32_t Profile = 0;
-    char Dielectric = 0;
-    char Mounting = 0;
+    ResonatorProfile Profile{};
+    DielectricMaterial Dielectric{};
+    MountingStyle Mounting{};
     std::string Reason;
 };
 
@@ -63,8 +63,8 @@ constexpr int32_t kFinderMinSections = 2;
 constexpr int32_t kFinderMaxSections = 6;
 
 // The record the specification screen would hold for one combination of the requirement.
-FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, int32_t profile,
-                      char dielectric, char mounting);
+FilterSpec FinderSpec(const FinderRequirement& requirement, int32_t sections, ResonatorProfile profile,
+                      DielectricMaterial dielectric, MountingStyle mounting);
 
 // The part's figures at each requirement point: the computed relative attenuation, that figure
 // capped at the maker's guarantee, and the worst case the finder judges.

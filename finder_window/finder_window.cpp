@@ -43,9 +43,9 @@ QString Format(const char* format, double value) {
 
 double Read(const QString& text) { return ReadDecimal(text.toStdString()); }
 
-QString ProfileName(int32_t profile) { return ChoiceText(ProfileLabel(profile)); }
-QString DielectricName(char dielectric) { return ChoiceText(DielectricLabel(dielectric)); }
-QString MountingName(char mounting) { return ChoiceText(MountingLabel(mounting)); }
+QString ProfileName(ResonatorProfile profile) { return LabelOf(profile); }
+QString DielectricName(DielectricMaterial dielectric) { return LabelOf(dielectric); }
+QString MountingName(MountingStyle mounting) { return LabelOf(mounting); }
 
 // A choice's name with its mnemonic before the character at `at`: this window's own keys.
 template <typename E>
@@ -411,16 +411,16 @@ FinderRequirement FindPartsWindow::Requirement() const {
         requirement.Stopbands.push_back({f, minimum ? Read(minimum->text()) : 0.0});
     }
     requirement.Mountings.clear();
-    if (dropInCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::DropIn));
-    if (tabCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::SurfaceTab));
-    if (orbisCheck_->isChecked()) requirement.Mountings.push_back(CodeOf(MountingStyle::Orbis));
+    if (dropInCheck_->isChecked()) requirement.Mountings.push_back(MountingStyle::DropIn);
+    if (tabCheck_->isChecked()) requirement.Mountings.push_back(MountingStyle::SurfaceTab);
+    if (orbisCheck_->isChecked()) requirement.Mountings.push_back(MountingStyle::Orbis);
     requirement.Profiles.clear();
-    if (profile4Check_->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm4));
-    if (profile6Check_->isChecked()) requirement.Profiles.push_back(ProfileNumber(ResonatorProfile::Mm6));
+    if (profile4Check_->isChecked()) requirement.Profiles.push_back(ResonatorProfile::Mm4);
+    if (profile6Check_->isChecked()) requirement.Profiles.push_back(ResonatorProfile::Mm6);
     requirement.Dielectrics.clear();
-    if (dielectricDLCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DL));
-    if (dielectricDRCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DR));
-    if (dielectricDHCheck_->isChecked()) requirement.Dielectrics.push_back(CodeOf(DielectricMaterial::DH));
+    if (dielectricDLCheck_->isChecked()) requirement.Dielectrics.push_back(DielectricMaterial::DL);
+    if (dielectricDRCheck_->isChecked()) requirement.Dielectrics.push_back(DielectricMaterial::DR);
+    if (dielectricDHCheck_->isChecked()) requirement.Dielectrics.push_back(DielectricMaterial::DH);
     return requirement;
 }
 
@@ -456,9 +456,9 @@ void FindPartsWindow::FillResults() {
                                   Cell(QString::fromStdString(part.PartNumber), static_cast<double>(rank)),
                                   Cell(Format("%.2f", part.InsertionLossDb), part.InsertionLossDb),
                                   Cell(QString::number(part.Sections), part.Sections),
-                                  Cell(ProfileName(part.Profile), part.Profile),
-                                  Cell(DielectricName(part.Dielectric), DielectricIndex(part.Dielectric)),
-                                  Cell(MountingName(part.Mounting), part.Mounting)};
+                                  Cell(ProfileName(part.Profile), IndexOf(part.Profile)),
+                                  Cell(DielectricName(part.Dielectric), IndexOf(part.Dielectric)),
+                                  Cell(MountingName(part.Mounting), IndexOf(part.Mounting))};
         row[1]->setData(QString::fromStdString(part.PartNumber), Qt::UserRole);
         row[2]->setToolTip(Format("%.2f", part.WorstCaseInsertionLossDb) +
                            QStringLiteral(" dB worst case (") + Format("%.2f", part.InsertionLossDb) +

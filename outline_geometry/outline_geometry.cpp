@@ -14,46 +14,49 @@ std::string Format(const char* format, double value) {
     return text;
 }
 
-bool Inches(char units) { return units == 'E'; }
+bool Inches(DrawingUnits units) { return units == DrawingUnits::Inches; }
 
 // A fixed text in its inch and millimetre forms.
-const char* Pick(char units, const char* inches, const char* millimetres) {
+const char* Pick(DrawingUnits units, const char* inches, const char* millimetres) {
     return Inches(units) ? inches : millimetres;
 }
 
-// Indexed by profile 1..3; anything outside reads as profile 1.
-double ByProfile(int profile, double p1, double p2, double p3) {
-    return profile == 2 ? p2 : profile == 3 ? p3 : p1;
+double ByProfile(ResonatorProfile profile, double mm4, double mm6, double mm12) {
+    return profile == ResonatorProfile::Mm6 ? mm6 : profile == ResonatorProfile::Mm12 ? mm12 : mm4;
 }
 
-double ResonatorPitch(int profile) { return ByProfile(profile, 0.156, 0.275, 0.4724); }
-double BodyHeight(int profile) { return ByProfile(profile, 0.156, 0.236, 0.4724); }
-double TabBodyHeight(int profile) { return ByProfile(profile, 0.18, 0.26, 0.5); }
-double FirstMiddleGround(int profile) { return ByProfile(profile, 0.24, 0.47, 0.83); }
-double SecondMiddleGround5(int profile) { return ByProfile(profile, 0.47, 0.83, 1.5); }
-double SecondMiddleGround6(int profile) { return ByProfile(profile, 0.63, 1.1, 1.9); }
+double ResonatorPitch(ResonatorProfile profile) { return ByProfile(profile, 0.156, 0.275, 0.4724); }
+double BodyHeight(ResonatorProfile profile) { return ByProfile(profile, 0.156, 0.236, 0.4724); }
+double TabBodyHeight(ResonatorProfile profile) { return ByProfile(profile, 0.18, 0.26, 0.5); }
+double FirstMiddleGround(ResonatorProfile profile) { return ByProfile(profile, 0.24, 0.47, 0.83); }
+double SecondMiddleGround5(ResonatorProfile profile) { return ByProfile(profile, 0.47, 0.83, 1.5); }
+double SecondMiddleGround6(ResonatorProfile profile) { return ByProfile(profile, 0.63, 1.1, 1.9); }
 
 bool FiveOrSix(int n) { return n == 5 || n == 6; }
+
+double ByDielectric(DielectricMaterial dielectric, double dl, double dr, double dh) {
+    return dielectric == DielectricMaterial::DR ? dr : dielectric == DielectricMaterial::DH ? dh : dl;
+}
 
 // The rounding that keeps the two 4 mm dimensions of 5 and 6 sections adding up to the drawn totals.
 double Snap(double value, double low, double high) { return value >= low && value <= high ? high : value; }
 
 double DropInResonatorLength(const FilterSpec& spec) {
-    return (spec.Dielectric == 'R' ? 481.0 : 311.25) / spec.F0;
+    return (spec.Dielectric == DielectricMaterial::DR ? 481.0 : 311.25) / spec.F0;
 }
 
 double TabResonatorLength(const FilterSpec& spec) {
-    const double constant = spec.Dielectric == 'R' ? 499.0 : spec.Dielectric == 'H' ? 311.25 : 652.0;
+    const double constant = ByDielectric(spec.Dielectric, 652.0, 499.0, 311.25);
     return constant / spec.F0;
 }
 
-double TabThreshold(char dielectric) {
-    return dielectric == 'R' ? 600.0 : dielectric == 'H' ? 387.81439 : 791.6228;
+double TabThreshold(DielectricMaterial dielectric) {
+    return ByDielectric(dielectric, 791.6228, 600.0, 387.81439);
 }
 
 class Texts {
   public:
-    explicit Texts(char units) : units_(units) {}
+    explicit Texts(DrawingUnits units) : units_(units) {}
     void Add(int number, std::string text, int x, int y) {
         dimensions_[number].push_back({std::move(text), x, y});
     }
@@ -75,46 +78,54 @@ class Texts {
     DimensionTexts Take() { return std::move(dimensions_); }
 
   private:
-    char units_;
+    DrawingUnits units_;
     DimensionTexts dimensions_;
 };
 
 }  // namespace
 
-double ToDisplayUnits(double inches, char units) { return units == 'M' ? inches * 25.4 : inches; }
+double ToDisplayUnits(double inches, DrawingUnits units) {
+    return units == DrawingUnits::Millimetres ? inches * 25.4 : inches;
+}
 
-std::string FormatStd(double value, char units) { return Format(Inches(units) ? "%.2f" : "%.1f", value); }
-std::string FormatFine(double value, char units) { return Format(Inches(units) ? "%.3f" : "%.2f", value); }
-std::string FormatMax(double value, char units) {
+std::string FormatStd(double value, DrawingUnits units) {
+    return Format(Inches(units) ? "%.2f" : "%.1f", value);
+}
+std::string FormatFine(double value, DrawingUnits units) {
+    return Format(Inches(units) ? "%.3f" : "%.2f", value);
+}
+std::string FormatMax(double value, DrawingUnits units) {
     return Format(Inches(units) ? "%.2f max" : "%.1f max", value);
 }
-std::string FormatTyp(double value, char units) {
+std::string FormatTyp(double value, DrawingUnits units) {
     return Format(Inches(units) ? "%.2f typ" : "%.1f typ", value);
 }
 
-std::string OutlineTitle(char mounting) {
+std::string OutlineTitle(MountingStyle mounting) {
     switch (mounting) {
-        case kMountDropIn:
+        case MountingStyle::DropIn:
             return "Drop in (PC) mounting            ";
-        case kMountSurfaceTab:
+        case MountingStyle::SurfaceTab:
             return "Surface mounting - Tab           ";
-        case kMountOrbis:
+        case MountingStyle::Orbis:
             return "Leadless Surface Mount - Orbis";
-        default:
-            return "";
+        case MountingStyle::SurfacePin:
+        case MountingStyle::Tessel:
+            break;
     }
+    return "";
 }
 
-std::string ToleranceLine(char units) {
+std::string ToleranceLine(DrawingUnits units) {
     return Inches(units) ? "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    "
                          : "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.";
 }
 
 std::optional<std::vector<std::string>> OutlineNotice(const FilterSpec& spec) {
-    if (spec.Profile == 3 && spec.Mounting == kMountOrbis) {
-        return std::vector<std::string>{"No Outline Drawings to Display.", spec.Dielectric == 'R'
-                                                                               ? "No Leadless for DR4."
-                                                                               : "No Leadless for DH4."};
+    if (spec.Profile == ResonatorProfile::Mm12 && spec.Mounting == MountingStyle::Orbis) {
+        return std::vector<std::string>{
+            "No Outline Drawings to Display.",
+            spec.Dielectric == DielectricMaterial::DR ? "No Leadless for DR4." : "No Leadless for DH4."};
     }
     if (spec.SelStatus != kSelectionValid) {
         return std::vector<std::string>{"No Outline Drawings to Display.",
@@ -123,18 +134,18 @@ std::optional<std::vector<std::string>> OutlineNotice(const FilterSpec& spec) {
     return std::nullopt;
 }
 
-DimensionTexts DropInDimensions(const FilterSpec& spec, char units) {
+DimensionTexts DropInDimensions(const FilterSpec& spec, DrawingUnits units) {
     const int n = spec.Sections;
-    const int profile = spec.Profile;
+    const ResonatorProfile profile = spec.Profile;
     const double p = ResonatorPitch(profile);
     const double h = BodyHeight(profile);
     const double r = DropInResonatorLength(spec);
-    const bool snap = FiveOrSix(n) && profile == 1;
+    const bool snap = FiveOrSix(n) && profile == ResonatorProfile::Mm4;
     Texts t(units);
 
     const double between = (n - 1) * p;
     t.Std(1, snap ? Snap(between, 0.62, 0.63) : between, 155, 200);
-    t.Std(2, profile == 3 ? 0.5 : h + 0.02, 305, 150);
+    t.Std(2, profile == ResonatorProfile::Mm12 ? 0.5 : h + 0.02, 305, 150);
 
     // The end offset is whatever makes the shown hundredths add up.
     const int a = static_cast<int>(n * p * 100 + 0.5);
@@ -148,7 +159,7 @@ DimensionTexts DropInDimensions(const FilterSpec& spec, char units) {
     const double length = snap ? Snap(n * p, 0.78, 0.79) : n * p;
     t.Std(4, length, 155, 255);
     if (FiveOrSix(n)) {
-        if (profile == 1 && length == 0.79) {
+        if (profile == ResonatorProfile::Mm4 && length == 0.79) {
             t.Fine(5, 0.365, 118, 405);
         } else {
             t.Std(5, (length - 0.06) * 0.5, 122, 405);
@@ -170,13 +181,13 @@ DimensionTexts DropInDimensions(const FilterSpec& spec, char units) {
     return t.Take();
 }
 
-DimensionTexts TabDimensions(const FilterSpec& spec, char units) {
+DimensionTexts TabDimensions(const FilterSpec& spec, DrawingUnits units) {
     const int n = spec.Sections;
-    const int profile = spec.Profile;
+    const ResonatorProfile profile = spec.Profile;
     const double p = ResonatorPitch(profile);
     const double h = BodyHeight(profile);
     const double r = TabResonatorLength(spec);
-    const bool large = FiveOrSix(n) && profile == 3;
+    const bool large = FiveOrSix(n) && profile == ResonatorProfile::Mm12;
     Texts t(units);
 
     t.Std(1, n * p, 155, 100);
@@ -212,9 +223,10 @@ DimensionTexts TabDimensions(const FilterSpec& spec, char units) {
         t.Fixed(14, ".032 \u00b1.003", "0.81 \u00b10.08", 132, 400);
     }
     const double between = (n - 1) * p;
-    t.Std(15, FiveOrSix(n) && profile == 1 ? Snap(between, 0.62, 0.63) : between, 155, 425);
+    t.Std(15, FiveOrSix(n) && profile == ResonatorProfile::Mm4 ? Snap(between, 0.62, 0.63) : between, 155,
+          425);
     t.Std(16, large ? 0.1 : 0.08, 320, 400);
-    t.Std(17, large ? 0.1 : profile == 1 ? 0.07 : 0.08, 320, 368);
+    t.Std(17, large ? 0.1 : profile == ResonatorProfile::Mm4 ? 0.07 : 0.08, 320, 368);
     return t.Take();
 }
 
@@ -223,16 +235,16 @@ LeadlessGeometry LeadlessFor(const FilterSpec& spec) {
     const int n = spec.Sections;
     g.sections = n;
     g.profile = spec.Profile;
-    g.length = spec.Profile == 2 ? 30 * n + 60 : 32 * n + 40;
+    g.length = spec.Profile == ResonatorProfile::Mm6 ? 30 * n + 60 : 32 * n + 40;
     const double f0 = spec.F0;
     switch (spec.Dielectric) {
-        case 'R':
+        case DielectricMaterial::DR:
             g.heightClass = f0 >= 1395 ? 1 : f0 >= 825 ? 2 : 3;
             break;
-        case 'H':
+        case DielectricMaterial::DH:
             g.heightClass = f0 >= 895 ? 1 : f0 >= 525 ? 2 : 3;
             break;
-        default:
+        case DielectricMaterial::DL:
             g.heightClass = f0 >= 1600 ? 1 : 2;
             break;
     }
@@ -240,13 +252,13 @@ LeadlessGeometry LeadlessFor(const FilterSpec& spec) {
     g.bodyHeightInches = k == 1 ? 0.55 : k == 2 ? 0.75 : 1.05;
     g.height = k == 1 ? 66 : k == 2 ? 90 : 114;
     g.innerDepth = k == 3 ? 46 : 56;
-    g.resonatorLength = (spec.Dielectric == 'R' ? 481.0 : spec.Dielectric == 'H' ? 311.25 : 635.34) / f0;
+    g.resonatorLength = ByDielectric(spec.Dielectric, 635.34, 481.0, 311.25) / f0;
     g.protrusion = g.bodyHeightInches - 0.26 <= g.resonatorLength;
     g.pitch = ByProfile(spec.Profile, 0.16, 0.24, 0.4724);
     g.endMargin = ByProfile(spec.Profile, 0.04, 0.04, 0.0);
     g.thickness = ByProfile(spec.Profile, 0.19, 0.27, 0.0);
 
-    const int inset = spec.Profile == 2 ? 29 : 23;
+    const int inset = spec.Profile == ResonatorProfile::Mm6 ? 29 : 23;
     const int first = inset;
     const int last = g.length - inset;
     g.centres.push_back(first);
@@ -265,7 +277,7 @@ LeadlessGeometry LeadlessFor(const FilterSpec& spec) {
     return g;
 }
 
-DimensionTexts LeadlessDimensions(const FilterSpec& spec, char units) {
+DimensionTexts LeadlessDimensions(const FilterSpec& spec, DrawingUnits units) {
     const LeadlessGeometry g = LeadlessFor(spec);
     const int length = g.length;
     const int height = g.height;
@@ -297,29 +309,30 @@ DimensionTexts LeadlessDimensions(const FilterSpec& spec, char units) {
     return t.Take();
 }
 
-std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, char units) {
+std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, DrawingUnits units) {
     if (OutlineNotice(spec)) return std::nullopt;
     OutlineTexts texts;
     texts.title = OutlineTitle(spec.Mounting);
     texts.part = FormatPartNumber(spec);
     texts.tolerance = ToleranceLine(units);
     switch (spec.Mounting) {
-        case kMountDropIn:
+        case MountingStyle::DropIn:
             texts.dimensions = DropInDimensions(spec, units);
             break;
-        case kMountSurfaceTab:
+        case MountingStyle::SurfaceTab:
             texts.dimensions = TabDimensions(spec, units);
             break;
-        case kMountOrbis:
+        case MountingStyle::Orbis:
             texts.dimensions = LeadlessDimensions(spec, units);
             break;
-        default:
+        case MountingStyle::SurfacePin:
+        case MountingStyle::Tessel:
             break;
     }
     return texts;
 }
 
-std::string OutlineDescription(const FilterSpec& spec, char units) {
+std::string OutlineDescription(const FilterSpec& spec, DrawingUnits units) {
     if (const auto notice = OutlineNotice(spec)) {
         std::string text;
         for (const std::string& line : *notice) {

@@ -17,14 +17,14 @@
 
 namespace veltrix {
 
-// Value in inches shown in the given units: 'M' millimetres, anything else inches.
-double ToDisplayUnits(double inches, char units);
+// Value in inches shown in the given units.
+double ToDisplayUnits(double inches, DrawingUnits units);
 
-// The drawings' number formats; inches for 'E', millimetres for any other units.
-std::string FormatStd(double value, char units);   // "%.2f" / "%.1f"
-std::string FormatFine(double value, char units);  // "%.3f" / "%.2f"
-std::string FormatMax(double value, char units);   // "%.2f max" / "%.1f max"
-std::string FormatTyp(double value, char units);   // "%.2f typ" / "%.1f typ"
+// The drawings' number formats in inches / in millimetres.
+std::string FormatStd(double value, DrawingUnits units);   // "%.2f" / "%.1f"
+std::string FormatFine(double value, DrawingUnits units);  // "%.3f" / "%.2f"
+std::string FormatMax(double value, DrawingUnits units);   // "%.2f max" / "%.1f max"
+std::string FormatTyp(double value, DrawingUnits units);   // "%.2f typ" / "%.1f typ"
 
 struct PlacedText {
     std::string text;  // UTF-8
@@ -48,25 +48,25 @@ std::optional<std::vector<std::string>> OutlineNotice(const FilterSpec& spec);
 
 // Everything the outline screen writes for the specification in the given units; std::nullopt when
 // the screen shows a notice instead.
-std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, char units);
+std::optional<OutlineTexts> OutlineFor(const FilterSpec& spec, DrawingUnits units);
 
 // What a screen reader says of the outline screen: the part, the mounting drawn and the units, or the
 // notice lines when the screen shows a notice.
-std::string OutlineDescription(const FilterSpec& spec, char units);
+std::string OutlineDescription(const FilterSpec& spec, DrawingUnits units);
 
 // The common frame's texts.
-std::string OutlineTitle(char mounting);
-std::string ToleranceLine(char units);
+std::string OutlineTitle(MountingStyle mounting);
+std::string ToleranceLine(DrawingUnits units);
 
 // Dimension texts of each drawing (empty for mountings without a drawing).
-DimensionTexts DropInDimensions(const FilterSpec& spec, char units);
-DimensionTexts TabDimensions(const FilterSpec& spec, char units);
-DimensionTexts LeadlessDimensions(const FilterSpec& spec, char units);
+DimensionTexts DropInDimensions(const FilterSpec& spec, DrawingUnits units);
+DimensionTexts TabDimensions(const FilterSpec& spec, DrawingUnits units);
+DimensionTexts LeadlessDimensions(const FilterSpec& spec, DrawingUnits units);
 
 // The parametric layout of the leadless package, in picture pixels unless named otherwise.
 struct LeadlessGeometry {
     int sections = 2;
-    int profile = 1;
+    ResonatorProfile profile = ResonatorProfile::Mm4;
     int length = 0;       // L
     int heightClass = 1;  // k
     double bodyHeightInches = 0.0;

@@ -1,9 +1,9 @@
 // The leadless package: its length follows the sections, its height the dielectric and frequency.
 #include <vector>
 
+#include "outline_geometry/outline_geometry.h"
 #include "outline_window/drawing_figures.h"
 #include "outline_window/outline_drawings.h"
-#include "outline_geometry/outline_geometry.h"
 
 namespace veltrix {
 
@@ -36,7 +36,7 @@ class LeadlessPainter {
         const int Y = kBottomViewRow;
         BodyOutline(Y, true);
         canvas_.SetPen(kPageDarkGreen);
-        const bool narrowEnds = g_.profile != 2;
+        const bool narrowEnds = g_.profile != ResonatorProfile::Mm6;
         for (size_t i = 0; i < centres_.size(); ++i) {
             const int c = centres_[i];
             const int left = i == 0 && narrowEnds ? Y + 6 : Y + 8;
@@ -198,7 +198,7 @@ class LeadlessPainter {
     void EndPads(int Y, bool m) {
         canvas_.SetPen(kPageDarkGreen);
         MirroredLine(m, X, Y + 6, X + 22, Y + 6);
-        if (g_.profile == 2) MirroredLine(m, X + 22, Y + 6, X + 22, Y + 8);
+        if (g_.profile == ResonatorProfile::Mm6) MirroredLine(m, X + 22, Y + 6, X + 22, Y + 8);
         MirroredLine(m, X + 22, Y + 11, X + 22, Y + 31);
         MirroredLine(m, X, Y + 34, X + 11, Y + 34);
         MirroredLine(m, X + 14, Y + 34, X + 22, Y + 34);
@@ -243,7 +243,7 @@ class LeadlessPainter {
         const int top = Y + 8;
         for (size_t i = 1; i < centres_.size(); ++i)
             canvas_.DimLine(centres_[i - 1] + 1, top, centres_[i] - 1, top);
-        const int e = g_.profile == 2 ? 23 : 26;
+        const int e = g_.profile == ResonatorProfile::Mm6 ? 23 : 26;
         if (X + e <= first - 1) canvas_.DimLine(X + e, top, first - 1, top);
         if (X + L - e >= last + 1) canvas_.DimLine(X + L - e, top, last + 1, top);
 

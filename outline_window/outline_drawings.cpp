@@ -3,8 +3,8 @@
 #include <initializer_list>
 
 #include "engine/rules.h"
-#include "outline_window/drawing_figures.h"
 #include "outline_geometry/outline_geometry.h"
+#include "outline_window/drawing_figures.h"
 
 namespace veltrix {
 
@@ -228,13 +228,13 @@ void DrawOutline(DrawingCanvas& canvas, const FilterSpec& spec, const DisplaySet
     canvas.SetFontColour(kPageSilver);
 
     switch (spec.Mounting) {
-        case kMountDropIn:
+        case MountingStyle::DropIn:
             DrawDropIn(canvas, spec, display);
             break;
-        case kMountSurfaceTab:
+        case MountingStyle::SurfaceTab:
             DrawSurfaceMountTab(canvas, spec, display);
             break;
-        case kMountOrbis:
+        case MountingStyle::Orbis:
             DrawLeadless(canvas, spec, display);
             break;
         default:

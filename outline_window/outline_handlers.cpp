@@ -50,8 +50,8 @@ void OutlineWindow::onExit() {
 // A new mounting may change the verdict, so it is judged before this window draws it.
 void OutlineWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Mounting == CodeOf(mounting)) return;
-    spec.Mounting = CodeOf(mounting);
+    if (spec.Mounting == mounting) return;
+    spec.Mounting = mounting;
     program_.Judgement.JudgeNow();
     if (program_.Hub) program_.Hub->RepaintNow(DocumentWindow::Specification);
     InvalidateSelf();
@@ -66,14 +66,14 @@ void OutlineWindow::onMountingTesselLeadless() { SetMounting(MountingStyle::Tess
 void OutlineWindow::onMountingInstructions() {
     FilterSpec& spec = program_.Spec;
     switch (spec.Mounting) {
-        case kMountDropIn:
-            spec.Mounting = kMountOrbis;
+        case MountingStyle::DropIn:
+            spec.Mounting = MountingStyle::Orbis;
             break;
-        case kMountOrbis:
-            spec.Mounting = kMountSurfaceTab;
+        case MountingStyle::Orbis:
+            spec.Mounting = MountingStyle::SurfaceTab;
             break;
-        case kMountSurfaceTab:
-            spec.Mounting = kMountDropIn;
+        case MountingStyle::SurfaceTab:
+            spec.Mounting = MountingStyle::DropIn;
             break;
         default:
             break;
@@ -86,8 +86,8 @@ void OutlineWindow::onMountingInstructions() {
 // Units change only this drawing; the specification screen shows none.
 void OutlineWindow::SetUnits(DrawingUnits units) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Units == CodeOf(units)) return;
-    spec.Units = CodeOf(units);
+    if (spec.Units == units) return;
+    spec.Units = units;
     InvalidateSelf();
 }
 

@@ -57,12 +57,16 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-char FirstCharacter(const std::string& line) { return line.empty() ? '\0' : line.front(); }
+// A choice is stored as its code, the first character of its line.
+template <typename E>
+E ChoiceOnLine(const std::string& line, E otherwise) {
+    return line.empty() ? otherwise : ChoiceFromCode<E>(line.front()).value_or(otherwise);
+}
 
 std::string FileText(const Preferences& prefs) {
     std::string text;
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%c\n%c\n", prefs.PrefUnits, prefs.StartupScreens);
+    std::snprintf(buffer, sizeof buffer, "%c\n%c\n", CodeOf(prefs.PrefUnits), CodeOf(prefs.StartupScreens));
     text += buffer;
     for (int i = 0; i < 12; ++i) {
         std::snprintf(buffer, sizeof buffer, "%d\n", static_cast<int>(RectField(prefs, i)));
@@ -76,9 +80,6 @@ std::string FileText(const Preferences& prefs) {
 Preferences ValidatePreferences(const Preferences& read) {
     const Preferences defaults;
     Preferences prefs = read;
-    if (!ChoiceFromCode<DrawingUnits>(prefs.PrefUnits)) prefs.PrefUnits = CodeOf(DrawingUnits::Inches);
-    if (prefs.StartupScreens != 'Y' && prefs.StartupScreens != 'N' && prefs.StartupScreens != 'I')
-        prefs.StartupScreens = 'N';
     for (int i = 0; i < 12; ++i) {
         if (RectField(prefs, i) < 0) RectField(prefs, i) = RectField(defaults, i);
     }
@@ -89,8 +90,8 @@ Preferences ReadPreferences(const std::string& path) {
     const std::vector<std::string> lines = ReadLines(path);
     // The values the file holds are kept; those it lacks take their defaults.
     Preferences prefs;
-    if (lines.size() > 0) prefs.PrefUnits = FirstCharacter(lines[0]);
-    if (lines.size() > 1) prefs.StartupScreens = FirstCharacter(lines[1]);
+    if (lines.size() > 0) prefs.PrefUnits = ChoiceOnLine(lines[0], DrawingUnits::Inches);
+    if (lines.size() > 1) prefs.StartupScreens = ChoiceOnLine(lines[1], StartupPagesState::AllShown);
     for (size_t i = 0; i < 12 && 2 + i < lines.size(); ++i)
         RectField(prefs, static_cast<int>(i)) = ReadLeadingInteger(lines[2 + i]);
     return ValidatePreferences(prefs);
@@ -100,10 +101,10 @@ bool WritePreferences(const Preferences& prefs, const std::string& path) {
     return WriteUserFile(path, FileText(prefs)).Ok;
 }
 
-bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect& select,
+bool PreservePreferences(Preferences& prefs, DrawingUnits currentUnits, const WindowRect& select,
                          const WindowRect& outline, const WindowRect& tabular, const std::string& path) {
     prefs.PrefUnits = currentUnits;
-    prefs.StartupScreens = 'Y';
+    prefs.StartupScreens = StartupPagesState::Preserved;
     Preferences saved = prefs;
     saved.SelectRect = select;
     saved.OutlineRect = outline;
@@ -112,17 +113,17 @@ bool PreservePreferences(Preferences& prefs, char currentUnits, const WindowRect
 }
 
 bool ResetPreferences(Preferences& prefs, const std::string& path) {
-    prefs.PrefUnits = CodeOf(DrawingUnits::Inches);
-    prefs.StartupScreens = 'N';
+    prefs.PrefUnits = DrawingUnits::Inches;
+    prefs.StartupScreens = StartupPagesState::AllShown;
     return WritePreferences(Preferences{}, path);
 }
 
 void RecordFirstIntroduction(Preferences& prefs, const std::string& path) {
-    if (prefs.StartupScreens != 'N') return;
-    prefs.StartupScreens = 'I';
+    if (prefs.StartupScreens != StartupPagesState::AllShown) return;
+    prefs.StartupScreens = StartupPagesState::IntroductionSeen;
     Preferences saved;
     saved.PrefUnits = prefs.PrefUnits;
-    saved.StartupScreens = 'I';
+    saved.StartupScreens = StartupPagesState::IntroductionSeen;
     WritePreferences(saved, path);
 }
 

@@ -1,19 +1,21 @@
 #pragma once
 
+#include "engine/choices.h"
+
 namespace veltrix {
 
 enum class StartupPage { Notes, Characteristics, Introduction, License };
 
-// Whether a start-up page shows itself at creation: 'N' shows all four, 'I' (the introduction has
-// been seen) only the characteristics and the notes, 'Y' (preferences preserved) none.
-constexpr bool ShownAtStart(StartupPage page, char startupScreens) {
+// Whether a start-up page shows itself at creation: once the introduction has been seen only the
+// characteristics and the notes do, once the preferences are preserved none does.
+constexpr bool ShownAtStart(StartupPage page, StartupPagesState state) {
     switch (page) {
         case StartupPage::Notes:
         case StartupPage::Characteristics:
-            return startupScreens == 'N' || startupScreens == 'I';
+            return state != StartupPagesState::Preserved;
         case StartupPage::Introduction:
         case StartupPage::License:
-            return startupScreens == 'N';
+            return state == StartupPagesState::AllShown;
     }
     return false;
 }

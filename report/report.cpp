@@ -40,8 +40,8 @@ std::vector<std::string> BuildTabularReport(const FilterSpec& spec, ResponseData
 
     std::vector<std::string> lines{" ", "Veltrix Ceramic Filters from Norvane Microwave, Inc.", " "};
     lines.push_back(Format(" Response Data for %dD%c%c%c-%.5g/%c%.4g-" VELTRIX_VERSION,
-                           static_cast<int>(spec.Sections), spec.Dielectric, ProfileDigit(spec.Profile),
-                           spec.Mounting, spec.F0, spec.PBDCode, spec.BW));
+                           static_cast<int>(spec.Sections), CodeOf(spec.Dielectric), CodeOf(spec.Profile),
+                           CodeOf(spec.Mounting), spec.F0, CodeOf(spec.Passband), spec.BW));
     lines.insert(lines.end(), {" ", "  Frequency     Attenuation    Return Loss     Delay   ", " "});
 
     const int32_t n = spec.Sections;

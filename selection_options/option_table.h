@@ -37,12 +37,12 @@ inline constexpr auto kPassbandOptions =
     OptionsOf<int>(kPassbandChoices, [](const ChoiceRow<PassbandChoice>& row) { return IndexOf(row.Value); });
 inline constexpr std::array<Choice<int>, 5> kSectionChoices{
     {{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
-inline constexpr auto kProfileOptions = OptionsOf<int32_t>(
-    kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return ProfileNumber(row.Value); });
+inline constexpr auto kProfileOptions = OptionsOf<ResonatorProfile>(
+    kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return row.Value; });
 inline constexpr auto kDielectricOptions =
-    OptionsOf<char>(kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Code; });
+    OptionsOf<DielectricMaterial>(kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Value; });
 inline constexpr auto kMountingOptions =
-    OptionsOf<char>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Code; });
+    OptionsOf<MountingStyle>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Value; });
 inline constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
     {{"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
 template <typename T, size_t N>
@@ -174,16 +174,16 @@ std::vector<OptionDef<O>> SelectionOptionDefs() {
     t.push_back(ChoiceOption<O>("pbd", kPassbandOptions, [](int index, O& o) {
         const PassbandDefinition pbd = PassbandFromIndex(index);
         o.Spec.PBD = pbd.PBD;
-        o.Spec.PBDCode = pbd.PBDCode;
+        o.Spec.Passband = pbd.Passband;
     }));
     t.push_back(ChoiceOption<O>("sections", kSectionChoices,
                                 [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
     t.push_back(
-        ChoiceOption<O>("profile", kProfileOptions, [](int32_t profile, O& o) { o.Spec.Profile = profile; }));
+        ChoiceOption<O>("profile", kProfileOptions, [](ResonatorProfile profile, O& o) { o.Spec.Profile = profile; }));
     t.push_back(ChoiceOption<O>("dielectric", kDielectricOptions,
-                                [](char dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
+                                [](DielectricMaterial dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
     t.push_back(ChoiceOption<O>("mounting", kMountingOptions,
-                                [](char mounting, O& o) { o.Spec.Mounting = mounting; }));
+                                [](MountingStyle mounting, O& o) { o.Spec.Mounting = mounting; }));
     t.push_back(ChoiceOption<O>("graph-width", kGraphWidthChoices,
                                 [](int n, O& o) { o.Spec.GraphHalfSpan = GraphHalfSpanFromIndex(n - 1); }));
     return t;

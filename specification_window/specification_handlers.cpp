@@ -103,7 +103,7 @@ void SpecificationWindow::ShowChoice(const FilterSpec& choice) {
     spec.BW = choice.BW;
     spec.BWRequested = choice.BWRequested;
     spec.PBD = choice.PBD;
-    spec.PBDCode = choice.PBDCode;
+    spec.Passband = choice.Passband;
     spec.Sections = choice.Sections;
     spec.Profile = choice.Profile;
     spec.Dielectric = choice.Dielectric;
@@ -220,7 +220,7 @@ void SpecificationWindow::onPassbandDefinitionChange() {
     FilterSpec& spec = program_.Spec;
     const PassbandDefinition definition = PassbandFromIndex(passbandDefinitionBox_->currentIndex());
     spec.PBD = definition.PBD;
-    spec.PBDCode = definition.PBDCode;
+    spec.Passband = definition.Passband;
     if (spec.PBD != spec.LastPBD) InvalidateSelf();
 }
 
@@ -295,7 +295,7 @@ void SpecificationWindow::SetPassband(PassbandChoice choice) {
     const ChoiceRow<PassbandChoice>& row = RowOf(choice);
     if (spec.PBD == row.Number) return;
     spec.PBD = row.Number;
-    spec.PBDCode = row.Code;
+    spec.Passband = row.Value;
     passbandDefinitionBox_->setCurrentIndex(IndexOf(choice));
     InvalidateSelf();
 }
@@ -320,10 +320,10 @@ void SpecificationWindow::onSixSections() { SetSections(6); }
 
 void SpecificationWindow::SetProfile(ResonatorProfile profile) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Profile == ProfileNumber(profile)) return;
+    if (spec.Profile == profile) return;
     // The 12 mm profile has no row in the list, which then shows no choice.
     profileBox_->setCurrentIndex(IndexOf(profile) < profileBox_->count() ? IndexOf(profile) : -1);
-    spec.Profile = ProfileNumber(profile);
+    spec.Profile = profile;
     InvalidateSelf();
 }
 
@@ -333,9 +333,9 @@ void SpecificationWindow::onProfile12mm() { SetProfile(ResonatorProfile::Mm12); 
 
 void SpecificationWindow::SetDielectric(DielectricMaterial dielectric) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Dielectric == CodeOf(dielectric)) return;
+    if (spec.Dielectric == dielectric) return;
     dielectricBox_->setCurrentIndex(IndexOf(dielectric));
-    spec.Dielectric = CodeOf(dielectric);
+    spec.Dielectric = dielectric;
     InvalidateSelf();
 }
 
@@ -361,8 +361,8 @@ void SpecificationWindow::onGraphWidth6() { SetGraphWidth(6); }
 
 void SpecificationWindow::SetMounting(MountingStyle mounting) {
     FilterSpec& spec = program_.Spec;
-    if (spec.Mounting == CodeOf(mounting)) return;
-    spec.Mounting = CodeOf(mounting);
+    if (spec.Mounting == mounting) return;
+    spec.Mounting = mounting;
     // The outline is drawn at once, from the verdict on the new mounting; the judgement repaints this screen.
     ++repaintRequests_;
     program_.Judgement.JudgeNow();

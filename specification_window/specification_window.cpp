@@ -291,10 +291,9 @@ void SpecificationWindow::ShowChoicesInLists() {
     const FilterSpec& spec = program_.Spec;
     passbandDefinitionBox_->setCurrentIndex(PassbandIndex(spec.PBD));
     sectionsBox_->setCurrentIndex(spec.Sections - 2);
-    const auto profile = ProfileFromNumber(spec.Profile);
-    profileBox_->setCurrentIndex(profile && IndexOf(*profile) < profileBox_->count() ? IndexOf(*profile)
-                                                                                     : -1);
-    dielectricBox_->setCurrentIndex(DielectricIndex(spec.Dielectric));
+    const int profile = IndexOf(spec.Profile);
+    profileBox_->setCurrentIndex(profile < profileBox_->count() ? profile : -1);
+    dielectricBox_->setCurrentIndex(IndexOf(spec.Dielectric));
 }
 
 void SpecificationWindow::ColourComponents(bool printing) {

@@ -146,14 +146,14 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
 
     frame_ = std::make_unique<RecordingFrame>(program_);
     EXPECT_EQ(MachineEpsilon(), std::ldexp(1.0, -53));
-    EXPECT_EQ(program_.Spec.Profile, 1);
+    EXPECT_EQ(program_.Spec.Profile, ResonatorProfile::Mm4);
     EXPECT_EQ(program_.Spec.F0, 1000.0);
     EXPECT_EQ(program_.Spec.SelStatus, kSelectionValid);
-    EXPECT_EQ(program_.Spec.Units, 'M') << "units come from the preferences";
+    EXPECT_EQ(program_.Spec.Units, DrawingUnits::Millimetres) << "units come from the preferences";
     EXPECT_EQ(program_.Display.FontName, QString("MS Sans Serif"));
     EXPECT_EQ(program_.Display.FieldOffsetX, 0);
     EXPECT_EQ(program_.Display.PaintCopyMode, CopyMode::Source);
-    EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
+    EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
     EXPECT_EQ(program_.Hub, frame_.get());
     EXPECT_FALSE(frame_->PreserveAction()->isChecked());
     EXPECT_FALSE(frame_->ResetAction()->isChecked());
@@ -946,11 +946,11 @@ TEST_F(FrameTest, PreserveWritesTheWindowsAsTheyAreNow) {
     // A minimised window is saved where it opens again when restored.
     Sub(DocumentWindow::TabularData)->setGeometry(3, 4, 310, 210);
     Sub(DocumentWindow::TabularData)->close();
-    program_.Spec.Units = 'M';
+    program_.Spec.Units = DrawingUnits::Millimetres;
 
     frame_->PreserveAction()->trigger();
     EXPECT_EQ(PreferencesText(), "M\nY\n10\n20\n600\n400\n1\n2\n300\n200\n3\n4\n310\n210\n");
-    EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
+    EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
     EXPECT_EQ(program_.Prefs.SelectRect, (WindowRect{50, 50, 480, 300}))
         << "memory keeps the start-up rectangles";
     EXPECT_FALSE(frame_->PreserveAction()->isChecked());
@@ -960,7 +960,7 @@ TEST_F(FrameTest, PreserveWritesTheWindowsAsTheyAreNow) {
     frame_.reset();
     Start();
     EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(10, 20, 600, 400));
-    EXPECT_EQ(program_.Spec.Units, 'M');
+    EXPECT_EQ(program_.Spec.Units, DrawingUnits::Millimetres);
 }
 
 TEST_F(FrameTest, ResetWritesTheFactoryStateAndLeavesTheScreenAlone) {
@@ -968,8 +968,8 @@ TEST_F(FrameTest, ResetWritesTheFactoryStateAndLeavesTheScreenAlone) {
     Start();
     frame_->ResetAction()->trigger();
     EXPECT_EQ(PreferencesText(), "E\nN\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
-    EXPECT_EQ(program_.Prefs.StartupScreens, 'N');
-    EXPECT_EQ(program_.Spec.Units, 'M') << "units in use stay until the next start";
+    EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::AllShown);
+    EXPECT_EQ(program_.Spec.Units, DrawingUnits::Millimetres) << "units in use stay until the next start";
     EXPECT_EQ(Sub(DocumentWindow::Specification)->geometry(), QRect(10, 20, 600, 400));
 }
 
@@ -977,9 +977,9 @@ TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
     program_.PreferencesPath = (dir_ / "missing" / "veltrix.dat").string();
     Start();
     frame_->PreserveAction()->trigger();
-    EXPECT_EQ(program_.Prefs.StartupScreens, 'Y');
+    EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
     frame_->ResetAction()->trigger();
-    EXPECT_EQ(program_.Prefs.StartupScreens, 'N');
+    EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::AllShown);
     EXPECT_TRUE(messages_.texts.isEmpty());
     EXPECT_FALSE(fs::exists(program_.PreferencesPath));
 }

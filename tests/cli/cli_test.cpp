@@ -758,7 +758,8 @@ TEST_P(CliOutline, JsonCarriesTheDrawingsTexts) {
     const ParseOutcome parsed = ParseArguments(c.args);
     ASSERT_TRUE(parsed.Ok);
     const JudgedSelection judged = JudgeSelection(parsed.Options.Spec);
-    const auto expected = OutlineFor(judged.Spec, c.millimetres ? 'M' : 'E');
+    const auto expected =
+        OutlineFor(judged.Spec, c.millimetres ? DrawingUnits::Millimetres : DrawingUnits::Inches);
     ASSERT_TRUE(expected.has_value());
     std::vector<std::string> numbers;
     for (const auto& [number, texts] : expected->dimensions) {
@@ -1052,9 +1053,9 @@ TEST(CliFind, JudgesTheWorstCaseTheTolerancesAllow) {
     part.F0 = 1000.0;
     part.BW = part.BWRequested = 25.0;
     part.Sections = 3;
-    part.Profile = ProfileNumber(ResonatorProfile::Mm4);
-    part.Dielectric = 'R';
-    part.Mounting = kMountOrbis;
+    part.Profile = ResonatorProfile::Mm4;
+    part.Dielectric = DielectricMaterial::DR;
+    part.Mounting = MountingStyle::Orbis;
     part.F1 = 960.0;
     part.F2 = 1040.0;
     ResponseData rd;

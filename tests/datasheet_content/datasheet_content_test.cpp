@@ -107,7 +107,8 @@ TEST_F(DatasheetContentTest, TheFiguresAreTheCompanions) {
     ASSERT_TRUE(sheet.OutlineInches && companion.Outline);
     EXPECT_EQ(sheet.OutlineInches->dimensions, companion.Outline->dimensions);
     ASSERT_TRUE(sheet.OutlineMillimetres);
-    EXPECT_EQ(sheet.OutlineMillimetres->dimensions, OutlineFor(companion.Spec, 'M')->dimensions);
+    EXPECT_EQ(sheet.OutlineMillimetres->dimensions,
+              OutlineFor(companion.Spec, DrawingUnits::Millimetres)->dimensions);
     // The graph draws the screen's sweep, not the span the report leaves behind.
     EXPECT_EQ(sheet.Graph.SweepStart, companion.Sweep.Start);
     EXPECT_EQ(static_cast<int>(sheet.Graph.SweepCount), companion.Sweep.Count);
@@ -149,8 +150,8 @@ TEST_F(DatasheetContentTest, GuaranteedAttenuationStopsAtTheMakersLimit) {
 
 TEST_F(DatasheetContentTest, ARefusedEntryHasNoDatasheetOnlyItsReason) {
     FilterSpec part;
-    part.Dielectric = CodeOf(DielectricMaterial::DL);
-    part.Mounting = CodeOf(MountingStyle::DropIn);
+    part.Dielectric = DielectricMaterial::DL;
+    part.Mounting = MountingStyle::DropIn;
     const DatasheetContent sheet = ComposeDatasheet(part);
     EXPECT_FALSE(sheet.Standard);
     EXPECT_EQ(sheet.Refusal, ComputeResponseTable(part).Refusal);
@@ -314,10 +315,10 @@ TEST_F(DatasheetContentTest, TheKeyToThePartNumberSpellsItOut) {
     for (const auto& c : cases) {
         FilterSpec spec;
         spec.Sections = c.sections;
-        spec.Dielectric = c.dielectric;
-        spec.Mounting = c.mounting;
-        spec.PBDCode = c.pbd;
-        spec.Profile = c.profile;
+        spec.Dielectric = ChoiceFromCode<DielectricMaterial>(c.dielectric).value();
+        spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
+        spec.Passband = ChoiceFromCode<PassbandChoice>(c.pbd).value();
+        spec.Profile = ProfileFromNumber(c.profile).value();
         spec.F0 = c.f0;
         spec.BW = c.bw;
         const std::vector<PartNumberField> key = PartNumberKey(spec);

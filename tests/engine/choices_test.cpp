@@ -103,6 +103,11 @@ TEST(ChoiceEncodingsTest, StoredAndPrintedValuesStayPut) {
                                                {'E', "in", "Inches", true},
                                                {'M', "mm", "Millimeters", true},
                                            }));
+    EXPECT_EQ(EncodingsOf<StartupPagesState>(), (std::vector<Encoding>{
+                                                    {'N', "", "", true},
+                                                    {'I', "", "", true},
+                                                    {'Y', "", "", true},
+                                                }));
     EXPECT_EQ(RowOf(PassbandChoice::Db0_5).Number, 0.5);
     EXPECT_EQ(RowOf(PassbandChoice::Db3_0).Number, 3.0);
 }
@@ -139,6 +144,11 @@ TEST(ChoiceEncodingsTest, OfferedChoicesInTableOrder) {
     EXPECT_EQ(OfferedCodes<MountingStyle>(), (std::vector<char>{'1', '3', '5'}));
     EXPECT_EQ(OfferedCodes<DielectricMaterial>(), (std::vector<char>{'L', 'R', 'H'}));
     EXPECT_EQ(OfferedCodes<DrawingUnits>(), (std::vector<char>{'E', 'M'}));
+    EXPECT_EQ(OfferedChoices<ResonatorProfile>(),
+              (std::vector<ResonatorProfile>{ResonatorProfile::Mm4, ResonatorProfile::Mm6}));
+    EXPECT_EQ(
+        OfferedChoices<MountingStyle>(),
+        (std::vector<MountingStyle>{MountingStyle::DropIn, MountingStyle::SurfaceTab, MountingStyle::Orbis}));
 }
 
 }  // namespace

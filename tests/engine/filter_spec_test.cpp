@@ -58,19 +58,19 @@ TEST(NormalisationTest, AppliesTheEntryFieldLimits) {
 
 TEST(ChoiceEncodingTest, ListIndicesMapToRecordCodes) {
     const double pbds[] = {0.5, 1.0, 3.0};
-    const char codes[] = {'H', 'U', 'T'};
+    const PassbandChoice passbands[] = {PassbandChoice::Db0_5, PassbandChoice::Db1_0, PassbandChoice::Db3_0};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(PassbandFromIndex(i).PBD, pbds[i]);
-        EXPECT_EQ(PassbandFromIndex(i).PBDCode, codes[i]);
+        EXPECT_EQ(PassbandFromIndex(i).Passband, passbands[i]);
         EXPECT_EQ(PassbandIndex(pbds[i]), i);
     }
-    EXPECT_EQ(DielectricFromIndex(0), 'L');
-    EXPECT_EQ(DielectricFromIndex(1), 'R');
-    EXPECT_EQ(DielectricFromIndex(2), 'H');
-    EXPECT_EQ(DielectricIndex('H'), 2);
+    EXPECT_EQ(DielectricFromIndex(0), DielectricMaterial::DL);
+    EXPECT_EQ(DielectricFromIndex(1), DielectricMaterial::DR);
+    EXPECT_EQ(DielectricFromIndex(2), DielectricMaterial::DH);
+    EXPECT_EQ(IndexOf(DielectricMaterial::DH), 2);
     EXPECT_EQ(SectionsFromIndex(0), 2);
     EXPECT_EQ(SectionsFromIndex(4), 6);
-    EXPECT_EQ(ProfileFromIndex(0), 1);
+    EXPECT_EQ(ProfileFromIndex(0), ResonatorProfile::Mm4);
     EXPECT_EQ(GraphHalfSpanFromIndex(0), 0.5);
     EXPECT_EQ(GraphHalfSpanFromIndex(5), 3.0);
 }
@@ -81,10 +81,10 @@ TEST(FilterSpecTest, DefaultsAreTheFirstSelection) {
     EXPECT_EQ(spec.BW, 20.0);
     EXPECT_EQ(spec.BWRequested, 20.0);
     EXPECT_EQ(spec.Sections, 3);
-    EXPECT_EQ(spec.Profile, 1);
-    EXPECT_EQ(spec.Dielectric, 'R');
-    EXPECT_EQ(spec.PBDCode, 'U');
-    EXPECT_EQ(spec.Mounting, '5');
+    EXPECT_EQ(spec.Profile, ResonatorProfile::Mm4);
+    EXPECT_EQ(spec.Dielectric, DielectricMaterial::DR);
+    EXPECT_EQ(spec.Passband, PassbandChoice::Db1_0);
+    EXPECT_EQ(spec.Mounting, MountingStyle::Orbis);
     EXPECT_EQ(spec.GraphHalfSpan, 3.0);
 }
 

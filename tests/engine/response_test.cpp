@@ -9,6 +9,9 @@
 namespace veltrix {
 namespace {
 
+constexpr ResonatorProfile kMm4 = ResonatorProfile::Mm4;
+constexpr DielectricMaterial kDR = DielectricMaterial::DR;
+
 // Runs the computation a paint runs for a valid selection.
 struct Computed {
     ResponseData rd;
@@ -38,8 +41,8 @@ TEST(MachineEpsilonTest, HalvingEndsAtTheUnitRoundoff) {
 TEST(DefaultDesignTest, MatchesThePublishedFigures) {
     const FilterSpec spec;
     ResponseData rd;
-    const SolvedDesign design = DesignSolve(rd, 3, 1, 1000, 20, 1.0, 'R');
-    EXPECT_NEAR(1000 / (UnloadedQ(1, 'R', 1000) * 20), 0.1665, 5e-5);
+    const SolvedDesign design = DesignSolve(rd, 3, kMm4, 1000, 20, 1.0, kDR);
+    EXPECT_NEAR(1000 / (UnloadedQ(kMm4, kDR, 1000) * 20), 0.1665, 5e-5);
     EXPECT_NEAR(design.PBDEdge, 2.080, 5e-4);
     EXPECT_NEAR(design.Dissipation, 0.344, 5e-4);
     EXPECT_EQ(design.RippleOffset, 0.0);
@@ -68,7 +71,7 @@ TEST(RippleOffsetTest, EvenSectionsAddTheRipple) {
     ResponseData rd;
     for (int32_t n = 2; n <= 6; ++n) {
         const bool even = n % 2 == 0;
-        EXPECT_EQ(DesignSolve(rd, n, 1, 1000, 20, 1.0, 'R').RippleOffset, even ? 0.0005 : 0.0) << n;
+        EXPECT_EQ(DesignSolve(rd, n, kMm4, 1000, 20, 1.0, kDR).RippleOffset, even ? 0.0005 : 0.0) << n;
         EXPECT_EQ(LosslessDesignSolve(rd, n, 1.0).RippleOffset, even ? 0.05 : 0.0) << n;
     }
 }
@@ -127,7 +130,7 @@ TEST(SweepPointRuleTest, SixtyOrSixtyOnePointsAsTheLastStepRounds) {
         spec.GraphHalfSpan = c.halfSpan;
         ResponseData rd;
         rd.BW3Ratio = 1.3;
-        ResponseSweep(rd, spec, 3, 1, c.f0, 1.0, c.bw, 'R');
+        ResponseSweep(rd, spec, 3, kMm4, c.f0, 1.0, c.bw, kDR);
         EXPECT_EQ(rd.SweepCount, c.count) << c.f0;
         ReturnLossSweep(rd, spec, 3, c.f0, c.bw, 1.0);
         EXPECT_EQ(rd.SweepCount, c.count) << c.f0;
@@ -150,11 +153,11 @@ TEST(InsertionLossTest, InsufficientQStillReturnsTheLoss) {
     ResponseData rd;
     int32_t status = 0;
     bool failure = false;
-    const double loss = InsertionLossAtF0(rd, 3, status, 1, 1000, 2, 1.0, 'R', failure);
+    const double loss = InsertionLossAtF0(rd, 3, status, kMm4, 1000, 2, 1.0, kDR, failure);
     EXPECT_FALSE(failure);
     EXPECT_EQ(status, 2);
     EXPECT_GT(loss, 0.0);
-    EXPECT_GT(3.5 * 1000 / (rd.BW3Ratio * 2), UnloadedQ(1, 'R', 1000));
+    EXPECT_GT(3.5 * 1000 / (rd.BW3Ratio * 2), UnloadedQ(kMm4, kDR, 1000));
 }
 
 TEST(InsertionLossTest, ArithmeticFailureIsReportedNotTrapped) {
@@ -163,7 +166,7 @@ TEST(InsertionLossTest, ArithmeticFailureIsReportedNotTrapped) {
     int32_t status = 0;
     bool failure = false;
     ASSERT_FALSE(AnalysisPrecluded(400, 0.4));
-    InsertionLossAtF0(rd, 3, status, 1, 400, 0.4, 1.0, 'H', failure);
+    InsertionLossAtF0(rd, 3, status, kMm4, 400, 0.4, 1.0, DielectricMaterial::DH, failure);
     EXPECT_TRUE(failure);
 }
 
@@ -192,10 +195,10 @@ TEST(AttenuationAtTest, SetsTheFlagsOfItsOwnComputation) {
     ResponseData rd;
     rd.Over30dB = 1;
     double a = 0.0;
-    EXPECT_FALSE(AttenuationAt(rd, 1000, 3, 1, 1000, 20, 1.0, 'R', a));
+    EXPECT_FALSE(AttenuationAt(rd, 1000, 3, kMm4, 1000, 20, 1.0, kDR, a));
     EXPECT_EQ(rd.Over30dB, 0);
     EXPECT_NEAR(a, 0.0, 1e-3);
-    EXPECT_TRUE(AttenuationAt(rd, 1200, 3, 1, 1000, 20, 1.0, 'R', a));
+    EXPECT_TRUE(AttenuationAt(rd, 1200, 3, kMm4, 1000, 20, 1.0, kDR, a));
     EXPECT_EQ(rd.Over30dB, 1);
     EXPECT_GT(a, 60.0);
 }

@@ -32,9 +32,10 @@ TEST_P(EvaluationTest, MessagesStatusFocusAndLoss) {
     FilterSpec spec;
     spec.F0 = c.f0;
     spec.BWRequested = c.bw;
-    spec.Dielectric = c.dielectric;
-    spec.Profile = c.profile;
-    spec.Mounting = c.mounting;
+    // The cases name the choices as the part number does.
+    spec.Dielectric = ChoiceFromCode<DielectricMaterial>(c.dielectric).value();
+    spec.Profile = ProfileFromNumber(c.profile).value();
+    spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
     ResponseData rd;
     const RuleOutcome outcome = EvaluateSpecification(spec, rd);
     EXPECT_EQ(outcome.MessageLines, c.lines);
@@ -96,8 +97,8 @@ TEST(EvaluationTest, RemembersInputsAndClampsCentreFrequency) {
     spec.F0 = 5000;
     spec.PBD = 3.0;
     spec.Sections = 5;
-    spec.Dielectric = 'H';
-    spec.Profile = 2;
+    spec.Dielectric = DielectricMaterial::DH;
+    spec.Profile = ResonatorProfile::Mm6;
     ResponseData rd;
     const RuleOutcome outcome = EvaluateSpecification(spec, rd);
     EXPECT_TRUE(outcome.F0Clamped);
@@ -105,8 +106,8 @@ TEST(EvaluationTest, RemembersInputsAndClampsCentreFrequency) {
     EXPECT_EQ(spec.LastF0, 5000.0);
     EXPECT_EQ(spec.LastPBD, 3.0);
     EXPECT_EQ(spec.LastSections, 5);
-    EXPECT_EQ(spec.LastDielectric, 'H');
-    EXPECT_EQ(spec.LastProfile, 2);
+    EXPECT_EQ(spec.LastDielectric, DielectricMaterial::DH);
+    EXPECT_EQ(spec.LastProfile, ResonatorProfile::Mm6);
 }
 
 TEST(EvaluationTest, RequestedBandwidthIsJudgedAgainEveryTime) {
@@ -129,10 +130,10 @@ TEST(PartNumberTest, FormatsTheRecord) {
     spec.BW = 35.5;
     EXPECT_EQ(FormatPartNumber(spec), "3DR25-1234.6/U35.5 - 1.8");
     spec.Sections = 6;
-    spec.Dielectric = 'H';
-    spec.Profile = 2;
-    spec.Mounting = '1';
-    spec.PBDCode = 'T';
+    spec.Dielectric = DielectricMaterial::DH;
+    spec.Profile = ResonatorProfile::Mm6;
+    spec.Mounting = MountingStyle::DropIn;
+    spec.Passband = PassbandChoice::Db3_0;
     spec.BW = 19.5;
     EXPECT_EQ(FormatPartNumber(spec), "6DH31-1234.6/T19.5 - 1.8");
 }

@@ -5,17 +5,26 @@
 namespace veltrix {
 namespace {
 
+using D = DielectricMaterial;
+using M = MountingStyle;
+using P = ResonatorProfile;
+
 TEST(UnloadedQTest, MatchesTheResonatorFigures) {
     struct Case {
-        int32_t profile;
-        char dielectric;
+        P profile;
+        D dielectric;
         double q;
-    } cases[] = {{1, 'R', 300.2}, {2, 'R', 432.1}, {3, 'R', 923.9}, {1, 'L', 311.1}, {1, 'H', 270.2}};
+    } cases[] = {{P::Mm4, D::DR, 300.2},
+                 {P::Mm6, D::DR, 432.1},
+                 {P::Mm12, D::DR, 923.9},
+                 {P::Mm4, D::DL, 311.1},
+                 {P::Mm4, D::DH, 270.2}};
     for (const Case& c : cases) {
-        EXPECT_NEAR(UnloadedQ(c.profile, c.dielectric, 1000.0), c.q, 0.05) << c.profile << c.dielectric;
+        EXPECT_NEAR(UnloadedQ(c.profile, c.dielectric, 1000.0), c.q, 0.05)
+            << CodeOf(c.profile) << CodeOf(c.dielectric);
     }
-    // Unknown dielectric codes take the DL constant.
-    EXPECT_EQ(UnloadedQ(1, 'X', 1000.0), UnloadedQ(1, 'L', 1000.0));
+    // A dielectric outside the table takes the DL constant.
+    EXPECT_EQ(UnloadedQ(P::Mm4, static_cast<D>(99), 1000.0), UnloadedQ(P::Mm4, D::DL, 1000.0));
 }
 
 TEST(DelayTableTest, RowsAreWellFormed) {
@@ -53,26 +62,26 @@ TEST(DelayLookupTest, InterpolatesAlongTheRow) {
 TEST(MaxBandwidthTest, ReadsAndInterpolatesTheTables) {
     struct Case {
         double f0;
-        int32_t profile;
-        char dielectric;
-        char mounting;
+        P profile;
+        D dielectric;
+        M mounting;
         double expected;
     } cases[] = {
-        {1500, 1, 'R', '3', 123.0},               // a row of its own: 8.2 percent
-        {1550, 1, 'R', '3', 1550 * 8.55 * 0.01},  // halfway to the next row
-        {1000, 2, 'L', '5', 1000 * 12.1 * 0.01 * 1.3088},
-        {800, 3, 'H', '5', 80.0},  // 12 mm: ten percent whatever the table says
-        {800, 3, 'L', '1', 80.0},
-        {500, 1, 'R', '5', 19.5},
-        {1000, 1, 'H', '1', 32.0},
-        {3100, 2, 'R', '3', 3100 * 23.7 * 0.01},
-        {3500, 1, 'R', '5', 3500 * 23.0 * 0.01},  // beyond the table the last row holds
+        {1500, P::Mm4, D::DR, M::SurfaceTab, 123.0},               // a row of its own: 8.2 percent
+        {1550, P::Mm4, D::DR, M::SurfaceTab, 1550 * 8.55 * 0.01},  // halfway to the next row
+        {1000, P::Mm6, D::DL, M::Orbis, 1000 * 12.1 * 0.01 * 1.3088},
+        {800, P::Mm12, D::DH, M::Orbis, 80.0},  // 12 mm: ten percent whatever the table says
+        {800, P::Mm12, D::DL, M::DropIn, 80.0},
+        {500, P::Mm4, D::DR, M::Orbis, 19.5},
+        {1000, P::Mm4, D::DH, M::DropIn, 32.0},
+        {3100, P::Mm6, D::DR, M::SurfaceTab, 3100 * 23.7 * 0.01},
+        {3500, P::Mm4, D::DR, M::Orbis, 3500 * 23.0 * 0.01},  // beyond the table the last row holds
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(MaxBandwidth(c.f0, c.profile, c.dielectric, c.mounting), c.expected, 1e-9)
-            << c.f0 << " " << c.profile << c.dielectric << c.mounting;
+            << c.f0 << " " << CodeOf(c.profile) << CodeOf(c.dielectric) << CodeOf(c.mounting);
     }
-    EXPECT_NEAR(MaxBandwidth(1550, 1, 'R', '3') / 1550 * 100, 8.55, 1e-12);
+    EXPECT_NEAR(MaxBandwidth(1550, P::Mm4, D::DR, M::SurfaceTab) / 1550 * 100, 8.55, 1e-12);
 }
 
 TEST(SectionLossTest, CoefficientsAndExtraLoss) {

@@ -58,7 +58,7 @@ FilterSpec FourSectionPart() {
     spec.Sections = 4;
     spec.F0 = 1500.0;
     spec.BW = spec.BWRequested = 30.0;
-    spec.Profile = 2;
+    spec.Profile = ResonatorProfile::Mm6;
     spec.F1 = 1400.0;
     spec.F2 = 1620.0;
     return spec;
@@ -232,7 +232,7 @@ TEST_F(Exports, DefaultTouchstoneDelayFromThePhaseIsTheReports) {
     twoSections.F0 = 2400.0;
     twoSections.BW = twoSections.BWRequested = 80.0;
     twoSections.PBD = 3.0;
-    twoSections.PBDCode = 'T';
+    twoSections.Passband = PassbandChoice::Db3_0;
     FilterSpec narrow = FourSectionPart();
     narrow.GraphHalfSpan = 1.0;
     for (const FilterSpec& spec : {FilterSpec{}, FourSectionPart(), twoSections, narrow}) {

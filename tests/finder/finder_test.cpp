@@ -35,7 +35,8 @@ struct Painted {
     FilterSpec spec;
     SelectionResults sel;
 };
-Painted Paint(const FinderRequirement& r, int32_t sections, int32_t profile, char dielectric, char mounting) {
+Painted Paint(const FinderRequirement& r, int32_t sections, ResonatorProfile profile,
+              DielectricMaterial dielectric, MountingStyle mounting) {
     Painted p{FinderSpec(r, sections, profile, dielectric, mounting), {}};
     p.spec.F1 = r.Stopbands.size() > 0 ? r.Stopbands[0].FrequencyMhz : 0.0;
     p.spec.F2 = r.Stopbands.size() > 1 ? r.Stopbands[1].FrequencyMhz : 0.0;
@@ -116,7 +117,7 @@ TEST(Finder, EveryMissSaysTheFirstReasonTheScreenOrTheRequirementGives) {
     }
     EXPECT_GT(shortfalls, 0) << "two sections fall short of 40 dBc at 1400 MHz";
     const auto dlDropIn = std::find_if(found.Misses.begin(), found.Misses.end(), [](const FinderMiss& m) {
-        return m.Dielectric == 'L' && m.Mounting == kMountDropIn;
+        return m.Dielectric == DielectricMaterial::DL && m.Mounting == MountingStyle::DropIn;
     });
     ASSERT_NE(dlDropIn, found.Misses.end());
     EXPECT_EQ(dlDropIn->Reason, "No DL Parts for Drop-in Mounting");
@@ -124,15 +125,15 @@ TEST(Finder, EveryMissSaysTheFirstReasonTheScreenOrTheRequirementGives) {
 
 TEST(Finder, RestrictionsAndMaximumLossNarrowTheSearch) {
     FinderRequirement r = Example();
-    r.Mountings = {kMountSurfaceTab};
-    r.Profiles = {1};
+    r.Mountings = {MountingStyle::SurfaceTab};
+    r.Profiles = {ResonatorProfile::Mm4};
     r.MaxInsertionLossDb = 3.2;
     const FinderResults found = FindParts(r);
     EXPECT_EQ(found.Parts.size() + found.Misses.size(), 5u * 1u * 3u * 1u);
     ASSERT_FALSE(found.Parts.empty());
     for (const FoundPart& part : found.Parts) {
-        EXPECT_EQ(part.Mounting, kMountSurfaceTab);
-        EXPECT_EQ(part.Profile, 1);
+        EXPECT_EQ(part.Mounting, MountingStyle::SurfaceTab);
+        EXPECT_EQ(part.Profile, ResonatorProfile::Mm4);
         EXPECT_LE(WorstLossDb(part.InsertionLossDb), 3.2);
     }
     const bool lossNamed = std::any_of(found.Misses.begin(), found.Misses.end(), [](const FinderMiss& m) {
@@ -235,8 +236,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Pass and fail at the edges of the worst case, for one combination: each level is set from the
 // engine's computed figures, and the worst case is worked out here from the tolerances alone.
-const int32_t kMm4 = ProfileNumber(ResonatorProfile::Mm4);
-const int32_t kMm6 = ProfileNumber(ResonatorProfile::Mm6);
+constexpr ResonatorProfile kMm4 = ResonatorProfile::Mm4;
+constexpr ResonatorProfile kMm6 = ResonatorProfile::Mm6;
+constexpr DielectricMaterial kDR = DielectricMaterial::DR;
 
 enum class Basis { Fixed, WorstCase, ComputedLoss, WorstCaseLoss };
 
@@ -245,9 +247,9 @@ struct BoundaryCase {
     double f0;
     double bw;
     int32_t sections;
-    int32_t profile;
-    char dielectric;
-    char mounting;
+    ResonatorProfile profile;
+    DielectricMaterial dielectric;
+    MountingStyle mounting;
     double pointMhz;  // 0: no stopband point
     Basis levelBasis;
     double level;     // dBc, or the offset from the basis
@@ -329,23 +331,23 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FinderWorstCase,
     ::testing::Values(
         // 10 % below its computed 21.9 dBc, the 4 mm three-section DR part misses 20 dBc at 960 MHz.
-        BoundaryCase{"ComputedPassesWorstCaseFails", 1000.0, 25.0, 3, kMm4, 'R', kMountOrbis, 960.0,
+        BoundaryCase{"ComputedPassesWorstCaseFails", 1000.0, 25.0, 3, kMm4, kDR, MountingStyle::Orbis, 960.0,
                      Basis::Fixed, 20.0, Basis::Fixed, true, false},
-        BoundaryCase{"TheWorstCaseItselfIsMet", 1000.0, 25.0, 3, kMm4, 'R', kMountOrbis, 960.0,
+        BoundaryCase{"TheWorstCaseItselfIsMet", 1000.0, 25.0, 3, kMm4, kDR, MountingStyle::Orbis, 960.0,
                      Basis::WorstCase, 0.0, Basis::Fixed, true, true},
-        BoundaryCase{"JustBeyondTheWorstCaseMisses", 1000.0, 25.0, 3, kMm4, 'R', kMountOrbis, 960.0,
+        BoundaryCase{"JustBeyondTheWorstCaseMisses", 1000.0, 25.0, 3, kMm4, kDR, MountingStyle::Orbis, 960.0,
                      Basis::WorstCase, 0.01, Basis::Fixed, true, false},
-        BoundaryCase{"Below2000The60CapsTheWorstCase", 1500.0, 30.0, 6, kMm6, 'R', kMountDropIn, 1300.0,
-                     Basis::Fixed, 60.0, Basis::Fixed, true, true},
-        BoundaryCase{"Below2000BeyondThe60Misses", 1500.0, 30.0, 6, kMm6, 'R', kMountDropIn, 1300.0,
+        BoundaryCase{"Below2000The60CapsTheWorstCase", 1500.0, 30.0, 6, kMm6, kDR, MountingStyle::DropIn,
+                     1300.0, Basis::Fixed, 60.0, Basis::Fixed, true, true},
+        BoundaryCase{"Below2000BeyondThe60Misses", 1500.0, 30.0, 6, kMm6, kDR, MountingStyle::DropIn, 1300.0,
                      Basis::Fixed, 60.01, Basis::Fixed, true, false},
-        BoundaryCase{"From2000The30CapsTheWorstCase", 2000.0, 40.0, 6, kMm6, 'R', kMountDropIn, 1850.0,
-                     Basis::Fixed, 30.0, Basis::Fixed, true, true},
-        BoundaryCase{"From2000BeyondThe30Misses", 2000.0, 40.0, 6, kMm6, 'R', kMountDropIn, 1850.0,
+        BoundaryCase{"From2000The30CapsTheWorstCase", 2000.0, 40.0, 6, kMm6, kDR, MountingStyle::DropIn,
+                     1850.0, Basis::Fixed, 30.0, Basis::Fixed, true, true},
+        BoundaryCase{"From2000BeyondThe30Misses", 2000.0, 40.0, 6, kMm6, kDR, MountingStyle::DropIn, 1850.0,
                      Basis::Fixed, 30.01, Basis::Fixed, true, false},
-        BoundaryCase{"WorstCaseLossAtTheMaximumIsMet", 1000.0, 25.0, 3, kMm4, 'R', kMountOrbis, 0.0,
+        BoundaryCase{"WorstCaseLossAtTheMaximumIsMet", 1000.0, 25.0, 3, kMm4, kDR, MountingStyle::Orbis, 0.0,
                      Basis::Fixed, 0.0, Basis::WorstCaseLoss, true, true},
-        BoundaryCase{"ComputedLossAtTheMaximumMisses", 1000.0, 25.0, 3, kMm4, 'R', kMountOrbis, 0.0,
+        BoundaryCase{"ComputedLossAtTheMaximumMisses", 1000.0, 25.0, 3, kMm4, kDR, MountingStyle::Orbis, 0.0,
                      Basis::Fixed, 0.0, Basis::ComputedLoss, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
 

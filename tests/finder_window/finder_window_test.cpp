@@ -63,8 +63,9 @@ TEST_F(FindPartsTest, EntriesAreReadLikeTheSpecificationScreen) {
     ASSERT_EQ(requirement.Stopbands.size(), 2u) << "a point at 0 MHz (here a negative one) is no point";
     EXPECT_EQ(requirement.Stopbands[1].FrequencyMhz, 1620.0);
     EXPECT_EQ(requirement.Stopbands[1].MinAttenuationDbc, 35.0);
-    EXPECT_EQ(requirement.Mountings, (std::vector<char>{kMountDropIn, kMountOrbis}));
-    EXPECT_EQ(requirement.Profiles, (std::vector<int32_t>{2}));
+    EXPECT_EQ(requirement.Mountings,
+              (std::vector<MountingStyle>{MountingStyle::DropIn, MountingStyle::Orbis}));
+    EXPECT_EQ(requirement.Profiles, (std::vector<ResonatorProfile>{ResonatorProfile::Mm6}));
 
     window.CentreFrequencyEdit()->setText(QStringLiteral("12"));
     window.BandwidthEdit()->setText(QStringLiteral("0"));
@@ -123,16 +124,17 @@ TEST_F(FindPartsTest, EveryPartIsLabelledWithItsOwnProfileAndMounting) {
     FinderRequirement r;
     r.F0 = 1000.0;
     r.BW = 20.0;
-    r.Profiles = {3};
-    r.Dielectrics = {'R'};
-    r.Mountings = {kMountDropIn, kMountSurfacePin, kMountTessel};
+    r.Profiles = {ResonatorProfile::Mm12};
+    r.Dielectrics = {DielectricMaterial::DR};
+    r.Mountings = {MountingStyle::DropIn, MountingStyle::SurfacePin, MountingStyle::Tessel};
     window.SearchFor(r);
-    const std::map<char, QString> mountings{{kMountDropIn, QStringLiteral("Drop-in")},
-                                            {kMountSurfacePin, QStringLiteral("Surface mount - Pin")},
-                                            {kMountTessel, QStringLiteral("Tessel Leadless")}};
+    const std::map<MountingStyle, QString> mountings{
+        {MountingStyle::DropIn, QStringLiteral("Drop-in")},
+        {MountingStyle::SurfacePin, QStringLiteral("Surface mount - Pin")},
+        {MountingStyle::Tessel, QStringLiteral("Tessel Leadless")}};
     const std::vector<FoundPart>& parts = window.Results().Parts;
     ASSERT_EQ(window.ResultsView()->model()->rowCount(), static_cast<int>(parts.size()));
-    std::set<char> seen;
+    std::set<MountingStyle> seen;
     for (int row = 0; row < static_cast<int>(parts.size()); ++row) {
         const FoundPart& part = parts[static_cast<std::size_t>(row)];
         ASSERT_EQ(Cell(row, 1).toStdString(), part.PartNumber);

@@ -107,7 +107,7 @@ class PageWindows : public InfoTest, public ::testing::WithParamInterface<PageCa
   protected:
     void SetUp() override {
         InfoTest::SetUp();
-        program.Prefs.StartupScreens = 'Y';
+        program.Prefs.StartupScreens = StartupPagesState::Preserved;
         window = GetParam().make(program);
     }
     int HeadingWidth() const {
@@ -266,13 +266,13 @@ TEST(StartupRule, PagesShownByTheStartupState) {
         {StartupPage::License, true, false, false},
     };
     for (const auto& row : table) {
-        EXPECT_EQ(ShownAtStart(row.page, 'N'), row.n);
-        EXPECT_EQ(ShownAtStart(row.page, 'I'), row.i);
-        EXPECT_EQ(ShownAtStart(row.page, 'Y'), row.y);
+        EXPECT_EQ(ShownAtStart(row.page, StartupPagesState::AllShown), row.n);
+        EXPECT_EQ(ShownAtStart(row.page, StartupPagesState::IntroductionSeen), row.i);
+        EXPECT_EQ(ShownAtStart(row.page, StartupPagesState::Preserved), row.y);
     }
 }
 
-class StartupPages : public InfoTest, public ::testing::WithParamInterface<char> {};
+class StartupPages : public InfoTest, public ::testing::WithParamInterface<StartupPagesState> {};
 
 TEST_P(StartupPages, ShowThemselvesAtCreationByTheState) {
     program.Prefs.StartupScreens = GetParam();
@@ -283,8 +283,8 @@ TEST_P(StartupPages, ShowThemselvesAtCreationByTheState) {
     ConfigurationPage cfg(program);
     ContactPage reach(program);
     QuoteRequestWindow rfq(program);
-    const bool all = GetParam() == 'N';
-    const bool some = GetParam() != 'Y';
+    const bool all = GetParam() == StartupPagesState::AllShown;
+    const bool some = GetParam() != StartupPagesState::Preserved;
     EXPECT_EQ(notes.isVisible(), some);
     EXPECT_EQ(info.isVisible(), some);
     EXPECT_EQ(intro.isVisible(), all);
@@ -294,7 +294,9 @@ TEST_P(StartupPages, ShowThemselvesAtCreationByTheState) {
     EXPECT_FALSE(rfq.isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(States, StartupPages, ::testing::Values('N', 'I', 'Y'));
+INSTANTIATE_TEST_SUITE_P(States, StartupPages,
+                         ::testing::Values(StartupPagesState::AllShown, StartupPagesState::IntroductionSeen,
+                                           StartupPagesState::Preserved));
 
 std::string ReadAll(const QString& path) {
     QFile file(path);
@@ -303,8 +305,8 @@ std::string ReadAll(const QString& path) {
 }
 
 TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
-    program.Prefs.StartupScreens = 'N';
-    program.Prefs.PrefUnits = 'M';
+    program.Prefs.StartupScreens = StartupPagesState::AllShown;
+    program.Prefs.PrefUnits = DrawingUnits::Millimetres;
     program.Prefs.SelectRect = {10, 20, 600, 400};
     const QString path = dir.filePath("veltrix.dat");
     IntroductionPage intro(program);
@@ -312,7 +314,7 @@ TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
     EXPECT_FALSE(QFile::exists(path)) << "showing writes nothing";
 
     intro.close();
-    EXPECT_EQ(program.Prefs.StartupScreens, 'I');
+    EXPECT_EQ(program.Prefs.StartupScreens, StartupPagesState::IntroductionSeen);
     EXPECT_EQ(ReadAll(path), "M\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n")
         << "the default rectangles, not the ones in memory";
 
@@ -323,20 +325,20 @@ TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
 }
 
 TEST_F(InfoTest, HidingTheIntroductionAfterPreserveWritesNothing) {
-    program.Prefs.StartupScreens = 'Y';
+    program.Prefs.StartupScreens = StartupPagesState::Preserved;
     IntroductionPage intro(program);
     intro.show();
     intro.close();
-    EXPECT_EQ(program.Prefs.StartupScreens, 'Y');
+    EXPECT_EQ(program.Prefs.StartupScreens, StartupPagesState::Preserved);
     EXPECT_FALSE(QFile::exists(dir.filePath("veltrix.dat")));
 }
 
 TEST_F(InfoTest, UnwritablePreferencesOnHidingAreIgnored) {
     program.PreferencesPath = dir.filePath("no/such/dir/veltrix.dat").toStdString();
-    program.Prefs.StartupScreens = 'N';
+    program.Prefs.StartupScreens = StartupPagesState::AllShown;
     IntroductionPage intro(program);
     intro.close();
-    EXPECT_EQ(program.Prefs.StartupScreens, 'I');
+    EXPECT_EQ(program.Prefs.StartupScreens, StartupPagesState::IntroductionSeen);
     EXPECT_TRUE(messages.texts.isEmpty());
 }
 
@@ -418,7 +420,7 @@ TEST_F(InfoTest, FontChoiceChangesThePaintedSizes) {
 // --- Links ---
 
 TEST_F(InfoTest, CharacteristicsLinksOpenTheNotes) {
-    program.Prefs.StartupScreens = 'Y';
+    program.Prefs.StartupScreens = StartupPagesState::Preserved;
     NotesPage notes(program);
     FilterCharacteristicsPage info(program, [&notes] { return &notes; });
     info.show();
@@ -489,7 +491,7 @@ void PrintTo(const LinkCase& link, std::ostream* os) { *os << link.name; }
 class Links : public InfoTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(Links, OpenTheirTargetAndReportAFailedShell) {
-    program.Prefs.StartupScreens = 'Y';
+    program.Prefs.StartupScreens = StartupPagesState::Preserved;
     GetParam().click(program);
     EXPECT_EQ(shell.opened, QStringList{GetParam().target});
     EXPECT_TRUE(messages.texts.isEmpty());
@@ -506,7 +508,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, Links, ::testing::ValuesIn(kLinks),
 // --- Labels while printing ---
 
 TEST_F(InfoTest, LinkAndLogoLabelsChangeColourWhilePrinting) {
-    program.Prefs.StartupScreens = 'Y';
+    program.Prefs.StartupScreens = StartupPagesState::Preserved;
     NotesPage notes(program);
     FilterCharacteristicsPage info(program, [&notes] { return &notes; });
     ContactPage reach(program);

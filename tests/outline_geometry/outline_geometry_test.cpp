@@ -14,13 +14,17 @@ void PrintTo(const PlacedText& t, std::ostream* os) { *os << '"' << t.text << "\
 
 namespace {
 
+constexpr DrawingUnits kInches = DrawingUnits::Inches;
+constexpr DrawingUnits kMillimetres = DrawingUnits::Millimetres;
+
+// The choices named as the part number names them.
 FilterSpec Spec(char mounting, int sections, int profile, double f0 = 1000.0, char dielectric = 'R') {
     FilterSpec spec;
-    spec.Mounting = mounting;
+    spec.Mounting = ChoiceFromCode<MountingStyle>(mounting).value();
     spec.Sections = sections;
-    spec.Profile = profile;
+    spec.Profile = ProfileFromNumber(profile).value();
     spec.F0 = f0;
-    spec.Dielectric = dielectric;
+    spec.Dielectric = ChoiceFromCode<DielectricMaterial>(dielectric).value();
     spec.SelStatus = kSelectionValid;
     return spec;
 }
@@ -37,14 +41,14 @@ class DimensionTextTest : public ::testing::TestWithParam<DimensionCase> {};
 
 TEST_P(DimensionTextTest, TextsAndPlacesInBothUnits) {
     const DimensionCase& c = GetParam();
-    for (char units : {'E', 'M'}) {
+    for (DrawingUnits units : {kInches, kMillimetres}) {
         const auto outline = OutlineFor(c.spec, units);
         ASSERT_TRUE(outline.has_value());
         const auto it = outline->dimensions.find(c.number);
         const std::vector<PlacedText> none;
         EXPECT_EQ(it == outline->dimensions.end() ? none : it->second,
-                  units == 'E' ? c.inches : c.millimetres)
-            << "units " << units;
+                  units == kInches ? c.inches : c.millimetres)
+            << "units " << CodeOf(units);
     }
 }
 
@@ -161,21 +165,21 @@ TEST(LeadlessGeometry, ProtrusionFromBodyHeightLessEndAllowance) {
 }
 
 TEST(OutlineFrame, TitlesPartAndToleranceLines) {
-    EXPECT_EQ(OutlineTitle('1'), "Drop in (PC) mounting            ");
-    EXPECT_EQ(OutlineTitle('1').size(), 33u);
-    EXPECT_EQ(OutlineTitle('3'), "Surface mounting - Tab           ");
-    EXPECT_EQ(OutlineTitle('3').size(), 33u);
-    EXPECT_EQ(OutlineTitle('5'), "Leadless Surface Mount - Orbis");
+    EXPECT_EQ(OutlineTitle(MountingStyle::DropIn), "Drop in (PC) mounting            ");
+    EXPECT_EQ(OutlineTitle(MountingStyle::DropIn).size(), 33u);
+    EXPECT_EQ(OutlineTitle(MountingStyle::SurfaceTab), "Surface mounting - Tab           ");
+    EXPECT_EQ(OutlineTitle(MountingStyle::SurfaceTab).size(), 33u);
+    EXPECT_EQ(OutlineTitle(MountingStyle::Orbis), "Leadless Surface Mount - Orbis");
 
     FilterSpec pin = Spec('2', 3, 1);
-    const auto outline = OutlineFor(pin, 'E');
+    const auto outline = OutlineFor(pin, kInches);
     ASSERT_TRUE(outline.has_value());
     EXPECT_EQ(outline->title, "");
     EXPECT_TRUE(outline->dimensions.empty());
     EXPECT_EQ(outline->part, "3DR22-1000/U20 - 1.8");
     EXPECT_EQ(outline->tolerance,
               "Tolerances: All dimensions \u00b1 .02 inches unless otherwise specified.    ");
-    EXPECT_EQ(OutlineFor(pin, 'M')->tolerance,
+    EXPECT_EQ(OutlineFor(pin, kMillimetres)->tolerance,
               "Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.");
 }
 
@@ -184,10 +188,10 @@ TEST(OutlineNotice, LeadlessOf12mmProfileComesFirst) {
     spec.SelStatus = kRuleFailed;
     EXPECT_EQ(OutlineNotice(spec),
               (std::vector<std::string>{"No Outline Drawings to Display.", "No Leadless for DR4."}));
-    spec.Dielectric = 'L';
+    spec.Dielectric = DielectricMaterial::DL;
     EXPECT_EQ(OutlineNotice(spec),
               (std::vector<std::string>{"No Outline Drawings to Display.", "No Leadless for DH4."}));
-    EXPECT_FALSE(OutlineFor(spec, 'E').has_value());
+    EXPECT_FALSE(OutlineFor(spec, kInches).has_value());
 }
 
 TEST(OutlineNotice, AnyFailedSelectionShowsTheErrorNotice) {
@@ -197,34 +201,36 @@ TEST(OutlineNotice, AnyFailedSelectionShowsTheErrorNotice) {
         EXPECT_EQ(OutlineNotice(spec),
                   (std::vector<std::string>{"No Outline Drawings to Display.",
                                             "Error Information on Filter Specification Screen."}));
-        EXPECT_FALSE(OutlineFor(spec, 'M').has_value());
+        EXPECT_FALSE(OutlineFor(spec, kMillimetres).has_value());
     }
     EXPECT_FALSE(OutlineNotice(Spec('1', 3, 3)).has_value());
 }
 
 TEST(NumberFormats, InchesAndMillimetres) {
-    EXPECT_EQ(ToDisplayUnits(0.5, 'M'), 12.7);
-    EXPECT_EQ(ToDisplayUnits(0.5, 'E'), 0.5);
-    EXPECT_EQ(FormatStd(0.075, 'E'), "0.07");
-    EXPECT_EQ(FormatStd(1.905, 'M'), "1.9");
-    EXPECT_EQ(FormatFine(0.365, 'E'), "0.365");
-    EXPECT_EQ(FormatFine(9.271, 'M'), "9.27");
-    EXPECT_EQ(FormatMax(0.691, 'E'), "0.69 max");
-    EXPECT_EQ(FormatMax(17.5514, 'M'), "17.6 max");
-    EXPECT_EQ(FormatTyp(0.661, 'E'), "0.66 typ");
-    EXPECT_EQ(FormatTyp(16.79, 'M'), "16.8 typ");
+    EXPECT_EQ(ToDisplayUnits(0.5, kMillimetres), 12.7);
+    EXPECT_EQ(ToDisplayUnits(0.5, kInches), 0.5);
+    EXPECT_EQ(FormatStd(0.075, kInches), "0.07");
+    EXPECT_EQ(FormatStd(1.905, kMillimetres), "1.9");
+    EXPECT_EQ(FormatFine(0.365, kInches), "0.365");
+    EXPECT_EQ(FormatFine(9.271, kMillimetres), "9.27");
+    EXPECT_EQ(FormatMax(0.691, kInches), "0.69 max");
+    EXPECT_EQ(FormatMax(17.5514, kMillimetres), "17.6 max");
+    EXPECT_EQ(FormatTyp(0.661, kInches), "0.66 typ");
+    EXPECT_EQ(FormatTyp(16.79, kMillimetres), "16.8 typ");
 }
 
 TEST(OutlineDescription, PartMountingAndUnitsOrTheNotice) {
     const struct {
         FilterSpec spec;
-        char units;
+        DrawingUnits units;
         std::string description;
     } cases[] = {
-        {Spec('5', 3, 1), 'E', "3DR25-1000/U20 - 1.8, Leadless Surface Mount - Orbis, dimensions in inches"},
-        {Spec('1', 3, 1), 'M', "3DR21-1000/U20 - 1.8, Drop in (PC) mounting, dimensions in millimeters"},
-        {Spec('2', 3, 1), 'E', "3DR22-1000/U20 - 1.8, dimensions in inches"},
-        {Spec('5', 3, 3), 'E', "No Outline Drawings to Display. No Leadless for DR4."},
+        {Spec('5', 3, 1), kInches,
+         "3DR25-1000/U20 - 1.8, Leadless Surface Mount - Orbis, dimensions in inches"},
+        {Spec('1', 3, 1), kMillimetres,
+         "3DR21-1000/U20 - 1.8, Drop in (PC) mounting, dimensions in millimeters"},
+        {Spec('2', 3, 1), kInches, "3DR22-1000/U20 - 1.8, dimensions in inches"},
+        {Spec('5', 3, 3), kInches, "No Outline Drawings to Display. No Leadless for DR4."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(OutlineDescription(c.spec, c.units), c.description);
@@ -233,7 +239,7 @@ TEST(OutlineDescription, PartMountingAndUnitsOrTheNotice) {
     }
     FilterSpec failed = Spec('3', 3, 1);
     failed.SelStatus = kRuleFailed;
-    EXPECT_EQ(OutlineDescription(failed, 'M'),
+    EXPECT_EQ(OutlineDescription(failed, kMillimetres),
               "No Outline Drawings to Display. Error Information on Filter Specification Screen.");
 }
 

@@ -31,12 +31,12 @@ TEST_F(MechanicalTest, MountingButtonCyclesAndAlwaysResetsTheVerdict) {
         char to;
     };
     for (const Step& s : {Step{'1', '5'}, Step{'5', '3'}, Step{'3', '1'}, Step{'2', '2'}, Step{'4', '4'}}) {
-        program.Spec.Mounting = s.from;
+        program.Spec.Mounting = ChoiceFromCode<MountingStyle>(s.from).value();
         program.Spec.SelStatus = kRuleFailed;
         hub.calls.clear();
         const int before = mechanical->RepaintRequests();
         mechanical->findChild<QPushButton*>("MountBtn")->click();
-        EXPECT_EQ(program.Spec.Mounting, s.to) << s.from;
+        EXPECT_EQ(CodeOf(program.Spec.Mounting), s.to) << s.from;
         EXPECT_EQ(program.Spec.SelStatus, kSelectionValid) << s.from;
         EXPECT_EQ(hub.Log(), Calls{"RepaintNow Select"}) << s.from;
         EXPECT_EQ(mechanical->RepaintRequests(), before + 1) << s.from;
@@ -53,7 +53,7 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
         QAction* action = mechanical->findChild<QAction*>(item.name);
         ASSERT_NE(action, nullptr) << item.name;
 
-        program.Spec.Mounting = item.mounting;
+        program.Spec.Mounting = ChoiceFromCode<MountingStyle>(item.mounting).value();
         program.Spec.SelStatus = kRuleFailed;
         hub.calls.clear();
         int before = mechanical->RepaintRequests();
@@ -62,39 +62,39 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
         EXPECT_TRUE(hub.calls.empty()) << item.name;
         EXPECT_EQ(mechanical->RepaintRequests(), before) << item.name;
 
-        program.Spec.Mounting = '2';
+        program.Spec.Mounting = MountingStyle::SurfacePin;
         before = mechanical->RepaintRequests();
         action->trigger();
-        EXPECT_EQ(program.Spec.Mounting, item.mounting);
+        EXPECT_EQ(CodeOf(program.Spec.Mounting), item.mounting);
         EXPECT_EQ(program.Spec.SelStatus, kSelectionValid) << item.name;
         EXPECT_EQ(hub.Log(), Calls{"RepaintNow Select"}) << item.name;
         EXPECT_EQ(mechanical->RepaintRequests(), before + 1) << item.name;
     }
     // The two handlers no item is bound to behave alike.
-    program.Spec.Mounting = '1';
+    program.Spec.Mounting = MountingStyle::DropIn;
     program.Spec.SelStatus = kRuleFailed;
     mechanical->onMountingSurfacePin();
-    EXPECT_EQ(program.Spec.Mounting, '2');
+    EXPECT_EQ(program.Spec.Mounting, MountingStyle::SurfacePin);
     EXPECT_EQ(program.Spec.SelStatus, kSelectionValid);
     mechanical->onMountingTesselLeadless();
-    EXPECT_EQ(program.Spec.Mounting, '4');
+    EXPECT_EQ(program.Spec.Mounting, MountingStyle::Tessel);
 }
 
 TEST_F(MechanicalTest, UnitsSwitchRepaintsOnlyThisWindowAndOnlyOnAChange) {
-    program.Spec.Units = 'E';
+    program.Spec.Units = DrawingUnits::Inches;
     const int start = mechanical->RepaintRequests();
     mechanical->findChild<QPushButton*>("InchBtn")->click();
     mechanical->findChild<QAction*>("Inches1")->trigger();
     EXPECT_EQ(mechanical->RepaintRequests(), start);
 
     mechanical->findChild<QPushButton*>("mmBtn")->click();
-    EXPECT_EQ(program.Spec.Units, 'M');
+    EXPECT_EQ(program.Spec.Units, DrawingUnits::Millimetres);
     EXPECT_EQ(mechanical->RepaintRequests(), start + 1);
     mechanical->findChild<QAction*>("Millimeters1")->trigger();
     EXPECT_EQ(mechanical->RepaintRequests(), start + 1);
 
     mechanical->findChild<QAction*>("Inches1")->trigger();
-    EXPECT_EQ(program.Spec.Units, 'E');
+    EXPECT_EQ(program.Spec.Units, DrawingUnits::Inches);
     EXPECT_EQ(mechanical->RepaintRequests(), start + 2);
     EXPECT_TRUE(hub.calls.empty());
 }
@@ -167,7 +167,7 @@ TEST(MechanicalPrint, PrintsThroughTheCommonCommandAndRestoresTheScreen) {
     FakePrintDialogs dialog;
     program.Messages = &messages;
     program.PrintDialogs = &dialog;
-    program.Spec.Mounting = '1';
+    program.Spec.Mounting = MountingStyle::DropIn;
     OutlineWindow mechanical(program);
     WindowPrinter windowPrinter;
     QPrinter& printer = windowPrinter.Printer();
@@ -193,7 +193,7 @@ class OutlineExportTest : public MechanicalTest {
     OutlineExportTest() {
         program.SaveDialogs = &dialog;
         program.Messages = &messages;
-        program.Spec.Mounting = '5';
+        program.Spec.Mounting = MountingStyle::Orbis;
         program.Spec.Sections = 3;
         program.Spec.F0 = 1000;
     }
@@ -211,7 +211,7 @@ class OutlineExportTest : public MechanicalTest {
 };
 
 TEST_F(OutlineExportTest, WholeDrawingAsTextAndLinesEvenFromASmallWindow) {
-    program.Spec.Mounting = kMountDropIn;
+    program.Spec.Mounting = MountingStyle::DropIn;
     mechanical->resize(300, 200);
     const QByteArray svg = Export(QStringLiteral("outline.svg"));
     EXPECT_EQ(dialog.proposed, QStringList{QStringLiteral("Veltrix Outline.pdf")});

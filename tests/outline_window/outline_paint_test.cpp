@@ -1,7 +1,7 @@
 #include <QLabel>
 
-#include "outline_window/outline_drawings.h"
 #include "outline_geometry/outline_geometry.h"
+#include "outline_window/outline_drawings.h"
 #include "tests/outline_window/outline_fixture.h"
 
 namespace veltrix::testing {
@@ -29,7 +29,7 @@ class OutlinePixelTest : public MechanicalTest, public ::testing::WithParamInter
 // A few lines of every drawing at their picture coordinates, seen 50 rows higher on the window.
 TEST_P(OutlinePixelTest, LinesAtTheirCoordinates) {
     const PixelCase& c = GetParam();
-    program.Spec.Mounting = c.mounting;
+    program.Spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
     program.Spec.Sections = c.sections;
     program.Spec.F0 = c.f0;
     const QImage image = Render();
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<PixelCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MechanicalTest, FrameTextsInTheirColours) {
-    program.Spec.Mounting = '3';
+    program.Spec.Mounting = MountingStyle::SurfaceTab;
     Render();
     EXPECT_TRUE(Drew("Surface mounting - Tab           ", 30, 70));
     EXPECT_TRUE(Drew("Part:", 30, 50));
@@ -99,8 +99,8 @@ TEST_F(MechanicalTest, FrameTextsInTheirColours) {
 }
 
 TEST_F(MechanicalTest, MillimetresChangeTextsAndToleranceLine) {
-    program.Spec.Mounting = '1';
-    program.Spec.Units = 'M';
+    program.Spec.Mounting = MountingStyle::DropIn;
+    program.Spec.Units = DrawingUnits::Millimetres;
     Render();
     EXPECT_TRUE(
         Drew("Tolerances: All dimensions \u00b1 .5 millimeters unless otherwise specified.", 20, 446));
@@ -109,12 +109,13 @@ TEST_F(MechanicalTest, MillimetresChangeTextsAndToleranceLine) {
 }
 
 TEST_F(MechanicalTest, MountingsWithoutDrawingShowOnlyTheFrameTexts) {
-    for (char mounting : {'2', '4'}) {
+    for (MountingStyle mounting : {MountingStyle::SurfacePin, MountingStyle::Tessel}) {
         program.Spec.Mounting = mounting;
         const QImage image = Render();
         std::vector<QString> texts;
         for (const DrawnText& t : mechanical->DrawnTexts()) texts.push_back(t.text);
-        EXPECT_EQ(texts.size(), 6u) << mounting;  // Part:, part number, tolerance line twice, note twice
+        EXPECT_EQ(texts.size(), 6u) << CodeOf(
+            mounting);  // Part:, part number, tolerance line twice, note twice
         for (int x = 0; x < 380; ++x)
             for (int y = 100; y < 440; ++y) ASSERT_EQ(At(image, x, y), kBlack) << x << "," << y;
     }
@@ -133,9 +134,9 @@ class NoticeTest : public MechanicalTest, public ::testing::WithParamInterface<N
 
 TEST_P(NoticeTest, TwoGreenLinesInsteadOfTheDrawing) {
     const NoticeCase& c = GetParam();
-    program.Spec.Profile = c.profile;
-    program.Spec.Mounting = c.mounting;
-    program.Spec.Dielectric = c.dielectric;
+    program.Spec.Profile = ProfileFromNumber(c.profile).value();
+    program.Spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
+    program.Spec.Dielectric = ChoiceFromCode<DielectricMaterial>(c.dielectric).value();
     program.Spec.SelStatus = c.status;
     Render();
     const auto& texts = mechanical->DrawnTexts();
@@ -159,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<NoticeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
-    program.Spec.Mounting = '5';
+    program.Spec.Mounting = MountingStyle::Orbis;
     program.Spec.F0 = 1500;
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
     mechanical->ShowCopyColours(true);
@@ -193,7 +194,7 @@ class HighDensityTest : public MechanicalTest, public ::testing::WithParamInterf
 
 TEST_P(HighDensityTest, LeadlessPadsAreSolid) {
     const double ratio = GetParam();
-    program.Spec.Mounting = '5';
+    program.Spec.Mounting = MountingStyle::Orbis;
     program.Spec.Sections = 3;
     program.Spec.F0 = 1000;
     QImage image(QSize(OutlineWindow::kClientWidth, OutlineWindow::kClientHeight) * ratio,
@@ -242,8 +243,8 @@ INSTANTIATE_TEST_SUITE_P(Ratios, HighDensityTest, ::testing::Values(1.0, 1.5, 2.
 
 TEST_F(MechanicalTest, ScreenReadersHearThePartMountingAndUnitsOrTheNotice) {
     EXPECT_EQ(mechanical->accessibleName(), "Outline Drawings");
-    program.Spec.Mounting = '1';
-    program.Spec.Units = 'M';
+    program.Spec.Mounting = MountingStyle::DropIn;
+    program.Spec.Units = DrawingUnits::Millimetres;
     program.Judgement.JudgeNow();
     Render();
     EXPECT_EQ(mechanical->accessibleDescription(),

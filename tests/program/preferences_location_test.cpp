@@ -131,14 +131,14 @@ TEST_F(StartedElsewhere, ReadsAndWritesInTheXdgConfigFolder) {
 
     Preferences prefs;
     EXPECT_EQ(ReadPreferences(path), Preferences{}) << "nothing saved yet: the defaults";
-    prefs.PrefUnits = 'M';
-    ASSERT_TRUE(
-        PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {25, 25, 480, 300}, {0, 0, 480, 300}, path));
+    prefs.PrefUnits = DrawingUnits::Millimetres;
+    ASSERT_TRUE(PreservePreferences(prefs, DrawingUnits::Millimetres, {10, 20, 600, 400}, {25, 25, 480, 300},
+                                    {0, 0, 480, 300}, path));
     EXPECT_TRUE(fs::exists(expected));
     EXPECT_FALSE(fs::exists(work_.path() / "veltrix.dat")) << "the working directory is left alone";
     const Preferences read = ReadPreferences(path);
-    EXPECT_EQ(read.PrefUnits, 'M');
-    EXPECT_EQ(read.StartupScreens, 'Y');
+    EXPECT_EQ(read.PrefUnits, DrawingUnits::Millimetres);
+    EXPECT_EQ(read.StartupScreens, StartupPagesState::Preserved);
     EXPECT_EQ(read.SelectRect, (WindowRect{10, 20, 600, 400}));
 }
 
@@ -146,7 +146,7 @@ TEST_F(StartedElsewhere, AFileInTheWorkingDirectoryIsStillUsed) {
     std::ofstream("veltrix.dat") << "M\nY\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n";
     const std::string path = LocatePreferences();
     EXPECT_EQ(path, "veltrix.dat");
-    EXPECT_EQ(ReadPreferences(path).PrefUnits, 'M');
+    EXPECT_EQ(ReadPreferences(path).PrefUnits, DrawingUnits::Millimetres);
     EXPECT_FALSE(fs::exists(config_.path() / "cfg" / "veltrix")) << "no folder made when it is not used";
 }
 
@@ -157,10 +157,11 @@ TEST_F(StartedElsewhere, AConfigFolderWhoseNameIsNotUtf8KeepsItsBytes) {
     EXPECT_EQ(path, (config / "veltrix" / "veltrix.dat").string());
     EXPECT_TRUE(fs::is_directory(config / "veltrix"));
     Preferences prefs;
-    prefs.PrefUnits = 'M';
-    ASSERT_TRUE(
-        PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {25, 25, 480, 300}, {0, 0, 480, 300}, path));
-    EXPECT_EQ(ReadPreferences((config / "veltrix" / "veltrix.dat").string()).PrefUnits, 'M');
+    prefs.PrefUnits = DrawingUnits::Millimetres;
+    ASSERT_TRUE(PreservePreferences(prefs, DrawingUnits::Millimetres, {10, 20, 600, 400}, {25, 25, 480, 300},
+                                    {0, 0, 480, 300}, path));
+    EXPECT_EQ(ReadPreferences((config / "veltrix" / "veltrix.dat").string()).PrefUnits,
+              DrawingUnits::Millimetres);
     EXPECT_FALSE(fs::exists(config_.path() / "cfg\xef\xbf\xbd\xef\xbf\xbd"))
         << "no folder of a name with replacement characters";
 }

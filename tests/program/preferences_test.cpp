@@ -81,15 +81,17 @@ INSTANTIATE_TEST_SUITE_P(
     Files, ReadPreferencesCases,
     ::testing::Values(
         ReadCase{"Factory", kFactoryText, Preferences{}},
-        ReadCase{"Millimetres", FactoryWithLine(1, "M"), With([](Preferences& p) { p.PrefUnits = 'M'; })},
+        ReadCase{"Millimetres", FactoryWithLine(1, "M"),
+                 With([](Preferences& p) { p.PrefUnits = DrawingUnits::Millimetres; })},
         ReadCase{"OnlyFirstCharacterCounts", FactoryWithLine(1, "Millimetres"),
-                 With([](Preferences& p) { p.PrefUnits = 'M'; })},
+                 With([](Preferences& p) { p.PrefUnits = DrawingUnits::Millimetres; })},
         ReadCase{"OtherUnitsLetterIsInches", FactoryWithLine(1, "Inches"), Preferences{}},
         ReadCase{"LowerCaseUnitsIsInches", FactoryWithLine(1, "m"), Preferences{}},
         ReadCase{"EmptyUnitsLineIsInches", FactoryWithLine(1, ""), Preferences{}},
         ReadCase{"IntroductionSeen", FactoryWithLine(2, "I"),
-                 With([](Preferences& p) { p.StartupScreens = 'I'; })},
-        ReadCase{"Preserved", FactoryWithLine(2, "Y"), With([](Preferences& p) { p.StartupScreens = 'Y'; })},
+                 With([](Preferences& p) { p.StartupScreens = StartupPagesState::IntroductionSeen; })},
+        ReadCase{"Preserved", FactoryWithLine(2, "Y"),
+                 With([](Preferences& p) { p.StartupScreens = StartupPagesState::Preserved; })},
         ReadCase{"UnknownStartupLetterIsN", FactoryWithLine(2, "x"), Preferences{}},
         ReadCase{"NegativeTakesItsOwnDefault", FactoryWithLine(8, "-5"), Preferences{}},
         ReadCase{"ZeroIsKept", FactoryWithLine(3, "0"), With([](Preferences& p) { p.SelectRect.Left = 0; })},
@@ -104,28 +106,33 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"HugeNegativeTakesDefault", FactoryWithLine(10, "-99999999999999999999"), Preferences{}},
         ReadCase{"CarriageReturnsIgnored",
                  "M\r\nI\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n",
-                 Preferences{'M', 'I', {1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}},
+                 Preferences{DrawingUnits::Millimetres,
+                             StartupPagesState::IntroductionSeen,
+                             {1, 2, 3, 4},
+                             {5, 6, 7, 8},
+                             {9, 10, 11, 12}}},
         // Only 59 characters of a line count; the rest of a long line is dropped, not read as the next value.
         ReadCase{"LongLineKeepsLaterValuesInPlace", FactoryWithLine(1, "M" + std::string(200, 'x')),
-                 With([](Preferences& p) { p.PrefUnits = 'M'; })},
+                 With([](Preferences& p) { p.PrefUnits = DrawingUnits::Millimetres; })},
         ReadCase{"DigitsBeyondLimitAreCut", FactoryWithLine(6, std::string(59, '0') + "77"),
                  With([](Preferences& p) { p.SelectRect.Height = 0; })},
         ReadCase{"ShortFileKeepsWhatItHolds", "M\nY\n10\n20\n600\n400\n25\n", With([](Preferences& p) {
-                     p.PrefUnits = 'M';
-                     p.StartupScreens = 'Y';
+                     p.PrefUnits = DrawingUnits::Millimetres;
+                     p.StartupScreens = StartupPagesState::Preserved;
                      p.SelectRect = {10, 20, 600, 400};
                      p.OutlineRect.Left = 25;
                  })},
         ReadCase{"ShortFileWithoutFinalLineEnd", "M\nI\n10", With([](Preferences& p) {
-                     p.PrefUnits = 'M';
-                     p.StartupScreens = 'I';
+                     p.PrefUnits = DrawingUnits::Millimetres;
+                     p.StartupScreens = StartupPagesState::IntroductionSeen;
                      p.SelectRect.Left = 10;
                  })},
-        ReadCase{"UnitsAloneKept", "M\n", With([](Preferences& p) { p.PrefUnits = 'M'; })},
+        ReadCase{"UnitsAloneKept", "M\n",
+                 With([](Preferences& p) { p.PrefUnits = DrawingUnits::Millimetres; })},
         ReadCase{"EmptyFileGivesDefaults", "", Preferences{}},
         ReadCase{"MissingFinalLineEndStillReads", "E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n7",
                  With([](Preferences& p) {
-                     p.StartupScreens = 'Y';
+                     p.StartupScreens = StartupPagesState::Preserved;
                      p.TabularRect.Height = 7;
                  })}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
@@ -140,7 +147,11 @@ TEST_F(PreferencesFile, WritesFourteenLinesAndReadsThemBack) {
     ASSERT_TRUE(WritePreferences(Preferences{}, path_));
     EXPECT_EQ(ReadText(), kFactoryText);
 
-    const Preferences custom{'M', 'Y', {10, 20, 600, 400}, {0, 0, 1, 1}, {7, 8, 900, 2000}};
+    const Preferences custom{DrawingUnits::Millimetres,
+                             StartupPagesState::Preserved,
+                             {10, 20, 600, 400},
+                             {0, 0, 1, 1},
+                             {7, 8, 900, 2000}};
     ASSERT_TRUE(WritePreferences(custom, path_));
     EXPECT_EQ(ReadText(), "M\nY\n10\n20\n600\n400\n0\n0\n1\n1\n7\n8\n900\n2000\n");
     EXPECT_EQ(ReadPreferences(path_), custom);
@@ -165,21 +176,22 @@ TEST_F(PreferencesFile, FailedWriteReportsFalseAndLeavesNothingBehind) {
 
 TEST_F(PreferencesFile, PreserveWritesCurrentWindowsWithY) {
     Preferences prefs;
-    prefs.StartupScreens = 'I';
-    PreservePreferences(prefs, 'M', {10, 20, 600, 400}, {1, 2, 3, 4}, {5, 6, 7, 8}, path_);
+    prefs.StartupScreens = StartupPagesState::IntroductionSeen;
+    PreservePreferences(prefs, DrawingUnits::Millimetres, {10, 20, 600, 400}, {1, 2, 3, 4}, {5, 6, 7, 8},
+                        path_);
     EXPECT_EQ(ReadText(), "M\nY\n10\n20\n600\n400\n1\n2\n3\n4\n5\n6\n7\n8\n");
-    EXPECT_EQ(prefs.PrefUnits, 'M');
-    EXPECT_EQ(prefs.StartupScreens, 'Y');
+    EXPECT_EQ(prefs.PrefUnits, DrawingUnits::Millimetres);
+    EXPECT_EQ(prefs.StartupScreens, StartupPagesState::Preserved);
     // Only start-up reads the rectangles: memory keeps what was read.
     EXPECT_EQ(prefs.SelectRect, Preferences{}.SelectRect);
 }
 
 TEST_F(PreferencesFile, PreserveThatCannotWriteStillChangesMemory) {
     Preferences prefs;
-    EXPECT_FALSE(PreservePreferences(prefs, 'M', {1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1},
-                                     (dir_ / "missing" / "veltrix.dat").string()));
-    EXPECT_EQ(prefs.StartupScreens, 'Y');
-    EXPECT_EQ(prefs.PrefUnits, 'M');
+    EXPECT_FALSE(PreservePreferences(prefs, DrawingUnits::Millimetres, {1, 1, 1, 1}, {1, 1, 1, 1},
+                                     {1, 1, 1, 1}, (dir_ / "missing" / "veltrix.dat").string()));
+    EXPECT_EQ(prefs.StartupScreens, StartupPagesState::Preserved);
+    EXPECT_EQ(prefs.PrefUnits, DrawingUnits::Millimetres);
 }
 
 TEST_F(PreferencesFile, ResetWritesTheFactoryState) {
@@ -187,17 +199,17 @@ TEST_F(PreferencesFile, ResetWritesTheFactoryState) {
     Preferences prefs = ReadPreferences(path_);
     ASSERT_TRUE(ResetPreferences(prefs, path_));
     EXPECT_EQ(ReadText(), kFactoryText);
-    EXPECT_EQ(prefs.PrefUnits, 'E');
-    EXPECT_EQ(prefs.StartupScreens, 'N');
+    EXPECT_EQ(prefs.PrefUnits, DrawingUnits::Inches);
+    EXPECT_EQ(prefs.StartupScreens, StartupPagesState::AllShown);
     EXPECT_EQ(prefs.SelectRect, (WindowRect{10, 20, 600, 400}));
 }
 
 TEST_F(PreferencesFile, FirstIntroductionWritesIOnceWithDefaultRectangles) {
     Preferences prefs;
-    prefs.PrefUnits = 'M';
+    prefs.PrefUnits = DrawingUnits::Millimetres;
     prefs.SelectRect = {10, 20, 600, 400};
     RecordFirstIntroduction(prefs, path_);
-    EXPECT_EQ(prefs.StartupScreens, 'I');
+    EXPECT_EQ(prefs.StartupScreens, StartupPagesState::IntroductionSeen);
     EXPECT_EQ(ReadText(), "M\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
 
     fs::remove(path_);
@@ -206,7 +218,7 @@ TEST_F(PreferencesFile, FirstIntroductionWritesIOnceWithDefaultRectangles) {
 }
 
 TEST_F(PreferencesFile, FirstIntroductionOnlyFromN) {
-    for (char state : {'I', 'Y'}) {
+    for (StartupPagesState state : {StartupPagesState::IntroductionSeen, StartupPagesState::Preserved}) {
         Preferences prefs;
         prefs.StartupScreens = state;
         RecordFirstIntroduction(prefs, path_);
@@ -219,7 +231,7 @@ TEST_F(PreferencesFile, FirstIntroductionFailureIsNotRetried) {
     Preferences prefs;
     const std::string unwritable = (dir_ / "missing" / "veltrix.dat").string();
     RecordFirstIntroduction(prefs, unwritable);
-    EXPECT_EQ(prefs.StartupScreens, 'I');
+    EXPECT_EQ(prefs.StartupScreens, StartupPagesState::IntroductionSeen);
     fs::create_directory(dir_ / "missing");
     RecordFirstIntroduction(prefs, unwritable);
     EXPECT_FALSE(fs::exists(unwritable));
@@ -228,7 +240,8 @@ TEST_F(PreferencesFile, FirstIntroductionFailureIsNotRetried) {
 // --- the file is read and saved safely -----------------------------------------------------------
 
 const char* const kCustomText = "M\nY\n10\n20\n600\n400\n1\n2\n3\n4\n5\n6\n7\n8\n";
-const Preferences kCustom{'M', 'Y', {10, 20, 600, 400}, {1, 2, 3, 4}, {5, 6, 7, 8}};
+const Preferences kCustom{
+    DrawingUnits::Millimetres, StartupPagesState::Preserved, {10, 20, 600, 400}, {1, 2, 3, 4}, {5, 6, 7, 8}};
 
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

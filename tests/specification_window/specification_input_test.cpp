@@ -18,9 +18,9 @@ TEST_F(SelectTest, CreationSetsTheDefaultsTheUserSeesFirst) {
     EXPECT_EQ(s.F0, 1000.0);
     EXPECT_EQ(s.BWRequested, 20.0);
     EXPECT_EQ(s.Sections, 3);
-    EXPECT_EQ(s.Profile, 1);
-    EXPECT_EQ(s.Dielectric, 'R');
-    EXPECT_EQ(s.Mounting, '5');
+    EXPECT_EQ(s.Profile, ResonatorProfile::Mm4);
+    EXPECT_EQ(s.Dielectric, DielectricMaterial::DR);
+    EXPECT_EQ(s.Mounting, MountingStyle::Orbis);
     EXPECT_EQ(s.GraphHalfSpan, 3.0);
     EXPECT_EQ(List("PBDCBox")->currentText(), "1.0 dB");
     EXPECT_EQ(List("NCBox")->currentText(), "3");
@@ -232,19 +232,19 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
     EXPECT_EQ(select->RepaintRequests(), 2);
     dielectric->setCurrentIndex(2);
     emit dielectric->activated(2);
-    EXPECT_EQ(program.Spec.Dielectric, 'H');
+    EXPECT_EQ(program.Spec.Dielectric, DielectricMaterial::DH);
     EXPECT_EQ(select->RepaintRequests(), 3);
 
     QComboBox* passband = List("PBDCBox");
     passband->setCurrentIndex(0);
     emit passband->activated(0);
     EXPECT_EQ(program.Spec.PBD, 0.5);
-    EXPECT_EQ(program.Spec.PBDCode, 'H');
+    EXPECT_EQ(program.Spec.Passband, PassbandChoice::Db0_5);
 
     QComboBox* profile = List("RPBox");
     profile->setCurrentIndex(1);
     emit profile->activated(1);
-    EXPECT_EQ(program.Spec.Profile, 2);
+    EXPECT_EQ(program.Spec.Profile, ResonatorProfile::Mm6);
     EXPECT_EQ(select->RepaintRequests(), 5);
     EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 0);
 }
@@ -307,10 +307,10 @@ TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
     MenuItem(*select, "GraphWidth3")->trigger();
     const FilterSpec& s = program.Spec;
     EXPECT_EQ(s.PBD, 0.5);
-    EXPECT_EQ(s.PBDCode, 'H');
+    EXPECT_EQ(s.Passband, PassbandChoice::Db0_5);
     EXPECT_EQ(s.Sections, 5);
-    EXPECT_EQ(s.Profile, 2);
-    EXPECT_EQ(s.Dielectric, 'H');
+    EXPECT_EQ(s.Profile, ResonatorProfile::Mm6);
+    EXPECT_EQ(s.Dielectric, DielectricMaterial::DH);
     EXPECT_EQ(s.GraphHalfSpan, 1.5);
     // Current values, not the last painted ones, decide: 6 bandwidths is the current width.
     MenuItem(*select, "GraphWidth3")->trigger();
@@ -322,7 +322,7 @@ TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
 TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     program.Spec.SelStatus = kRuleFailed;
     MenuItem(*select, "Dropin1")->trigger();
-    EXPECT_EQ(program.Spec.Mounting, '1');
+    EXPECT_EQ(program.Spec.Mounting, MountingStyle::DropIn);
     EXPECT_EQ(program.Spec.SelStatus, kSelectionValid);
     EXPECT_EQ(hub.calls, (Calls{{"RepaintNow", DocumentWindow::Outline}}));
     EXPECT_EQ(select->RepaintRequests(), 1);
@@ -339,7 +339,7 @@ TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
         {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
     for (const auto& [handler, code] : handlers) {
         (select.get()->*handler)();
-        EXPECT_EQ(program.Spec.Mounting, code);
+        EXPECT_EQ(CodeOf(program.Spec.Mounting), code);
     }
     EXPECT_EQ(hub.Count("RepaintNow", DocumentWindow::Outline), 5);
 }

@@ -221,8 +221,8 @@ class RefusalTest : public SelectTest, public ::testing::WithParamInterface<Refu
 TEST_P(RefusalTest, MessagesThenTheContactNoticeBelowThem) {
     const RefusalCase& c = GetParam();
     program.Spec.F0 = c.f0;
-    program.Spec.Mounting = c.mounting;
-    program.Spec.Dielectric = c.dielectric;
+    program.Spec.Mounting = ChoiceFromCode<MountingStyle>(c.mounting).value();
+    program.Spec.Dielectric = ChoiceFromCode<DielectricMaterial>(c.dielectric).value();
     Render();
 
     std::vector<std::pair<int, QString>> expected;
