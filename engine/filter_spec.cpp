@@ -7,10 +7,9 @@
 
 namespace veltrix {
 
-FilterSpec StartSpecification(char preferredUnits) {
+FilterSpec StartSpecification(DrawingUnits preferredUnits) {
     FilterSpec spec;
-    spec.Units = CodeOf(preferredUnits == CodeOf(DrawingUnits::Millimetres) ? DrawingUnits::Millimetres
-                                                                            : DrawingUnits::Inches);
+    spec.Units = preferredUnits;
     return spec;
 }
 

@@ -43,7 +43,7 @@ enum SelectionStatus : int32_t {
 
 // The record the program starts with: the defaults, drawn in the preferred units (millimetres for
 // 'M', inches for anything else).
-FilterSpec StartSpecification(char preferredUnits);
+FilterSpec StartSpecification(DrawingUnits preferredUnits);
 
 // Reads an entry field's text as a plain decimal number: leading blanks, an optional sign,
 // digits with at most one point; reading stops at the first other character. Text that is

@@ -90,12 +90,11 @@ TEST(FilterSpecTest, DefaultsAreTheFirstSelection) {
 
 // The start takes the units from the preference and every other field from the defaults.
 TEST(FilterSpecTest, TheStartDrawsInThePreferredUnits) {
-    for (const auto& [preferred, units] : {std::pair{'M', 'M'}, {'E', 'E'}, {'I', 'E'}, {'\0', 'E'}}) {
-        const FilterSpec start = StartSpecification(preferred);
-        EXPECT_EQ(start.Units, units) << preferred;
+    for (const DrawingUnits units : {DrawingUnits::Millimetres, DrawingUnits::Inches}) {
+        const FilterSpec start = StartSpecification(units);
         FilterSpec expected;
         expected.Units = units;
-        EXPECT_EQ(start, expected) << preferred;
+        EXPECT_EQ(start, expected) << CodeOf(units);
     }
 }
 
