@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/rules.h"
+#include "platform/action_collection.h"
 #include "platform/menu_groups.h"
 #include "platform/page_canvas.h"
 #include "platform/painted_form.h"
@@ -68,6 +69,20 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
 
     // A part chosen elsewhere (the finder): its inputs are stored and shown as if typed.
     void ShowChoice(const FilterSpec& choice);
+
+    // The window's menus and commands under the names CreateMenus registers them by.
+    const ActionCollection& Actions() const { return actions_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Asks for this window's deferred repaint.
+    virtual void RequestRepaint();
+
+  private:
+    // The judged part when it is standard; otherwise the refusal is shown and null returned.
+    const FilterSpec* StandardPartOnScreen(const QString& refusal);
+    using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     // Entry fields.
     void onCentreFrequencyClick();
@@ -139,18 +154,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void onTabularDataButton();
     void onTolerances();
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // Asks for this window's deferred repaint.
-    virtual void RequestRepaint();
-
-  private:
-    // The judged part when it is standard; otherwise the refusal is shown and null returned.
-    const FilterSpec* StandardPartOnScreen(const QString& refusal);
-    using KeyHandler = void (SpecificationWindow::*)(QChar&);
-
-    void FormCreate();
+    // The start inputs and the lists that show them.
+    void SetStartValues();
     void CreateControls();
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const char* name, const QString& text,
@@ -205,6 +210,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
 
     QHash<QObject*, KeyHandler> keyHandlers_;
 
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* passbandMenu_ = nullptr;
     QMenu* stopbandMenu_ = nullptr;
