@@ -69,6 +69,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
 
     // A part chosen elsewhere (the finder): its inputs are stored and shown as if typed.
     void ShowChoice(const FilterSpec& choice);
+    // The mounting as its menu items set it; the withdrawn mountings have no item and are set only so.
+    void SetMounting(MountingStyle mounting);
 
     // The window's menus and commands under the names CreateMenus registers them by.
     const ActionCollection& Actions() const { return actions_; }
@@ -174,7 +176,6 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void SetProfile(ResonatorProfile profile);
     void SetDielectric(DielectricMaterial dielectric);
     void SetGraphWidth(int bandwidths);
-    void SetMounting(MountingStyle mounting);
 
     void ColourComponents(bool printing);
     void ShowEntryTexts(FocusTarget focus);

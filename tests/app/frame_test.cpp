@@ -197,6 +197,7 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
 }
 
 TEST_F(FrameTest, EveryMenuCommandIsFoundByItsName) {
+    Start();
     QList<QMenu*> menus;
     for (const char* name : {"file", "window", "sales", "configure", "help"}) {
         QMenu* menu = frame_->Actions().Menu(QString::fromLatin1(name));

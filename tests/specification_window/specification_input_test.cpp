@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <functional>
 
 #include "specification_fixture.h"
 #include "tests/support/menu_commands.h"
@@ -350,13 +351,14 @@ TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     EXPECT_EQ(program.Spec.SelStatus, kRuleFailed);
     EXPECT_EQ(select->RepaintRequests(), 1);
 
-    const std::pair<void (SpecificationWindow::*)(), char> handlers[] = {
-        {&SpecificationWindow::onMountingSurfaceTab, '3'},
-        {&SpecificationWindow::onMountingSurfacePin, '2'},
-        {&SpecificationWindow::onMountingTesselLeadless, '4'},
-        {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
-    for (const auto& [handler, code] : handlers) {
-        (select.get()->*handler)();
+    // The withdrawn mountings have no item; only code chooses them.
+    const std::pair<std::function<void()>, char> choices[] = {
+        {[&] { MenuItem(*select, "mounting_surface_tab")->trigger(); }, '3'},
+        {[&] { select->SetMounting(MountingStyle::SurfacePin); }, '2'},
+        {[&] { select->SetMounting(MountingStyle::Tessel); }, '4'},
+        {[&] { MenuItem(*select, "mounting_orbis_leadless")->trigger(); }, '5'}};
+    for (const auto& [choose, code] : choices) {
+        choose();
         EXPECT_EQ(program.Spec.Mounting, code);
     }
     EXPECT_EQ(hub.Count("RepaintNow", DocumentWindow::Outline), 5);
