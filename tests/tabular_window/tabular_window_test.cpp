@@ -204,7 +204,7 @@ TEST_F(TabularWindowTest, LayoutAndMemoLook) {
     EXPECT_EQ(window.SelectionScreenButton()->geometry(), QRect(520, 32, 100, 25));
     EXPECT_EQ(window.OutlineDrawingsButton()->text(), QStringLiteral("&Outline Drawings"));
     EXPECT_EQ(window.OutlineDrawingsButton()->geometry(), QRect(520, 64, 100, 25));
-    EXPECT_EQ(window.MemoLines(), QStringList{"response_data"});
+    EXPECT_EQ(window.MemoLines(), QStringList{"RDMemo"});
 }
 
 TEST_F(TabularWindowTest, ScreenReadersHearWhoseResponseTheMemoHoldsOrTheNotice) {
