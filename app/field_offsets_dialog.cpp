@@ -18,19 +18,19 @@ FieldOffsetsDialog::FieldOffsetsDialog(DisplaySettings& display, QWidget* parent
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       display_(display) {
-    setObjectName(QStringLiteral("MoveDlg"));
+    setObjectName(QStringLiteral("field_offsets_dialog"));
     setWindowTitle(QStringLiteral("Display Field Offsets"));
     setModal(true);
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(384, 179);
 
     bevel_ = new QFrame(this);
-    bevel_->setObjectName(QStringLiteral("Bevel1"));
+    bevel_->setObjectName(QStringLiteral("bevel"));
     bevel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel_->setGeometry(8, 8, 281, 161);
 
     heading_ = new QLabel(QStringLiteral("Offsets for Display Fields on Selection Screen"), this);
-    heading_->setObjectName(QStringLiteral("Label1"));
+    heading_->setObjectName(QStringLiteral("heading"));
     heading_->move(32, 30);
     heading_->adjustSize();
 
@@ -42,20 +42,21 @@ FieldOffsetsDialog::FieldOffsetsDialog(DisplaySettings& display, QWidget* parent
         edit->setAccessibleName(tip);
         return edit;
     };
-    horizontalEdit_ = makeEdit(
-        "Edit1", 76, QStringLiteral("Horizontal offset in pixels (-300 to 300; positive moves left)"));
-    verticalEdit_ =
-        makeEdit("Edit2", 112, QStringLiteral("Vertical offset in pixels (-150 to 150; positive moves up)"));
+    horizontalEdit_ =
+        makeEdit("horizontal_offset", 76,
+                 QStringLiteral("Horizontal offset in pixels (-300 to 300; positive moves left)"));
+    verticalEdit_ = makeEdit("vertical_offset", 112,
+                             QStringLiteral("Vertical offset in pixels (-150 to 150; positive moves up)"));
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setObjectName(QStringLiteral("ok_button"));
     okButton_->setGeometry(300, 8, 75, 25);
     okButton_->setDefault(true);
     okButton_->setAutoDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &FieldOffsetsDialog::onOk);
 
     cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelButton_->setObjectName(QStringLiteral("cancel_button"));
     cancelButton_->setGeometry(300, 38, 75, 25);
     cancelButton_->setAutoDefault(false);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -95,10 +96,8 @@ void FieldOffsetsDialog::setVisible(bool visible) {
     // hidden dialog on by itself; the focus is put back once that has happened.
     if (hiding)
         QTimer::singleShot(0, this, [this] {
-            if (!isVisible()) FormHide();
+            if (!isVisible()) okButton_->setFocus(Qt::OtherFocusReason);
         });
 }
-
-void FieldOffsetsDialog::FormHide() { okButton_->setFocus(Qt::OtherFocusReason); }
 
 }  // namespace veltrix

@@ -28,10 +28,9 @@ class FieldOffsetsDialog : public QDialog {
     void setVisible(bool visible) override;
 
   protected:
-    void showEvent(QShowEvent* event) override;  // FormShow
+    void showEvent(QShowEvent* event) override;
 
   private:
-    void FormHide();
     DisplaySettings& display_;
     QFrame* bevel_ = nullptr;
     QLabel* heading_ = nullptr;

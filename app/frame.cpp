@@ -42,7 +42,7 @@
 namespace veltrix {
 
 MainFrame::MainFrame(Program& program, QWidget* parent) : QMainWindow(parent), program_(program) {
-    setObjectName(QStringLiteral("VXFrame"));
+    setObjectName(QStringLiteral("main_frame"));
     setWindowTitle(QStringLiteral("Veltrix " VELTRIX_VERSION));
     setWindowIcon(WindowIcon());
     setFont(PointFont(QStringLiteral("MS Sans Serif"), 8));
@@ -52,14 +52,13 @@ MainFrame::MainFrame(Program& program, QWidget* parent) : QMainWindow(parent), p
     resize(571, 387);
 
     mdiArea_ = new QMdiArea(this);
-    mdiArea_->setObjectName(QStringLiteral("MdiArea"));
     mdiArea_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     setCentralWidget(mdiArea_);
     BuildMenus();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainFrame::RebuildMenuBar);
     AddDocumentWindowKeys();
 
-    // FormCreate, in its order.
+    // The start state, in its order.
     SetMachineEpsilon(ComputeMachineEpsilon());
     program_.Display = DisplaySettings{};
     program_.Prefs = ReadPreferences(program_.PreferencesPath);
@@ -96,77 +95,77 @@ void MainFrame::BuildMenus() {
     const auto item = [this](QMenu* menu, const QString& caption, const char* name,
                              void (MainFrame::*handler)()) {
         QAction* action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
+        actions_.Add(QString::fromLatin1(name), action);
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return action;
     };
     const auto menu = [this](const QString& caption, const char* name) {
         auto* m = new QMenu(caption, this);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return actions_.AddMenu(QString::fromLatin1(name), m);
     };
 
-    fileMenu_ = menu(QStringLiteral("&File"), "File1");
-    exitAction_ = item(fileMenu_, QStringLiteral("E&xit"), "Exit1", &MainFrame::onExit);
+    fileMenu_ = menu(QStringLiteral("&File"), "file");
+    exitAction_ = item(fileMenu_, QStringLiteral("E&xit"), "exit", &MainFrame::onExit);
 
-    windowMenu_ = menu(QStringLiteral("&Window"), "Window1");
-    tileAction_ = item(windowMenu_, QStringLiteral("&Tile"), "Tile1", &MainFrame::onTile);
-    cascadeAction_ = item(windowMenu_, QStringLiteral("&Cascade"), "Cascade1", &MainFrame::onCascade);
+    windowMenu_ = menu(QStringLiteral("&Window"), "window");
+    tileAction_ = item(windowMenu_, QStringLiteral("&Tile"), "tile", &MainFrame::onTile);
+    cascadeAction_ = item(windowMenu_, QStringLiteral("&Cascade"), "cascade", &MainFrame::onCascade);
     arrangeIconsAction_ =
-        item(windowMenu_, QStringLiteral("&Arrange Icons"), "ArrangeIcons1", &MainFrame::onArrangeIcons);
+        item(windowMenu_, QStringLiteral("&Arrange Icons"), "arrange_icons", &MainFrame::onArrangeIcons);
     comparePartsAction_ =
-        item(windowMenu_, QStringLiteral("Co&mpare Parts"), "CompareParts1", &MainFrame::onCompareParts);
+        item(windowMenu_, QStringLiteral("Co&mpare Parts"), "compare_parts", &MainFrame::onCompareParts);
 
-    salesMenu_ = menu(QStringLiteral("&Sales"), "Sales");
+    salesMenu_ = menu(QStringLiteral("&Sales"), "sales");
     connect(salesMenu_, &QMenu::aboutToShow, this, &MainFrame::onSalesMenuShown);
-    requestForQuoteAction_ = item(salesMenu_, QStringLiteral("Request For &Quote"), "RequestforQuote1",
+    requestForQuoteAction_ = item(salesMenu_, QStringLiteral("Request For &Quote"), "request_for_quote",
                                   &MainFrame::onRequestForQuote);
     contactInformationAction_ = item(salesMenu_, QStringLiteral("&Contact Information"),
-                                     "ContactInformation1", &MainFrame::onContactInformation);
+                                     "contact_information", &MainFrame::onContactInformation);
     veltrixOnlineAction_ =
-        item(salesMenu_, QStringLiteral("Veltrix &Online"), "VeltrixOnline1", &MainFrame::onVeltrixOnline);
-    emailSalesAction_ = item(salesMenu_, QStringLiteral("&E-mail Veltrix Sales"), "EmailVeltrixSales1",
-                             &MainFrame::onEmailSales);
-    representativesAction_ = item(salesMenu_, QStringLiteral("&Representatives"), "Representatives1",
+        item(salesMenu_, QStringLiteral("Veltrix &Online"), "veltrix_online", &MainFrame::onVeltrixOnline);
+    emailSalesAction_ =
+        item(salesMenu_, QStringLiteral("&E-mail Veltrix Sales"), "email_sales", &MainFrame::onEmailSales);
+    representativesAction_ = item(salesMenu_, QStringLiteral("&Representatives"), "representatives",
                                   &MainFrame::onRepresentatives);
     findPartsAction_ =
-        item(salesMenu_, QStringLiteral("Find &Parts..."), "FindParts1", &MainFrame::onFindParts);
+        item(salesMenu_, QStringLiteral("Find &Parts..."), "find_parts", &MainFrame::onFindParts);
 
-    configureMenu_ = menu(QStringLiteral("&Configure"), "Configure1");
+    configureMenu_ = menu(QStringLiteral("&Configure"), "configure");
     connect(configureMenu_, &QMenu::aboutToShow, this, &MainFrame::onConfigureMenuShown);
-    instructionsAction_ = item(configureMenu_, QStringLiteral("&Instructions"), "Instructions1",
+    instructionsAction_ = item(configureMenu_, QStringLiteral("&Instructions"), "configuration_instructions",
                                &MainFrame::onConfigurationInstructions);
     configureSeparator_ = configureMenu_->addSeparator();
-    configureSeparator_->setObjectName(QStringLiteral("ConfigureSeparator"));
+    actions_.Add(QStringLiteral("configure_separator"), configureSeparator_);
     preferencesMenu_ = configureMenu_->addMenu(QStringLiteral("&Preferences"));
-    preferencesMenu_->setObjectName(QStringLiteral("Settings1"));
-    preserveAction_ =
-        item(preferencesMenu_, QStringLiteral("&Preserve"), "Preserve1", &MainFrame::onPreservePreferences);
-    resetAction_ = item(preferencesMenu_, QStringLiteral("&Reset"), "Reset1", &MainFrame::onResetPreferences);
+    actions_.AddMenu(QStringLiteral("preferences"), preferencesMenu_);
+    preserveAction_ = item(preferencesMenu_, QStringLiteral("&Preserve"), "preserve_preferences",
+                           &MainFrame::onPreservePreferences);
+    resetAction_ =
+        item(preferencesMenu_, QStringLiteral("&Reset"), "reset_preferences", &MainFrame::onResetPreferences);
     fontMenu_ = configureMenu_->addMenu(QStringLiteral("&Font"));
-    fontMenu_->setObjectName(QStringLiteral("FontMenu"));
-    msSansSerifAction_ =
-        item(fontMenu_, QStringLiteral("&MS Sans Serif"), "MSSansSerif1", &MainFrame::onFontMsSansSerif);
-    arialAction_ = item(fontMenu_, QStringLiteral("&Arial"), "Arial1", &MainFrame::onFontArial);
+    actions_.AddMenu(QStringLiteral("font"), fontMenu_);
+    msSansSerifAction_ = item(fontMenu_, QStringLiteral("&MS Sans Serif"), "font_ms_sans_serif",
+                              &MainFrame::onFontMsSansSerif);
+    arialAction_ = item(fontMenu_, QStringLiteral("&Arial"), "font_arial", &MainFrame::onFontArial);
     smallArialAction_ =
-        item(fontMenu_, QStringLiteral("&Small Arial"), "SmallArial1", &MainFrame::onFontSmallArial);
+        item(fontMenu_, QStringLiteral("&Small Arial"), "font_small_arial", &MainFrame::onFontSmallArial);
     // Check marks, not radio marks: the command itself moves the mark.
     for (QAction* font : {msSansSerifAction_, arialAction_, smallArialAction_}) font->setCheckable(true);
     msSansSerifAction_->setChecked(true);
-    offsetsAction_ = item(configureMenu_, QStringLiteral("&Offsets"), "Offsets1", &MainFrame::onOffsets);
+    offsetsAction_ = item(configureMenu_, QStringLiteral("&Offsets"), "offsets", &MainFrame::onOffsets);
 
-    helpMenu_ = menu(QStringLiteral("&Help"), "Help1");
+    helpMenu_ = menu(QStringLiteral("&Help"), "help");
     connect(helpMenu_, &QMenu::aboutToShow, this, &MainFrame::onHelpMenuShown);
-    licenseInformationAction_ = item(helpMenu_, QStringLiteral("&License Information"), "LicenseInformation1",
+    licenseInformationAction_ = item(helpMenu_, QStringLiteral("&License Information"), "license_information",
                                      &MainFrame::onLicenseInformation);
     introductionAction_ =
-        item(helpMenu_, QStringLiteral("&Introduction"), "Introduction1", &MainFrame::onIntroduction);
+        item(helpMenu_, QStringLiteral("&Introduction"), "introduction", &MainFrame::onIntroduction);
     filterCharacteristicsAction_ = item(helpMenu_, QStringLiteral("&Filter Characteristics"),
-                                        "FilterCharacteristics1", &MainFrame::onFilterCharacteristics);
-    notesAction_ = item(helpMenu_, QStringLiteral("&Notes"), "Notes1", &MainFrame::onNotes);
+                                        "filter_characteristics", &MainFrame::onFilterCharacteristics);
+    notesAction_ = item(helpMenu_, QStringLiteral("&Notes"), "notes", &MainFrame::onNotes);
     helpSeparator_ = helpMenu_->addSeparator();
-    helpSeparator_->setObjectName(QStringLiteral("Separator"));
-    aboutAction_ = item(helpMenu_, QStringLiteral("&About"), "About1", &MainFrame::onAbout);
+    actions_.Add(QStringLiteral("help_separator"), helpSeparator_);
+    aboutAction_ = item(helpMenu_, QStringLiteral("&About"), "about", &MainFrame::onAbout);
 
     UpdateFrameWindowItems();
 }
@@ -207,17 +206,17 @@ void MainFrame::CreateWindows() {
     windowsCreated_ = true;
 
     tabularData_ = new TabularDataWindow(program_);
-    tabularData_->setObjectName(QStringLiteral("Tabular"));
+    tabularData_->setObjectName(QStringLiteral("tabular_data_window"));
     documents_[DocumentWindow::TabularData] =
         AddDocumentWindow(tabularData_, QStringLiteral("Tabular Data"), program_.Prefs.TabularRect);
 
     outline_ = new OutlineWindow(program_);
-    outline_->setObjectName(QStringLiteral("Mechanical"));
+    outline_->setObjectName(QStringLiteral("outline_window"));
     documents_[DocumentWindow::Outline] =
         AddDocumentWindow(outline_, QStringLiteral("Outline Drawings"), program_.Prefs.OutlineRect);
 
     specification_ = new SpecificationWindow(program_);
-    specification_->setObjectName(QStringLiteral("Select"));
+    specification_->setObjectName(QStringLiteral("specification_window"));
     documents_[DocumentWindow::Specification] =
         AddDocumentWindow(specification_, QStringLiteral("Specify Filter"), program_.Prefs.SelectRect);
     mdiArea_->setActiveSubWindow(documents_[DocumentWindow::Specification]);
@@ -625,7 +624,7 @@ void MainFrame::onFindParts() {
     // Made on first use: most sessions never open it, and start-up should not pay for it.
     if (findParts_ == nullptr) {
         findParts_ = new FindPartsWindow(program_);
-        findParts_->setObjectName(QStringLiteral("FindParts"));
+        findParts_->setObjectName(QStringLiteral("find_parts_window"));
         // At a large scale its controls need more than the frame has: the window stays inside the
         // frame and scrolls.
         auto* window = new DocumentMdiWindow(*mdiArea_, findParts_, QStringLiteral("Find Parts"),
@@ -643,7 +642,7 @@ void MainFrame::onCompareParts() {
     // Made on first use and kept for the run, so its parts stay while the program runs.
     if (compare_ == nullptr) {
         compare_ = new CompareWindow(program_);
-        compare_->setObjectName(QStringLiteral("CompareParts"));
+        compare_->setObjectName(QStringLiteral("compare_window"));
         // Six parts, their margins and a measured file's deviations outgrow the window's height.
         auto* window = new DocumentMdiWindow(*mdiArea_, compare_, QStringLiteral("Compare Parts"),
                                              DocumentMdiWindow::Overflow::Scroll);

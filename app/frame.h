@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 
+#include "platform/action_collection.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
 #include "program/display_options.h"
@@ -91,68 +92,10 @@ class MainFrame : public QMainWindow, public WindowHub {
     void AddToComparison(const FilterSpec& part) override;
     void ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement = nullptr) override;
 
-    // Menu handlers.
-    void onExit();
-    void onTile();
-    void onCascade();
-    void onArrangeIcons();
-    void onSalesMenuShown();
-    void onRequestForQuote();
-    void onContactInformation();
-    void onVeltrixOnline();
-    void onEmailSales();
-    void onRepresentatives();
-    void onFindParts();
-    void onCompareParts();
-    void onConfigureMenuShown();
-    void onConfigurationInstructions();
-    void onPreservePreferences();
-    void onResetPreferences();
-    void onFontMsSansSerif();
-    void onFontArial();
-    void onFontSmallArial();
-    void onOffsets();
-    void onHelpMenuShown();
-    void onLicenseInformation();
-    void onIntroduction();
-    void onFilterCharacteristics();
-    void onNotes();
-    void onAbout();
-
     QMdiArea* MdiArea() const { return mdiArea_; }
 
-    QMenu* FileMenu() const { return fileMenu_; }
-    QAction* ExitAction() const { return exitAction_; }
-    QMenu* WindowMenu() const { return windowMenu_; }
-    QAction* TileAction() const { return tileAction_; }
-    QAction* CascadeAction() const { return cascadeAction_; }
-    QAction* ArrangeIconsAction() const { return arrangeIconsAction_; }
-    QMenu* SalesMenu() const { return salesMenu_; }
-    QAction* RequestForQuoteAction() const { return requestForQuoteAction_; }
-    QAction* ContactInformationAction() const { return contactInformationAction_; }
-    QAction* VeltrixOnlineAction() const { return veltrixOnlineAction_; }
-    QAction* EmailSalesAction() const { return emailSalesAction_; }
-    QAction* RepresentativesAction() const { return representativesAction_; }
-    QAction* FindPartsAction() const { return findPartsAction_; }
-    QAction* ComparePartsAction() const { return comparePartsAction_; }
-    QMenu* ConfigureMenu() const { return configureMenu_; }
-    QAction* InstructionsAction() const { return instructionsAction_; }
-    QAction* ConfigureSeparator() const { return configureSeparator_; }
-    QMenu* PreferencesMenu() const { return preferencesMenu_; }
-    QAction* PreserveAction() const { return preserveAction_; }
-    QAction* ResetAction() const { return resetAction_; }
-    QMenu* FontMenu() const { return fontMenu_; }
-    QAction* MsSansSerifAction() const { return msSansSerifAction_; }
-    QAction* ArialAction() const { return arialAction_; }
-    QAction* SmallArialAction() const { return smallArialAction_; }
-    QAction* OffsetsAction() const { return offsetsAction_; }
-    QMenu* HelpMenu() const { return helpMenu_; }
-    QAction* LicenseInformationAction() const { return licenseInformationAction_; }
-    QAction* IntroductionAction() const { return introductionAction_; }
-    QAction* FilterCharacteristicsAction() const { return filterCharacteristicsAction_; }
-    QAction* NotesAction() const { return notesAction_; }
-    QAction* HelpSeparator() const { return helpSeparator_; }
-    QAction* AboutAction() const { return aboutAction_; }
+    // The frame's menus and commands under the names BuildMenus registers them by.
+    const ActionCollection& Actions() const { return actions_; }
 
     TabularDataWindow* TabularData() const { return tabularData_; }
     QWidget* Outline() const { return outline_; }
@@ -186,6 +129,34 @@ class MainFrame : public QMainWindow, public WindowHub {
     virtual void InvalidateWidget(QWidget* widget);
 
   private:
+    // Menu handlers.
+    void onExit();
+    void onTile();
+    void onCascade();
+    void onArrangeIcons();
+    void onSalesMenuShown();
+    void onRequestForQuote();
+    void onContactInformation();
+    void onVeltrixOnline();
+    void onEmailSales();
+    void onRepresentatives();
+    void onFindParts();
+    void onCompareParts();
+    void onConfigureMenuShown();
+    void onConfigurationInstructions();
+    void onPreservePreferences();
+    void onResetPreferences();
+    void onFontMsSansSerif();
+    void onFontArial();
+    void onFontSmallArial();
+    void onOffsets();
+    void onHelpMenuShown();
+    void onLicenseInformation();
+    void onIntroduction();
+    void onFilterCharacteristics();
+    void onNotes();
+    void onAbout();
+
     void BuildMenus();
     QList<GroupedMenu> FrameMenus() const;
     void RebuildMenuBar(QMdiSubWindow* activated);
@@ -233,7 +204,8 @@ class MainFrame : public QMainWindow, public WindowHub {
     // Each painted window keeps its own printer settings.
     std::map<PaintedForm*, std::unique_ptr<WindowPrinter>> printers_;
 
-    // The menus and the document windows, reached from outside through the accessors above.
+    ActionCollection actions_;
+    // The menus and the document windows; the menus are reached from outside through actions_.
     QMdiArea* mdiArea_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QAction* exitAction_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -110,7 +111,7 @@ BENCHMARK(BM_BareMainWindowWithMdiArea)->Unit(benchmark::kMillisecond);
 [[gnu::noinline]] std::unique_ptr<FirstRun> StartFrame(PaintCounter& painted) {
     auto run = std::make_unique<FirstRun>();
     veltrix::MainFrame& frame = *run->frame;
-    frame.onTile();
+    frame.Actions().Action("tile")->trigger();
     painted.Watch(frame.Specification());
     painted.Watch(frame.Outline());
     painted.Watch(frame.TabularData()->Report()->viewport());
@@ -125,7 +126,9 @@ BENCHMARK(BM_FrameWithAllWindows)->Unit(benchmark::kMillisecond);
                                                            const QString& value, PaintCounter& painted) {
     painted.Reset();
     f0.setText(value);
-    frame.Specification()->onCentreFrequencyExit();
+    // Leaving the field stores the new centre frequency.
+    QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(&f0, &leave);
     for (int rounds = 0; !painted.AllPainted(); ++rounds) {
         if (rounds == 1000) return false;
         QCoreApplication::processEvents();
@@ -139,8 +142,8 @@ BENCHMARK(BM_FrameWithAllWindows)->Unit(benchmark::kMillisecond);
 void BM_CentreFrequencyChangeRepaintsEveryWindow(benchmark::State& state) {
     FirstRun run;
     veltrix::MainFrame& frame = *run.frame;
-    if (state.range(0) != 0) frame.onFindParts();
-    frame.onTile();
+    if (state.range(0) != 0) frame.Actions().Action("find_parts")->trigger();
+    frame.Actions().Action("tile")->trigger();
     QApplication::setActiveWindow(&frame);
     // Start-up leaves deferred deletes and repaints behind; they belong to the start, not the edit.
     for (int round = 0; round < 3; ++round) {
@@ -148,7 +151,7 @@ void BM_CentreFrequencyChangeRepaintsEveryWindow(benchmark::State& state) {
         QCoreApplication::processEvents();
     }
 
-    auto* f0 = frame.Specification()->findChild<QLineEdit*>(QStringLiteral("F0Edit"));
+    auto* f0 = frame.Specification()->findChild<QLineEdit*>(QStringLiteral("centre_frequency"));
     PaintCounter painted;
     painted.Watch(frame.Specification());
     painted.Watch(frame.Outline());

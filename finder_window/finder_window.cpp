@@ -182,16 +182,16 @@ void FindPartsWindow::BuildControls() {
 // The centre frequency, the bandwidth with its definition and the highest insertion loss.
 QFormLayout* FindPartsWindow::BuildRequirementFields(QGroupBox* requirement) {
     centreFrequencyEdit_ = new QLineEdit(QStringLiteral("1000"), requirement);
-    centreFrequencyEdit_->setObjectName(QStringLiteral("F0Edit"));
+    centreFrequencyEdit_->setObjectName(QStringLiteral("centre_frequency"));
     bandwidthEdit_ = new QLineEdit(QStringLiteral("20"), requirement);
-    bandwidthEdit_->setObjectName(QStringLiteral("BWEdit"));
+    bandwidthEdit_->setObjectName(QStringLiteral("bandwidth"));
     passbandDefinitionBox_ = new QComboBox(requirement);
-    passbandDefinitionBox_->setObjectName(QStringLiteral("PBDCBox"));
+    passbandDefinitionBox_->setObjectName(QStringLiteral("passband_definition"));
     passbandDefinitionBox_->addItems(ListItemsOf<PassbandChoice>());
     passbandDefinitionBox_->setCurrentIndex(IndexOf(PassbandChoice::Db1_0));
     NameList(passbandDefinitionBox_, QStringLiteral("Passband definition"));
     maxInsertionLossEdit_ = new QLineEdit(requirement);
-    maxInsertionLossEdit_->setObjectName(QStringLiteral("MaxILEdit"));
+    maxInsertionLossEdit_->setObjectName(QStringLiteral("max_insertion_loss"));
     maxInsertionLossEdit_->setPlaceholderText(QStringLiteral("any"));
     for (QLineEdit* edit : {centreFrequencyEdit_, bandwidthEdit_, maxInsertionLossEdit_})
         edit->setMaximumWidth(90);

@@ -28,7 +28,7 @@ QLabel* PanelLabel(QWidget* panel, const char* name, const QString& text, int le
 }  // namespace
 
 AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), program_(program) {
-    setObjectName(QStringLiteral("AboutBox"));
+    setObjectName(QStringLiteral("about_box"));
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -37,7 +37,7 @@ AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), p
     setFixedSize(298, 223);
 
     panel_ = new QFrame(this);
-    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setObjectName(QStringLiteral("panel"));
     panel_->setGeometry(8, 8, 281, 169);
     // A lowered outer and a raised inner edge.
     panel_->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -45,20 +45,20 @@ AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), p
     panel_->setMidLineWidth(0);
 
     programIcon_ = new QLabel(panel_);
-    programIcon_->setObjectName(QStringLiteral("ProgramIcon"));
+    programIcon_->setObjectName(QStringLiteral("program_icon"));
     programIcon_->setGeometry(124, 15, 33, 33);
     programIcon_->setScaledContents(true);
     const QString icon = QStringLiteral(":/veltrix/icon.png");
     if (QFile::exists(icon)) programIcon_->setPixmap(QPixmap(icon));
 
     productName_ =
-        PanelLabel(panel_, "ProductName", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
-    description_ =
-        PanelLabel(panel_, "Descript", QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
-    copyright_ = PanelLabel(panel_, "Copyright", LegalNotice(), 47, 102);
-    owner_ = PanelLabel(panel_, "Owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
-    webSiteLink_ =
-        MakeLinkLabel(panel_, "Label1", QString::fromLatin1(contact::kWebSiteHost), 86, 142, kPageBlue);
+        PanelLabel(panel_, "product_name", QStringLiteral("Veltrix Version " VELTRIX_VERSION "a"), 95, 62);
+    description_ = PanelLabel(panel_, "description",
+                              QStringLiteral("Ceramic Bandpass Filter Selection Program"), 39, 82);
+    copyright_ = PanelLabel(panel_, "copyright", LegalNotice(), 47, 102);
+    owner_ = PanelLabel(panel_, "owner", QStringLiteral("Norvane Microwave, Inc."), 91, 122);
+    webSiteLink_ = MakeLinkLabel(panel_, "web_site_link", QString::fromLatin1(contact::kWebSiteHost), 86, 142,
+                                 kPageBlue);
     webSiteLink_->setFont([this] {
         QFont font = this->font();
         font.setUnderline(true);
@@ -68,7 +68,7 @@ AboutDialog::AboutDialog(Program& program, QWidget* parent) : QDialog(parent), p
     webSiteLink_->OnClick = [this] { onWebSiteLink(); };
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("OKButton"));
+    okButton_->setObjectName(QStringLiteral("ok_button"));
     okButton_->setGeometry(111, 188, 75, 25);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);

@@ -34,7 +34,7 @@ struct Row {
 LicensePage::LicensePage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("License Information"),
                  QStringLiteral("Veltrix License Information"), Kind::StayOnTopTool, parent) {
-    setObjectName(QStringLiteral("OwnWin"));
+    setObjectName(QStringLiteral("license_page"));
     AddLogoBlock();
     FinishLayout();
     ShowAtStart(ShownAtStart(StartupPage::License, program.Prefs.StartupScreens));
@@ -79,7 +79,7 @@ void LicensePage::PaintPage(PageWriter& page) {
 IntroductionPage::IntroductionPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Introduction"), QStringLiteral("Veltrix Welcome Notes"),
                  Kind::StayOnTopTool, parent) {
-    setObjectName(QStringLiteral("IntroWin"));
+    setObjectName(QStringLiteral("introduction_page"));
     AddLogoBlock();
     FinishLayout();
     ShowAtStart(ShownAtStart(StartupPage::Introduction, program.Prefs.StartupScreens));
@@ -99,12 +99,11 @@ void IntroductionPage::PaintPage(PageWriter& page) {
     for (const Row& row : rows) page.Text(40, row.y, kPageWhite, QString::fromLatin1(row.label));
 }
 
-void IntroductionPage::FormHide() { RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath); }
-
 void IntroductionPage::hideEvent(QHideEvent* event) {
     PageWindow::hideEvent(event);
     // Minimising is not closing, and the windows the program closes as it ends are not the user's.
-    if (!event->spontaneous() && !program_.Ending) FormHide();
+    if (!event->spontaneous() && !program_.Ending)
+        RecordFirstIntroduction(program_.Prefs, program_.PreferencesPath);
 }
 
 // --- Notes ---
@@ -112,7 +111,7 @@ void IntroductionPage::hideEvent(QHideEvent* event) {
 NotesPage::NotesPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Notes"), QStringLiteral("Veltrix Notes"), Kind::StayOnTopTool,
                  parent) {
-    setObjectName(QStringLiteral("NoteWin"));
+    setObjectName(QStringLiteral("notes_page"));
     const auto bottomLabel = [this](const char* name, const QString& text, int left, int top, int pixels) {
         auto* label = new QLabel(text, client_);
         label->setObjectName(QString::fromLatin1(name));
@@ -122,11 +121,12 @@ NotesPage::NotesPage(Program& program, QWidget* parent)
         label->move(left, top);
         return label;
     };
-    brandLabel_ = bottomLabel("Label1", QStringLiteral("Veltrix"), 81, 369, 16);
-    registeredMarkLabel_ = bottomLabel("Label2", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
-    taglineLabel_ =
-        bottomLabel("Label3", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."),
-                    136, 369, 16);
+    brandLabel_ = bottomLabel("brand", QStringLiteral("Veltrix"), 81, 369, 16);
+    registeredMarkLabel_ =
+        bottomLabel("registered_mark", QStringLiteral(" %1").arg(QChar(0x00AE)), 125, 368, 13);
+    taglineLabel_ = bottomLabel(
+        "tagline", QStringLiteral("Ceramic Filter Selection Program from Norvane Microwave, Inc."), 136, 369,
+        16);
     ColourLabels(false);
     FinishLayout();
     ShowAtStart(ShownAtStart(StartupPage::Notes, program.Prefs.StartupScreens));
@@ -173,11 +173,11 @@ FilterCharacteristicsPage::FilterCharacteristicsPage(Program& program, std::func
     : PageWindow(program, QStringLiteral("Filter Characteristics"),
                  QStringLiteral("Veltrix User Information"), Kind::StayOnTopTool, parent),
       notes_(std::move(notes)) {
-    setObjectName(QStringLiteral("InfoWin"));
+    setObjectName(QStringLiteral("filter_characteristics_page"));
     AddLogoBlock();
-    note1Link_ = MakeLinkLabel(client_, "Note1Lbl", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
-    note2Link_ = MakeLinkLabel(client_, "Note2Lbl", QStringLiteral("* See Note 2"), 263, 255, kPageYellow);
-    notesLink_ = MakeLinkLabel(client_, "NoteLbl", QStringLiteral("Notes Screen"), 428, 357, kPageYellow);
+    note1Link_ = MakeLinkLabel(client_, "note1_link", QStringLiteral("* See Note 1"), 374, 194, kPageYellow);
+    note2Link_ = MakeLinkLabel(client_, "note2_link", QStringLiteral("* See Note 2"), 263, 255, kPageYellow);
+    notesLink_ = MakeLinkLabel(client_, "notes_link", QStringLiteral("Notes Screen"), 428, 357, kPageYellow);
     note1Link_->OnClick = [this] { onNote1Link(); };
     note2Link_->OnClick = [this] { onNote2Link(); };
     notesLink_->OnClick = [this] { onNotesLink(); };
@@ -225,7 +225,7 @@ void FilterCharacteristicsPage::onNotesLink() { ShowNotes(); }
 ConfigurationPage::ConfigurationPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Configuration Instructions"),
                  QStringLiteral("Veltrix Configuration Information"), Kind::StayOnTopTool, parent) {
-    setObjectName(QStringLiteral("CfgWin"));
+    setObjectName(QStringLiteral("configuration_page"));
     FinishLayout();
 }
 
@@ -267,18 +267,18 @@ void ConfigurationPage::PaintPage(PageWriter& page) {
 ContactPage::ContactPage(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Contact Information"),
                  QStringLiteral("Veltrix Contact Information"), Kind::StayOnTopTool, parent) {
-    setObjectName(QStringLiteral("ReachWin"));
+    setObjectName(QStringLiteral("contact_page"));
     AddLogoBlock();
     salesEmailLink_ =
-        MakeLinkLabel(client_, "Label2", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
-    europeSalesEmailLink_ = MakeLinkLabel(client_, "Label3", QString::fromLatin1(contact::kEuropeSalesEmail),
-                                          387, 224, kPageWhite);
+        MakeLinkLabel(client_, "sales_email", QString::fromLatin1(contact::kSalesEmail), 94, 224, kPageWhite);
+    europeSalesEmailLink_ = MakeLinkLabel(
+        client_, "europe_sales_email", QString::fromLatin1(contact::kEuropeSalesEmail), 387, 224, kPageWhite);
     for (QLabel* label : {salesEmailLink_, europeSalesEmailLink_}) label->setAutoFillBackground(true);
     salesEmailLink_->OnClick = [this] { onSalesEmailLink(); };
     europeSalesEmailLink_->OnClick = [this] { onEuropeSalesEmailLink(); };
 
     webSiteButton_ = new PageButton(QString::fromLatin1(contact::kWebSiteHost), client_);
-    webSiteButton_->setObjectName(QStringLiteral("CSWebBtn"));
+    webSiteButton_->setObjectName(QStringLiteral("web_site_button"));
     webSiteButton_->setGeometry(226, 305, 180, 30);
     webSiteButton_->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 16));
     connect(webSiteButton_, &QPushButton::clicked, this, &ContactPage::onWebSite);

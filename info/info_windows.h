@@ -27,7 +27,6 @@ class IntroductionPage : public PageWindow {
     Q_OBJECT
   public:
     explicit IntroductionPage(Program& program, QWidget* parent = nullptr);
-    void FormHide();
 
   protected:
     void PaintPage(PageWriter& page) override;

@@ -119,25 +119,23 @@ PageWindow::PageWindow(Program& program, const QString& caption, const QString& 
     setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
 
     client_ = new PageClient(*this, this);
-    client_->setObjectName(QStringLiteral("Client"));
     client_->setAccessibleName(caption);
     setCentralWidget(client_);
 
     menuBar()->setNativeMenuBar(false);
     fileMenu_ = menuBar()->addMenu(QStringLiteral("&File"));
-    fileMenu_->setObjectName(QStringLiteral("File1"));
+    actions_.AddMenu(QStringLiteral("file"), fileMenu_);
     printAction_ = fileMenu_->addAction(QStringLiteral("&Print"));
-    printAction_->setObjectName(QStringLiteral("Print1"));
+    actions_.Add(QStringLiteral("print"), printAction_);
     fileSeparator_ = fileMenu_->addSeparator();
-    fileSeparator_->setObjectName(QStringLiteral("Separator"));
+    actions_.Add(QStringLiteral("file_separator"), fileSeparator_);
     exitAction_ = fileMenu_->addAction(QStringLiteral("E&xit"));
-    exitAction_->setObjectName(QStringLiteral("Exit1"));
+    actions_.Add(QStringLiteral("exit"), exitAction_);
     connect(printAction_, &QAction::triggered, this, &PageWindow::onPrint);
     connect(exitAction_, &QAction::triggered, this, &PageWindow::onExit);
     // A stay-on-top page is put away like a dialog; the quote window is an ordinary window.
     if (kind == Kind::StayOnTopTool) {
         auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-        escape->setObjectName(QStringLiteral("EscapeShortcut"));
         connect(escape, &QShortcut::activated, this, &PageWindow::onExit);
     }
 }
@@ -157,15 +155,16 @@ void PageWindow::ShowAtStart(bool shown) {
 
 void PageWindow::AddLogoBlock() {
     logo_ = new LogoView(client_);
-    logo_->setObjectName(QStringLiteral("VXImage"));
+    logo_->setObjectName(QStringLiteral("logo"));
     logo_->setGeometry(199, 28, 225, 61);
     const QString small = QStringLiteral("Small Fonts");
-    registeredLabel_ =
-        LogoLabel(client_, "SymLbl", QString(QChar(0x00AE)), 412, 24, QStringLiteral("MS Sans Serif"), 16);
-    versionLabel_ = LogoLabel(client_, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 412, 64, small, 8);
+    registeredLabel_ = LogoLabel(client_, "registered_mark", QString(QChar(0x00AE)), 412, 24,
+                                 QStringLiteral("MS Sans Serif"), 16);
+    versionLabel_ = LogoLabel(client_, "version", QStringLiteral("V" VELTRIX_VERSION), 412, 64, small, 8);
     caption_ =
-        LogoLabel(client_, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
-    caption2_ = LogoLabel(client_, "Caption2", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
+        LogoLabel(client_, "caption", QStringLiteral("Ceramic Filter Selection Program"), 196, 78, small, 8);
+    caption2_ =
+        LogoLabel(client_, "maker_caption", QStringLiteral("from Norvane Microwave"), 348, 78, small, 8);
 }
 
 void PageWindow::ColourLabels(bool printing) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "info/page_writer.h"
+#include "platform/action_collection.h"
 #include "platform/artwork.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
@@ -70,10 +71,8 @@ class PageWindow : public QMainWindow, public PaintedForm {
     const PaintedPage& Page() const { return page_; }
 
     QWidget* Client() const { return client_; }
-    QMenu* FileMenu() const { return fileMenu_; }
-    QAction* PrintAction() const { return printAction_; }
-    QAction* FileSeparator() const { return fileSeparator_; }
-    QAction* ExitAction() const { return exitAction_; }
+    // The page's menu and commands under the names its constructor registers them by.
+    const ActionCollection& Actions() const { return actions_; }
 
     // The logo block, on the pages that carry it.
     LogoView* Logo() const { return logo_; }
@@ -103,6 +102,7 @@ class PageWindow : public QMainWindow, public PaintedForm {
 
   protected:
     QWidget* client_ = nullptr;
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* fileSeparator_ = nullptr;

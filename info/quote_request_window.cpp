@@ -99,13 +99,13 @@ bool PrintQuoteRequestForm(QPrinter& printer, QString* writeError) {
 QuoteRequestWindow::QuoteRequestWindow(Program& program, QWidget* parent)
     : PageWindow(program, QStringLiteral("Request for Quote"), QStringLiteral("Veltrix Quote Request"),
                  Kind::TopLevel, parent) {
-    setObjectName(QStringLiteral("RFQWin"));
+    setObjectName(QStringLiteral("quote_request_window"));
     AddLogoBlock();
     onlineQuoteButton_ = new PageButton(QStringLiteral("&Online Quote Form"), client_);
-    onlineQuoteButton_->setObjectName(QStringLiteral("OnQBtn"));
+    onlineQuoteButton_->setObjectName(QStringLiteral("online_quote_button"));
     onlineQuoteButton_->setGeometry(464, 213, 100, 25);
     printFormButton_ = new PageButton(QStringLiteral("&Print Quote Form"), client_);
-    printFormButton_->setObjectName(QStringLiteral("PrtQBtn"));
+    printFormButton_->setObjectName(QStringLiteral("print_quote_button"));
     printFormButton_->setGeometry(464, 263, 100, 25);
     connect(onlineQuoteButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onOnlineQuote);
     connect(printFormButton_, &QPushButton::clicked, this, &QuoteRequestWindow::onPrintQuoteForm);

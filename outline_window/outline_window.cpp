@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "outline_window/outline_drawings.h"
 #include "outline_geometry/outline_geometry.h"
+#include "outline_window/outline_drawings.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
 #include "platform/page_button.h"
@@ -28,7 +28,7 @@ const QString kWindowFace = QStringLiteral("MS Sans Serif");
 }  // namespace
 
 OutlineWindow::OutlineWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
-    setObjectName(QStringLiteral("Mechanical"));
+    setObjectName(QStringLiteral("outline_window"));
     setWindowTitle(QStringLiteral("Outline Drawings"));
     setAccessibleName(QStringLiteral("Outline Drawings"));
     setWindowIcon(WindowIcon());
@@ -65,16 +65,16 @@ OutlineWindow::~OutlineWindow() = default;
 
 void OutlineWindow::CreateControls() {
     logo_ = new LogoView(this);
-    logo_->setObjectName(QStringLiteral("VXImage"));
+    logo_->setObjectName(QStringLiteral("logo"));
     logo_->setGeometry(395, 204, 225, 61);
     logo_->setAttribute(Qt::WA_TransparentForMouseEvents);
     const QString small = QStringLiteral("Small Fonts");
-    registeredLabel_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
-    versionLabel_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
+    registeredLabel_ = LogoLabel(this, "registered_mark", QString(QChar(0x00AE)), 608, 200, kWindowFace, 16);
+    versionLabel_ = LogoLabel(this, "version", QStringLiteral("V" VELTRIX_VERSION), 608, 240, small, 8);
     partLabel_ =
-        LogoLabel(this, "Label1", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
+        LogoLabel(this, "caption", QStringLiteral("Ceramic Filter Selection Program"), 392, 254, small, 8);
     partNumberLabel_ =
-        LogoLabel(this, "Label2", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
+        LogoLabel(this, "maker_caption", QStringLiteral("from Norvane Microwave"), 544, 254, small, 8);
 
     auto button = [&](const char* name, const QString& text, int left, int top, int width,
                       void (OutlineWindow::*handler)()) {
@@ -86,20 +86,22 @@ void OutlineWindow::CreateControls() {
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
-    mountingInstructionsButton_ = button("MountBtn", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
-                                         &OutlineWindow::onMountingInstructions);
+    mountingInstructionsButton_ =
+        button("mounting_configuration_button", QStringLiteral("&Mounting Configuration"), 399, 273, 213,
+               &OutlineWindow::onMountingInstructions);
     QString millimetres = LabelOf(DrawingUnits::Millimetres);
     millimetres.insert(2, QLatin1Char('&'));  // "&M" belongs to the Mounting Configuration button
-    inchesButton_ =
-        button("InchBtn", MenuTextOf(DrawingUnits::Inches), 399, 303, 101, &OutlineWindow::onInchesButton);
-    millimetersButton_ = button("mmBtn", millimetres, 511, 303, 101, &OutlineWindow::onMillimetersButton);
-    pcbLayoutButton_ =
-        button("PCBBtn", QStringLiteral("&PCB Layout"), 399, 334, 101, &OutlineWindow::onPcbLayout);
-    reflowProfileButton_ =
-        button("ReflBtn", QStringLiteral("&Reflow Profile"), 511, 334, 101, &OutlineWindow::onReflowProfile);
-    selectionScreenButton_ = button("MechSelBtn", QStringLiteral("Selection Scree&n"), 399, 367, 101,
-                                    &OutlineWindow::onSelectionScreenButton);
-    tabularDataButton_ = button("MechRespBtn", QStringLiteral("&Tabular Data"), 511, 367, 101,
+    inchesButton_ = button("inches_button", MenuTextOf(DrawingUnits::Inches), 399, 303, 101,
+                           &OutlineWindow::onInchesButton);
+    millimetersButton_ =
+        button("millimeters_button", millimetres, 511, 303, 101, &OutlineWindow::onMillimetersButton);
+    pcbLayoutButton_ = button("pcb_layout_button", QStringLiteral("&PCB Layout"), 399, 334, 101,
+                              &OutlineWindow::onPcbLayout);
+    reflowProfileButton_ = button("reflow_profile_button", QStringLiteral("&Reflow Profile"), 511, 334, 101,
+                                  &OutlineWindow::onReflowProfile);
+    selectionScreenButton_ = button("selection_screen_button", QStringLiteral("Selection Scree&n"), 399, 367,
+                                    101, &OutlineWindow::onSelectionScreenButton);
+    tabularDataButton_ = button("tabular_data_button", QStringLiteral("&Tabular Data"), 511, 367, 101,
                                 &OutlineWindow::onTabularDataButton);
 
     const QList<QWidget*> tabOrder{
@@ -111,7 +113,7 @@ void OutlineWindow::CreateControls() {
 QAction* OutlineWindow::AddItem(QMenu* menu, const char* name, const QString& text,
                                 void (OutlineWindow::*handler)()) {
     auto* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
+    actions_.Add(QString::fromLatin1(name), action);
     connect(action, &QAction::triggered, this, handler);
     return action;
 }
@@ -119,32 +121,32 @@ QAction* OutlineWindow::AddItem(QMenu* menu, const char* name, const QString& te
 void OutlineWindow::CreateMenus() {
     auto menu = [&](const char* name, const QString& title) {
         auto* m = new QMenu(title, this);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return actions_.AddMenu(QString::fromLatin1(name), m);
     };
-    fileMenu_ = menu("File1", QStringLiteral("&File"));
+    fileMenu_ = menu("file", QStringLiteral("&File"));
     connect(fileMenu_, &QMenu::aboutToShow, this, &OutlineWindow::onFileMenuShown);
-    printAction_ = AddItem(fileMenu_, "PrintMech", QStringLiteral("&Print"), &OutlineWindow::onPrint);
-    AddItem(fileMenu_, "ExportVectors2", QStringLiteral("&Export as PDF/SVG..."),
+    printAction_ = AddItem(fileMenu_, "print", QStringLiteral("&Print"), &OutlineWindow::onPrint);
+    AddItem(fileMenu_, "export_vectors", QStringLiteral("&Export as PDF/SVG..."),
             &OutlineWindow::onExportVectors);
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
-    AddItem(fileMenu_, "Exit2", QStringLiteral("E&xit"), &OutlineWindow::onExit);
+    fileMenu_->addSeparator();
+    AddItem(fileMenu_, "exit", QStringLiteral("E&xit"), &OutlineWindow::onExit);
 
-    mountingMenu_ = menu("Mounting1", QStringLiteral("&Mounting"));
-    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis),
+    mountingMenu_ = menu("mounting", QStringLiteral("&Mounting"));
+    AddItem(mountingMenu_, "mounting_orbis_leadless", MenuTextOf(MountingStyle::Orbis),
             &OutlineWindow::onMountingOrbisLeadless);
-    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
+    AddItem(mountingMenu_, "mounting_surface_tab", MenuTextOf(MountingStyle::SurfaceTab),
             &OutlineWindow::onMountingSurfaceTab);
-    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn), &OutlineWindow::onMountingDropIn);
+    AddItem(mountingMenu_, "mounting_drop_in", MenuTextOf(MountingStyle::DropIn),
+            &OutlineWindow::onMountingDropIn);
 
-    unitsMenu_ = menu("Units1", QStringLiteral("&Units"));
-    AddItem(unitsMenu_, "Inches1", MenuTextOf(DrawingUnits::Inches), &OutlineWindow::onInches);
-    AddItem(unitsMenu_, "Millimeters1", MenuTextOf(DrawingUnits::Millimetres), &OutlineWindow::onMillimeters);
+    unitsMenu_ = menu("units", QStringLiteral("&Units"));
+    AddItem(unitsMenu_, "inches", MenuTextOf(DrawingUnits::Inches), &OutlineWindow::onInches);
+    AddItem(unitsMenu_, "millimeters", MenuTextOf(DrawingUnits::Millimetres), &OutlineWindow::onMillimeters);
 
-    viewMenu_ = menu("View1", QStringLiteral("&View"));
-    AddItem(viewMenu_, "SelectionScreen1", QStringLiteral("&Selection Screen"),
+    viewMenu_ = menu("view", QStringLiteral("&View"));
+    AddItem(viewMenu_, "selection_screen", QStringLiteral("&Selection Screen"),
             &OutlineWindow::onSelectionScreen);
-    AddItem(viewMenu_, "TabularData1", QStringLiteral("&Tabular Data"), &OutlineWindow::onTabularData);
+    AddItem(viewMenu_, "tabular_data", QStringLiteral("&Tabular Data"), &OutlineWindow::onTabularData);
 }
 
 QList<GroupedMenu> OutlineWindow::GroupedMenus() {

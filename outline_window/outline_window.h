@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "outline_window/drawing_canvas.h"
+#include "platform/action_collection.h"
 #include "platform/artwork.h"
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"
@@ -42,6 +43,8 @@ class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     QSize FormDesignSize() const override { return QSize(kClientWidth, kClientHeight); }
     void ShowCopyColours(bool printing) override { ColourLabels(printing); }
     QList<GroupedMenu> GroupedMenus() override;
+    // The window's menus and commands under the names CreateMenus registers them by.
+    const ActionCollection& Actions() const { return actions_; }
 
     // Texts the last paint drew on its picture, in drawing order.
     const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
@@ -109,6 +112,7 @@ class OutlineWindow : public QWidget, public PaintedForm, public MenuProvider {
     QPushButton* selectionScreenButton_ = nullptr;
     QPushButton* tabularDataButton_ = nullptr;
 
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* mountingMenu_ = nullptr;
     QMenu* unitsMenu_ = nullptr;

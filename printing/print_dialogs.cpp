@@ -55,9 +55,9 @@ PrintProgressDialog::PrintProgressDialog(QWidget* owner) : QDialog(owner) {
     setFont(DialogFont());
     setFixedSize(174, 98);
 
-    setObjectName(QStringLiteral("AbortDialog"));
+    setObjectName(QStringLiteral("abort_print_dialog"));
     cancelButton_ = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("btnCancel"));
+    cancelButton_->setObjectName(QStringLiteral("cancel_button"));
     cancelButton_->setGeometry(48, 32, 75, 25);
     cancelButton_->setDefault(true);
     cancelButton_->setAutoDefault(true);
@@ -103,7 +103,7 @@ AbortPrintDialog::AbortPrintDialog(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::ApplicationModal);
     setModal(true);
-    setObjectName(QStringLiteral("PXDlg"));
+    setObjectName(QStringLiteral("print_dialog"));
     setWindowTitle(QStringLiteral("Abort Print"));
     setFont(DialogFont());
     setFixedSize(384, 179);
@@ -122,13 +122,13 @@ AbortPrintDialog::AbortPrintDialog(QWidget* parent) : QDialog(parent) {
     message_->adjustSize();
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setObjectName(QStringLiteral("ok_button"));
     okButton_->setGeometry(300, 8, 75, 25);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cancelButton_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelButton_->setObjectName(QStringLiteral("cancel_button"));
     cancelButton_->setGeometry(300, 38, 75, 25);
     cancelButton_->setAutoDefault(false);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);

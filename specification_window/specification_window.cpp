@@ -55,7 +55,7 @@ void SetText(QLineEdit* edit, const QString& text) {
 
 SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
     : QWidget(parent), program_(program) {
-    setObjectName(QStringLiteral("Select"));
+    setObjectName(QStringLiteral("specification_window"));
     setWindowTitle(QStringLiteral("Specify Filter"));
     setWindowIcon(WindowIcon());
     // The paint covers every pixel; no background is needed under it.
@@ -66,7 +66,7 @@ SpecificationWindow::SpecificationWindow(Program& program, QWidget* parent)
     resize(kClientWidth, kClientHeight);
     CreateControls();
     CreateMenus();
-    FormCreate();
+    SetStartValues();
     ColourComponents(false);
     FollowDisplayFont();
     PlaceResultLabels();
@@ -102,29 +102,29 @@ void SpecificationWindow::CreateControls() {
         return b;
     };
 
-    outlineDrawingButton_ = button("SelMechBtn", QStringLiteral("&Outline Drawing"), 7, 110,
+    outlineDrawingButton_ = button("outline_drawing_button", QStringLiteral("&Outline Drawing"), 7, 110,
                                    &SpecificationWindow::onOutlineDrawingButton);
-    tabularDataButton_ = button("SelRespBtn", QStringLiteral("&Tabular Data"), 125, 105,
+    tabularDataButton_ = button("tabular_data_button", QStringLiteral("&Tabular Data"), 125, 105,
                                 &SpecificationWindow::onTabularDataButton);
-    tolerancesButton_ =
-        button("TolBtn", QStringLiteral("Tolerances"), 238, 106, &SpecificationWindow::onTolerances);
+    tolerancesButton_ = button("tolerances_button", QStringLiteral("Tolerances"), 238, 106,
+                               &SpecificationWindow::onTolerances);
 
-    graphArea_ =
-        Place(new QWidget(this), "GraphArea", kGraphLeft + kPageShift, kGraphTop, kGraphWidth, kGraphHeight);
+    graphArea_ = Place(new QWidget(this), "response_graph", kGraphLeft + kPageShift, kGraphTop, kGraphWidth,
+                       kGraphHeight);
     graphArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
     graphArea_->setFocusPolicy(Qt::NoFocus);
     graphArea_->setAccessibleName(QStringLiteral("Response graph"));
     setAccessibleName(QStringLiteral("Specify Filter"));
 
-    centreFrequencyEdit_ = edit("F0Edit", 86, 152);
-    sectionsBox_ = list("NCBox", 86, 194, 77, {"2", "3", "4", "5", "6"});
-    bandwidthEdit_ = edit("BWEdit", 251, 152);
-    passbandDefinitionBox_ = list("PBDCBox", 251, 194, 77, ListItemsOf<PassbandChoice>());
-    profileBox_ = list("RPBox", 86, 236, 77, ListItemsOf<ResonatorProfile>());
-    dielectricBox_ = list("DBox", 251, 236, 77, ListItemsOf<DielectricMaterial>());
-    stopbandF1Edit_ = edit("F1Edit", 148, 324);
-    stopbandF2Edit_ = edit("F2Edit", 245, 324);
-    graphWidthBox_ = list("comboGraphWidth", 472, 380, 102,
+    centreFrequencyEdit_ = edit("centre_frequency", 86, 152);
+    sectionsBox_ = list("sections", 86, 194, 77, {"2", "3", "4", "5", "6"});
+    bandwidthEdit_ = edit("bandwidth", 251, 152);
+    passbandDefinitionBox_ = list("passband_definition", 251, 194, 77, ListItemsOf<PassbandChoice>());
+    profileBox_ = list("profile", 86, 236, 77, ListItemsOf<ResonatorProfile>());
+    dielectricBox_ = list("dielectric", 251, 236, 77, ListItemsOf<DielectricMaterial>());
+    stopbandF1Edit_ = edit("stopband_f1", 148, 324);
+    stopbandF2Edit_ = edit("stopband_f2", 245, 324);
+    graphWidthBox_ = list("graph_width", 472, 380, 102,
                           {"1 * bandwidth", "2 * bandwidth", "3 * bandwidth", "4 * bandwidth",
                            "5 * bandwidth", "6 * bandwidth"});
     graphWidthBox_->setMaxVisibleItems(6);
@@ -169,17 +169,17 @@ void SpecificationWindow::CreateControls() {
         label->setAutoFillBackground(true);
         return label;
     };
-    insertionLossLabel_ = resultLabel("IL0Label", 16, 266, 313, Qt::AlignHCenter);
-    stopbandF1Label_ = resultLabel("IL1Label", 136, 348, 57, Qt::AlignRight);
-    stopbandF2Label_ = resultLabel("IL2Label", 232, 348, 57, Qt::AlignRight);
+    insertionLossLabel_ = resultLabel("insertion_loss", 16, 266, 313, Qt::AlignHCenter);
+    stopbandF1Label_ = resultLabel("stopband_f1_attenuation", 136, 348, 57, Qt::AlignRight);
+    stopbandF2Label_ = resultLabel("stopband_f2_attenuation", 232, 348, 57, Qt::AlignRight);
 
-    logo_ = Place(new LogoView(this), "VXImage", 43, 12, 225, 61);
+    logo_ = Place(new LogoView(this), "logo", 43, 12, 225, 61);
     const QString small = QStringLiteral("Small Fonts");
-    registeredLabel_ = LogoLabel(this, "SymLbl", QString(QChar(0x00AE)), 256, 8, kEntryFace, 16);
-    versionLabel_ = LogoLabel(this, "VerLbl", QStringLiteral("V" VELTRIX_VERSION), 256, 48, small, 8);
+    registeredLabel_ = LogoLabel(this, "registered_mark", QString(QChar(0x00AE)), 256, 8, kEntryFace, 16);
+    versionLabel_ = LogoLabel(this, "version", QStringLiteral("V" VELTRIX_VERSION), 256, 48, small, 8);
     caption_ =
-        LogoLabel(this, "Caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
-    caption2_ = LogoLabel(this, "Caption2", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);
+        LogoLabel(this, "caption", QStringLiteral("Ceramic Filter Selection Program"), 40, 62, small, 8);
+    caption2_ = LogoLabel(this, "maker_caption", QStringLiteral("from Norvane Microwave"), 192, 62, small, 8);
     for (QWidget* label :
          std::initializer_list<QWidget*>{logo_, registeredLabel_, versionLabel_, caption_, caption2_})
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -188,7 +188,7 @@ void SpecificationWindow::CreateControls() {
 QAction* SpecificationWindow::AddItem(QMenu* menu, const char* name, const QString& text,
                                       void (SpecificationWindow::*handler)()) {
     auto* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
+    actions_.Add(QString::fromLatin1(name), action);
     connect(action, &QAction::triggered, this, handler);
     return action;
 }
@@ -196,47 +196,46 @@ QAction* SpecificationWindow::AddItem(QMenu* menu, const char* name, const QStri
 void SpecificationWindow::CreateMenus() {
     auto menu = [&](QMenu* parentMenu, const char* name, const QString& title) {
         auto* m = parentMenu ? parentMenu->addMenu(title) : new QMenu(title, this);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return actions_.AddMenu(QString::fromLatin1(name), m);
     };
 
-    fileMenu_ = menu(nullptr, "File1", QStringLiteral("&File"));
+    fileMenu_ = menu(nullptr, "file", QStringLiteral("&File"));
     connect(fileMenu_, &QMenu::aboutToShow, this, &SpecificationWindow::onFileMenuShown);
-    printAction_ = AddItem(fileMenu_, "Print1", QStringLiteral("&Print"), &SpecificationWindow::onPrint);
-    AddItem(fileMenu_, "ExportVectors1", QStringLiteral("&Export as PDF/SVG..."),
+    printAction_ = AddItem(fileMenu_, "print", QStringLiteral("&Print"), &SpecificationWindow::onPrint);
+    AddItem(fileMenu_, "export_vectors", QStringLiteral("&Export as PDF/SVG..."),
             &SpecificationWindow::onExportVectors);
-    addToComparisonAction_ = AddItem(fileMenu_, "AddToComparison1", QStringLiteral("Add to &Comparison"),
+    addToComparisonAction_ = AddItem(fileMenu_, "add_to_comparison", QStringLiteral("Add to &Comparison"),
                                      &SpecificationWindow::onAddToComparison);
-    exportDatasheetAction_ = AddItem(fileMenu_, "ExportDatasheet1", QStringLiteral("Export &Datasheet..."),
+    exportDatasheetAction_ = AddItem(fileMenu_, "export_datasheet", QStringLiteral("Export &Datasheet..."),
                                      &SpecificationWindow::onExportDatasheet);
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
-    AddItem(fileMenu_, "Exit1", QStringLiteral("E&xit"), &SpecificationWindow::onExit);
+    fileMenu_->addSeparator();
+    AddItem(fileMenu_, "exit", QStringLiteral("E&xit"), &SpecificationWindow::onExit);
 
-    passbandMenu_ = menu(nullptr, "Passband1", QStringLiteral("&Passband"));
-    AddItem(passbandMenu_, "Frequency1", QStringLiteral("&Frequency"),
+    passbandMenu_ = menu(nullptr, "passband", QStringLiteral("&Passband"));
+    AddItem(passbandMenu_, "passband_frequency", QStringLiteral("&Frequency"),
             &SpecificationWindow::onPassbandFrequency);
-    QMenu* definition = menu(passbandMenu_, "Definition1", QStringLiteral("&Definition"));
-    AddItem(definition, "Definition05dB", MenuTextOf(PassbandChoice::Db0_5),
+    QMenu* definition = menu(passbandMenu_, "passband_definition", QStringLiteral("&Definition"));
+    AddItem(definition, "passband_definition_0_5db", MenuTextOf(PassbandChoice::Db0_5),
             &SpecificationWindow::onPassbandDefinition05dB);
-    AddItem(definition, "Definition10dB", MenuTextOf(PassbandChoice::Db1_0),
+    AddItem(definition, "passband_definition_1_0db", MenuTextOf(PassbandChoice::Db1_0),
             &SpecificationWindow::onPassbandDefinition10dB);
-    AddItem(definition, "Definition30dB", MenuTextOf(PassbandChoice::Db3_0),
+    AddItem(definition, "passband_definition_3_0db", MenuTextOf(PassbandChoice::Db3_0),
             &SpecificationWindow::onPassbandDefinition30dB);
-    AddItem(passbandMenu_, "Bandwidth1", QStringLiteral("&Bandwidth"),
+    AddItem(passbandMenu_, "passband_bandwidth", QStringLiteral("&Bandwidth"),
             &SpecificationWindow::onPassbandBandwidth);
-    QMenu* sections = menu(passbandMenu_, "NumberofSections1", QStringLiteral("&Number of Sections"));
-    AddItem(sections, "TwoSections", QStringLiteral("2"), &SpecificationWindow::onTwoSections);
-    AddItem(sections, "ThreeSections", QStringLiteral("3"), &SpecificationWindow::onThreeSections);
-    AddItem(sections, "FourSections", QStringLiteral("4"), &SpecificationWindow::onFourSections);
-    AddItem(sections, "FiveSections", QStringLiteral("5"), &SpecificationWindow::onFiveSections);
-    AddItem(sections, "SixSections", QStringLiteral("6"), &SpecificationWindow::onSixSections);
-    QMenu* profile = menu(passbandMenu_, "Profile1", QStringLiteral("&Profile"));
+    QMenu* sections = menu(passbandMenu_, "sections", QStringLiteral("&Number of Sections"));
+    AddItem(sections, "sections_2", QStringLiteral("2"), &SpecificationWindow::onTwoSections);
+    AddItem(sections, "sections_3", QStringLiteral("3"), &SpecificationWindow::onThreeSections);
+    AddItem(sections, "sections_4", QStringLiteral("4"), &SpecificationWindow::onFourSections);
+    AddItem(sections, "sections_5", QStringLiteral("5"), &SpecificationWindow::onFiveSections);
+    AddItem(sections, "sections_6", QStringLiteral("6"), &SpecificationWindow::onSixSections);
+    QMenu* profile = menu(passbandMenu_, "profile", QStringLiteral("&Profile"));
     const std::pair<ResonatorProfile, QAction*> profileItems[] = {
-        {ResonatorProfile::Mm4, AddItem(profile, "Profile4mm", MenuTextOf(ResonatorProfile::Mm4),
+        {ResonatorProfile::Mm4, AddItem(profile, "profile_4mm", MenuTextOf(ResonatorProfile::Mm4),
                                         &SpecificationWindow::onProfile4mm)},
-        {ResonatorProfile::Mm6, AddItem(profile, "Profile6mm", MenuTextOf(ResonatorProfile::Mm6),
+        {ResonatorProfile::Mm6, AddItem(profile, "profile_6mm", MenuTextOf(ResonatorProfile::Mm6),
                                         &SpecificationWindow::onProfile6mm)},
-        {ResonatorProfile::Mm12, AddItem(profile, "Profile12mm", MenuTextOf(ResonatorProfile::Mm12),
+        {ResonatorProfile::Mm12, AddItem(profile, "profile_12mm", MenuTextOf(ResonatorProfile::Mm12),
                                          &SpecificationWindow::onProfile12mm)}};
     for (const auto& [choice, item] : profileItems) {
         // A withdrawn profile keeps its item, disabled and hidden.
@@ -244,37 +243,44 @@ void SpecificationWindow::CreateMenus() {
         item->setEnabled(false);
         item->setVisible(false);
     }
-    QMenu* dielectric =
-        menu(passbandMenu_, "KDielectricconstant1", QStringLiteral("&K (Dielectric constant)"));
-    AddItem(dielectric, "DL221", MenuTextOf(DielectricMaterial::DL), &SpecificationWindow::onDielectricDL);
-    AddItem(dielectric, "DR381", MenuTextOf(DielectricMaterial::DR), &SpecificationWindow::onDielectricDR);
-    AddItem(dielectric, "DH901", MenuTextOf(DielectricMaterial::DH), &SpecificationWindow::onDielectricDH);
+    QMenu* dielectric = menu(passbandMenu_, "dielectric", QStringLiteral("&K (Dielectric constant)"));
+    AddItem(dielectric, "dielectric_dl", MenuTextOf(DielectricMaterial::DL),
+            &SpecificationWindow::onDielectricDL);
+    AddItem(dielectric, "dielectric_dr", MenuTextOf(DielectricMaterial::DR),
+            &SpecificationWindow::onDielectricDR);
+    AddItem(dielectric, "dielectric_dh", MenuTextOf(DielectricMaterial::DH),
+            &SpecificationWindow::onDielectricDH);
 
-    stopbandMenu_ = menu(nullptr, "Stopband1", QStringLiteral("Stop&band"));
-    AddItem(stopbandMenu_, "F11", QStringLiteral("F&1"), &SpecificationWindow::onStopbandF1);
-    AddItem(stopbandMenu_, "F21", QStringLiteral("F&2"), &SpecificationWindow::onStopbandF2);
+    stopbandMenu_ = menu(nullptr, "stopband", QStringLiteral("Stop&band"));
+    AddItem(stopbandMenu_, "stopband_f1", QStringLiteral("F&1"), &SpecificationWindow::onStopbandF1);
+    AddItem(stopbandMenu_, "stopband_f2", QStringLiteral("F&2"), &SpecificationWindow::onStopbandF2);
 
     // Radio items whose mark the program never sets: plain items show exactly that.
-    graphMenu_ = menu(nullptr, "Graph1", QStringLiteral("&Graph"));
-    AddItem(graphMenu_, "GraphWidth1", QStringLiteral("&1 bandwidth"), &SpecificationWindow::onGraphWidth1);
-    AddItem(graphMenu_, "GraphWidth2", QStringLiteral("&2 bandwidths"), &SpecificationWindow::onGraphWidth2);
-    AddItem(graphMenu_, "GraphWidth3", QStringLiteral("&3 bandwidths"), &SpecificationWindow::onGraphWidth3);
-    AddItem(graphMenu_, "GraphWidth4", QStringLiteral("&4 bandwidths"), &SpecificationWindow::onGraphWidth4);
-    AddItem(graphMenu_, "GraphWidth5", QStringLiteral("&5 bandwidths"), &SpecificationWindow::onGraphWidth5);
-    AddItem(graphMenu_, "GraphWidth6", QStringLiteral("&6 bandwidths"), &SpecificationWindow::onGraphWidth6);
+    graphMenu_ = menu(nullptr, "graph", QStringLiteral("&Graph"));
+    AddItem(graphMenu_, "graph_width_1", QStringLiteral("&1 bandwidth"), &SpecificationWindow::onGraphWidth1);
+    AddItem(graphMenu_, "graph_width_2", QStringLiteral("&2 bandwidths"),
+            &SpecificationWindow::onGraphWidth2);
+    AddItem(graphMenu_, "graph_width_3", QStringLiteral("&3 bandwidths"),
+            &SpecificationWindow::onGraphWidth3);
+    AddItem(graphMenu_, "graph_width_4", QStringLiteral("&4 bandwidths"),
+            &SpecificationWindow::onGraphWidth4);
+    AddItem(graphMenu_, "graph_width_5", QStringLiteral("&5 bandwidths"),
+            &SpecificationWindow::onGraphWidth5);
+    AddItem(graphMenu_, "graph_width_6", QStringLiteral("&6 bandwidths"),
+            &SpecificationWindow::onGraphWidth6);
 
-    mountingMenu_ = menu(nullptr, "Mounting1", QStringLiteral("&Mounting"));
-    AddItem(mountingMenu_, "OrbisLeadless1", MenuTextOf(MountingStyle::Orbis),
+    mountingMenu_ = menu(nullptr, "mounting", QStringLiteral("&Mounting"));
+    AddItem(mountingMenu_, "mounting_orbis_leadless", MenuTextOf(MountingStyle::Orbis),
             &SpecificationWindow::onMountingOrbisLeadless);
-    AddItem(mountingMenu_, "SurfacemountTab1", MenuTextOf(MountingStyle::SurfaceTab),
+    AddItem(mountingMenu_, "mounting_surface_tab", MenuTextOf(MountingStyle::SurfaceTab),
             &SpecificationWindow::onMountingSurfaceTab);
-    AddItem(mountingMenu_, "Dropin1", MenuTextOf(MountingStyle::DropIn),
+    AddItem(mountingMenu_, "mounting_drop_in", MenuTextOf(MountingStyle::DropIn),
             &SpecificationWindow::onMountingDropIn);
 
-    viewMenu_ = menu(nullptr, "View1", QStringLiteral("&View"));
-    AddItem(viewMenu_, "OutlineDrawings1", QStringLiteral("&Outline Drawings"),
+    viewMenu_ = menu(nullptr, "view", QStringLiteral("&View"));
+    AddItem(viewMenu_, "outline_drawings", QStringLiteral("&Outline Drawings"),
             &SpecificationWindow::onOutlineDrawings);
-    AddItem(viewMenu_, "TabularData1", QStringLiteral("&Tabular Data"), &SpecificationWindow::onTabularData);
+    AddItem(viewMenu_, "tabular_data", QStringLiteral("&Tabular Data"), &SpecificationWindow::onTabularData);
 }
 
 QList<GroupedMenu> SpecificationWindow::GroupedMenus() {
@@ -282,7 +288,7 @@ QList<GroupedMenu> SpecificationWindow::GroupedMenus() {
             {5, graphMenu_}, {5, mountingMenu_}, {5, viewMenu_}};
 }
 
-void SpecificationWindow::FormCreate() {
+void SpecificationWindow::SetStartValues() {
     ShowChoicesInLists();
     graphWidthBox_->setCurrentIndex(static_cast<int>(program_.Spec.GraphHalfSpan * 2.0) - 1);
 }

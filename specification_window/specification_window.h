@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/rules.h"
+#include "platform/action_collection.h"
 #include "platform/menu_groups.h"
 #include "platform/page_canvas.h"
 #include "platform/painted_form.h"
@@ -68,6 +69,22 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
 
     // A part chosen elsewhere (the finder): its inputs are stored and shown as if typed.
     void ShowChoice(const FilterSpec& choice);
+    // The mounting as its menu items set it; the withdrawn mountings have no item and are set only so.
+    void SetMounting(MountingStyle mounting);
+
+    // The window's menus and commands under the names CreateMenus registers them by.
+    const ActionCollection& Actions() const { return actions_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Asks for this window's deferred repaint.
+    virtual void RequestRepaint();
+
+  private:
+    // The judged part when it is standard; otherwise the refusal is shown and null returned.
+    const FilterSpec* StandardPartOnScreen(const QString& refusal);
+    using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
     // Entry fields.
     void onCentreFrequencyClick();
@@ -150,7 +167,8 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     const FilterSpec* StandardPartOnScreen(const QString& refusal);
     using KeyHandler = void (SpecificationWindow::*)(QChar&);
 
-    void FormCreate();
+    // The lists show the start inputs.
+    void SetStartValues();
     // The lists show the record's choices.
     void ShowChoicesInLists();
     void CreateControls();
@@ -170,7 +188,6 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void SetProfile(ResonatorProfile profile);
     void SetDielectric(DielectricMaterial dielectric);
     void SetGraphWidth(int bandwidths);
-    void SetMounting(MountingStyle mounting);
 
     void ColourComponents(bool printing);
     void ShowEntryTexts(FocusTarget focus);
@@ -206,6 +223,7 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
 
     QHash<QObject*, KeyHandler> keyHandlers_;
 
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* passbandMenu_ = nullptr;
     QMenu* stopbandMenu_ = nullptr;

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "platform/fonts.h"
 #include "engine/tolerance_texts.h"
+#include "platform/fonts.h"
 
 namespace veltrix {
 
@@ -38,7 +38,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, const 
 }  // namespace
 
 TolerancesDialog::TolerancesDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TolWin"));
+    setObjectName(QStringLiteral("tolerances_dialog"));
     setWindowTitle(QStringLiteral("Tolerances"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setModal(true);
@@ -48,7 +48,7 @@ TolerancesDialog::TolerancesDialog(QWidget* parent) : QDialog(parent) {
     setFont(plain);
 
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("bevel"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(8, 8, 372, 177);
 
@@ -69,7 +69,7 @@ TolerancesDialog::TolerancesDialog(QWidget* parent) : QDialog(parent) {
     contact->setPalette(palette);
 
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
-    okButton_->setObjectName(QStringLiteral("OKBtn"));
+    okButton_->setObjectName(QStringLiteral("ok_button"));
     okButton_->setGeometry(160, 200, 75, 25);
     okButton_->setDefault(true);
     connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
@@ -87,9 +87,8 @@ void TolerancesDialog::showEvent(QShowEvent* event) {
 
 void TolerancesDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
-    FormHide();
+    // The next showing starts at OK.
+    okButton_->setFocus();
 }
-
-void TolerancesDialog::FormHide() { okButton_->setFocus(); }
 
 }  // namespace veltrix

@@ -20,8 +20,6 @@ class TolerancesDialog : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void FormHide();
-
     QPushButton* okButton_ = nullptr;
 };
 

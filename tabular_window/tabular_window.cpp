@@ -78,7 +78,7 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     resize(632, 438);
 
     report_ = new QPlainTextEdit(this);
-    report_->setObjectName(QStringLiteral("RDMemo"));
+    report_->setObjectName(QStringLiteral("response_data"));
     report_->setGeometry(0, 8, 513, 377);
     QFont terminal = PixelFont(QStringLiteral("Terminal"), 12);
     terminal.setStyleHint(QFont::TypeWriter);
@@ -104,10 +104,10 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     report_->setAccessibleName(QStringLiteral("Response data"));
 
     selectionScreenButton_ = new QPushButton(QStringLiteral("Selection Scree&n"), this);
-    selectionScreenButton_->setObjectName(QStringLiteral("Button1"));
+    selectionScreenButton_->setObjectName(QStringLiteral("selection_screen_button"));
     selectionScreenButton_->setGeometry(520, 32, 100, 25);
     outlineDrawingsButton_ = new QPushButton(QStringLiteral("&Outline Drawings"), this);
-    outlineDrawingsButton_->setObjectName(QStringLiteral("Button2"));
+    outlineDrawingsButton_->setObjectName(QStringLiteral("outline_drawings_button"));
     outlineDrawingsButton_->setGeometry(520, 64, 100, 25);
     // Outside a dialog only an auto-default button answers Enter.
     for (QPushButton* button : {selectionScreenButton_, outlineDrawingsButton_}) button->setAutoDefault(true);
@@ -121,14 +121,14 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     viewMenu_ = new QMenu(QStringLiteral("&View"), this);
     selectionScreenAction_ = viewMenu_->addAction(QStringLiteral("&Selection Screen"));
     outlineDrawingsAction_ = viewMenu_->addAction(QStringLiteral("&Outline Drawings"));
-    fileMenu_->setObjectName(QStringLiteral("File1"));
-    printAction_->setObjectName(QStringLiteral("Print1"));
-    exportTouchstoneAction_->setObjectName(QStringLiteral("ExportTouchstone1"));
-    exportCsvAction_->setObjectName(QStringLiteral("ExportCSV1"));
-    exitAction_->setObjectName(QStringLiteral("Exit1"));
-    viewMenu_->setObjectName(QStringLiteral("View1"));
-    selectionScreenAction_->setObjectName(QStringLiteral("SelectionScreen1"));
-    outlineDrawingsAction_->setObjectName(QStringLiteral("OutlineDrawings1"));
+    actions_.AddMenu(QStringLiteral("file"), fileMenu_);
+    actions_.Add(QStringLiteral("print"), printAction_);
+    actions_.Add(QStringLiteral("export_touchstone"), exportTouchstoneAction_);
+    actions_.Add(QStringLiteral("export_csv"), exportCsvAction_);
+    actions_.Add(QStringLiteral("exit"), exitAction_);
+    actions_.AddMenu(QStringLiteral("view"), viewMenu_);
+    actions_.Add(QStringLiteral("selection_screen"), selectionScreenAction_);
+    actions_.Add(QStringLiteral("outline_drawings"), outlineDrawingsAction_);
 
     auto bringToFront = [this](DocumentWindow window) {
         if (program_.Hub) program_.Hub->BringToFront(window);
@@ -155,7 +155,7 @@ TabularDataWindow::TabularDataWindow(Program& program, QWidget* parent) : QWidge
     });
     connect(fileMenu_, &QMenu::aboutToShow, this, &TabularDataWindow::onFileMenuShown);
     // A new judgement is listed once the event that caused it is over.
-    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TabularDataWindow::FormActivate,
+    connect(&program_.Judgement, &SelectionJudgement::Judged, this, &TabularDataWindow::ShowReport,
             Qt::QueuedConnection);
 }
 
@@ -163,7 +163,7 @@ TabularDataWindow::~TabularDataWindow() = default;
 
 QList<GroupedMenu> TabularDataWindow::GroupedMenus() { return {{0, fileMenu_}, {5, viewMenu_}}; }
 
-void TabularDataWindow::FormActivate() {
+void TabularDataWindow::ShowReport() {
     // A change already announced is judged before the report is listed.
     program_.Judgement.JudgePending();
     if (!program_.Judgement.HasJudged()) return;
@@ -269,14 +269,14 @@ void TabularDataWindow::WatchSubWindow() {
     if (!sub) return;
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates oldState, Qt::WindowStates newState) {
-                if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive)) FormActivate();
+                if (!(oldState & Qt::WindowActive) && (newState & Qt::WindowActive)) ShowReport();
             });
 }
 
 bool TabularDataWindow::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::WindowActivate:
-            FormActivate();
+            ShowReport();
             break;
         case QEvent::ParentChange:
             WatchSubWindow();

@@ -11,6 +11,7 @@
 
 #include "exports/exports.h"
 #include "files/user_file.h"
+#include "platform/action_collection.h"
 #include "platform/menu_groups.h"
 #include "printing/print_output.h"
 #include "printing/report_printout.h"
@@ -40,7 +41,7 @@ class TabularDataWindow : public QWidget, public MenuProvider {
     QList<GroupedMenu> GroupedMenus() override;
 
     // Rebuilds the report; the memo is touched only when its lines changed.
-    void FormActivate();
+    void ShowReport();
     // The memo's lines as they stand.
     QStringList MemoLines() const;
 
@@ -55,14 +56,8 @@ class TabularDataWindow : public QWidget, public MenuProvider {
     QPushButton* SelectionScreenButton() const { return selectionScreenButton_; }
     QPushButton* OutlineDrawingsButton() const { return outlineDrawingsButton_; }
 
-    QMenu* FileMenu() const { return fileMenu_; }
-    QAction* PrintAction() const { return printAction_; }
-    QAction* ExportTouchstoneAction() const { return exportTouchstoneAction_; }
-    QAction* ExportCsvAction() const { return exportCsvAction_; }
-    QAction* ExitAction() const { return exitAction_; }
-    QMenu* ViewMenu() const { return viewMenu_; }
-    QAction* SelectionScreenAction() const { return selectionScreenAction_; }
-    QAction* OutlineDrawingsAction() const { return outlineDrawingsAction_; }
+    // The window's menus and commands under the names its constructor registers them by.
+    const ActionCollection& Actions() const { return actions_; }
 
   protected:
     bool event(QEvent* event) override;
@@ -85,6 +80,7 @@ class TabularDataWindow : public QWidget, public MenuProvider {
     QPlainTextEdit* report_ = nullptr;
     QPushButton* selectionScreenButton_ = nullptr;
     QPushButton* outlineDrawingsButton_ = nullptr;
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QAction* printAction_ = nullptr;
     QAction* exportTouchstoneAction_ = nullptr;

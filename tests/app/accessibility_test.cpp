@@ -42,10 +42,10 @@ TEST_F(AccessibilityTest, TheSpecificationFieldsAndListsAreNamedByTheirLabels) {
     const struct {
         const char* field;
         const char* name;
-    } fields[] = {{"F0Edit", "Center Frequency"},
-                  {"BWEdit", "Bandwidth (minimum)"},
-                  {"F1Edit", "F1 Frequency"},
-                  {"F2Edit", "F2 Frequency"}};
+    } fields[] = {{"centre_frequency", "Center Frequency"},
+                  {"bandwidth", "Bandwidth (minimum)"},
+                  {"stopband_f1", "F1 Frequency"},
+                  {"stopband_f2", "F2 Frequency"}};
     for (const auto& f : fields) {
         auto* edit = screen->findChild<QLineEdit*>(QString::fromLatin1(f.field));
         ASSERT_NE(edit, nullptr) << f.field;
@@ -57,11 +57,11 @@ TEST_F(AccessibilityTest, TheSpecificationFieldsAndListsAreNamedByTheirLabels) {
     const struct {
         const char* list;
         const char* name;
-    } lists[] = {{"NCBox", "Number of Sections"},
-                 {"PBDCBox", "Passband Definition"},
-                 {"RPBox", "Resonator Profile"},
-                 {"DBox", "Dielectric Constant"},
-                 {"comboGraphWidth", "Graph Width"}};
+    } lists[] = {{"sections", "Number of Sections"},
+                 {"passband_definition", "Passband Definition"},
+                 {"profile", "Resonator Profile"},
+                 {"dielectric", "Dielectric Constant"},
+                 {"graph_width", "Graph Width"}};
     for (const auto& l : lists) {
         auto* box = screen->findChild<QComboBox*>(QString::fromLatin1(l.list));
         ASSERT_NE(box, nullptr) << l.list;

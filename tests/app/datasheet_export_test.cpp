@@ -44,11 +44,11 @@ class DatasheetWindowTest : public testing::ShownFrameTest {
     }
 
     QAction* SpecificationAction(const char* name) const {
-        return frame_->Specification()->findChild<QAction*>(QString::fromLatin1(name));
+        return frame_->Specification()->Actions().Action(QString::fromLatin1(name));
     }
     // Opens the specification screen's File menu, as a user does before choosing from it.
     void ShowFileMenu() const {
-        QMenu* file = qobject_cast<QMenu*>(SpecificationAction("ExportDatasheet1")->parent());
+        QMenu* file = qobject_cast<QMenu*>(SpecificationAction("export_datasheet")->parent());
         ASSERT_NE(file, nullptr);
         emit file->aboutToShow();
     }
@@ -69,21 +69,22 @@ class DatasheetWindowTest : public testing::ShownFrameTest {
 TEST_F(DatasheetWindowTest, SpecificationScreenWritesThePartOnScreen) {
     dialog_.answer = dir_.filePath(QStringLiteral("sheet.pdf"));
     ShowFileMenu();
-    ASSERT_TRUE(SpecificationAction("ExportDatasheet1")->isEnabled());
-    EXPECT_EQ(SpecificationAction("ExportDatasheet1")->text(), QStringLiteral("Export &Datasheet..."));
-    SpecificationAction("ExportDatasheet1")->trigger();
+    ASSERT_TRUE(SpecificationAction("export_datasheet")->isEnabled());
+    EXPECT_EQ(SpecificationAction("export_datasheet")->text(), QStringLiteral("Export &Datasheet..."));
+    SpecificationAction("export_datasheet")->trigger();
     EXPECT_EQ(dialog_.proposed, QStringList{QStringLiteral("3DR25-1000_U20.pdf")});
     EXPECT_TRUE(messages_.texts.isEmpty()) << messages_.texts.join('\n').toStdString();
     ExpectDatasheetOf("3DR25-1000/U20 - 1.8");
 }
 
 TEST_F(DatasheetWindowTest, ARefusedEntryIsDisabledAndRefusedWithAMessage) {
-    SpecificationAction("DL221")->trigger();
-    SpecificationAction("Dropin1")->trigger();
+    SpecificationAction("dielectric_dl")->trigger();
+    SpecificationAction("mounting_drop_in")->trigger();
     ShowFileMenu();
-    EXPECT_FALSE(SpecificationAction("ExportDatasheet1")->isEnabled());
-    // The handler reached anyway (the menu judged before the entry changed) gives the reason, and no dialog.
-    frame_->Specification()->onExportDatasheet();
+    EXPECT_FALSE(SpecificationAction("export_datasheet")->isEnabled());
+    // The item reached anyway (the menu judged before the entry changed) gives the reason, and no dialog.
+    SpecificationAction("export_datasheet")->setEnabled(true);
+    SpecificationAction("export_datasheet")->trigger();
     EXPECT_TRUE(dialog_.proposed.isEmpty());
     ASSERT_EQ(messages_.texts.size(), 1);
     EXPECT_TRUE(messages_.texts[0].contains(QStringLiteral("standard part")));
@@ -92,12 +93,12 @@ TEST_F(DatasheetWindowTest, ARefusedEntryIsDisabledAndRefusedWithAMessage) {
 
 TEST_F(DatasheetWindowTest, CancelWritesNothingAndAFailureIsReportedWithItsPath) {
     dialog_.answer.clear();
-    SpecificationAction("ExportDatasheet1")->trigger();
+    SpecificationAction("export_datasheet")->trigger();
     EXPECT_EQ(dialog_.proposed.size(), 1);
     EXPECT_TRUE(messages_.texts.isEmpty());
 
     dialog_.answer = dir_.filePath(QStringLiteral("no-such-folder/sheet.pdf"));
-    SpecificationAction("ExportDatasheet1")->trigger();
+    SpecificationAction("export_datasheet")->trigger();
     ASSERT_EQ(messages_.texts.size(), 1);
     EXPECT_TRUE(messages_.texts[0].startsWith(QStringLiteral("Cannot write")))
         << messages_.texts[0].toStdString();

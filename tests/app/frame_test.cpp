@@ -48,6 +48,7 @@
 #include "specification_window/tolerances_dialog.h"
 #include "tests/app/shown_frame.h"
 #include "tests/support/fakes.h"
+#include "tests/support/menu_commands.h"
 
 namespace veltrix {
 namespace {
@@ -155,8 +156,8 @@ TEST_F(FrameTest, CreationHandlerSetsStartValuesAndReadsPreferences) {
     EXPECT_EQ(program_.Display.PaintCopyMode, CopyMode::Source);
     EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
     EXPECT_EQ(program_.Hub, frame_.get());
-    EXPECT_FALSE(frame_->PreserveAction()->isChecked());
-    EXPECT_FALSE(frame_->ResetAction()->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("preserve_preferences")->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("reset_preferences")->isChecked());
     EXPECT_EQ(frame_->windowTitle(), QString("Veltrix 1.8"));
 
     frame_.reset();
@@ -195,6 +196,18 @@ TEST_F(FrameTest, DocumentWindowsInCreationOrderAtTheirSavedRectangles) {
               Sub(DocumentWindow::Specification));
 }
 
+TEST_F(FrameTest, EveryMenuCommandIsFoundByItsName) {
+    Start();
+    QList<QMenu*> menus;
+    for (const char* name : {"file", "window", "sales", "configure", "help"}) {
+        QMenu* menu = frame_->Actions().Menu(QString::fromLatin1(name));
+        ASSERT_NE(menu, nullptr) << name;
+        menus << menu;
+    }
+    EXPECT_EQ(testing::UnnamedCommands(frame_->Actions(), menus), QStringList());
+    EXPECT_EQ(frame_->Actions().Action("no_such_command"), nullptr);
+}
+
 TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
@@ -208,13 +221,15 @@ TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     EXPECT_EQ(frame_->findChild<QDialog*>(), nullptr);
     // The menus offer every window all the same.
     for (QAction* item :
-         {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
-          frame_->LicenseInformationAction(), frame_->IntroductionAction(),
-          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->AboutAction()})
-        EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
+         {frame_->Actions().Action("request_for_quote"), frame_->Actions().Action("contact_information"),
+          frame_->Actions().Action("configuration_instructions"),
+          frame_->Actions().Action("license_information"), frame_->Actions().Action("introduction"),
+          frame_->Actions().Action("filter_characteristics"), frame_->Actions().Action("notes"),
+          frame_->Actions().Action("about")})
+        EXPECT_TRUE(item->isVisible()) << item->text().toStdString();
 
     // Made on use: caption, place and flags as a window made at start has them.
-    frame_->ContactInformationAction()->trigger();
+    frame_->Actions().Action("contact_information")->trigger();
     auto* reach = qobject_cast<ContactPage*>(frame_->GetFrameWindow(FrameWindow::ContactInformation));
     ASSERT_NE(reach, nullptr);
     EXPECT_TRUE(reach->isVisible());
@@ -225,11 +240,11 @@ TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     EXPECT_EQ(reach->geometry(), atStart.geometry());
     EXPECT_EQ(reach->windowFlags(), atStart.windowFlags());
     EXPECT_EQ(reach->parentWidget(), frame_.get());
-    frame_->ContactInformationAction()->trigger();
+    frame_->Actions().Action("contact_information")->trigger();
     EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::ContactInformation), reach) << "made once";
 
     // The notes page behind a link of the characteristics page is made when the link is followed.
-    frame_->FilterCharacteristicsAction()->trigger();
+    frame_->Actions().Action("filter_characteristics")->trigger();
     ASSERT_NE(frame_->GetFrameWindow(FrameWindow::FilterCharacteristics), nullptr);
     EXPECT_EQ(frame_->GetFrameWindow(FrameWindow::Notes), nullptr);
     frame_->FilterCharacteristics()->onNote1Link();
@@ -240,13 +255,13 @@ TEST_F(FrameTest, WindowsThatStartHiddenAreMadeOnFirstUseAsTheyWouldBeAtStart) {
     WhenModal([&] {
         toleranceShown = QApplication::activeModalWidget() == frame_->findChild<TolerancesDialog*>();
     });
-    frame_->Specification()->onTolerances();
+    frame_->Specification()->findChild<QPushButton*>("tolerances_button")->click();
     EXPECT_TRUE(toleranceShown);
     bool offsetsShown = false;
     WhenModal([&] {
         offsetsShown = QApplication::activeModalWidget() == frame_->findChild<FieldOffsetsDialog*>();
     });
-    frame_->OffsetsAction()->trigger();
+    frame_->Actions().Action("offsets")->trigger();
     EXPECT_TRUE(offsetsShown);
 
     // None of this moved the document windows: the specification window is still on top and active.
@@ -263,7 +278,7 @@ TEST_F(FrameTest, ExtremeSavedRectanglesStillGiveAWorkingFrame) {
     DocumentMdiWindow* select = Sub(DocumentWindow::Specification);
     EXPECT_GT(select->x(), 1000000);
     EXPECT_GT(select->width(), 0);
-    frame_->CascadeAction()->trigger();
+    frame_->Actions().Action("cascade")->trigger();
     EXPECT_EQ(select->pos(), QPoint(50, 50));
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), select);
 }
@@ -326,34 +341,34 @@ TEST_F(FrameTest, MenuBarMergesTheActiveWindowsMenus) {
     Start();
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Passband", "Stop&band", "&Graph", "&Mounting", "&View",
                                          "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction())
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->Actions().Menu("file")->menuAction())
         << "the child's File replaces it";
 
     frame_->BringToFront(DocumentWindow::TabularData);
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&View", "&Window", "&Sales", "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->Actions().Menu("file")->menuAction());
 
     frame_->BringToFront(DocumentWindow::Outline);
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Mounting", "&Units", "&View", "&Window", "&Sales",
                                          "&Configure", "&Help"}));
-    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->FileMenu()->menuAction());
+    EXPECT_NE(frame_->menuBar()->actions().first(), frame_->Actions().Menu("file")->menuAction());
 }
 
 TEST_F(FrameTest, MenusWithoutTheirWindowAreHidden) {
     // The frame before it has created the windows its menus open.
     frame_ = std::make_unique<RecordingFrame>(program_);
-    EXPECT_FALSE(frame_->RequestForQuoteAction()->isVisible());
-    EXPECT_FALSE(frame_->ContactInformationAction()->isVisible());
-    EXPECT_FALSE(frame_->InstructionsAction()->isVisible());
-    EXPECT_FALSE(frame_->ConfigureSeparator()->isVisible());
-    EXPECT_FALSE(frame_->HelpMenu()->menuAction()->isVisible());
-    EXPECT_TRUE(frame_->VeltrixOnlineAction()->isVisible());
+    EXPECT_FALSE(frame_->Actions().Action("request_for_quote")->isVisible());
+    EXPECT_FALSE(frame_->Actions().Action("contact_information")->isVisible());
+    EXPECT_FALSE(frame_->Actions().Action("configuration_instructions")->isVisible());
+    EXPECT_FALSE(frame_->Actions().Action("configure_separator")->isVisible());
+    EXPECT_FALSE(frame_->Actions().Menu("help")->menuAction()->isVisible());
+    EXPECT_TRUE(frame_->Actions().Action("veltrix_online")->isVisible());
 
     QWidget about;
     frame_->SetFrameWindow(FrameWindow::About, &about);
-    EXPECT_TRUE(frame_->HelpMenu()->menuAction()->isVisible());
-    EXPECT_TRUE(frame_->AboutAction()->isVisible());
-    EXPECT_FALSE(frame_->HelpSeparator()->isVisible()) << "no page above the separator";
+    EXPECT_TRUE(frame_->Actions().Menu("help")->menuAction()->isVisible());
+    EXPECT_TRUE(frame_->Actions().Action("about")->isVisible());
+    EXPECT_FALSE(frame_->Actions().Action("help_separator")->isVisible()) << "no page above the separator";
     EXPECT_TRUE(MenuTitles().endsWith("&Help"));
 }
 
@@ -391,7 +406,7 @@ TEST_F(FrameTest, StartupPagesFollowTheShownFrameWithTheLicenceOnTop) {
     QCoreApplication::processEvents();
     frame_->ShowStartupPages();
     qApp->removeEventFilter(&recorder);
-    const QStringList order{"NoteWin", "InfoWin", "IntroWin", "OwnWin"};
+    const QStringList order{"notes_page", "filter_characteristics_page", "introduction_page", "license_page"};
     EXPECT_EQ(recorder.shown, order);
     // Each page's last change of stacking, in order: the licence ends on top.
     QStringList lastRaised;
@@ -414,6 +429,11 @@ TEST_F(FrameTest, StartupPagesFollowTheShownFrameWithTheLicenceOnTop) {
     EXPECT_TRUE(frame_->isMaximized());
 }
 
+// The windows the frame opens from its Help, Sales and Configure menus.
+const QStringList kFrameWindowNames{
+    "contact_page", "notes_page", "filter_characteristics_page", "introduction_page",
+    "license_page", "about_box",  "configuration_page",          "quote_request_window"};
+
 TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     ShowRecorder recorder;
     qApp->installEventFilter(&recorder);
@@ -421,9 +441,10 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
     qApp->removeEventFilter(&recorder);
     QStringList pages;
     for (const QString& name : recorder.shown) {
-        if (name.endsWith("Win") || name == "AboutBox") pages << name;
+        if (kFrameWindowNames.contains(name)) pages << name;
     }
-    EXPECT_EQ(pages, (QStringList{"NoteWin", "InfoWin", "IntroWin", "OwnWin"}));
+    EXPECT_EQ(pages, (QStringList{"notes_page", "filter_characteristics_page", "introduction_page",
+                                  "license_page"}));
     EXPECT_FALSE(frame_->ContactInformation()->isVisible());
     EXPECT_FALSE(frame_->ConfigurationInstructions()->isVisible());
     EXPECT_FALSE(frame_->RequestForQuote()->isVisible());
@@ -435,34 +456,36 @@ TEST_F(FrameTest, FirstStartShowsTheFourStartupPagesWithTheLicenceLast) {
 
     // Every item has its window now.
     for (QAction* item :
-         {frame_->RequestForQuoteAction(), frame_->ContactInformationAction(), frame_->InstructionsAction(),
-          frame_->ConfigureSeparator(), frame_->LicenseInformationAction(), frame_->IntroductionAction(),
-          frame_->FilterCharacteristicsAction(), frame_->NotesAction(), frame_->HelpSeparator(),
-          frame_->AboutAction()}) {
-        EXPECT_TRUE(item->isVisible()) << item->objectName().toStdString();
+         {frame_->Actions().Action("request_for_quote"), frame_->Actions().Action("contact_information"),
+          frame_->Actions().Action("configuration_instructions"),
+          frame_->Actions().Action("configure_separator"), frame_->Actions().Action("license_information"),
+          frame_->Actions().Action("introduction"), frame_->Actions().Action("filter_characteristics"),
+          frame_->Actions().Action("notes"), frame_->Actions().Action("help_separator"),
+          frame_->Actions().Action("about")}) {
+        EXPECT_TRUE(item->isVisible()) << item->text().toStdString();
     }
 
-    emit frame_->HelpMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->LicenseInformationAction()->isEnabled());
-    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
-    EXPECT_FALSE(frame_->FilterCharacteristicsAction()->isEnabled());
-    EXPECT_FALSE(frame_->NotesAction()->isEnabled());
-    EXPECT_TRUE(frame_->AboutAction()->isEnabled());
+    emit frame_->Actions().Menu("help")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("license_information")->isEnabled());
+    EXPECT_FALSE(frame_->Actions().Action("introduction")->isEnabled());
+    EXPECT_FALSE(frame_->Actions().Action("filter_characteristics")->isEnabled());
+    EXPECT_FALSE(frame_->Actions().Action("notes")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("about")->isEnabled());
 
-    frame_->LicenseInformation()->ExitAction()->trigger();
+    frame_->LicenseInformation()->Actions().Action("exit")->trigger();
     frame_->Notes()->close();
-    emit frame_->HelpMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->LicenseInformationAction()->isEnabled());
-    EXPECT_TRUE(frame_->NotesAction()->isEnabled());
-    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
+    emit frame_->Actions().Menu("help")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("license_information")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("notes")->isEnabled());
+    EXPECT_FALSE(frame_->Actions().Action("introduction")->isEnabled());
     EXPECT_FALSE(PreferencesText().size()) << "nothing written before the introduction closes";
 
     frame_->Introduction()->close();
     EXPECT_EQ(PreferencesText(), "E\nI\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
-    emit frame_->HelpMenu()->aboutToShow();
-    frame_->IntroductionAction()->trigger();
+    emit frame_->Actions().Menu("help")->aboutToShow();
+    frame_->Actions().Action("introduction")->trigger();
     EXPECT_TRUE(frame_->Introduction()->isVisible());
-    frame_->NotesAction()->trigger();
+    frame_->Actions().Action("notes")->trigger();
     EXPECT_TRUE(frame_->Notes()->isVisible());
 }
 
@@ -472,7 +495,7 @@ TEST_F(FrameTest, FontCommandRepaintsTheOpenPagesInTheNewFont) {
     QCoreApplication::processEvents();
     ASSERT_FALSE(frame_->LicenseInformation()->DrawnTexts().empty());
     EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 16);
-    frame_->SmallArialAction()->trigger();
+    frame_->Actions().Action("font_small_arial")->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(frame_->LicenseInformation()->DrawnTexts().back().pixelSize, 13)
         << "the legal notice at the new medium size";
@@ -487,7 +510,7 @@ TEST_F(FrameTest, LaterStartsShowFewerPages) {
     EXPECT_FALSE(frame_->Introduction()->isVisible());
     EXPECT_FALSE(frame_->LicenseInformation()->isVisible());
 
-    frame_->PreserveAction()->trigger();
+    frame_->Actions().Action("preserve_preferences")->trigger();
     frame_.reset();
     Start();
     for (QWidget* page :
@@ -533,7 +556,7 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
             ASSERT_TRUE(frame_->Introduction()->isVisible());
             QObject::connect(frame_.get(), &MainFrame::Closed, qApp, &QApplication::quit);
             if (fromExit) {
-                QTimer::singleShot(0, frame_->ExitAction(), &QAction::trigger);
+                QTimer::singleShot(0, frame_->Actions().Action("exit"), &QAction::trigger);
             } else {
                 QTimer::singleShot(0, qApp, &QApplication::quit);
             }
@@ -557,19 +580,19 @@ TEST_F(FrameTest, ExitWithTheIntroductionOpenWritesNothing) {
 TEST_F(FrameTest, SalesAndConfigureOpenTheRealWindows) {
     WritePreferencesText("E\nY\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     Start();
-    frame_->ContactInformationAction()->trigger();
+    frame_->Actions().Action("contact_information")->trigger();
     EXPECT_TRUE(frame_->ContactInformation()->isVisible());
-    emit frame_->SalesMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->ContactInformationAction()->isEnabled());
-    frame_->RequestForQuoteAction()->trigger();
+    emit frame_->Actions().Menu("sales")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("contact_information")->isEnabled());
+    frame_->Actions().Action("request_for_quote")->trigger();
     EXPECT_TRUE(frame_->RequestForQuote()->isVisible());
-    frame_->InstructionsAction()->trigger();
+    frame_->Actions().Action("configuration_instructions")->trigger();
     EXPECT_TRUE(frame_->ConfigurationInstructions()->isVisible());
-    emit frame_->ConfigureMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->InstructionsAction()->isEnabled());
-    frame_->ConfigurationInstructions()->ExitAction()->trigger();
-    emit frame_->ConfigureMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->InstructionsAction()->isEnabled());
+    emit frame_->Actions().Menu("configure")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("configuration_instructions")->isEnabled());
+    frame_->ConfigurationInstructions()->Actions().Action("exit")->trigger();
+    emit frame_->Actions().Menu("configure")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("configuration_instructions")->isEnabled());
 }
 
 // --- Closing, activation, exit ---
@@ -613,7 +636,7 @@ TEST_F(FrameTest, RepaintNowJudgesTheSelectionEvenWhileTheScreenIsCovered) {
     frame_->BringToFront(DocumentWindow::Outline);
     QCoreApplication::processEvents();
     program_.Spec.F0 = 9000.0;
-    auto* mechanical = frame_->findChild<QPushButton*>("MountBtn");
+    auto* mechanical = frame_->findChild<QPushButton*>("mounting_configuration_button");
     ASSERT_NE(mechanical, nullptr);
     mechanical->click();
     EXPECT_NE(program_.Spec.SelStatus, kSelectionValid);
@@ -631,7 +654,7 @@ TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
 
     const QSize icon = Sub(DocumentWindow::Outline)->size();
 
-    frame_->CascadeAction()->trigger();
+    frame_->Actions().Action("cascade")->trigger();
     EXPECT_EQ(Sub(DocumentWindow::TabularData)->geometry(), QRect(0, 0, 410, 220));
     // Only Top and Left change: the minimised window stays minimised, its icon at 25, 25.
     EXPECT_TRUE(Sub(DocumentWindow::Outline)->isMinimized());
@@ -646,7 +669,7 @@ TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
     // With every window restored, Mechanical is shown before Select and ends just below it.
     Sub(DocumentWindow::Outline)->showNormal();
     frame_->BringToFront(DocumentWindow::TabularData);
-    frame_->CascadeAction()->trigger();
+    frame_->Actions().Action("cascade")->trigger();
     const QList<QMdiSubWindow*> restored = frame_->MdiArea()->subWindowList(QMdiArea::StackingOrder);
     EXPECT_EQ(restored.last(), Sub(DocumentWindow::Specification));
     EXPECT_EQ(restored.at(restored.size() - 2), Sub(DocumentWindow::Outline));
@@ -655,7 +678,7 @@ TEST_F(FrameTest, CascadeSetsTopAndLeftKeepsStatesAndActivatesSelect) {
 
 TEST_F(FrameTest, TileStacksTheWindowsAtFullWidth) {
     Start();
-    frame_->TileAction()->trigger();
+    frame_->Actions().Action("tile")->trigger();
     const QRect area = frame_->MdiArea()->viewport()->rect();
     const int row = area.height() / 3;
     // The active window takes the top row.
@@ -674,7 +697,7 @@ TEST_F(FrameTest, ArrangeIconsLinesMinimisedWindowsAlongTheBottom) {
     tabular->move(400, 100);
     mechanical->move(20, 300);
 
-    frame_->ArrangeIconsAction()->trigger();
+    frame_->Actions().Action("arrange_icons")->trigger();
     const int bottom = frame_->MdiArea()->viewport()->rect().bottom() + 1;
     EXPECT_EQ(tabular->geometry().topLeft(), QPoint(0, bottom - tabular->height()));
     EXPECT_EQ(mechanical->geometry().topLeft(), QPoint(tabular->width(), bottom - mechanical->height()));
@@ -685,7 +708,7 @@ TEST_F(FrameTest, ArrangeIconsLinesMinimisedWindowsAlongTheBottom) {
 
 struct LinkCase {
     const char* name;
-    QAction* (MainFrame::*item)() const;
+    const char* item;
     const char* target;
     const char* failure;
 };
@@ -697,7 +720,8 @@ class SalesLinks : public FrameTest, public ::testing::WithParamInterface<LinkCa
 
 TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
     Start();
-    QAction* item = (frame_.get()->*GetParam().item)();
+    QAction* item = frame_->Actions().Action(QString::fromLatin1(GetParam().item));
+    ASSERT_NE(item, nullptr);
     item->trigger();
     EXPECT_EQ(shell_.opened, QStringList{GetParam().target});
     EXPECT_TRUE(messages_.texts.isEmpty());
@@ -709,13 +733,12 @@ TEST_P(SalesLinks, OpenTheTargetAndReportOnlyFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, SalesLinks,
-    ::testing::Values(LinkCase{"VeltrixOnline", &MainFrame::VeltrixOnlineAction,
-                               "https://www.norvane.example/veltrix.html", "Unable to start web browser."},
-                      LinkCase{"EmailSales", &MainFrame::EmailSalesAction, "mailto:sales@norvane.example",
-                               "Unable to start mail client."},
-                      LinkCase{"Representatives", &MainFrame::RepresentativesAction,
-                               "https://www.norvane.example/reps/index.html",
-                               "Unable to start web browser."}),
+    ::testing::Values(
+        LinkCase{"VeltrixOnline", "veltrix_online", "https://www.norvane.example/veltrix.html",
+                 "Unable to start web browser."},
+        LinkCase{"EmailSales", "email_sales", "mailto:sales@norvane.example", "Unable to start mail client."},
+        LinkCase{"Representatives", "representatives", "https://www.norvane.example/reps/index.html",
+                 "Unable to start web browser."}),
     [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 // --- Help, Sales and Configure items follow their windows ---
@@ -728,23 +751,23 @@ TEST_F(FrameTest, HelpItemsEnabledExactlyWhileTheirPageIsHidden) {
     frame_->SetFrameWindow(FrameWindow::FilterCharacteristics, &info);
     frame_->SetFrameWindow(FrameWindow::Notes, &notes);
     frame_->SetFrameWindow(FrameWindow::About, &about);
-    EXPECT_TRUE(frame_->HelpSeparator()->isVisible());
+    EXPECT_TRUE(frame_->Actions().Action("help_separator")->isVisible());
 
     notes.show();
-    emit frame_->HelpMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->NotesAction()->isEnabled());
-    EXPECT_TRUE(frame_->LicenseInformationAction()->isEnabled());
-    EXPECT_TRUE(frame_->IntroductionAction()->isEnabled());
-    EXPECT_TRUE(frame_->FilterCharacteristicsAction()->isEnabled());
-    EXPECT_TRUE(frame_->AboutAction()->isEnabled());
+    emit frame_->Actions().Menu("help")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("notes")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("license_information")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("introduction")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("filter_characteristics")->isEnabled());
+    EXPECT_TRUE(frame_->Actions().Action("about")->isEnabled());
 
     notes.hide();
     intro.show();
-    emit frame_->HelpMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->NotesAction()->isEnabled());
-    EXPECT_FALSE(frame_->IntroductionAction()->isEnabled());
+    emit frame_->Actions().Menu("help")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("notes")->isEnabled());
+    EXPECT_FALSE(frame_->Actions().Action("introduction")->isEnabled());
 
-    frame_->FilterCharacteristicsAction()->trigger();
+    frame_->Actions().Action("filter_characteristics")->trigger();
     EXPECT_TRUE(info.isVisible());
 }
 
@@ -754,30 +777,30 @@ TEST_F(FrameTest, SalesAndConfigureItemsFollowTheirWindows) {
     frame_->SetFrameWindow(FrameWindow::ContactInformation, &reach);
     frame_->SetFrameWindow(FrameWindow::RequestForQuote, &rfq);
     frame_->SetFrameWindow(FrameWindow::ConfigurationInstructions, &instructions);
-    EXPECT_TRUE(frame_->ContactInformationAction()->isVisible());
-    EXPECT_TRUE(frame_->InstructionsAction()->isVisible());
+    EXPECT_TRUE(frame_->Actions().Action("contact_information")->isVisible());
+    EXPECT_TRUE(frame_->Actions().Action("configuration_instructions")->isVisible());
 
-    frame_->ContactInformationAction()->trigger();
+    frame_->Actions().Action("contact_information")->trigger();
     EXPECT_TRUE(reach.isVisible());
-    emit frame_->SalesMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->ContactInformationAction()->isEnabled());
+    emit frame_->Actions().Menu("sales")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("contact_information")->isEnabled());
     reach.hide();
-    emit frame_->SalesMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->ContactInformationAction()->isEnabled());
+    emit frame_->Actions().Menu("sales")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("contact_information")->isEnabled());
 
     // The quote window is never disabled; asking again while it is open brings it forward.
-    frame_->RequestForQuoteAction()->trigger();
-    emit frame_->SalesMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->RequestForQuoteAction()->isEnabled());
-    frame_->RequestForQuoteAction()->trigger();
+    frame_->Actions().Action("request_for_quote")->trigger();
+    emit frame_->Actions().Menu("sales")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("request_for_quote")->isEnabled());
+    frame_->Actions().Action("request_for_quote")->trigger();
     EXPECT_TRUE(rfq.isVisible());
 
-    frame_->InstructionsAction()->trigger();
-    emit frame_->ConfigureMenu()->aboutToShow();
-    EXPECT_FALSE(frame_->InstructionsAction()->isEnabled());
+    frame_->Actions().Action("configuration_instructions")->trigger();
+    emit frame_->Actions().Menu("configure")->aboutToShow();
+    EXPECT_FALSE(frame_->Actions().Action("configuration_instructions")->isEnabled());
     instructions.hide();
-    emit frame_->ConfigureMenu()->aboutToShow();
-    EXPECT_TRUE(frame_->InstructionsAction()->isEnabled());
+    emit frame_->Actions().Menu("configure")->aboutToShow();
+    EXPECT_TRUE(frame_->Actions().Action("configuration_instructions")->isEnabled());
 }
 
 TEST_F(FrameTest, AboutIsShownModally) {
@@ -789,7 +812,7 @@ TEST_F(FrameTest, AboutIsShownModally) {
         shownModal = QApplication::activeModalWidget() == &about;
         about.accept();
     });
-    frame_->AboutAction()->trigger();
+    frame_->Actions().Action("about")->trigger();
     EXPECT_TRUE(shownModal);
 }
 
@@ -797,18 +820,18 @@ TEST_F(FrameTest, AboutIsShownModally) {
 
 TEST_F(FrameTest, FontCommandsMoveTheCheckMarkAndSetSizes) {
     Start();
-    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
-    frame_->SmallArialAction()->trigger();
-    EXPECT_TRUE(frame_->SmallArialAction()->isChecked());
-    EXPECT_FALSE(frame_->MsSansSerifAction()->isChecked());
-    EXPECT_FALSE(frame_->ArialAction()->isChecked());
+    EXPECT_TRUE(frame_->Actions().Action("font_ms_sans_serif")->isChecked());
+    frame_->Actions().Action("font_small_arial")->trigger();
+    EXPECT_TRUE(frame_->Actions().Action("font_small_arial")->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("font_ms_sans_serif")->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("font_arial")->isChecked());
     EXPECT_EQ(program_.Display.FontName, QString("Arial"));
     EXPECT_EQ(program_.Display.FontSizeLarge, 12);
     EXPECT_EQ(program_.Display.FontSizeTiny, 6);
 
-    frame_->MsSansSerifAction()->trigger();
-    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
-    EXPECT_FALSE(frame_->SmallArialAction()->isChecked());
+    frame_->Actions().Action("font_ms_sans_serif")->trigger();
+    EXPECT_TRUE(frame_->Actions().Action("font_ms_sans_serif")->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("font_small_arial")->isChecked());
     EXPECT_EQ(program_.Display.FontName, QString("MS Sans Serif"));
     EXPECT_EQ(program_.Display.FontSizeLarge, 14);
     EXPECT_EQ(program_.Display.FontSizeMedium, 12);
@@ -816,14 +839,14 @@ TEST_F(FrameTest, FontCommandsMoveTheCheckMarkAndSetSizes) {
     EXPECT_EQ(program_.Display.FontSizeTiny, 8);
 
     // Selecting the checked item again leaves it checked.
-    frame_->MsSansSerifAction()->trigger();
-    EXPECT_TRUE(frame_->MsSansSerifAction()->isChecked());
+    frame_->Actions().Action("font_ms_sans_serif")->trigger();
+    EXPECT_TRUE(frame_->Actions().Action("font_ms_sans_serif")->isChecked());
 }
 
 TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     Start();
     QWidget* select = frame_->DocumentWidget(DocumentWindow::Specification);
-    frame_->ArialAction()->trigger();
+    frame_->Actions().Action("font_arial")->trigger();
     EXPECT_EQ(frame_->invalidated,
               (std::vector<QWidget*>{frame_->LicenseInformation(), frame_->Introduction(),
                                      frame_->FilterCharacteristics(), select, frame_->Outline()}));
@@ -834,7 +857,7 @@ TEST_F(FrameTest, FontCommandInvalidatesInItsOrder) {
     frame_->SetFrameWindow(FrameWindow::FilterCharacteristics, &info);
     frame_->SetFrameWindow(FrameWindow::Notes, &notes);
     frame_->invalidated.clear();
-    frame_->SmallArialAction()->trigger();
+    frame_->Actions().Action("font_small_arial")->trigger();
     EXPECT_EQ(frame_->invalidated, (std::vector<QWidget*>{&own, &intro, &info, select, frame_->Outline()}));
 }
 
@@ -859,7 +882,7 @@ class OffsetsDialog : public FrameTest, public ::testing::WithParamInterface<Off
             dlg->VerticalEdit()->setText(y);
             QTest::mouseClick(ok ? dlg->OkButton() : dlg->CancelButton(), Qt::LeftButton);
         });
-        frame_->OffsetsAction()->trigger();
+        frame_->Actions().Action("offsets")->trigger();
     }
 };
 
@@ -891,7 +914,7 @@ TEST_F(OffsetsDialog, ShowsCurrentValuesWithFocusOnTheFirstField) {
         focusOnFirst = dlg->focusWidget() == dlg->HorizontalEdit();
         dlg->reject();
     });
-    frame_->OffsetsAction()->trigger();
+    frame_->Actions().Action("offsets")->trigger();
     EXPECT_EQ(first, QString("-12"));
     EXPECT_EQ(second, QString("34"));
     EXPECT_TRUE(focusOnFirst);
@@ -919,11 +942,11 @@ TEST_F(OffsetsDialog, RepaintsTheScreenOnlyWhenAValueChanged) {
     EXPECT_EQ(screenRepaints(), 1);
 
     // The result fields are at their new place before the screen paints.
-    const QLabel* il0 = select->findChild<QLabel*>("IL0Label");
+    const QLabel* il0 = select->findChild<QLabel*>("insertion_loss");
     ASSERT_NE(il0, nullptr);
     EXPECT_EQ(il0->pos(), QPoint(-4, 256));
-    EXPECT_EQ(select->findChild<QLabel*>("IL1Label")->pos(), QPoint(116, 338));
-    EXPECT_EQ(select->findChild<QLabel*>("IL2Label")->pos(), QPoint(212, 338));
+    EXPECT_EQ(select->findChild<QLabel*>("stopband_f1_attenuation")->pos(), QPoint(116, 338));
+    EXPECT_EQ(select->findChild<QLabel*>("stopband_f2_attenuation")->pos(), QPoint(212, 338));
 }
 
 TEST_F(OffsetsDialog, EnterInAFieldIsOk) {
@@ -933,7 +956,7 @@ TEST_F(OffsetsDialog, EnterInAFieldIsOk) {
         frame_->FieldOffsets()->VerticalEdit()->setFocus();
         QTest::keyClick(frame_->FieldOffsets()->VerticalEdit(), Qt::Key_Return);
     });
-    frame_->OffsetsAction()->trigger();
+    frame_->Actions().Action("offsets")->trigger();
     EXPECT_EQ(program_.Display.FieldOffsetY, -20);
 }
 
@@ -948,12 +971,12 @@ TEST_F(FrameTest, PreserveWritesTheWindowsAsTheyAreNow) {
     Sub(DocumentWindow::TabularData)->close();
     program_.Spec.Units = DrawingUnits::Millimetres;
 
-    frame_->PreserveAction()->trigger();
+    frame_->Actions().Action("preserve_preferences")->trigger();
     EXPECT_EQ(PreferencesText(), "M\nY\n10\n20\n600\n400\n1\n2\n300\n200\n3\n4\n310\n210\n");
     EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
     EXPECT_EQ(program_.Prefs.SelectRect, (WindowRect{50, 50, 480, 300}))
         << "memory keeps the start-up rectangles";
-    EXPECT_FALSE(frame_->PreserveAction()->isChecked());
+    EXPECT_FALSE(frame_->Actions().Action("preserve_preferences")->isChecked());
     EXPECT_TRUE(messages_.texts.isEmpty());
 
     // The next start opens the windows there.
@@ -966,7 +989,7 @@ TEST_F(FrameTest, PreserveWritesTheWindowsAsTheyAreNow) {
 TEST_F(FrameTest, ResetWritesTheFactoryStateAndLeavesTheScreenAlone) {
     WritePreferencesText("M\nY\n10\n20\n600\n400\n1\n2\n300\n200\n3\n4\n310\n210\n");
     Start();
-    frame_->ResetAction()->trigger();
+    frame_->Actions().Action("reset_preferences")->trigger();
     EXPECT_EQ(PreferencesText(), "E\nN\n50\n50\n480\n300\n25\n25\n480\n300\n0\n0\n480\n300\n");
     EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::AllShown);
     EXPECT_EQ(program_.Spec.Units, DrawingUnits::Millimetres) << "units in use stay until the next start";
@@ -976,9 +999,9 @@ TEST_F(FrameTest, ResetWritesTheFactoryStateAndLeavesTheScreenAlone) {
 TEST_F(FrameTest, PreferenceCommandsInAnUnwritablePlaceFailSilently) {
     program_.PreferencesPath = (dir_ / "missing" / "veltrix.dat").string();
     Start();
-    frame_->PreserveAction()->trigger();
+    frame_->Actions().Action("preserve_preferences")->trigger();
     EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::Preserved);
-    frame_->ResetAction()->trigger();
+    frame_->Actions().Action("reset_preferences")->trigger();
     EXPECT_EQ(program_.Prefs.StartupScreens, StartupPagesState::AllShown);
     EXPECT_TRUE(messages_.texts.isEmpty());
     EXPECT_FALSE(fs::exists(program_.PreferencesPath));
@@ -1030,13 +1053,13 @@ namespace {
 
 TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
     Start();
-    EXPECT_EQ(frame_->SalesMenu()->actions().last(), frame_->FindPartsAction());
-    EXPECT_EQ(frame_->FindPartsAction()->text(), QStringLiteral("Find &Parts..."));
-    frame_->FindPartsAction()->trigger();
+    EXPECT_EQ(frame_->Actions().Menu("sales")->actions().last(), frame_->Actions().Action("find_parts"));
+    EXPECT_EQ(frame_->Actions().Action("find_parts")->text(), QStringLiteral("Find &Parts..."));
+    frame_->Actions().Action("find_parts")->trigger();
     EXPECT_TRUE(Sub(DocumentWindow::Finder)->isVisible());
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), Sub(DocumentWindow::Finder));
     DocumentMdiWindow* const made = Sub(DocumentWindow::Finder);
-    frame_->FindPartsAction()->trigger();
+    frame_->Actions().Action("find_parts")->trigger();
     EXPECT_EQ(Sub(DocumentWindow::Finder), made) << "asked again, the same window comes forward";
 
     FindPartsWindow* finder = frame_->FindParts();
@@ -1050,7 +1073,7 @@ TEST_F(FrameTest, FindPartsOpensFromTheEndOfSalesAndItsChoiceReachesTheScreen) {
     EXPECT_EQ(program_.Spec.F0, 1500.0);
     EXPECT_EQ(program_.Spec.Sections, best.Sections);
     EXPECT_EQ(program_.Spec.Mounting, best.Mounting);
-    EXPECT_EQ(frame_->Specification()->findChild<QComboBox*>(QStringLiteral("NCBox"))->currentText(),
+    EXPECT_EQ(frame_->Specification()->findChild<QComboBox*>(QStringLiteral("sections"))->currentText(),
               QString::number(best.Sections));
     QImage image(SpecificationWindow::kClientWidth, SpecificationWindow::kClientHeight, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -1092,16 +1115,17 @@ TEST_F(FrameTest, FindersCompareOpensComparePartsWithTheMarkedPartsAndTheirLegen
             inLegend = inLegend || (text.text == part && text.colour == TraceColour(static_cast<int>(i)));
         EXPECT_TRUE(inLegend) << part.toStdString();
     }
-    EXPECT_TRUE(frame_->WindowMenu()->actions().contains(frame_->ComparePartsAction()));
+    EXPECT_TRUE(
+        frame_->Actions().Menu("window")->actions().contains(frame_->Actions().Action("compare_parts")));
     EXPECT_TRUE(VisibleMenuTitles(frame_->menuBar()).contains(QStringLiteral("&Graph")))
         << "the window's menus merge into the frame's";
 
     // The specification screen's part is added to the same window; a repeat is refused with a message.
     finder->ChooseRow(3);
-    frame_->Specification()->findChild<QAction*>(QStringLiteral("AddToComparison1"))->trigger();
+    frame_->Specification()->Actions().Action(QStringLiteral("add_to_comparison"))->trigger();
     EXPECT_EQ(frame_->Comparison(), compare);
     EXPECT_EQ(compare->Parts().Curves().size(), 4u);
-    frame_->Specification()->findChild<QAction*>(QStringLiteral("AddToComparison1"))->trigger();
+    frame_->Specification()->Actions().Action(QStringLiteral("add_to_comparison"))->trigger();
     EXPECT_EQ(compare->Parts().Curves().size(), 4u);
     ASSERT_FALSE(messages_.texts.isEmpty());
     EXPECT_TRUE(messages_.texts.last().contains(QStringLiteral("already in the comparison")));

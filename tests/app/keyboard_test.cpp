@@ -36,6 +36,7 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/quote_request_window.h"
+#include "outline_window/outline_window.h"
 #include "platform/services.h"
 #include "printing/print_dialogs.h"
 #include "product_texts/contact_data.h"
@@ -182,34 +183,36 @@ TEST_P(KeyboardTest, TabWalksInOrderAndMnemonicsClickTheirButtons) {
 const WindowCase kWindows[] = {
     {"SpecificationScreen",
      [](MainFrame& f) -> QWidget* { return f.Specification(); },
-     {"SelMechBtn", "SelRespBtn", "TolBtn", "F0Edit", "NCBox", "BWEdit", "PBDCBox", "RPBox", "DBox", "F1Edit",
-      "F2Edit", "comboGraphWidth"},
-     {{"SelMechBtn", "&Outline Drawing"}, {"SelRespBtn", "&Tabular Data"}},
+     {"outline_drawing_button", "tabular_data_button", "tolerances_button", "centre_frequency", "sections",
+      "bandwidth", "passband_definition", "profile", "dielectric", "stopband_f1", "stopband_f2",
+      "graph_width"},
+     {{"outline_drawing_button", "&Outline Drawing"}, {"tabular_data_button", "&Tabular Data"}},
      EscapeKey::NotADialog},
     {"TabularData",
      [](MainFrame& f) -> QWidget* { return f.TabularData(); },
-     {"RDMemo", "Button1", "Button2"},
-     {{"Button1", "Selection Scree&n"}, {"Button2", "&Outline Drawings"}},
+     {"response_data", "selection_screen_button", "outline_drawings_button"},
+     {{"selection_screen_button", "Selection Scree&n"}, {"outline_drawings_button", "&Outline Drawings"}},
      EscapeKey::NotADialog},
     {"OutlineDrawings",
      [](MainFrame& f) { return f.Outline(); },
-     {"MountBtn", "InchBtn", "mmBtn", "PCBBtn", "ReflBtn", "MechSelBtn", "MechRespBtn"},
-     {{"InchBtn", "&Inches"},
-      {"mmBtn", "Mi&llimeters"},
-      {"PCBBtn", "&PCB Layout"},
-      {"ReflBtn", "&Reflow Profile"},
-      {"MechSelBtn", "Selection Scree&n"},
-      {"MechRespBtn", "&Tabular Data"}},
+     {"mounting_configuration_button", "inches_button", "millimeters_button", "pcb_layout_button",
+      "reflow_profile_button", "selection_screen_button", "tabular_data_button"},
+     {{"inches_button", "&Inches"},
+      {"millimeters_button", "Mi&llimeters"},
+      {"pcb_layout_button", "&PCB Layout"},
+      {"reflow_profile_button", "&Reflow Profile"},
+      {"selection_screen_button", "Selection Scree&n"},
+      {"tabular_data_button", "&Tabular Data"}},
      EscapeKey::NotADialog,
-     "MountBtn"},
+     "mounting_configuration_button"},
     {"RequestForQuote",
      [](MainFrame& f) -> QWidget* { return f.RequestForQuote(); },
-     {"OnQBtn", "PrtQBtn"},
-     {{"OnQBtn", "&Online Quote Form"}, {"PrtQBtn", "&Print Quote Form"}},
+     {"online_quote_button", "print_quote_button"},
+     {{"online_quote_button", "&Online Quote Form"}, {"print_quote_button", "&Print Quote Form"}},
      EscapeKey::Stays},
     {"ContactInformation",
      [](MainFrame& f) -> QWidget* { return f.ContactInformation(); },
-     {"Label2", "Label3", "CSWebBtn"},
+     {"sales_email", "europe_sales_email", "web_site_button"},
      {},
      EscapeKey::Closes},
     {"LicenseInformation",
@@ -220,7 +223,7 @@ const WindowCase kWindows[] = {
     {"Introduction", [](MainFrame& f) -> QWidget* { return f.Introduction(); }, {}, {}, EscapeKey::Closes},
     {"FilterCharacteristics",
      [](MainFrame& f) -> QWidget* { return f.FilterCharacteristics(); },
-     {"Note1Lbl", "Note2Lbl", "NoteLbl"},
+     {"note1_link", "note2_link", "notes_link"},
      {},
      EscapeKey::Closes},
     {"Notes", [](MainFrame& f) -> QWidget* { return f.Notes(); }, {}, {}, EscapeKey::Closes},
@@ -231,18 +234,22 @@ const WindowCase kWindows[] = {
      EscapeKey::Closes},
     {"Offsets",
      [](MainFrame& f) -> QWidget* { return f.FieldOffsets(); },
-     {"Edit1", "Edit2", "OKBtn", "CancelBtn"},
+     {"horizontal_offset", "vertical_offset", "ok_button", "cancel_button"},
      {},
      EscapeKey::Closes},
-    {"Tolerances", [](MainFrame& f) -> QWidget* { return f.Tolerances(); }, {"OKBtn"}, {}, EscapeKey::Closes},
+    {"Tolerances",
+     [](MainFrame& f) -> QWidget* { return f.Tolerances(); },
+     {"ok_button"},
+     {},
+     EscapeKey::Closes},
     {"AbortPrint",
      [](MainFrame& f) -> QWidget* { return f.AbortPrint(); },
-     {"OKBtn", "CancelBtn"},
+     {"ok_button", "cancel_button"},
      {},
      EscapeKey::Closes},
     {"About",
      [](MainFrame& f) -> QWidget* { return f.About(); },
-     {"Label1", "OKButton"},
+     {"web_site_link", "ok_button"},
      {},
      EscapeKey::Closes},
 };
@@ -311,7 +318,7 @@ class KeysOnlyTest : public KeyboardFixture {
 };
 
 TEST_F(KeysOnlyTest, DocumentWindowKeysReachEveryWindowAndMaximiseAndRestoreOne) {
-    frame_->onFindParts();
+    frame_->Actions().Action("find_parts")->trigger();
     ASSERT_EQ(ActiveTitle(), "Find Parts");
     const QStringList round{"Tabular Data", "Outline Drawings", "Specify Filter", "Find Parts"};
 
@@ -395,8 +402,8 @@ QStringList VisibleLines(QPlainTextEdit* memo) {
 
 TEST_F(KeysOnlyTest, PageDownAndCtrlEndReachTheLastLineOfTheReport) {
     // A part with both stopband points, typed in on the specification screen.
-    for (const auto& [name, value] :
-         {std::pair{"F0Edit", "1500"}, std::pair{"F1Edit", "1400"}, std::pair{"F2Edit", "1620"}}) {
+    for (const auto& [name, value] : {std::pair{"centre_frequency", "1500"}, std::pair{"stopband_f1", "1400"},
+                                      std::pair{"stopband_f2", "1620"}}) {
         auto* edit = frame_->Specification()->findChild<QLineEdit*>(QString::fromLatin1(name));
         ASSERT_NE(edit, nullptr) << name;
         edit->setFocus(Qt::TabFocusReason);
@@ -437,12 +444,12 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
         QString opens;  // the shell's target; empty for the notes page
     };
     const std::vector<Link> links{
-        {frame_->ContactInformation(), "Label2", QStringLiteral("mailto:")},
-        {frame_->ContactInformation(), "Label3", QStringLiteral("mailto:")},
-        {frame_->FilterCharacteristics(), "Note1Lbl", {}},
-        {frame_->FilterCharacteristics(), "Note2Lbl", {}},
-        {frame_->FilterCharacteristics(), "NoteLbl", {}},
-        {frame_->About(), "Label1", QString::fromLatin1(contact::kWebSiteAddress)},
+        {frame_->ContactInformation(), "sales_email", QStringLiteral("mailto:")},
+        {frame_->ContactInformation(), "europe_sales_email", QStringLiteral("mailto:")},
+        {frame_->FilterCharacteristics(), "note1_link", {}},
+        {frame_->FilterCharacteristics(), "note2_link", {}},
+        {frame_->FilterCharacteristics(), "notes_link", {}},
+        {frame_->About(), "web_site_link", QString::fromLatin1(contact::kWebSiteAddress)},
     };
     for (const Link& link : links) {
         SCOPED_TRACE(link.label);
@@ -480,7 +487,7 @@ TEST_F(KeysOnlyTest, EveryLinkLabelTakesTheFocusShowsItAndOpensWithEnterOrSpace)
 }
 
 TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
-    frame_->onFindParts();
+    frame_->Actions().Action("find_parts")->trigger();
     FindPartsWindow* finder = frame_->FindParts();
     ASSERT_NE(finder, nullptr);
     ASSERT_EQ(QApplication::focusWidget(), finder->CentreFrequencyEdit());
@@ -540,7 +547,7 @@ TEST_F(KeysOnlyTest, FinderTablesSortByAColumnFromTheKeyboard) {
 }
 
 TEST_F(KeysOnlyTest, FinderComparesByItsMnemonicAndAltCStaysTheConfigureMenus) {
-    frame_->onFindParts();
+    frame_->Actions().Action("find_parts")->trigger();
     FindPartsWindow* finder = frame_->FindParts();
     ASSERT_NE(finder, nullptr);
     Press(Qt::Key_A, Qt::ControlModifier);
@@ -573,9 +580,11 @@ TEST_F(KeysOnlyTest, FinderComparesByItsMnemonicAndAltCStaysTheConfigureMenus) {
 
 TEST_F(KeyboardFixture, ExportCommandsOpenWithTheirMnemonic) {
     int exports = 0;
-    for (QWidget* window : {static_cast<QWidget*>(frame_->Specification()), frame_->Outline()}) {
-        for (QAction* action : window->findChildren<QAction*>()) {
-            if (!action->objectName().startsWith("ExportVectors")) continue;
+    const auto* outline = qobject_cast<OutlineWindow*>(frame_->Outline());
+    ASSERT_NE(outline, nullptr);
+    for (const ActionCollection* actions : {&frame_->Specification()->Actions(), &outline->Actions()}) {
+        for (QAction* action : {actions->Action(QStringLiteral("export_vectors"))}) {
+            if (action == nullptr) continue;
             ++exports;
             EXPECT_EQ(action->text(), "&Export as PDF/SVG...");
             auto* menu = qobject_cast<QMenu*>(action->parent());

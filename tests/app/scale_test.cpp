@@ -39,7 +39,7 @@ TEST_F(ScaleTest, TheScreenIsSmall) {
 }
 
 TEST_F(ScaleTest, FindPartsOpensInsideTheFrameAndScrolls) {
-    frame_->onFindParts();
+    frame_->Actions().Action("find_parts")->trigger();
     QCoreApplication::processEvents();
     FindPartsWindow* finder = frame_->FindParts();
     ASSERT_NE(finder, nullptr);

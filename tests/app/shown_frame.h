@@ -67,7 +67,7 @@ class MouseCounter : public QObject {
 // The finder, opened from the frame, searching 1500 MHz / 30 MHz with one requirement point of
 // 40 dBc at 1400 MHz.
 inline FindPartsWindow* OpenFinderFor1500MHz(MainFrame& frame) {
-    frame.FindPartsAction()->trigger();
+    frame.Actions().Action("find_parts")->trigger();
     FindPartsWindow* finder = frame.FindParts();
     finder->CentreFrequencyEdit()->setText(QStringLiteral("1500"));
     finder->BandwidthEdit()->setText(QStringLiteral("30"));

@@ -197,10 +197,10 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
     EXPECT_EQ(window->windowTitle(), page.caption);
     EXPECT_EQ(window->Client()->size(), QSize(632, 404));
     EXPECT_EQ(window->FormWidget(), window->Client());
-    EXPECT_EQ(window->FileMenu()->title(), QString("&File"));
-    EXPECT_EQ(window->PrintAction()->text(), QString("&Print"));
-    EXPECT_TRUE(window->FileSeparator()->isSeparator());
-    EXPECT_EQ(window->ExitAction()->text(), QString("E&xit"));
+    EXPECT_EQ(window->Actions().Menu("file")->title(), QString("&File"));
+    EXPECT_EQ(window->Actions().Action("print")->text(), QString("&Print"));
+    EXPECT_TRUE(window->Actions().Action("file_separator")->isSeparator());
+    EXPECT_EQ(window->Actions().Action("exit")->text(), QString("E&xit"));
     const bool quote = page.headingText == "REQUEST FOR QUOTE";
     EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !quote);
     EXPECT_EQ((window->windowFlags() & Qt::WindowType_Mask) == Qt::Tool, !quote);
@@ -208,13 +208,13 @@ TEST_P(PageWindows, WindowPrintsWithItsJobTitleAndExitHides) {
         EXPECT_EQ(window->pos(), QPoint(162, 103));
     }
 
-    window->PrintAction()->trigger();
+    window->Actions().Action("print")->trigger();
     EXPECT_EQ(hub.printTitles, QStringList{page.jobTitle});
     ASSERT_EQ(hub.printedForms.size(), 1u);
     EXPECT_EQ(hub.printedForms[0], window.get());
 
     window->show();
-    window->ExitAction()->trigger();
+    window->Actions().Action("exit")->trigger();
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -320,7 +320,7 @@ TEST_F(InfoTest, FirstHidingOfTheIntroductionWritesThePreferencesOnce) {
 
     QFile::remove(path);
     intro.show();
-    intro.ExitAction()->trigger();
+    intro.Actions().Action("exit")->trigger();
     EXPECT_FALSE(QFile::exists(path)) << "the second hiding writes nothing";
 }
 

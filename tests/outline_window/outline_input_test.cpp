@@ -19,6 +19,7 @@
 #include "tests/outline_window/outline_fixture.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/export_against_print.h"
+#include "tests/support/menu_commands.h"
 
 namespace veltrix::testing {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(MechanicalTest, MountingButtonCyclesAndAlwaysResetsTheVerdict) {
         program.Spec.SelStatus = kRuleFailed;
         hub.calls.clear();
         const int before = mechanical->RepaintRequests();
-        mechanical->findChild<QPushButton*>("MountBtn")->click();
+        mechanical->findChild<QPushButton*>("mounting_configuration_button")->click();
         EXPECT_EQ(CodeOf(program.Spec.Mounting), s.to) << s.from;
         EXPECT_EQ(program.Spec.SelStatus, kSelectionValid) << s.from;
         EXPECT_EQ(hub.Log(), Calls{"RepaintNow Select"}) << s.from;
@@ -43,14 +44,20 @@ TEST_F(MechanicalTest, MountingButtonCyclesAndAlwaysResetsTheVerdict) {
     }
 }
 
+TEST_F(MechanicalTest, EveryMenuCommandIsFoundByItsName) {
+    QList<QMenu*> menus;
+    for (const GroupedMenu& grouped : mechanical->GroupedMenus()) menus << grouped.menu;
+    EXPECT_EQ(testing::UnnamedCommands(mechanical->Actions(), menus), QStringList());
+}
+
 TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
     struct Item {
         const char* name;
         char mounting;
     };
-    for (const Item& item :
-         {Item{"Dropin1", '1'}, Item{"SurfacemountTab1", '3'}, Item{"OrbisLeadless1", '5'}}) {
-        QAction* action = mechanical->findChild<QAction*>(item.name);
+    for (const Item& item : {Item{"mounting_drop_in", '1'}, Item{"mounting_surface_tab", '3'},
+                             Item{"mounting_orbis_leadless", '5'}}) {
+        QAction* action = mechanical->Actions().Action(item.name);
         ASSERT_NE(action, nullptr) << item.name;
 
         program.Spec.Mounting = ChoiceFromCode<MountingStyle>(item.mounting).value();
@@ -83,17 +90,17 @@ TEST_F(MechanicalTest, MenuMountingsChangeOnlyADifferentMounting) {
 TEST_F(MechanicalTest, UnitsSwitchRepaintsOnlyThisWindowAndOnlyOnAChange) {
     program.Spec.Units = DrawingUnits::Inches;
     const int start = mechanical->RepaintRequests();
-    mechanical->findChild<QPushButton*>("InchBtn")->click();
-    mechanical->findChild<QAction*>("Inches1")->trigger();
+    mechanical->findChild<QPushButton*>("inches_button")->click();
+    mechanical->Actions().Action("inches")->trigger();
     EXPECT_EQ(mechanical->RepaintRequests(), start);
 
-    mechanical->findChild<QPushButton*>("mmBtn")->click();
+    mechanical->findChild<QPushButton*>("millimeters_button")->click();
     EXPECT_EQ(program.Spec.Units, DrawingUnits::Millimetres);
     EXPECT_EQ(mechanical->RepaintRequests(), start + 1);
-    mechanical->findChild<QAction*>("Millimeters1")->trigger();
+    mechanical->Actions().Action("millimeters")->trigger();
     EXPECT_EQ(mechanical->RepaintRequests(), start + 1);
 
-    mechanical->findChild<QAction*>("Inches1")->trigger();
+    mechanical->Actions().Action("inches")->trigger();
     EXPECT_EQ(program.Spec.Units, DrawingUnits::Inches);
     EXPECT_EQ(mechanical->RepaintRequests(), start + 2);
     EXPECT_TRUE(hub.calls.empty());
@@ -104,25 +111,25 @@ TEST_F(MechanicalTest, WebPagesThroughTheShell) {
     FakeMessages messages;
     program.Shell = &shell;
     program.Messages = &messages;
-    mechanical->findChild<QPushButton*>("PCBBtn")->click();
-    mechanical->findChild<QPushButton*>("ReflBtn")->click();
+    mechanical->findChild<QPushButton*>("pcb_layout_button")->click();
+    mechanical->findChild<QPushButton*>("reflow_profile_button")->click();
     EXPECT_EQ(shell.opened, (QStringList{"https://www.norvane.example/veltrixinfo.html#RM",
                                          "https://www.norvane.example/veltrixinfo.html#RS"}));
     EXPECT_TRUE(messages.texts.isEmpty());
 
     FakeShell failing(false);
     program.Shell = &failing;
-    mechanical->findChild<QPushButton*>("ReflBtn")->click();
+    mechanical->findChild<QPushButton*>("reflow_profile_button")->click();
     EXPECT_EQ(messages.texts, QStringList{"Unable to start web browser."});
 }
 
 TEST_F(MechanicalTest, ViewButtonsAndItemsBringWindowsToFront) {
-    mechanical->findChild<QPushButton*>("MechSelBtn")->click();
-    mechanical->findChild<QPushButton*>("MechRespBtn")->click();
-    mechanical->findChild<QAction*>("SelectionScreen1")->trigger();
-    mechanical->findChild<QAction*>("TabularData1")->trigger();
-    mechanical->findChild<QAction*>("PrintMech")->trigger();
-    mechanical->findChild<QAction*>("Exit2")->trigger();
+    mechanical->findChild<QPushButton*>("selection_screen_button")->click();
+    mechanical->findChild<QPushButton*>("tabular_data_button")->click();
+    mechanical->Actions().Action("selection_screen")->trigger();
+    mechanical->Actions().Action("tabular_data")->trigger();
+    mechanical->Actions().Action("print")->trigger();
+    mechanical->Actions().Action("exit")->trigger();
     EXPECT_EQ(hub.Log(),
               (Calls{"Front Select", "Front Tabular", "Front Select", "Front Tabular", "Print", "Exit"}));
     EXPECT_EQ(hub.printTitles, QStringList{"Veltrix Outline"});
@@ -136,12 +143,15 @@ TEST_F(MechanicalTest, MenusCarryTheirMergeGroupsAndButtonsTheirTabOrder) {
                          {0, "&File"}, {1, "&Mounting"}, {2, "&Units"}, {3, "&View"}}));
 
     std::vector<QString> order;
-    QWidget* w = mechanical->findChild<QPushButton*>("MountBtn");
+    QWidget* w = mechanical->findChild<QPushButton*>("mounting_configuration_button");
     for (int i = 0; i < 7; ++i, w = w->nextInFocusChain()) order.push_back(w->objectName());
-    EXPECT_EQ(order, (std::vector<QString>{"MountBtn", "InchBtn", "mmBtn", "PCBBtn", "ReflBtn", "MechSelBtn",
-                                           "MechRespBtn"}));
-    EXPECT_EQ(mechanical->findChild<QPushButton*>("MountBtn")->geometry(), QRect(399, 273, 213, 25));
-    EXPECT_EQ(mechanical->findChild<QPushButton*>("MechRespBtn")->geometry(), QRect(511, 367, 101, 25));
+    EXPECT_EQ(order, (std::vector<QString>{"mounting_configuration_button", "inches_button",
+                                           "millimeters_button", "pcb_layout_button", "reflow_profile_button",
+                                           "selection_screen_button", "tabular_data_button"}));
+    EXPECT_EQ(mechanical->findChild<QPushButton*>("mounting_configuration_button")->geometry(),
+              QRect(399, 273, 213, 25));
+    EXPECT_EQ(mechanical->findChild<QPushButton*>("tabular_data_button")->geometry(),
+              QRect(511, 367, 101, 25));
 }
 
 TEST(MechanicalPrintItem, IsDisabledWhileTheWindowIsMinimised) {
@@ -151,7 +161,7 @@ TEST(MechanicalPrintItem, IsDisabledWhileTheWindowIsMinimised) {
     QMdiSubWindow* sub = area.addSubWindow(mechanical);
     area.show();
     sub->showNormal();
-    QAction* print = mechanical->findChild<QAction*>("PrintMech");
+    QAction* print = mechanical->Actions().Action("print");
     emit mechanical->GroupedMenus().front().menu->aboutToShow();
     EXPECT_TRUE(print->isEnabled());
     sub->showMinimized();
@@ -200,7 +210,7 @@ class OutlineExportTest : public MechanicalTest {
     // Exports to the named file and returns its contents.
     QByteArray Export(const QString& name) {
         dialog.answer = dir.filePath(name);
-        mechanical->findChild<QAction*>(QStringLiteral("ExportVectors2"))->trigger();
+        mechanical->Actions().Action(QStringLiteral("export_vectors"))->trigger();
         QFile file(dialog.answer);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
@@ -244,7 +254,7 @@ TEST_F(OutlineExportTest, LegendSaysAquaAsOnThePrintoutAndTheScreenStaysAsItWas)
     EXPECT_EQ(program.Display.PaintCopyMode, CopyMode::Source);
     Render();
     EXPECT_TRUE(Drew("Input and Output Shown In Red", 70, 404));
-    EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
+    EXPECT_EQ(mechanical->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), Qt::white);
 }
 
 // Where the export and the printout draw the same thing, they draw it in the same colours.

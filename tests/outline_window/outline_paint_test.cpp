@@ -170,7 +170,7 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     EXPECT_EQ(At(image, 100, 197), qRgb(255, 255, 0));             // blue protrusion
     EXPECT_EQ(At(image, 80, 320), qRgb(0, 255, 255));              // red pad
     EXPECT_TRUE(Drew("Input and Output Shown In Aqua", 70, 399));  // trunc(1.5 x 66 + 300)
-    for (const char* name : {"VerLbl", "SymLbl", "Label1", "Label2"}) {
+    for (const char* name : {"version", "registered_mark", "caption", "maker_caption"}) {
         EXPECT_EQ(mechanical->findChild<QLabel*>(name)->palette().color(QPalette::WindowText), Qt::black)
             << name;
     }
@@ -180,12 +180,12 @@ TEST_F(MechanicalTest, PrintingInvertsTheDrawingAndDarkensTheLabels) {
     // A paint in print mode leaves the labels alone: only the print job recolours them.
     program.Display.PaintCopyMode = CopyMode::InvertedSource;
     Render();
-    EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
+    EXPECT_EQ(mechanical->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), Qt::white);
     program.Display.PaintCopyMode = CopyMode::Source;
     program.Spec.F0 = 1000;
     Render();
     EXPECT_TRUE(Drew("Input and Output Shown In Red", 70, 404));  // 90 + 314
-    EXPECT_EQ(mechanical->findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText), Qt::white);
+    EXPECT_EQ(mechanical->findChild<QLabel*>("caption")->palette().color(QPalette::WindowText), Qt::white);
 }
 
 // On a high-density screen every layout pixel of a line is a whole block of device pixels, so the

@@ -30,7 +30,7 @@ class ExportTest : public SelectTest {
     }
     bool Export(const QString& name) {
         dialog.answer = name.isEmpty() ? QString() : dir.filePath(name);
-        select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
+        select->Actions().Action(QStringLiteral("export_vectors"))->trigger();
         return QFile::exists(dialog.answer);
     }
     // The PDF's text layer as pdftotext reads it; nullopt where poppler-utils is missing.
@@ -119,7 +119,8 @@ TEST_F(ExportTest, PageIsTheDesignPageWhateverTheWindowSize) {
 TEST_F(ExportTest, ColoursAreThePrintoutsPixelForPixel) {
     const ExportAndPrint images = RenderExportAndPrint(program, *select);
     EXPECT_EQ(Mismatches(images, PageOnly(select.get(), select->DrawnTexts(), select->FormPageOrigin())), 0);
-    for (const char* name : {"IL0Label", "IL1Label", "IL2Label", "Caption", "VerLbl"}) {
+    for (const char* name :
+         {"insertion_loss", "stopband_f1_attenuation", "stopband_f2_attenuation", "caption", "version"}) {
         const QRect box = Child<QLabel>(name)->geometry();
         EXPECT_EQ(Ink(images.exported, box), Ink(images.printed, box)) << name;
     }
@@ -150,7 +151,7 @@ TEST_F(ExportTest, FifoAndDeviceAreWrittenToNeverReplaced) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 
     dialog.answer = QStringLiteral("/dev/full");
-    select->findChild<QAction*>(QStringLiteral("ExportVectors1"))->trigger();
+    select->Actions().Action(QStringLiteral("export_vectors"))->trigger();
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_EQ(messages.texts[0],
               QStringLiteral("Cannot write /dev/full: ") + QString::fromLocal8Bit(strerror(ENOSPC)));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +40,11 @@ class SelectTest : public ::testing::Test {
     QLineEdit* Edit(const char* name) const { return Child<QLineEdit>(name); }
     QComboBox* List(const char* name) const { return Child<QComboBox>(name); }
     QString LabelText(const char* name) const { return Child<QLabel>(name)->text(); }
+    // Leaves an entry field, as a click elsewhere, a menu or another window does.
+    void Leave(const char* field) const {
+        QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(Edit(field), &leave);
+    }
 
     // Judges what the test stored in the record, where it changed since the last judgement.
     void JudgeStoredInputs() {

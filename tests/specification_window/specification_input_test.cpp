@@ -3,8 +3,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <functional>
 
 #include "specification_fixture.h"
+#include "tests/support/menu_commands.h"
 
 namespace veltrix::testing {
 namespace {
@@ -22,43 +24,53 @@ TEST_F(SelectTest, CreationSetsTheDefaultsTheUserSeesFirst) {
     EXPECT_EQ(s.Dielectric, DielectricMaterial::DR);
     EXPECT_EQ(s.Mounting, MountingStyle::Orbis);
     EXPECT_EQ(s.GraphHalfSpan, 3.0);
-    EXPECT_EQ(List("PBDCBox")->currentText(), "1.0 dB");
-    EXPECT_EQ(List("NCBox")->currentText(), "3");
-    EXPECT_EQ(List("RPBox")->currentText(), "4 mm ");
-    EXPECT_EQ(List("DBox")->currentText(), "DR 37");
-    EXPECT_EQ(List("comboGraphWidth")->currentText(), "6 * bandwidth");
+    EXPECT_EQ(List("passband_definition")->currentText(), "1.0 dB");
+    EXPECT_EQ(List("sections")->currentText(), "3");
+    EXPECT_EQ(List("profile")->currentText(), "4 mm ");
+    EXPECT_EQ(List("dielectric")->currentText(), "DR 37");
+    EXPECT_EQ(List("graph_width")->currentText(), "6 * bandwidth");
     EXPECT_EQ(select->windowTitle(), "Specify Filter");
     EXPECT_EQ(select->size(), QSize(625, 406));
     EXPECT_TRUE(hub.calls.empty());
 }
 
 TEST_F(SelectTest, ControlsSitAtTheirPositionsInTabOrder) {
-    const std::pair<const char*, QRect> layout[] = {{"F0Edit", {86, 152, 50, 21}},
-                                                    {"NCBox", {86, 194, 77, 21}},
-                                                    {"BWEdit", {251, 152, 50, 21}},
-                                                    {"PBDCBox", {251, 194, 77, 21}},
-                                                    {"RPBox", {86, 236, 77, 21}},
-                                                    {"DBox", {251, 236, 77, 21}},
-                                                    {"F1Edit", {148, 324, 50, 21}},
-                                                    {"F2Edit", {245, 324, 50, 21}},
-                                                    {"comboGraphWidth", {472, 380, 102, 21}},
-                                                    {"SelMechBtn", {7, 375, 110, 25}},
-                                                    {"SelRespBtn", {125, 375, 105, 25}},
-                                                    {"TolBtn", {238, 375, 106, 25}},
-                                                    {"IL0Label", {16, 266, 313, 16}},
-                                                    {"IL1Label", {136, 348, 57, 16}},
-                                                    {"IL2Label", {232, 348, 57, 16}},
-                                                    {"VXImage", {43, 12, 225, 61}}};
+    const std::pair<const char*, QRect> layout[] = {{"centre_frequency", {86, 152, 50, 21}},
+                                                    {"sections", {86, 194, 77, 21}},
+                                                    {"bandwidth", {251, 152, 50, 21}},
+                                                    {"passband_definition", {251, 194, 77, 21}},
+                                                    {"profile", {86, 236, 77, 21}},
+                                                    {"dielectric", {251, 236, 77, 21}},
+                                                    {"stopband_f1", {148, 324, 50, 21}},
+                                                    {"stopband_f2", {245, 324, 50, 21}},
+                                                    {"graph_width", {472, 380, 102, 21}},
+                                                    {"outline_drawing_button", {7, 375, 110, 25}},
+                                                    {"tabular_data_button", {125, 375, 105, 25}},
+                                                    {"tolerances_button", {238, 375, 106, 25}},
+                                                    {"insertion_loss", {16, 266, 313, 16}},
+                                                    {"stopband_f1_attenuation", {136, 348, 57, 16}},
+                                                    {"stopband_f2_attenuation", {232, 348, 57, 16}},
+                                                    {"logo", {43, 12, 225, 61}}};
     for (const auto& [name, rect] : layout) EXPECT_EQ(Child<QWidget>(name)->geometry(), rect) << name;
-    EXPECT_EQ(Child<QPushButton>("SelMechBtn")->text(), "&Outline Drawing");
-    EXPECT_EQ(Child<QPushButton>("SelRespBtn")->text(), "&Tabular Data");
-    EXPECT_EQ(LabelText("SymLbl"), QString(QChar(0x00AE)));
-    EXPECT_EQ(LabelText("VerLbl"), "V1.8");
-    EXPECT_EQ(LabelText("Caption"), "Ceramic Filter Selection Program");
-    EXPECT_EQ(LabelText("Caption2"), "from Norvane Microwave");
+    EXPECT_EQ(Child<QPushButton>("outline_drawing_button")->text(), "&Outline Drawing");
+    EXPECT_EQ(Child<QPushButton>("tabular_data_button")->text(), "&Tabular Data");
+    EXPECT_EQ(LabelText("registered_mark"), QString(QChar(0x00AE)));
+    EXPECT_EQ(LabelText("version"), "V1.8");
+    EXPECT_EQ(LabelText("caption"), "Ceramic Filter Selection Program");
+    EXPECT_EQ(LabelText("maker_caption"), "from Norvane Microwave");
 
-    const char* order[] = {"SelMechBtn", "SelRespBtn", "TolBtn", "F0Edit", "NCBox",  "BWEdit",
-                           "PBDCBox",    "RPBox",      "DBox",   "F1Edit", "F2Edit", "comboGraphWidth"};
+    const char* order[] = {"outline_drawing_button",
+                           "tabular_data_button",
+                           "tolerances_button",
+                           "centre_frequency",
+                           "sections",
+                           "bandwidth",
+                           "passband_definition",
+                           "profile",
+                           "dielectric",
+                           "stopband_f1",
+                           "stopband_f2",
+                           "graph_width"};
     ShowActive();
     Child<QWidget>(order[0])->setFocus(Qt::TabFocusReason);
     for (size_t i = 1; i < std::size(order); ++i) {
@@ -91,24 +103,25 @@ TEST_P(KeyFilterTest, WindowKeysBringOtherWindowsForwardAndLeaveTheField) {
     EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline}, {"Front", DocumentWindow::TabularData}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(EditFields, KeyFilterTest, ::testing::Values("F0Edit", "BWEdit", "F1Edit", "F2Edit"),
+INSTANTIATE_TEST_SUITE_P(EditFields, KeyFilterTest,
+                         ::testing::Values("centre_frequency", "bandwidth", "stopband_f1", "stopband_f2"),
                          [](const auto& info) { return std::string(info.param); });
 
 TEST_F(SelectTest, ListsTakeWindowKeysButNotTheGraphWidthList) {
-    QComboBox* sections = List("NCBox");
+    QComboBox* sections = List("sections");
     QTest::keyClick(sections, 'o');
     QTest::keyClick(sections, 't');
     EXPECT_EQ(sections->currentIndex(), 1);
     EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline}, {"Front", DocumentWindow::TabularData}}));
     hub.Clear();
-    QTest::keyClick(List("comboGraphWidth"), 'o');
+    QTest::keyClick(List("graph_width"), 'o');
     EXPECT_TRUE(hub.calls.empty());
 }
 
 TEST_F(SelectTest, EnterWalksTheFieldChainAndRunsTheExitHandler) {
     ShowActive();
-    const char* chain[] = {"F0Edit", "NCBox",  "BWEdit", "PBDCBox", "RPBox",
-                           "DBox",   "F1Edit", "F2Edit", "F0Edit"};
+    const char* chain[] = {"centre_frequency", "sections",    "bandwidth",   "passband_definition", "profile",
+                           "dielectric",       "stopband_f1", "stopband_f2", "centre_frequency"};
     Child<QWidget>(chain[0])->setFocus();
     for (size_t i = 1; i < std::size(chain); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -117,12 +130,12 @@ TEST_F(SelectTest, EnterWalksTheFieldChainAndRunsTheExitHandler) {
 
     // Typing and Enter: leaving the field stores the value.
     const int before = select->RepaintRequests();
-    QLineEdit* f2 = Edit("F2Edit");
+    QLineEdit* f2 = Edit("stopband_f2");
     f2->setFocus();
     f2->selectAll();
     QTest::keyClicks(f2, "1100");
     QTest::keyClick(f2, Qt::Key_Enter);
-    EXPECT_EQ(QApplication::focusWidget(), Edit("F0Edit"));
+    EXPECT_EQ(QApplication::focusWidget(), Edit("centre_frequency"));
     EXPECT_EQ(program.Spec.F2, 1100.0);
     EXPECT_EQ(select->RepaintRequests(), before + 1);
     EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 0);
@@ -130,15 +143,15 @@ TEST_F(SelectTest, EnterWalksTheFieldChainAndRunsTheExitHandler) {
 
 TEST_F(SelectTest, EnteringCentreAndBandwidthSelectsTheirText) {
     ShowActive();
-    Edit("F0Edit")->setText("1000.0");
-    Edit("BWEdit")->setText("20.00");
-    Edit("F1Edit")->setFocus();
-    Edit("F0Edit")->setFocus();
-    EXPECT_EQ(Edit("F0Edit")->selectedText(), "1000.0");
-    Edit("BWEdit")->setFocus();
-    EXPECT_EQ(Edit("BWEdit")->selectedText(), "20.00");
-    QTest::mouseClick(Edit("F1Edit"), Qt::LeftButton);
-    EXPECT_EQ(Edit("F1Edit")->selectedText(), Edit("F1Edit")->text());
+    Edit("centre_frequency")->setText("1000.0");
+    Edit("bandwidth")->setText("20.00");
+    Edit("stopband_f1")->setFocus();
+    Edit("centre_frequency")->setFocus();
+    EXPECT_EQ(Edit("centre_frequency")->selectedText(), "1000.0");
+    Edit("bandwidth")->setFocus();
+    EXPECT_EQ(Edit("bandwidth")->selectedText(), "20.00");
+    QTest::mouseClick(Edit("stopband_f1"), Qt::LeftButton);
+    EXPECT_EQ(Edit("stopband_f1")->selectedText(), Edit("stopband_f1")->text());
 }
 
 // ---- Exit handlers ----------------------------------------------------------------------------------
@@ -157,55 +170,52 @@ TEST_P(ExitHandlerTest, StoresTheNormalisedValueAndRepaintsOnlyOnChange) {
     const ExitCase& c = GetParam();
     const std::string field = c.field;
     Edit(c.field)->setText(QString::fromLatin1(c.text));
-    if (field == "F0Edit") select->onCentreFrequencyExit();
-    if (field == "BWEdit") select->onBandwidthExit();
-    if (field == "F1Edit") select->onStopbandF1Exit();
-    if (field == "F2Edit") select->onStopbandF2Exit();
+    Leave(c.field);
 
     const FilterSpec& s = program.Spec;
-    const double stored = field == "F0Edit"   ? s.F0
-                          : field == "BWEdit" ? s.BW
-                          : field == "F1Edit" ? s.F1
-                                              : s.F2;
+    const double stored = field == "centre_frequency" ? s.F0
+                          : field == "bandwidth"      ? s.BW
+                          : field == "stopband_f1"    ? s.F1
+                                                      : s.F2;
     EXPECT_EQ(stored, c.expected);
     EXPECT_EQ(select->RepaintRequests(), c.repaintSelf ? 1 : 0);
     // The outline follows the judgement, not the frame.
     EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::Outline), 0);
-    if (field == "BWEdit" && c.repaintSelf) {
+    if (field == "bandwidth" && c.repaintSelf) {
         EXPECT_EQ(s.BWRequested, c.expected);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, ExitHandlerTest,
-    ::testing::Values(ExitCase{"CentreBelow100Becomes100", "F0Edit", "50", 100.0, true},
-                      ExitCase{"CentreUnchanged", "F0Edit", "1000.0", 1000.0, false},
-                      ExitCase{"CentreEmptyReadsAsZero", "F0Edit", "", 100.0, true},
-                      ExitCase{"CentreReadUpToSecondPoint", "F0Edit", "1.5.3", 100.0, true},
-                      ExitCase{"CentreAboveLimitKeptUntilPaint", "F0Edit", "5000", 5000.0, true},
-                      ExitCase{"CentrePastedNegative", "F0Edit", "-500", 100.0, true},
-                      ExitCase{"BandwidthZeroBecomesOne", "BWEdit", "0", 1.0, true},
-                      ExitCase{"BandwidthLettersBecomeOne", "BWEdit", "abc", 1.0, true},
-                      ExitCase{"BandwidthUnchanged", "BWEdit", "20.00", 20.0, false},
-                      ExitCase{"BandwidthChanged", "BWEdit", "35.5", 35.5, true},
-                      ExitCase{"StopbandSet", "F1Edit", "950", 950.0, true},
-                      ExitCase{"StopbandUnchanged", "F1Edit", "0.00", 0.0, false},
-                      ExitCase{"StopbandNegativeBecomesZero", "F1Edit", "-10", 0.0, true},
-                      ExitCase{"UpperStopbandSet", "F2Edit", "1100", 1100.0, true}),
+    ::testing::Values(ExitCase{"CentreBelow100Becomes100", "centre_frequency", "50", 100.0, true},
+                      ExitCase{"CentreUnchanged", "centre_frequency", "1000.0", 1000.0, false},
+                      ExitCase{"CentreEmptyReadsAsZero", "centre_frequency", "", 100.0, true},
+                      ExitCase{"CentreReadUpToSecondPoint", "centre_frequency", "1.5.3", 100.0, true},
+                      ExitCase{"CentreAboveLimitKeptUntilPaint", "centre_frequency", "5000", 5000.0, true},
+                      ExitCase{"CentrePastedNegative", "centre_frequency", "-500", 100.0, true},
+                      ExitCase{"BandwidthZeroBecomesOne", "bandwidth", "0", 1.0, true},
+                      ExitCase{"BandwidthLettersBecomeOne", "bandwidth", "abc", 1.0, true},
+                      ExitCase{"BandwidthUnchanged", "bandwidth", "20.00", 20.0, false},
+                      ExitCase{"BandwidthChanged", "bandwidth", "35.5", 35.5, true},
+                      ExitCase{"StopbandSet", "stopband_f1", "950", 950.0, true},
+                      ExitCase{"StopbandUnchanged", "stopband_f1", "0.00", 0.0, false},
+                      ExitCase{"StopbandNegativeBecomesZero", "stopband_f1", "-10", 0.0, true},
+                      ExitCase{"UpperStopbandSet", "stopband_f2", "1100", 1100.0, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SelectTest, BandwidthExitCountsARequestOfZeroAsOne) {
     program.Spec.BWRequested = 0.0;
-    Edit("BWEdit")->setText("1");
-    select->onBandwidthExit();
+    Edit("bandwidth")->setText("1");
+    Leave("bandwidth");
     EXPECT_EQ(select->RepaintRequests(), 0);
     EXPECT_EQ(program.Spec.BW, 1.0);
 }
 
 TEST_F(SelectTest, CentreExitComparesWithTheLastPaintedValue) {
     program.Spec.LastF0 = 1500.0;  // F0 is still 1000: the value of the last paint decides
-    Edit("F0Edit")->setText("1500");
-    select->onCentreFrequencyExit();
+    Edit("centre_frequency")->setText("1500");
+    Leave("centre_frequency");
     EXPECT_EQ(select->RepaintRequests(), 0);
     EXPECT_EQ(program.Spec.F0, 1500.0);
 }
@@ -213,7 +223,7 @@ TEST_F(SelectTest, CentreExitComparesWithTheLastPaintedValue) {
 // ---- Lists and menus --------------------------------------------------------------------------------
 
 TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
-    QComboBox* sections = List("NCBox");
+    QComboBox* sections = List("sections");
     // A program's selection runs no handler.
     sections->setCurrentIndex(3);
     EXPECT_EQ(program.Spec.Sections, 3);
@@ -227,7 +237,7 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
     emit sections->activated(2);
     EXPECT_EQ(select->RepaintRequests(), 2);
 
-    QComboBox* dielectric = List("DBox");
+    QComboBox* dielectric = List("dielectric");
     emit dielectric->activated(1);  // DR again
     EXPECT_EQ(select->RepaintRequests(), 2);
     dielectric->setCurrentIndex(2);
@@ -235,13 +245,13 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
     EXPECT_EQ(program.Spec.Dielectric, DielectricMaterial::DH);
     EXPECT_EQ(select->RepaintRequests(), 3);
 
-    QComboBox* passband = List("PBDCBox");
+    QComboBox* passband = List("passband_definition");
     passband->setCurrentIndex(0);
     emit passband->activated(0);
     EXPECT_EQ(program.Spec.PBD, 0.5);
     EXPECT_EQ(program.Spec.Passband, PassbandChoice::Db0_5);
 
-    QComboBox* profile = List("RPBox");
+    QComboBox* profile = List("profile");
     profile->setCurrentIndex(1);
     emit profile->activated(1);
     EXPECT_EQ(program.Spec.Profile, ResonatorProfile::Mm6);
@@ -250,7 +260,7 @@ TEST_F(SelectTest, ListChoicesCompareWithTheLastPaintAndLeaveTheMenusAlone) {
 }
 
 TEST_F(SelectTest, GraphWidthListRepaintsOnlyThisWindow) {
-    QComboBox* width = List("comboGraphWidth");
+    QComboBox* width = List("graph_width");
     width->setCurrentIndex(1);
     emit width->activated(1);
     EXPECT_EQ(program.Spec.GraphHalfSpan, 1.0);
@@ -261,7 +271,7 @@ TEST_F(SelectTest, GraphWidthListRepaintsOnlyThisWindow) {
 }
 
 QAction* MenuItem(SpecificationWindow& select, const char* name) {
-    auto* action = select.findChild<QAction*>(QString::fromLatin1(name));
+    auto* action = select.Actions().Action(QString::fromLatin1(name));
     EXPECT_NE(action, nullptr) << name;
     return action;
 }
@@ -287,24 +297,25 @@ TEST_P(MenuSyncTest, MenuChoiceSelectsTheListRowAndRepaintsOnce) {
     EXPECT_EQ(select->RepaintRequests(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Items, MenuSyncTest,
-                         ::testing::Values(MenuCase{"HalfDb", "Definition05dB", "PBDCBox", 0},
-                                           MenuCase{"ThreeDb", "Definition30dB", "PBDCBox", 2},
-                                           MenuCase{"TwoSections", "TwoSections", "NCBox", 0},
-                                           MenuCase{"SixSections", "SixSections", "NCBox", 4},
-                                           MenuCase{"Profile6mm", "Profile6mm", "RPBox", 1},
-                                           MenuCase{"DielectricDL", "DL221", "DBox", 0},
-                                           MenuCase{"DielectricDH", "DH901", "DBox", 2},
-                                           MenuCase{"OneBandwidth", "GraphWidth1", "comboGraphWidth", 0},
-                                           MenuCase{"FourBandwidths", "GraphWidth4", "comboGraphWidth", 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Items, MenuSyncTest,
+    ::testing::Values(MenuCase{"HalfDb", "passband_definition_0_5db", "passband_definition", 0},
+                      MenuCase{"ThreeDb", "passband_definition_3_0db", "passband_definition", 2},
+                      MenuCase{"TwoSections", "sections_2", "sections", 0},
+                      MenuCase{"SixSections", "sections_6", "sections", 4},
+                      MenuCase{"Profile6mm", "profile_6mm", "profile", 1},
+                      MenuCase{"DielectricDL", "dielectric_dl", "dielectric", 0},
+                      MenuCase{"DielectricDH", "dielectric_dh", "dielectric", 2},
+                      MenuCase{"OneBandwidth", "graph_width_1", "graph_width", 0},
+                      MenuCase{"FourBandwidths", "graph_width_4", "graph_width", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
-    MenuItem(*select, "Definition05dB")->trigger();
-    MenuItem(*select, "FiveSections")->trigger();
-    MenuItem(*select, "Profile6mm")->trigger();
-    MenuItem(*select, "DH901")->trigger();
-    MenuItem(*select, "GraphWidth3")->trigger();
+    MenuItem(*select, "passband_definition_0_5db")->trigger();
+    MenuItem(*select, "sections_5")->trigger();
+    MenuItem(*select, "profile_6mm")->trigger();
+    MenuItem(*select, "dielectric_dh")->trigger();
+    MenuItem(*select, "graph_width_3")->trigger();
     const FilterSpec& s = program.Spec;
     EXPECT_EQ(s.PBD, 0.5);
     EXPECT_EQ(s.Passband, PassbandChoice::Db0_5);
@@ -313,35 +324,42 @@ TEST_F(SelectTest, MenuChoicesStoreTheirValues) {
     EXPECT_EQ(s.Dielectric, DielectricMaterial::DH);
     EXPECT_EQ(s.GraphHalfSpan, 1.5);
     // Current values, not the last painted ones, decide: 6 bandwidths is the current width.
-    MenuItem(*select, "GraphWidth3")->trigger();
-    MenuItem(*select, "GraphWidth6")->trigger();
+    MenuItem(*select, "graph_width_3")->trigger();
+    MenuItem(*select, "graph_width_6")->trigger();
     EXPECT_EQ(s.GraphHalfSpan, 3.0);
-    EXPECT_EQ(List("comboGraphWidth")->currentIndex(), 5);
+    EXPECT_EQ(List("graph_width")->currentIndex(), 5);
 }
 
 TEST_F(SelectTest, MountingRepaintsTheOutlineAtOnceAndClearsTheStatus) {
     program.Spec.SelStatus = kRuleFailed;
-    MenuItem(*select, "Dropin1")->trigger();
+    MenuItem(*select, "mounting_drop_in")->trigger();
     EXPECT_EQ(program.Spec.Mounting, MountingStyle::DropIn);
     EXPECT_EQ(program.Spec.SelStatus, kSelectionValid);
     EXPECT_EQ(hub.calls, (Calls{{"RepaintNow", DocumentWindow::Outline}}));
     EXPECT_EQ(select->RepaintRequests(), 1);
 
     program.Spec.SelStatus = kRuleFailed;
-    MenuItem(*select, "Dropin1")->trigger();  // unchanged code: nothing at all
+    MenuItem(*select, "mounting_drop_in")->trigger();  // unchanged code: nothing at all
     EXPECT_EQ(program.Spec.SelStatus, kRuleFailed);
     EXPECT_EQ(select->RepaintRequests(), 1);
 
-    const std::pair<void (SpecificationWindow::*)(), char> handlers[] = {
-        {&SpecificationWindow::onMountingSurfaceTab, '3'},
-        {&SpecificationWindow::onMountingSurfacePin, '2'},
-        {&SpecificationWindow::onMountingTesselLeadless, '4'},
-        {&SpecificationWindow::onMountingOrbisLeadless, '5'}};
-    for (const auto& [handler, code] : handlers) {
-        (select.get()->*handler)();
+    // The withdrawn mountings have no item; only code chooses them.
+    const std::pair<std::function<void()>, char> choices[] = {
+        {[&] { MenuItem(*select, "mounting_surface_tab")->trigger(); }, '3'},
+        {[&] { select->SetMounting(MountingStyle::SurfacePin); }, '2'},
+        {[&] { select->SetMounting(MountingStyle::Tessel); }, '4'},
+        {[&] { MenuItem(*select, "mounting_orbis_leadless")->trigger(); }, '5'}};
+    for (const auto& [choose, code] : choices) {
+        choose();
         EXPECT_EQ(CodeOf(program.Spec.Mounting), code);
     }
     EXPECT_EQ(hub.Count("RepaintNow", DocumentWindow::Outline), 5);
+}
+
+TEST_F(SelectTest, EveryMenuCommandIsFoundByItsName) {
+    QList<QMenu*> menus;
+    for (const GroupedMenu& grouped : select->GroupedMenus()) menus << grouped.menu;
+    EXPECT_EQ(testing::UnnamedCommands(select->Actions(), menus), QStringList());
 }
 
 TEST_F(SelectTest, MenusCarryTheirGroupsAndNoMarks) {
@@ -354,23 +372,23 @@ TEST_F(SelectTest, MenusCarryTheirGroupsAndNoMarks) {
                                                           {5, "&Graph"},
                                                           {5, "&Mounting"},
                                                           {5, "&View"}}));
-    QAction* profile12mm = MenuItem(*select, "Profile12mm");
+    QAction* profile12mm = MenuItem(*select, "profile_12mm");
     EXPECT_FALSE(profile12mm->isVisible());
     EXPECT_FALSE(profile12mm->isEnabled());
     for (QAction* action : select->findChildren<QAction*>())
         EXPECT_FALSE(action->isCheckable()) << action->text().toStdString();
     // Tessel leadless and surface-mount pin have handlers but no item.
-    EXPECT_EQ(select->findChild<QAction*>("TesselLeadless1"), nullptr);
-    EXPECT_EQ(select->findChild<QAction*>("SurfacemountPin1"), nullptr);
+    EXPECT_EQ(select->Actions().Action("mounting_tessel_leadless"), nullptr);
+    EXPECT_EQ(select->Actions().Action("mounting_surface_pin"), nullptr);
 }
 
 TEST_F(SelectTest, ViewItemsButtonsExitAndPrintGoThroughTheFrame) {
-    MenuItem(*select, "OutlineDrawings1")->trigger();
-    MenuItem(*select, "TabularData1")->trigger();
-    Child<QPushButton>("SelMechBtn")->click();
-    Child<QPushButton>("SelRespBtn")->click();
-    MenuItem(*select, "Exit1")->trigger();
-    MenuItem(*select, "Print1")->trigger();
+    MenuItem(*select, "outline_drawings")->trigger();
+    MenuItem(*select, "tabular_data")->trigger();
+    Child<QPushButton>("outline_drawing_button")->click();
+    Child<QPushButton>("tabular_data_button")->click();
+    MenuItem(*select, "exit")->trigger();
+    MenuItem(*select, "print")->trigger();
     EXPECT_EQ(hub.calls, (Calls{{"Front", DocumentWindow::Outline},
                                 {"Front", DocumentWindow::TabularData},
                                 {"Front", DocumentWindow::Outline},
@@ -383,8 +401,10 @@ TEST_F(SelectTest, ViewItemsButtonsExitAndPrintGoThroughTheFrame) {
 
 TEST_F(SelectTest, FocusItemsMoveToTheirFields) {
     ShowActive();
-    const std::pair<const char*, const char*> items[] = {
-        {"Frequency1", "F0Edit"}, {"Bandwidth1", "BWEdit"}, {"F11", "F1Edit"}, {"F21", "F2Edit"}};
+    const std::pair<const char*, const char*> items[] = {{"passband_frequency", "centre_frequency"},
+                                                         {"passband_bandwidth", "bandwidth"},
+                                                         {"stopband_f1", "stopband_f1"},
+                                                         {"stopband_f2", "stopband_f2"}};
     for (const auto& [item, field] : items) {
         MenuItem(*select, item)->trigger();
         EXPECT_EQ(QApplication::focusWidget(), Child<QWidget>(field)) << item;
@@ -398,11 +418,11 @@ TEST(SelectPrintItem, IsDisabledWhileTheWindowIsMinimised) {
     QMdiSubWindow* sub = area.addSubWindow(select);
     area.show();
     sub->showNormal();
-    QAction* print = select->findChild<QAction*>("Print1");
-    select->onFileMenuShown();
+    QAction* print = select->Actions().Action("print");
+    emit select->Actions().Menu("file")->aboutToShow();
     EXPECT_TRUE(print->isEnabled());
     sub->showMinimized();
-    select->onFileMenuShown();
+    emit select->Actions().Menu("file")->aboutToShow();
     EXPECT_FALSE(print->isEnabled());
     sub->showNormal();
     emit select->GroupedMenus().front().menu->aboutToShow();

@@ -26,17 +26,17 @@ TEST_F(SelectTest, DefaultsShowThePartNumberResultsAndGraph) {
     Render();
     EXPECT_TRUE(Drew("3DR25-1000/U20 - 1.8", 100, 91));
     // "%6.1f" of the 2.4 dB loss after the equals sign, then two blanks and "dB".
-    EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo  =   2.4  dB");
-    EXPECT_EQ(LabelText("IL1Label"), " ");
-    EXPECT_EQ(LabelText("IL2Label"), " ");
+    EXPECT_EQ(LabelText("insertion_loss"), "Insertion loss at Fo  =   2.4  dB");
+    EXPECT_EQ(LabelText("stopband_f1_attenuation"), " ");
+    EXPECT_EQ(LabelText("stopband_f2_attenuation"), " ");
     EXPECT_TRUE(TextsAt(400).empty());  // no messages, no contact notice
-    EXPECT_FALSE(List("comboGraphWidth")->isHidden());
+    EXPECT_FALSE(List("graph_width")->isHidden());
     EXPECT_TRUE(Drew("Graph Width =", 390, 385));
     EXPECT_TRUE(Drew("1st div. = 940 MHz  ", 420, 10));
-    EXPECT_EQ(Edit("F0Edit")->text(), "1000.0");
-    EXPECT_EQ(Edit("BWEdit")->text(), "20.00");
-    EXPECT_EQ(Edit("F1Edit")->text(), "0.00");
-    EXPECT_EQ(Edit("F2Edit")->text(), "0.00");
+    EXPECT_EQ(Edit("centre_frequency")->text(), "1000.0");
+    EXPECT_EQ(Edit("bandwidth")->text(), "20.00");
+    EXPECT_EQ(Edit("stopband_f1")->text(), "0.00");
+    EXPECT_EQ(Edit("stopband_f2")->text(), "0.00");
     // One judgement, which Tabular Data follows by itself: the frame is not asked to.
     EXPECT_EQ(program.Judgement.Count(), 1);
     EXPECT_EQ(hub.Count("Invalidate", DocumentWindow::TabularData), 0);
@@ -150,10 +150,10 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     EXPECT_EQ(at(2, 200), kGreen);    // magenta frames print green
     EXPECT_EQ(at(386, 200), kBlack);  // the white graph frame prints black
     EXPECT_EQ(at(200, 340), kWhite);  // the black background prints white
-    const QLabel* result = Child<QLabel>("IL0Label");
+    const QLabel* result = Child<QLabel>("insertion_loss");
     EXPECT_EQ(result->palette().color(QPalette::Window), kWhite);
     EXPECT_EQ(result->palette().color(QPalette::WindowText), kBlack);
-    EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kBlack);
+    EXPECT_EQ(Child<QLabel>("caption")->palette().color(QPalette::WindowText), kBlack);
 
     program.Display.PaintCopyMode = CopyMode::Source;
     select->ShowCopyColours(false);
@@ -162,7 +162,7 @@ TEST_F(SelectTest, PrintingInvertsThePageAndTheComponents) {
     EXPECT_EQ(at(2, 200), kMagenta);
     EXPECT_EQ(result->palette().color(QPalette::Window), kBlack);
     EXPECT_EQ(result->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kWhite);
+    EXPECT_EQ(Child<QLabel>("caption")->palette().color(QPalette::WindowText), kWhite);
 }
 
 // The whole window, children included, as a print band takes it: the page, then the components.
@@ -189,7 +189,7 @@ TEST_F(SelectTest, LogoPrintsDarkOnWhiteWithItsCaptionsReadable) {
     EXPECT_GT(dark, total / 50) << "the name prints";
     EXPECT_GT(paper, total / 2) << "no black block over the captions";
     // The caption strip under the mark is paper with dark text on it.
-    const auto* caption = Child<QLabel>("Caption");
+    const auto* caption = Child<QLabel>("caption");
     int captionInk = 0;
     for (int x = caption->x(); x < caption->x() + caption->width(); ++x)
         for (int y = caption->y(); y < caption->y() + caption->height(); ++y)
@@ -238,9 +238,9 @@ TEST_P(RefusalTest, MessagesThenTheContactNoticeBelowThem) {
     EXPECT_EQ(TextsAt(400), expected);
 
     EXPECT_TRUE(Drew("No standard part for last inputs.", 110, 97));
-    EXPECT_TRUE(List("comboGraphWidth")->isHidden());
+    EXPECT_TRUE(List("graph_width")->isHidden());
     EXPECT_FALSE(Drew("Graph Width =", 390, 385));
-    EXPECT_EQ(LabelText("IL1Label"), " ");
+    EXPECT_EQ(LabelText("stopband_f1_attenuation"), " ");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -265,30 +265,30 @@ TEST_F(SelectTest, TwoMessageLinesPlaceTheNoticeAsInTheExample) {
     EXPECT_TRUE(Drew("This program defines", 400, 166));
     EXPECT_TRUE(Drew("Please contact Norvane", 400, 226));
     // The insertion loss is still computed for a rule failure.
-    EXPECT_TRUE(LabelText("IL0Label").startsWith("Insertion loss at Fo  ="));
+    EXPECT_TRUE(LabelText("insertion_loss").startsWith("Insertion loss at Fo  ="));
 }
 
 TEST_F(SelectTest, ClampedCentreShowsTheLimitAndNoInsertionLoss) {
-    Edit("F0Edit")->setText("5000");
-    select->onCentreFrequencyExit();
+    Edit("centre_frequency")->setText("5000");
+    Leave("centre_frequency");
     Render();
-    EXPECT_EQ(Edit("F0Edit")->text(), "3500.0");
-    EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo is not defined");
+    EXPECT_EQ(Edit("centre_frequency")->text(), "3500.0");
+    EXPECT_EQ(LabelText("insertion_loss"), "Insertion loss at Fo is not defined");
     EXPECT_EQ(program.Spec.LastF0, 5000.0);
 }
 
 // ---- Results ---------------------------------------------------------------------------------------
 
 TEST_F(SelectTest, StopbandPointShowsItsAttenuationWithOneDecimal) {
-    Edit("F1Edit")->setText("950");
-    select->onStopbandF1Exit();
+    Edit("stopband_f1")->setText("950");
+    Leave("stopband_f1");
     Render();
-    const QString text = LabelText("IL1Label");
+    const QString text = LabelText("stopband_f1_attenuation");
     EXPECT_TRUE(QRegularExpression("^ *\\d+\\.\\d$").match(text).hasMatch()) << text.toStdString();
     EXPECT_EQ(text.size(), 6);
     EXPECT_GT(text.toDouble(), 3.0);
-    EXPECT_EQ(Edit("F1Edit")->text(), "950.00");
-    EXPECT_EQ(LabelText("IL2Label"), " ");
+    EXPECT_EQ(Edit("stopband_f1")->text(), "950.00");
+    EXPECT_EQ(LabelText("stopband_f2_attenuation"), " ");
 }
 
 TEST_F(SelectTest, ResultLabelsMoveWithTheOffsets) {
@@ -296,9 +296,9 @@ TEST_F(SelectTest, ResultLabelsMoveWithTheOffsets) {
     program.Display.FieldOffsetY = 10;
     select->PlaceResultLabels();  // as Configure > Offsets does
     Render();
-    EXPECT_EQ(Child<QLabel>("IL0Label")->pos(), QPoint(-4, 256));
-    EXPECT_EQ(Child<QLabel>("IL1Label")->pos(), QPoint(116, 338));
-    EXPECT_EQ(Child<QLabel>("IL2Label")->pos(), QPoint(212, 338));
+    EXPECT_EQ(Child<QLabel>("insertion_loss")->pos(), QPoint(-4, 256));
+    EXPECT_EQ(Child<QLabel>("stopband_f1_attenuation")->pos(), QPoint(116, 338));
+    EXPECT_EQ(Child<QLabel>("stopband_f2_attenuation")->pos(), QPoint(212, 338));
     // The painted labels stay put.
     EXPECT_TRUE(Drew("Insertion loss at Fo", 30, 267));
 }
@@ -312,7 +312,7 @@ TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(select.get()));
     QApplication::processEvents();
 
-    QLabel* il0 = Child<QLabel>("IL0Label");
+    QLabel* il0 = Child<QLabel>("insertion_loss");
     const QRect before = il0->geometry();
     // Configure > Offsets: the new values, then a repaint of the screen.
     program.Display.FieldOffsetX = GetParam().x();
@@ -339,8 +339,8 @@ TEST_P(MovedFieldsTest, ShowWholeAtTheirNewPlaceAfterTheNextPaint) {
 INSTANTIATE_TEST_SUITE_P(Offsets, MovedFieldsTest, ::testing::Values(QPoint(20, 10), QPoint(100, 50)));
 
 TEST_F(SelectTest, GuaranteeNoticeForAHighStopbandAttenuation) {
-    Edit("F2Edit")->setText("1200");
-    select->onStopbandF2Exit();
+    Edit("stopband_f2")->setText("1200");
+    Leave("stopband_f2");
     Render();
     EXPECT_TRUE(Drew("Only 60 dB attenuation guaranteed", 144, 289));
 }
@@ -350,7 +350,7 @@ TEST_F(SelectTest, GuaranteeNoticeForAHighStopbandAttenuation) {
 TEST_F(SelectTest, TypingFiveHundredThenEnterShowsTheBandwidthMessagesAndFocusesTheCap) {
     ShowActive();
     QApplication::processEvents();
-    QLineEdit* f0 = Edit("F0Edit");
+    QLineEdit* f0 = Edit("centre_frequency");
     f0->setFocus();
     f0->selectAll();
     QTest::keyClicks(f0, "500");
@@ -364,13 +364,13 @@ TEST_F(SelectTest, TypingFiveHundredThenEnterShowsTheBandwidthMessagesAndFocuses
                               "This program defines", "standard Veltrix products.", "Please contact Norvane",
                               "at +1 (555) 010-0142", "for special requirements."}));
     EXPECT_TRUE(Drew("Increase profile size and dielectric", 400, 166));  // the empty line keeps its place
-    EXPECT_EQ(QApplication::focusWidget(), Edit("BWEdit"));
-    EXPECT_EQ(Edit("BWEdit")->text(), "19.50");
-    EXPECT_EQ(Edit("F0Edit")->text(), "500.0");
+    EXPECT_EQ(QApplication::focusWidget(), Edit("bandwidth"));
+    EXPECT_EQ(Edit("bandwidth")->text(), "19.50");
+    EXPECT_EQ(Edit("centre_frequency")->text(), "500.0");
     EXPECT_EQ(program.Spec.BWRequested, 20.0);  // the typed value is judged again at every paint
 
     // Leaving the capped field stores the shown maximum.
-    QTest::keyClick(Edit("BWEdit"), Qt::Key_Return);
+    QTest::keyClick(Edit("bandwidth"), Qt::Key_Return);
     EXPECT_EQ(program.Spec.BWRequested, 19.5);
 }
 
@@ -378,11 +378,11 @@ TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
     ShowActive();
     QApplication::processEvents();
     const int judgements = program.Judgement.Count();
-    QLineEdit* f0 = Edit("F0Edit");
+    QLineEdit* f0 = Edit("centre_frequency");
     f0->setFocus();
     f0->selectAll();
     QTest::keyClicks(f0, "15");
-    QTest::mouseMove(Child<QWidget>("TolBtn"));
+    QTest::mouseMove(Child<QWidget>("tolerances_button"));
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     EXPECT_EQ(f0->text(), "15");
     // Nothing was judged, so the screen was not made to show a judgement again.
@@ -391,15 +391,15 @@ TEST_F(SelectTest, TypingIsNotUndoneByTheFieldsOwnRepaints) {
 
 TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict) {
     ShowActive();
-    Edit("F0Edit")->setText("3050");
-    select->onCentreFrequencyExit();
+    Edit("centre_frequency")->setText("3050");
+    Leave("centre_frequency");
     QApplication::processEvents();
     // The verdict blames the centre frequency and sends the focus there, once.
-    ASSERT_EQ(QApplication::focusWidget(), Edit("F0Edit"));
-    Edit("F1Edit")->setFocus();
-    Edit("F1Edit")->setText("77");  // typed, not yet left
+    ASSERT_EQ(QApplication::focusWidget(), Edit("centre_frequency"));
+    Edit("stopband_f1")->setFocus();
+    Edit("stopband_f1")->setText("77");  // typed, not yet left
     const int judgements = program.Judgement.Count();
-    const QString loss = LabelText("IL0Label");
+    const QString loss = LabelText("insertion_loss");
 
     // The second paint is a print band's: only the print job recolours the components.
     for (CopyMode mode : {CopyMode::Source, CopyMode::InvertedSource}) {
@@ -410,14 +410,14 @@ TEST_F(SelectTest, PaintingShowsTheLastJudgementAndTouchesNoFieldFocusOrVerdict)
         select->FormPaint(painter, image.size());
     }
     program.Display.PaintCopyMode = CopyMode::Source;
-    EXPECT_EQ(Child<QLabel>("Caption")->palette().color(QPalette::WindowText), kWhite);
-    EXPECT_EQ(Child<QLabel>("IL0Label")->palette().color(QPalette::Window), kBlack);
+    EXPECT_EQ(Child<QLabel>("caption")->palette().color(QPalette::WindowText), kWhite);
+    EXPECT_EQ(Child<QLabel>("insertion_loss")->palette().color(QPalette::Window), kBlack);
     EXPECT_TRUE(Drew("Maximum Frequency is 3000 MHz", 400, 106));
     EXPECT_TRUE(Drew("No standard part for last inputs.", 110, 97));
-    EXPECT_EQ(QApplication::focusWidget(), Edit("F1Edit"));
-    EXPECT_EQ(Edit("F1Edit")->text(), "77");
-    EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
-    EXPECT_EQ(LabelText("IL0Label"), loss);
+    EXPECT_EQ(QApplication::focusWidget(), Edit("stopband_f1"));
+    EXPECT_EQ(Edit("stopband_f1")->text(), "77");
+    EXPECT_EQ(Edit("centre_frequency")->text(), "3050.0");
+    EXPECT_EQ(LabelText("insertion_loss"), loss);
     EXPECT_EQ(program.Judgement.Count(), judgements);
 }
 
@@ -425,17 +425,17 @@ TEST_F(SelectTest, AJudgementMadeElsewhereIsShownWithoutAPaint) {
     // As the outline window's mounting button does while this screen is covered.
     program.Spec.F0 = 3050.0;
     program.Judgement.JudgeNow();
-    EXPECT_EQ(Edit("F0Edit")->text(), "3050.0");
-    EXPECT_TRUE(List("comboGraphWidth")->isHidden());
-    EXPECT_EQ(LabelText("IL1Label"), " ");
+    EXPECT_EQ(Edit("centre_frequency")->text(), "3050.0");
+    EXPECT_TRUE(List("graph_width")->isHidden());
+    EXPECT_EQ(LabelText("stopband_f1_attenuation"), " ");
     EXPECT_TRUE(select->DrawnTexts().empty());
 }
 
 TEST_F(SelectTest, PaintsSettleAfterAnEdit) {
     ShowActive();
     QApplication::processEvents();
-    Edit("F1Edit")->setText("950.006");
-    select->onStopbandF1Exit();
+    Edit("stopband_f1")->setText("950.006");
+    Leave("stopband_f1");
     int requests = -1;
     for (int round = 0; round < 10 && requests != select->RepaintRequests(); ++round) {
         requests = select->RepaintRequests();
@@ -443,7 +443,7 @@ TEST_F(SelectTest, PaintsSettleAfterAnEdit) {
     }
     EXPECT_EQ(requests, select->RepaintRequests());
     EXPECT_LT(requests, 5);
-    EXPECT_EQ(Edit("F1Edit")->text(), "950.01");
+    EXPECT_EQ(Edit("stopband_f1")->text(), "950.01");
 }
 
 // ---- Hostile pasted text --------------------------------------------------------------------------
@@ -468,8 +468,10 @@ TEST_P(PasteTest, NeverShowsNotANumberAndSettles) {
     Render();
 
     QStringList shown;
-    for (const char* name : {"F0Edit", "BWEdit", "F1Edit", "F2Edit"}) shown << Edit(name)->text();
-    for (const char* name : {"IL0Label", "IL1Label", "IL2Label"}) shown << LabelText(name);
+    for (const char* name : {"centre_frequency", "bandwidth", "stopband_f1", "stopband_f2"})
+        shown << Edit(name)->text();
+    for (const char* name : {"insertion_loss", "stopband_f1_attenuation", "stopband_f2_attenuation"})
+        shown << LabelText(name);
     for (const DrawnText& t : select->DrawnTexts()) shown << t.text;
     for (const QString& text : shown)
         EXPECT_FALSE(text.contains("nan", Qt::CaseInsensitive)) << text.left(80).toStdString();
@@ -480,25 +482,25 @@ TEST_P(PasteTest, NeverShowsNotANumberAndSettles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, PasteTest,
-                         ::testing::Values(PasteCase{"NegativeCentre", "F0Edit", "-500"},
-                                           PasteCase{"NegativeBandwidth", "BWEdit", "-20"},
-                                           PasteCase{"LettersBandwidth", "BWEdit", "abc"},
-                                           PasteCase{"NegativeStopband", "F1Edit", "-950"},
-                                           PasteCase{"ExponentStopband", "F2Edit", "1e999"},
-                                           PasteCase{"LongCentre", "F0Edit", std::string(400, '9')},
-                                           PasteCase{"LongBandwidth", "BWEdit", std::string(400, '9')},
-                                           PasteCase{"LongStopband", "F1Edit", std::string(400, '9')},
-                                           PasteCase{"LongFraction", "F2Edit",
+                         ::testing::Values(PasteCase{"NegativeCentre", "centre_frequency", "-500"},
+                                           PasteCase{"NegativeBandwidth", "bandwidth", "-20"},
+                                           PasteCase{"LettersBandwidth", "bandwidth", "abc"},
+                                           PasteCase{"NegativeStopband", "stopband_f1", "-950"},
+                                           PasteCase{"ExponentStopband", "stopband_f2", "1e999"},
+                                           PasteCase{"LongCentre", "centre_frequency", std::string(400, '9')},
+                                           PasteCase{"LongBandwidth", "bandwidth", std::string(400, '9')},
+                                           PasteCase{"LongStopband", "stopband_f1", std::string(400, '9')},
+                                           PasteCase{"LongFraction", "stopband_f2",
                                                      "0." + std::string(400, '0') + "1"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SelectTest, NegativeBandwidthIsTreatedAsExtremeValues) {
-    Edit("BWEdit")->setText("-20");
-    select->onBandwidthExit();
+    Edit("bandwidth")->setText("-20");
+    Leave("bandwidth");
     Render();
     EXPECT_EQ(program.Spec.SelStatus, kExtremeValues);
     EXPECT_TRUE(Drew("Extreme Values Preclude Analysis", 400, 106));
-    EXPECT_EQ(LabelText("IL0Label"), "Insertion loss at Fo is not defined");
+    EXPECT_EQ(LabelText("insertion_loss"), "Insertion loss at Fo is not defined");
 }
 
 TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
@@ -507,7 +509,7 @@ TEST_F(SelectTest, ScreenReadersHearWhatTheScreenShows) {
     EXPECT_EQ(select->accessibleName(), "Specify Filter");
     EXPECT_EQ(select->accessibleDescription(),
               "Standard part 3DR25-1000/U20 - 1.8. Insertion loss at Fo 2.4 dB. F1 940.00 MHz: 38.1 dBc.");
-    const QWidget* graph = Child<QWidget>("GraphArea");
+    const QWidget* graph = Child<QWidget>("response_graph");
     EXPECT_EQ(graph->accessibleName(), "Response graph");
     EXPECT_TRUE(graph->accessibleDescription().endsWith("of 3DR25-1000/U20 - 1.8 from 940.0 to 1060.0 MHz"))
         << graph->accessibleDescription().toStdString();

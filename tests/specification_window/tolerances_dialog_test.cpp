@@ -17,7 +17,7 @@ TEST(TolerancesDialog, ShowsTheGuidelinesAtTheirPlaces) {
     TolerancesDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), "Tolerances");
     EXPECT_EQ(dialog.size(), QSize(388, 237));
-    EXPECT_EQ(dialog.findChild<QFrame*>("Bevel1")->geometry(), QRect(8, 8, 372, 177));
+    EXPECT_EQ(dialog.findChild<QFrame*>("bevel")->geometry(), QRect(8, 8, 372, 177));
 
     const std::tuple<QString, int, int> expected[] = {
         {"Tolerance Information", 136, 24},

@@ -131,7 +131,7 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     // A specification window of 0 x 0 never paints: the report lists the judgement itself.
     TabularDataWindow window(program);
     PaintSpecificationScreen();
-    window.FormActivate();
+    window.ShowReport();
     std::vector<QString> delays = Delays(window.MemoLines());
     ASSERT_EQ(delays.size(), 61u);
     EXPECT_EQ(delays[0], QStringLiteral("0.90"));
@@ -141,12 +141,12 @@ TEST_F(TabularWindowTest, ShowsTheCurrentFiguresWhenTheScreenHasNotPainted) {
     // An entry changes the specification; the screen still does not paint.
     program.Spec.F0 = program.Spec.LastF0 = 1500.0;
     PaintSpecificationScreen();
-    window.FormActivate();
+    window.ShowReport();
     Program painted;
     painted.Spec = program.Spec;
     painted.Judgement.JudgeNow();
     TabularDataWindow reference(painted);
-    reference.FormActivate();
+    reference.ShowReport();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_NE(Delays(window.MemoLines())[0], QStringLiteral("0.90"));
 }
@@ -158,12 +158,12 @@ TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistor
     TabularDataWindow window(program);
     window.show();
     PaintSpecificationScreen();
-    window.FormActivate();
+    window.ShowReport();
     window.Report()->verticalScrollBar()->setValue(10);
     for (const double f0 : {1500.0, 5000.0, 1000.0, 1234.5}) {
         program.Spec.F0 = program.Spec.LastF0 = f0;
         PaintSpecificationScreen();
-        window.FormActivate();
+        window.ShowReport();
         if (f0 == 5000.0) {
             EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
         }
@@ -173,7 +173,7 @@ TEST_F(TabularWindowTest, RewrittenMemoMatchesAFreshOneKeepsItsScrollAndNoHistor
     fresh.Spec = program.Spec;
     fresh.Judgement.JudgeNow();
     TabularDataWindow reference(fresh);
-    reference.FormActivate();
+    reference.ShowReport();
     EXPECT_EQ(window.MemoLines(), reference.MemoLines());
     EXPECT_TRUE(window.MemoLines().join('\n').contains("1234.50 MHz"));
     EXPECT_EQ(window.Report()->verticalScrollBar()->value(), 10);
@@ -216,12 +216,12 @@ TEST_F(TabularWindowTest, ScreenReadersHearWhoseResponseTheMemoHoldsOrTheNotice)
     PaintSpecificationScreen();
     TabularDataWindow window(program);
     EXPECT_EQ(window.Report()->accessibleName(), "Response data");
-    window.FormActivate();
+    window.ShowReport();
     EXPECT_EQ(window.Report()->accessibleDescription(), "Tabular response of 3DR25-1000/U20 - 1.8");
 
     program.Spec.F0 = 5000.0;
     PaintSpecificationScreen();
-    window.FormActivate();
+    window.ShowReport();
     EXPECT_EQ(window.MemoLines().front(), " No Response Data.");
     EXPECT_EQ(window.Report()->accessibleDescription(),
               "No Response Data. There is an error on the filter selection screen.");
@@ -230,7 +230,7 @@ TEST_F(TabularWindowTest, ScreenReadersHearWhoseResponseTheMemoHoldsOrTheNotice)
 TEST_F(TabularWindowTest, DefaultSelectionListsSixtyOneRows) {
     PaintSpecificationScreen();
     TabularDataWindow window(program);
-    window.FormActivate();
+    window.ShowReport();
     const QStringList lines = window.MemoLines();
     ASSERT_EQ(lines.size(), 7 + 61 + 1);
     EXPECT_EQ(lines[0], " ");
@@ -256,7 +256,7 @@ TEST_F(TabularWindowTest, RefusedSelectionShowsTheThreeLineNotice) {
     PaintSpecificationScreen();
     ASSERT_NE(program.Spec.SelStatus, 0);
     TabularDataWindow window(program);
-    window.FormActivate();
+    window.ShowReport();
     EXPECT_EQ(window.MemoLines(),
               (QStringList{" No Response Data.", " ", " There is an error on the filter selection screen."}));
 }
@@ -332,20 +332,20 @@ TEST_F(TabularWindowTest, MenusButtonsAndPrintEnabledOnlyWhileNotMinimised) {
     for (QAction* a : menus[0].menu->actions()) fileItems << (a->isSeparator() ? "-" : a->text());
     EXPECT_EQ(fileItems, (QStringList{"&Print", "Export &Touchstone...", "Export &CSV...", "-", "E&xit"}));
 
-    emit tabular->FileMenu()->aboutToShow();
-    EXPECT_TRUE(tabular->PrintAction()->isEnabled());
+    emit tabular->Actions().Menu("file")->aboutToShow();
+    EXPECT_TRUE(tabular->Actions().Action("print")->isEnabled());
     sub->showMinimized();
-    emit tabular->FileMenu()->aboutToShow();
-    EXPECT_FALSE(tabular->PrintAction()->isEnabled());
+    emit tabular->Actions().Menu("file")->aboutToShow();
+    EXPECT_FALSE(tabular->Actions().Action("print")->isEnabled());
     sub->showNormal();
-    emit tabular->FileMenu()->aboutToShow();
-    EXPECT_TRUE(tabular->PrintAction()->isEnabled());
+    emit tabular->Actions().Menu("file")->aboutToShow();
+    EXPECT_TRUE(tabular->Actions().Action("print")->isEnabled());
 
     tabular->SelectionScreenButton()->click();
     tabular->OutlineDrawingsButton()->click();
-    tabular->SelectionScreenAction()->trigger();
-    tabular->OutlineDrawingsAction()->trigger();
-    tabular->ExitAction()->trigger();
+    tabular->Actions().Action("selection_screen")->trigger();
+    tabular->Actions().Action("outline_drawings")->trigger();
+    tabular->Actions().Action("exit")->trigger();
     EXPECT_EQ(Commands(hub), (std::vector<std::string>{"Front Select", "Front Mechanical", "Front Select",
                                                        "Front Mechanical", "Exit"}));
 }
@@ -365,7 +365,7 @@ int PdfPageCount(const QString& path) {
 TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     PaintSpecificationScreen();
     TabularDataWindow window(program);
-    window.FormActivate();
+    window.ShowReport();
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
     QPrinter& printer = window.ReportPrinter().Printer();
@@ -375,7 +375,7 @@ TEST_F(TabularWindowTest, PrintMenuPrintsTheMemoOverSeveralShortPages) {
     printer.setPageSize(QPageSize(QSizeF(100, 60), QPageSize::Millimeter));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
 
-    window.PrintAction()->trigger();
+    window.Actions().Action("print")->trigger();
     EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(dialogs.docNames, std::vector<QString>{QStringLiteral("Veltrix Response Data")});
     EXPECT_TRUE(Commands(hub).empty());
@@ -407,7 +407,7 @@ TEST_F(TabularWindowTest, CancelledDialogPrintsNothingAndFailedJobShowsTheExcept
 TEST_F(TabularWindowTest, OutputThatFailsShowsTheExceptionDialogAndTheNextJobPrints) {
     PaintSpecificationScreen();
     TabularDataWindow window(program);
-    window.FormActivate();
+    window.ShowReport();
     QTemporaryDir dir;
     QPrinter& first = window.ReportPrinter().Printer();
     first.setOutputFormat(QPrinter::PdfFormat);
@@ -454,13 +454,13 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // The proposals as they stand: the report's own rows in the CSV, one table; the companion's 601
     // points over the graph's span in the Touchstone file.
     save.answer = dir.filePath(QStringLiteral("response.csv"));
-    window.ExportCsvAction()->trigger();
+    window.Actions().Action("export_csv")->trigger();
     const QStringList csv = FileLines(save.answer);
     ASSERT_EQ(csv.size(), 1 + 61);
     EXPECT_TRUE(csv[1].startsWith(QStringLiteral("940,"))) << csv[1].toStdString();
     EXPECT_TRUE(csv.last().startsWith(QStringLiteral("1060,"))) << csv.last().toStdString();
     save.answer = dir.filePath(QStringLiteral("response.s2p"));
-    window.ExportTouchstoneAction()->trigger();
+    window.Actions().Action("export_touchstone")->trigger();
     const QStringList touchstone = FileLines(save.answer);
     EXPECT_TRUE(touchstone.contains(QStringLiteral("# MHz S DB R 50")));
     EXPECT_TRUE(touchstone.first().startsWith(QLatin1Char('!')));
@@ -477,7 +477,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // A range of the user's own.
     range.answer = ExportRangeChoice{950.0, 1050.0, 11};
     save.answer = dir.filePath(QStringLiteral("chosen.s2p"));
-    window.ExportTouchstoneAction()->trigger();
+    window.Actions().Action("export_touchstone")->trigger();
     const QStringList chosen = FileLines(save.answer).filter(QRegularExpression(QStringLiteral("^[0-9]")));
     ASSERT_EQ(chosen.size(), 11);
     EXPECT_TRUE(chosen.first().startsWith(QStringLiteral("950.000000 ")));
@@ -486,7 +486,7 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // One that cannot give distinct frequencies is refused in the dialog: no file is asked for.
     range.answer = ExportRangeChoice{1000.0, 1000.0000001, 3};
     save.answer = dir.filePath(QStringLiteral("equal.s2p"));
-    window.ExportTouchstoneAction()->trigger();
+    window.Actions().Action("export_touchstone")->trigger();
     ASSERT_EQ(range.refusals.size(), 1);
     EXPECT_TRUE(range.refusals[0].startsWith(QStringLiteral("3 points from 1000 to")))
         << range.refusals[0].toStdString();
@@ -496,21 +496,21 @@ TEST_F(TabularWindowTest, ExportsTheListedResponseOrSaysWhyNot) {
     // Cancel in the range dialog asks no file.
     range.answer.reset();
     range.cancel = true;
-    window.ExportCsvAction()->trigger();
+    window.Actions().Action("export_csv")->trigger();
     EXPECT_EQ(save.proposed.size(), 3);
     range.cancel = false;
 
     // A refused selection says why, without asking anything.
     program.Spec.F0 = 500.0;
     const size_t asked = range.proposed.size();
-    window.ExportTouchstoneAction()->trigger();
+    window.Actions().Action("export_touchstone")->trigger();
     EXPECT_EQ(range.proposed.size(), asked);
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].startsWith(QStringLiteral("No standard part for last inputs.")));
 
     save.answer = dir.filePath(QStringLiteral("missing/response.csv"));
     program.Spec.F0 = 1000.0;
-    window.ExportCsvAction()->trigger();
+    window.Actions().Action("export_csv")->trigger();
     ASSERT_EQ(messages.texts.size(), 2);
     EXPECT_TRUE(messages.texts[1].contains(save.answer)) << messages.texts[1].toStdString();
 }
