@@ -23,8 +23,8 @@ struct CliOptions {
     ExportSpan Span;             // of the Touchstone file and the CSV; nothing chosen: their defaults
     std::string MeasuredFile;    // compare: the measured Touchstone file
     std::vector<double> RequirementPointsMhz;       // compare: more points for the deviations
-    std::vector<StopbandRequirement> RejectPoints;  // a datasheet's requirement: --reject
-    std::optional<double> MaxInsertionLossDb;       // and --max-il
+    std::vector<StopbandRequirement> RejectPoints;  // a datasheet's or a compared sample's requirement:
+    std::optional<double> MaxInsertionLossDb;       // --reject and --max-il
 };
 
 struct FindOptions {
