@@ -26,7 +26,6 @@
 #include "info/about_box.h"
 #include "info/info_windows.h"
 #include "info/quote_request_window.h"
-#include "program/startup_rule.h"
 #include "outline_window/outline_window.h"
 #include "platform/artwork.h"
 #include "platform/fonts.h"
@@ -34,6 +33,7 @@
 #include "printing/print_command.h"
 #include "printing/print_dialogs.h"
 #include "program/contact_data.h"
+#include "program/startup_rule.h"
 #include "specification_window/specification_window.h"
 #include "specification_window/tolerances_dialog.h"
 #include "tabular_window/tabular_window.h"
@@ -661,10 +661,9 @@ void MainFrame::onCompareParts() {
     compare_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainFrame::CompareParts(const std::vector<FilterSpec>& parts,
-                             const std::vector<StopbandRequirement>& limits) {
+void MainFrame::CompareParts(const std::vector<FilterSpec>& parts, const FinderRequirement& requirement) {
     onCompareParts();
-    compare_->SetLimits(limits);
+    compare_->SetRequirement(requirement);
     QStringList refusals;
     for (const FilterSpec& part : parts) {
         const std::string refusal = compare_->AddPart(part);
