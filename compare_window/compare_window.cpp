@@ -721,12 +721,13 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
         if (measured && !deviations.Summary.empty()) {
             y += line / 2;
             w.Text(x, y,
-                   QStringLiteral("Measured vs %1 (%2), loss dB")
+                   QStringLiteral("Measured vs %1 (%2)")
                        .arg(QString::fromStdString(deviations.PartNumber),
                             referenceChosen_ ? QStringLiteral("chosen in the legend")
                                              : QStringLiteral("the first part")),
                    MeasuredColour());
             y += line;
+            w.Text(x, y, QStringLiteral("Loss, dB"), kPageWhite);
             w.Text(x + first, y, QStringLiteral("Model"), kPageWhite);
             w.Text(x + first + col, y, QStringLiteral("Meas."), kPageWhite);
             w.Text(x + first + col * 2, y, QStringLiteral("Dev. dB"), kPageWhite);
