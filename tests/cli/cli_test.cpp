@@ -1404,7 +1404,8 @@ TEST(CliCompare, SampleIsJudgedAgainstTheLevelsAndMissingExitsThree) {
          misses + "1420.00 MHz, " + fixed(dbc, 2) + " dBc against "},
         {{"--max-il", fixed(loss + 0.1, 2)}, 0, meets},
         {{"--max-il", fixed(loss - 0.1, 2)}, 3, misses + "insertion loss " + fixed(loss, 2) + " dB against "},
-        {{"--reject", "1420:1", "--reject", "1600:1", "--max-il", "9"}, 0, meets},
+        {{"--reject", "1420:1", "--reject", "1580:1", "--max-il", "9"}, 0, meets},
+        {{"--reject", "1600:1"}, 3, misses + "1600.00 MHz not measured"},
     };
     for (const Case& c : cases) {
         const CliRun judged = run(c.extra);
@@ -1413,6 +1414,10 @@ TEST(CliCompare, SampleIsJudgedAgainstTheLevelsAndMissingExitsThree) {
         EXPECT_EQ(j["verdict"].get<std::string>().rfind(c.verdictStart, 0), 0u) << j["verdict"];
         EXPECT_EQ(j["meets"].get<bool>(), c.status == 0);
         for (const auto& point : j["requirement"]["points"]) {
+            if (point["measured_dbc"].is_null()) {  // beyond the file: no figure, and a miss
+                EXPECT_FALSE(point["pass"].get<bool>());
+                continue;
+            }
             for (const char* key : {"frequency_mhz", "measured_dbc", "required_dbc", "margin_db"})
                 EXPECT_TRUE(point[key].is_number()) << key;
             EXPECT_NEAR(point["margin_db"].get<double>(),
