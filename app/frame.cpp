@@ -656,10 +656,9 @@ void MainFrame::onCompareParts() {
     compare_->setFocus(Qt::OtherFocusReason);
 }
 
-void MainFrame::CompareParts(const std::vector<FilterSpec>& parts,
-                             const std::vector<StopbandRequirement>& limits) {
+void MainFrame::CompareParts(const std::vector<FilterSpec>& parts, const FinderRequirement& requirement) {
     onCompareParts();
-    compare_->SetLimits(limits);
+    compare_->SetRequirement(requirement);
     QStringList refusals;
     for (const FilterSpec& part : parts) {
         const std::string refusal = compare_->AddPart(part);

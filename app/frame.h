@@ -87,8 +87,7 @@ class MainFrame : public QMainWindow, public WindowHub {
     void PrintForm(PaintedForm& form, const QString& jobTitle) override;
     void ShowPrintException() override;
     void ShowChoice(const FilterSpec& choice) override;
-    void CompareParts(const std::vector<FilterSpec>& parts,
-                      const std::vector<StopbandRequirement>& limits) override;
+    void CompareParts(const std::vector<FilterSpec>& parts, const FinderRequirement& requirement) override;
     void AddToComparison(const FilterSpec& part) override;
     void ExportDatasheet(const FilterSpec& part, const FinderRequirement* requirement = nullptr) override;
 

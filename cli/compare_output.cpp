@@ -59,7 +59,7 @@ std::string Cell(const ResponseFigures& f, bool attenuation, double value) {
 
 }  // namespace
 
-void WriteCompareText(const MeasuredComparison& c, std::ostream& out) {
+void WriteCompareText(const MeasuredComparison& c, const SampleJudgement& j, std::ostream& out) {
     out << "Part number: " << c.PartNumber << '\n';
     out << "Span: " << Fixed(c.SpanFromMhz, 3) << " to " << Fixed(c.SpanToMhz, 3) << " MHz\n\n";
     out << "Frequency MHz  Model att dB  Meas att dB  Model RL dB  Meas RL dB  Model delay ns  Meas delay "
@@ -82,11 +82,15 @@ void WriteCompareText(const MeasuredComparison& c, std::ostream& out) {
             << ", deviation " << Fixed(d.Deviation, 3) << '\n';
     }
     if (c.Summary.empty()) out << "  none: " << c.NoDeviations << '\n';
+    out << "\nThe sample against the requirement:\n";
+    const std::vector<std::string> lines = SampleJudgementLines(j);
+    for (size_t i = 0; i + 1 < lines.size(); ++i) out << "  " << lines[i] << '\n';
+    out << (lines.size() > 1 ? "" : "  ") << lines.back() << '\n';
 }
 
 // Written a point at a time, laid out as a whole document's dump(2) would be: a large measurement is
 // never held as text.
-void WriteCompareJson(const MeasuredComparison& c, std::ostream& out) {
+void WriteCompareJson(const MeasuredComparison& c, const SampleJudgement& j, std::ostream& out) {
     out << "{\n  \"part_number\": " << Json(c.PartNumber).dump() << ",\n  \"span_mhz\": "
         << Nested(Json{{"from", JsonNumber(c.SpanFromMhz)}, {"to", JsonNumber(c.SpanToMhz)}}, 2)
         << ",\n  \"points\": ";
@@ -112,7 +116,50 @@ void WriteCompareJson(const MeasuredComparison& c, std::ostream& out) {
                           {"measured", JsonNumber(d.Measured)},
                           {"deviation", JsonNumber(d.Deviation)}};
     }
-    out << ",\n  \"summary\": " << Nested(summary, 2) << "\n}\n";
+    out << ",\n  \"summary\": " << Nested(summary, 2);
+    if (!j.Judged) {
+        out << ",\n  \"requirement\": null,\n  \"passband\": null,\n  \"delay\": null,\n  \"verdict\": null"
+            << ",\n  \"not_judged\": " << Json(j.NotJudged).dump() << "\n}\n";
+        return;
+    }
+    Json points = Json::array();
+    for (const SamplePoint& p : j.Points) {
+        points.push_back({{"frequency_mhz", JsonNumber(p.FrequencyMhz)},
+                          {"measured_dbc", p.Measured ? JsonNumber(p.MeasuredDbc) : Json(nullptr)},
+                          {"required_dbc", JsonNumber(p.RequiredDbc)},
+                          {"margin_db", p.Measured ? JsonNumber(p.MarginDb) : Json(nullptr)},
+                          {"pass", p.Pass}});
+    }
+    const Json optionalIl = j.MaxInsertionLossDb ? JsonNumber(*j.MaxInsertionLossDb) : Json(nullptr);
+    const Json requirement{{"centre_frequency_mhz", JsonNumber(j.F0Mhz)},
+                           {"insertion_loss",
+                            {{"frequency_mhz", JsonNumber(j.F0Mhz)},
+                             {"measured_db", JsonNumber(j.LossAtF0Db)},
+                             {"maximum_db", optionalIl},
+                             {"margin_db", j.MaxInsertionLossDb ? JsonNumber(j.LossMarginDb) : Json(nullptr)},
+                             {"pass", j.LossPass}}},
+                           {"points", points}};
+    const SamplePassband& b = j.Passband;
+    const auto found = [&b](double v) { return b.Found ? JsonNumber(v) : Json(nullptr); };
+    const Json passband{{"definition_db", JsonNumber(b.DefinitionDb)},
+                        {"lowest_loss_db", JsonNumber(b.LowestLossDb)},
+                        {"lower_edge_mhz", found(b.LowerEdgeMhz)},
+                        {"upper_edge_mhz", found(b.UpperEdgeMhz)},
+                        {"bandwidth_mhz", found(b.BandwidthMhz)},
+                        {"required_bandwidth_mhz", JsonNumber(b.RequiredBandwidthMhz)},
+                        {"bandwidth_pass", b.Found && b.BandwidthPass},
+                        {"centre_mhz", found(b.CentreMhz)},
+                        {"shift_mhz", found(b.ShiftMhz)},
+                        {"band_from_mhz", JsonNumber(b.BandFromMhz)},
+                        {"band_to_mhz", JsonNumber(b.BandToMhz)},
+                        {"highest_loss_db", JsonNumber(b.HighestLossDb)},
+                        {"flatness_db", JsonNumber(b.FlatnessDb)}};
+    const Json delay{{"frequency_mhz", JsonNumber(j.F0Mhz)},
+                     {"half_aperture_mhz", JsonNumber(j.DelayApertureMhz)},
+                     {"measured_ns", JsonNumber(j.DelayAtF0Ns)}};
+    out << ",\n  \"requirement\": " << Nested(requirement, 2) << ",\n  \"passband\": " << Nested(passband, 2)
+        << ",\n  \"delay\": " << Nested(delay, 2) << ",\n  \"meets\": " << (j.Meets ? "true" : "false")
+        << ",\n  \"verdict\": " << Json(j.Verdict).dump() << "\n}\n";
 }
 
 }  // namespace veltrix

@@ -2,11 +2,15 @@
 
 #include <ostream>
 
+#include "compare/sample_judgement.h"
 #include "measured/comparison.h"
 
 namespace veltrix {
 
-void WriteCompareText(const MeasuredComparison& comparison, std::ostream& out);
-void WriteCompareJson(const MeasuredComparison& comparison, std::ostream& out);
+// The comparison with the model, then the sample's judgement against the requirement.
+void WriteCompareText(const MeasuredComparison& comparison, const SampleJudgement& judgement,
+                      std::ostream& out);
+void WriteCompareJson(const MeasuredComparison& comparison, const SampleJudgement& judgement,
+                      std::ostream& out);
 
 }  // namespace veltrix

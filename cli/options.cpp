@@ -102,6 +102,10 @@ const std::vector<OptionDef<CliOptions>>& CompareTable() {
                          return true;
                      },
                      true});
+        t.push_back(
+            MaxInsertionLossOption<O>([](O& o) -> std::optional<double>& { return o.MaxInsertionLossDb; }));
+        t.push_back(
+            RejectOption<O>([](O& o) -> std::vector<StopbandRequirement>& { return o.RejectPoints; }));
         return t;
     }();
     return table;
@@ -297,10 +301,20 @@ std::string CompareUsageText() {
            "graph's span, the model's and the measured attenuation, return loss and delay, then\n"
            "the deviations at F0, the passband edges, the stopband points, the largest in the\n"
            "passband and the shift of the centre frequency.\n"
+           "Then it judges the sample against the requirement (--f0, --bw, --pbd, --reject,\n"
+           "--max-il): its loss at F0 against the highest allowed; at each --reject point its\n"
+           "attenuation in dBc (against its own loss at F0), the margin and pass or fail; its own\n"
+           "passband edges at the definition above its least loss in the required band, its\n"
+           "bandwidth against the required minimum, its centre and shift; the highest loss and\n"
+           "the flatness across the required band; and one verdict line. Every measured delay is\n"
+           "the slope of the unwrapped S21 phase fitted by least squares over +/-0.25 % of F0.\n"
            "\n"
            "Options (--opt VALUE or --opt=VALUE):\n"
            "  --measured FILE     the measured Touchstone file (.s1p or .s2p)\n"
-           "  --requirement MHZ   one more point for the deviations; repeat for more\n"
+           "  --reject MHZ:DBC    a stopband point and its minimum attenuation; repeat for more\n"
+           "  --max-il DB         highest insertion loss of the sample at the centre frequency\n"
+           "  --requirement MHZ   one more point for the deviations, without a level; repeat for\n"
+           "                      more\n"
            "  --format F          text or json (default text)\n"
            "  --help              show this help\n"
            "\n"
@@ -315,7 +329,8 @@ std::string CompareUsageText() {
            "  --mounting M        mounting\n"
            "  --graph-width N     sweep width in bandwidths\n"
            "\n"
-           "Exit status: 0 when compared, 1 when the entry is not a standard part,\n"
+           "Exit status: 0 when compared and the sample meets the requirement (or has no S21 to\n"
+           "judge), 3 when the sample misses it, 1 when the entry is not a standard part,\n"
            "2 on a usage error or a malformed file (one line naming the file and its line).\n";
 }
 

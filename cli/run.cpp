@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include <algorithm>
 #include <ctime>
 #include <exception>
 #include <sstream>
@@ -48,25 +49,36 @@ int RunCompare(const CliOptions& options, std::ostream& out, std::ostream& err) 
         out << CompareUsageText();
         return kExitOk;
     }
-    const MeasuredRead read = ReadTouchstoneFile(options.MeasuredFile);
+    MeasuredRead read = ReadTouchstoneFile(options.MeasuredFile);
     if (!read.Ok) {
         err << "veltrix-cli: compare: " << read.Problem << '\n';
         return kExitUsage;
     }
     if (!read.Notice.empty()) err << "veltrix-cli: compare: " << read.Notice << '\n';
-    const MeasuredComparison comparison =
-        CompareWithModel(options.Spec, read.Trace, options.RequirementPointsMhz);
+    std::vector<double> points = options.RequirementPointsMhz;
+    for (const StopbandRequirement& reject : options.RejectPoints) points.push_back(reject.FrequencyMhz);
+    const ResponseTable part = ComputeResponseTable(options.Spec, {2, 1.0});
+    MeasuredTrace& trace = read.Trace;
+    FitDelays(trace, part.CentreFrequencyMhz);
+    const MeasuredComparison comparison = CompareWithModel(options.Spec, trace, points);
     if (!comparison.Standard) {
         err << "veltrix-cli: compare: " << comparison.Refusal << '\n';
         return kExitFailure;
     }
+    FinderRequirement requirement;
+    requirement.F0 = part.CentreFrequencyMhz;
+    requirement.BW = options.Spec.BW;
+    requirement.PassbandIndex = std::max(0, PassbandIndex(options.Spec.PBD));
+    requirement.MaxInsertionLossDb = options.MaxInsertionLossDb;
+    requirement.Stopbands = options.RejectPoints;
+    const SampleJudgement judgement = JudgeSample(trace, requirement);
     // Nothing can fail from here on: the document goes out as it is made.
     if (options.Format == OutputFormat::Json) {
-        WriteCompareJson(comparison, out);
+        WriteCompareJson(comparison, judgement, out);
     } else {
-        WriteCompareText(comparison, out);
+        WriteCompareText(comparison, judgement, out);
     }
-    return kExitOk;
+    return judgement.Judged && !judgement.Meets ? kExitSampleMisses : kExitOk;
 }
 
 int RunJudge(const CliOptions& options, std::ostream& out, std::ostream& err) {

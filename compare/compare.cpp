@@ -32,6 +32,10 @@ void Comparison::Remove(int index) {
         return;
     }
     parts_.erase(parts_.begin() + index);
+    if (reference_ >= static_cast<int>(parts_.size()) || reference_ == index)
+        reference_ = 0;
+    else if (reference_ > index)
+        --reference_;
     Recompute();
     RecomputeMeasured();
 }
@@ -39,6 +43,32 @@ void Comparison::Remove(int index) {
 void Comparison::SetLimits(std::vector<StopbandRequirement> limits) {
     limits_ = std::move(limits);
     Recompute();
+    RecomputeMeasured();
+}
+
+void Comparison::SetRequirement(FinderRequirement requirement) {
+    limits_ = requirement.Stopbands;
+    requirement_ = std::move(requirement);
+    Recompute();
+    RecomputeMeasured();
+}
+
+FinderRequirement Comparison::JudgedRequirement() const {
+    if (requirement_) return *requirement_;
+    FinderRequirement own;
+    own.Stopbands = limits_;
+    if (parts_.empty()) return own;
+    const FilterSpec& part = parts_[static_cast<size_t>(reference_)];
+    const ResponseTable table = ComputeResponseTable(part, {2, 1.0});
+    own.F0 = table.CentreFrequencyMhz;
+    own.BW = part.BW;
+    own.PassbandIndex = std::max(0, PassbandIndex(part.PBD));
+    return own;
+}
+
+void Comparison::SetReference(int part) {
+    if (part < 0 || part >= static_cast<int>(parts_.size()) || part == reference_) return;
+    reference_ = part;
     RecomputeMeasured();
 }
 
@@ -107,6 +137,7 @@ void Comparison::RemoveMeasured() {
     measured_.reset();
     measuredCurve_ = {};
     deviations_ = {};
+    judgement_ = {};
 }
 
 MarkerRow Comparison::MeasuredAtMarker() const {
@@ -125,25 +156,34 @@ MarkerRow Comparison::MeasuredAtMarker() const {
 
 void Comparison::RecomputeMeasured() {
     if (!measured_) return;
-    const MeasuredTrace& t = *measured_;
+    MeasuredTrace& t = *measured_;
+    const FinderRequirement judged = JudgedRequirement();
+    // Without a part or a requirement there is no centre to fit the delay around: the file's middle.
+    const double centre = parts_.empty() && !requirement_ && !t.FrequenciesMhz.empty()
+                              ? 0.5 * (t.FrequenciesMhz.front() + t.FrequenciesMhz.back())
+                              : judged.F0;
+    FitDelays(t, centre);
     measuredCurve_.FrequenciesMhz = t.FrequenciesMhz;
     measuredCurve_.ReturnLossDb = t.ReturnLossDb;
     measuredCurve_.DelayNs = t.DelayNs;
     measuredCurve_.AttenuationDbc.clear();
     deviations_ = {};
+    judgement_ = {};
     if (t.AttenuationDb.empty() || t.FrequenciesMhz.empty()) return;
     // The parts' curves are in dBc: their attenuation less their insertion loss at F0. The measured
-    // loss is taken against its own loss at the first part's F0 so that the curves meet there and
-    // differ only in shape; the loss itself is in the deviations. Without a part, or with F0 outside
-    // the file, its least loss stands in.
+    // loss is taken against its own loss at the judged F0, as the requirement reads it, so that the
+    // curves meet there and differ only in shape; the loss itself is in the judgement. Without a part,
+    // or with F0 outside the file, its least loss stands in.
     double reference = *std::min_element(t.AttenuationDb.begin(), t.AttenuationDb.end());
+    if (!parts_.empty() || requirement_) {
+        if (judged.F0 >= t.FrequenciesMhz.front() && judged.F0 <= t.FrequenciesMhz.back())
+            reference = InterpolateAt(t.FrequenciesMhz, t.AttenuationDb, judged.F0);
+        judgement_ = JudgeSample(t, judged);
+    }
     if (!parts_.empty()) {
-        const double f0 = ComputeResponseTable(parts_.front(), {2, 1.0}).CentreFrequencyMhz;
-        if (f0 >= t.FrequenciesMhz.front() && f0 <= t.FrequenciesMhz.back())
-            reference = InterpolateAt(t.FrequenciesMhz, t.AttenuationDb, f0);
         std::vector<double> points;
         for (const StopbandRequirement& limit : limits_) points.push_back(limit.FrequencyMhz);
-        deviations_ = CompareWithModel(parts_.front(), t, points);
+        deviations_ = CompareWithModel(parts_[static_cast<size_t>(reference_)], t, points);
     }
     for (const double a : t.AttenuationDb) measuredCurve_.AttenuationDbc.push_back(a - reference);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/sample_judgement.h"
 #include "engine/filter_spec.h"
 #include "finder/finder.h"
 #include "measured/comparison.h"
@@ -50,6 +51,16 @@ class Comparison {
 
     void SetLimits(std::vector<StopbandRequirement> limits);
     const std::vector<StopbandRequirement>& Limits() const { return limits_; }
+    // The whole requirement the comparison was opened with; its points become the limits.
+    void SetRequirement(FinderRequirement requirement);
+    const std::optional<FinderRequirement>& OpenedRequirement() const { return requirement_; }
+    // What the sample is judged against: the opened requirement, or else the reference part's own
+    // centre frequency, bandwidth and definition with the limits.
+    FinderRequirement JudgedRequirement() const;
+
+    // The part the measured file is held against (the legend's chosen part); the first by default.
+    void SetReference(int part);
+    int Reference() const { return reference_; }
 
     void SetGraphWidth(int bandwidths);
     int GraphWidth() const { return width_; }
@@ -69,12 +80,15 @@ class Comparison {
     void SetMeasured(std::string name, MeasuredTrace trace);
     void RemoveMeasured();
     bool HasMeasured() const { return measured_.has_value(); }
-    // Its attenuation in dBc, against its own loss at the first part's centre frequency.
+    // Its attenuation in dBc, against its own loss at the judged centre frequency; its delay fitted
+    // over +/- kDelayApertureFraction of it.
     const CompareCurve& MeasuredCurve() const { return measuredCurve_; }
     // Its figures at the marker, interpolated between its frequencies; NaN outside them.
     MarkerRow MeasuredAtMarker() const;
-    // The file against the first part's model, the limits' frequencies as requirement points.
+    // The file against the reference part's model, the limits' frequencies as requirement points.
     const MeasuredComparison& MeasuredDeviations() const { return deviations_; }
+    // The file against the judged requirement; !Judged without a measured file.
+    const SampleJudgement& Judgement() const { return judgement_; }
 
   private:
     void Recompute();
@@ -84,12 +98,15 @@ class Comparison {
     std::vector<CompareCurve> curves_;
     std::vector<std::vector<StopbandResult>> margins_;
     std::vector<StopbandRequirement> limits_;
+    std::optional<FinderRequirement> requirement_;
+    int reference_ = 0;
     int width_ = kDefaultCompareWidth;
     int zoom_ = 0;
     int marker_ = kCompareSweepSteps / 2;
     std::optional<MeasuredTrace> measured_;
     CompareCurve measuredCurve_;
     MeasuredComparison deviations_;
+    SampleJudgement judgement_;
 };
 
 }  // namespace veltrix

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <vector>
 
+#include "compare/sample_judgement.h"
 #include "compare_window/compare_window.h"
 #include "platform/accessible.h"
 #include "platform/page_canvas.h"
@@ -222,6 +223,10 @@ QStringList MarginLines(const CompareWindow& window) {
                          FormatC("%+.1f dB", margin.MarginDb);
         }
     }
+    // The measured sample's own figures and the verdict line, as the table lists them.
+    if (parts.HasMeasured() && (parts.Judgement().Judged || !parts.Judgement().NotJudged.empty()))
+        for (const std::string& line : SampleJudgementLines(parts.Judgement()))
+            lines << QString::fromStdString(line);
     return lines;
 }
 

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "compare/sample_judgement.h"
 #include "compare_window/compare_accessible.h"
 #include "engine/rules.h"
 #include "platform/services.h"
@@ -102,6 +103,34 @@ QString DeviationLabel(const DeviationEntry& entry) {
 // The table lists losses; the centre frequency's shift is in MHz and stays out of it.
 bool ListedInTable(const DeviationEntry& entry) { return entry.Key.rfind("centre_", 0) != 0; }
 
+// The sample's judgement, each line broken at spaces to fit the table's column.
+std::vector<QString> SampleLines(const SampleJudgement& judgement, const QFontMetrics& metrics, int width) {
+    std::vector<QString> lines;
+    for (const std::string& text : SampleJudgementLines(judgement)) {
+        QString line;
+        for (const QString& word : QString::fromStdString(text).split(QLatin1Char(' '))) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+                lines.push_back(line);
+                line = QStringLiteral("  ") + word;
+            } else {
+                line = longer;
+            }
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+QString RequirementText(const FinderRequirement& r) {
+    QString text = QStringLiteral("Requirement: %1 MHz, at least %2 MHz at %3 dB")
+                       .arg(Format("%.2f", r.F0), Format("%.1f", r.BW),
+                            Format("%.1f", PassbandFromIndex(r.PassbandIndex).PBD));
+    if (r.MaxInsertionLossDb)
+        text += QStringLiteral(", IL at most %1 dB").arg(Format("%.1f", *r.MaxInsertionLossDb));
+    return text;
+}
+
 }  // namespace
 
 CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
@@ -184,9 +213,19 @@ void CompareWindow::SetLimits(const std::vector<StopbandRequirement>& limits) {
     Changed();
 }
 
+void CompareWindow::SetRequirement(const FinderRequirement& requirement) {
+    comparison_.SetRequirement(requirement);
+    Changed();
+}
+
 void CompareWindow::SelectPart(int index) {
     const int count = LegendRows();
     selected_ = count == 0 ? -1 : std::clamp(index, 0, count - 1);
+    // The measured file is held against the chosen part; choosing the file itself keeps the last.
+    if (selected_ >= 0 && selected_ < static_cast<int>(comparison_.Parts().size())) {
+        comparison_.SetReference(selected_);
+        referenceChosen_ = true;
+    }
     Changed();
 }
 
@@ -211,12 +250,24 @@ int CompareWindow::ContentHeight() const {
     const int parts = static_cast<int>(comparison_.Curves().size());
     const bool measured = comparison_.HasMeasured();
     if (parts == 0 && !measured) return 0;
+    const bool judged = measured && comparison_.Judgement().Judged;
     int y = layout.Table.top() + line * (2 + parts + (measured ? 1 : 0));
-    for (size_t k = 0; k < comparison_.Limits().size(); ++k) y += line / 2 + line * (1 + parts);
+    if (comparison_.OpenedRequirement()) y += line / 2 + line;
+    for (size_t k = 0; k < comparison_.Limits().size(); ++k)
+        y += line / 2 + line * (1 + parts + (judged ? 1 : 0));
     if (measured && !comparison_.MeasuredDeviations().Summary.empty()) {
         y += line / 2 + line * 2;
         for (const DeviationEntry& entry : comparison_.MeasuredDeviations().Summary)
             if (ListedInTable(entry)) y += line;
+    }
+    if (measured && (judged || !comparison_.Judgement().NotJudged.empty())) {
+        QFont font(program_.Display.FontName);
+        font.setPixelSize(FontPixels());
+        y +=
+            line / 2 +
+            line * static_cast<int>(
+                       SampleLines(comparison_.Judgement(), QFontMetrics(font), layout.Table.width()).size() +
+                       1);
     }
     return y + line * 2;
 }
@@ -241,7 +292,17 @@ void CompareWindow::onExportDatasheet() {
                                            QString());
         return;
     }
-    if (program_.Hub) program_.Hub->ExportDatasheet(comparison_.Parts()[static_cast<size_t>(selected_)]);
+    if (!program_.Hub) return;
+    const FilterSpec& part = comparison_.Parts()[static_cast<size_t>(selected_)];
+    // The requirement the comparison was opened with; limits alone are judged at the part's own centre.
+    if (comparison_.OpenedRequirement()) {
+        program_.Hub->ExportDatasheet(part, &*comparison_.OpenedRequirement());
+    } else if (!comparison_.Limits().empty()) {
+        const FinderRequirement judged = comparison_.JudgedRequirement();
+        program_.Hub->ExportDatasheet(part, &judged);
+    } else {
+        program_.Hub->ExportDatasheet(part);
+    }
 }
 
 void CompareWindow::onAddMeasured() {
@@ -616,6 +677,12 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
             w.Text(x + first + col * 2, y, Format("%.2f", row.DelayNs), MeasuredColour());
             y += line;
         }
+        const SampleJudgement& judgement = comparison_.Judgement();
+        if (comparison_.OpenedRequirement()) {
+            y += line / 2;
+            w.Text(x, y, RequirementText(*comparison_.OpenedRequirement()), kPageWhite);
+            y += line;
+        }
         for (size_t k = 0; k < comparison_.Limits().size(); ++k) {
             const StopbandRequirement& limit = comparison_.Limits()[k];
             y += line / 2;
@@ -633,14 +700,34 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                 w.Text(x + first + col, y, Format("%+.1f dB", margin.MarginDb), colour);
                 y += line;
             }
+            // The sample's own attenuation against its loss at F0, never its absolute loss.
+            if (measured && judgement.Judged && k < judgement.Points.size()) {
+                const SamplePoint& point = judgement.Points[k];
+                w.Text(x, y, QStringLiteral("Measured"), MeasuredColour());
+                if (point.Measured) {
+                    w.Text(x + first, y, Format("%.2f dBc", point.MeasuredDbc), MeasuredColour());
+                    w.Text(x + first + col, y, Format("%+.2f dB", point.MarginDb), MeasuredColour());
+                }
+                w.Text(x + first + col * 2, y,
+                       !point.Measured ? QStringLiteral("not measured")
+                       : point.Pass    ? QStringLiteral("pass")
+                                       : QStringLiteral("FAIL"),
+                       MeasuredColour());
+                y += line;
+            }
         }
-        // The measured file against the first part's model, in dB of loss: measured less model.
+        // The measured file against the reference part's model, in dB of loss: measured less model.
         const MeasuredComparison& deviations = comparison_.MeasuredDeviations();
         if (measured && !deviations.Summary.empty()) {
             y += line / 2;
-            w.Text(x, y, QStringLiteral("Measured vs %1").arg(QString::fromStdString(deviations.PartNumber)),
+            w.Text(x, y,
+                   QStringLiteral("Measured vs %1 (%2)")
+                       .arg(QString::fromStdString(deviations.PartNumber),
+                            referenceChosen_ ? QStringLiteral("chosen in the legend")
+                                             : QStringLiteral("the first part")),
                    MeasuredColour());
             y += line;
+            w.Text(x, y, QStringLiteral("Loss, dB"), kPageWhite);
             w.Text(x + first, y, QStringLiteral("Model"), kPageWhite);
             w.Text(x + first + col, y, QStringLiteral("Meas."), kPageWhite);
             w.Text(x + first + col * 2, y, QStringLiteral("Dev. dB"), kPageWhite);
@@ -652,6 +739,18 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
                 w.Text(x + first + col, y, Format("%.2f", entry.Measured), MeasuredColour());
                 w.Text(x + first + col * 2, y,
                        Format("%+.2f", std::round(entry.Deviation * 100.0) / 100.0 + 0.0), MeasuredColour());
+                y += line;
+            }
+        }
+        // The sample against the requirement itself, the verdict last.
+        if (measured && (judgement.Judged || !judgement.NotJudged.empty())) {
+            y += line / 2;
+            w.Text(x, y, QStringLiteral("The sample against the requirement"), MeasuredColour());
+            y += line;
+            const std::vector<QString> lines =
+                SampleLines(judgement, QFontMetrics(font), layout.Table.width());
+            for (const QString& text : lines) {
+                w.Text(x, y, text, kPageWhite);
                 y += line;
             }
         }

@@ -57,6 +57,9 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     // "" when added, else the reason it was not; the window shows no message itself.
     std::string AddPart(const FilterSpec& spec);
     void SetLimits(const std::vector<StopbandRequirement>& limits);
+    // The requirement the window was opened with: its points as limits, shown, judged and handed to
+    // Export Datasheet.
+    void SetRequirement(const FinderRequirement& requirement);
     const Comparison& Parts() const { return comparison_; }
     // The legend's chosen row, or -1: a part, or after the parts the measured file.
     int SelectedPart() const { return selected_; }
@@ -105,6 +108,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     Program& program_;
     Comparison comparison_;
     int selected_ = -1;
+    bool referenceChosen_ = false;  // the measured file's reference part was chosen in the legend
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
     QMenu* fileMenu_ = nullptr;

@@ -522,7 +522,7 @@ std::vector<FilterSpec> FindPartsWindow::MarkedParts() const {
 }
 
 void FindPartsWindow::onCompare() {
-    if (program_.Hub) program_.Hub->CompareParts(MarkedParts(), requirement_.Stopbands);
+    if (program_.Hub) program_.Hub->CompareParts(MarkedParts(), requirement_);
 }
 
 std::optional<FilterSpec> FindPartsWindow::RowChoice(int row) const {

@@ -407,7 +407,10 @@ MeasuredRead Finish(ParseState& s) {
         return read;
     }
     t.Ports = s.ports;
-    if (s.ports == 2) t.DelayNs = GroupDelayNs(t.FrequenciesMhz, s.phase);
+    if (s.ports == 2) {
+        t.DelayNs = GroupDelayNs(t.FrequenciesMhz, s.phase);
+        t.PhaseRad = std::move(s.phase);
+    }
     read.Ok = true;
     read.Trace = std::move(t);
     read.Notice = std::move(s.notice);
@@ -485,6 +488,89 @@ std::vector<double> GroupDelayNs(const std::vector<double>& f, const std::vector
         delay[i] = -(phase[b] - phase[a]) / (2.0 * kPi * (f[b] - f[a])) * 1000.0;
     }
     return delay;
+}
+
+namespace {
+
+// Least-squares slope of phase over f[lo..hi], about the window's own means so that large phases
+// and frequencies do not cancel.
+double SlopeOver(const std::vector<double>& f, const std::vector<double>& phase, size_t lo, size_t hi) {
+    const double n = static_cast<double>(hi - lo + 1);
+    double mf = 0.0, mp = 0.0;
+    for (size_t k = lo; k <= hi; ++k) {
+        mf += f[k];
+        mp += phase[k];
+    }
+    mf /= n;
+    mp /= n;
+    double sff = 0.0, sfp = 0.0;
+    for (size_t k = lo; k <= hi; ++k) {
+        sff += (f[k] - mf) * (f[k] - mf);
+        sfp += (f[k] - mf) * (phase[k] - mp);
+    }
+    return sff > 0.0 ? sfp / sff : 0.0;
+}
+
+double DelayOfSlope(double radPerMhz) { return -radPerMhz / (2.0 * kPi) * 1000.0; }
+
+}  // namespace
+
+std::vector<double> FittedDelayNs(const std::vector<double>& f, const std::vector<double>& phase,
+                                  double halfAperture) {
+    const size_t n = f.size();
+    std::vector<double> delay(n, 0.0);
+    if (n < 2 || phase.size() != n) return delay;
+    // Running sums about a fixed origin near each window keep the whole sweep linear in its length;
+    // the origin moves with the window so the sums stay small.
+    size_t lo = 0, hi = 0;
+    double x0 = f[0], y0 = phase[0];
+    double sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+    const auto add = [&](size_t k, double sign) {
+        const double x = f[k] - x0, y = phase[k] - y0;
+        sx += sign * x;
+        sy += sign * y;
+        sxx += sign * x * x;
+        sxy += sign * x * y;
+    };
+    add(0, 1.0);
+    for (size_t i = 0; i < n; ++i) {
+        const size_t want = std::max<size_t>(i + 1 < n ? i + 1 : i, hi);
+        while (hi + 1 < n && (hi < want || f[hi + 1] - f[i] <= halfAperture)) add(++hi, 1.0);
+        const size_t least = i == 0 ? 0 : i - 1;
+        while (lo < least && f[i] - f[lo] > halfAperture) add(lo++, -1.0);
+        if ((i & 1023) == 0) {
+            // Re-centre now and then, so that removals never leave a large rounding residue.
+            x0 = f[i];
+            y0 = phase[i];
+            sx = sy = sxx = sxy = 0.0;
+            for (size_t k = lo; k <= hi; ++k) add(k, 1.0);
+        }
+        const double m = static_cast<double>(hi - lo + 1);
+        const double vxx = sxx - sx * sx / m;
+        const double vxy = sxy - sx * sy / m;
+        delay[i] = vxx > 0.0 ? DelayOfSlope(vxy / vxx) : 0.0;
+    }
+    return delay;
+}
+
+double FittedDelayAtNs(const std::vector<double>& f, const std::vector<double>& phase, double at,
+                       double halfAperture) {
+    const size_t n = f.size();
+    if (n < 2 || phase.size() != n || at < f.front() || at > f.back()) return std::nan("");
+    size_t lo = std::lower_bound(f.begin(), f.end(), at - halfAperture) - f.begin();
+    size_t hi = (std::upper_bound(f.begin(), f.end(), at + halfAperture) - f.begin());
+    hi = hi == 0 ? 0 : hi - 1;
+    // At least the measured frequencies either side of at.
+    const size_t above = std::lower_bound(f.begin(), f.end(), at) - f.begin();
+    lo = std::min(lo, above == 0 ? 0 : above - 1);
+    hi = std::max(hi, std::min(n - 1, above == 0 ? 1 : above));
+    if (hi <= lo) hi = std::min(n - 1, lo + 1);
+    return DelayOfSlope(SlopeOver(f, phase, lo, hi));
+}
+
+void FitDelays(MeasuredTrace& trace, double centreMhz) {
+    if (trace.Ports != 2 || trace.PhaseRad.size() != trace.FrequenciesMhz.size()) return;
+    trace.DelayNs = FittedDelayNs(trace.FrequenciesMhz, trace.PhaseRad, kDelayApertureFraction * centreMhz);
 }
 
 MeasuredRead ParseTouchstone(std::string_view text, const std::string& name) {

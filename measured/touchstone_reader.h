@@ -16,6 +16,7 @@ struct MeasuredTrace {
     std::vector<double> AttenuationDb;   // -20 log10 |S21|, positive = loss; empty for a 1-port file
     std::vector<double> ReturnLossDb;    // -20 log10 |S11|
     std::vector<double> DelayNs;         // from S21's unwrapped phase; empty for a 1-port file
+    std::vector<double> PhaseRad;        // S21's phase, unwrapped; empty for a 1-port file
 };
 
 struct MeasuredRead {
@@ -41,5 +42,20 @@ MeasuredRead ReadTouchstoneFile(const std::string& path, const TouchstoneProgres
 // inside, one-sided at the ends.
 std::vector<double> GroupDelayNs(const std::vector<double>& frequenciesMhz,
                                  const std::vector<double>& phaseRad);
+
+// The aperture a measured delay is fitted over: +/- this fraction of the centre frequency.
+constexpr double kDelayApertureFraction = 0.0025;
+
+// The group delay (ns) at each frequency as the slope of the unwrapped phase fitted by least squares
+// over +/- halfApertureMhz around it (at least its neighbours): noise that a two-point difference
+// turns into swings of tens of ns averages out.
+std::vector<double> FittedDelayNs(const std::vector<double>& frequenciesMhz,
+                                  const std::vector<double>& phaseRad, double halfApertureMhz);
+// The same fit at one frequency; NaN outside the frequencies.
+double FittedDelayAtNs(const std::vector<double>& frequenciesMhz, const std::vector<double>& phaseRad,
+                       double atMhz, double halfApertureMhz);
+
+// Replaces a 2-port trace's delays by the fit over +/- kDelayApertureFraction of centreMhz.
+void FitDelays(MeasuredTrace& trace, double centreMhz);
 
 }  // namespace veltrix

@@ -44,11 +44,10 @@ class WindowHub {
         (void)part;
         (void)requirement;
     }
-    // Opens "Compare Parts" with the parts added and the requirement's points as its limits.
-    virtual void CompareParts(const std::vector<FilterSpec>& parts,
-                              const std::vector<StopbandRequirement>& limits) {
+    // Opens "Compare Parts" with the parts added and the requirement it keeps: its points as limits.
+    virtual void CompareParts(const std::vector<FilterSpec>& parts, const FinderRequirement& requirement) {
         (void)parts;
-        (void)limits;
+        (void)requirement;
     }
     // Adds the part to "Compare Parts" and shows it; a part that cannot be added is refused with the reason.
     virtual void AddToComparison(const FilterSpec& part) { (void)part; }

@@ -538,7 +538,8 @@ TEST_P(CliNumberErrors, AreUsageErrorsNamingTheOption) {
 INSTANTIATE_TEST_SUITE_P(Entries, CliNumberErrors,
                          ::testing::Combine(::testing::Values("--f0", "--bw", "--f1", "--f2", "--from",
                                                               "--to", "--span-bandwidths", "find --max-il",
-                                                              "compare --requirement", "compare --f0"),
+                                                              "compare --requirement", "compare --f0",
+                                                              "compare --max-il"),
                                             ::testing::ValuesIn(kNotPlainDecimals)),
                          [](const auto& info) {
                              std::string name = std::get<0>(info.param) + "_" + std::get<1>(info.param).name;
@@ -1366,6 +1367,81 @@ TEST(CliCompare, RefusedEntryExitsOneWithItsReason) {
     const CliRun run = Invoke({"compare", "--measured", path, "--f0", "20000"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.rfind("veltrix-cli: compare: No standard part for last inputs.", 0), 0u) << run.err;
+    std::filesystem::remove(path);
+}
+
+TEST(CliCompare, SampleIsJudgedAgainstTheLevelsAndMissingExitsThree) {
+    const std::string path = MeasuredModelFile("veltrix_cli_compare_judged.s2p");
+    const std::vector<std::string> part{"compare", "--measured", path,         "--f0", "1500",
+                                        "--bw",    "30",         "--sections", "4",    "--format"};
+    const auto run = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = part;
+        args.push_back("json");
+        args.insert(args.end(), extra.begin(), extra.end());
+        return Invoke(args);
+    };
+    // The sample's own figures, from the comparison's absolute losses: dBc at 1420 MHz is its loss
+    // there less its loss at F0.
+    const JsonValue plain = ParseOrFail(run({"--requirement", "1420"}).out);
+    const double loss = plain["summary"]["insertion_loss_db"]["measured"].get<double>();
+    const double dbc = plain["summary"]["requirement_1_db"]["measured"].get<double>() - loss;
+    EXPECT_TRUE(plain["requirement"]["points"].empty()) << "--requirement is a point without a level";
+    const auto fixed = [](double v, int places) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.*f", places, v);
+        return std::string(text);
+    };
+    struct Case {
+        std::vector<std::string> extra;
+        int status;
+        std::string verdictStart;
+    };
+    const std::string meets = "The sample meets the requirement.";
+    const std::string misses = "The sample misses the requirement: ";
+    const Case cases[] = {
+        {{"--reject", "1420:" + fixed(dbc - 0.5, 2)}, 0, meets},
+        {{"--reject", "1420:" + fixed(dbc + 0.5, 2)},
+         3,
+         misses + "1420.00 MHz, " + fixed(dbc, 2) + " dBc against "},
+        {{"--max-il", fixed(loss + 0.1, 2)}, 0, meets},
+        {{"--max-il", fixed(loss - 0.1, 2)}, 3, misses + "insertion loss " + fixed(loss, 2) + " dB against "},
+        {{"--reject", "1420:1", "--reject", "1580:1", "--max-il", "9"}, 0, meets},
+        {{"--reject", "1600:1"}, 3, misses + "1600.00 MHz not measured"},
+    };
+    for (const Case& c : cases) {
+        const CliRun judged = run(c.extra);
+        EXPECT_EQ(judged.status, c.status) << c.extra[1] << judged.err;
+        const JsonValue j = ParseOrFail(judged.out);
+        EXPECT_EQ(j["verdict"].get<std::string>().rfind(c.verdictStart, 0), 0u) << j["verdict"];
+        EXPECT_EQ(j["meets"].get<bool>(), c.status == 0);
+        for (const auto& point : j["requirement"]["points"]) {
+            if (point["measured_dbc"].is_null()) {  // beyond the file: no figure, and a miss
+                EXPECT_FALSE(point["pass"].get<bool>());
+                continue;
+            }
+            for (const char* key : {"frequency_mhz", "measured_dbc", "required_dbc", "margin_db"})
+                EXPECT_TRUE(point[key].is_number()) << key;
+            EXPECT_NEAR(point["margin_db"].get<double>(),
+                        point["measured_dbc"].get<double>() - point["required_dbc"].get<double>(), 1e-12);
+            EXPECT_EQ(point["pass"].get<bool>(), point["margin_db"].get<double>() >= 0.0);
+        }
+        const auto& band = j["passband"];
+        for (const char* key : {"lower_edge_mhz", "upper_edge_mhz", "bandwidth_mhz", "centre_mhz",
+                                "shift_mhz", "highest_loss_db", "flatness_db"})
+            EXPECT_TRUE(band[key].is_number()) << key;
+        EXPECT_NEAR(band["bandwidth_mhz"].get<double>(),
+                    band["upper_edge_mhz"].get<double>() - band["lower_edge_mhz"].get<double>(), 1e-9);
+        // The model against itself: its own band, where it was designed.
+        EXPECT_NEAR(band["shift_mhz"].get<double>(), 0.0, 0.05);
+    }
+    const CliRun text = Invoke({"compare", "--measured", path, "--f0", "1500", "--bw", "30", "--sections",
+                                "4", "--reject", "1420:" + fixed(dbc + 0.5, 2)});
+    EXPECT_EQ(text.status, 3);
+    EXPECT_NE(text.out.find("\n" + misses + "1420.00 MHz"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("At 1420.00 MHz: " + fixed(dbc, 2) + " dBc, "), std::string::npos) << text.out;
+    // Levels are read as strictly as the finder reads them.
+    for (const char* bad : {"1420", "1420:", ":20", "1420:2e1", "0:20", "1420:20:1"})
+        EXPECT_EQ(run({"--reject", bad}).status, kExitUsage) << bad;
     std::filesystem::remove(path);
 }
 

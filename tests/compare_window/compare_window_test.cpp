@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "compare/sample_judgement.h"
 #include "exports/exports.h"
 #include "finder_window/finder_window.h"
 #include "tests/support/fakes.h"
@@ -137,6 +138,10 @@ TEST_F(CompareWindowTest, SpaceMarksPartsInTheFinderAndCompareSendsThemWithTheLi
     ASSERT_EQ(hub.comparedLimits.size(), 1u);
     EXPECT_EQ(hub.comparedLimits[0].FrequencyMhz, 1400.0);
     EXPECT_EQ(hub.comparedLimits[0].MinAttenuationDbc, 40.0);
+    // The whole requirement goes with them, for Compare Parts to keep.
+    ASSERT_TRUE(hub.comparedRequirement.has_value());
+    EXPECT_EQ(hub.comparedRequirement->F0, 1500.0);
+    EXPECT_EQ(hub.comparedRequirement->BW, 30.0);
 }
 
 TEST_F(CompareWindowTest, ArrowKeysMoveTheMarkerAndTheTableShowsTheEnginesFigures) {
@@ -247,13 +252,17 @@ TEST_F(CompareWindowTest, AddMeasuredOverlaysTheFirstPartsOwnFileWithNoDeviation
     const QStringList measured = RowOf(QStringLiteral("Measured"));
     ASSERT_EQ(measured.size(), 4) << measured.join(QLatin1Char('|')).toStdString();
     ASSERT_EQ(first.size(), 4);
-    for (int k = 1; k < 4; ++k) EXPECT_NEAR(measured[k].toDouble(), first[k].toDouble(), 0.015) << k;
+    for (int k = 1; k < 3; ++k) EXPECT_NEAR(measured[k].toDouble(), first[k].toDouble(), 0.015) << k;
+    // The measured delay is the phase's slope fitted over +/-0.25 % of F0, the mean delay across that
+    // aperture: within 1 % of the model's at the point.
+    EXPECT_NEAR(measured[3].toDouble(), first[3].toDouble(), 0.01 * first[3].toDouble());
 
     const MeasuredComparison& deviations = window.Parts().MeasuredDeviations();
     EXPECT_EQ(deviations.PartNumber, model.PartNumber);
     ASSERT_GE(deviations.Summary.size(), 6u);
     for (const DeviationEntry& e : deviations.Summary) EXPECT_NEAR(e.Deviation, 0.0, 0.01) << e.Key;
-    EXPECT_TRUE(Drew(QStringLiteral("Measured vs %1").arg(QString::fromStdString(model.PartNumber))));
+    EXPECT_TRUE(Drew(
+        QStringLiteral("Measured vs %1 (the first part)").arg(QString::fromStdString(model.PartNumber))));
     for (const QString& label :
          {QStringLiteral("IL at F0"), QStringLiteral("Lower edge"), QStringLiteral("Upper edge"),
           QStringLiteral("1400.00 MHz"), QStringLiteral("1620.00 MHz"), QStringLiteral("Passband max")}) {
@@ -268,6 +277,62 @@ TEST_F(CompareWindowTest, AddMeasuredOverlaysTheFirstPartsOwnFileWithNoDeviation
     EXPECT_EQ(window.Parts().Parts().size(), 3u);
     Paint();
     EXPECT_FALSE(DrewStarting(QStringLiteral("Measured")));
+}
+
+TEST_F(CompareWindowTest, ASampleIsJudgedAgainstTheKeptRequirementAndTheReferenceFollowsTheChosenPart) {
+    requirement.MaxInsertionLossDb = 4.0;
+    window.SetRequirement(requirement);
+    AddParts(3);
+    // The first part 0.4 % high and 0.35 dB lossier.
+    ResponseTable sample = ComputeResponseTable(Part(0), {801, 0.0, 1390.0 / 1.004, 1660.0 / 1.004});
+    for (ResponsePoint& p : sample.Points) {
+        p.FrequencyMhz *= 1.004;
+        p.AttenuationDb += 0.35;
+    }
+    AddMeasured(QStringLiteral("shifted.s2p"), TouchstoneText(sample, "2026-01-01"));
+    ASSERT_TRUE(window.Parts().HasMeasured());
+    Paint();
+    EXPECT_TRUE(
+        Drew(QStringLiteral("Requirement: 1500.00 MHz, at least 30.0 MHz at 1.0 dB, IL at most 4.0 dB")));
+
+    const SampleJudgement& j = window.Parts().Judgement();
+    ASSERT_TRUE(j.Judged);
+    ASSERT_EQ(j.Points.size(), 2u);
+    EXPECT_NEAR(j.Passband.ShiftMhz, 0.004 * 1500.0, 0.1);
+    // Under each required level the sample's dBc (never its absolute loss) and its margin.
+    for (const SamplePoint& p : j.Points) {
+        EXPECT_NEAR(p.MeasuredDbc,
+                    InterpolateAt(window.Parts().MeasuredCurve().FrequenciesMhz,
+                                  window.Parts().MeasuredCurve().AttenuationDbc, p.FrequencyMhz),
+                    1e-9);
+        EXPECT_TRUE(Drew(Format("%.2f dBc", p.MeasuredDbc))) << p.FrequencyMhz;
+        EXPECT_TRUE(Drew(Format("%+.2f dB", p.MarginDb))) << p.FrequencyMhz;
+        EXPECT_FALSE(Drew(Format("%.2f dBc", p.MeasuredDbc + j.LossAtF0Db))) << p.FrequencyMhz;
+    }
+    // The verdict, broken to the column's width, reads whole.
+    QString drawn;
+    for (const DrawnText& t : window.DrawnTexts()) drawn += QLatin1Char(' ') + t.text.trimmed();
+    EXPECT_TRUE(drawn.contains(QString::fromStdString(j.Verdict))) << j.Verdict;
+    EXPECT_TRUE(DrewStarting(QStringLiteral("The sample m")));
+
+    // The reference is the part chosen in the legend.
+    EXPECT_EQ(window.Parts().MeasuredDeviations().PartNumber, ComputeResponseTable(Part(0)).PartNumber);
+    window.SelectPart(1);
+    Paint();
+    const std::string second = ComputeResponseTable(Part(1)).PartNumber;
+    EXPECT_EQ(window.Parts().MeasuredDeviations().PartNumber, second);
+    EXPECT_TRUE(
+        Drew(QStringLiteral("Measured vs %1 (chosen in the legend)").arg(QString::fromStdString(second))));
+
+    // Export Datasheet hands over the whole requirement it was opened with.
+    window.onFileMenuShown();
+    window.findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    ASSERT_EQ(hub.datasheetRequirements.size(), 1u);
+    ASSERT_TRUE(hub.datasheetRequirements[0].has_value());
+    EXPECT_EQ(hub.datasheetRequirements[0]->Stopbands.size(), 2u);
+    EXPECT_EQ(hub.datasheetRequirements[0]->Stopbands[1].MinAttenuationDbc, 35.0);
+    EXPECT_EQ(hub.datasheetRequirements[0]->MaxInsertionLossDb, 4.0);
+    EXPECT_EQ(ComputeResponseTable(hub.datasheets[0]).PartNumber, second);
 }
 
 TEST_F(CompareWindowTest, SixPartsTheirMarginsAndAMeasuredFileFitTheHeightThePrintoutAndTheScrollAreaGet) {

@@ -43,10 +43,10 @@ class FakeHub : public WindowHub {
         calls.push_back({"Choice", DocumentWindow::Specification});
     }
 
-    void CompareParts(const std::vector<FilterSpec>& parts,
-                      const std::vector<StopbandRequirement>& limits) override {
+    void CompareParts(const std::vector<FilterSpec>& parts, const FinderRequirement& requirement) override {
         compared = parts;
-        comparedLimits = limits;
+        comparedLimits = requirement.Stopbands;
+        comparedRequirement = requirement;
         calls.push_back({"Compare", DocumentWindow::Compare});
     }
     void AddToComparison(const FilterSpec& part) override {
@@ -102,6 +102,7 @@ class FakeHub : public WindowHub {
     std::optional<FilterSpec> chosen;
     std::vector<FilterSpec> compared;
     std::vector<StopbandRequirement> comparedLimits;
+    std::optional<FinderRequirement> comparedRequirement;
     std::vector<FilterSpec> addedToComparison;
     std::vector<FilterSpec> datasheets;
     std::vector<std::optional<FinderRequirement>> datasheetRequirements;  // one per datasheet
