@@ -185,6 +185,15 @@ void PageCanvas::SetFont(const QString& face, int points) {
     fontApplied_ = false;
 }
 
+void PageCanvas::SetFont(const QFont& font) {
+    if (font == font_) return;
+    font_ = font;
+    metrics_ = QFontMetrics(font_);
+    fontApplied_ = false;
+}
+
+int PageCanvas::TextWidth(const QString& text) const { return TextAdvance(font_, metrics_, text); }
+
 void PageCanvas::SetPen(const QColor& colour, int width) {
     penColour_ = colour;
     penWidth_ = width;
@@ -414,6 +423,25 @@ void PageCanvas::PixelLine(const QPoint& from, const QPoint& to) {
         });
     });
     FillAll(line.outline, from, penColour_);
+}
+
+void PageCanvas::StrokePath(const QPainterPath& path, const QPen& pen) {
+    if (path.isEmpty()) return;
+    const int reach = std::max(1, pen.width());
+    AddInk(path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach));
+    Flush();
+    if (pen != appliedPen_) {
+        painter_.setPen(pen);
+        appliedPen_ = pen;
+    }
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawPath(path);
+}
+
+void PageCanvas::FillRect(const QRect& area, const QColor& colour) {
+    if (area.isEmpty()) return;
+    AddInk(area);
+    Fill(area, colour);
 }
 
 }  // namespace veltrix
