@@ -209,71 +209,57 @@ class ComparePage {
         canvas_.StrokePath(PathOf(curve, curve.DelayNs, panes_[2], from, to, 0.0), pen);
     }
 
-    // The curve's points from..to in the pane, broken where a figure is missing. Where several points
-    // fall in one pixel column only the column's first, lowest, highest and last are kept: the same
+    // The curve's points from..to in the pane, broken where a figure is missing. Where more than two
+    // points fall in one pixel column only its lowest and highest are drawn, in their order: the same
     // picture from a fraction of a large file's points.
     QPainterPath PathOf(const CompareCurve& curve, const std::vector<double>& values, const Pane& pane,
                         size_t from, size_t to, double shift) const {
         QPainterPath path;
-        if (values.size() != curve.FrequenciesMhz.size())
-            return path;  // a 1-port file's attenuation and delay
+        const std::vector<double>& f = curve.FrequenciesMhz;
+        if (values.size() != f.size()) return path;  // a 1-port file's attenuation and delay
         bool open = false;
-        ColumnPoints column;
-        const auto add = [&](const QPointF& at) {
+        const auto add = [&](size_t i) {
+            const QPointF at(X(pane.box, f[i]), pane.Y(values[i] + shift));
             if (open)
                 path.lineTo(at);
             else
                 path.moveTo(at);
             open = true;
         };
-        for (size_t i = from; i < to; ++i) {
-            const double v = values[i];
-            if (!std::isfinite(v)) {
-                column.Emit(add);
-                open = false;
-                continue;
-            }
-            const QPointF at(X(pane.box, curve.FrequenciesMhz[i]), pane.Y(v + shift));
-            if (!column.Takes(at)) column.Emit(add);
-            column.Add(at);
+        const double mhzPerPixel = (span_.ToMhz - span_.FromMhz) / std::max(1, pane.box.width());
+        for (size_t i = from; i < to;) {
+            // The column's end, as a frequency: the points before it are in the column.
+            const double column = std::floor((f[i] - span_.FromMhz) / mhzPerPixel);
+            const double end = span_.FromMhz + (column + 1.0) * mhzPerPixel;
+            const size_t next = std::max(
+                i + 1, static_cast<size_t>(std::lower_bound(f.begin() + i, f.begin() + to, end) - f.begin()));
+            i = AddColumn(values, i, next, open, add);
         }
-        column.Emit(add);
         return path;
     }
 
-    // The points of one pixel column: its first, lowest, highest and last, in the order they came.
-    struct ColumnPoints {
-        int x = 0;
-        int count = 0;
-        int lowAt = 0;
-        int highAt = 0;
-        QPointF first, low, high, last;
-        bool Takes(const QPointF& at) const {
-            return count == 0 || static_cast<int>(std::floor(at.x())) == x;
-        }
-        void Add(const QPointF& at) {
-            if (count == 0) {
-                x = static_cast<int>(std::floor(at.x()));
-                first = low = high = at;
-                lowAt = highAt = 0;
+    // The points first..end of one column; a missing figure ends the line there. Returns end.
+    template <typename Add>
+    static size_t AddColumn(const std::vector<double>& values, size_t first, size_t end, bool& open,
+                            Add&& add) {
+        size_t start = first;
+        while (start < end) {
+            size_t low = start, high = start, last = start;
+            for (; last < end && std::isfinite(values[last]); ++last) {
+                if (values[last] < values[low]) low = last;
+                if (values[last] > values[high]) high = last;
             }
-            if (at.y() < low.y()) low = at, lowAt = count;
-            if (at.y() > high.y()) high = at, highAt = count;
-            last = at;
-            ++count;
-        }
-        template <typename Add>
-        void Emit(Add&& add) {
-            if (count == 0) return;
-            add(first);
-            if (count > 2) {
-                add(lowAt <= highAt ? low : high);
-                add(lowAt <= highAt ? high : low);
+            if (last - start <= 2) {
+                for (size_t k = start; k < last; ++k) add(k);
+            } else {
+                add(std::min(low, high));
+                if (low != high) add(std::max(low, high));
             }
-            if (count > 1) add(last);
-            count = 0;
+            if (last < end) open = false;  // a missing figure
+            start = last + 1;
         }
-    };
+        return end;
+    }
 
     void Marker() {
         const double mx = X(layout_.Attenuation, comparison_.MarkerMhz());

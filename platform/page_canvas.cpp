@@ -435,7 +435,28 @@ void PageCanvas::StrokePath(const QPainterPath& path, const QPen& pen) {
         appliedPen_ = pen;
     }
     painter_.setBrush(Qt::NoBrush);
-    painter_.drawPath(path);
+    if (!OnePixelPerPixel()) {
+        painter_.drawPath(path);
+        return;
+    }
+    // On the bitmap each subpath as a polyline of one-pixel strokes: a wide pen's outline of a long,
+    // turning curve costs the rasteriser out of all proportion. A wider pen is as many strokes side
+    // by side, its dashes as long as its own.
+    const int width = std::max(1, static_cast<int>(std::lround(pen.widthF())));
+    QPen thin = pen;
+    thin.setWidth(0);
+    if (pen.style() != Qt::SolidLine) {
+        QList<qreal> pattern = pen.dashPattern();
+        for (qreal& length : pattern) length *= width;
+        thin.setDashPattern(pattern);
+    }
+    painter_.setPen(thin);
+    appliedPen_ = thin;
+    const QList<QPolygonF> lines = path.toSubpathPolygons();
+    // Shifted along the diagonal, so lines of every slope gain the width.
+    for (int k = 0; k < width; ++k) {
+        for (const QPolygonF& line : lines) painter_.drawPolyline(line.translated(k, k));
+    }
 }
 
 void PageCanvas::FillRect(const QRect& area, const QColor& colour) {
