@@ -25,8 +25,14 @@ std::string ProfileOption(int32_t number) {
     return profile ? std::string(RowOf(*profile).Option) : std::to_string(number);
 }
 
+// The part number without the program's revision after " - ", so a file outlives a new revision.
+std::string PartNumberOf(const FilterSpec& spec) {
+    const std::string number = ComputeResponseTable(spec, {2, 1.0}).PartNumber;
+    return number.substr(0, number.find(" - "));
+}
+
 json PartJson(const FilterSpec& spec) {
-    return {{"part_number", ComputeResponseTable(spec, {2, 1.0}).PartNumber},
+    return {{"part_number", PartNumberOf(spec)},
             {"f0_mhz", spec.F0},
             {"bandwidth_mhz", spec.BW},
             {"passband", OptionOfCode<PassbandChoice>(spec.PBDCode)},
@@ -87,8 +93,8 @@ FilterSpec PartOf(const json& part, const std::string& where) {
     const std::string number = TextOf(part, "part_number", where);
     const ResponseTable table = ComputeResponseTable(spec, {2, 1.0});
     if (!table.Standard) throw Problem{where + " (" + number + ") is not a standard part: " + table.Refusal};
-    if (table.PartNumber != number)
-        throw Problem{where + " is kept as " + number + " but its figures give " + table.PartNumber};
+    if (PartNumberOf(spec) != number.substr(0, number.find(" - ")))
+        throw Problem{where + " is kept as " + number + " but its figures give " + PartNumberOf(spec)};
     return spec;
 }
 
