@@ -210,15 +210,17 @@ class ComparePage {
     }
 
     // The curve's points from..to in the pane, broken where a figure is missing. Where more than two
-    // points fall in one pixel column only its lowest and highest are drawn, in their order: the same
-    // picture from a fraction of a large file's points.
+    // points fall in one pixel column only its lowest and highest are drawn: the same picture from a
+    // fraction of a large file's points.
     QPainterPath PathOf(const CompareCurve& curve, const std::vector<double>& values, const Pane& pane,
                         size_t from, size_t to, double shift) const {
         QPainterPath path;
         const std::vector<double>& f = curve.FrequenciesMhz;
         if (values.size() != f.size()) return path;  // a 1-port file's attenuation and delay
         bool open = false;
+        size_t previous = 0;
         const auto add = [&](size_t i) {
+            previous = i;
             const QPointF at(X(pane.box, f[i]), pane.Y(values[i] + shift));
             if (open)
                 path.lineTo(at);
@@ -233,15 +235,16 @@ class ComparePage {
             const double end = span_.FromMhz + (column + 1.0) * mhzPerPixel;
             const size_t next = std::max(
                 i + 1, static_cast<size_t>(std::lower_bound(f.begin() + i, f.begin() + to, end) - f.begin()));
-            i = AddColumn(values, i, next, open, add);
+            i = AddColumn(values, i, next, open, previous, add);
         }
         return path;
     }
 
-    // The points first..end of one column; a missing figure ends the line there. Returns end.
+    // The points first..end of one column; a missing figure ends the line there. previous is the last
+    // point drawn, while the line is open. Returns end.
     template <typename Add>
     static size_t AddColumn(const std::vector<double>& values, size_t first, size_t end, bool& open,
-                            Add&& add) {
+                            const size_t& previous, Add&& add) {
         size_t start = first;
         while (start < end) {
             size_t low = start, high = start, last = start;
@@ -251,9 +254,14 @@ class ComparePage {
             }
             if (last - start <= 2) {
                 for (size_t k = start; k < last; ++k) add(k);
+            } else if (open &&
+                       std::abs(values[high] - values[previous]) < std::abs(values[low] - values[previous])) {
+                // From the end nearer the line so far: one long stroke per column, not two.
+                add(high);
+                if (low != high) add(low);
             } else {
-                add(std::min(low, high));
-                if (low != high) add(std::max(low, high));
+                add(low);
+                if (low != high) add(high);
             }
             if (last < end) open = false;  // a missing figure
             start = last + 1;
