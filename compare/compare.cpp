@@ -42,6 +42,7 @@ void Comparison::Remove(int index) {
 
 void Comparison::SetLimits(std::vector<StopbandRequirement> limits) {
     limits_ = std::move(limits);
+    widthChosen_ = false;
     Recompute();
     RecomputeMeasured();
 }
@@ -74,6 +75,7 @@ void Comparison::SetReference(int part) {
 
 void Comparison::SetGraphWidth(int bandwidths) {
     width_ = std::clamp(bandwidths, 1, 6);
+    widthChosen_ = true;
     Recompute();
 }
 
@@ -87,6 +89,15 @@ void Comparison::ZoomOut() {
     Recompute();
 }
 
+double Comparison::HalfSpanMhz(double centreMhz, double bandwidthMhz) const {
+    double half = width_ * bandwidthMhz / 2.0;
+    if (widthChosen_) return half;
+    // A tenth of the distance beyond the farthest point, so its limit is not drawn on the frame.
+    for (const StopbandRequirement& limit : limits_)
+        half = std::max(half, std::abs(limit.FrequencyMhz - centreMhz) * 1.1);
+    return half;
+}
+
 CompareSpan Comparison::Span() const {
     if (parts_.empty()) {
         if (!measured_ || measured_->FrequenciesMhz.empty()) return {};
@@ -96,35 +107,61 @@ CompareSpan Comparison::Span() const {
         return {(from + to) / 2.0 - half, (from + to) / 2.0 + half};
     }
     const ResponseTable first = ComputeResponseTable(parts_.front(), {2, 1.0});
-    const double half = width_ * first.BandwidthMhz / std::pow(2.0, zoom_) / 2.0;
+    const double half = HalfSpanMhz(first.CentreFrequencyMhz, first.BandwidthMhz) / std::pow(2.0, zoom_);
     const double from = std::max(first.CentreFrequencyMhz - half, first.CentreFrequencyMhz * 1e-3);
     return {from, first.CentreFrequencyMhz + half};
 }
 
-void Comparison::MoveMarker(int steps) { marker_ = std::clamp(marker_ + steps, 0, kCompareSweepSteps); }
+int Comparison::MarkerIndex() const {
+    const CompareSpan span = Span();
+    if (span.ToMhz <= span.FromMhz) return kCompareSweepSteps / 2;
+    const double t = (MarkerMhz() - span.FromMhz) / (span.ToMhz - span.FromMhz);
+    return std::clamp(static_cast<int>(std::lround(t * kCompareSweepSteps)), 0, kCompareSweepSteps);
+}
+
+void Comparison::MoveMarker(int steps) {
+    const CompareSpan span = Span();
+    const int index = std::clamp(MarkerIndex() + steps, 0, kCompareSweepSteps);
+    markerMhz_ = span.FromMhz + (span.ToMhz - span.FromMhz) * index / kCompareSweepSteps;
+    RecomputeMarker();
+}
 
 void Comparison::PlaceMarker(double frequencyMhz) {
     const CompareSpan span = Span();
-    if (span.ToMhz <= span.FromMhz) {
+    if (span.ToMhz <= span.FromMhz || std::isnan(frequencyMhz)) {
         return;
     }
-    const double t = (frequencyMhz - span.FromMhz) / (span.ToMhz - span.FromMhz);
-    marker_ = std::clamp(static_cast<int>(std::lround(t * kCompareSweepSteps)), 0, kCompareSweepSteps);
+    markerMhz_ = std::clamp(frequencyMhz, span.FromMhz, span.ToMhz);
+    RecomputeMarker();
 }
 
 double Comparison::MarkerMhz() const {
     const CompareSpan span = Span();
-    return span.FromMhz + (span.ToMhz - span.FromMhz) * marker_ / kCompareSweepSteps;
+    if (!markerMhz_) return span.FromMhz + (span.ToMhz - span.FromMhz) / 2.0;
+    return std::clamp(*markerMhz_, span.FromMhz, span.ToMhz);
 }
 
-std::vector<MarkerRow> Comparison::MarkerRows() const {
-    std::vector<MarkerRow> rows;
-    for (size_t i = 0; i < curves_.size(); ++i) {
-        const CompareCurve& c = curves_[i];
-        rows.push_back(
-            {c.Name, c.AttenuationDbc[marker_], c.ReturnLossDb[marker_], c.DelayNs[marker_], margins_[i]});
+void Comparison::RecomputeMarker() {
+    markerRows_.clear();
+    const double at = MarkerMhz();
+    for (size_t i = 0; i < parts_.size(); ++i) {
+        // The engine's own figures at the marker, not the curve's between two of its points.
+        const ResponseTable table = ComputeResponseAt(parts_[i], {at});
+        MarkerRow row{curves_[i].Name,
+                      std::numeric_limits<double>::quiet_NaN(),
+                      std::numeric_limits<double>::quiet_NaN(),
+                      std::numeric_limits<double>::quiet_NaN(),
+                      margins_[i],
+                      std::numeric_limits<double>::quiet_NaN()};
+        if (!table.Points.empty()) {
+            const ResponsePoint& p = table.Points.front();
+            row.AttenuationDbc = p.AttenuationDb - table.InsertionLossDb;
+            row.ReturnLossDb = p.ReturnLossDb;
+            row.DelayNs = p.DelayNs;
+            row.InsertionLossDb = p.AttenuationDb;
+        }
+        markerRows_.push_back(std::move(row));
     }
-    return rows;
 }
 
 void Comparison::SetMeasured(std::string name, MeasuredTrace trace) {
@@ -142,7 +179,7 @@ void Comparison::RemoveMeasured() {
 
 MarkerRow Comparison::MeasuredAtMarker() const {
     constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-    MarkerRow row{measuredCurve_.Name, kNone, kNone, kNone, {}};
+    MarkerRow row{measuredCurve_.Name, kNone, kNone, kNone, {}, kNone};
     const std::vector<double>& f = measuredCurve_.FrequenciesMhz;
     const double at = MarkerMhz();
     if (!measured_ || f.empty() || at < f.front() || at > f.back()) return row;
@@ -150,6 +187,7 @@ MarkerRow Comparison::MeasuredAtMarker() const {
     if (!measuredCurve_.AttenuationDbc.empty()) {
         row.AttenuationDbc = InterpolateAt(f, measuredCurve_.AttenuationDbc, at);
         row.DelayNs = InterpolateAt(f, measuredCurve_.DelayNs, at);
+        row.InsertionLossDb = row.AttenuationDbc + measuredCurve_.ReferenceLossDb;
     }
     return row;
 }
@@ -185,6 +223,7 @@ void Comparison::RecomputeMeasured() {
         for (const StopbandRequirement& limit : limits_) points.push_back(limit.FrequencyMhz);
         deviations_ = CompareWithModel(parts_[static_cast<size_t>(reference_)], t, points);
     }
+    measuredCurve_.ReferenceLossDb = reference;
     for (const double a : t.AttenuationDb) measuredCurve_.AttenuationDbc.push_back(a - reference);
 }
 
@@ -195,7 +234,7 @@ void Comparison::Recompute() {
     for (const FilterSpec& spec : parts_) {
         const ResponseTable table =
             ComputeResponseTable(spec, {kCompareSweepSteps + 1, 0.0, span.FromMhz, span.ToMhz});
-        CompareCurve curve{table.PartNumber, {}, {}, {}, {}};
+        CompareCurve curve{table.PartNumber, {}, {}, {}, {}, table.InsertionLossDb};
         for (const ResponsePoint& p : table.Points) {
             curve.FrequenciesMhz.push_back(p.FrequencyMhz);
             curve.AttenuationDbc.push_back(p.AttenuationDb - table.InsertionLossDb);
@@ -209,6 +248,7 @@ void Comparison::Recompute() {
         curves_.push_back(std::move(curve));
         margins_.push_back(WorstCaseStopbands(spec, limits_));
     }
+    RecomputeMarker();
 }
 
 }  // namespace veltrix

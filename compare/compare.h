@@ -24,6 +24,8 @@ struct CompareCurve {
     std::vector<double> AttenuationDbc;
     std::vector<double> ReturnLossDb;
     std::vector<double> DelayNs;
+    // The loss the dBc figures are taken against: adding it back gives the insertion loss in dB.
+    double ReferenceLossDb = 0.0;
 };
 
 struct CompareSpan {
@@ -39,6 +41,7 @@ struct MarkerRow {
     double ReturnLossDb = 0.0;
     double DelayNs = 0.0;
     std::vector<StopbandResult> Margins;  // at each requirement point, as the finder judges them
+    double InsertionLossDb = 0.0;         // the absolute loss at the marker
 };
 
 class Comparison {
@@ -62,6 +65,7 @@ class Comparison {
     void SetReference(int part);
     int Reference() const { return reference_; }
 
+    // Until a width is chosen, the span reaches past the farthest requirement point.
     void SetGraphWidth(int bandwidths);
     int GraphWidth() const { return width_; }
     void ZoomIn();
@@ -69,11 +73,13 @@ class Comparison {
     int Zoom() const { return zoom_; }
     CompareSpan Span() const;
 
-    int MarkerIndex() const { return marker_; }
-    void MoveMarker(int steps);  // clamped to the sweep
+    // The marker is a frequency: a zoom keeps it there, or at the span's nearer edge while the span
+    // leaves it out. Until it is placed it stays at the span's centre.
+    int MarkerIndex() const;     // the nearest point of the sweep
+    void MoveMarker(int steps);  // from sweep point to sweep point, clamped to the sweep
     void PlaceMarker(double frequencyMhz);
     double MarkerMhz() const;
-    std::vector<MarkerRow> MarkerRows() const;
+    const std::vector<MarkerRow>& MarkerRows() const { return markerRows_; }
 
     // At most one measured file, beside the parts and not counted among them; a new one replaces it.
     // name is the file's name as the legend shows it.
@@ -93,6 +99,9 @@ class Comparison {
   private:
     void Recompute();
     void RecomputeMeasured();
+    void RecomputeMarker();
+    // Half the span at no zoom.
+    double HalfSpanMhz(double centreMhz, double bandwidthMhz) const;
 
     std::vector<FilterSpec> parts_;
     std::vector<CompareCurve> curves_;
@@ -101,8 +110,10 @@ class Comparison {
     std::optional<FinderRequirement> requirement_;
     int reference_ = 0;
     int width_ = kDefaultCompareWidth;
+    bool widthChosen_ = false;
     int zoom_ = 0;
-    int marker_ = kCompareSweepSteps / 2;
+    std::optional<double> markerMhz_;
+    std::vector<MarkerRow> markerRows_;
     std::optional<MeasuredTrace> measured_;
     CompareCurve measuredCurve_;
     MeasuredComparison deviations_;

@@ -1,8 +1,12 @@
 #include "compare_window/compare_window.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -18,10 +22,13 @@
 #include <cstdio>
 #include <utility>
 
+#include "compare/curves_csv.h"
 #include "compare/sample_judgement.h"
 #include "compare_window/compare_accessible.h"
-#include "engine/rules.h"
+#include "files/user_file.h"
+#include "platform/page_canvas.h"
 #include "platform/services.h"
+#include "platform/user_file_reporting.h"
 #include "printing/export_command.h"
 
 namespace veltrix {
@@ -29,133 +36,11 @@ namespace veltrix {
 namespace {
 
 const QString kJobTitle = QStringLiteral("Veltrix Compare Parts");
-constexpr double kAttenuationRangeDbc = 80.0;
-constexpr double kReturnLossRangeDb = 40.0;
-
-// A figure that is not there is left blank.
-QString Format(const char* format, double value) {
-    if (std::isnan(value)) return QString();
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return QString::fromLatin1(text);
-}
-
-// A delay scale's top: the largest delay shown, rounded up to 1, 2 or 5 times a power of ten.
-double DelayScaleTop(const std::vector<CompareCurve>& curves) {
-    double top = 0.0;
-    for (const CompareCurve& curve : curves)
-        for (const double d : curve.DelayNs)
-            if (std::isfinite(d)) top = std::max(top, d);
-    if (top <= 0.0) return 10.0;
-    const double decade = std::pow(10.0, std::floor(std::log10(top)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0})
-        if (top <= step * decade) return step * decade;
-    return 10.0 * decade;
-}
-
-class Writer {
-  public:
-    Writer(QPainter& painter, const QFont& font, std::vector<DrawnText>& texts)
-        : painter_(painter), metrics_(font), texts_(texts) {
-        painter_.setFont(font);
-    }
-    void Text(int x, int y, const QString& text, const QColor& colour) {
-        painter_.setPen(colour);
-        DrawPageText(painter_, x, y, metrics_.ascent(), text);
-        texts_.push_back({QPoint(x, y), text, colour, painter_.font().pixelSize()});
-    }
-    int Width(const QString& text) const { return metrics_.horizontalAdvance(text); }
-    int Height() const { return metrics_.height(); }
-
-  private:
-    QPainter& painter_;
-    QFontMetrics metrics_;
-    std::vector<DrawnText>& texts_;
-};
+const QString kComparisonFilters = QStringLiteral("Comparisons (*.vxcmp);;All files (*)");
+// A saved comparison is a few hundred bytes; anything near this is not one.
+constexpr std::size_t kMaxComparisonFileBytes = 1024 * 1024;
 
 }  // namespace
-
-const QColor& TraceColour(int index) {
-    // Inverted for print: blue, red, green, purple, orange and teal on white.
-    static const QColor colours[kMaxComparedParts] = {QColor(255, 255, 55),  QColor(55, 255, 255),
-                                                      QColor(255, 125, 255), QColor(105, 255, 105),
-                                                      QColor(55, 155, 255),  QColor(255, 125, 115)};
-    return colours[std::clamp(index, 0, kMaxComparedParts - 1)];
-}
-
-const QColor& MeasuredColour() {
-    // Dark grey in print, dashed, apart from the parts' colours.
-    static const QColor colour(200, 200, 200);
-    return colour;
-}
-
-namespace {
-
-// The deviations' rows as the narrow table names them.
-QString DeviationLabel(const DeviationEntry& entry) {
-    if (entry.Key == "insertion_loss_db") return QStringLiteral("IL at F0");
-    if (entry.Key == "lower_edge_db") return QStringLiteral("Lower edge");
-    if (entry.Key == "upper_edge_db") return QStringLiteral("Upper edge");
-    if (entry.Key == "passband_largest_deviation_db") return QStringLiteral("Passband max");
-    return Format("%.2f MHz", entry.FrequencyMhz);
-}
-
-// The table lists losses; the centre frequency's shift is in MHz and stays out of it.
-bool ListedInTable(const DeviationEntry& entry) { return entry.Key.rfind("centre_", 0) != 0; }
-
-// The sample's judgement, each line broken at spaces to fit the table's column.
-std::vector<QString> SampleLines(const SampleJudgement& judgement, const QFontMetrics& metrics, int width) {
-    std::vector<QString> lines;
-    for (const std::string& text : SampleJudgementLines(judgement)) {
-        QString line;
-        for (const QString& word : QString::fromStdString(text).split(QLatin1Char(' '))) {
-            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
-                lines.push_back(line);
-                line = QStringLiteral("  ") + word;
-            } else {
-                line = longer;
-            }
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-QString RequirementText(const FinderRequirement& r) {
-    QString text = QStringLiteral("Requirement: %1 MHz, at least %2 MHz at %3 dB")
-                       .arg(Format("%.2f", r.F0), Format("%.1f", r.BW),
-                            Format("%.1f", PassbandFromIndex(r.PassbandIndex).PBD));
-    if (r.MaxInsertionLossDb)
-        text += QStringLiteral(", IL at most %1 dB").arg(Format("%.1f", *r.MaxInsertionLossDb));
-    return text;
-}
-
-}  // namespace
-
-CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
-    CompareLayout layout;
-    const int line = fontPixels + 4;
-    const int right = std::max(300, fontPixels * 26);
-    const int left = fontPixels * 4;
-    const int graphWidth = std::max(100, clientSize.width() - left - right - 20);
-    const int top = line * 2;
-    const int bottom = clientSize.height() - line * 2;
-    const int available = std::max(120, bottom - top - line * 2);
-    const int attenuation = available * 45 / 100;
-    const int returnLoss = available * 27 / 100;
-    layout.Attenuation = QRect(left, top, graphWidth, attenuation);
-    layout.ReturnLoss = QRect(left, layout.Attenuation.bottom() + line, graphWidth, returnLoss);
-    layout.Delay =
-        QRect(left, layout.ReturnLoss.bottom() + line, graphWidth, available - attenuation - returnLoss);
-    const int column = layout.Attenuation.right() + 20;
-    layout.LegendRowHeight = line;
-    // A title, six parts and a measured file.
-    layout.Legend = QRect(column, top, clientSize.width() - column - 8, line * (kMaxComparedParts + 2));
-    layout.Table = QRect(column, layout.Legend.bottom() + line, layout.Legend.width(),
-                         std::max(line, bottom - layout.Legend.bottom() - line));
-    return layout;
-}
 
 CompareWindow::CompareWindow(Program& program, QWidget* parent) : QWidget(parent), program_(program) {
     setWindowTitle(QStringLiteral("Compare Parts"));
@@ -165,41 +50,92 @@ CompareWindow::CompareWindow(Program& program, QWidget* parent) : QWidget(parent
     CreateMenus();
 }
 
+namespace {
+
+QAction* MenuItem(QMenu* menu, const char* name, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+}  // namespace
+
 void CompareWindow::CreateMenus() {
-    const auto item = [this](QMenu* menu, const char* name, const QString& text, auto handler) {
-        QAction* action = menu->addAction(text);
-        action->setObjectName(QString::fromLatin1(name));
+    CreateFileMenu();
+    editMenu_ = new QMenu(QStringLiteral("&Edit"), this);
+    editMenu_->setObjectName(QStringLiteral("CompareEdit"));
+    copyAction_ = MenuItem(editMenu_, "CopyCompare", QStringLiteral("&Copy"));
+    copyAction_->setShortcut(QKeySequence::Copy);
+    connect(copyAction_, &QAction::triggered, this, [this] { onCopy(); });
+    connect(editMenu_, &QMenu::aboutToShow, this, [this] { copyAction_->setEnabled(LegendRows() > 0); });
+    CreateGraphMenu();
+    // The shortcuts work while the window has the focus, its menus merged into the frame's or not.
+    for (QAction* action : findChildren<QAction*>()) {
+        if (action->shortcut().isEmpty()) continue;
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+}
+
+void CompareWindow::CreateFileMenu() {
+    const auto item = [this](const char* name, const QString& text, auto handler) {
+        QAction* action = MenuItem(fileMenu_, name, text);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
     fileMenu_ = new QMenu(QStringLiteral("&File"), this);
     fileMenu_->setObjectName(QStringLiteral("CompareFile"));
     connect(fileMenu_, &QMenu::aboutToShow, this, &CompareWindow::onFileMenuShown);
-    printAction_ = item(fileMenu_, "PrintCompare", QStringLiteral("&Print"), [this] { onPrint(); });
-    item(fileMenu_, "ExportVectorsCompare", QStringLiteral("&Export as PDF/SVG..."),
-         [this] { onExportVectors(); });
-    datasheetAction_ = item(fileMenu_, "ExportDatasheetCompare", QStringLiteral("Export &Datasheet..."),
+    item("OpenComparison", QStringLiteral("&Open Comparison..."), [this] { onOpenComparison(); });
+    saveAction_ =
+        item("SaveComparison", QStringLiteral("&Save Comparison..."), [this] { onSaveComparison(); });
+    fileMenu_->addSeparator();
+    printAction_ = item("PrintCompare", QStringLiteral("&Print"), [this] { onPrint(); });
+    item("ExportVectorsCompare", QStringLiteral("&Export as PDF/SVG..."), [this] { onExportVectors(); });
+    datasheetAction_ = item("ExportDatasheetCompare", QStringLiteral("Export &Datasheet..."),
                             [this] { onExportDatasheet(); });
-    item(fileMenu_, "AddMeasured", QStringLiteral("Add &Measured..."), [this] { onAddMeasured(); });
-    item(fileMenu_, "RemovePart", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
+    curvesAction_ =
+        item("ExportCurvesCompare", QStringLiteral("Export &Curves as CSV..."), [this] { onExportCurves(); });
+    item("AddMeasured", QStringLiteral("Add &Measured..."), [this] { onAddMeasured(); });
+    item("RemovePart", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
     fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
-    item(fileMenu_, "ExitCompare", QStringLiteral("E&xit"), [this] {
+    item("ExitCompare", QStringLiteral("E&xit"), [this] {
         if (program_.Hub) program_.Hub->ExitProgram();
     });
+}
 
+void CompareWindow::CreateGraphMenu() {
     graphMenu_ = new QMenu(QStringLiteral("&Graph"), this);
     graphMenu_->setObjectName(QStringLiteral("CompareGraph"));
+    const auto item = [this](const char* name, const QString& text, auto handler) {
+        QAction* action = MenuItem(graphMenu_, name, text);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
     for (int width = 1; width <= 6; ++width) {
         const QString text =
             width == 1 ? QStringLiteral("&1 bandwidth") : QStringLiteral("&%1 bandwidths").arg(width);
-        item(graphMenu_, "CompareWidth", text, [this, width] { onGraphWidth(width); });
+        item("CompareWidth", text, [this, width] { onGraphWidth(width); });
     }
     graphMenu_->addSeparator();
-    item(graphMenu_, "ZoomIn", QStringLiteral("Zoom &In\t+"), [this] { onZoomIn(); });
-    item(graphMenu_, "ZoomOut", QStringLiteral("Zoom &Out\t-"), [this] { onZoomOut(); });
+    item("ZoomIn", QStringLiteral("Zoom &In\t+"), [this] { onZoomIn(); });
+    item("ZoomOut", QStringLiteral("Zoom &Out\t-"), [this] { onZoomOut(); });
+    item("GoToFrequency", QStringLiteral("Go to &Frequency..."), [this] {
+        onGoToFrequency();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    graphMenu_->addSeparator();
+    auto* views = new QActionGroup(this);
+    const auto view = [&](const char* name, const QString& text, CompareView shown) {
+        QAction* action = item(name, text, [this, shown] { onView(shown); });
+        action->setCheckable(true);
+        action->setChecked(shown == view_);
+        views->addAction(action);
+    };
+    view("ViewDbc", QStringLiteral("&dBc"), CompareView::Dbc);
+    view("ViewInsertionLoss", QStringLiteral("Insertion &Loss"), CompareView::InsertionLoss);
 }
 
-QList<GroupedMenu> CompareWindow::GroupedMenus() { return {{0, fileMenu_}, {1, graphMenu_}}; }
+QList<GroupedMenu> CompareWindow::GroupedMenus() { return {{0, fileMenu_}, {1, editMenu_}, {2, graphMenu_}}; }
 
 std::string CompareWindow::AddPart(const FilterSpec& spec) {
     std::string refusal = comparison_.Add(spec);
@@ -246,36 +182,23 @@ void CompareWindow::Changed() {
 
 int CompareWindow::ContentHeight() const {
     const int line = FontPixels() + 4;
+    QFont font(program_.Display.FontName);
+    font.setPixelSize(FontPixels());
+    const QFontMetrics metrics(font);
     const CompareLayout layout = LayoutFor(QSize(kClientWidth, kClientHeight), FontPixels());
-    const int parts = static_cast<int>(comparison_.Curves().size());
-    const bool measured = comparison_.HasMeasured();
-    if (parts == 0 && !measured) return 0;
-    const bool judged = measured && comparison_.Judgement().Judged;
-    int y = layout.Table.top() + line * (2 + parts + (measured ? 1 : 0));
-    if (comparison_.OpenedRequirement()) y += line / 2 + line;
-    for (size_t k = 0; k < comparison_.Limits().size(); ++k)
-        y += line / 2 + line * (1 + parts + (judged ? 1 : 0));
-    if (measured && !comparison_.MeasuredDeviations().Summary.empty()) {
-        y += line / 2 + line * 2;
-        for (const DeviationEntry& entry : comparison_.MeasuredDeviations().Summary)
-            if (ListedInTable(entry)) y += line;
-    }
-    if (measured && (judged || !comparison_.Judgement().NotJudged.empty())) {
-        QFont font(program_.Display.FontName);
-        font.setPixelSize(FontPixels());
-        y +=
-            line / 2 +
-            line * static_cast<int>(
-                       SampleLines(comparison_.Judgement(), QFontMetrics(font), layout.Table.width()).size() +
-                       1);
-    }
-    return y + line * 2;
+    const std::vector<CompareTableLine> lines = CompareTableLines(
+        comparison_, {view_, referenceChosen_, [&](const QString& text) { return metrics.horizontalAdvance(text); },
+                      layout.Table.width()});
+    if (lines.empty()) return 0;
+    return layout.Table.top() + CompareTableHeight(lines, line) + line * 2;
 }
 
 int CompareWindow::FontPixels() const { return std::max(10, program_.Display.FontSizeMedium); }
 
 void CompareWindow::onFileMenuShown() {
     printAction_->setEnabled(LegendRows() > 0);
+    curvesAction_->setEnabled(LegendRows() > 0);
+    saveAction_->setEnabled(LegendRows() > 0);
     datasheetAction_->setEnabled(selected_ >= 0 && selected_ < static_cast<int>(comparison_.Parts().size()));
 }
 
@@ -310,13 +233,15 @@ void CompareWindow::onAddMeasured() {
     const QString path = program_.OpenDialogs->AskOpenFile(
         this, QStringLiteral("Add Measured"),
         QStringLiteral("Touchstone files (*.s1p *.s2p *.ts);;All files (*)"));
-    if (path.isEmpty()) return;
-    const std::string file = QFile::encodeName(path).toStdString();
+    if (!path.isEmpty()) LoadMeasured(path);
+}
+
+void CompareWindow::LoadMeasured(const QString& path) {
     const QFileInfo info(path);
     if (info.isFile() && info.size() >= kReadAsideBytes) {
-        ReadMeasuredAside(file, info.fileName());
+        ReadMeasuredAside(path);
     } else {
-        ShowMeasured(info.fileName(), ReadTouchstoneFile(file));
+        ShowMeasured(path, ReadTouchstoneFile(QFile::encodeName(path).toStdString()));
     }
 }
 
@@ -336,8 +261,10 @@ CompareWindow::~CompareWindow() {
     }
 }
 
-void CompareWindow::ReadMeasuredAside(const std::string& file, const QString& name) {
+void CompareWindow::ReadMeasuredAside(const QString& path) {
     if (readingThread_ != nullptr) return;  // one file at a time
+    const std::string file = QFile::encodeName(path).toStdString();
+    const QString name = QFileInfo(path).fileName();
     auto job = std::make_shared<MeasuredReadJob>();
     reading_ = job;
     readingThread_ = QThread::create([job, file] {
@@ -362,25 +289,24 @@ void CompareWindow::ReadMeasuredAside(const std::string& file, const QString& na
     });
     ticks->start(100);
     connect(progress, &QProgressDialog::canceled, this, [job] { job->cancel = true; });
-    connect(readingThread_, &QThread::finished, this, [this, job, progress, name] {
+    connect(readingThread_, &QThread::finished, this, [this, job, progress, path] {
         progress->deleteLater();
         readingThread_->deleteLater();
         readingThread_ = nullptr;
         reading_.reset();
         // A Cancel after the last piece was read still means the user no longer wants the file.
-        if (!job->result.Cancelled && !job->cancel) ShowMeasured(name, std::move(job->result));
+        if (!job->result.Cancelled && !job->cancel) ShowMeasured(path, std::move(job->result));
     });
     readingThread_->start();
 }
 
-void CompareWindow::ShowMeasured(const QString& name, MeasuredRead read) {
+void CompareWindow::ShowMeasured(const QString& path, MeasuredRead read) {
     if (!read.Ok) {
-        if (program_.Messages)
-            program_.Messages->ShowMessage(this, QString::fromStdString(read.Problem),
-                                           QStringLiteral("Add Measured"));
+        Report(QString::fromStdString(read.Problem), QStringLiteral("Add Measured"));
         return;
     }
-    comparison_.SetMeasured(name.toStdString(), std::move(read.Trace));
+    comparison_.SetMeasured(QFileInfo(path).fileName().toStdString(), std::move(read.Trace));
+    measuredPath_ = path;
     selected_ = static_cast<int>(comparison_.Parts().size());
     Changed();
     if (!read.Notice.empty() && program_.Messages)
@@ -390,9 +316,10 @@ void CompareWindow::ShowMeasured(const QString& name, MeasuredRead read) {
 
 void CompareWindow::onRemovePart() {
     if (selected_ < 0) return;
-    if (MeasuredSelected())
+    if (MeasuredSelected()) {
         comparison_.RemoveMeasured();
-    else
+        measuredPath_.clear();
+    } else
         comparison_.Remove(selected_);
     const int count = LegendRows();
     selected_ = count == 0 ? -1 : std::min(selected_, count - 1);
@@ -412,6 +339,114 @@ void CompareWindow::onZoomOut() {
 void CompareWindow::onGraphWidth(int bandwidths) {
     comparison_.SetGraphWidth(bandwidths);
     Changed();
+}
+
+void CompareWindow::onGoToFrequency() {
+    const CompareSpan span = comparison_.Span();
+    if (span.ToMhz <= span.FromMhz) return;
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Go to Frequency"));
+    dialog.setInputMode(QInputDialog::DoubleInput);
+    dialog.setLabelText(QStringLiteral("Marker frequency, %1 to %2 MHz:")
+                            .arg(FormatC("%.2f", span.FromMhz), FormatC("%.2f", span.ToMhz)));
+    dialog.setDoubleDecimals(3);
+    dialog.setDoubleRange(span.FromMhz, span.ToMhz);
+    dialog.setDoubleValue(comparison_.MarkerMhz());
+    if (dialog.exec() != QDialog::Accepted) return;
+    comparison_.PlaceMarker(dialog.doubleValue());
+    Changed();
+}
+
+void CompareWindow::onView(CompareView view) {
+    view_ = view;
+    for (QAction* action : graphMenu_->actions())
+        if (action->isCheckable())
+            action->setChecked(
+                action->objectName() ==
+                (view == CompareView::Dbc ? QStringLiteral("ViewDbc") : QStringLiteral("ViewInsertionLoss")));
+    Changed();
+}
+
+void CompareWindow::onCopy() {
+    if (LegendRows() == 0) return;
+    QGuiApplication::clipboard()->setText(CompareTableText(CompareTableLines(comparison_, {view_, referenceChosen_})));
+}
+
+void CompareWindow::Report(const QString& text, const QString& caption) {
+    if (program_.Messages) program_.Messages->ShowMessage(this, text, caption);
+}
+
+void CompareWindow::SaveText(const QString& caption, const QString& proposedName, const QString& filters,
+                             const std::string& text) {
+    if (program_.SaveDialogs == nullptr) return;
+    const QString path = program_.SaveDialogs->AskSaveFile(this, caption, proposedName, filters);
+    if (path.isEmpty()) return;
+    QString error;
+    if (!WriteUserFileReporting(path, QByteArray::fromStdString(text), &error) && !error.isEmpty())
+        Report(error, caption);
+}
+
+void CompareWindow::onExportCurves() {
+    if (LegendRows() == 0) return;
+    SaveText(QStringLiteral("Export Curves as CSV"), QStringLiteral("comparison.csv"),
+             QStringLiteral("CSV files (*.csv);;All files (*)"), CurvesCsvText(comparison_));
+}
+
+void CompareWindow::onSaveComparison() {
+    if (LegendRows() == 0) return;
+    const SavedComparison saved{comparison_.Limits(), comparison_.Parts(),
+                                QFile::encodeName(measuredPath_).toStdString()};
+    SaveText(QStringLiteral("Save Comparison"), QStringLiteral("comparison.vxcmp"), kComparisonFilters,
+             ComparisonFileText(saved));
+}
+
+std::optional<Comparison> CompareWindow::Opened(const SavedComparison& saved, QString* problem) const {
+    Comparison opened;
+    opened.SetLimits(saved.Requirement);
+    for (const FilterSpec& part : saved.Parts) {
+        const std::string refusal = opened.Add(part);
+        if (!refusal.empty()) {
+            *problem = QString::fromStdString(refusal);
+            return std::nullopt;
+        }
+    }
+    return opened;
+}
+
+void CompareWindow::onOpenComparison() {
+    if (program_.OpenDialogs == nullptr) return;
+    const QString caption = QStringLiteral("Open Comparison");
+    const QString path = program_.OpenDialogs->AskOpenFile(this, caption, kComparisonFilters);
+    if (path.isEmpty()) return;
+    const std::optional<std::string> text =
+        ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxComparisonFileBytes);
+    if (!text) {
+        Report(
+            QStringLiteral("%1 cannot be opened: it is not a file that can be read.").arg(MessagePath(path)),
+            caption);
+        return;
+    }
+    const ComparisonFileRead read = ReadComparisonFileText(*text);
+    QString problem = QString::fromStdString(read.Problem);
+    std::optional<Comparison> opened;
+    if (read.Ok) opened = Opened(read.Comparison, &problem);
+    if (!opened) {
+        Report(QStringLiteral("%1 cannot be opened: %2.").arg(MessagePath(path), problem), caption);
+        return;
+    }
+    comparison_ = std::move(*opened);
+    measuredPath_.clear();
+    selected_ = comparison_.Parts().empty() ? -1 : 0;
+    Changed();
+    if (read.Comparison.MeasuredPath.empty()) return;
+    const QString measured = QFile::decodeName(QByteArray::fromStdString(read.Comparison.MeasuredPath));
+    if (!QFileInfo::exists(measured)) {
+        Report(QStringLiteral("The measured file %1 is no longer there; the comparison opens without it.")
+                   .arg(MessagePath(measured)),
+               caption);
+        return;
+    }
+    LoadMeasured(measured);
 }
 
 void CompareWindow::keyPressEvent(QKeyEvent* event) {
@@ -482,278 +517,15 @@ void CompareWindow::FormPaint(QPainter& canvas, QSize clientSize) {
     const DisplaySettings& display = program_.Display;
     drawnTexts_.clear();
     const qreal ratio = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
-    QPainter& p = page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, 0, ratio);
-    QFont font(display.FontName);
-    font.setPixelSize(FontPixels());
-    Writer w(p, font, drawnTexts_);
-    const CompareLayout layout = LayoutFor(clientSize, FontPixels());
-    const std::vector<CompareCurve>& curves = comparison_.Curves();
-    const bool measured = comparison_.HasMeasured();
-    const bool any = !curves.empty() || measured;
-    const CompareSpan span = comparison_.Span();
-    const int line = layout.LegendRowHeight;
-
-    w.Text(layout.Attenuation.left(), 4,
-           !any ? QStringLiteral("No parts to compare: mark parts in Find Parts and choose Compare, "
-                                 "or Add to Comparison on the specification screen.")
-                : QStringLiteral("Compare Parts: %1 to %2 MHz")
-                      .arg(Format("%.2f", span.FromMhz), Format("%.2f", span.ToMhz)),
-           kPageWhite);
-
-    // A measured delay runs wild in the stopbands; the parts' scale is kept while there are parts.
-    const double delayTop = DelayScaleTop(
-        curves.empty() && measured ? std::vector<CompareCurve>{comparison_.MeasuredCurve()} : curves);
-    struct Pane {
-        QRect box;
-        QString title;
-        double top;
-        double bottom;  // the values at the box's top and bottom edges
-    };
-    const Pane panes[] = {
-        {layout.Attenuation, QStringLiteral("Attenuation (dBc)"), 0.0, kAttenuationRangeDbc},
-        {layout.ReturnLoss, QStringLiteral("Return loss (dB)"), 0.0, kReturnLossRangeDb},
-        {layout.Delay, QStringLiteral("Group delay (ns)"), delayTop, 0.0}};
-    const auto xOf = [&](const QRect& box, double mhz) {
-        return box.left() + (mhz - span.FromMhz) / std::max(1e-12, span.ToMhz - span.FromMhz) * box.width();
-    };
-    const auto yOf = [](const Pane& pane, double value) {
-        const double t = (value - pane.top) / (pane.bottom - pane.top);
-        return pane.box.top() + std::clamp(t, 0.0, 1.0) * pane.box.height();
-    };
-
-    QPen grid(kPageGrey, 0, Qt::DotLine);
-    for (const Pane& pane : panes) {
-        p.setPen(QPen(kPageSilver, 0));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(pane.box);
-        p.setPen(grid);
-        for (int i = 1; i < 4; ++i) {
-            const int y = pane.box.top() + pane.box.height() * i / 4;
-            p.drawLine(pane.box.left(), y, pane.box.right(), y);
-        }
-        for (int i = 1; i < 6; ++i) {
-            const int x = pane.box.left() + pane.box.width() * i / 6;
-            p.drawLine(x, pane.box.top(), x, pane.box.bottom());
-        }
-        w.Text(pane.box.left() + 4, pane.box.top() + 2, pane.title, kPageWhite);
-        for (int i = 0; i <= 4; i += 2) {
-            const double value = pane.top + (pane.bottom - pane.top) * i / 4;
-            const QString label = Format("%.0f", value);
-            w.Text(pane.box.left() - w.Width(label) - 4,
-                   pane.box.top() + pane.box.height() * i / 4 - w.Height() / 2, label, kPageWhite);
-        }
-    }
-    if (any) {
-        for (int i = 0; i <= 6; i += 2) {
-            const QString label = Format("%.1f", span.FromMhz + (span.ToMhz - span.FromMhz) * i / 6);
-            const int x = layout.Delay.left() + layout.Delay.width() * i / 6 - w.Width(label) / 2;
-            w.Text(x, layout.Delay.bottom() + 3, label, kPageWhite);
-        }
-        w.Text(layout.Delay.right() - w.Width(QStringLiteral("MHz")), layout.Delay.bottom() + 3 + line,
-               QStringLiteral("MHz"), kPageWhite);
-    }
-
-    // The limits: the guarantee for the first part's centre frequency, and each required point.
-    if (!curves.empty()) {
-        const Pane& a = panes[0];
-        const double guarantee = GuaranteedAttenuationDbc(comparison_.Parts().front().F0);
-        p.setPen(QPen(kPageWhite, 0, Qt::DashLine));
-        const double gy = yOf(a, guarantee);
-        p.drawLine(QPointF(a.box.left(), gy), QPointF(a.box.right(), gy));
-        const QString guaranteed = QStringLiteral("guaranteed %1 dBc").arg(Format("%.0f", guarantee));
-        w.Text(a.box.right() - w.Width(guaranteed) - 4, static_cast<int>(gy) - w.Height() - 1, guaranteed,
-               kPageWhite);
-        p.setPen(QPen(kPageWhite, 2));
-        for (const StopbandRequirement& limit : comparison_.Limits()) {
-            if (limit.FrequencyMhz < span.FromMhz || limit.FrequencyMhz > span.ToMhz) continue;
-            const double x = xOf(a.box, limit.FrequencyMhz);
-            const double y = yOf(a, limit.MinAttenuationDbc);
-            p.drawLine(QPointF(x - 6, y), QPointF(x + 6, y));
-            p.drawLine(QPointF(x, y), QPointF(x, a.box.bottom()));
-            w.Text(static_cast<int>(x) + 4, static_cast<int>(y) + 2,
-                   Format("%.1f dBc", limit.MinAttenuationDbc), kPageWhite);
-        }
-    }
-
-    const auto drawCurve = [&](const CompareCurve& curve) {
-        const std::vector<double>* values[] = {&curve.AttenuationDbc, &curve.ReturnLossDb, &curve.DelayNs};
-        const std::vector<double>& f = curve.FrequenciesMhz;
-        // A measured file may reach far beyond the span: only its points inside, and one either side.
-        const size_t from =
-            std::max<ptrdiff_t>(0, std::lower_bound(f.begin(), f.end(), span.FromMhz) - f.begin() - 1);
-        const size_t to = std::min(
-            f.size(), static_cast<size_t>(std::upper_bound(f.begin(), f.end(), span.ToMhz) - f.begin()) + 1);
-        for (int k = 0; k < 3; ++k) {
-            if (values[k]->size() != f.size()) continue;  // a 1-port file's attenuation and delay
-            QPainterPath path;
-            bool open = false;
-            for (size_t i = from; i < to; ++i) {
-                const double v = (*values[k])[i];
-                if (!std::isfinite(v)) {
-                    open = false;
-                    continue;
-                }
-                const QPointF at(xOf(panes[k].box, curve.FrequenciesMhz[i]), yOf(panes[k], v));
-                if (open)
-                    path.lineTo(at);
-                else
-                    path.moveTo(at);
-                open = true;
-            }
-            p.drawPath(path);
-        }
-    };
-    for (size_t c = 0; c < curves.size(); ++c) {
-        p.setPen(QPen(TraceColour(static_cast<int>(c)), 0));
-        drawCurve(curves[c]);
-    }
-    if (measured) {
-        p.setPen(QPen(MeasuredColour(), 0, Qt::DashLine));
-        drawCurve(comparison_.MeasuredCurve());
-    }
-
-    if (any) {
-        const double mx = xOf(layout.Attenuation, comparison_.MarkerMhz());
-        p.setPen(QPen(kPageWhite, 0, Qt::DashDotLine));
-        p.drawLine(QPointF(mx, layout.Attenuation.top()), QPointF(mx, layout.Delay.bottom()));
-    }
-
-    // The legend, the chosen part framed.
-    const auto frameChosenRow = [&](int y) {
-        p.setPen(QPen(kPageWhite, 0, hasFocus() ? Qt::SolidLine : Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(QRect(layout.Legend.left(), y, layout.Legend.width() - 1, line - 1));
-    };
-    w.Text(layout.Legend.left(), layout.Legend.top(), QStringLiteral("Parts"), kPageWhite);
-    for (size_t c = 0; c < curves.size(); ++c) {
-        const int y = layout.Legend.top() + line * static_cast<int>(c + 1);
-        const QColor& colour = TraceColour(static_cast<int>(c));
-        p.fillRect(QRect(layout.Legend.left() + 2, y + line / 2 - 2, 16, 4), colour);
-        w.Text(layout.Legend.left() + 24, y + 1, QString::fromStdString(curves[c].Name), colour);
-        if (static_cast<int>(c) == selected_) frameChosenRow(y);
-    }
-    if (measured) {
-        const int y = layout.Legend.top() + line * static_cast<int>(curves.size() + 1);
-        p.setPen(QPen(MeasuredColour(), 2, Qt::DashLine));
-        p.drawLine(layout.Legend.left() + 2, y + line / 2, layout.Legend.left() + 18, y + line / 2);
-        w.Text(layout.Legend.left() + 24, y + 1,
-               QStringLiteral("Measured: %1").arg(QString::fromStdString(comparison_.MeasuredCurve().Name)),
-               MeasuredColour());
-        if (MeasuredSelected()) frameChosenRow(y);
-    }
-
-    // The marker's table, then each part's worst-case margin at every required point.
-    if (any) {
-        int y = layout.Table.top();
-        const int x = layout.Table.left();
-        const std::vector<MarkerRow> rows = comparison_.MarkerRows();
-        // The part numbers set the first column, so a long one never runs into its figures.
-        int nameWidth = w.Width(QStringLiteral("Part"));
-        for (const MarkerRow& row : rows)
-            nameWidth = std::max(nameWidth, w.Width(QString::fromStdString(row.Name)));
-        const int first = nameWidth + w.Width(QStringLiteral("  "));
-        const int col = std::max(w.Width(QStringLiteral("000.00 ")), (layout.Table.width() - first) / 3);
-        w.Text(x, y, QStringLiteral("Marker %1 MHz").arg(Format("%.2f", comparison_.MarkerMhz())),
-               kPageWhite);
-        y += line;
-        w.Text(x, y, QStringLiteral("Part"), kPageWhite);
-        w.Text(x + first, y, QStringLiteral("dBc"), kPageWhite);
-        w.Text(x + first + col, y, QStringLiteral("RL dB"), kPageWhite);
-        w.Text(x + first + col * 2, y, QStringLiteral("ns"), kPageWhite);
-        y += line;
-        for (size_t r = 0; r < rows.size(); ++r) {
-            const QColor& colour = TraceColour(static_cast<int>(r));
-            w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
-            w.Text(x + first, y, Format("%.2f", rows[r].AttenuationDbc), colour);
-            w.Text(x + first + col, y, Format("%.2f", rows[r].ReturnLossDb), colour);
-            w.Text(x + first + col * 2, y, Format("%.2f", rows[r].DelayNs), colour);
-            y += line;
-        }
-        if (measured) {
-            const MarkerRow row = comparison_.MeasuredAtMarker();
-            w.Text(x, y, QStringLiteral("Measured"), MeasuredColour());
-            w.Text(x + first, y, Format("%.2f", row.AttenuationDbc), MeasuredColour());
-            w.Text(x + first + col, y, Format("%.2f", row.ReturnLossDb), MeasuredColour());
-            w.Text(x + first + col * 2, y, Format("%.2f", row.DelayNs), MeasuredColour());
-            y += line;
-        }
-        const SampleJudgement& judgement = comparison_.Judgement();
-        if (comparison_.OpenedRequirement()) {
-            y += line / 2;
-            w.Text(x, y, RequirementText(*comparison_.OpenedRequirement()), kPageWhite);
-            y += line;
-        }
-        for (size_t k = 0; k < comparison_.Limits().size(); ++k) {
-            const StopbandRequirement& limit = comparison_.Limits()[k];
-            y += line / 2;
-            w.Text(x, y,
-                   QStringLiteral("At %1 MHz, %2 dBc required")
-                       .arg(Format("%.2f", limit.FrequencyMhz), Format("%.1f", limit.MinAttenuationDbc)),
-                   kPageWhite);
-            y += line;
-            for (size_t r = 0; r < rows.size(); ++r) {
-                if (k >= rows[r].Margins.size()) continue;
-                const StopbandResult& margin = rows[r].Margins[k];
-                const QColor& colour = TraceColour(static_cast<int>(r));
-                w.Text(x, y, QString::fromStdString(rows[r].Name), colour);
-                w.Text(x + first, y, Format("%.1f dBc", margin.WorstCaseDbc), colour);
-                w.Text(x + first + col, y, Format("%+.1f dB", margin.MarginDb), colour);
-                y += line;
-            }
-            // The sample's own attenuation against its loss at F0, never its absolute loss.
-            if (measured && judgement.Judged && k < judgement.Points.size()) {
-                const SamplePoint& point = judgement.Points[k];
-                w.Text(x, y, QStringLiteral("Measured"), MeasuredColour());
-                if (point.Measured) {
-                    w.Text(x + first, y, Format("%.2f dBc", point.MeasuredDbc), MeasuredColour());
-                    w.Text(x + first + col, y, Format("%+.2f dB", point.MarginDb), MeasuredColour());
-                }
-                w.Text(x + first + col * 2, y,
-                       !point.Measured ? QStringLiteral("not measured")
-                       : point.Pass    ? QStringLiteral("pass")
-                                       : QStringLiteral("FAIL"),
-                       MeasuredColour());
-                y += line;
-            }
-        }
-        // The measured file against the reference part's model, in dB of loss: measured less model.
-        const MeasuredComparison& deviations = comparison_.MeasuredDeviations();
-        if (measured && !deviations.Summary.empty()) {
-            y += line / 2;
-            w.Text(x, y,
-                   QStringLiteral("Measured vs %1 (%2)")
-                       .arg(QString::fromStdString(deviations.PartNumber),
-                            referenceChosen_ ? QStringLiteral("chosen in the legend")
-                                             : QStringLiteral("the first part")),
-                   MeasuredColour());
-            y += line;
-            w.Text(x, y, QStringLiteral("Loss, dB"), kPageWhite);
-            w.Text(x + first, y, QStringLiteral("Model"), kPageWhite);
-            w.Text(x + first + col, y, QStringLiteral("Meas."), kPageWhite);
-            w.Text(x + first + col * 2, y, QStringLiteral("Dev. dB"), kPageWhite);
-            y += line;
-            for (const DeviationEntry& entry : deviations.Summary) {
-                if (!ListedInTable(entry)) continue;
-                w.Text(x, y, DeviationLabel(entry), MeasuredColour());
-                w.Text(x + first, y, Format("%.2f", entry.Model), MeasuredColour());
-                w.Text(x + first + col, y, Format("%.2f", entry.Measured), MeasuredColour());
-                w.Text(x + first + col * 2, y,
-                       Format("%+.2f", std::round(entry.Deviation * 100.0) / 100.0 + 0.0), MeasuredColour());
-                y += line;
-            }
-        }
-        // The sample against the requirement itself, the verdict last.
-        if (measured && (judgement.Judged || !judgement.NotJudged.empty())) {
-            y += line / 2;
-            w.Text(x, y, QStringLiteral("The sample against the requirement"), MeasuredColour());
-            y += line;
-            const std::vector<QString> lines =
-                SampleLines(judgement, QFontMetrics(font), layout.Table.width());
-            for (const QString& text : lines) {
-                w.Text(x, y, text, kPageWhite);
-                y += line;
-            }
-        }
+    QPainter& painter = page_.BeginPage(canvas, clientSize, clientSize, display.PaintCopyMode, 0, ratio);
+    {
+        PageCanvas page(painter, &drawnTexts_,
+                        {PageStrokes::Immediate, FrameWeight::PagePixel, &page_.TextLines()});
+        QFont font(display.FontName);
+        font.setPixelSize(FontPixels());
+        page.SetFont(font);
+        DrawComparePage(page, comparison_, {view_, referenceChosen_, selected_, hasFocus()},
+                        LayoutFor(clientSize, FontPixels()));
     }
     page_.Present(canvas, clientSize, display.PaintCopyMode, 0, ratio);
 }

@@ -5,10 +5,13 @@
 #include <QWidget>
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "compare/compare.h"
+#include "compare/comparison_file.h"
+#include "compare_window/compare_page.h"
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
@@ -22,22 +25,6 @@ namespace veltrix {
 
 struct MeasuredReadJob;
 struct MeasuredRead;
-
-// Where the window's paint puts its parts, for the paint and for the mouse alike.
-struct CompareLayout {
-    QRect Attenuation;
-    QRect ReturnLoss;
-    QRect Delay;
-    QRect Legend;
-    QRect Table;
-    int LegendRowHeight = 0;
-};
-CompareLayout LayoutFor(QSize clientSize, int fontPixels);
-
-// The trace colours as the screen's light-on-black page draws them; a printout inverts them to dark on white.
-const QColor& TraceColour(int index);
-// A measured file's colour, drawn dashed.
-const QColor& MeasuredColour();
 
 // "Compare Parts": up to six parts on one graph (attenuation, return loss and delay), the required
 // points as limits, and a marker whose figures a table beside the graph lists. Everything on it is
@@ -65,6 +52,9 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     int SelectedPart() const { return selected_; }
     void SelectPart(int index);
     bool MeasuredSelected() const;
+    CompareView View() const { return view_; }
+    // The measured file's path as it was opened, or "" without one.
+    const QString& MeasuredPath() const { return measuredPath_; }
 
     void FormPaint(QPainter& canvas, QSize clientSize) override;
     QWidget* FormWidget() override { return this; }
@@ -90,6 +80,12 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     void onZoomIn();
     void onZoomOut();
     void onGraphWidth(int bandwidths);
+    void onGoToFrequency();
+    void onView(CompareView view);
+    void onCopy();
+    void onExportCurves();
+    void onSaveComparison();
+    void onOpenComparison();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,21 +95,36 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
 
   private:
     void CreateMenus();
+    void CreateFileMenu();
+    void CreateGraphMenu();
     void Changed();
-    void ReadMeasuredAside(const std::string& file, const QString& name);
-    void ShowMeasured(const QString& name, MeasuredRead read);
+    void LoadMeasured(const QString& path);
+    void ReadMeasuredAside(const QString& path);
+    void ShowMeasured(const QString& path, MeasuredRead read);
+    void Report(const QString& text, const QString& caption);
+    // A file the user named, through the program's one writer; a failure is reported.
+    void SaveText(const QString& caption, const QString& proposedName, const QString& filters,
+                  const std::string& text);
+    // The comparison a saved file holds, or the reason it cannot be had.
+    std::optional<Comparison> Opened(const SavedComparison& saved, QString* problem) const;
     int LegendRows() const;
     int FontPixels() const;
 
     Program& program_;
     Comparison comparison_;
+    QString measuredPath_;
+    CompareView view_ = CompareView::Dbc;
     int selected_ = -1;
     bool referenceChosen_ = false;  // the measured file's reference part was chosen in the legend
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
     QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     QMenu* graphMenu_ = nullptr;
     QAction* printAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* curvesAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
     QAction* datasheetAction_ = nullptr;
     std::shared_ptr<MeasuredReadJob> reading_;  // the file being read aside, if any
     QThread* readingThread_ = nullptr;

@@ -185,6 +185,15 @@ void PageCanvas::SetFont(const QString& face, int points) {
     fontApplied_ = false;
 }
 
+void PageCanvas::SetFont(const QFont& font) {
+    if (font == font_) return;
+    font_ = font;
+    metrics_ = QFontMetrics(font_);
+    fontApplied_ = false;
+}
+
+int PageCanvas::TextWidth(const QString& text) const { return TextAdvance(font_, metrics_, text); }
+
 void PageCanvas::SetPen(const QColor& colour, int width) {
     penColour_ = colour;
     penWidth_ = width;
@@ -414,6 +423,46 @@ void PageCanvas::PixelLine(const QPoint& from, const QPoint& to) {
         });
     });
     FillAll(line.outline, from, penColour_);
+}
+
+void PageCanvas::StrokePath(const QPainterPath& path, const QPen& pen) {
+    if (path.isEmpty()) return;
+    const int reach = std::max(1, pen.width());
+    AddInk(path.boundingRect().toAlignedRect().adjusted(-reach, -reach, reach, reach));
+    Flush();
+    if (pen != appliedPen_) {
+        painter_.setPen(pen);
+        appliedPen_ = pen;
+    }
+    painter_.setBrush(Qt::NoBrush);
+    if (!OnePixelPerPixel()) {
+        painter_.drawPath(path);
+        return;
+    }
+    // On the bitmap each subpath as a polyline of one-pixel strokes: a wide pen's outline of a long,
+    // turning curve costs the rasteriser out of all proportion. A wider pen is as many strokes side
+    // by side, its dashes as long as its own.
+    const int width = std::max(1, static_cast<int>(std::lround(pen.widthF())));
+    QPen thin = pen;
+    thin.setWidth(0);
+    if (pen.style() != Qt::SolidLine) {
+        QList<qreal> pattern = pen.dashPattern();
+        for (qreal& length : pattern) length *= width;
+        thin.setDashPattern(pattern);
+    }
+    painter_.setPen(thin);
+    appliedPen_ = thin;
+    const QList<QPolygonF> lines = path.toSubpathPolygons();
+    // Shifted along the diagonal, so lines of every slope gain the width.
+    for (int k = 0; k < width; ++k) {
+        for (const QPolygonF& line : lines) painter_.drawPolyline(line.translated(k, k));
+    }
+}
+
+void PageCanvas::FillRect(const QRect& area, const QColor& colour) {
+    if (area.isEmpty()) return;
+    AddInk(area);
+    Fill(area, colour);
 }
 
 }  // namespace veltrix

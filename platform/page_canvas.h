@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
 #include <QPolygon>
@@ -61,6 +62,10 @@ class PageCanvas {
     void Flush();
 
     void SetFont(const QString& face, int points);
+    // A font as it is, sized in pixels or in points.
+    void SetFont(const QFont& font);
+    int TextWidth(const QString& text) const;
+    int TextHeight() const { return metrics_.height(); }
     void SetFontColour(const QColor& colour) { fontColour_ = colour; }
     void SetPen(const QColor& colour, int width = 1);
     void SetPenWidth(int width);
@@ -90,6 +95,10 @@ class PageCanvas {
     // A line there and back as runs of its pixels at 1:1: both end pixels set, and at any device pixel
     // ratio or in a vector export the pixels scale to a solid staircase instead of a thin stroke.
     void PixelLine(const QPoint& from, const QPoint& to);
+    // A path stroked with the pen as it is (dashes, widths, points between pixels): curves sampled
+    // finer than the page's pixels, and lines told apart by their pattern where colour is lost.
+    void StrokePath(const QPainterPath& path, const QPen& pen);
+    void FillRect(const QRect& area, const QColor& colour);
 
   private:
     // Straight onto a bitmap at one device pixel per page pixel, where a run or a straight line can be

@@ -243,3 +243,64 @@ TEST_F(CompareParts, TheFirstPartsOwnResponseAsMeasuredDeviatesByNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CompareSpanTest, OpensWideEnoughForEveryRequiredPointUntilAWidthIsChosen) {
+    const FinderRequirement r = Example();
+    const FinderResults found = FindParts(r);
+    ASSERT_FALSE(found.Parts.empty());
+    const FilterSpec part = SpecOf(r, found.Parts[0]);
+    const ResponseTable first = ComputeResponseTable(part);
+    const double threeBandwidths = 3.0 * first.BandwidthMhz;
+    struct Case {
+        std::vector<StopbandRequirement> limits;
+        double lowest, highest;  // the points the span must show
+    };
+    for (const Case& c :
+         {Case{{{1400.0, 40.0}}, 1400.0, 1400.0}, Case{{{1400.0, 40.0}, {1620.0, 35.0}}, 1400.0, 1620.0},
+          Case{{{1570.0, 20.0}}, 1570.0, 1570.0},
+          Case{{}, first.CentreFrequencyMhz, first.CentreFrequencyMhz}}) {
+        Comparison comparison;
+        comparison.SetLimits(c.limits);
+        ASSERT_EQ(comparison.Add(part), "");
+        const CompareSpan span = comparison.Span();
+        EXPECT_LT(span.FromMhz, c.lowest) << c.lowest;
+        EXPECT_GT(span.ToMhz, c.highest) << c.highest;
+        EXPECT_GE(span.ToMhz - span.FromMhz, threeBandwidths - 1e-9) << "never narrower than the default";
+        EXPECT_NEAR((span.ToMhz + span.FromMhz) / 2.0, first.CentreFrequencyMhz, 1e-9);
+        // The curves are computed over the whole span, so the limits sit on them.
+        EXPECT_NEAR(comparison.Curves()[0].FrequenciesMhz.front(), span.FromMhz, 1e-6);
+        comparison.SetGraphWidth(1);
+        EXPECT_NEAR(comparison.Span().ToMhz - comparison.Span().FromMhz, first.BandwidthMhz, 1e-9)
+            << "a chosen width is kept";
+    }
+}
+
+TEST_F(CompareParts, ZoomKeepsTheMarkerAtItsFrequencyAndATypedFrequencyIsExact) {
+    comparison_.PlaceMarker(1491.234);
+    EXPECT_DOUBLE_EQ(comparison_.MarkerMhz(), 1491.234);
+    const ResponseTable at = ComputeResponseAt(comparison_.Parts()[0], {1491.234});
+    ASSERT_EQ(at.Points.size(), 1u);
+    EXPECT_NEAR(comparison_.MarkerRows()[0].AttenuationDbc, at.Points[0].AttenuationDb - at.InsertionLossDb,
+                1e-9);
+    EXPECT_NEAR(comparison_.MarkerRows()[0].InsertionLossDb, at.Points[0].AttenuationDb, 1e-9);
+    comparison_.ZoomIn();
+    EXPECT_DOUBLE_EQ(comparison_.MarkerMhz(), 1491.234);
+    // Zoomed in past it, the marker waits at the nearer edge and comes back on the way out.
+    for (int i = 0; i < kMaxCompareZoom; ++i) comparison_.ZoomIn();
+    EXPECT_DOUBLE_EQ(comparison_.MarkerMhz(), comparison_.Span().FromMhz);
+    EXPECT_EQ(comparison_.MarkerIndex(), 0);
+    while (comparison_.Zoom() > 0) comparison_.ZoomOut();
+    EXPECT_DOUBLE_EQ(comparison_.MarkerMhz(), 1491.234);
+    // A step goes to the next sweep point.
+    comparison_.MoveMarker(1);
+    const CompareSpan span = comparison_.Span();
+    const double step = (span.ToMhz - span.FromMhz) / kCompareSweepSteps;
+    EXPECT_NEAR(comparison_.MarkerMhz(), comparison_.Curves()[0].FrequenciesMhz[comparison_.MarkerIndex()],
+                1e-9);
+    EXPECT_GT(comparison_.MarkerMhz(), 1491.234);
+    EXPECT_LE(comparison_.MarkerMhz(), 1491.234 + step * 1.5);
+}
+
+}  // namespace

@@ -5,7 +5,10 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -15,13 +18,16 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <map>
 
 #include "compare/sample_judgement.h"
 #include "exports/exports.h"
 #include "finder_window/finder_window.h"
+#include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"
 
 namespace veltrix {
@@ -49,6 +55,7 @@ class CompareWindowTest : public ::testing::Test {
         program.Hub = &hub;
         program.Messages = &messages;
         program.OpenDialogs = &openDialog;
+        program.SaveDialogs = &saveDialog;
         window.resize(CompareWindow::kClientWidth, CompareWindow::kClientHeight);
         found = FindParts(requirement);
         window.SetLimits(requirement.Stopbands);
@@ -73,10 +80,28 @@ class CompareWindowTest : public ::testing::Test {
             if (t.text.startsWith(start)) return true;
         return false;
     }
-    void Paint() {
-        QImage image(window.size(), QImage::Format_RGB32);
+    QImage Paint() { return Paint(window); }
+    static QImage Paint(CompareWindow& w) {
+        QImage image(w.size(), QImage::Format_RGB32);
         QPainter painter(&image);
-        window.FormPaint(painter, image.size());
+        w.FormPaint(painter, image.size());
+        return image;
+    }
+    void Trigger(const char* name) { Trigger(window, name); }
+    static void Trigger(CompareWindow& w, const char* name) {
+        QAction* action = w.findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    }
+    // The texts drawn in the table, a line per row, tab-separated.
+    QStringList TableLines() const {
+        const CompareLayout layout = LayoutFor(window.size(), program.Display.FontSizeMedium);
+        std::map<int, QStringList> rows;
+        for (const DrawnText& t : window.DrawnTexts())
+            if (layout.Table.contains(t.at)) rows[t.at.y()] << t.text;
+        QStringList lines;
+        for (const auto& [y, texts] : rows) lines << texts.join(QLatin1Char('\t'));
+        return lines;
     }
     bool Drew(const QString& text) const {
         for (const DrawnText& t : window.DrawnTexts())
@@ -98,6 +123,7 @@ class CompareWindowTest : public ::testing::Test {
     testing::FakeHub hub;
     testing::FakeMessages messages;
     testing::FakeOpenDialog openDialog;
+    testing::AnswerSaveDialog saveDialog;
     Program program;
     CompareWindow window{program};
     FinderRequirement requirement = Example();
@@ -370,6 +396,213 @@ TEST_F(CompareWindowTest, ARefusedFileIsOneMessageNamingFileAndLineAndAddsNothin
     window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
     EXPECT_EQ(messages.texts.size(), 1);
     EXPECT_FALSE(window.Parts().HasMeasured());
+}
+
+TEST_F(CompareWindowTest, OpensOnEveryLimitAndGoToFrequencyPutsTheMarkerThereByCtrlG) {
+    AddParts(3);
+    Paint();
+    // 1400 and 1620 MHz lie beyond three bandwidths of a 30 MHz part: both limits are drawn.
+    EXPECT_TRUE(Drew(QStringLiteral("40.0 dBc")));
+    EXPECT_TRUE(Drew(QStringLiteral("35.0 dBc")));
+
+    QAction* go = window.findChild<QAction*>(QStringLiteral("GoToFrequency"));
+    ASSERT_NE(go, nullptr);
+    EXPECT_EQ(go->text(), QStringLiteral("Go to &Frequency..."));
+    EXPECT_EQ(go->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QString asked;
+    QTimer::singleShot(0, [&asked] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        asked = dialog->windowTitle();
+        dialog->setDoubleValue(1400.0);
+        dialog->accept();
+    });
+    QTest::keyClick(&window, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(asked, QStringLiteral("Go to Frequency"));
+    EXPECT_DOUBLE_EQ(window.Parts().MarkerMhz(), 1400.0);
+    Paint();
+    EXPECT_TRUE(Drew(QStringLiteral("Marker 1400.00 MHz")));
+    const ResponseTable at = ComputeResponseAt(Part(0), {1400.0});
+    ASSERT_EQ(at.Points.size(), 1u);
+    EXPECT_EQ(RowOf(QString::fromStdString(at.PartNumber)).value(1),
+              Format("%.2f", at.Points[0].AttenuationDb - at.InsertionLossDb));
+
+    // A cancelled dialog leaves the marker; a zoom keeps it at its frequency.
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            dialog->setDoubleValue(1500.0);
+            dialog->reject();
+        }
+    });
+    go->trigger();
+    EXPECT_DOUBLE_EQ(window.Parts().MarkerMhz(), 1400.0);
+    QTest::keyClick(&window, Qt::Key_Plus);
+    QTest::keyClick(&window, Qt::Key_Minus);
+    EXPECT_DOUBLE_EQ(window.Parts().MarkerMhz(), 1400.0);
+}
+
+TEST_F(CompareWindowTest, InsertionLossViewShowsTheAbsoluteLossAndTheDbcViewComesBack) {
+    AddParts(2);
+    Trigger("ViewInsertionLoss");
+    EXPECT_EQ(window.View(), CompareView::InsertionLoss);
+    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("ViewInsertionLoss"))->isChecked());
+    EXPECT_FALSE(window.findChild<QAction*>(QStringLiteral("ViewDbc"))->isChecked());
+    Paint();
+    EXPECT_TRUE(Drew(QStringLiteral("Insertion loss (dB)")));
+    EXPECT_FALSE(Drew(QStringLiteral("Attenuation (dBc)")));
+    EXPECT_TRUE(Drew(QStringLiteral("IL dB")));
+    const double f = window.Parts().MarkerMhz();
+    for (size_t i = 0; i < 2; ++i) {
+        const ResponseTable at = ComputeResponseAt(Part(i), {f});
+        ASSERT_EQ(at.Points.size(), 1u);
+        EXPECT_EQ(RowOf(QString::fromStdString(at.PartNumber)).value(1),
+                  Format("%.2f", at.Points[0].AttenuationDb));
+    }
+    Trigger("ViewDbc");
+    Paint();
+    EXPECT_TRUE(Drew(QStringLiteral("Attenuation (dBc)")));
+    EXPECT_TRUE(Drew(QStringLiteral("dBc")));
+}
+
+// The pixels of a colour inside a box.
+int PixelsOf(const QImage& image, const QRect& box, const QColor& colour) {
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+TEST_F(CompareWindowTest, TheChosenRowsCurveIsHeavierAndEveryPartHasItsOwnDashes) {
+    AddParts(2);
+    const CompareLayout layout = LayoutFor(window.size(), program.Display.FontSizeMedium);
+    window.SelectPart(0);
+    const QImage first = Paint();
+    window.SelectPart(1);
+    const QImage second = Paint();
+    const QRect graph = layout.Attenuation.adjusted(1, 1, -1, -1);
+    EXPECT_GT(PixelsOf(first, graph, TraceColour(0)), PixelsOf(second, graph, TraceColour(0)) * 3 / 2);
+    EXPECT_GT(PixelsOf(second, graph, TraceColour(1)), PixelsOf(first, graph, TraceColour(1)) * 3 / 2);
+    // Without colour: the patterns differ, part from part and from the measured file.
+    std::vector<QList<qreal>> patterns;
+    for (int i = 0; i <= kMeasuredTrace; ++i) {
+        const QPen pen = TracePen(i, false);
+        patterns.push_back(pen.style() == Qt::SolidLine ? QList<qreal>{} : pen.dashPattern());
+    }
+    for (size_t i = 0; i < patterns.size(); ++i)
+        for (size_t j = i + 1; j < patterns.size(); ++j) EXPECT_NE(patterns[i], patterns[j]) << i << " " << j;
+}
+
+TEST_F(CompareWindowTest, CopyPutsTheTableAsShownOnTheClipboardTabSeparated) {
+    AddParts(3);
+    const ResponseTable model = ComputeResponseTable(Part(0), {601, 0.0, 1400.0, 1650.0});
+    AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
+    ASSERT_TRUE(window.Parts().HasMeasured());
+    QAction* copy = window.findChild<QAction*>(QStringLiteral("CopyCompare"));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+    QApplication::clipboard()->clear();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QApplication::clipboard()->text();
+    Paint();
+    QStringList lines;
+    for (const QString& line : copied.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QString shown = line;
+        while (shown.startsWith(QLatin1Char('\t'))) shown.remove(0, 1);  // the headings over the figures
+        lines << shown;
+    }
+    EXPECT_EQ(lines, TableLines());
+    EXPECT_TRUE(copied.contains(QStringLiteral("\nIL at F0\t")));
+    EXPECT_TRUE(copied.contains(QStringLiteral("\n\tModel\tMeas.\tDev. dB\n")));
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("Marker ")));
+}
+
+TEST_F(CompareWindowTest, SaveThenOpenRestoresTheComparisonInAnotherWindow) {
+    AddParts(3);
+    const ResponseTable model = ComputeResponseTable(Part(0), {601, 0.0, 1400.0, 1650.0});
+    const QString measured = AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
+    const QString saved = dir.filePath(QStringLiteral("work.vxcmp"));
+    saveDialog.answer = saved;
+    Trigger("SaveComparison");
+    ASSERT_EQ(saveDialog.proposed, QStringList{QStringLiteral("comparison.vxcmp")});
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+
+    CompareWindow opened(program);
+    opened.resize(window.size());
+    openDialog.answer = saved;
+    Trigger(opened, "OpenComparison");
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(opened.Parts().Curves().size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(opened.Parts().Curves()[i].Name, window.Parts().Curves()[i].Name);
+    ASSERT_EQ(opened.Parts().Limits().size(), 2u);
+    EXPECT_EQ(opened.Parts().Limits()[1].FrequencyMhz, 1620.0);
+    EXPECT_EQ(opened.Parts().Limits()[1].MinAttenuationDbc, 35.0);
+    ASSERT_TRUE(opened.Parts().HasMeasured());
+    EXPECT_EQ(opened.MeasuredPath(), measured);
+    EXPECT_EQ(opened.Parts().MeasuredCurve().FrequenciesMhz.size(), 601u);
+
+    // The measured file gone: the comparison opens without it and says so.
+    ASSERT_TRUE(QFile::remove(measured));
+    CompareWindow without(program);
+    Trigger(without, "OpenComparison");
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(measured)) << messages.texts[0].toStdString();
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("opens without it")));
+    EXPECT_EQ(without.Parts().Curves().size(), 3u);
+    EXPECT_FALSE(without.Parts().HasMeasured());
+}
+
+TEST_F(CompareWindowTest, AMalformedComparisonFileIsOneMessageAndLeavesTheWindowAsItWas) {
+    AddParts(2);
+    window.SelectPart(1);
+    const std::vector<CompareCurve> before = window.Parts().Curves();
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* problem;
+    };
+    for (const Case& c :
+         {Case{"junk.vxcmp", "not json at all", "not JSON"},
+          Case{"later.vxcmp", R"({"format": "veltrix-comparison", "version": 7})", "version 7"},
+          Case{"other.vxcmp", R"({"format": "something else"})", "not a saved comparison"}}) {
+        messages.texts.clear();
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        std::ofstream(path.toStdString(), std::ios::binary) << c.text;
+        openDialog.answer = path;
+        Trigger("OpenComparison");
+        ASSERT_EQ(messages.texts.size(), 1) << c.name;
+        EXPECT_TRUE(messages.texts[0].startsWith(path)) << messages.texts[0].toStdString();
+        EXPECT_TRUE(messages.texts[0].contains(QString::fromLatin1(c.problem)))
+            << messages.texts[0].toStdString();
+        EXPECT_EQ(messages.captions[0], QStringLiteral("Open Comparison"));
+        ASSERT_EQ(window.Parts().Curves().size(), before.size());
+        for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(window.Parts().Curves()[i].Name, before[i].Name);
+        EXPECT_EQ(window.SelectedPart(), 1);
+    }
+}
+
+TEST_F(CompareWindowTest, ExportCurvesWritesTheGridThroughTheSaveDialog) {
+    AddParts(2);
+    const QString path = dir.filePath(QStringLiteral("curves.csv"));
+    saveDialog.answer = path;
+    Trigger("ExportCurvesCompare");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), kCompareSweepSteps + 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("frequency_mhz,") +
+                                    QString::fromStdString(window.Parts().Curves()[0].Name)));
+    EXPECT_TRUE(messages.texts.isEmpty());
+    // A folder that cannot take the file: one message naming it.
+    saveDialog.answer = dir.filePath(QStringLiteral("missing/curves.csv"));
+    Trigger("ExportCurvesCompare");
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("missing/curves.csv")))
+        << messages.texts[0].toStdString();
 }
 
 }  // namespace
