@@ -19,7 +19,7 @@ TEST(JudgeSelectionTest, AStandardPartHasItsSweepReportAndOutlineFromOneJudgemen
     spec.F0 = 1500.0;
     spec.BWRequested = 30.0;
     spec.F1 = 1400.0;
-    spec.Units = 'M';
+    spec.Units = DrawingUnits::Millimetres;
     const JudgedSelection judged = JudgeSelection(spec);
     ASSERT_TRUE(judged.Standard());
     EXPECT_EQ(judged.PartNumber(), FormatPartNumber(judged.Spec));
@@ -42,7 +42,7 @@ TEST(JudgeSelectionTest, AStandardPartHasItsSweepReportAndOutlineFromOneJudgemen
               judged.Report.end());
 
     ASSERT_TRUE(judged.Outline.has_value());
-    EXPECT_EQ(judged.Outline->tolerance, ToleranceLine('M'));
+    EXPECT_EQ(judged.Outline->tolerance, ToleranceLine(DrawingUnits::Millimetres));
 }
 
 // A judgement depends on the inputs alone, never on an earlier one: the program's judgement and the
