@@ -14,17 +14,6 @@ namespace {
 
 using nlohmann::json;
 
-template <typename E>
-std::string OptionOfCode(char code) {
-    const std::optional<E> choice = ChoiceFromCode<E>(code);
-    return choice ? std::string(RowOf(*choice).Option) : std::string(1, code);
-}
-
-std::string ProfileOption(int32_t number) {
-    const std::optional<ResonatorProfile> profile = ProfileFromNumber(number);
-    return profile ? std::string(RowOf(*profile).Option) : std::to_string(number);
-}
-
 // The part number without the program's revision after " - ", so a file outlives a new revision.
 std::string PartNumberOf(const FilterSpec& spec) {
     const std::string number = ComputeResponseTable(spec, {2, 1.0}).PartNumber;
@@ -35,11 +24,11 @@ json PartJson(const FilterSpec& spec) {
     return {{"part_number", PartNumberOf(spec)},
             {"f0_mhz", spec.F0},
             {"bandwidth_mhz", spec.BW},
-            {"passband", OptionOfCode<PassbandChoice>(spec.PBDCode)},
+            {"passband", std::string(RowOf(spec.Passband).Option)},
             {"sections", spec.Sections},
-            {"profile", ProfileOption(spec.Profile)},
-            {"dielectric", OptionOfCode<DielectricMaterial>(spec.Dielectric)},
-            {"mounting", OptionOfCode<MountingStyle>(spec.Mounting)}};
+            {"profile", std::string(RowOf(spec.Profile).Option)},
+            {"dielectric", std::string(RowOf(spec.Dielectric).Option)},
+            {"mounting", std::string(RowOf(spec.Mounting).Option)}};
 }
 
 // Reading stops at the first thing wrong; its text says where.
@@ -82,20 +71,33 @@ FilterSpec PartOf(const json& part, const std::string& where) {
     spec.BWRequested = spec.BW;
     const PassbandChoice passband = ChoiceOf<PassbandChoice>(part, "passband", where);
     spec.PBD = RowOf(passband).Number;
-    spec.PBDCode = CodeOf(passband);
+    spec.Passband = passband;
     const json& sections = Member(part, "sections", where);
     if (!sections.is_number_integer() || sections.get<int64_t>() < 1 || sections.get<int64_t>() > 99)
         throw Problem{where + ": \"sections\" is not a number of sections"};
     spec.Sections = static_cast<int32_t>(sections.get<int64_t>());
-    spec.Profile = ProfileNumber(ChoiceOf<ResonatorProfile>(part, "profile", where));
-    spec.Dielectric = CodeOf(ChoiceOf<DielectricMaterial>(part, "dielectric", where));
-    spec.Mounting = CodeOf(ChoiceOf<MountingStyle>(part, "mounting", where));
+    spec.Profile = ChoiceOf<ResonatorProfile>(part, "profile", where);
+    spec.Dielectric = ChoiceOf<DielectricMaterial>(part, "dielectric", where);
+    spec.Mounting = ChoiceOf<MountingStyle>(part, "mounting", where);
     const std::string number = TextOf(part, "part_number", where);
     const ResponseTable table = ComputeResponseTable(spec, {2, 1.0});
     if (!table.Standard) throw Problem{where + " (" + number + ") is not a standard part: " + table.Refusal};
     if (PartNumberOf(spec) != number.substr(0, number.find(" - ")))
         throw Problem{where + " is kept as " + number + " but its figures give " + PartNumberOf(spec)};
     return spec;
+}
+
+// The centre, bandwidth, definition and highest loss a comparison was opened with, around its stopbands.
+FinderRequirement OpenedOf(const json& requirement, const std::vector<StopbandRequirement>& stopbands) {
+    const std::string where = "the requirement";
+    FinderRequirement opened;
+    opened.F0 = NumberOf(requirement, "f0_mhz", where);
+    opened.BW = NumberOf(requirement, "bandwidth_mhz", where);
+    opened.PassbandIndex = IndexOf(ChoiceOf<PassbandChoice>(requirement, "passband", where));
+    if (const auto maxIl = requirement.find("max_il_db"); maxIl != requirement.end() && !maxIl->is_null())
+        opened.MaxInsertionLossDb = NumberOf(requirement, "max_il_db", where);
+    opened.Stopbands = stopbands;
+    return opened;
 }
 
 SavedComparison ComparisonOf(const json& document) {
@@ -118,6 +120,7 @@ SavedComparison ComparisonOf(const json& document) {
         comparison.Requirement.push_back(
             {NumberOf(points[i], "frequency_mhz", where), NumberOf(points[i], "min_dbc", where)});
     }
+    if (requirement.contains("f0_mhz")) comparison.Opened = OpenedOf(requirement, comparison.Requirement);
     const json& parts = Member(document, "parts", "the file");
     if (!parts.is_array()) throw Problem{"\"parts\" is not a list"};
     if (parts.size() > static_cast<size_t>(kMaxComparedParts))
@@ -140,9 +143,17 @@ std::string ComparisonFileText(const SavedComparison& comparison) {
         points.push_back({{"frequency_mhz", point.FrequencyMhz}, {"min_dbc", point.MinAttenuationDbc}});
     json parts = json::array();
     for (const FilterSpec& spec : comparison.Parts) parts.push_back(PartJson(spec));
+    json requirement = {{"stopbands", points}};
+    if (comparison.Opened) {
+        const FinderRequirement& opened = *comparison.Opened;
+        requirement["f0_mhz"] = opened.F0;
+        requirement["bandwidth_mhz"] = opened.BW;
+        requirement["passband"] = std::string(RowOf(PassbandFromIndex(opened.PassbandIndex).Passband).Option);
+        requirement["max_il_db"] = opened.MaxInsertionLossDb ? json(*opened.MaxInsertionLossDb) : json(nullptr);
+    }
     json document = {{"format", std::string(kComparisonFileFormat)},
                      {"version", kComparisonFileVersion},
-                     {"requirement", {{"stopbands", points}}},
+                     {"requirement", requirement},
                      {"parts", parts}};
     document["measured_file"] =
         comparison.MeasuredPath.empty() ? json(nullptr) : json(comparison.MeasuredPath);

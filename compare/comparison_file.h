@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ namespace veltrix {
 // its path (the file itself stays where it is).
 struct SavedComparison {
     std::vector<StopbandRequirement> Requirement;
+    // The whole requirement the comparison was opened with (its stopbands are `Requirement`), when
+    // it was opened with one.
+    std::optional<FinderRequirement> Opened;
     std::vector<FilterSpec> Parts;
     std::string MeasuredPath;  // "" without one
 };

@@ -394,7 +394,7 @@ void CompareWindow::onExportCurves() {
 
 void CompareWindow::onSaveComparison() {
     if (LegendRows() == 0) return;
-    const SavedComparison saved{comparison_.Limits(), comparison_.Parts(),
+    const SavedComparison saved{comparison_.Limits(), comparison_.OpenedRequirement(), comparison_.Parts(),
                                 QFile::encodeName(measuredPath_).toStdString()};
     SaveText(QStringLiteral("Save Comparison"), QStringLiteral("comparison.vxcmp"), kComparisonFilters,
              ComparisonFileText(saved));
@@ -402,7 +402,11 @@ void CompareWindow::onSaveComparison() {
 
 std::optional<Comparison> CompareWindow::Opened(const SavedComparison& saved, QString* problem) const {
     Comparison opened;
-    opened.SetLimits(saved.Requirement);
+    if (saved.Opened) {
+        opened.SetRequirement(*saved.Opened);
+    } else {
+        opened.SetLimits(saved.Requirement);
+    }
     for (const FilterSpec& part : saved.Parts) {
         const std::string refusal = opened.Add(part);
         if (!refusal.empty()) {

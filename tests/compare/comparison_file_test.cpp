@@ -65,6 +65,32 @@ TEST(ComparisonFile, KeepsTheRequirementThePartsAndTheMeasuredPath) {
     EXPECT_EQ(again.Comparison.MeasuredPath, "");
 }
 
+TEST(ComparisonFile, KeepsTheWholeRequirementItWasOpenedWith) {
+    SavedComparison saved = ThreeParts();
+    FinderRequirement opened = Example();
+    opened.PassbandIndex = 2;
+    opened.MaxInsertionLossDb = 2.5;
+    saved.Opened = opened;
+    const ComparisonFileRead read = ReadComparisonFileText(ComparisonFileText(saved));
+    ASSERT_TRUE(read.Ok) << read.Problem;
+    ASSERT_TRUE(read.Comparison.Opened.has_value());
+    const FinderRequirement& back = *read.Comparison.Opened;
+    EXPECT_EQ(back.F0, 1500.0);
+    EXPECT_EQ(back.BW, 30.0);
+    EXPECT_EQ(back.PassbandIndex, 2);
+    EXPECT_EQ(back.MaxInsertionLossDb, std::optional<double>(2.5));
+    ASSERT_EQ(back.Stopbands.size(), 2u);
+    EXPECT_EQ(back.Stopbands[1].FrequencyMhz, 1620.0);
+    EXPECT_EQ(back.Stopbands[1].MinAttenuationDbc, 35.0);
+
+    // Without a highest loss, none comes back; a file of stopbands alone opens none.
+    saved.Opened->MaxInsertionLossDb.reset();
+    const ComparisonFileRead unbounded = ReadComparisonFileText(ComparisonFileText(saved));
+    ASSERT_TRUE(unbounded.Ok) << unbounded.Problem;
+    EXPECT_FALSE(unbounded.Comparison.Opened->MaxInsertionLossDb.has_value());
+    EXPECT_FALSE(ReadComparisonFileText(ComparisonFileText(ThreeParts())).Comparison.Opened.has_value());
+}
+
 // The saved text with one thing replaced.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
     const size_t at = text.find(from);
