@@ -156,17 +156,6 @@ class SpecificationWindow : public QWidget, public PaintedForm, public MenuProvi
     void onTabularDataButton();
     void onTolerances();
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // Asks for this window's deferred repaint.
-    virtual void RequestRepaint();
-
-  private:
-    // The judged part when it is standard; otherwise the refusal is shown and null returned.
-    const FilterSpec* StandardPartOnScreen(const QString& refusal);
-    using KeyHandler = void (SpecificationWindow::*)(QChar&);
-
     // The lists show the start inputs.
     void SetStartValues();
     // The lists show the record's choices.
