@@ -149,7 +149,8 @@ std::string ComparisonFileText(const SavedComparison& comparison) {
         requirement["f0_mhz"] = opened.F0;
         requirement["bandwidth_mhz"] = opened.BW;
         requirement["passband"] = std::string(RowOf(PassbandFromIndex(opened.PassbandIndex).Passband).Option);
-        requirement["max_il_db"] = opened.MaxInsertionLossDb ? json(*opened.MaxInsertionLossDb) : json(nullptr);
+        requirement["max_il_db"] =
+            opened.MaxInsertionLossDb ? json(*opened.MaxInsertionLossDb) : json(nullptr);
     }
     json document = {{"format", std::string(kComparisonFileFormat)},
                      {"version", kComparisonFileVersion},

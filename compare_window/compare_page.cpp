@@ -417,7 +417,8 @@ void AddMarginLines(std::vector<CompareTableLine>& lines, const Comparison& comp
 }
 
 // The measured file against the reference part's model, in dB of loss: measured less model.
-void AddDeviationLines(std::vector<CompareTableLine>& lines, const Comparison& comparison, bool referenceChosen) {
+void AddDeviationLines(std::vector<CompareTableLine>& lines, const Comparison& comparison,
+                       bool referenceChosen) {
     const MeasuredComparison& deviations = comparison.MeasuredDeviations();
     if (!comparison.HasMeasured() || deviations.Summary.empty()) return;
     lines.push_back({{QStringLiteral("Measured vs %1 (%2)")
@@ -521,7 +522,8 @@ CompareLayout LayoutFor(QSize clientSize, int fontPixels) {
     return layout;
 }
 
-std::vector<CompareTableLine> CompareTableLines(const Comparison& comparison, const CompareTableOptions& options) {
+std::vector<CompareTableLine> CompareTableLines(const Comparison& comparison,
+                                                const CompareTableOptions& options) {
     std::vector<CompareTableLine> lines;
     if (comparison.Curves().empty() && !comparison.HasMeasured()) return lines;
     AddMarkerLines(lines, comparison, options.View);

@@ -56,7 +56,8 @@ struct CompareTableOptions {
 };
 // The marker's figures, the requirement, each part's margins and the sample's at the required points,
 // the measured file's deviations and the sample's judgement with its verdict, as the window shows them.
-std::vector<CompareTableLine> CompareTableLines(const Comparison& comparison, const CompareTableOptions& options);
+std::vector<CompareTableLine> CompareTableLines(const Comparison& comparison,
+                                                const CompareTableOptions& options);
 // The lines as tab-separated text, one line each, a blank line between blocks.
 QString CompareTableText(const std::vector<CompareTableLine>& lines);
 // The height the lines take at the given line height.

@@ -186,9 +186,10 @@ int CompareWindow::ContentHeight() const {
     font.setPixelSize(FontPixels());
     const QFontMetrics metrics(font);
     const CompareLayout layout = LayoutFor(QSize(kClientWidth, kClientHeight), FontPixels());
-    const std::vector<CompareTableLine> lines = CompareTableLines(
-        comparison_, {view_, referenceChosen_, [&](const QString& text) { return metrics.horizontalAdvance(text); },
-                      layout.Table.width()});
+    const std::vector<CompareTableLine> lines =
+        CompareTableLines(comparison_, {view_, referenceChosen_,
+                                        [&](const QString& text) { return metrics.horizontalAdvance(text); },
+                                        layout.Table.width()});
     if (lines.empty()) return 0;
     return layout.Table.top() + CompareTableHeight(lines, line) + line * 2;
 }
@@ -369,7 +370,8 @@ void CompareWindow::onView(CompareView view) {
 
 void CompareWindow::onCopy() {
     if (LegendRows() == 0) return;
-    QGuiApplication::clipboard()->setText(CompareTableText(CompareTableLines(comparison_, {view_, referenceChosen_})));
+    QGuiApplication::clipboard()->setText(
+        CompareTableText(CompareTableLines(comparison_, {view_, referenceChosen_})));
 }
 
 void CompareWindow::Report(const QString& text, const QString& caption) {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <initializer_list>
 
-#include "outline_window/drawing_canvas.h"
 #include "outline_geometry/outline_geometry.h"
+#include "outline_window/drawing_canvas.h"
 
 namespace veltrix {
 

@@ -39,8 +39,8 @@ inline constexpr std::array<Choice<int>, 5> kSectionChoices{
     {{"2", 2}, {"3", 3}, {"4", 4}, {"5", 5}, {"6", 6}}};
 inline constexpr auto kProfileOptions = OptionsOf<ResonatorProfile>(
     kProfileChoices, [](const ChoiceRow<ResonatorProfile>& row) { return row.Value; });
-inline constexpr auto kDielectricOptions =
-    OptionsOf<DielectricMaterial>(kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Value; });
+inline constexpr auto kDielectricOptions = OptionsOf<DielectricMaterial>(
+    kDielectricChoices, [](const ChoiceRow<DielectricMaterial>& row) { return row.Value; });
 inline constexpr auto kMountingOptions =
     OptionsOf<MountingStyle>(kMountingChoices, [](const ChoiceRow<MountingStyle>& row) { return row.Value; });
 inline constexpr std::array<Choice<int>, 6> kGraphWidthChoices{
@@ -178,8 +178,8 @@ std::vector<OptionDef<O>> SelectionOptionDefs() {
     }));
     t.push_back(ChoiceOption<O>("sections", kSectionChoices,
                                 [](int n, O& o) { o.Spec.Sections = SectionsFromIndex(n - 2); }));
-    t.push_back(
-        ChoiceOption<O>("profile", kProfileOptions, [](ResonatorProfile profile, O& o) { o.Spec.Profile = profile; }));
+    t.push_back(ChoiceOption<O>("profile", kProfileOptions,
+                                [](ResonatorProfile profile, O& o) { o.Spec.Profile = profile; }));
     t.push_back(ChoiceOption<O>("dielectric", kDielectricOptions,
                                 [](DielectricMaterial dielectric, O& o) { o.Spec.Dielectric = dielectric; }));
     t.push_back(ChoiceOption<O>("mounting", kMountingOptions,

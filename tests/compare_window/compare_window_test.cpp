@@ -514,9 +514,18 @@ TEST_F(CompareWindowTest, CopyPutsTheTableAsShownOnTheClipboardTabSeparated) {
         while (shown.startsWith(QLatin1Char('\t'))) shown.remove(0, 1);  // the headings over the figures
         lines << shown;
     }
-    EXPECT_EQ(lines, TableLines());
+    // The window breaks the sample's long lines to fit its column; the clipboard keeps them whole.
+    QStringList shown;
+    for (const QString& line : TableLines()) {
+        if (line.startsWith(QStringLiteral("  ")) && !shown.isEmpty()) {
+            shown.back() += QLatin1Char(' ') + line.mid(2);
+        } else {
+            shown << line;
+        }
+    }
+    EXPECT_EQ(lines, shown);
     EXPECT_TRUE(copied.contains(QStringLiteral("\nIL at F0\t")));
-    EXPECT_TRUE(copied.contains(QStringLiteral("\n\tModel\tMeas.\tDev. dB\n")));
+    EXPECT_TRUE(copied.contains(QStringLiteral("\nLoss, dB\tModel\tMeas.\tDev. dB\n")));
     EXPECT_TRUE(copied.startsWith(QStringLiteral("Marker ")));
 }
 
