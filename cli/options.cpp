@@ -102,10 +102,7 @@ const std::vector<OptionDef<CliOptions>>& CompareTable() {
                          return true;
                      },
                      true});
-        t.push_back(
-            MaxInsertionLossOption<O>([](O& o) -> std::optional<double>& { return o.MaxInsertionLossDb; }));
-        t.push_back(
-            RejectOption<O>([](O& o) -> std::vector<StopbandRequirement>& { return o.RejectPoints; }));
+        AddRequirementLevelOptions(t);
         return t;
     }();
     return table;

@@ -146,6 +146,14 @@ OptionDef<O> RejectOption(Field field) {
 }
 
 // The options that state the selection, into a target's Spec.
+// --max-il and --reject for a target that keeps them as MaxInsertionLossDb and RejectPoints.
+template <typename O>
+void AddRequirementLevelOptions(std::vector<OptionDef<O>>& t) {
+    t.push_back(
+        MaxInsertionLossOption<O>([](O& o) -> std::optional<double>& { return o.MaxInsertionLossDb; }));
+    t.push_back(RejectOption<O>([](O& o) -> std::vector<StopbandRequirement>& { return o.RejectPoints; }));
+}
+
 template <typename O>
 std::vector<OptionDef<O>> SelectionOptionDefs() {
     std::vector<OptionDef<O>> t;

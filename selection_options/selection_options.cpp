@@ -58,10 +58,7 @@ const std::vector<OptionDef<SelectionOptions>>& DatasheetTable() {
     static const std::vector<OptionDef<SelectionOptions>> table = [] {
         using O = SelectionOptions;
         std::vector<OptionDef<O>> t = SelectionOptionDefs<O>();
-        t.push_back(
-            MaxInsertionLossOption<O>([](O& o) -> std::optional<double>& { return o.MaxInsertionLossDb; }));
-        t.push_back(
-            RejectOption<O>([](O& o) -> std::vector<StopbandRequirement>& { return o.RejectPoints; }));
+        AddRequirementLevelOptions(t);
         return t;
     }();
     return table;
