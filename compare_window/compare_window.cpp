@@ -50,21 +50,10 @@ CompareWindow::CompareWindow(Program& program, QWidget* parent) : QWidget(parent
     CreateMenus();
 }
 
-namespace {
-
-QAction* MenuItem(QMenu* menu, const char* name, const QString& text) {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-}  // namespace
-
 void CompareWindow::CreateMenus() {
     CreateFileMenu();
-    editMenu_ = new QMenu(QStringLiteral("&Edit"), this);
-    editMenu_->setObjectName(QStringLiteral("CompareEdit"));
-    copyAction_ = MenuItem(editMenu_, "CopyCompare", QStringLiteral("&Copy"));
+    editMenu_ = actions_.AddMenu(QStringLiteral("edit"), new QMenu(QStringLiteral("&Edit"), this));
+    copyAction_ = actions_.Add(QStringLiteral("copy"), editMenu_->addAction(QStringLiteral("&Copy")));
     copyAction_->setShortcut(QKeySequence::Copy);
     connect(copyAction_, &QAction::triggered, this, [this] { onCopy(); });
     connect(editMenu_, &QMenu::aboutToShow, this, [this] { copyAction_->setEnabled(LegendRows() > 0); });
@@ -79,60 +68,59 @@ void CompareWindow::CreateMenus() {
 
 void CompareWindow::CreateFileMenu() {
     const auto item = [this](const char* name, const QString& text, auto handler) {
-        QAction* action = MenuItem(fileMenu_, name, text);
+        QAction* action = actions_.Add(QString::fromLatin1(name), fileMenu_->addAction(text));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    fileMenu_ = new QMenu(QStringLiteral("&File"), this);
-    fileMenu_->setObjectName(QStringLiteral("CompareFile"));
+    fileMenu_ = actions_.AddMenu(QStringLiteral("file"), new QMenu(QStringLiteral("&File"), this));
     connect(fileMenu_, &QMenu::aboutToShow, this, &CompareWindow::onFileMenuShown);
-    item("OpenComparison", QStringLiteral("&Open Comparison..."), [this] { onOpenComparison(); });
+    item("open_comparison", QStringLiteral("&Open Comparison..."), [this] { onOpenComparison(); });
     saveAction_ =
-        item("SaveComparison", QStringLiteral("&Save Comparison..."), [this] { onSaveComparison(); });
+        item("save_comparison", QStringLiteral("&Save Comparison..."), [this] { onSaveComparison(); });
     fileMenu_->addSeparator();
-    printAction_ = item("PrintCompare", QStringLiteral("&Print"), [this] { onPrint(); });
-    item("ExportVectorsCompare", QStringLiteral("&Export as PDF/SVG..."), [this] { onExportVectors(); });
-    datasheetAction_ = item("ExportDatasheetCompare", QStringLiteral("Export &Datasheet..."),
-                            [this] { onExportDatasheet(); });
+    printAction_ = item("print", QStringLiteral("&Print"), [this] { onPrint(); });
+    item("export_vectors", QStringLiteral("&Export as PDF/SVG..."), [this] { onExportVectors(); });
+    datasheetAction_ =
+        item("export_datasheet", QStringLiteral("Export &Datasheet..."), [this] { onExportDatasheet(); });
     curvesAction_ =
-        item("ExportCurvesCompare", QStringLiteral("Export &Curves as CSV..."), [this] { onExportCurves(); });
-    item("AddMeasured", QStringLiteral("Add &Measured..."), [this] { onAddMeasured(); });
-    item("RemovePart", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
-    fileMenu_->addSeparator()->setObjectName(QStringLiteral("Separator"));
-    item("ExitCompare", QStringLiteral("E&xit"), [this] {
+        item("export_curves", QStringLiteral("Export &Curves as CSV..."), [this] { onExportCurves(); });
+    item("add_measured", QStringLiteral("Add &Measured..."), [this] { onAddMeasured(); });
+    item("remove_part", QStringLiteral("&Remove Part\tDel"), [this] { onRemovePart(); });
+    fileMenu_->addSeparator();
+    item("exit", QStringLiteral("E&xit"), [this] {
         if (program_.Hub) program_.Hub->ExitProgram();
     });
 }
 
 void CompareWindow::CreateGraphMenu() {
-    graphMenu_ = new QMenu(QStringLiteral("&Graph"), this);
-    graphMenu_->setObjectName(QStringLiteral("CompareGraph"));
-    const auto item = [this](const char* name, const QString& text, auto handler) {
-        QAction* action = MenuItem(graphMenu_, name, text);
+    graphMenu_ = actions_.AddMenu(QStringLiteral("graph"), new QMenu(QStringLiteral("&Graph"), this));
+    const auto item = [this](const QString& name, const QString& text, auto handler) {
+        QAction* action = actions_.Add(name, graphMenu_->addAction(text));
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
     for (int width = 1; width <= 6; ++width) {
         const QString text =
             width == 1 ? QStringLiteral("&1 bandwidth") : QStringLiteral("&%1 bandwidths").arg(width);
-        item("CompareWidth", text, [this, width] { onGraphWidth(width); });
+        item(QStringLiteral("graph_width_%1").arg(width), text, [this, width] { onGraphWidth(width); });
     }
     graphMenu_->addSeparator();
-    item("ZoomIn", QStringLiteral("Zoom &In\t+"), [this] { onZoomIn(); });
-    item("ZoomOut", QStringLiteral("Zoom &Out\t-"), [this] { onZoomOut(); });
-    item("GoToFrequency", QStringLiteral("Go to &Frequency..."), [this] {
+    item(QStringLiteral("zoom_in"), QStringLiteral("Zoom &In\t+"), [this] { onZoomIn(); });
+    item(QStringLiteral("zoom_out"), QStringLiteral("Zoom &Out\t-"), [this] { onZoomOut(); });
+    item(QStringLiteral("go_to_frequency"), QStringLiteral("Go to &Frequency..."), [this] {
         onGoToFrequency();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     graphMenu_->addSeparator();
     auto* views = new QActionGroup(this);
-    const auto view = [&](const char* name, const QString& text, CompareView shown) {
+    const auto view = [&](const QString& name, const QString& text, CompareView shown) {
         QAction* action = item(name, text, [this, shown] { onView(shown); });
         action->setCheckable(true);
         action->setChecked(shown == view_);
         views->addAction(action);
     };
-    view("ViewDbc", QStringLiteral("&dBc"), CompareView::Dbc);
-    view("ViewInsertionLoss", QStringLiteral("Insertion &Loss"), CompareView::InsertionLoss);
+    view(QStringLiteral("view_dbc"), QStringLiteral("&dBc"), CompareView::Dbc);
+    view(QStringLiteral("view_insertion_loss"), QStringLiteral("Insertion &Loss"),
+         CompareView::InsertionLoss);
 }
 
 QList<GroupedMenu> CompareWindow::GroupedMenus() { return {{0, fileMenu_}, {1, editMenu_}, {2, graphMenu_}}; }
@@ -360,11 +348,8 @@ void CompareWindow::onGoToFrequency() {
 
 void CompareWindow::onView(CompareView view) {
     view_ = view;
-    for (QAction* action : graphMenu_->actions())
-        if (action->isCheckable())
-            action->setChecked(
-                action->objectName() ==
-                (view == CompareView::Dbc ? QStringLiteral("ViewDbc") : QStringLiteral("ViewInsertionLoss")));
+    actions_.Action(QStringLiteral("view_dbc"))->setChecked(view == CompareView::Dbc);
+    actions_.Action(QStringLiteral("view_insertion_loss"))->setChecked(view == CompareView::InsertionLoss);
     Changed();
 }
 

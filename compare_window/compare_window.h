@@ -12,6 +12,7 @@
 #include "compare/compare.h"
 #include "compare/comparison_file.h"
 #include "compare_window/compare_page.h"
+#include "platform/action_collection.h"
 #include "platform/menu_groups.h"
 #include "platform/painted_form.h"
 #include "platform/painted_page.h"
@@ -67,6 +68,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     // The height the legend and the whole marker table need at the window's font.
     int ContentHeight() const;
     QList<GroupedMenu> GroupedMenus() override;
+    const ActionCollection& Actions() const { return actions_; }
 
     // The texts the last paint drew, in drawing order.
     const std::vector<DrawnText>& DrawnTexts() const { return drawnTexts_; }
@@ -118,6 +120,7 @@ class CompareWindow : public QWidget, public PaintedForm, public MenuProvider {
     bool referenceChosen_ = false;  // the measured file's reference part was chosen in the legend
     PaintedPage page_;
     std::vector<DrawnText> drawnTexts_;
+    ActionCollection actions_;
     QMenu* fileMenu_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* graphMenu_ = nullptr;

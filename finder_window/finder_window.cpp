@@ -90,7 +90,6 @@ class SortMenu : public QObject {
         const int sorted = header->sortIndicatorSection();
         const Qt::SortOrder order = header->sortIndicatorOrder();
         QMenu menu(table_);
-        menu.setObjectName(QStringLiteral("SortMenu"));
         auto* columns = new QActionGroup(&menu);
         for (int column = 0; column < model->columnCount(); ++column) {
             const QString name = model->headerData(column, Qt::Horizontal).toString();
@@ -229,7 +228,7 @@ QFormLayout* FindPartsWindow::BuildRequirementFields(QGroupBox* requirement) {
 // The stopband points, a table that keeps one blank row for the next; returns its label.
 QLabel* FindPartsWindow::BuildStopbandPoints(QGroupBox* requirement) {
     stopbandTable_ = new QTableWidget(0, 2, requirement);
-    stopbandTable_->setObjectName(QStringLiteral("StopbandTable"));
+    stopbandTable_->setObjectName(QStringLiteral("stopband_points"));
     stopbandTable_->setHorizontalHeaderLabels(
         {QStringLiteral("Frequency (MHz)"), QStringLiteral("Minimum (dBc)")});
     stopbandTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
@@ -285,11 +284,11 @@ void FindPartsWindow::LayOutRequirement(QGroupBox* requirement, QFormLayout* for
 // The summary, the parts found with the buttons that act on them; returns the row above the parts.
 QHBoxLayout* FindPartsWindow::BuildResults() {
     summaryLabel_ = new QLabel(this);
-    summaryLabel_->setObjectName(QStringLiteral("SummaryLabel"));
+    summaryLabel_->setObjectName(QStringLiteral("summary"));
     resultsModel_ = new QStandardItemModel(this);
     resultsModel_->setSortRole(Qt::UserRole);
     resultsView_ = new MarkingTableView(this);
-    resultsView_->setObjectName(QStringLiteral("ResultsView"));
+    resultsView_->setObjectName(QStringLiteral("results"));
     resultsView_->setModel(resultsModel_);
     resultsView_->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     resultsView_->setSortingEnabled(true);
@@ -305,11 +304,11 @@ QHBoxLayout* FindPartsWindow::BuildResults() {
                                   this);
     partsLabel->setBuddy(resultsView_);
     compareButton_ = new QPushButton(QStringLiteral("Co&mpare"), this);
-    compareButton_->setObjectName(QStringLiteral("CompareButton"));
+    compareButton_->setObjectName(QStringLiteral("compare_button"));
     compareButton_->setToolTip(QStringLiteral(
         "Show the marked parts (Ctrl or Shift with the mouse, Space from the keyboard) on one graph"));
     exportDatasheetButton_ = new QPushButton(QStringLiteral("E&xport Datasheet..."), this);
-    exportDatasheetButton_->setObjectName(QStringLiteral("ExportDatasheetButton"));
+    exportDatasheetButton_->setObjectName(QStringLiteral("export_datasheet_button"));
     exportDatasheetButton_->setToolTip(QStringLiteral("Write the current part's datasheet as a PDF"));
     // Outside a dialog only an auto-default button answers Enter.
     for (QPushButton* button : {compareButton_, exportDatasheetButton_}) button->setAutoDefault(true);
@@ -323,7 +322,7 @@ QHBoxLayout* FindPartsWindow::BuildResults() {
 // The combinations that miss, each with why; returns the table's label.
 QLabel* FindPartsWindow::BuildMisses() {
     missesTable_ = new QTableWidget(0, 5, this);
-    missesTable_->setObjectName(QStringLiteral("MissesTable"));
+    missesTable_->setObjectName(QStringLiteral("misses"));
     missesTable_->setHorizontalHeaderLabels({QStringLiteral("Sections"), QStringLiteral("Profile"),
                                              QStringLiteral("Dielectric"), QStringLiteral("Mounting"),
                                              QStringLiteral("Why not")});

@@ -154,7 +154,7 @@ TEST_F(DatasheetWindowTest, ComparePartsWritesTheLegendsChosenPart) {
     FilterSpec chosen = compare->Parts().Parts()[1];
     const std::string part = ComputeResponseTable(chosen).PartNumber;
     dialog_.answer = dir_.filePath(QStringLiteral("compare.pdf"));
-    compare->findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    compare->Actions().Action(QStringLiteral("export_datasheet"))->trigger();
     EXPECT_EQ(dialog_.proposed, QStringList{FileName(part)});
     ExpectDatasheetOf(part);
 }

@@ -29,6 +29,7 @@
 #include "finder_window/finder_window.h"
 #include "tests/support/answer_save_dialog.h"
 #include "tests/support/fakes.h"
+#include "tests/support/menu_commands.h"
 
 namespace veltrix {
 namespace {
@@ -72,7 +73,7 @@ class CompareWindowTest : public ::testing::Test {
         const QString path = dir.filePath(name);
         std::ofstream(path.toStdString(), std::ios::binary) << text;
         openDialog.answer = path;
-        window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+        window.Actions().Action(QStringLiteral("add_measured"))->trigger();
         return path;
     }
     bool DrewStarting(const QString& start) const {
@@ -89,7 +90,7 @@ class CompareWindowTest : public ::testing::Test {
     }
     void Trigger(const char* name) { Trigger(window, name); }
     static void Trigger(CompareWindow& w, const char* name) {
-        QAction* action = w.findChild<QAction*>(QString::fromLatin1(name));
+        QAction* action = w.Actions().Action(QString::fromLatin1(name));
         ASSERT_NE(action, nullptr) << name;
         action->trigger();
     }
@@ -130,6 +131,12 @@ class CompareWindowTest : public ::testing::Test {
     FinderResults found;
     QTemporaryDir dir;
 };
+
+TEST_F(CompareWindowTest, EveryMenuCommandIsFoundByItsName) {
+    QList<QMenu*> menus;
+    for (const GroupedMenu& grouped : window.GroupedMenus()) menus << grouped.menu;
+    EXPECT_EQ(testing::UnnamedCommands(window.Actions(), menus), QStringList());
+}
 
 TEST_F(CompareWindowTest, SpaceMarksPartsInTheFinderAndCompareSendsThemWithTheLimits) {
     FindPartsWindow finder(program);
@@ -239,10 +246,10 @@ TEST_F(CompareWindowTest, ClickPlacesTheMarkerAndDeleteRemovesTheLegendsPart) {
     QTest::keyClick(&window, Qt::Key_Up);
     EXPECT_EQ(window.SelectedPart(), 0);
 
-    window.findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    window.Actions().Action(QStringLiteral("export_datasheet"))->trigger();
     ASSERT_EQ(hub.datasheets.size(), 1u);
     EXPECT_EQ(hub.datasheets[0].Sections, window.Parts().Parts()[0].Sections);
-    window.findChild<QAction*>(QStringLiteral("PrintCompare"))->trigger();
+    window.Actions().Action(QStringLiteral("print"))->trigger();
     ASSERT_EQ(hub.printedForms.size(), 1u);
     EXPECT_EQ(hub.printedForms[0], &window);
 }
@@ -352,7 +359,7 @@ TEST_F(CompareWindowTest, ASampleIsJudgedAgainstTheKeptRequirementAndTheReferenc
 
     // Export Datasheet hands over the whole requirement it was opened with.
     window.onFileMenuShown();
-    window.findChild<QAction*>(QStringLiteral("ExportDatasheetCompare"))->trigger();
+    window.Actions().Action(QStringLiteral("export_datasheet"))->trigger();
     ASSERT_EQ(hub.datasheetRequirements.size(), 1u);
     ASSERT_TRUE(hub.datasheetRequirements[0].has_value());
     EXPECT_EQ(hub.datasheetRequirements[0]->Stopbands.size(), 2u);
@@ -393,7 +400,7 @@ TEST_F(CompareWindowTest, ARefusedFileIsOneMessageNamingFileAndLineAndAddsNothin
 
     // A cancelled dialog asks nothing more.
     openDialog.answer.clear();
-    window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+    window.Actions().Action(QStringLiteral("add_measured"))->trigger();
     EXPECT_EQ(messages.texts.size(), 1);
     EXPECT_FALSE(window.Parts().HasMeasured());
 }
@@ -405,7 +412,7 @@ TEST_F(CompareWindowTest, OpensOnEveryLimitAndGoToFrequencyPutsTheMarkerThereByC
     EXPECT_TRUE(Drew(QStringLiteral("40.0 dBc")));
     EXPECT_TRUE(Drew(QStringLiteral("35.0 dBc")));
 
-    QAction* go = window.findChild<QAction*>(QStringLiteral("GoToFrequency"));
+    QAction* go = window.Actions().Action(QStringLiteral("go_to_frequency"));
     ASSERT_NE(go, nullptr);
     EXPECT_EQ(go->text(), QStringLiteral("Go to &Frequency..."));
     EXPECT_EQ(go->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
@@ -445,10 +452,10 @@ TEST_F(CompareWindowTest, OpensOnEveryLimitAndGoToFrequencyPutsTheMarkerThereByC
 
 TEST_F(CompareWindowTest, InsertionLossViewShowsTheAbsoluteLossAndTheDbcViewComesBack) {
     AddParts(2);
-    Trigger("ViewInsertionLoss");
+    Trigger("view_insertion_loss");
     EXPECT_EQ(window.View(), CompareView::InsertionLoss);
-    EXPECT_TRUE(window.findChild<QAction*>(QStringLiteral("ViewInsertionLoss"))->isChecked());
-    EXPECT_FALSE(window.findChild<QAction*>(QStringLiteral("ViewDbc"))->isChecked());
+    EXPECT_TRUE(window.Actions().Action(QStringLiteral("view_insertion_loss"))->isChecked());
+    EXPECT_FALSE(window.Actions().Action(QStringLiteral("view_dbc"))->isChecked());
     Paint();
     EXPECT_TRUE(Drew(QStringLiteral("Insertion loss (dB)")));
     EXPECT_FALSE(Drew(QStringLiteral("Attenuation (dBc)")));
@@ -460,7 +467,7 @@ TEST_F(CompareWindowTest, InsertionLossViewShowsTheAbsoluteLossAndTheDbcViewCome
         EXPECT_EQ(RowOf(QString::fromStdString(at.PartNumber)).value(1),
                   Format("%.2f", at.Points[0].AttenuationDb));
     }
-    Trigger("ViewDbc");
+    Trigger("view_dbc");
     Paint();
     EXPECT_TRUE(Drew(QStringLiteral("Attenuation (dBc)")));
     EXPECT_TRUE(Drew(QStringLiteral("dBc")));
@@ -499,7 +506,7 @@ TEST_F(CompareWindowTest, CopyPutsTheTableAsShownOnTheClipboardTabSeparated) {
     const ResponseTable model = ComputeResponseTable(Part(0), {601, 0.0, 1400.0, 1650.0});
     AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
     ASSERT_TRUE(window.Parts().HasMeasured());
-    QAction* copy = window.findChild<QAction*>(QStringLiteral("CopyCompare"));
+    QAction* copy = window.Actions().Action(QStringLiteral("copy"));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->shortcut(), QKeySequence(QKeySequence::Copy));
     QApplication::clipboard()->clear();
@@ -535,14 +542,14 @@ TEST_F(CompareWindowTest, SaveThenOpenRestoresTheComparisonInAnotherWindow) {
     const QString measured = AddMeasured(QStringLiteral("model.s2p"), TouchstoneText(model, "2026-01-01"));
     const QString saved = dir.filePath(QStringLiteral("work.vxcmp"));
     saveDialog.answer = saved;
-    Trigger("SaveComparison");
+    Trigger("save_comparison");
     ASSERT_EQ(saveDialog.proposed, QStringList{QStringLiteral("comparison.vxcmp")});
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
 
     CompareWindow opened(program);
     opened.resize(window.size());
     openDialog.answer = saved;
-    Trigger(opened, "OpenComparison");
+    Trigger(opened, "open_comparison");
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(opened.Parts().Curves().size(), 3u);
     for (size_t i = 0; i < 3; ++i)
@@ -557,7 +564,7 @@ TEST_F(CompareWindowTest, SaveThenOpenRestoresTheComparisonInAnotherWindow) {
     // The measured file gone: the comparison opens without it and says so.
     ASSERT_TRUE(QFile::remove(measured));
     CompareWindow without(program);
-    Trigger(without, "OpenComparison");
+    Trigger(without, "open_comparison");
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].contains(measured)) << messages.texts[0].toStdString();
     EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("opens without it")));
@@ -582,7 +589,7 @@ TEST_F(CompareWindowTest, AMalformedComparisonFileIsOneMessageAndLeavesTheWindow
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         std::ofstream(path.toStdString(), std::ios::binary) << c.text;
         openDialog.answer = path;
-        Trigger("OpenComparison");
+        Trigger("open_comparison");
         ASSERT_EQ(messages.texts.size(), 1) << c.name;
         EXPECT_TRUE(messages.texts[0].startsWith(path)) << messages.texts[0].toStdString();
         EXPECT_TRUE(messages.texts[0].contains(QString::fromLatin1(c.problem)))
@@ -598,7 +605,7 @@ TEST_F(CompareWindowTest, ExportCurvesWritesTheGridThroughTheSaveDialog) {
     AddParts(2);
     const QString path = dir.filePath(QStringLiteral("curves.csv"));
     saveDialog.answer = path;
-    Trigger("ExportCurvesCompare");
+    Trigger("export_curves");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -608,7 +615,7 @@ TEST_F(CompareWindowTest, ExportCurvesWritesTheGridThroughTheSaveDialog) {
     EXPECT_TRUE(messages.texts.isEmpty());
     // A folder that cannot take the file: one message naming it.
     saveDialog.answer = dir.filePath(QStringLiteral("missing/curves.csv"));
-    Trigger("ExportCurvesCompare");
+    Trigger("export_curves");
     ASSERT_EQ(messages.texts.size(), 1);
     EXPECT_TRUE(messages.texts[0].contains(QStringLiteral("missing/curves.csv")))
         << messages.texts[0].toStdString();
@@ -661,7 +668,7 @@ TEST_F(CompareWindowTest, WindowClosedWhileReadingWaitsForTheRead) {
     const QString path = dir.filePath(QStringLiteral("large.s2p"));
     std::ofstream(path.toStdString(), std::ios::binary) << LargeMeasurement();
     openDialog.answer = path;
-    reading->findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+    reading->Actions().Action(QStringLiteral("add_measured"))->trigger();
     delete reading;  // no crash, no thread left running
     SUCCEED();
 }
