@@ -96,7 +96,7 @@ void BM_CompareMarkerMoveWithMeasured(benchmark::State& state) {
     dialog.path = dir.filePath(QStringLiteral("sweep.s2p"));
     WriteLargeMeasurement(dialog.path);
     six.program.OpenDialogs = &dialog;
-    six.window.findChild<QAction*>(QStringLiteral("AddMeasured"))->trigger();
+    six.window.Actions().Action(QStringLiteral("add_measured"))->trigger();
     // A file this large may be read aside.
     while (!six.window.Parts().HasMeasured()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     int direction = Qt::Key_Right;
