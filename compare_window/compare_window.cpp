@@ -355,8 +355,11 @@ void CompareWindow::onView(CompareView view) {
 
 void CompareWindow::onCopy() {
     if (LegendRows() == 0) return;
-    QGuiApplication::clipboard()->setText(
-        CompareTableText(CompareTableLines(comparison_, {view_, referenceChosen_})));
+    // No text width: the clipboard keeps the sample's lines whole.
+    CompareTableOptions options;
+    options.View = view_;
+    options.ReferenceChosen = referenceChosen_;
+    QGuiApplication::clipboard()->setText(CompareTableText(CompareTableLines(comparison_, options)));
 }
 
 void CompareWindow::Report(const QString& text, const QString& caption) {
